@@ -1,0 +1,44 @@
+# Set-up and everyday commands. Every target installs what is missing first.
+BUILD ?= build
+SAN_BUILD ?= build-san
+JOBS ?= $(shell nproc)
+LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache,)
+
+.PHONY: deps configure build run test unit-tests sanitize-tests bench format format-check clean
+
+deps:
+	scripts/install-deps.sh
+
+configure: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/bin/vellumo
+
+unit-tests: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Address and undefined-behaviour sanitizers with clang; also runs the fuzz smoke tests.
+sanitize-tests: deps
+	cmake -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_CXX_COMPILER=clang++ -DVELLUMO_SANITIZE=ON -DVELLUMO_FUZZ=ON $(LAUNCHER)
+	cmake --build $(SAN_BUILD) -j $(JOBS)
+	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test: format-check unit-tests sanitize-tests
+
+bench: build
+	cmake --build $(BUILD) --target benchmarks -j $(JOBS)
+	for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+format-check: deps
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+clean:
+	rm -rf $(BUILD) $(SAN_BUILD)

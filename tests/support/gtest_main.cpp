@@ -1,0 +1,10 @@
+// GoogleTest entry with a QApplication, so tests may use events, fonts and painting.
+
+#include <gtest/gtest.h>
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+// The commands of vellumo-tool. Each takes the words after its name and returns the exit status.
+
+#include <QStringList>
+
+namespace vellumo::tool {
+
+int runPack(const QStringList& args);
+int runUnpack(const QStringList& args);
+int runMovieInfo(const QStringList& args);
+int runRenderMovie(const QStringList& args);
+
+}  // namespace vellumo::tool

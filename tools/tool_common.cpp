@@ -1,0 +1,60 @@
+#include "tools/tool_common.h"
+
+#include <cstdio>
+
+namespace vellumo::tool {
+
+Arguments::Arguments(const QStringList& words, const QStringList& valueOptions) {
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString& word = words[i];
+        if (!word.startsWith(u"--") || word.size() == 2) {
+            positional_.append(word);
+            continue;
+        }
+        const QString name = word.mid(2);
+        if (!valueOptions.contains(name)) {
+            options_.insert(name, QString());
+            continue;
+        }
+        if (i + 1 >= words.size()) {
+            error_ = QStringLiteral("option --%1 needs a value").arg(name);
+            return;
+        }
+        options_.insert(name, words[++i]);
+    }
+}
+
+QString Arguments::value(const QString& name, const QString& fallback) const {
+    return options_.value(name, fallback);
+}
+
+int Arguments::integer(const QString& name, int fallback) {
+    if (!has(name)) {
+        return fallback;
+    }
+    bool ok = false;
+    const int result = value(name).toInt(&ok, 10);
+    if (!ok || result < 0) {
+        error_ = QStringLiteral("option --%1 needs a non-negative whole number, not \"%2\"")
+                     .arg(name, value(name));
+        return -1;
+    }
+    return result;
+}
+
+void printOut(const QString& text) {
+    std::fputs(text.toUtf8().constData(), stdout);
+    std::fputc('\n', stdout);
+}
+
+void printError(const QString& text) {
+    std::fputs(text.toUtf8().constData(), stderr);
+    std::fputc('\n', stderr);
+}
+
+int fail(const QString& message) {
+    printError(QStringLiteral("vellumo-tool: ") + message);
+    return 1;
+}
+
+}  // namespace vellumo::tool

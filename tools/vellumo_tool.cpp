@@ -1,0 +1,67 @@
+// vellumo-tool: packing, unpacking and inspection of Vellumo's data files, for template authors
+// and for the build that lays out the data tree.
+
+#include <QGuiApplication>
+#include <QStringList>
+
+#include <memory>
+
+#include "tools/tool_commands.h"
+#include "tools/tool_common.h"
+#include "workspace/program_folder.h"
+
+namespace {
+
+struct Command {
+    const char* name;
+    const char* usage;
+    int (*run)(const QStringList&);
+    bool paints;  // needs fonts and images, so a (display-less) GUI application
+};
+
+constexpr Command kCommands[] = {
+    {"pack", "pack --depth N IN OUT          pack a file N levels deep", vellumo::tool::runPack,
+     false},
+    {"unpack", "unpack --depth N IN OUT        unpack N levels of a packed file",
+     vellumo::tool::runUnpack, false},
+    {"movie-info", "movie-info MOVIE               frames, size, layers and pictures of a movie",
+     vellumo::tool::runMovieInfo, false},
+    {"render-movie",
+     "render-movie MOVIE --size WxH [--frames A-B] --out DIR [--sheet]  render frames to PNG",
+     vellumo::tool::runRenderMovie, true},
+};
+
+int usage() {
+    QString text = QStringLiteral("usage: vellumo-tool COMMAND ...\ncommands:");
+    for (const Command& c : kCommands) {
+        text += QStringLiteral("\n  ") + QString::fromUtf8(c.usage);
+    }
+    vellumo::tool::printError(text);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    const QLatin1String name(argc > 1 ? argv[1] : "");
+    for (const Command& c : kCommands) {
+        if (name != QLatin1String(c.name)) {
+            continue;
+        }
+        std::unique_ptr<QCoreApplication> app;
+        if (c.paints) {
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            }
+            app = std::make_unique<QGuiApplication>(argc, argv);
+        } else {
+            app = std::make_unique<QCoreApplication>(argc, argv);
+        }
+        return c.run(QCoreApplication::arguments().mid(2));
+    }
+    if (argc < 2) {
+        return usage();
+    }
+    vellumo::tool::printError(QStringLiteral("vellumo-tool: unknown command \"%1\"").arg(name));
+    return usage();
+}
