@@ -1,0 +1,1 @@
+// vellumo-tool catalogue: arrives with the template catalogue.
