@@ -24,6 +24,8 @@ constexpr Command kCommands[] = {
      false},
     {"unpack", "unpack --depth N IN OUT        unpack N levels of a packed file",
      vellumo::tool::runUnpack, false},
+    {"catalogue", "catalogue [--program-folder DIR]  the catalogue list as Vellumo builds it",
+     vellumo::tool::runCatalogue, false},
     {"movie-info", "movie-info MOVIE               frames, size, layers and pictures of a movie",
      vellumo::tool::runMovieInfo, false},
     {"render-movie",

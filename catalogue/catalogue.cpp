@@ -1,0 +1,270 @@
+#include "catalogue/catalogue.h"
+
+#include <QFile>
+
+#include "catalogue/catalogue_texts.h"
+#include "catalogue/picture_list.h"
+#include "catalogue/template_parameters.h"
+#include "workspace/data_paths.h"
+#include "workspace/errors.h"
+#include "workspace/folders.h"
+#include "workspace/intermediate_names.h"
+#include "workspace/packed_file.h"
+#include "workspace/program_folder.h"
+
+namespace vellumo {
+
+namespace {
+
+int decimal(const QString& key, const QString& value) {
+    bool ok = false;
+    const int number = value.trimmed().toInt(&ok, 10);
+    if (!ok) {
+        throw Error(texts::kParameterNotNumber.arg(key, value));
+    }
+    return number;
+}
+
+// Every picture needs a width and a height (the stage sizes every picture), and every photo
+// slot an orientation.
+void checkPictureLists(const TemplateParameters& p) {
+    const QStringList names = splitPictureList(p.xpjpgmc);
+    const QStringList widths = splitPictureList(p.xpkd);
+    const QStringList heights = splitPictureList(p.xpgd);
+    const QStringList orientations = splitPictureList(p.szhz);
+    const auto checkNumbers = [&](const QString& key, const QStringList& items) {
+        for (qsizetype k = 0; k < names.size(); ++k) {
+            if (k >= items.size()) {
+                throw Error(texts::kPictureItemMissing.arg(key, names[k]));
+            }
+            bool ok = false;
+            items[k].trimmed().toInt(&ok, 10);
+            if (!ok) {
+                throw Error(texts::kPictureItemNotNumber.arg(key).arg(k + 1).arg(items[k]));
+            }
+        }
+    };
+    checkNumbers(QStringLiteral("xpkd"), widths);
+    checkNumbers(QStringLiteral("xpgd"), heights);
+    for (qsizetype k = 0; k < names.size(); ++k) {
+        if (isPhotoSlotName(names[k]) && k >= orientations.size()) {
+            throw Error(texts::kPictureItemMissing.arg(QStringLiteral("szhz"), names[k]));
+        }
+    }
+}
+
+// A template package must unpack to its movie; staging would fail on it later otherwise.
+void checkTemplatePackage(const QString& path) {
+    try {
+        unpackNested(readWholeFile(path), paths::kTemplatePackageDepth);
+    } catch (const FileError& e) {
+        throw FileError(path, e.reason());
+    }
+}
+
+void appendRow(QVector<ClassListRow>& list, int catalogueIndex) {
+    list.append(ClassListRow{catalogueIndex, 0, 0});
+}
+
+// Counts a class list's photo slots; "shuheng" counts as the list's own orientation.
+void countSlotsIn(QVector<ClassListRow>& list, const QVector<CatalogueRecord>& records,
+                  bool eitherIsPortrait) {
+    for (ClassListRow& row : list) {
+        const CatalogueRecord& record = records.at(row.catalogueIndex);
+        const QStringList names = splitPictureList(record.pictureNameList);
+        const QStringList orientations = splitPictureList(record.orientationList);
+        row.landscapeSlots = 0;
+        row.portraitSlots = 0;
+        for (qsizetype k = 0; k < names.size() && k < orientations.size(); ++k) {
+            if (!isPhotoSlotName(names[k])) {
+                continue;
+            }
+            const QString& o = orientations[k];
+            if (o == class_marks::kLandscape) {
+                ++row.landscapeSlots;
+            } else if (o == class_marks::kPortrait) {
+                ++row.portraitSlots;
+            } else if (o == class_marks::kEither) {
+                ++(eitherIsPortrait ? row.portraitSlots : row.landscapeSlots);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+QString kindText(TemplateKind kind) {
+    return kind == TemplateKind::Advanced ? texts::kKindAdvanced : texts::kKindSingle;
+}
+
+QString classText(TemplateClass cls) {
+    switch (cls) {
+        case TemplateClass::Combined:
+            return texts::kClassCombined;
+        case TemplateClass::LandscapeSingle:
+            return texts::kClassLandscape;
+        case TemplateClass::PortraitSingle:
+            return texts::kClassPortrait;
+    }
+    return {};
+}
+
+QString durationText(int frames) {
+    // frames × 0.04 s truncated is frames / 25 in whole seconds.
+    int seconds = frames / 25;
+    int minutes = seconds / 60;
+    seconds %= 60;
+    const int hours = minutes / 60;
+    minutes %= 60;
+    const auto twoDigits = [](int n) { return QString::number(n).rightJustified(2, u'0'); };
+    return twoDigits(hours) + u':' + twoDigits(minutes) + u':' + twoDigits(seconds);
+}
+
+CatalogueRecord catalogueRecordFromParameters(const QByteArray& gbkText) {
+    const TemplateParameters p = parseTemplateParameters(gbkText);
+    CatalogueRecord r;
+    r.typeText = p.mblx;
+    r.classText = p.mbfl;
+    r.photoCountText = p.xpsl;
+    r.widthList = p.xpkd;
+    r.heightList = p.xpgd;
+    r.orientationList = p.szhz;
+    r.pictureNameList = p.xpjpgmc;
+    r.frames = decimal(QStringLiteral("mbdx"), p.mbdx);
+    if (r.frames <= 0) {
+        throw Error(texts::kFramesNotPositive.arg(p.mbdx));
+    }
+    r.name = p.name;
+    r.allPhotos = p.sl;
+    checkPictureLists(p);
+    return r;
+}
+
+bool Catalogue::scanPackages() {
+    const QString unpackFolder = dataPath(paths::kUnpackFolder);
+    removeFolderTree(unpackFolder);
+    ensureFolder(unpackFolder);
+    parameterPackages_ = findPackages(dataPath(paths::kParameterPackages));
+    templatePackages_ = findPackages(dataPath(paths::kTemplatePackages));
+    return !parameterPackages_.isEmpty() && !templatePackages_.isEmpty();
+}
+
+void Catalogue::readParameters(const std::function<void()>& tick) {
+    records_.clear();
+    leftOut_.clear();
+    for (qsizetype i = 0; i < parameterPackages_.size(); ++i) {
+        if (tick) {
+            tick();
+        }
+        const QString& package = parameterPackages_[i];
+        if (i >= templatePackages_.size()) {
+            leftOut_.append(LeftOutTemplate{package, texts::kNoTemplatePackage});
+            continue;
+        }
+        const int position = static_cast<int>(i) + 1;
+        const QString iniFile = dataPath(paths::unpackedParameterFile(position));
+        try {
+            unpackChain(package, paths::kParameterPackageDepth,
+                        intermediate::parameterPackage(position), iniFile);
+            CatalogueRecord record = catalogueRecordFromParameters(readWholeFile(iniFile));
+            record.packagePath = templatePackages_[i];
+            checkTemplatePackage(record.packagePath);
+            record.catalogueIndex = static_cast<int>(records_.size());
+            records_.append(std::move(record));
+        } catch (const FileError& e) {
+            const bool templateFailed = e.file() == templatePackages_[i];
+            leftOut_.append(LeftOutTemplate{templateFailed ? e.file() : package, e.reason()});
+        } catch (const Error& e) {
+            leftOut_.append(LeftOutTemplate{package, e.message()});
+        }
+        QFile::remove(iniFile);
+    }
+}
+
+void Catalogue::classify() {
+    landscapeSingles_.clear();
+    portraitSingles_.clear();
+    advanced_.clear();
+    for (CatalogueRecord& record : records_) {
+        const QStringList o = splitPictureList(record.orientationList);
+        record.classMark.clear();
+        if (o.size() == 1 && (o[0] == class_marks::kLandscape || o[0] == class_marks::kPortrait ||
+                              o[0] == class_marks::kEither)) {
+            record.classMark = o[0];
+        } else {
+            const qsizetype h = o.count(class_marks::kLandscape);
+            const qsizetype s = o.count(class_marks::kPortrait);
+            if ((h >= 1 && s >= 1) || h > 1 || s > 1) {
+                record.classMark = class_marks::kAdvanced;
+            }
+        }
+        const QString& mark = record.classMark;
+        if (mark == class_marks::kLandscape || mark == class_marks::kEither) {
+            appendRow(landscapeSingles_, record.catalogueIndex);
+        }
+        if (mark == class_marks::kPortrait || mark == class_marks::kEither) {
+            appendRow(portraitSingles_, record.catalogueIndex);
+        }
+        if (mark == class_marks::kAdvanced) {
+            appendRow(advanced_, record.catalogueIndex);
+        }
+    }
+}
+
+void Catalogue::countSlots() {
+    countSlotsIn(landscapeSingles_, records_, false);
+    countSlotsIn(portraitSingles_, records_, true);
+    countSlotsIn(advanced_, records_, false);
+}
+
+void Catalogue::fillCatalogueList() {
+    entries_.clear();
+    const auto append = [&](const QVector<ClassListRow>& list, TemplateKind kind,
+                            TemplateClass cls) {
+        for (const ClassListRow& row : list) {
+            const CatalogueRecord& record = records_.at(row.catalogueIndex);
+            entries_.append(CatalogueEntry{row.catalogueIndex, record.name, kind,
+                                           row.landscapeSlots, row.portraitSlots,
+                                           durationText(record.frames), cls});
+        }
+    };
+    append(advanced_, TemplateKind::Advanced, TemplateClass::Combined);
+    append(landscapeSingles_, TemplateKind::Single, TemplateClass::LandscapeSingle);
+    append(portraitSingles_, TemplateKind::Single, TemplateClass::PortraitSingle);
+}
+
+bool Catalogue::build(const std::function<void()>& tick) {
+    if (!scanPackages()) {
+        return false;
+    }
+    readParameters(tick);
+    classify();
+    countSlots();
+    fillCatalogueList();
+    return true;
+}
+
+QString Catalogue::leftOutMessage() const {
+    if (leftOut_.isEmpty()) {
+        return {};
+    }
+    QString message = texts::kTemplatesLeftOut;
+    const QString folder = programFolder();
+    for (const LeftOutTemplate& t : leftOut_) {
+        const QString file = t.package.startsWith(folder) ? t.package.mid(folder.size()) : t.package;
+        message += u'\n' + file + QStringLiteral("：") + t.reason;
+    }
+    return message;
+}
+
+void Catalogue::setRecords(QVector<CatalogueRecord> records) {
+    records_ = std::move(records);
+    for (qsizetype i = 0; i < records_.size(); ++i) {
+        records_[i].catalogueIndex = static_cast<int>(i);
+    }
+    classify();
+    countSlots();
+    fillCatalogueList();
+}
+
+}  // namespace vellumo

@@ -1,0 +1,118 @@
+#pragma once
+
+// The template catalogue, built once at start-up from the installed packages: the parameter
+// list (one record per template, found by catalogue index), the three class lists and the
+// catalogue list the template manager shows and placement takes templates from.
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <functional>
+
+namespace vellumo {
+
+// Class marks given by classification.
+namespace class_marks {
+inline const QString kLandscape = QStringLiteral("heng");
+inline const QString kPortrait = QStringLiteral("shu");
+inline const QString kEither = QStringLiteral("shuheng");
+inline const QString kAdvanced = QStringLiteral("gaojimoban");
+}  // namespace class_marks
+
+// One row of the catalogue parameter list.
+struct CatalogueRecord {
+    QString typeText;         // mblx
+    QString classText;        // mbfl
+    QString photoCountText;   // xpsl
+    QString widthList;        // xpkd
+    QString heightList;       // xpgd
+    QString orientationList;  // szhz
+    QString pictureNameList;  // xpjpgmc
+    QString packagePath;      // the template package paired by scan position
+    QString classMark;        // "", heng, shu, shuheng or gaojimoban
+    int catalogueIndex = 0;   // equals the record's row
+    int frames = 0;           // mbdx
+    QString name;
+    QString allPhotos;        // sl
+};
+
+// One row of a class list: the record it belongs to and its slot counts in that list.
+struct ClassListRow {
+    int catalogueIndex = 0;
+    int landscapeSlots = 0;
+    int portraitSlots = 0;
+};
+
+enum class TemplateKind { Advanced, Single };
+enum class TemplateClass { Combined, LandscapeSingle, PortraitSingle };
+
+QString kindText(TemplateKind kind);    // "高级模板" / "单张模板"
+QString classText(TemplateClass cls);   // "综合模板" / "横照模板" / "竖照模板"
+
+// One entry of the catalogue list.
+struct CatalogueEntry {
+    int catalogueIndex = 0;
+    QString name;
+    TemplateKind kind = TemplateKind::Single;
+    int landscapeSlots = 0;
+    int portraitSlots = 0;
+    QString duration;  // hh:mm:ss
+    TemplateClass templateClass = TemplateClass::LandscapeSingle;
+};
+
+// A template that could not be taken into the catalogue, and why.
+struct LeftOutTemplate {
+    QString package;  // the package that failed, parameter or template
+    QString reason;
+};
+
+// frames × 0.04 s, truncated to whole seconds, as hh:mm:ss (at least two digits each).
+QString durationText(int frames);
+
+class Catalogue {
+public:
+    // Removes and re-creates the unpack folder and finds both kinds of packages. False when
+    // either kind is missing: the program cannot run without templates.
+    bool scanPackages();
+    // Unpacks and reads every parameter package that has a template package at the same scan
+    // position; tick runs once per parameter package. A package that cannot be unpacked or
+    // read, or whose numbers are not numbers, is left out and listed in leftOut().
+    void readParameters(const std::function<void()>& tick = {});
+    void classify();
+    void countSlots();
+    void fillCatalogueList();
+    // All five steps; false when scanPackages() found nothing to load.
+    bool build(const std::function<void()>& tick = {});
+
+    // Builds the catalogue from records already read (tests and tools).
+    void setRecords(QVector<CatalogueRecord> records);
+
+    const QStringList& parameterPackages() const { return parameterPackages_; }
+    const QStringList& templatePackages() const { return templatePackages_; }
+    const QVector<CatalogueRecord>& records() const { return records_; }
+    const CatalogueRecord& record(int catalogueIndex) const { return records_.at(catalogueIndex); }
+    const QVector<ClassListRow>& landscapeSingles() const { return landscapeSingles_; }
+    const QVector<ClassListRow>& portraitSingles() const { return portraitSingles_; }
+    const QVector<ClassListRow>& advancedTemplates() const { return advanced_; }
+    const QVector<CatalogueEntry>& entries() const { return entries_; }
+    const QVector<LeftOutTemplate>& leftOut() const { return leftOut_; }
+    // The one message telling the user which templates were left out and why; empty when none.
+    QString leftOutMessage() const;
+
+private:
+    QStringList parameterPackages_;
+    QStringList templatePackages_;
+    QVector<CatalogueRecord> records_;
+    QVector<ClassListRow> landscapeSingles_;
+    QVector<ClassListRow> portraitSingles_;
+    QVector<ClassListRow> advanced_;
+    QVector<CatalogueEntry> entries_;
+    QVector<LeftOutTemplate> leftOut_;
+};
+
+// Reads one unpacked parameter file's text into a record, checking the numbers the system
+// converts later (frames, and the width and height of every photo slot). Throws Error with the
+// reason when the file cannot be used.
+CatalogueRecord catalogueRecordFromParameters(const QByteArray& gbkText);
+
+}  // namespace vellumo
