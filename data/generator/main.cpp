@@ -1,0 +1,200 @@
+// vellumo-datagen: builds the installed data tree of the program folder from the sources in
+// data/: the template library (parameter files stored in GBK, movies, both packed 20 deep at
+// the same relative path), the combined templates, the start-up and closing movies, the sample
+// song with its lyrics, and the help page.
+//
+//   vellumo-datagen --source DATA_DIR --program-folder BIN_DIR
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <cmath>
+#include <cstdio>
+
+#include "catalogue/catalogue.h"
+#include "catalogue/combined_template.h"
+#include "data/generator/music.h"
+#include "workspace/data_paths.h"
+#include "workspace/errors.h"
+#include "workspace/folders.h"
+#include "workspace/packed_file.h"
+#include "workspace/program_folder.h"
+#include "workspace/text_codec.h"
+
+namespace vellumo::datagen {
+
+namespace {
+
+void say(const QString& text) { std::fprintf(stderr, "%s\n", text.toUtf8().constData()); }
+
+QStringList sortedEntries(const QString& folder, QDir::Filters filters,
+                          const QStringList& patterns = {}) {
+    return QDir(folder).entryList(patterns, filters | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    writeWholeFile(path, bytes);
+}
+
+// The one file of a folder named movie.* (the movie source).
+QString movieIn(const QString& folder) {
+    const QStringList movies = sortedEntries(folder, QDir::Files, {QStringLiteral("movie.*")});
+    if (movies.size() != 1) {
+        throw Error(QStringLiteral("%1: needs exactly one movie.* file").arg(folder));
+    }
+    return folder + u'/' + movies.first();
+}
+
+QVector<CatalogueRecord> writeTemplates(const QString& source) {
+    const QString templates = source + QStringLiteral("/templates");
+    QVector<CatalogueRecord> records;
+    for (const QString& name : sortedEntries(templates, QDir::Dirs)) {
+        const QString folder = templates + u'/' + name;
+        const QByteArray parameters =
+            toGbk(QString::fromUtf8(readWholeFile(folder + QStringLiteral("/parameters.ini"))));
+        try {
+            records.append(catalogueRecordFromParameters(parameters));
+        } catch (const Error& e) {
+            throw Error(QStringLiteral("%1: %2").arg(folder, e.message()));
+        }
+        const QString package = name + QStringLiteral(".rar");
+        writeFile(dataPath(paths::kParameterPackages + package),
+                  packNested(parameters, paths::kParameterPackageDepth));
+        writeFile(dataPath(paths::kTemplatePackages + package),
+                  packNested(readWholeFile(movieIn(folder)), paths::kTemplatePackageDepth));
+    }
+    say(QStringLiteral("templates: %1").arg(records.size()));
+    return records;
+}
+
+// Every member of a combined template must name a catalogue entry by name and slot counts.
+void writeCombinedTemplates(const QString& source, const QVector<CatalogueRecord>& records) {
+    Catalogue catalogue;
+    catalogue.setRecords(records);
+    const QString folder = source + QStringLiteral("/combined");
+    int k = 0;
+    for (const QString& name : sortedEntries(folder, QDir::Files, {QStringLiteral("*.ini")})) {
+        const QByteArray text = toGbk(QString::fromUtf8(readWholeFile(folder + u'/' + name)));
+        const CombinedTemplate combined = parseCombinedTemplate(text);
+        for (const CombinedTemplateMember& m : combined.members) {
+            const bool found = std::any_of(
+                catalogue.entries().begin(), catalogue.entries().end(), [&](const auto& e) {
+                    return e.name == m.name && e.landscapeSlots == m.landscapeCount &&
+                           e.portraitSlots == m.portraitCount;
+                });
+            if (!found) {
+                throw Error(QStringLiteral("%1: no template %2 with %3 landscape and %4 portrait")
+                                .arg(name, m.name)
+                                .arg(m.landscapeCount)
+                                .arg(m.portraitCount));
+            }
+        }
+        ++k;
+        writeFile(dataPath(paths::combinedTemplatePackage(k)),
+                  packNested(text, paths::kCombinedTemplateDepth));
+    }
+    say(QStringLiteral("combined templates: %1").arg(k));
+}
+
+void writeMovies(const QString& source) {
+    const QString folder = source + QStringLiteral("/movies");
+    const auto find = [&](const QString& stem) {
+        const QStringList files = sortedEntries(folder, QDir::Files, {stem + QStringLiteral(".*")});
+        if (files.size() != 1) {
+            throw Error(QStringLiteral("%1: needs exactly one %2.* file").arg(folder, stem));
+        }
+        return folder + u'/' + files.first();
+    };
+    writeFile(dataPath(paths::kStartupAnimation),
+              packNested(readWholeFile(find(QStringLiteral("startup"))),
+                         paths::kStartupAnimationDepth));
+    writeFile(dataPath(paths::kClosingMovie),
+              packNested(readWholeFile(find(QStringLiteral("closing"))),
+                         paths::kClosingMovieDepth));
+}
+
+QString lrcTime(double seconds) {
+    const int hundredths = static_cast<int>(std::lround(seconds * 100));
+    return QStringLiteral("[%1:%2.%3]")
+        .arg(hundredths / 6000, 2, 10, QLatin1Char('0'))
+        .arg(hundredths / 100 % 60, 2, 10, QLatin1Char('0'))
+        .arg(hundredths % 100, 2, 10, QLatin1Char('0'));
+}
+
+// The song, and its lyrics timed to the phrases: the source holds the header lines, then one
+// line per phrase.
+void writeSampleSong(const QString& source) {
+    const QStringList lines =
+        QString::fromUtf8(readWholeFile(source + QStringLiteral("/lyrics/sample_song.txt")))
+            .split(u'\n', Qt::SkipEmptyParts);
+    QStringList headers;
+    QStringList sung;
+    for (const QString& line : lines) {
+        (line.startsWith(u'[') ? headers : sung).append(line.trimmed());
+    }
+    const std::vector<double> times = phraseStartTimes();
+    if (static_cast<size_t>(sung.size()) != times.size()) {
+        throw Error(QStringLiteral("sample_song.txt: %1 lines for %2 phrases")
+                        .arg(sung.size())
+                        .arg(times.size()));
+    }
+    QString lrc = headers.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    for (size_t i = 0; i < times.size(); ++i) {
+        lrc += lrcTime(times[i]) + sung[static_cast<qsizetype>(i)] + QStringLiteral("\r\n");
+    }
+    writeFile(dataPath(paths::kSampleLyrics), toGbk(lrc));
+
+    const QString mp3 = dataPath(paths::kSampleMusic);
+    const QString partial = mp3 + QStringLiteral(".part");
+    QDir().mkpath(QFileInfo(mp3).absolutePath());
+    writeMp3(partial, synthesiseSampleSong(), QStringLiteral("甜蜜蜜"), QStringLiteral("Vellumo"),
+             QStringLiteral("Vellumo 示例音乐"));
+    QFile::remove(mp3);
+    if (!QFile::rename(partial, mp3)) {
+        throw Error(QStringLiteral("cannot move %1 into place").arg(mp3));
+    }
+}
+
+}  // namespace
+
+int run(const QString& source) {
+    // Installed content is rebuilt from nothing; working folders are left alone.
+    for (const QString& folder :
+         {paths::kParameterPackages, paths::kTemplatePackages, paths::kCombinedTemplates,
+          QStringLiteral("smxcwjj/wj_0_or_2_2/"), QStringLiteral("smxcwjj/wj_0_or_3_3/"),
+          QStringLiteral("yinyuegeciwenjian/")}) {
+        removeFolderTree(dataPath(folder));
+    }
+    const QVector<CatalogueRecord> records = writeTemplates(source);
+    writeCombinedTemplates(source, records);
+    if (QFileInfo::exists(source + QStringLiteral("/movies"))) {
+        writeMovies(source);
+    }
+    writeSampleSong(source);
+    writeFile(dataPath(paths::kHelpPage),
+              readWholeFile(source + QStringLiteral("/help/demo_app_help.html")));
+    return 0;
+}
+
+}  // namespace vellumo::datagen
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    const qsizetype s = args.indexOf(QStringLiteral("--source"));
+    const qsizetype p = args.indexOf(QStringLiteral("--program-folder"));
+    if (s < 0 || p < 0 || s + 1 >= args.size() || p + 1 >= args.size()) {
+        std::fprintf(stderr, "usage: vellumo-datagen --source DATA_DIR --program-folder BIN_DIR\n");
+        return 2;
+    }
+    vellumo::setProgramFolder(args[p + 1]);
+    try {
+        return vellumo::datagen::run(QDir(args[s + 1]).absolutePath());
+    } catch (const vellumo::Error& e) {
+        std::fprintf(stderr, "vellumo-datagen: %s\n", e.what());
+        return 1;
+    }
+}
