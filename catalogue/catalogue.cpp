@@ -251,7 +251,8 @@ QString Catalogue::leftOutMessage() const {
     QString message = texts::kTemplatesLeftOut;
     const QString folder = programFolder();
     for (const LeftOutTemplate& t : leftOut_) {
-        const QString file = t.package.startsWith(folder) ? t.package.mid(folder.size()) : t.package;
+        const QString file =
+            t.package.startsWith(folder) ? t.package.mid(folder.size()) : t.package;
         message += u'\n' + file + QStringLiteral("：") + t.reason;
     }
     return message;

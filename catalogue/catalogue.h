@@ -33,7 +33,7 @@ struct CatalogueRecord {
     int catalogueIndex = 0;   // equals the record's row
     int frames = 0;           // mbdx
     QString name;
-    QString allPhotos;        // sl
+    QString allPhotos;  // sl
 };
 
 // One row of a class list: the record it belongs to and its slot counts in that list.
@@ -46,8 +46,8 @@ struct ClassListRow {
 enum class TemplateKind { Advanced, Single };
 enum class TemplateClass { Combined, LandscapeSingle, PortraitSingle };
 
-QString kindText(TemplateKind kind);    // "高级模板" / "单张模板"
-QString classText(TemplateClass cls);   // "综合模板" / "横照模板" / "竖照模板"
+QString kindText(TemplateKind kind);   // "高级模板" / "单张模板"
+QString classText(TemplateClass cls);  // "综合模板" / "横照模板" / "竖照模板"
 
 // One entry of the catalogue list.
 struct CatalogueEntry {

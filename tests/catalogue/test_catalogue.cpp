@@ -93,10 +93,10 @@ TEST_F(CatalogueTest, ClassifiesCountsSlotsAndOrdersTheCatalogueList) {
     };
     // Advanced first, then landscape singles, then portrait singles; "shuheng" twice.
     const Expected expected[] = {
-        {3, 1, 1, TemplateClass::Combined},       {4, 2, 0, TemplateClass::Combined},
-        {6, 1, 0, TemplateClass::Combined},       {7, 2, 1, TemplateClass::Combined},
+        {3, 1, 1, TemplateClass::Combined},        {4, 2, 0, TemplateClass::Combined},
+        {6, 1, 0, TemplateClass::Combined},        {7, 2, 1, TemplateClass::Combined},
         {0, 1, 0, TemplateClass::LandscapeSingle}, {2, 1, 0, TemplateClass::LandscapeSingle},
-        {1, 0, 1, TemplateClass::PortraitSingle}, {2, 0, 1, TemplateClass::PortraitSingle},
+        {1, 0, 1, TemplateClass::PortraitSingle},  {2, 0, 1, TemplateClass::PortraitSingle},
     };
     const auto& entries = catalogue.entries();
     ASSERT_EQ(entries.size(), std::size(expected));
@@ -140,11 +140,13 @@ TEST_F(CatalogueTest, PairsPackagesByScanPosition) {
 TEST_F(CatalogueTest, BadTemplatesAreLeftOutAndTheRestLoads) {
     install("1.rar", {"好", "|picture_1|", "|heng|"});
     install("2.rar", {"帧数坏", "|picture_1|", "|heng|", "abc"});
-    install("3.rar", {"宽度坏", "|picture_1|picture_2|", "|heng|shu|", "100", "|960|x|", "|540|1080|"});
+    install("3.rar",
+            {"宽度坏", "|picture_1|picture_2|", "|heng|shu|", "100", "|960|x|", "|540|1080|"});
     install("4.rar", {"好二", "|picture_1|", "|shu|"});
     install("5.rar", {"模板坏", "|picture_1|", "|shu|"});
     folder_.write(paths::kTemplatePackages + "5.rar", "damaged");
-    install("6.rar", {"宽度少", "|picture_1|picture_2|", "|heng|shu|", "100", "|960|", "|540|1080|"});
+    install("6.rar",
+            {"宽度少", "|picture_1|picture_2|", "|heng|shu|", "100", "|960|", "|540|1080|"});
     install("7.rar", {"零帧", "|picture_1|", "|heng|", "0"});
     install("8.rar", {"参数坏", "|picture_1|", "|heng|"});
     folder_.write(paths::kParameterPackages + "8.rar", packNested("x", 20).left(30));
