@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+
+#include "photo/photo_loader.h"
+#include "tests/support/test_files.h"
+
+namespace vellumo {
+namespace {
+
+// A photo with a distinct colour in each corner quadrant.
+QImage quadrants(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.fillRect(0, 0, width / 2, height / 2, Qt::red);
+    p.fillRect(width / 2, 0, width - width / 2, height / 2, Qt::green);
+    p.fillRect(0, height / 2, width / 2, height - height / 2, Qt::blue);
+    p.fillRect(width / 2, height / 2, width - width / 2, height - height / 2, Qt::yellow);
+    return image;
+}
+
+QByteArray jpeg(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 95);
+    return bytes;
+}
+
+// Puts an EXIF segment with the given orientation right after the start of the JPEG.
+QByteArray withOrientation(const QByteArray& jpegBytes, quint16 orientation) {
+    QByteArray tiff("II*\0\x08\0\0\0", 8);
+    tiff += QByteArray("\x01\0", 2);                    // one entry
+    tiff += QByteArray("\x12\x01\x03\0\x01\0\0\0", 8);  // orientation, SHORT, count 1
+    tiff += static_cast<char>(orientation & 0xFF);
+    tiff += static_cast<char>(orientation >> 8);
+    tiff += QByteArray("\0\0\0\0\0\0", 6);  // padding, no next IFD
+    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
+    const int length = static_cast<int>(payload.size()) + 2;
+    QByteArray segment("\xFF\xE1", 2);
+    segment += static_cast<char>(length >> 8);
+    segment += static_cast<char>(length & 0xFF);
+    return jpegBytes.left(2) + segment + payload + jpegBytes.mid(2);
+}
+
+QColor at(const QImage& image, double fx, double fy) {
+    return image.pixelColor(static_cast<int>(fx * image.width()),
+                            static_cast<int>(fy * image.height()));
+}
+
+bool near(QColor a, QColor b) {
+    return std::abs(a.red() - b.red()) < 40 && std::abs(a.green() - b.green()) < 40 &&
+           std::abs(a.blue() - b.blue()) < 40;
+}
+
+TEST(PhotoLoader, FitsTheBoxWithItsAspectKept) {
+    test::TempFolder temp;
+    const QString path = temp.write("wide.jpg", jpeg(quadrants(4000, 3000)));
+    const LoadedPhoto photo = loadPhoto(path, QSize(300, 225));
+    EXPECT_FALSE(photo.isIcon);
+    EXPECT_EQ(photo.image.size(), QSize(300, 225));
+    EXPECT_EQ(loadPhoto(path, QSize(300, 300)).image.size(), QSize(300, 225));
+    EXPECT_EQ(loadPhoto(path, QSize(100, 300)).image.size(), QSize(100, 75));
+    EXPECT_EQ(loadPhoto(path, QSize()).image.size(), QSize(4000, 3000));
+    EXPECT_TRUE(near(at(photo.image, 0.1, 0.1), Qt::red));
+    EXPECT_TRUE(near(at(photo.image, 0.9, 0.9), Qt::yellow));
+    const std::optional<JpegHeader> header = readJpegHeader(path);
+    ASSERT_TRUE(header);
+    EXPECT_EQ(header->uprightSize(), QSize(4000, 3000));
+}
+
+TEST(PhotoLoader, ExifOrientationTurnsThePhotoUpright) {
+    test::TempFolder temp;
+    const QByteArray plain = jpeg(quadrants(400, 300));
+    // Where the stored corners (red top-left, green top-right, blue bottom-left) end up.
+    struct Case {
+        quint16 orientation;
+        QSize size;
+        QColor topLeft, topRight, bottomLeft;
+    };
+    const Case cases[] = {
+        {1, {400, 300}, Qt::red, Qt::green, Qt::blue},
+        {2, {400, 300}, Qt::green, Qt::red, Qt::yellow},
+        {3, {400, 300}, Qt::yellow, Qt::blue, Qt::green},
+        {4, {400, 300}, Qt::blue, Qt::yellow, Qt::red},
+        {5, {300, 400}, Qt::red, Qt::blue, Qt::green},
+        {6, {300, 400}, Qt::blue, Qt::red, Qt::yellow},
+        {7, {300, 400}, Qt::yellow, Qt::green, Qt::blue},
+        {8, {300, 400}, Qt::green, Qt::yellow, Qt::red},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.orientation);
+        const QString path = temp.write("o.jpg", withOrientation(plain, c.orientation));
+        const std::optional<JpegHeader> header = readJpegHeader(path);
+        ASSERT_TRUE(header);
+        EXPECT_EQ(header->exifOrientation, c.orientation);
+        EXPECT_EQ(header->uprightSize(), c.size);
+        const QImage image = loadPhoto(path, QSize(600, 600)).image;
+        EXPECT_EQ(image.width() < image.height(), c.size.width() < c.size.height());
+        EXPECT_TRUE(near(at(image, 0.1, 0.1), c.topLeft));
+        EXPECT_TRUE(near(at(image, 0.9, 0.1), c.topRight));
+        EXPECT_TRUE(near(at(image, 0.1, 0.9), c.bottomLeft));
+    }
+}
+
+TEST(PhotoLoader, FilesWithoutAPictureGiveTheSquareIcon) {
+    test::TempFolder temp;
+    for (const QByteArray& bytes :
+         {QByteArray("not a picture at all"), QByteArray(), jpeg(quadrants(64, 48)).left(20)}) {
+        const QString path = temp.write("bad.jpg", bytes);
+        const LoadedPhoto photo = loadPhoto(path, QSize(300, 225));
+        EXPECT_TRUE(photo.isIcon);
+        EXPECT_EQ(photo.image.width(), photo.image.height());
+        EXPECT_FALSE(readJpegHeader(path));
+    }
+    EXPECT_TRUE(loadPhoto(temp.path() + "missing.jpg", QSize(300, 200)).isIcon);
+}
+
+TEST(PhotoLoader, OtherPictureFormatsNamedJpgStillLoad) {
+    test::TempFolder temp;
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    quadrants(200, 400).save(&buffer, "PNG");
+    const QString path = temp.write("really_png.jpg", png);
+    const LoadedPhoto photo = loadPhoto(path, QSize(300, 300));
+    EXPECT_FALSE(photo.isIcon);
+    EXPECT_EQ(photo.image.size(), QSize(150, 300));
+}
+
+}  // namespace
+}  // namespace vellumo
