@@ -1,0 +1,51 @@
+#pragma once
+
+// The album being made: its photos, the used templates with their slots, their backgrounds,
+// and the operations that keep them in step. It lives in memory from start to exit.
+
+#include "album/backgrounds.h"
+#include "album/photo_list.h"
+#include "assignment/placement.h"
+#include "assignment/used_templates.h"
+#include "catalogue/catalogue.h"
+
+namespace vellumo {
+
+class Album {
+public:
+    explicit Album(const Catalogue& catalogue, RandomIndex random = clockSeededRandom());
+    Album(const Album&) = delete;
+    Album& operator=(const Album&) = delete;
+
+    const Catalogue& catalogue() const { return catalogue_; }
+    const PhotoList& photos() const { return photos_; }
+    const Backgrounds& backgrounds() const { return backgrounds_; }
+    Backgrounds& backgrounds() { return backgrounds_; }
+    const UsedTemplates& templates() const { return templates_; }
+    UsedTemplates& templates() { return templates_; }
+
+    // The mode "自动套版" runs with: the one the last add of photos set.
+    PlacementMode placementMode() const { return placementMode_; }
+    void setPlacementMode(PlacementMode mode) { placementMode_ = mode; }
+
+    // Appends a photo record; backgrounds are refreshed by the caller once all are in.
+    void addPhoto(PhotoRecord record);
+    // Removes a photo: the slots holding it are emptied and their templates become incomplete,
+    // later photos move up a row, and backgrounds are refreshed (rows keep their pictures).
+    void deletePhoto(int row);
+    // Removes every photo and with them every used template, slot and background row.
+    void deleteAllPhotos();
+    void refreshDefaultBackgrounds() { backgrounds_.refreshDefaults(photos_); }
+
+    // A placement run over this album's photos and templates.
+    PlacementRun placementRun() { return PlacementRun(templates_, photos_, backgrounds_); }
+
+private:
+    const Catalogue& catalogue_;
+    PhotoList photos_;
+    Backgrounds backgrounds_;
+    UsedTemplates templates_;
+    PlacementMode placementMode_ = PlacementMode::Random;
+};
+
+}  // namespace vellumo

@@ -1,0 +1,15 @@
+#pragma once
+
+// Fixed texts of the album content: photo, background lists and their records.
+
+#include <QString>
+
+namespace vellumo::texts {
+
+// The in-template mark of a photo that has been put into a slot.
+inline const QString kInTemplate = QStringLiteral("完成");
+
+// A chosen photo that has no picture at all. %1 the file.
+inline const QString kPhotoUnreadable = QStringLiteral("无法读取照片文件“%1”，此文件没有添加。");
+
+}  // namespace vellumo::texts

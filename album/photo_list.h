@@ -1,0 +1,52 @@
+#pragma once
+
+// The album's photos in the order they were added. A photo stays where the user keeps it; its
+// record holds its name, format, upright size, location and whether it is in a template.
+
+#include <QSize>
+#include <QString>
+#include <QVector>
+#include <optional>
+
+namespace vellumo {
+
+struct PhotoRecord {
+    QString name;    // file name without folder and extension
+    QString format;  // extension with its dot, as spelled in the file name
+    int width = 0;   // upright
+    int height = 0;
+    QString location;         // full path, never copied
+    bool inTemplate = false;  // "完成" once put into a slot
+
+    // A square photo counts as landscape.
+    bool isLandscape() const { return width >= height; }
+};
+
+// The record for a file: its name and format from the path and its upright size. Nothing when
+// the file holds no picture that can be read.
+std::optional<PhotoRecord> measurePhoto(const QString& path);
+
+// The upright size of a photo from its stored size and the orientation of the picture shown
+// for it: a picture taller than wide stands as portrait even when its pixel rows run sideways.
+QSize uprightPhotoSize(int pixelWidth, int pixelHeight, QSize shownPicture);
+
+class PhotoList {
+public:
+    const QVector<PhotoRecord>& records() const { return records_; }
+    const PhotoRecord& at(int row) const { return records_.at(row); }
+    int size() const { return static_cast<int>(records_.size()); }
+    bool isEmpty() const { return records_.isEmpty(); }
+    bool isValidRow(int row) const { return row >= 0 && row < size(); }
+
+    // A record's number is its row + 1; rows close up after a deletion.
+    void append(PhotoRecord record) { records_.append(std::move(record)); }
+    void remove(int row) { records_.removeAt(row); }
+    void clear() { records_.clear(); }
+    void setInTemplate(int row, bool inTemplate) { records_[row].inTemplate = inTemplate; }
+    void clearInTemplateMarks();
+
+private:
+    QVector<PhotoRecord> records_;
+};
+
+}  // namespace vellumo
