@@ -1,0 +1,235 @@
+#include "catalogue/staging.h"
+
+#include <QDir>
+
+#include "album/album.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/picture_list.h"
+#include "workspace/data_paths.h"
+#include "workspace/folders.h"
+#include "workspace/intermediate_names.h"
+#include "workspace/packed_file.h"
+#include "workspace/program_folder.h"
+
+namespace vellumo {
+
+namespace {
+
+constexpr int kReferenceWidth = 1920;
+constexpr int kReferenceHeight = 1080;
+// A row without a background picture gets a black picture of the preview's size.
+constexpr QSize kBlackBackgroundSize(800, 450);
+
+}  // namespace
+
+SizeLists sizeLists(const Catalogue& catalogue, int catalogueIndex) {
+    const CatalogueRecord& record = catalogue.record(catalogueIndex);
+    SizeLists lists;
+    for (const QString& item : splitPictureList(record.widthList)) {
+        lists.widths.append(item.trimmed().toInt());
+    }
+    for (const QString& item : splitPictureList(record.heightList)) {
+        lists.heights.append(item.trimmed().toInt());
+    }
+    return lists;
+}
+
+QStringList pictureNames(const Catalogue& catalogue, int catalogueIndex) {
+    return splitPictureList(catalogue.record(catalogueIndex).pictureNameList);
+}
+
+std::optional<QSize> mediumFit(int w, int h) {
+    if (w <= 0 || h <= 0 || h > w) {
+        return std::nullopt;
+    }
+    if (h == w) {
+        return QSize(w * kReferenceHeight / h, kReferenceHeight);
+    }
+    QSize fitted(kReferenceWidth, h * kReferenceWidth / w);
+    if (fitted.height() > kReferenceHeight) {
+        fitted = QSize(w * kReferenceHeight / h, kReferenceHeight);
+    }
+    return fitted;
+}
+
+SlotGeometry slotGeometry(const PhotoSlot& slot, int photoWidth, int photoHeight,
+                          LandscapeMode mode) {
+    const Placement full = slot.fullScreenPlacement();
+    const QRect fullRect(full.left, full.top, full.width, full.height);
+    switch (slot.templateClass) {
+        case TemplateClass::Combined:
+            // A slot without a size of its own is drawn in the reference frame.
+            return {slot.frame(), fullRect};
+        case TemplateClass::LandscapeSingle:
+            if (mode == LandscapeMode::Medium) {
+                if (const std::optional<QSize> fitted = mediumFit(photoWidth, photoHeight)) {
+                    return {*fitted, QRect(QPoint(0, 0), *fitted)};
+                }
+            }
+            return {QSize(kReferenceWidth, kReferenceHeight), fullRect};
+        case TemplateClass::PortraitSingle: {
+            const Placement medium = slot.mediumPlacement();
+            return {QSize(medium.width + 2 * medium.left, kReferenceHeight),
+                    QRect(medium.left, medium.top, medium.width, medium.height)};
+        }
+    }
+    return {QSize(kReferenceWidth, kReferenceHeight), fullRect};
+}
+
+QSize stagePictureSize(const PhotoSlot& slot, const SizeLists& sizes, int k, QSize frame,
+                       QSize stage) {
+    const int W = stage.width();
+    const int H = stage.height();
+    QSize size;
+    switch (slot.templateClass) {
+        case TemplateClass::Combined:
+            size = QSize(W * sizes.widths.value(k) / kReferenceWidth,
+                         H * sizes.heights.value(k) / kReferenceHeight);
+            break;
+        case TemplateClass::LandscapeSingle:
+            size =
+                QSize(W * frame.width() / kReferenceWidth, H * frame.height() / kReferenceHeight);
+            break;
+        case TemplateClass::PortraitSingle:
+            size =
+                QSize(frame.width() * (kReferenceHeight * H / kReferenceHeight) / kReferenceHeight,
+                      kReferenceHeight * H / kReferenceHeight);
+            break;
+    }
+    // A picture the template gives no size gets the whole stage rather than nothing.
+    return size.isEmpty() ? stage : size;
+}
+
+Stager::Stager(const Album& album) : album_(album) {}
+
+void Stager::stageBackground(int t, QSize stage, const QString& folder) {
+    const Backgrounds& backgrounds = album_.backgrounds();
+    if (backgrounds.rows().isEmpty() || t >= backgrounds.rows().size()) {
+        return;
+    }
+    const QString target = folder + paths::kStagedBackground;
+    const BackgroundRow& row = backgrounds.row(t);
+    if (!row.hasPicture()) {
+        QImage black(kBlackBackgroundSize, QImage::Format_RGB32);
+        black.fill(Qt::black);
+        writeJpeg(black, target);
+        return;
+    }
+    canvas_.hideBadge();
+    canvas_.clearPicture();
+    canvas_.apply(fitCover(stage.width(), stage.height(), row.width, row.height));
+    canvas_.loadPhoto(row.location);
+    lastLoaded_ = canvas_.picture();
+    writeJpeg(canvas_.capture(), target);
+}
+
+void Stager::stagePictures(int t, QSize stage, LandscapeMode mode, const QString& folder) {
+    const UsedTemplates& templates = album_.templates();
+    const int catalogueIndex = templates.at(t).catalogueIndex;
+    const SizeLists sizes = sizeLists(album_.catalogue(), catalogueIndex);
+    const QStringList names = pictureNames(album_.catalogue(), catalogueIndex);
+    const QVector<int> rows = templates.slotRows(t);
+    canvas_.hideBadge();
+
+    // Each photo drawn once at reference size with its crop.
+    QVector<QImage> drawn(rows.size());
+    QSize frame(kReferenceWidth, kReferenceHeight);
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const PhotoSlot& slot = templates.slot(rows[i]);
+        const bool hasPhoto = album_.photos().isValidRow(slot.photoRow);
+        const PhotoRecord* photo = hasPhoto ? &album_.photos().at(slot.photoRow) : nullptr;
+        const SlotGeometry geometry =
+            slotGeometry(slot, photo ? photo->width : 0, photo ? photo->height : 0, mode);
+        frame = geometry.frame;
+        canvas_.clearPicture();
+        canvas_.setPanelSize(geometry.frame);
+        canvas_.setPictureBox(geometry.photo);
+        if (!slot.photoPath.isEmpty()) {
+            canvas_.loadPhoto(slot.photoPath);
+            lastLoaded_ = canvas_.picture();
+        }
+        drawn[i] = canvas_.capture();
+    }
+
+    // Each picture of the movie at its stage size, from the slot whose name it holds.
+    const PhotoSlot* anySlot = rows.isEmpty() ? nullptr : &templates.slot(rows.first());
+    for (qsizetype k = 0; k < names.size(); ++k) {
+        const QSize size =
+            anySlot ? stagePictureSize(*anySlot, sizes, static_cast<int>(k), frame, stage) : stage;
+        const QImage* source = nullptr;
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            const QString& slotName = templates.slot(rows[i]).pictureName;
+            if (!slotName.isEmpty() && names[k].contains(slotName)) {
+                source = &drawn[i];  // The last matching slot wins.
+            }
+        }
+        QImage picture;
+        if (source != nullptr) {
+            picture = source->scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            lastLoaded_ = *source;
+        } else if (!lastLoaded_.isNull()) {
+            picture = lastLoaded_.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        } else {
+            picture = QImage(size, QImage::Format_RGB32);
+            picture.fill(Qt::white);
+        }
+        writeJpeg(picture, folder + names[k] + QStringLiteral(".jpg"));
+    }
+}
+
+QVector<int> Stager::prepare(QSize stage, const std::function<void(int, int)>& progress) {
+    const UsedTemplates& templates = album_.templates();
+    const int total = 3 * templates.size();
+    int done = 0;
+    const auto step = [&] {
+        ++done;
+        if (progress) {
+            progress(done, total);
+        }
+    };
+    const QString stagingFolder = dataPath(paths::kTemplateStagingFolder);
+    removeFolderTree(stagingFolder);
+    ensureFolder(stagingFolder);
+
+    QVector<int> playList;
+    for (int t = 0; t < templates.size(); ++t) {
+        if (templates.at(t).complete) {
+            ensureFolder(stagingFolder + paths::templateStagingSubfolder(t + 1));
+            playList.append(t);
+        }
+        step();
+    }
+    ensureFolder(stagingFolder + paths::kClosingStagingSubfolder);
+    const QString pictureFolder = dataPath(paths::kPictureFolder);
+    removeFolderTree(pictureFolder);
+    ensureFolder(pictureFolder);
+
+    // The unpack folder normally lives from start-up to exit; make sure it is there.
+    ensureFolder(dataPath(paths::kUnpackFolder));
+    ++unpackCounter_;
+    for (int t = 0; t < templates.size(); ++t) {
+        if (templates.at(t).complete) {
+            const QString folder = stagingFolder + paths::templateStagingSubfolder(t + 1);
+            unpackChain(album_.catalogue().record(templates.at(t).catalogueIndex).packagePath,
+                        paths::kTemplatePackageDepth,
+                        intermediate::stagedTemplate(t + 1, unpackCounter_),
+                        folder + paths::stagedTemplateMovie(t + 1));
+        }
+        step();
+    }
+    unpackChain(dataPath(paths::kClosingMovie), paths::kClosingMovieDepth,
+                intermediate::closingMovie(unpackCounter_),
+                stagingFolder + paths::kClosingStagingSubfolder + paths::kStagedClosingMovie);
+
+    for (int t = 0; t < templates.size(); ++t) {
+        if (templates.at(t).complete) {
+            const QString folder = stagingFolder + paths::templateStagingSubfolder(t + 1);
+            stageBackground(t, stage, folder);
+            stagePictures(t, stage, LandscapeMode::FullScreen, folder);
+        }
+        step();
+    }
+    return playList;
+}
+
+}  // namespace vellumo

@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+
+#include "album/album.h"
+#include "catalogue/staging.h"
+#include "photo/fitting_canvas.h"
+#include "tests/support/album_builders.h"
+#include "tests/support/test_files.h"
+#include "workspace/data_paths.h"
+#include "workspace/errors.h"
+#include "workspace/packed_file.h"
+#include "workspace/program_folder.h"
+
+namespace vellumo {
+namespace {
+
+using test::entryOf;
+using test::photoRecord;
+using test::templateRecord;
+
+PhotoSlot slotOf(TemplateClass cls, Placement full = {}, Placement medium = {}) {
+    PhotoSlot slot;
+    slot.templateClass = cls;
+    slot.jiancai_left_x = full.left;
+    slot.jiancai_top_y = full.top;
+    slot.jiancai_width = full.width;
+    slot.jiancai_height = full.height;
+    slot.shizhong_jiancai_left_x = medium.left;
+    slot.shizhong_jiancai_top_x = medium.top;
+    slot.shizhong_jiancai_width = medium.width;
+    slot.shizhong_jiancai_height = medium.height;
+    return slot;
+}
+
+TEST(SlotGeometry, ReferenceFramesAndStageSizes) {
+    const QSize preview(800, 450);
+    // A landscape single in medium mode: 1920 × 1440 is too high, so 1440 × 1080.
+    const PhotoSlot landscape = slotOf(TemplateClass::LandscapeSingle, {0, 0, 1920, 1440});
+    SlotGeometry g = slotGeometry(landscape, 4000, 3000, LandscapeMode::Medium);
+    EXPECT_EQ(g.frame, QSize(1440, 1080));
+    EXPECT_EQ(g.photo, QRect(0, 0, 1440, 1080));
+    EXPECT_EQ(stagePictureSize(landscape, {}, 0, g.frame, preview), QSize(600, 450));
+    EXPECT_EQ(slotGeometry(landscape, 2000, 2000, LandscapeMode::Medium).frame, QSize(1080, 1080));
+    EXPECT_EQ(slotGeometry(landscape, 4000, 1000, LandscapeMode::Medium).frame, QSize(1920, 480));
+    // Full screen: the reference frame and the full-screen placement.
+    g = slotGeometry(landscape, 4000, 3000, LandscapeMode::FullScreen);
+    EXPECT_EQ(g.frame, QSize(1920, 1080));
+    EXPECT_EQ(g.photo, QRect(0, 0, 1920, 1440));
+    EXPECT_EQ(stagePictureSize(landscape, {}, 0, g.frame, preview), QSize(800, 450));
+
+    // A portrait single: the frame is the medium width plus twice its left.
+    const PhotoSlot portrait = slotOf(TemplateClass::PortraitSingle, {}, {656, 0, 608, 1080});
+    g = slotGeometry(portrait, 3000, 4000, LandscapeMode::FullScreen);
+    EXPECT_EQ(g.frame, QSize(1920, 1080));
+    EXPECT_EQ(stagePictureSize(portrait, {}, 0, g.frame, preview), QSize(800, 450));
+    const PhotoSlot narrow = slotOf(TemplateClass::PortraitSingle, {}, {0, 0, 810, 1080});
+    EXPECT_EQ(stagePictureSize(narrow, {}, 0, slotGeometry(narrow, 3, 4, {}).frame, preview),
+              QSize(337, 450));
+
+    // An advanced template picture of 960 × 540 becomes 400 × 225.
+    PhotoSlot advanced = slotOf(TemplateClass::Combined, {0, 0, 960, 720});
+    advanced.mobanchicun_width = 960;
+    advanced.mobanchicun_height = 540;
+    EXPECT_EQ(slotGeometry(advanced, 4000, 3000, {}).frame, QSize(960, 540));
+    const SizeLists sizes{{960, 0}, {540, 0}};
+    EXPECT_EQ(stagePictureSize(advanced, sizes, 0, {}, preview), QSize(400, 225));
+    // A picture without a size gets the whole stage rather than nothing.
+    EXPECT_EQ(stagePictureSize(advanced, sizes, 1, {}, preview), preview);
+}
+
+QImage solid(QColor color) {
+    QImage image(400, 300, QImage::Format_RGB32);
+    image.fill(color);
+    return image;
+}
+
+class StagingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setProgramFolder(folder_.path());
+        folder_.write(paths::kClosingMovie, packNested("closing movie", 16));
+        folder_.write("packages/a.rar", packNested("movie a", 20));
+        folder_.write("packages/b.rar", packNested("movie b", 20));
+        writeJpeg(solid(Qt::red), folder_.path() + "red.jpg");
+        writeJpeg(solid(Qt::blue), folder_.path() + "blue.jpg");
+        CatalogueRecord a = templateRecord("A", "|picture_1|picture_10|picture_1_0|",
+                                           "|heng|heng|heng|", "|960|960|480|", "|540|540|270|");
+        a.packagePath = folder_.path() + "packages/a.rar";
+        CatalogueRecord b = templateRecord("B", "|picture_1|", "|heng|");
+        b.packagePath = folder_.path() + "packages/b.rar";
+        catalogue_.setRecords({a, b});
+    }
+    void TearDown() override { setProgramFolder(QString()); }
+
+    PhotoRecord photo(const QString& file) {
+        PhotoRecord p = photoRecord(file, 400, 300);
+        p.location = folder_.path() + file;
+        return p;
+    }
+
+    static QColor centre(const QString& path) {
+        const QImage image(path);
+        return image.isNull() ? QColor() : image.pixelColor(image.width() / 2, image.height() / 2);
+    }
+
+    test::TempFolder folder_;
+    Catalogue catalogue_;
+    Album album_{catalogue_, [](int) { return 0; }};
+};
+
+TEST_F(StagingTest, PreparesCompleteTemplatesOnly) {
+    album_.addPhoto(photo("red.jpg"));
+    album_.addPhoto(photo("blue.jpg"));
+    UsedTemplates& templates = album_.templates();
+    templates.addTemplate(entryOf(catalogue_, 0));
+    templates.addTemplate(entryOf(catalogue_, 1, TemplateClass::LandscapeSingle));
+    templates.addTemplate(entryOf(catalogue_, 1, TemplateClass::LandscapeSingle));
+    // Template 0: picture_1 red, picture_10 blue. Template 2 stays incomplete.
+    ASSERT_EQ(templates.placePhoto(0, 0, 0), PlaceResult::Placed);
+    ASSERT_EQ(templates.placePhoto(1, 0, 1), PlaceResult::Placed);
+    ASSERT_EQ(templates.placePhoto(1, 1, 0), PlaceResult::Placed);
+    album_.refreshDefaultBackgrounds();
+
+    Stager stager(album_);
+    int steps = 0;
+    const QVector<int> playList = stager.prepare({800, 450}, [&](int done, int total) {
+        steps = done;
+        EXPECT_EQ(total, 9);
+    });
+    EXPECT_EQ(playList, (QVector<int>{0, 1}));
+    EXPECT_EQ(steps, 9);
+
+    const QString staging = dataPath(paths::kTemplateStagingFolder);
+    EXPECT_EQ(test::readFile(staging + "wj_y_l_1/wj_y_l_1.rar"), QByteArrayLiteral("movie a"));
+    EXPECT_EQ(test::readFile(staging + "wj_y_l_2/wj_y_l_2.rar"), QByteArrayLiteral("movie b"));
+    EXPECT_FALSE(QFileInfo::exists(staging + "wj_y_l_3"));
+    EXPECT_EQ(test::readFile(staging + "wj_y_l_z_h/wj_y_l_z_h.rar"),
+              QByteArrayLiteral("closing movie"));
+    EXPECT_TRUE(QFileInfo(dataPath(paths::kPictureFolder)).isDir());
+
+    // picture_10 holds both slot names and its own slot comes later, so it wins; the
+    // decoration picture_1_0 holds only "picture_1".
+    const QString one = staging + "wj_y_l_1/";
+    EXPECT_EQ(QImage(one + "picture_1.jpg").size(), QSize(400, 225));
+    EXPECT_GT(centre(one + "picture_1.jpg").red(), 200);
+    EXPECT_GT(centre(one + "picture_10.jpg").blue(), 200);
+    EXPECT_EQ(QImage(one + "picture_1_0.jpg").size(), QSize(200, 112));
+    EXPECT_GT(centre(one + "picture_1_0.jpg").red(), 200);
+    // The background covers the stage with the first landscape photo.
+    EXPECT_EQ(QImage(one + "wj_y_l_b_j.jpg").size(), QSize(800, 450));
+    EXPECT_GT(centre(one + "wj_y_l_b_j.jpg").red(), 200);
+    // No intermediate files are left.
+    EXPECT_EQ(QDir(one).entryList(QDir::Files).size(), 5);
+}
+
+TEST_F(StagingTest, BlackBackgroundWhenTheRowHasNoPicture) {
+    Stager stager(album_);
+    const QString out = folder_.mkdir("out/");
+    stager.stageBackground(0, {800, 450}, out);  // No rows: nothing written.
+    EXPECT_FALSE(QFileInfo::exists(out + "wj_y_l_b_j.jpg"));
+
+    album_.templates().addTemplate(entryOf(catalogue_, 1, TemplateClass::LandscapeSingle));
+    ASSERT_FALSE(album_.backgrounds().row(0).hasPicture());
+    stager.stageBackground(0, {1920, 1080}, out);
+    const QImage black(out + "wj_y_l_b_j.jpg");
+    EXPECT_EQ(black.size(), QSize(800, 450));
+    EXPECT_LT(black.pixelColor(400, 225).value(), 10);
+}
+
+TEST_F(StagingTest, DamagedTemplatePackageIsAnErrorNamingIt) {
+    folder_.write("packages/b.rar", "damaged");
+    album_.addPhoto(photo("red.jpg"));
+    album_.templates().addTemplate(entryOf(catalogue_, 1, TemplateClass::LandscapeSingle));
+    album_.templates().placePhoto(0, 0, 0);
+    Stager stager(album_);
+    try {
+        stager.prepare({800, 450});
+        FAIL() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.file(), folder_.path() + "packages/b.rar");
+    }
+}
+
+}  // namespace
+}  // namespace vellumo
