@@ -16,6 +16,7 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/combined_template.h"
 #include "data/generator/music.h"
+#include "media/audio_encoder.h"
 #include "workspace/data_paths.h"
 #include "workspace/errors.h"
 #include "workspace/folders.h"
@@ -27,7 +28,9 @@ namespace vellumo::datagen {
 
 namespace {
 
-void say(const QString& text) { std::fprintf(stderr, "%s\n", text.toUtf8().constData()); }
+void say(const QString& text) {
+    std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+}
 
 QStringList sortedEntries(const QString& folder, QDir::Filters filters,
                           const QStringList& patterns = {}) {
@@ -108,12 +111,12 @@ void writeMovies(const QString& source) {
         }
         return folder + u'/' + files.first();
     };
-    writeFile(dataPath(paths::kStartupAnimation),
-              packNested(readWholeFile(find(QStringLiteral("startup"))),
-                         paths::kStartupAnimationDepth));
-    writeFile(dataPath(paths::kClosingMovie),
-              packNested(readWholeFile(find(QStringLiteral("closing"))),
-                         paths::kClosingMovieDepth));
+    writeFile(
+        dataPath(paths::kStartupAnimation),
+        packNested(readWholeFile(find(QStringLiteral("startup"))), paths::kStartupAnimationDepth));
+    writeFile(
+        dataPath(paths::kClosingMovie),
+        packNested(readWholeFile(find(QStringLiteral("closing"))), paths::kClosingMovieDepth));
 }
 
 QString lrcTime(double seconds) {
@@ -150,8 +153,10 @@ void writeSampleSong(const QString& source) {
     const QString mp3 = dataPath(paths::kSampleMusic);
     const QString partial = mp3 + QStringLiteral(".part");
     QDir().mkpath(QFileInfo(mp3).absolutePath());
-    writeMp3(partial, synthesiseSampleSong(), QStringLiteral("甜蜜蜜"), QStringLiteral("Vellumo"),
-             QStringLiteral("Vellumo 示例音乐"));
+    encodeAudio(partial, "mp3", AudioCodec::Mp3, 192000, toPcm(synthesiseSampleSong()),
+                {{QStringLiteral("title"), QStringLiteral("甜蜜蜜")},
+                 {QStringLiteral("artist"), QStringLiteral("Vellumo")},
+                 {QStringLiteral("album"), QStringLiteral("Vellumo 示例音乐")}});
     QFile::remove(mp3);
     if (!QFile::rename(partial, mp3)) {
         throw Error(QStringLiteral("cannot move %1 into place").arg(mp3));

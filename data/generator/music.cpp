@@ -45,15 +45,15 @@ const std::vector<std::vector<Note>>& phrases() {
 
 // One chord (root and two more notes, semitones from C3) per bar.
 const std::vector<std::vector<int>>& chords() {
-    static const std::vector<int> C = {0, 4, 7}, Am = {-3, 0, 4}, F = {-7, -3, 0},
-                                  G = {-5, -1, 2}, Em = {-8, -5, -1}, Dm = {-10, -7, -3};
+    static const std::vector<int> C = {0, 4, 7}, Am = {-3, 0, 4}, F = {-7, -3, 0}, G = {-5, -1, 2},
+                                  Em = {-8, -5, -1}, Dm = {-10, -7, -3};
     static const std::vector<std::vector<int>> c = {
-        C, G,                                                // intro
-        C, Am, F, G, C, Am, Dm, G,                           // verse
-        F, G, Em, Am, F, G, Dm, C,                           // chorus
-        C, Am, F, G,                                         // verse 2
-        F, G, Dm, C,                                         // chorus
-        F, C,                                                // outro
+        C, G,                         // intro
+        C, Am, F,  G,  C, Am, Dm, G,  // verse
+        F, G,  Em, Am, F, G,  Dm, C,  // chorus
+        C, Am, F,  G,                 // verse 2
+        F, G,  Dm, C,                 // chorus
+        F, C,                         // outro
     };
     return c;
 }
@@ -118,8 +118,8 @@ void bass(std::vector<float>& out, double start, double seconds, double hz, floa
     const size_t count = static_cast<size_t>(seconds * kSampleRate);
     for (size_t i = 0; i < count && first + i < out.size(); ++i) {
         const double t = static_cast<double>(i) / kSampleRate;
-        const double envelope = std::min(1.0, t / 0.01) * std::exp(-t * 1.8) *
-                                std::min(1.0, (seconds - t) / 0.05);
+        const double envelope =
+            std::min(1.0, t / 0.01) * std::exp(-t * 1.8) * std::min(1.0, (seconds - t) / 0.05);
         const double v = std::sin(2 * std::numbers::pi * hz * t) +
                          0.25 * std::sin(4 * std::numbers::pi * hz * t);
         out[first + i] += static_cast<float>(gain * envelope * v);
@@ -154,6 +154,16 @@ void addRoom(std::vector<float>& left, std::vector<float>& right) {
 }
 
 }  // namespace
+
+QByteArray toPcm(const StereoSamples& samples) {
+    QByteArray pcm(static_cast<qsizetype>(samples.left.size() * 4), Qt::Uninitialized);
+    auto* out = reinterpret_cast<int16_t*>(pcm.data());
+    for (size_t i = 0; i < samples.left.size(); ++i) {
+        out[2 * i] = static_cast<int16_t>(std::lround(samples.left[i] * 32767.0f));
+        out[2 * i + 1] = static_cast<int16_t>(std::lround(samples.right[i] * 32767.0f));
+    }
+    return pcm;
+}
 
 std::vector<double> phraseStartTimes() {
     std::vector<double> times;

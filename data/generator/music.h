@@ -3,6 +3,7 @@
 // The sample song: an original melody synthesised here, so the program folder carries music
 // that is entirely our own.
 
+#include <QByteArray>
 #include <QString>
 #include <vector>
 
@@ -21,8 +22,7 @@ StereoSamples synthesiseSampleSong();
 // Seconds from the start of the song at which each sung phrase begins (the lyric times).
 std::vector<double> phraseStartTimes();
 
-// Encodes to an MP3 file with title, artist and album tags. Throws vellumo::Error on failure.
-void writeMp3(const QString& path, const StereoSamples& samples, const QString& title,
-              const QString& artist, const QString& album);
+// 16-bit interleaved stereo PCM, as the encoder takes it.
+QByteArray toPcm(const StereoSamples& samples);
 
 }  // namespace vellumo::datagen
