@@ -1,0 +1,58 @@
+#pragma once
+
+// How a lyric file's lines look: position, font, size, colour, style and script, stored for the
+// 679 × 390 reference screen and scaled to every display that shows lyrics.
+
+#include <QColor>
+#include <QFont>
+#include <QPoint>
+#include <QString>
+
+namespace vellumo {
+
+inline constexpr int kLyricScreenWidth = 679;
+inline constexpr int kLyricScreenHeight = 390;
+
+enum class LyricPosition { Default, Custom };  // "moren_xianshi" / "zidingyi_xianshi"
+enum class LyricStyle { Regular, Bold, Italic, BoldItalic };  // changgui, cuti, xieti, cutixieti
+enum class LyricScript { Simplified, Traditional, Other };    // "jianti" / "fanti"
+
+struct LyricSettings {
+    LyricPosition position = LyricPosition::Default;
+    int defaultTop = kLyricScreenHeight - kLyricScreenHeight / 7;  // 335
+    int customLeft = 0;
+    int customTop = kLyricScreenHeight - kLyricScreenHeight / 7;
+    QString font = QStringLiteral("黑体");
+    LyricStyle style = LyricStyle::Bold;
+    int size = 10;               // points, 10 to 60
+    bool customCentred = false;  // "zidingyi_juzhong" rather than "wu"
+    QString colourName = QStringLiteral("clWhite");
+    quint32 colourNumber = 16777215;  // RGB with red in the low byte
+    LyricScript script = LyricScript::Simplified;
+
+    QColor colour() const;
+    friend bool operator==(const LyricSettings&, const LyricSettings&) = default;
+};
+
+// The words the records and choosers use.
+QString lyricPositionWord(LyricPosition position);
+QString lyricStyleWord(LyricStyle style);
+QString lyricStyleCaption(LyricStyle style);  // "常规", "粗体", "倾斜", "粗体 倾斜"
+QString lyricScriptWord(LyricScript script);
+QString lyricScriptCaption(LyricScript script);  // "简体", "繁体"
+// A colour as the records store it: red in the low byte.
+quint32 colourNumber(const QColor& colour);
+
+// The line's text in the record's script ("jianti" simplified, "fanti" traditional, other
+// scripts unchanged).
+QString lyricInScript(const LyricSettings& settings, const QString& text);
+
+// Where and how a line is shown on a W × H display.
+struct LyricLook {
+    QFont font;
+    QColor colour;
+    QPoint topLeft;
+};
+LyricLook applyLyricSettings(const LyricSettings& settings, const QString& text, int W, int H);
+
+}  // namespace vellumo

@@ -1,0 +1,187 @@
+#include "album/lyrics.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+#include <opencc/opencc.h>
+
+#include <mutex>
+
+#include "workspace/errors.h"
+#include "workspace/packed_file.h"
+#include "workspace/text_codec.h"
+
+namespace vellumo {
+
+namespace {
+
+const QString kHeaderKeys[] = {QStringLiteral("ti"), QStringLiteral("ar"), QStringLiteral("al"),
+                               QStringLiteral("by")};
+
+bool isHeaderKey(QStringView key) {
+    for (const QString& k : kHeaderKeys) {
+        if (key == k) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The entries of one lyric line, scanned from its second-to-last character back to its first.
+void scanLine(const QString& line, QVector<LyricEntry>& entries) {
+    QVector<qsizetype> closes;
+    QVector<qsizetype> opens;
+    qsizetype end = line.size();  // the line "as it now stands" is line.left(end)
+    QString previousText;
+    for (qsizetype p = line.size() - 2; p >= 0; --p) {
+        const QChar c = line[p];
+        if (c == u']') {
+            closes.append(p);
+            continue;
+        }
+        if (c != u'[') {
+            continue;
+        }
+        opens.append(p);
+        const qsizetype j = opens.size();
+        if (j <= closes.size()) {
+            const qsizetype q = closes[j - 1];
+            LyricEntry entry;
+            entry.tag = line.mid(p + 1, q - p - 1);
+            if (j == 1) {
+                entry.text = line.mid(closes.first() + 1);
+            } else if (closes.last() + 1 == opens[j - 2]) {
+                entry.text = previousText;  // Tags that touch share the line's text.
+            } else {
+                entry.text = line.mid(q + 1, end - q - 1);
+            }
+            previousText = entry.text;
+            entries.append(entry);
+        }
+        end = p;
+    }
+}
+
+opencc_t openConverter(const char* config) {
+    const QByteArray path = QByteArray("/usr/share/opencc/") + config;
+    opencc_t od = opencc_open(path.constData());
+    if (od == reinterpret_cast<opencc_t>(-1)) {
+        od = opencc_open(config);
+    }
+    return od;
+}
+
+QString convert(const char* config, const QString& text) {
+    static std::mutex mutex;
+    static opencc_t toSimple = nullptr;
+    static opencc_t toTraditional = nullptr;
+    static bool opened = false;
+    const std::lock_guard lock(mutex);
+    if (!opened) {
+        toSimple = openConverter("t2s.json");
+        toTraditional = openConverter("s2t.json");
+        opened = true;
+    }
+    opencc_t od = qstrcmp(config, "t2s.json") == 0 ? toSimple : toTraditional;
+    if (od == reinterpret_cast<opencc_t>(-1) || text.isEmpty()) {
+        return text;
+    }
+    const QByteArray utf8 = text.toUtf8();
+    char* out = opencc_convert_utf8(od, utf8.constData(), static_cast<size_t>(utf8.size()));
+    if (out == nullptr) {
+        return text;
+    }
+    const QString result = QString::fromUtf8(out);
+    opencc_convert_utf8_free(out);
+    return result;
+}
+
+}  // namespace
+
+QString decodeLyricText(const QByteArray& bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        return QString::fromUtf8(bytes.mid(3));
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString asUtf8 = utf8.decode(bytes);
+    if (!utf8.hasError()) {
+        return asUtf8;
+    }
+    return fromGbk(bytes);
+}
+
+LyricTable LyricTable::fromText(const QString& text) {
+    QStringList headers;
+    QStringList lyricLines;
+    for (QString line : text.split(u'\n')) {
+        if (line.endsWith(u'\r')) {
+            line.chop(1);
+        }
+        (line.endsWith(u']') ? headers : lyricLines).append(line);
+    }
+
+    QVector<LyricEntry> timed;
+    for (const QString& line : lyricLines) {
+        if (!line.isEmpty()) {
+            scanLine(line, timed);
+        }
+    }
+    // Header tags written as lyric lines ("[ti:A] ") join the headers, ti first.
+    for (const QString& key : kHeaderKeys) {
+        for (qsizetype i = 0; i < timed.size();) {
+            if (timed[i].tag.startsWith(key)) {
+                headers.append(u'[' + timed[i].tag + u']');
+                timed.removeAt(i);
+            } else {
+                ++i;
+            }
+        }
+    }
+    LyricTable table;
+    table.entries_.append(LyricEntry{QStringLiteral("00:00"), QString()});
+    table.entries_ += timed;
+    for (const QString& header : headers) {
+        if (header.size() >= 3 && isHeaderKey(QStringView(header).mid(1, 2))) {
+            table.entries_.append(LyricEntry{header.mid(1, 2), header.mid(4, header.size() - 5)});
+        }
+    }
+    return table;
+}
+
+LyricTable LyricTable::fromBytes(const QByteArray& bytes) {
+    return fromText(decodeLyricText(bytes));
+}
+
+LyricTable LyricTable::read(const QString& path) {
+    return fromBytes(readWholeFile(path));
+}
+
+const LyricEntry* LyricTable::find(QStringView timeText) const {
+    for (const LyricEntry& entry : entries_) {
+        if (entry.tag.startsWith(timeText)) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+QString lyricTimeText(qint64 seconds) {
+    qint64 minutes = seconds / 60;
+    while (minutes > 60) {
+        minutes -= 60;
+    }
+    const qint64 rest = seconds - 60 * (seconds / 60);
+    const auto twoDigits = [](qint64 n) {
+        return n < 10 ? u'0' + QString::number(n) : QString::number(n);
+    };
+    return twoDigits(minutes) + u':' + twoDigits(rest);
+}
+
+QString toSimplified(const QString& text) {
+    return convert("t2s.json", text);
+}
+QString toTraditional(const QString& text) {
+    return convert("s2t.json", text);
+}
+
+}  // namespace vellumo
