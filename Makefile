@@ -42,3 +42,9 @@ format-check: deps
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD)
+
+# The windows rendered to PNG files under $(BUILD)/screenshots/, on the offscreen platform.
+.PHONY: screenshots
+screenshots: configure
+	cmake --build $(BUILD) --target vellumo-screenshots data_tree -j $(JOBS)
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/vellumo-screenshots $(BUILD)/screenshots

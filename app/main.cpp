@@ -1,13 +1,39 @@
 #include <QApplication>
 
 #include "app/app_texts.h"
-#include "app/main_window.h"
+#include "app/program.h"
+#include "app/startup_services.h"
+#include "workspace/data_paths.h"
+#include "workspace/folders.h"
+#include "workspace/program_folder.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(vellumo::texts::kApplicationTitle);
-    vellumo::installFontSubstitutions();
-    vellumo::MainWindow window;
-    window.show();
+    // The program ends through its own exit sequence, not when a window happens to close.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    vellumo::StartupServices services;
+    services.countParameterPackages = [] {
+        return vellumo::countPackages(vellumo::dataPath(vellumo::paths::kParameterPackages));
+    };
+    // Stand-in until the catalogue is wired in: one tick per parameter package.
+    services.buildCatalogue = [](const std::function<void()>& tick) {
+        vellumo::CatalogueLoad load;
+        load.templateCount =
+            vellumo::countPackages(vellumo::dataPath(vellumo::paths::kParameterPackages));
+        for (int i = 0; i < load.templateCount; ++i) {
+            tick();
+        }
+        return load;
+    };
+
+    vellumo::Program program(std::move(services));
+    QObject::connect(
+        &program, &vellumo::Program::ended, &app, [] { QCoreApplication::exit(0); },
+        Qt::QueuedConnection);
+    if (!program.start()) {
+        return 0;
+    }
     return QApplication::exec();
 }

@@ -1,8 +1,29 @@
 #include "app/main_window.h"
 
+#include <QCloseEvent>
 #include <QFont>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QTimer>
+#include <QToolTip>
 
 #include "app/app_texts.h"
+#include "app/artwork.h"
+#include "app/command_panel.h"
+#include "app/main_display.h"
+#include "app/main_layout.h"
+#include "app/main_title_bar.h"
+#include "app/skin.h"
+#include "app/startup_animation.h"
+#include "app/summary_lists.h"
+#include "app/thumbnail_strip.h"
+#include "app/web.h"
+#include "app/web_addresses.h"
+#include "dialogs/message_dialog.h"
+#include "workspace/data_paths.h"
+#include "workspace/folders.h"
+#include "workspace/program_folder.h"
 
 namespace vellumo {
 
@@ -11,12 +32,124 @@ void installFontSubstitutions() {
     QFont::insertSubstitution(texts::kHeiTi, QStringLiteral("Noto Sans CJK SC"));
 }
 
-MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
+MainWindow::MainWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
     setWindowTitle(texts::kApplicationTitle);
+    setWindowIcon(artwork::programIconSet());
     setFixedSize(kClientWidth, kClientHeight);
     QFont font(texts::kSongTi);
     font.setPixelSize(12);
     setFont(font);
+
+    titleBar_ = new MainTitleBar(this);
+    titleBar_->setGeometry(0, 0, kClientWidth, layout::kTitleHeight);
+    icon_ = new QLabel(this);
+    icon_->setPixmap(QPixmap::fromImage(artwork::programIcon(layout::kIcon.width())));
+    icon_->setGeometry(layout::kIcon);
+    icon_->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    commands_ = new CommandPanel(this);
+    summaries_ = new SummaryLists(this);
+    summaries_->setGeometry(layout::kSummaries);
+    display_ = new MainDisplay(this);
+    display_->move(layout::kDisplay.topLeft());
+    startupBox_ = new QWidget(this);
+    startupBox_->setObjectName(QStringLiteral("startupBox"));
+    startupBox_->setGeometry(display_->geometry());
+    startupBox_->hide();
+    thumbnails_ = new ThumbnailStrip(this);
+    thumbnails_->setGeometry(layout::kThumbnails);
+
+    bottomStrip_ = new QLabel(this);
+    bottomStrip_->setPixmap(Skin::shared().mainBottom);
+    bottomStrip_->setScaledContents(true);
+    bottomStrip_->setGeometry(0, kClientHeight - layout::kBottomStripHeight, kClientWidth,
+                              layout::kBottomStripHeight);
+    buildFunctionMenu();
+    startup_ = new StartupAnimation(display_, startupBox_, this);
+
+    connect(commands_, &CommandPanel::commandRequested, this, &MainWindow::runCommand);
+    connect(thumbnails_, &ThumbnailStrip::commandRequested, this, &MainWindow::runCommand);
+    connect(summaries_, &SummaryLists::musicDoubleClicked, this,
+            [this] { runCommand(Command::MusicPreview); });
+    connect(summaries_, &SummaryLists::lyricsDoubleClicked, this,
+            [this] { runCommand(Command::LyricsPreview); });
+    connect(titleBar_, &MainTitleBar::closeReleased, this, [this] { runCommand(Command::Exit); });
+    connect(titleBar_, &MainTitleBar::websiteReleased, this,
+            [] { openWebPage(web::kProductPage); });
+    connect(titleBar_, &MainTitleBar::menuReleased, this,
+            [this](QPoint centre) { menu_->popup(centre); });
+
+    setCommandHandler(Command::About, [] { openWebPage(web::kProductPage); });
+    setCommandHandler(Command::Stop, [this] { setPlaybackState(PlaybackState::Stopped); });
+    setCommandHandler(Command::Exit, [this] { emit exitRequested(); });
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildFunctionMenu() {
+    menu_ = new QMenu(this);
+    for (Command command : functionMenuCommands()) {
+        if (command == Command::Exit) {
+            menu_->addSeparator();
+        }
+        menu_->addAction(commandInfo(command).caption, this,
+                         [this, command] { runCommand(command); });
+    }
+}
+
+QString MainWindow::playbackStateWord() const {
+    return playbackState_ == PlaybackState::Playing ? words::kPlaying : words::kStopped;
+}
+
+void MainWindow::setCommandHandler(Command command, std::function<void()> handler) {
+    handlers_.insert(command, std::move(handler));
+}
+
+void MainWindow::runCommand(Command command) {
+    if (isGuardedWhilePlaying(command) && playbackState_ == PlaybackState::Playing) {
+        showMessage(texts::kPlayingGuard);
+        return;
+    }
+    if (command == Command::AddPhotos) {
+        startup_->release();
+    }
+    const auto handler = handlers_.value(command);
+    if (handler) {
+        handler();
+    }
+}
+
+void MainWindow::prepareOnOpen() {
+    display_->lyricLabel()->clear();
+    firstPageFlag_ = words::kFirstPageStart;
+
+    QPalette hints = QToolTip::palette();
+    hints.setColor(QPalette::ToolTipBase, QColor(255, 255, 0));
+    hints.setColor(QPalette::ToolTipText, Qt::black);
+    QToolTip::setPalette(hints);
+    QFont hintFont(texts::kSongTi);
+    hintFont.setPointSize(10);
+    QToolTip::setFont(hintFont);
+
+    removeFolderTree(dataPath(paths::kStagingFolder));
+    removeFolderTree(dataPath(paths::kUnusedFolder));
+    removeFolderTree(dataPath(paths::kConvertedMusicFolder));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (closeAllowed_) {
+        event->accept();
+        return;
+    }
+    // The platform's own close (Alt+F4, the window manager) goes through the exit dialog.
+    event->ignore();
+    QTimer::singleShot(0, this, [this] { runCommand(Command::Exit); });
+}
+
+void MainWindow::paintEvent(QPaintEvent* event) {
+    Q_UNUSED(event);
+    QPainter painter(this);
+    painter.drawPixmap(rect(), Skin::shared().background);
 }
 
 }  // namespace vellumo

@@ -1,0 +1,84 @@
+#include "app/exit_dialog.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "app/app_texts.h"
+#include "app/skin_widgets.h"
+#include "dialogs/dialog_texts.h"
+#include "workspace/data_paths.h"
+#include "workspace/folders.h"
+#include "workspace/program_folder.h"
+
+namespace vellumo {
+
+namespace {
+
+constexpr int kButtonWidth = 96;
+constexpr int kButtonHeight = 30;
+constexpr int kButtonGap = 24;
+
+}  // namespace
+
+ExitDialog::ExitDialog(QWidget* parent) : SkinnedDialog(kSize, texts::kExitCaption, parent) {
+    message_ = new QLabel(texts::kExitQuestion, this);
+    message_->setAlignment(Qt::AlignCenter);
+    message_->setFont(songTi(16));
+    message_->setGeometry(0, 72, kSize.width(), 25);
+
+    const int buttonsTop = kSize.height() - kBottomHeight - 26 - kButtonHeight;
+    const int left = (kSize.width() - 2 * kButtonWidth - kButtonGap) / 2;
+    ok_ = new QPushButton(texts::kOk, this);
+    ok_->setProperty("accent", true);
+    ok_->setGeometry(left, buttonsTop, kButtonWidth, kButtonHeight);
+    cancel_ = new QPushButton(texts::kCancel, this);
+    cancel_->setGeometry(left + kButtonWidth + kButtonGap, buttonsTop, kButtonWidth, kButtonHeight);
+    cancel_->setDefault(true);
+
+    bar_ = new QProgressBar(this);
+    bar_->setTextVisible(false);
+    bar_->setGeometry(0, kSize.height() - kBarAboveBottom - kBarHeight, kSize.width(), kBarHeight);
+
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ok_, &QPushButton::clicked, this, [this] {
+        removeWorkingFolders();
+        accept();
+    });
+}
+
+void ExitDialog::showEvent(QShowEvent* event) {
+    ok_->setEnabled(true);
+    cancel_->setEnabled(true);
+    closeLabel()->setEnabled(true);
+    bar_->setRange(0, 1);
+    bar_->setValue(0);
+    SkinnedDialog::showEvent(event);
+}
+
+void ExitDialog::closeLabelReleased() {
+    if (closeLabel()->isEnabled()) {
+        reject();
+    }
+}
+
+void ExitDialog::removeWorkingFolders() {
+    ok_->setEnabled(false);
+    cancel_->setEnabled(false);
+    closeLabel()->setEnabled(false);
+    const QString unpackFolder = dataPath(paths::kUnpackFolder);
+    const int entries = countPackages(unpackFolder);
+    // A bar of maximum 0 would run as a busy indicator.
+    bar_->setRange(0, std::max(entries, 1));
+    bar_->setValue(0);
+    removeFolderTree(unpackFolder, [this] {
+        if (bar_->value() < bar_->maximum()) {
+            bar_->setValue(bar_->value() + 1);
+        }
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
+    removeFolderTree(dataPath(paths::kStagingFolder));
+}
+
+}  // namespace vellumo

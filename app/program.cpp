@@ -1,0 +1,204 @@
+#include "app/program.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include "app/app_texts.h"
+#include "app/exit_dialog.h"
+#include "app/main_window.h"
+#include "app/plugin_notice.h"
+#include "app/skin.h"
+#include "app/splash_window.h"
+#include "app/startup_animation.h"
+#include "dialogs/insert_video_window.h"
+#include "dialogs/message_dialog.h"
+#include "settings/settings_window.h"
+#include "settings/system_settings.h"
+#include "workspace/data_paths.h"
+#include "workspace/errors.h"
+#include "workspace/folders.h"
+#include "workspace/program_folder.h"
+
+#include <QProgressBar>
+
+namespace vellumo {
+
+namespace {
+
+QString leftOutMessage(const QStringList& leftOut) {
+    return texts::kTemplatesLeftOut + u'\n' + leftOut.join(u'\n');
+}
+
+void pumpEvents() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace
+
+void installLook() {
+    installFontSubstitutions();
+    qApp->setStyleSheet(skinStyleSheet());
+}
+
+Program::Program(StartupServices services, ProgramOptions options, QObject* parent)
+    : QObject(parent),
+      services_(std::move(services)),
+      options_(std::move(options)),
+      instance_(options_.instanceName.isEmpty() ? texts::kApplicationTitle : options_.instanceName),
+      settings_(std::make_unique<SystemSettings>()) {}
+
+Program::~Program() {
+    // The dialogs are children of the main window and go with it.
+    main_.reset();
+    splash_.reset();
+}
+
+SettingsWindow* Program::settingsWindow() const {
+    return settingsWindow_;
+}
+
+ExitDialog* Program::exitDialog() const {
+    return exitDialog_;
+}
+
+InsertVideoWindow* Program::insertVideoWindow() const {
+    return insertVideo_;
+}
+
+PluginNotice* Program::pluginNotice() const {
+    return pluginNotice_;
+}
+
+void Program::createWindows() {
+    splash_ = std::make_unique<SplashWindow>();
+    main_ = std::make_unique<MainWindow>();
+    MessageDialog::shared();
+    exitDialog_ = new ExitDialog(main_.get());
+    ConfirmDialog::shared();
+    settingsWindow_ = new SettingsWindow(*settings_, main_.get());
+    insertVideo_ = new InsertVideoWindow(main_.get());
+    pluginNotice_ = new PluginNotice(main_.get());
+    wireCommands();
+}
+
+void Program::wireCommands() {
+    MainWindow* window = main_.get();
+    window->setCommandHandler(Command::Settings, [this] {
+        if (settingsWindow_) {
+            settingsWindow_->exec();
+        }
+    });
+    connect(window, &MainWindow::exitRequested, this, &Program::runExitSequence);
+    connect(window->startupAnimation(), &StartupAnimation::loadFailed, this, [this] {
+        if (pluginNotice_ && !ended_) {
+            pluginNotice_->exec();
+        }
+    });
+    connect(pluginNotice_, &PluginNotice::quitRequested, this, &Program::endProgram);
+}
+
+bool Program::start() {
+    if (started_) {
+        return !ended_;
+    }
+    started_ = true;
+    installLook();
+    createWindows();
+    if (!instance_.acquire()) {
+        endProgram();
+        return false;
+    }
+    splash_->show();
+    QTimer::singleShot(options_.splashDelayMs, this, [this] {
+        // The main window's loading timer.
+        QTimer::singleShot(1, this, &Program::runLoadingStep);
+    });
+    return true;
+}
+
+void Program::runLoadingStep() {
+    if (ended_) {
+        return;
+    }
+    const QString unpackFolder = dataPath(paths::kUnpackFolder);
+    removeFolderTree(unpackFolder);
+    waitUntilGone(unpackFolder, kFolderRemovalWait, pumpEvents);
+
+    const int packages = services_.countParameterPackages ? services_.countParameterPackages() : 0;
+    splash_->loadingBar()->setRange(0, std::max(packages, 1));
+    splash_->loadingBar()->setValue(0);
+
+    CatalogueLoad load;
+    try {
+        if (services_.buildCatalogue) {
+            load = services_.buildCatalogue([this] { splash_->advance(); });
+        }
+    } catch (const Error& error) {
+        splash_->hide();
+        showMessage(error.message());
+        endProgram();
+        return;
+    }
+    splash_->hide();
+    if (!load.leftOut.isEmpty()) {
+        showMessage(leftOutMessage(load.leftOut));
+    }
+    // Without templates there is nothing to make an album from.
+    if (load.templateCount <= 0) {
+        endProgram();
+        return;
+    }
+    if (!ended_) {
+        openMainWindow();
+    }
+}
+
+void Program::openMainWindow() {
+    MainWindow* window = main_.get();
+    window->show();
+    window->activateWindow();
+    window->prepareOnOpen();
+    window->startupAnimation()->prepare();
+    window->startupAnimation()->startTimer();
+}
+
+void Program::runExitSequence() {
+    if (exiting_ || ended_ || !exitDialog_) {
+        return;
+    }
+    exiting_ = true;
+    main_->runCommand(Command::Stop);
+    QPointer<ExitDialog> dialog = exitDialog_;
+    const int result = dialog->exec();
+    exiting_ = false;
+    if (dialog && result == QDialog::Accepted) {
+        endProgram();
+    }
+}
+
+void Program::endProgram() {
+    if (ended_) {
+        return;
+    }
+    ended_ = true;
+    for (QDialog* dialog :
+         {static_cast<QDialog*>(pluginNotice_.data()), static_cast<QDialog*>(exitDialog_.data()),
+          static_cast<QDialog*>(settingsWindow_.data()), static_cast<QDialog*>(insertVideo_.data()),
+          static_cast<QDialog*>(&MessageDialog::shared()),
+          static_cast<QDialog*>(&ConfirmDialog::shared())}) {
+        if (dialog && dialog->isVisible()) {
+            dialog->reject();
+        }
+    }
+    if (main_) {
+        main_->allowClose();
+        main_->close();
+    }
+    if (splash_) {
+        splash_->close();
+    }
+    instance_.release();
+    emit ended();
+}
+
+}  // namespace vellumo

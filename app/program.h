@@ -1,0 +1,85 @@
+#pragma once
+
+// The program: creates every window once, in a fixed order, runs the splash window's steps
+// (single instance, loading step), opens the main window with its start-up animation and ends
+// through the exit sequence. ended() tells the entry to leave the event loop.
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+#include "app/single_instance.h"
+#include "app/startup_services.h"
+
+namespace vellumo {
+
+class ExitDialog;
+class InsertVideoWindow;
+class MainWindow;
+class PluginNotice;
+class SettingsWindow;
+class SplashWindow;
+class SystemSettings;
+
+struct ProgramOptions {
+    // The name that keeps a second instance out.
+    QString instanceName;
+    // The splash window's timer before the loading step starts.
+    int splashDelayMs = 1000;
+};
+
+// Font substitutions, the skin's style sheet and the hint colours, for the whole application.
+void installLook();
+
+class Program : public QObject {
+    Q_OBJECT
+public:
+    explicit Program(StartupServices services, ProgramOptions options = {},
+                     QObject* parent = nullptr);
+    ~Program() override;
+
+    // Creates the windows and runs the splash window's first steps. False when another
+    // instance is running: this one has ended at once and the other is left alone.
+    bool start();
+
+    // The loading step: the unpack folder removed (bounded wait), the catalogue built with the
+    // loading bar advancing, then the main window, or the end when no template was found.
+    void runLoadingStep();
+    void openMainWindow();
+    // The exit dialog; "确定" there ends the program.
+    void runExitSequence();
+    // Closes every window and emits ended(), once.
+    void endProgram();
+    bool hasEnded() const { return ended_; }
+
+    SplashWindow* splash() const { return splash_.get(); }
+    MainWindow* mainWindow() const { return main_.get(); }
+    SystemSettings& settings() const { return *settings_; }
+    SettingsWindow* settingsWindow() const;
+    ExitDialog* exitDialog() const;
+    InsertVideoWindow* insertVideoWindow() const;
+    PluginNotice* pluginNotice() const;
+
+signals:
+    void ended();
+
+private:
+    void createWindows();
+    void wireCommands();
+
+    StartupServices services_;
+    ProgramOptions options_;
+    SingleInstance instance_;
+    std::unique_ptr<SystemSettings> settings_;
+    std::unique_ptr<SplashWindow> splash_;
+    std::unique_ptr<MainWindow> main_;
+    QPointer<ExitDialog> exitDialog_;
+    QPointer<SettingsWindow> settingsWindow_;
+    QPointer<InsertVideoWindow> insertVideo_;
+    QPointer<PluginNotice> pluginNotice_;
+    bool started_ = false;
+    bool exiting_ = false;
+    bool ended_ = false;
+};
+
+}  // namespace vellumo

@@ -1,0 +1,32 @@
+#include "dialogs/folder_chooser.h"
+
+#include <QFileDialog>
+#include <QPointer>
+
+#include "dialogs/dialog_texts.h"
+
+namespace vellumo {
+
+QString albumFolderFromChoice(const QString& chosen) {
+    if (chosen.isEmpty() || chosen.endsWith(u'/')) {
+        return chosen;
+    }
+    return chosen + u'/';
+}
+
+QString chooseAlbumFolder(QWidget* parent) {
+    QPointer<QFileDialog> dialog = new QFileDialog(parent, texts::kAlbumFolderTitle);
+    dialog->setAttribute(Qt::WA_DeleteOnClose, false);
+    dialog->setFileMode(QFileDialog::Directory);
+    dialog->setOption(QFileDialog::ShowDirsOnly);
+    dialog->setObjectName(QStringLiteral("chooseAlbumFolder"));
+    const int result = dialog->exec();
+    QString chosen;
+    if (dialog && result == QDialog::Accepted && !dialog->selectedFiles().isEmpty()) {
+        chosen = dialog->selectedFiles().constFirst();
+    }
+    delete dialog.data();
+    return albumFolderFromChoice(chosen);
+}
+
+}  // namespace vellumo

@@ -1,0 +1,194 @@
+#include "dialogs/message_dialog.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+
+#include "dialogs/dialog_texts.h"
+
+namespace vellumo {
+
+namespace {
+
+constexpr int kSideMargin = 20;
+constexpr int kButtonWidth = 96;
+constexpr int kButtonHeight = 30;
+constexpr int kButtonGap = 24;
+constexpr int kButtonBottomGap = 22;
+
+QPointer<MessageDialog> sharedMessage;
+QPointer<ConfirmDialog> sharedConfirm;
+
+void deleteSharedDialogs() {
+    delete sharedMessage.data();
+    delete sharedConfirm.data();
+}
+
+// The shared dialogs are made on first use and live until the application object goes.
+template <typename Dialog>
+Dialog& sharedInstance(QPointer<Dialog>& slot) {
+    static bool cleanupRegistered = false;
+    if (!cleanupRegistered) {
+        cleanupRegistered = true;
+        qAddPostRoutine(deleteSharedDialogs);
+    }
+    if (!slot) {
+        slot = new Dialog();
+    }
+    return *slot;
+}
+
+QPushButton* makeButton(const QString& caption, QWidget* parent, bool accent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setFixedSize(kButtonWidth, kButtonHeight);
+    button->setProperty("accent", accent);
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
+}
+
+}  // namespace
+
+MessageArea::MessageArea(QWidget* parent) : QWidget(parent) {
+    scroll_ = new QScrollArea(this);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll_->setWidgetResizable(false);
+    scroll_->setStyleSheet(QStringLiteral("background: transparent;"));
+    label_ = new QLabel(scroll_);
+    label_->setWordWrap(true);
+    label_->setAlignment(Qt::AlignCenter);
+    label_->setTextFormat(Qt::PlainText);
+    label_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label_->setFont(songTi(14));
+    label_->setStyleSheet(QStringLiteral("background: transparent; color: #eef0f3;"));
+    scroll_->setWidget(label_);
+}
+
+void MessageArea::setText(const QString& text) {
+    label_->setText(text);
+    fitLabel();
+}
+
+QString MessageArea::text() const {
+    return label_->text();
+}
+
+int MessageArea::textHeight(int width) const {
+    const QFontMetrics metrics(label_->font());
+    return metrics
+        .boundingRect(QRect(0, 0, width, 1000000), Qt::TextWordWrap | Qt::AlignHCenter,
+                      label_->text())
+        .height();
+}
+
+int MessageArea::neededHeight(int width) const {
+    return std::clamp(textHeight(width) + 4, kLineHeight, kMaxHeight);
+}
+
+void MessageArea::fitLabel() {
+    scroll_->setGeometry(rect());
+    int labelWidth = width();
+    if (textHeight(labelWidth) + 4 > height()) {
+        // Too long even for the grown dialog: the rest scrolls.
+        labelWidth -= scroll_->verticalScrollBar()->sizeHint().width();
+    }
+    label_->setFixedSize(labelWidth, std::max(textHeight(labelWidth) + 4, height()));
+}
+
+void MessageArea::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    fitLabel();
+}
+
+MessageDialog::MessageDialog(QWidget* parent)
+    : SkinnedDialog(kSize, texts::kMessageCaption, parent) {
+    message_ = new MessageArea(this);
+    ok_ = makeButton(texts::kOk, this, true);
+    ok_->setDefault(true);
+    connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+    relayout();
+}
+
+MessageDialog& MessageDialog::shared() {
+    return sharedInstance(sharedMessage);
+}
+
+QString MessageDialog::message() const {
+    return message_->text();
+}
+
+void MessageDialog::setMessage(const QString& text) {
+    message_->setText(text);
+    relayout();
+}
+
+void MessageDialog::relayout() {
+    const int width = kSize.width() - 2 * kSideMargin;
+    const int textHeight = message_->neededHeight(width);
+    const int height = kSize.height() + textHeight - MessageArea::kLineHeight;
+    setClientSize(QSize(kSize.width(), height));
+    message_->setGeometry(kSideMargin, 66, width, textHeight);
+    ok_->move((kSize.width() - kButtonWidth) / 2,
+              height - kBottomHeight - kButtonBottomGap - kButtonHeight);
+}
+
+ConfirmDialog::ConfirmDialog(QWidget* parent) : SkinnedDialog(kSize, QString(), parent) {
+    message_ = new MessageArea(this);
+    ok_ = makeButton(texts::kOk, this, true);
+    cancel_ = makeButton(texts::kCancel, this, false);
+    connect(ok_, &QPushButton::clicked, this, [this] {
+        answer_ = texts::kAnswerYes;
+        accept();
+    });
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    relayout();
+}
+
+ConfirmDialog& ConfirmDialog::shared() {
+    return sharedInstance(sharedConfirm);
+}
+
+QString ConfirmDialog::message() const {
+    return message_->text();
+}
+
+void ConfirmDialog::setMessage(const QString& text) {
+    message_->setText(text);
+    relayout();
+}
+
+void ConfirmDialog::relayout() {
+    const int width = kSize.width() - 2 * kSideMargin;
+    const int textHeight = message_->neededHeight(width);
+    const int height = kSize.height() + textHeight - MessageArea::kLineHeight;
+    setClientSize(QSize(kSize.width(), height));
+    message_->setGeometry(kSideMargin, 92, width, textHeight);
+    const int buttonsTop = height - kBottomHeight - kButtonBottomGap - kButtonHeight;
+    const int left = (kSize.width() - 2 * kButtonWidth - kButtonGap) / 2;
+    ok_->move(left, buttonsTop);
+    cancel_->move(left + kButtonWidth + kButtonGap, buttonsTop);
+}
+
+void showMessage(const QString& text) {
+    QPointer<MessageDialog> dialog = &MessageDialog::shared();
+    dialog->setMessage(text);
+    dialog->exec();
+}
+
+void setMessageCaption(const QString& caption) {
+    MessageDialog::shared().setCaption(caption);
+}
+
+bool confirm(const QString& caption, const QString& text) {
+    QPointer<ConfirmDialog> dialog = &ConfirmDialog::shared();
+    dialog->clearAnswer();
+    dialog->setCaption(caption);
+    dialog->setMessage(text);
+    dialog->exec();
+    return dialog && dialog->answer() == texts::kAnswerYes;
+}
+
+}  // namespace vellumo

@@ -1,0 +1,279 @@
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolTip>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "app/app_texts.h"
+#include "app/command_panel.h"
+#include "app/main_display.h"
+#include "app/main_layout.h"
+#include "app/main_title_bar.h"
+#include "app/main_window.h"
+#include "app/program.h"
+#include "app/skin.h"
+#include "app/skin_widgets.h"
+#include "app/startup_animation.h"
+#include "app/summary_lists.h"
+#include "app/thumbnail_strip.h"
+#include "app/web.h"
+#include "app/web_addresses.h"
+#include "dialogs/message_dialog.h"
+#include "tests/dialogs/modal_answer.h"
+#include "workspace/program_folder.h"
+
+namespace vellumo {
+
+namespace {
+
+QStringList headers(QTreeWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->columnCount(); ++i) {
+        texts << list->headerItem()->text(i);
+    }
+    return texts;
+}
+
+// Runs trigger and answers the message it raises; returns the message shown, or nothing.
+QString messageFrom(const std::function<void()>& trigger) {
+    QString shown;
+    auto answer1 = test::whenModalShown([&shown](QWidget* modal) {
+        if (auto* message = qobject_cast<MessageDialog*>(modal)) {
+            shown = message->message();
+        }
+        static_cast<QDialog*>(modal)->accept();
+    });
+    trigger();
+    return shown;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        installLook();
+        setWebPageOpener([this](const QUrl& url) {
+            opened_ << url;
+            return true;
+        });
+    }
+
+    void cleanup() { QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeModalWidget() == nullptr, 2000); }
+
+    void everyCommandAnswersTheGuardWhilePlayingAndDoesNothing() {
+        MainWindow window;
+        window.show();
+        int ran = 0;
+        for (const CommandInfo& info : commandTable()) {
+            window.setCommandHandler(info.command, [&ran] { ++ran; });
+        }
+        window.setPlaybackState(PlaybackState::Playing);
+        QCOMPARE(window.playbackStateWord(), words::kPlaying);
+
+        // Through every button, every menu item, the arrows and the list double-clicks.
+        QList<std::function<void()>> triggers;
+        for (Command command : window.commands()->commands()) {
+            if (command != Command::Play && command != Command::Stop) {
+                QPushButton* button = window.commands()->button(command);
+                triggers << [button] { button->click(); };
+            }
+        }
+        for (QAction* action : window.functionMenu()->actions()) {
+            if (!action->isSeparator() && action->text() != texts::kExitCommand) {
+                triggers << [action] { action->trigger(); };
+            }
+        }
+        for (QAction* action : window.thumbnails()->contextMenu()->actions()) {
+            triggers << [action] { action->trigger(); };
+        }
+        triggers << [&] { window.thumbnails()->previousArrow()->click(); }
+                 << [&] { window.thumbnails()->nextArrow()->click(); }
+                 << [&] { emit window.summaries()->musicDoubleClicked(); }
+                 << [&] { emit window.summaries()->lyricsDoubleClicked(); };
+        QVERIFY(triggers.size() >= 40);
+        for (const auto& trigger : triggers) {
+            QCOMPARE(messageFrom(trigger), texts::kPlayingGuard);
+        }
+        QCOMPARE(ran, 0);
+        // "添加照片" did not release the start-up animation either.
+        QCOMPARE(window.startupAnimation()->flag(), words::kStartupAnimationHeld);
+
+        // " 播放" and " 停止" pass.
+        window.commands()->button(Command::Play)->click();
+        QCOMPARE(ran, 1);
+        window.commands()->button(Command::Stop)->click();
+        QCOMPARE(ran, 2);
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+
+        // Stopped, commands run.
+        window.setPlaybackState(PlaybackState::Stopped);
+        window.commands()->button(Command::AddMusic)->click();
+        QCOMPARE(ran, 3);
+    }
+
+    void stopWithoutPreviewHandlerEndsPlaying() {
+        MainWindow window;
+        window.setPlaybackState(PlaybackState::Playing);
+        window.runCommand(Command::Stop);
+        QCOMPARE(window.playbackState(), PlaybackState::Stopped);
+        QCOMPARE(window.playbackStateWord(), words::kStopped);
+    }
+
+    void commandsCarryTheirCaptionsAndHints() {
+        MainWindow window;
+        const QList<QPair<Command, QPair<QString, QString>>> expected{
+            {Command::AddPhotos, {texts::kAddPhotos, texts::kAddPhotosHint}},
+            {Command::Quality, {texts::kQuality, texts::kQualityHint}},
+            {Command::Dvd, {QStringLiteral("DVD"), QStringLiteral("支持DVD格式相册 － 推荐使用")}},
+            {Command::Play, {QStringLiteral(" 播放"), QStringLiteral("预览全部使用模板效果")}},
+            {Command::Stop, {QStringLiteral(" 停止"), QStringLiteral("结束预览")}},
+            {Command::ZoomDefault, {texts::kZoomDefault, texts::kZoomDefaultHint}},
+        };
+        for (const auto& [command, captionAndHint] : expected) {
+            QPushButton* button = window.commands()->button(command);
+            QVERIFY(button);
+            QCOMPARE(button->text(), captionAndHint.first);
+            QCOMPARE(button->toolTip(), captionAndHint.second);
+        }
+        // Every command of the table with a caption has its button, except the exit and the
+        // list double-clicks.
+        for (const CommandInfo& info : commandTable()) {
+            if (!info.caption.isEmpty() && info.command != Command::Exit) {
+                QVERIFY2(window.commands()->button(info.command), qPrintable(info.caption));
+            }
+        }
+        QCOMPARE(window.thumbnails()->previousArrow()->toolTip(), texts::kPreviousArrowHint);
+        QCOMPARE(window.thumbnails()->nextArrow()->toolTip(), texts::kNextArrowHint);
+        QCOMPARE(window.titleBar()->dragPicture()->toolTip(), texts::kDragHint);
+        QCOMPARE(window.commands()->currentTime()->text(), QStringLiteral("00:00:00"));
+        QCOMPARE(window.commands()->totalTime()->text(), QStringLiteral("00:00:00"));
+    }
+
+    void functionMenuRepeatsTheCommands() {
+        MainWindow window;
+        QStringList items;
+        for (QAction* action : window.functionMenu()->actions()) {
+            if (!action->isSeparator()) {
+                items << action->text();
+            }
+        }
+        QCOMPARE(items, (QStringList{"添加照片", "添加音乐", "添加歌词", "照片剪裁", "画面质量",
+                                     "同步效果", "模板管理", "背景图片", "VCD", "SVCD", "DVD",
+                                     "AVI", "退出文件"}));
+        bool exitAsked = false;
+        connect(&window, &MainWindow::exitRequested, this, [&] { exitAsked = true; });
+        window.functionMenu()->actions().constLast()->trigger();
+        QVERIFY(exitAsked);
+    }
+
+    void geometryAndSkinLayout() {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.size(), QSize(1191, 690));
+        QVERIFY(window.windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(window.font().family(), texts::kSongTi);
+        QCOMPARE(window.font().pixelSize(), 12);
+        QCOMPARE(window.display()->size(), QSize(800, 450));
+        QCOMPARE(window.startupBox()->geometry(), window.display()->geometry());
+        QCOMPARE(window.icon()->geometry(), QRect(7, 8, 32, 32));
+
+        MainTitleBar* bar = window.titleBar();
+        QCOMPARE(bar->closeLabel()->geometry(), QRect(1191 - 35, 0, 32, 49));
+        QCOMPARE(bar->menuLabel()->geometry(), QRect(1191 - 35 - 28, 0, 28, 49));
+        QCOMPARE(bar->websiteLabel()->geometry(), QRect(1191 - 35 - 28 - 30, 0, 30, 49));
+        QCOMPARE(bar->dragPicture()->geometry().left(), skin::kMainTitleLeft.width);
+        const int buttons =
+            skin::kMainClose.width + skin::kMainMenu.width + skin::kMainWebsite.width;
+        QCOMPARE(bar->dragPicture()->geometry().right() + 1, 1191 - buttons);
+
+        for (int k = 1; k <= 9; ++k) {
+            ThumbnailFrame* frame = window.thumbnails()->thumbnail(k);
+            QCOMPARE(frame->size(), QSize(127, 106));
+            QCOMPARE(frame->picture()->geometry(), QRect(5, 5, 118, 96));
+        }
+        // Nothing overlaps the main display.
+        const QRect display = window.display()->geometry();
+        for (QWidget* panel : {window.commands()->toolbar(), window.commands()->transport(),
+                               static_cast<QWidget*>(window.summaries()),
+                               static_cast<QWidget*>(window.thumbnails())}) {
+            QVERIFY(!panel->geometry().intersects(display));
+            QVERIFY(QRect(0, 49, 1191, 690 - 49 - 18).contains(panel->geometry()));
+        }
+    }
+
+    void titleLabelsAct() {
+        MainWindow window;
+        window.show();
+        opened_.clear();
+        SkinHotspot* website = window.titleBar()->websiteLabel();
+        QTest::mouseClick(website, Qt::LeftButton, {}, website->rect().center());
+        QCOMPARE(opened_, QList<QUrl>{web::kProductPage});
+
+        bool exitAsked = false;
+        connect(&window, &MainWindow::exitRequested, this, [&] { exitAsked = true; });
+        SkinHotspot* close = window.titleBar()->closeLabel();
+        QTest::mousePress(close, Qt::LeftButton, {}, close->rect().center());
+        QVERIFY(!exitAsked);  // Mouse-up, not mouse-down.
+        QTest::mouseRelease(close, Qt::LeftButton, {}, close->rect().center());
+        QVERIFY(exitAsked);
+    }
+
+    void summaryListsHaveTheirColumnsAndHints() {
+        MainWindow window;
+        SummaryLists* lists = window.summaries();
+        QCOMPARE(headers(lists->templates()), (QStringList{"序号", "模板", "模板时长"}));
+        QCOMPARE(headers(lists->music()), (QStringList{"序号", "音乐", "时间长度"}));
+        QCOMPARE(headers(lists->lyrics()), (QStringList{"序号", "歌词", "歌词格式"}));
+        QVERIFY(!lists->templates()->isEnabled());
+        QCOMPARE(lists->music()->toolTip(), texts::kMusicListHint);
+        QCOMPARE(lists->lyrics()->toolTip(), texts::kLyricsListHint);
+
+        int musicPreviews = 0;
+        window.setCommandHandler(Command::MusicPreview, [&] { ++musicPreviews; });
+        SummaryLists::setRows(lists->music(), {{"1", "甜蜜蜜.mp3", "00:01:15"}});
+        QCOMPARE(lists->music()->topLevelItemCount(), 1);
+        const QRect row = lists->music()->visualItemRect(lists->music()->topLevelItem(0));
+        QTest::mouseDClick(lists->music()->viewport(), Qt::LeftButton, {}, row.center());
+        QCOMPARE(musicPreviews, 1);
+    }
+
+    void openingClearsTheWorkingFolders() {
+        QTemporaryDir folder;
+        setProgramFolder(folder.path());
+        for (const char* path : {"smxcwjj/wj_y_l/wj_y_l/x.jpg", "linshi/a.wav", "wj_to_wj/b",
+                                 "smxcwjj/wj_0_or_2/wjj_00_j_y/keep.rar"}) {
+            const QString full = folder.path() + u'/' + QString::fromUtf8(path);
+            QDir().mkpath(QFileInfo(full).absolutePath());
+            QFile file(full);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        MainWindow window;
+        window.display()->lyricLabel()->setText(QStringLiteral("歌词"));
+        window.prepareOnOpen();
+        QVERIFY(window.display()->lyricLabel()->text().isEmpty());
+        QCOMPARE(window.firstPageFlag(), words::kFirstPageStart);
+        QVERIFY(!QFileInfo::exists(folder.path() + "/smxcwjj/wj_y_l"));
+        QVERIFY(!QFileInfo::exists(folder.path() + "/linshi"));
+        QVERIFY(!QFileInfo::exists(folder.path() + "/wj_to_wj"));
+        // The unpack folder holds the unpacked start-up animation; it stays.
+        QVERIFY(QFileInfo::exists(folder.path() + "/smxcwjj/wj_0_or_2/wjj_00_j_y/keep.rar"));
+        QCOMPARE(QToolTip::palette().color(QPalette::ToolTipBase), QColor(255, 255, 0));
+        QCOMPARE(QToolTip::palette().color(QPalette::ToolTipText), QColor(Qt::black));
+        QCOMPARE(QToolTip::font().pointSize(), 10);
+        setProgramFolder(QString());
+    }
+
+private:
+    QList<QUrl> opened_;
+};
+
+}  // namespace vellumo
+
+QTEST_MAIN(vellumo::MainWindowTest)
+#include "test_main_window.moc"

@@ -1,0 +1,348 @@
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "app/app_texts.h"
+#include "app/artwork.h"
+#include "app/exit_dialog.h"
+#include "app/main_display.h"
+#include "app/main_window.h"
+#include "app/plugin_notice.h"
+#include "app/program.h"
+#include "app/single_instance.h"
+#include "app/skin_widgets.h"
+#include "app/splash_window.h"
+#include "app/startup_animation.h"
+#include "app/web.h"
+#include "app/web_addresses.h"
+#include "dialogs/message_dialog.h"
+#include "preview/movie_player.h"
+#include "tests/dialogs/modal_answer.h"
+#include "tests/support/test_files.h"
+#include "workspace/data_paths.h"
+#include "workspace/folders.h"
+#include "workspace/packed_file.h"
+#include "workspace/program_folder.h"
+
+namespace vellumo {
+
+namespace {
+
+const QByteArray kStartupMovie = "vellumo-movie 1\nframes 50\nbackground #203040\n";
+
+QString uniqueInstanceName() {
+    static int counter = 0;
+    return QStringLiteral("vellumo-startup-test-%1-%2")
+        .arg(QCoreApplication::applicationPid())
+        .arg(++counter);
+}
+
+StartupServices servicesWith(int packages, CatalogueLoad load, int* calls = nullptr) {
+    StartupServices services;
+    services.countParameterPackages = [packages] { return packages; };
+    services.buildCatalogue = [packages, load, calls](const std::function<void()>& tick) {
+        if (calls) {
+            ++*calls;
+        }
+        for (int i = 0; i < packages; ++i) {
+            tick();
+        }
+        return load;
+    };
+    return services;
+}
+
+void releaseCloseLabel(SkinnedDialog* dialog) {
+    QWidget* label = dialog->closeLabel();
+    QTest::mousePress(label, Qt::LeftButton, {}, label->rect().center());
+    QTest::mouseRelease(label, Qt::LeftButton, {}, label->rect().center());
+}
+
+}  // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        installLook();
+        setWebPageOpener([this](const QUrl& url) {
+            opened_ << url;
+            return true;
+        });
+    }
+
+    void init() {
+        folder_ = std::make_unique<test::TempFolder>();
+        setProgramFolder(folder_->path());
+    }
+
+    void cleanup() {
+        QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeModalWidget() == nullptr, 2000);
+        setProgramFolder(QString());
+        folder_.reset();
+    }
+
+    void secondInstanceEndsAtOnceAndLeavesTheFirstAlone() {
+        const QString name = uniqueInstanceName();
+        SingleInstance first(name);
+        QVERIFY(first.acquire());
+
+        int builds = 0;
+        Program second(servicesWith(1, {1, {}}, &builds), {name, 0});
+        QSignalSpy ended(&second, &Program::ended);
+        QVERIFY(!second.start());
+        QCOMPARE(ended.count(), 1);
+        QVERIFY(!second.splash()->isVisible());
+        QVERIFY(!second.mainWindow()->isVisible());
+        QTest::qWait(50);
+        QCOMPARE(builds, 0);
+        QVERIFY(first.isHeld());
+
+        // Once the first has gone, a new start runs.
+        first.release();
+        Program third(servicesWith(0, {}), {name, 0});
+        QVERIFY(third.start());
+        third.endProgram();
+    }
+
+    void noPackagesEndsWithoutMessage() {
+        bool modalSeen = false;
+        auto answer1 = test::whenModalShown([&](QWidget* modal) {
+            modalSeen = true;
+            static_cast<QDialog*>(modal)->reject();
+        });
+        Program program(servicesWith(0, {0, {}}), {uniqueInstanceName(), 0});
+        QSignalSpy ended(&program, &Program::ended);
+        QVERIFY(program.start());
+        QVERIFY(program.splash()->isVisible());
+        QTRY_COMPARE(ended.count(), 1);
+        QVERIFY(!modalSeen);
+        QVERIFY(!program.mainWindow()->isVisible());
+    }
+
+    void loadingStepClearsUnpackFolderCountsAndTellsLeftOutOnce() {
+        folder_->write(paths::kUnpackFolder + "old.rar", "x");
+        writeStartupPackage(kStartupMovie);
+        const CatalogueLoad load{2, {QStringLiteral("模板三：参数文件已损坏")}};
+        Program program(servicesWith(3, load), {uniqueInstanceName(), 0});
+
+        QStringList messages;
+        auto answer2 = test::whenModalShown([&](QWidget* modal) {
+            auto* message = qobject_cast<MessageDialog*>(modal);
+            QVERIFY(message);
+            // Shown before the main window opens, after the splash has gone.
+            QVERIFY(!program.splash()->isVisible());
+            QVERIFY(!program.mainWindow()->isVisible());
+            messages << message->message();
+            message->okButton()->click();
+        });
+        QVERIFY(program.start());
+        QTRY_VERIFY(program.mainWindow()->isVisible());
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages.first(),
+                 texts::kTemplatesLeftOut + QStringLiteral("\n模板三：参数文件已损坏"));
+        QCOMPARE(program.splash()->loadingBar()->maximum(), 3);
+        QCOMPARE(program.splash()->loadingBar()->value(), 3);
+        QVERIFY(!QFileInfo::exists(dataPath(paths::kUnpackFolder + "old.rar")));
+        QTest::qWait(50);
+        QCOMPARE(messages.size(), 1);
+        program.endProgram();
+    }
+
+    void startupAnimationPlaysAndFirstAddPhotosReleasesIt() {
+        auto program = startedProgram();
+        MainWindow* window = program->mainWindow();
+        QVERIFY(window->isVisible());
+        StartupAnimation* animation = window->startupAnimation();
+        QTRY_VERIFY(animation->player() && animation->player()->isPlaying());
+        QCOMPARE(animation->player()->totalFrames(), 50);
+        QVERIFY(window->startupBox()->isVisible());
+        QCOMPARE(window->startupBox()->geometry(), window->display()->geometry());
+        // The unpacked movie is deleted once loaded; the twelve intermediate files stay.
+        QVERIFY(!QFileInfo::exists(dataPath(paths::kUnpackedStartupAnimation)));
+        const QStringList names =
+            QDir(dataPath(paths::kUnpackFolder)).entryList(QDir::Files, QDir::Name);
+        QCOMPARE(names.size(), 12);
+        for (int level = 1; level <= 12; ++level) {
+            const QRegularExpression pattern(
+                QStringLiteral("^wj_0_or_2_2_d_2%1\\d{6}\\.rar$").arg(level));
+            QVERIFY2(!names.filter(pattern).isEmpty(), qPrintable(names.join(u' ')));
+        }
+
+        int added = 0;
+        window->setCommandHandler(Command::AddPhotos, [&] { ++added; });
+        window->runCommand(Command::AddPhotos);
+        QCOMPARE(added, 1);
+        QCOMPARE(animation->flag(), words::kStartupAnimationReleased);
+        QCOMPARE(animation->player(), nullptr);
+        QVERIFY(!window->startupBox()->isVisible());
+        QCOMPARE(window->display()->picture()->pos(), QPoint(0, 0));
+        QCOMPARE(window->display()->picture()->size(),
+                 QSize(artwork::kStartPictureWidth, artwork::kStartPictureHeight));
+        window->runCommand(Command::AddPhotos);
+        QCOMPARE(added, 2);
+        QCOMPARE(animation->flag(), words::kStartupAnimationReleased);
+        program->endProgram();
+    }
+
+    void damagedStartupPackageGivesStartPictureAndPluginNotice() {
+        folder_->write(paths::kStartupAnimation, QByteArray("\x10\x00\x00\x00garbage", 11));
+        Program program(servicesWith(1, {1, {}}), {uniqueInstanceName(), 0});
+        QSignalSpy ended(&program, &Program::ended);
+
+        QString caption;
+        QStringList texts;
+        auto answer3 = test::whenModalShown([&](QWidget* modal) {
+            auto* notice = qobject_cast<PluginNotice*>(modal);
+            QVERIFY(notice);
+            caption = notice->titleLabel()->text();
+            texts << notice->missingLabel()->text() << notice->adviceLabel()->text();
+            QCOMPARE(notice->size(), PluginNotice::kSize);
+            QCOMPARE(notice->quitButton()->toolTip(), texts::kPluginQuitHint);
+            QCOMPARE(notice->downloadButton()->toolTip(), texts::kPluginDownloadHint);
+            // The static start picture is already showing, centred, the box hidden.
+            MainWindow* window = program.mainWindow();
+            QVERIFY(!window->startupBox()->isVisible());
+            const QSize picture(artwork::kStartPictureWidth, artwork::kStartPictureHeight);
+            QCOMPARE(window->display()->picture()->geometry(),
+                     QRect(MainDisplay::centredPosition(picture), picture));
+            notice->quitButton()->click();
+        });
+        QVERIFY(program.start());
+        QTRY_COMPARE(ended.count(), 1);
+        QCOMPARE(caption, texts::kPluginCaption);
+        QCOMPARE(texts, (QStringList{texts::kPluginMissing, texts::kPluginAdvice}));
+        QVERIFY(!program.mainWindow()->isVisible());
+    }
+
+    void pluginNoticeLinksAndDownload() {
+        PluginNotice notice;
+        opened_.clear();
+        emit notice.helpLink()->linkActivated(web::kPluginHelpPage.toString());
+        QString shown;
+        auto answer4 = test::whenModalShown([&](QWidget* modal) {
+            shown = static_cast<MessageDialog*>(modal)->message();
+            static_cast<QDialog*>(modal)->accept();
+        });
+        notice.downloadButton()->click();
+        QCOMPARE(opened_, (QList<QUrl>{web::kPluginHelpPage, web::kPluginDownloadPage}));
+        QCOMPARE(shown, texts::kPluginInstallFirstQuit);
+        QCOMPARE(notice.helpLink()->toolTip(), texts::kPluginHelpLinkHint);
+    }
+
+    void centring() {
+        QCOMPARE(MainDisplay::centredPosition(QSize(640, 360)), QPoint(80, 45));
+        QCOMPARE(MainDisplay::centredPosition(QSize(801, 451)), QPoint(0, 0));
+        QCOMPARE(MainDisplay::centredPosition(QSize(1194, 671)), QPoint(-197, -110));
+    }
+
+    void exitCancelAndCloseLabelLeaveTheWorkingFolders() {
+        auto program = startedProgram();
+        fillWorkingFolders();
+        for (int way = 0; way < 2; ++way) {
+            auto answer5 = test::whenModalShown([way](QWidget* modal) {
+                auto* dialog = qobject_cast<ExitDialog*>(modal);
+                QVERIFY(dialog);
+                QCOMPARE(dialog->titleLabel()->text(), texts::kExitCaption);
+                QCOMPARE(dialog->messageLabel()->text(), texts::kExitQuestion);
+                if (way == 0) {
+                    dialog->cancelButton()->click();
+                } else {
+                    releaseCloseLabel(dialog);
+                }
+            });
+            program->mainWindow()->runCommand(Command::Exit);
+            QVERIFY(!program->hasEnded());
+            QVERIFY(QFileInfo::exists(dataPath(paths::kUnpackFolder + "a.rar")));
+            QVERIFY(QFileInfo::exists(dataPath(paths::kTemplateStagingFolder + "x.jpg")));
+        }
+        program->endProgram();
+    }
+
+    void exitOkRemovesUnpackAndStagingAndEnds() {
+        auto program = startedProgram();
+        fillWorkingFolders();
+        program->mainWindow()->setPlaybackState(PlaybackState::Playing);
+        QSignalSpy ended(program.get(), &Program::ended);
+        int barMaximum = -1;
+        auto answer6 = test::whenModalShown([&](QWidget* modal) {
+            auto* dialog = qobject_cast<ExitDialog*>(modal);
+            QVERIFY(dialog);
+            connect(dialog->loadingBar(), &QProgressBar::valueChanged, dialog, [&, dialog] {
+                barMaximum = dialog->loadingBar()->maximum();
+                // Nothing can be pressed while the folders go.
+                QVERIFY(!dialog->okButton()->isEnabled());
+                QVERIFY(!dialog->cancelButton()->isEnabled());
+                QVERIFY(!dialog->closeLabel()->isEnabled());
+            });
+            dialog->okButton()->click();
+        });
+        const int packages = countPackages(dataPath(paths::kUnpackFolder));
+        // The exit stops the preview first; it is not refused while playing.
+        program->mainWindow()->runCommand(Command::Exit);
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(program->mainWindow()->playbackState(), PlaybackState::Stopped);
+        QCOMPARE(barMaximum, packages);
+        QCOMPARE(packages, 12 + 3);  // the animation's intermediate files and ours
+        QVERIFY(!QFileInfo::exists(dataPath(paths::kUnpackFolder)));
+        QVERIFY(!QFileInfo::exists(dataPath(paths::kStagingFolder)));
+        QVERIFY(QFileInfo::exists(dataPath(paths::kStartupAnimation)));
+        QVERIFY(!program->mainWindow()->isVisible());
+    }
+
+    void platformCloseRunsTheExitDialog() {
+        auto program = startedProgram();
+        bool asked = false;
+        auto answer7 = test::whenModalShown([&](QWidget* modal) {
+            asked = qobject_cast<ExitDialog*>(modal) != nullptr;
+            static_cast<ExitDialog*>(modal)->cancelButton()->click();
+        });
+        program->mainWindow()->close();
+        QTRY_VERIFY(asked);
+        QVERIFY(program->mainWindow()->isVisible());
+        QVERIFY(!program->hasEnded());
+        program->endProgram();
+    }
+
+private:
+    void writeStartupPackage(const QByteArray& movie) {
+        folder_->write(paths::kStartupAnimation, packNested(movie, paths::kStartupAnimationDepth));
+    }
+
+    void fillWorkingFolders() {
+        folder_->write(paths::kUnpackFolder + "a.rar", "x");
+        folder_->write(paths::kUnpackFolder + "sub/b.RAR", "x");
+        folder_->write(paths::kUnpackFolder + "c.rar", "x");
+        folder_->write(paths::kUnpackFolder + "d.ini", "x");
+        folder_->write(paths::kTemplateStagingFolder + "x.jpg", "x");
+    }
+
+    std::unique_ptr<Program> startedProgram() {
+        writeStartupPackage(kStartupMovie);
+        auto program = std::make_unique<Program>(servicesWith(1, {1, {}}),
+                                                 ProgramOptions{uniqueInstanceName(), 0});
+        if (!program->start()) {
+            return program;
+        }
+        const bool loaded = QTest::qWaitFor(
+            [&] {
+                const StartupAnimation* animation = program->mainWindow()->startupAnimation();
+                return animation->player() && animation->player()->isLoaded();
+            },
+            5000);
+        Q_UNUSED(loaded);  // The tests check what they need.
+        return program;
+    }
+
+    std::unique_ptr<test::TempFolder> folder_;
+    QList<QUrl> opened_;
+};
+
+}  // namespace vellumo
+
+QTEST_MAIN(vellumo::StartupTest)
+#include "test_startup.moc"

@@ -1,0 +1,191 @@
+#include <QFileDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+#include "app/program.h"
+#include "app/skin.h"
+#include "app/skin_widgets.h"
+#include "dialogs/dialog_texts.h"
+#include "dialogs/folder_chooser.h"
+#include "dialogs/insert_video_window.h"
+#include "dialogs/message_dialog.h"
+#include "tests/dialogs/modal_answer.h"
+
+namespace vellumo {
+
+namespace {
+
+void releaseCloseLabel(SkinnedDialog* dialog) {
+    QWidget* label = dialog->closeLabel();
+    QTest::mousePress(label, Qt::LeftButton, {}, label->rect().center());
+    QTest::mouseRelease(label, Qt::LeftButton, {}, label->rect().center());
+}
+
+// Shows a question and answers it with answer(dialog); returns confirm()'s result.
+bool askAndAnswer(const QString& caption, const std::function<void(ConfirmDialog*)>& answer) {
+    auto answer1 = test::whenModalShown([answer](QWidget* modal) {
+        auto* dialog = qobject_cast<ConfirmDialog*>(modal);
+        QVERIFY(dialog);
+        answer(dialog);
+    });
+    return confirm(caption, QStringLiteral("是否确定?"));
+}
+
+}  // namespace
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { installLook(); }
+
+    void cleanup() {
+        // Every test answers its dialogs; none may be left open.
+        QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeModalWidget() == nullptr, 2000);
+    }
+
+    void messageCaptionDefaultsAndPersists() {
+        MessageDialog& dialog = MessageDialog::shared();
+        QCOMPARE(dialog.caption(), texts::kMessageCaption);
+        QCOMPARE(dialog.size(), MessageDialog::kSize);
+
+        QString shownText;
+        QString shownCaption;
+        auto answer2 = test::whenModalShown([&](QWidget* modal) {
+            auto* message = qobject_cast<MessageDialog*>(modal);
+            QVERIFY(message);
+            shownText = message->message();
+            shownCaption = message->titleLabel()->text();
+            releaseCloseLabel(message);  // The close label acts like "确定".
+        });
+        setMessageCaption(QStringLiteral("组合模板"));
+        showMessage(QStringLiteral("第一条"));
+        QCOMPARE(shownText, QStringLiteral("第一条"));
+        QCOMPARE(shownCaption, QStringLiteral("组合模板"));
+
+        auto answer3 = test::whenModalShown([&](QWidget* modal) {
+            shownCaption = static_cast<MessageDialog*>(modal)->titleLabel()->text();
+            static_cast<MessageDialog*>(modal)->okButton()->click();
+        });
+        showMessage(QStringLiteral("第二条"));
+        QCOMPARE(shownCaption, QStringLiteral("组合模板"));
+        setMessageCaption(texts::kMessageCaption);
+    }
+
+    void longMessageIsNotCutOff() {
+        MessageDialog dialog;
+        dialog.setMessage(QStringLiteral("短"));
+        QCOMPARE(dialog.size(), MessageDialog::kSize);
+
+        QStringList lines;
+        for (int i = 1; i <= 8; ++i) {
+            lines
+                << QStringLiteral("第%1个模板：参数文件中的总帧数不是数字，没有加入模板库").arg(i);
+        }
+        dialog.setMessage(lines.join(u'\n'));
+        QVERIFY(dialog.height() > MessageDialog::kSize.height());
+        QCOMPARE(dialog.width(), MessageDialog::kSize.width());
+        // The wrapped text fits into what the dialog shows, and the button stays below it.
+        auto* area = dialog.findChild<MessageArea*>();
+        QVERIFY(area->height() >= area->neededHeight(area->width()));
+        QVERIFY(dialog.okButton()->y() >= area->geometry().bottom());
+        QVERIFY(dialog.okButton()->geometry().bottom() < dialog.height() - 6);
+    }
+
+    void confirmAnswersYesOnlyFromOk() {
+        QVERIFY(
+            askAndAnswer(QStringLiteral("一"), [](ConfirmDialog* d) { d->okButton()->click(); }));
+        QCOMPARE(ConfirmDialog::shared().answer(), texts::kAnswerYes);
+        // A "yes" does not leak into the next question, whether it ends by close label,
+        // "取消" or Escape.
+        QVERIFY(
+            !askAndAnswer(QStringLiteral("二"), [](ConfirmDialog* d) { releaseCloseLabel(d); }));
+        QVERIFY(
+            askAndAnswer(QStringLiteral("三"), [](ConfirmDialog* d) { d->okButton()->click(); }));
+        QVERIFY(!askAndAnswer(QStringLiteral("四"),
+                              [](ConfirmDialog* d) { d->cancelButton()->click(); }));
+        QVERIFY(
+            askAndAnswer(QStringLiteral("五"), [](ConfirmDialog* d) { d->okButton()->click(); }));
+        QVERIFY(!askAndAnswer(QStringLiteral("六"),
+                              [](ConfirmDialog* d) { QTest::keyClick(d, Qt::Key_Escape); }));
+        QVERIFY(ConfirmDialog::shared().answer().isEmpty());
+    }
+
+    void confirmShowsCaptionAndMessage() {
+        QString caption;
+        QString message;
+        QSize size;
+        auto answer4 = test::whenModalShown([&](QWidget* modal) {
+            auto* dialog = static_cast<ConfirmDialog*>(modal);
+            caption = dialog->titleLabel()->text();
+            message = dialog->message();
+            size = dialog->size();
+            dialog->cancelButton()->click();
+        });
+        confirm(QStringLiteral("补全照片文件"), QStringLiteral("此模板中的照片文件没有补全"));
+        QCOMPARE(caption, QStringLiteral("补全照片文件"));
+        QCOMPARE(message, QStringLiteral("此模板中的照片文件没有补全"));
+        QCOMPARE(size, ConfirmDialog::kSize);
+    }
+
+    void secondaryWindowSkinLayout() {
+        InsertVideoWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.size(), InsertVideoWindow::kSize);
+        QVERIFY(window.windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(window.isModal());
+        QCOMPARE(window.titleLabel()->pos(), QPoint(10, 10));
+        QCOMPARE(window.titleLabel()->text(), texts::kInsertVideoCaption);
+        const Skin& skin = Skin::shared();
+        const int closeWidth = skin.dialogClose[SkinState::Normal].width();
+        QCOMPARE(window.closeLabel()->geometry(),
+                 QRect(window.width() - closeWidth, 0, closeWidth, 37));
+
+        // The close label shows its hover and pressed pictures.
+        SkinHotspot* close = window.closeLabel();
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QApplication::sendEvent(close, &enter);
+        QCOMPARE(close->state(), SkinState::Hover);
+        QTest::mousePress(close, Qt::LeftButton, {}, close->rect().center());
+        QCOMPARE(close->state(), SkinState::Pressed);
+        QTest::mouseRelease(close, Qt::LeftButton, {}, close->rect().center());
+        // Releasing it acts like "取消".
+        QTRY_VERIFY(!window.isVisible());
+        QCOMPARE(window.result(), int(QDialog::Rejected));
+    }
+
+    void folderChooserAppendsOneSeparatorAndCancelIsNoFolder() {
+        QCOMPARE(albumFolderFromChoice(QStringLiteral("/home/user/相册")),
+                 QStringLiteral("/home/user/相册/"));
+        QCOMPARE(albumFolderFromChoice(QStringLiteral("/")), QStringLiteral("/"));
+        QCOMPARE(albumFolderFromChoice(QStringLiteral("/media/disk/")),
+                 QStringLiteral("/media/disk/"));
+
+        QString title;
+        auto answer5 = test::whenModalShown([&](QWidget* modal) {
+            title = modal->windowTitle();
+            static_cast<QDialog*>(modal)->reject();
+        });
+        QCOMPARE(chooseAlbumFolder(), QString());
+        QCOMPARE(title, texts::kAlbumFolderTitle);
+
+        const QString home = QDir::homePath();
+        auto answer6 = test::whenModalShown([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog);
+            dialog->setDirectory(home);
+            dialog->selectFile(home);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        const QString chosen = chooseAlbumFolder();
+        QVERIFY2(chosen.endsWith(u'/') && !chosen.endsWith(QStringLiteral("//")),
+                 qPrintable(chosen));
+    }
+};
+
+}  // namespace vellumo
+
+QTEST_MAIN(vellumo::DialogsTest)
+#include "test_dialogs.moc"
