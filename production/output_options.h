@@ -1,0 +1,49 @@
+#pragma once
+
+// The output options: how the album comes out (type, picture size, name, folder, television
+// system, picture quality) and whether its length follows the templates or the music. Kept in
+// memory for the run.
+
+#include <QSize>
+#include <QString>
+#include <QVector>
+#include <optional>
+
+namespace vellumo {
+
+enum class AlbumType { Vcd, Svcd, Dvd, Avi, Wmv, Mp4, Mov };
+enum class TvSystem { Pal, Ntsc };
+enum class PictureQuality { Standard, High };  // "biaoqing" / "gaoqing"
+enum class SyncMode { WithTemplate, WithMusic };
+
+QString albumTypeName(AlbumType type);  // "VCD", "SVCD", ...
+QString pictureQualityWord(PictureQuality quality);
+QString pictureQualityCaption(PictureQuality quality);
+QString syncModeCaption(SyncMode mode);
+
+inline constexpr int kDefaultSizeIndex = 4;
+
+// The picture sizes offered for an album type, in the order of the size list.
+const QVector<QSize>& outputSizes(AlbumType type);
+// "1280 × 720".
+QString outputSizeText(QSize size);
+
+struct OutputOptions {
+    std::optional<AlbumType> albumType;  // none until a production button is pressed
+    int sizeIndex = kDefaultSizeIndex;
+    QSize outputSize{1280, 720};
+    QString albumName;
+    QString saveFolder;  // ends in "/"; empty when none was chosen
+    TvSystem tvSystem = TvSystem::Pal;
+    PictureQuality quality = PictureQuality::High;
+    SyncMode sync = SyncMode::WithTemplate;
+
+    // Chooses entry index of the current type's size list (the default entry when out of range).
+    void chooseSize(int index);
+    // A production button: sets the type, empties the name, preselects the default size.
+    void beginProduction(AlbumType type);
+    // save folder + album name + ".mpg"
+    QString outputFile() const;
+};
+
+}  // namespace vellumo
