@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cmath>
+
+#include "album/lyrics_list.h"
+#include "album/music_list.h"
+#include "media/audio_conversion.h"
+#include "media/audio_decoder.h"
+#include "media/audio_encoder.h"
+#include "media/media_texts.h"
+#include "media/music_player.h"
+#include "tests/support/test_files.h"
+#include "workspace/data_paths.h"
+#include "workspace/program_folder.h"
+
+namespace vellumo {
+namespace {
+
+QByteArray silence(double seconds) {
+    return QByteArray(static_cast<qsizetype>(seconds * kPcmSampleRate) * kPcmBytesPerFrame, '\0');
+}
+
+TEST(MusicDuration, WholeSecondsAndUnwrappedMinutes) {
+    EXPECT_EQ(musicDurationText(185400), "00:03:05");
+    EXPECT_EQ(musicDurationText(4530000), "00:75:30");
+    EXPECT_EQ(musicDurationText(59900), "00:00:59");
+    EXPECT_EQ(musicDurationText(60000), "00:01:00");
+    EXPECT_EQ(musicDurationText(0), "00:00:00");
+}
+
+TEST(ConverterScript, QuotesEveryNameSoNoneCanInjectACommand) {
+    EXPECT_EQ(shellQuoted("it's"), "'it'\\''s'");
+    EXPECT_EQ(converterCommandLine("/p/convert0909", "/m/a b.mp3", "/p/linshi/a b.wav"),
+              "'/p/convert0909' -i '/m/a b.mp3' '/p/linshi/a b.wav' -y");
+}
+
+class MusicListTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setProgramFolder(folder_.path());
+        ASSERT_TRUE(
+            QFile::copy(qEnvironmentVariable("VELLUMO_CONVERTER"), dataPath(paths::kConverter)));
+        player_.setSoundOutput(false);
+    }
+    void TearDown() override { setProgramFolder(QString()); }
+
+    test::TempFolder folder_;
+    MusicPlayer player_;
+    MusicList list_;
+};
+
+TEST_F(MusicListTest, PlayableFilesAreMeasuredInPlace) {
+    const QString mp3 = folder_.path() + "music/夏天.mp3";
+    QDir().mkpath(folder_.path() + "music");
+    encodeAudio(mp3, "mp3", AudioCodec::Mp3, 128000, silence(61.2));
+    EXPECT_TRUE(list_.add(mp3, player_).isEmpty());
+    ASSERT_EQ(list_.size(), 1);
+    EXPECT_EQ(list_.at(0).name, QString::fromUtf16(u"夏天"));
+    EXPECT_EQ(list_.at(0).format, ".mp3");
+    EXPECT_EQ(list_.at(0).duration, "00:01:01");
+    EXPECT_EQ(list_.at(0).location, mp3);
+    EXPECT_TRUE(player_.isOpen());
+}
+
+TEST_F(MusicListTest, UnplayableFilesAreConvertedUnderTheirOwnName) {
+    // A tricky name: quotes and a command substitution must stay part of the name.
+    const QString name = QStringLiteral("it's $(touch injected) `x`");
+    const QString aac = folder_.path() + name + ".mp3";
+    encodeAudio(aac, "adts", AudioCodec::Aac, 128000, silence(2.0));
+    EXPECT_TRUE(list_.add(aac, player_).isEmpty());
+    ASSERT_EQ(list_.size(), 1);
+    EXPECT_EQ(list_.at(0).name, name);
+    EXPECT_EQ(list_.at(0).format, ".wav");
+    EXPECT_EQ(list_.at(0).location, dataPath(paths::kConvertedMusicFolder) + name + ".wav");
+    EXPECT_TRUE(QFileInfo::exists(list_.at(0).location));
+    EXPECT_EQ(list_.at(0).duration, "00:00:02");
+    EXPECT_FALSE(QFileInfo::exists(folder_.path() + "injected"));
+    EXPECT_FALSE(QFileInfo::exists(QDir::currentPath() + "/injected"));
+    EXPECT_TRUE(QFileInfo::exists(dataPath(paths::kConverterScript)));
+}
+
+TEST_F(MusicListTest, FilesNothingCanPlayAreReportedAndLeftOut) {
+    const QString bad = folder_.write("broken.mp3", QByteArray(4000, '\x17'));
+    EXPECT_EQ(list_.add(bad, player_), texts::kConversionFailed.arg(bad));
+    EXPECT_TRUE(list_.isEmpty());
+    EXPECT_FALSE(player_.hasFileName());
+}
+
+TEST(LyricsList, FilesComeWithDefaultSettingsInStep) {
+    LyricsList lyrics;
+    lyrics.add("/songs/a.lrc");
+    lyrics.add("/songs/b.LRC");
+    LyricSettings changed;
+    changed.size = 30;
+    lyrics.setSettings(1, changed);
+    lyrics.remove(0);
+    ASSERT_EQ(lyrics.size(), 1);
+    EXPECT_EQ(lyrics.at(0).name, "b");
+    EXPECT_EQ(lyrics.at(0).format, ".LRC");
+    EXPECT_EQ(lyrics.at(0).settings.size, 30);
+}
+
+}  // namespace
+}  // namespace vellumo
