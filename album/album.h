@@ -1,13 +1,17 @@
 #pragma once
 
-// The album being made: its photos, the used templates with their slots, their backgrounds,
-// and the operations that keep them in step. It lives in memory from start to exit.
+// The album being made: its photos, the used templates with their slots and backgrounds, its
+// music and lyrics, the output options, and the operations that keep them in step. It lives in
+// memory from start to exit.
 
 #include "album/backgrounds.h"
+#include "album/lyrics_list.h"
+#include "album/music_list.h"
 #include "album/photo_list.h"
 #include "assignment/placement.h"
 #include "assignment/used_templates.h"
 #include "catalogue/catalogue.h"
+#include "production/output_options.h"
 
 namespace vellumo {
 
@@ -23,6 +27,12 @@ public:
     Backgrounds& backgrounds() { return backgrounds_; }
     const UsedTemplates& templates() const { return templates_; }
     UsedTemplates& templates() { return templates_; }
+    const MusicList& music() const { return music_; }
+    MusicList& music() { return music_; }
+    const LyricsList& lyrics() const { return lyrics_; }
+    LyricsList& lyrics() { return lyrics_; }
+    const OutputOptions& outputOptions() const { return outputOptions_; }
+    OutputOptions& outputOptions() { return outputOptions_; }
 
     // The mode "自动套版" runs with: the one the last add of photos set.
     PlacementMode placementMode() const { return placementMode_; }
@@ -45,6 +55,9 @@ private:
     PhotoList photos_;
     Backgrounds backgrounds_;
     UsedTemplates templates_;
+    MusicList music_;
+    LyricsList lyrics_;
+    OutputOptions outputOptions_;
     PlacementMode placementMode_ = PlacementMode::Random;
 };
 
