@@ -46,9 +46,15 @@ public:
     // Removes every photo and with them every used template, slot and background row.
     void deleteAllPhotos();
     void refreshDefaultBackgrounds() { backgrounds_.refreshDefaults(photos_); }
+    void setInTemplate(int row, bool inTemplate) { photos_.setInTemplate(row, inTemplate); }
 
-    // A placement run over this album's photos and templates.
-    PlacementRun placementRun() { return PlacementRun(templates_, photos_, backgrounds_); }
+    // Where combined placement took its last photos.
+    WrapCursors& wrapCursors() { return wrapCursors_; }
+
+    // A placement run over this album's photos and templates, in the current mode.
+    PlacementRun placementRun() {
+        return PlacementRun(templates_, photos_, backgrounds_, placementMode_, wrapCursors_);
+    }
 
 private:
     const Catalogue& catalogue_;
@@ -59,6 +65,7 @@ private:
     LyricsList lyrics_;
     OutputOptions outputOptions_;
     PlacementMode placementMode_ = PlacementMode::Random;
+    WrapCursors wrapCursors_;
 };
 
 }  // namespace vellumo

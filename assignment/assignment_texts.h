@@ -27,3 +27,31 @@ inline const QString kPhotosLeftUnplaced = QStringLiteral(
     "有 %1 张照片没有找到合适的模板，未能自动套版，可以在“模板管理”中为它们选择模板。");
 
 }  // namespace vellumo::texts
+
+namespace vellumo::texts {
+
+// The template options window and the combined add.
+inline const QString kOptionsCaption = QStringLiteral("模板选项：自动为添加的照片分配模板方式");
+inline const QString kUseCombination = QStringLiteral("使用模板组合添加照片   ← 推荐使用");
+inline const QString kUseRandom = QStringLiteral("使用随机模板添加照片              ");
+inline const QString kOptionsButtonHint = QStringLiteral("点此按钮，开始添加照片。");
+inline const QString kCombinationCaption = QStringLiteral("组合模板");
+// %1 the package number k.
+inline const QString kCombinationName = QStringLiteral("模板组合 - %1");
+inline const QString kNoCombination = QStringLiteral("没有找到组合模板！");
+inline const QString kNoCombinationSelected = QStringLiteral("没有选中组合模板！");
+inline const QString kExplanationEmpty = QStringLiteral("说明：");
+inline const QString kExplanationLandscape =
+    QStringLiteral("说明：选中的组合模板至少需要 1 张横照片");
+inline const QString kExplanationPortrait =
+    QStringLiteral("说明：选中的组合模板至少需要 1 张竖照片");
+inline const QString kExplanationBoth =
+    QStringLiteral("说明：选中的组合模板至少需要 1 张横照片和 1 张竖照片");
+inline const QString kNeedLandscapeForCombination =
+    QStringLiteral("当前选中的组合模板，至少需要添加 1 张横照片,点[确定]按钮继续添加照片");
+inline const QString kNeedPortraitForCombination =
+    QStringLiteral("当前选中的组合模板，至少需要添加 1 张竖照片,点[确定]按钮继续添加照片");
+// A combined-template package that cannot be read. %1 the package, %2 the reason.
+inline const QString kCombinationUnreadable = QStringLiteral("组合模板文件“%1”无法读取：%2");
+
+}  // namespace vellumo::texts

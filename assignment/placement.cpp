@@ -92,21 +92,33 @@ QVector<PoolEntry> buildPool(Pool pool, const Catalogue& catalogue, int a, int b
     return entries;
 }
 
-void fillNewTemplate(UsedTemplates& templates, UnassignedLists& waiting, int t,
-                     PlacementMode mode) {
+void fillNewTemplate(UsedTemplates& templates, UnassignedLists& waiting, int t, PlacementMode mode,
+                     WrapCursors& cursors) {
     qsizetype nextLandscape = 0;
     qsizetype nextPortrait = 0;
     for (int slotRow : templates.slotRows(t)) {
         const bool landscape = templates.slot(slotRow).orientation == SlotOrientation::Landscape;
         QVector<UnassignedRow>& rows = landscape ? waiting.landscape : waiting.portrait;
-        qsizetype& cursor = landscape ? nextLandscape : nextPortrait;
-        if (mode == PlacementMode::Combined && cursor >= rows.size()) {
-            cursor = 0;  // Combined templates take photos round again.
+        if (rows.isEmpty()) {
+            continue;  // No photo for this slot; the template stays incomplete.
         }
-        if (cursor >= rows.size()) {
-            continue;  // No photo left for this slot; the template stays incomplete.
+        qsizetype pick = 0;
+        if (mode == PlacementMode::Combined) {
+            int& cursor = landscape ? cursors.landscape : cursors.portrait;
+            ++cursor;
+            // Past the last row (the list may have grown shorter since): the first row again.
+            if (cursor >= rows.size()) {
+                cursor = 0;
+            }
+            pick = cursor;
+        } else {
+            qsizetype& next = landscape ? nextLandscape : nextPortrait;
+            if (next >= rows.size()) {
+                continue;
+            }
+            pick = next++;
         }
-        UnassignedRow& row = rows[cursor++];
+        UnassignedRow& row = rows[pick];
         templates.fillSlot(slotRow, row.photoRow);
         row.placed = true;
     }
@@ -115,8 +127,13 @@ void fillNewTemplate(UsedTemplates& templates, UnassignedLists& waiting, int t,
     }
 }
 
-PlacementRun::PlacementRun(UsedTemplates& templates, PhotoList& photos, Backgrounds& backgrounds)
-    : templates_(templates), photos_(photos), backgrounds_(backgrounds) {}
+PlacementRun::PlacementRun(UsedTemplates& templates, PhotoList& photos, Backgrounds& backgrounds,
+                           PlacementMode mode, WrapCursors& cursors)
+    : templates_(templates),
+      photos_(photos),
+      backgrounds_(backgrounds),
+      mode_(mode),
+      cursors_(cursors) {}
 
 void PlacementRun::start() {
     backgrounds_.refreshDefaults(photos_);
@@ -156,7 +173,7 @@ bool PlacementRun::pickFrom(Pool pool) {
     for (const CatalogueEntry& entry : templates_.catalogue().entries()) {
         if (entry.catalogueIndex == index && entry.templateClass == cls) {
             const int t = templates_.addTemplate(entry, true);
-            fillNewTemplate(templates_, waiting_, t, PlacementMode::Random);
+            fillNewTemplate(templates_, waiting_, t, mode_, cursors_);
         }
     }
     used.append(index);

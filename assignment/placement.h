@@ -43,13 +43,23 @@ struct PoolEntry {
 // The pool built from the catalogue's class lists for a landscape and b portrait photos waiting.
 QVector<PoolEntry> buildPool(Pool pool, const Catalogue& catalogue, int a, int b);
 
-// Fills every slot of a template just appended, taking waiting photos from the top of each list
-// (random mode) or wrapping round the lists (combined mode), with default placements.
-void fillNewTemplate(UsedTemplates& templates, UnassignedLists& waiting, int t, PlacementMode mode);
+// Where combined placement took its last photo of each orientation: -1 before the first. The
+// cursors live on between templates and between runs.
+struct WrapCursors {
+    int landscape = -1;
+    int portrait = -1;
+};
+
+// Fills every slot of a template just appended with default placements: in random mode with the
+// waiting photos from the top of each list, in combined mode with the photos after the wrap
+// cursors, starting again at the first row after the last.
+void fillNewTemplate(UsedTemplates& templates, UnassignedLists& waiting, int t, PlacementMode mode,
+                     WrapCursors& cursors);
 
 class PlacementRun {
 public:
-    explicit PlacementRun(UsedTemplates& templates, PhotoList& photos, Backgrounds& backgrounds);
+    PlacementRun(UsedTemplates& templates, PhotoList& photos, Backgrounds& backgrounds,
+                 PlacementMode mode, WrapCursors& cursors);
 
     // Refreshes the default backgrounds, rebuilds the waiting lists, empties the used numbers.
     void start();
@@ -68,6 +78,8 @@ private:
     UsedTemplates& templates_;
     PhotoList& photos_;
     Backgrounds& backgrounds_;
+    PlacementMode mode_;
+    WrapCursors& cursors_;
     UnassignedLists waiting_;
     QVector<int> usedNumbers_[kPoolCount];
 };

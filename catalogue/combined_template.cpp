@@ -63,7 +63,15 @@ CombinedTemplateMember parseCombinedTemplateMember(const QString& entry) {
         throw Error(texts::kCombinedEntryMalformed.arg(0).arg(entry));
     }
     member.name = entry.left(first);
+    member.landscapeText = entry.mid(first + 1, second - first - 1);
+    member.portraitText = entry.mid(second + 1, third - second - 1);
     return member;
+}
+
+bool CombinedTemplateMember::names(const QString& templateName, int landscapeSlots,
+                                   int portraitSlots) const {
+    return name == templateName && landscapeText == QString::number(landscapeSlots) &&
+           portraitText == QString::number(portraitSlots);
 }
 
 CombinedTemplate readCombinedTemplate(const QString& file) {

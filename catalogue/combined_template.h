@@ -13,6 +13,12 @@ struct CombinedTemplateMember {
     QString name;
     int landscapeCount = 0;
     int portraitCount = 0;
+    // The counts as written: a member names a catalogue template only when these equal the
+    // template's counts written as text ("02" names no template with 2 slots).
+    QString landscapeText;
+    QString portraitText;
+
+    bool names(const QString& templateName, int landscapeSlots, int portraitSlots) const;
 };
 
 struct CombinedTemplate {

@@ -84,10 +84,8 @@ void writeCombinedTemplates(const QString& source, const QVector<CatalogueRecord
         const CombinedTemplate combined = parseCombinedTemplate(text);
         for (const CombinedTemplateMember& m : combined.members) {
             const bool found = std::any_of(
-                catalogue.entries().begin(), catalogue.entries().end(), [&](const auto& e) {
-                    return e.name == m.name && e.landscapeSlots == m.landscapeCount &&
-                           e.portraitSlots == m.portraitCount;
-                });
+                catalogue.entries().begin(), catalogue.entries().end(),
+                [&](const auto& e) { return m.names(e.name, e.landscapeSlots, e.portraitSlots); });
             if (!found) {
                 throw Error(QStringLiteral("%1: no template %2 with %3 landscape and %4 portrait")
                                 .arg(name, m.name)

@@ -136,6 +136,12 @@ TEST(CombinedTemplate, MemberEntryNamesTemplateAndCounts) {
     EXPECT_EQ(m.name, QString::fromUtf16(u"樱花"));
     EXPECT_EQ(m.landscapeCount, 2);
     EXPECT_EQ(m.portraitCount, 1);
+    EXPECT_TRUE(m.names(QString::fromUtf16(u"樱花"), 2, 1));
+    EXPECT_FALSE(m.names(QString::fromUtf16(u"樱花"), 2, 0));
+    // Counts compare as written: "02" names no template with 2 slots.
+    const CombinedTemplateMember padded = parseCombinedTemplateMember(QStringLiteral("樱花~02~1~"));
+    EXPECT_EQ(padded.landscapeCount, 2);
+    EXPECT_FALSE(padded.names(QString::fromUtf16(u"樱花"), 2, 1));
 }
 
 }  // namespace

@@ -1,0 +1,173 @@
+#include "assignment/combined_add.h"
+
+#include <QFile>
+
+#include "album/album.h"
+#include "assignment/assignment_texts.h"
+#include "photo/photo_loader.h"
+#include "workspace/data_paths.h"
+#include "workspace/errors.h"
+#include "workspace/folders.h"
+#include "workspace/intermediate_names.h"
+#include "workspace/packed_file.h"
+#include "workspace/program_folder.h"
+
+namespace vellumo {
+
+CombinedTemplate readCombinationPackage(int k) {
+    const QString unpacked = dataPath(paths::unpackedCombinedTemplate(k));
+    ensureFolder(dataPath(paths::kUnpackFolder));
+    try {
+        unpackChain(dataPath(paths::combinedTemplatePackage(k)), paths::kCombinedTemplateDepth,
+                    intermediate::combinedTemplatePackage(k), unpacked);
+        CombinedTemplate result = readCombinedTemplate(unpacked);
+        QFile::remove(unpacked);
+        return result;
+    } catch (const Error&) {
+        QFile::remove(unpacked);
+        throw;
+    }
+}
+
+CombinationList readCombinationList() {
+    CombinationList list;
+    const int count = countPackages(dataPath(paths::kCombinedTemplates));
+    for (int k = 1; k <= count; ++k) {
+        try {
+            const CombinedTemplate combined = readCombinationPackage(k);
+            list.rows.append(Combination{texts::kCombinationName.arg(k), combined.landscapeTotal(),
+                                         combined.portraitTotal()});
+            list.packageNumbers.append(k);
+        } catch (const FileError& e) {
+            list.problems.append(
+                texts::kCombinationUnreadable.arg(paths::combinedTemplatePackage(k), e.reason()));
+        } catch (const Error& e) {
+            list.problems.append(
+                texts::kCombinationUnreadable.arg(paths::combinedTemplatePackage(k), e.message()));
+        }
+    }
+    return list;
+}
+
+QString explanationLine(int landscapeTotal, int portraitTotal, const QString& previous) {
+    if (landscapeTotal > 0 && portraitTotal > 0) {
+        return texts::kExplanationBoth;
+    }
+    if (landscapeTotal > 0) {
+        return texts::kExplanationLandscape;
+    }
+    if (portraitTotal > 0) {
+        return texts::kExplanationPortrait;
+    }
+    return previous;
+}
+
+void ChosenPhotos::add(const QStringList& files) {
+    for (const QString& file : files) {
+        if (const std::optional<JpegHeader> header = readJpegHeader(file)) {
+            (header->width >= header->height ? landscape : portrait).append(file);
+        } else if (const std::optional<PhotoRecord> record = measurePhoto(file)) {
+            (record->width >= record->height ? landscape : portrait).append(file);
+        } else {
+            unreadable.append(file);
+        }
+    }
+}
+
+QStringList missingPhotoMessages(const Combination& combination, const ChosenPhotos& chosen) {
+    QStringList messages;
+    if (combination.landscapeTotal > 0 && chosen.landscape.isEmpty()) {
+        messages << texts::kNeedLandscapeForCombination;
+    }
+    if (combination.portraitTotal > 0 && chosen.portrait.isEmpty()) {
+        messages << texts::kNeedPortraitForCombination;
+    }
+    return messages;
+}
+
+CombinedAdd::CombinedAdd(Album& album, CombinedTemplate combination)
+    : album_(album), combination_(std::move(combination)) {}
+
+void CombinedAdd::addPhotos(const ChosenPhotos& chosen, const std::function<void()>& tick) {
+    for (const QStringList* files : {&chosen.landscape, &chosen.portrait}) {
+        for (const QString& file : *files) {
+            if (std::optional<PhotoRecord> record = measurePhoto(file)) {
+                album_.addPhoto(std::move(*record));
+            } else {
+                skipped_.append(file);
+            }
+            if (tick) {
+                tick();
+            }
+        }
+    }
+    skipped_ += chosen.unreadable;
+    album_.refreshDefaultBackgrounds();
+    waiting_.rebuild(album_.photos());
+    album_.wrapCursors() = WrapCursors{};
+    nextMember_ = 0;
+}
+
+bool CombinedAdd::applyMember(const CombinedTemplateMember& member) {
+    const int before = waitingCount();
+    for (const CatalogueEntry& entry : album_.catalogue().entries()) {
+        if (member.names(entry.name, entry.landscapeSlots, entry.portraitSlots)) {
+            const int t = album_.templates().addTemplate(entry, true);
+            fillNewTemplate(album_.templates(), waiting_, t, PlacementMode::Combined,
+                            album_.wrapCursors());
+        }
+    }
+    return waitingCount() < before;
+}
+
+int CombinedAdd::waitingCount() const {
+    int count = 0;
+    for (const QVector<UnassignedRow>* rows : {&waiting_.landscape, &waiting_.portrait}) {
+        for (const UnassignedRow& row : *rows) {
+            count += row.placed ? 0 : 1;
+        }
+    }
+    return count;
+}
+
+void CombinedAdd::firstPass() {
+    for (const CombinedTemplateMember& member : combination_.members) {
+        applyMember(member);
+    }
+}
+
+int CombinedAdd::repeat() {
+    const qsizetype n = combination_.members.size();
+    if (n == 0) {
+        return waitingCount();
+    }
+    while (waitingCount() > 0) {
+        // One whole cycle through the members; when it places no new photo, nothing ever will,
+        // and the templates it appended are taken back.
+        const int templatesBefore = album_.templates().size();
+        const WrapCursors cursorsBefore = album_.wrapCursors();
+        QVector<bool> marksBefore;
+        for (const PhotoRecord& photo : album_.photos().records()) {
+            marksBefore.append(photo.inTemplate);
+        }
+        const int waitingBefore = waitingCount();
+        for (qsizetype i = 0; i < n && waitingCount() > 0; ++i) {
+            applyMember(combination_.members[nextMember_]);
+            nextMember_ = static_cast<int>((nextMember_ + 1) % n);
+        }
+        if (waitingCount() < waitingBefore) {
+            continue;
+        }
+        while (album_.templates().size() > templatesBefore) {
+            album_.templates().deleteTemplate(album_.templates().size() - 1);
+        }
+        for (int row = 0; row < marksBefore.size(); ++row) {
+            album_.setInTemplate(row, marksBefore[row]);
+        }
+        album_.wrapCursors() = cursorsBefore;
+        break;
+    }
+    return waitingCount();
+}
+
+}  // namespace vellumo
