@@ -81,6 +81,14 @@ int main(int argc, char* argv[]) {
     message.setMessage(QStringLiteral("正在播放相册,点停止按钮后,再操作！"));
     ok &= save(message, QStringLiteral("message_dialog.png"));
 
+    vellumo::MessageDialog longMessage;
+    QStringList lines{QStringLiteral("以下模板文件已损坏或参数有误，没有加入模板库：")};
+    for (int i = 1; i <= 4; ++i) {
+        lines << QStringLiteral("模板 %1：模板swf总帧数“十二”不是数字").arg(i);
+    }
+    longMessage.setMessage(lines.join(u'\n'));
+    ok &= save(longMessage, QStringLiteral("message_dialog_long.png"));
+
     vellumo::ConfirmDialog confirm;
     confirm.setCaption(QStringLiteral("删除照片"));
     confirm.setMessage(
