@@ -9,6 +9,7 @@ namespace vellumo::tool {
 int runPack(const QStringList& args);
 int runUnpack(const QStringList& args);
 int runCatalogue(const QStringList& args);
+int runPlan(const QStringList& args);
 int runMovieInfo(const QStringList& args);
 int runRenderMovie(const QStringList& args);
 

@@ -26,6 +26,8 @@ constexpr Command kCommands[] = {
      vellumo::tool::runUnpack, false},
     {"catalogue", "catalogue [--program-folder DIR]  the catalogue list as Vellumo builds it",
      vellumo::tool::runCatalogue, false},
+    {"plan", "plan [--program-folder DIR] [--combined K] PHOTO...  place photos into templates",
+     vellumo::tool::runPlan, false},
     {"movie-info", "movie-info MOVIE               frames, size, layers and pictures of a movie",
      vellumo::tool::runMovieInfo, false},
     {"render-movie",

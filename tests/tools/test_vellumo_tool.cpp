@@ -2,8 +2,13 @@
 
 #include <QProcess>
 
+#include <QImage>
+
+#include "photo/fitting_canvas.h"
 #include "tests/support/test_files.h"
+#include "workspace/data_paths.h"
 #include "workspace/packed_file.h"
+#include "workspace/text_codec.h"
 
 namespace vellumo {
 namespace {
@@ -80,6 +85,42 @@ TEST(VellumoTool, BadInputGivesOneLineAndNonZeroExit) {
     }
     const ToolRun damagedRun = tool({"unpack", "--depth", "3", damaged, temp.path() + "out"});
     EXPECT_TRUE(damagedRun.err.contains(damaged)) << damagedRun.err.toStdString();
+}
+
+void installTemplate(const test::TempFolder& folder, const QString& file, const QString& name,
+                     const QString& orientation) {
+    const QByteArray parameters =
+        toGbk(QStringLiteral("[1]\r\nxpkd=|0|\r\nxpgd=|0|\r\nszhz=|%1|\r\nxpjpgmc=|picture_1|\r\n"
+                             "mbdx=250\r\n[l_x_q_b_x_n_w_j_s_y]\r\nl_x_q_b_x_n_w_j_s_y_m_c=%2\r\n")
+                  .arg(orientation, name));
+    folder.write(paths::kParameterPackages + file, packNested(parameters, 20));
+    folder.write(paths::kTemplatePackages + file, packNested("movie", 20));
+}
+
+TEST(VellumoTool, PlanPlacesPhotosAndPrintsTheSlots) {
+    test::TempFolder temp;
+    installTemplate(temp, "1.rar", QStringLiteral("横向"), "heng");
+    installTemplate(temp, "2.rar", QStringLiteral("竖向"), "shu");
+    QImage photo(400, 300, QImage::Format_RGB32);
+    photo.fill(Qt::gray);
+    writeJpeg(photo, temp.path() + "wide.jpg");
+    writeJpeg(photo.transformed(QTransform().rotate(90)), temp.path() + "tall.jpg");
+    temp.write("broken.jpg", "not a photo");
+
+    const ToolRun run = tool({"plan", "--program-folder", temp.path(), temp.path() + "wide.jpg",
+                              temp.path() + "tall.jpg", temp.path() + "broken.jpg"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 5) << run.out.toStdString();
+    EXPECT_TRUE(
+        lines[1].startsWith(QStringLiteral("1\t横向\t单张模板\t1\t0\t00:00:10\t横照模板\t已完成")))
+        << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("2\t竖向"))) << lines[2].toStdString();
+    EXPECT_TRUE(lines[4].contains(QStringLiteral("picture_1\theng_zhaopian\t0x0\t0")))
+        << lines[4].toStdString();
+    EXPECT_TRUE(run.err.contains("broken.jpg"));
+
+    EXPECT_NE(tool({"plan", "--program-folder", temp.path() + "empty"}).exitCode, 0);
 }
 
 }  // namespace
