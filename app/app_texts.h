@@ -118,10 +118,6 @@ inline const QString kPluginInstallFirstQuit =
 inline const QString kExitCaption = QStringLiteral("退出软件");
 inline const QString kExitQuestion = QStringLiteral("是否退出软件?");
 
-// Told once after loading when templates were left out; one line per template follows.
-inline const QString kTemplatesLeftOut =
-    QStringLiteral("以下模板文件已损坏或参数有误，没有加入模板库：");
-
 }  // namespace vellumo::texts
 
 namespace vellumo::words {

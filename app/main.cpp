@@ -3,6 +3,7 @@
 #include "app/app_texts.h"
 #include "app/program.h"
 #include "app/startup_services.h"
+#include "catalogue/catalogue.h"
 #include "workspace/data_paths.h"
 #include "workspace/folders.h"
 #include "workspace/program_folder.h"
@@ -13,17 +14,16 @@ int main(int argc, char* argv[]) {
     // The program ends through its own exit sequence, not when a window happens to close.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    vellumo::Catalogue catalogue;
     vellumo::StartupServices services;
     services.countParameterPackages = [] {
         return vellumo::countPackages(vellumo::dataPath(vellumo::paths::kParameterPackages));
     };
-    // Stand-in until the catalogue is wired in: one tick per parameter package.
-    services.buildCatalogue = [](const std::function<void()>& tick) {
+    services.buildCatalogue = [&catalogue](const std::function<void()>& tick) {
         vellumo::CatalogueLoad load;
-        load.templateCount =
-            vellumo::countPackages(vellumo::dataPath(vellumo::paths::kParameterPackages));
-        for (int i = 0; i < load.templateCount; ++i) {
-            tick();
+        if (catalogue.build(tick)) {
+            load.templateCount = static_cast<int>(catalogue.records().size());
+            load.leftOut = catalogue.leftOutLines();
         }
         return load;
     };

@@ -10,6 +10,7 @@
 #include "app/skin.h"
 #include "app/splash_window.h"
 #include "app/startup_animation.h"
+#include "catalogue/catalogue_texts.h"
 #include "dialogs/insert_video_window.h"
 #include "dialogs/message_dialog.h"
 #include "settings/settings_window.h"

@@ -244,18 +244,22 @@ bool Catalogue::build(const std::function<void()>& tick) {
     return true;
 }
 
-QString Catalogue::leftOutMessage() const {
-    if (leftOut_.isEmpty()) {
-        return {};
-    }
-    QString message = texts::kTemplatesLeftOut;
+QStringList Catalogue::leftOutLines() const {
+    QStringList lines;
     const QString folder = programFolder();
     for (const LeftOutTemplate& t : leftOut_) {
         const QString file =
             t.package.startsWith(folder) ? t.package.mid(folder.size()) : t.package;
-        message += u'\n' + file + QStringLiteral("：") + t.reason;
+        lines.append(file + QStringLiteral("：") + t.reason);
     }
-    return message;
+    return lines;
+}
+
+QString Catalogue::leftOutMessage() const {
+    if (leftOut_.isEmpty()) {
+        return {};
+    }
+    return texts::kTemplatesLeftOut + u'\n' + leftOutLines().join(u'\n');
 }
 
 void Catalogue::setRecords(QVector<CatalogueRecord> records) {

@@ -96,6 +96,8 @@ public:
     const QVector<ClassListRow>& advancedTemplates() const { return advanced_; }
     const QVector<CatalogueEntry>& entries() const { return entries_; }
     const QVector<LeftOutTemplate>& leftOut() const { return leftOut_; }
+    // One line per template left out: its package (below the program folder) and the reason.
+    QStringList leftOutLines() const;
     // The one message telling the user which templates were left out and why; empty when none.
     QString leftOutMessage() const;
 

@@ -18,6 +18,7 @@
 #include "app/startup_animation.h"
 #include "app/web.h"
 #include "app/web_addresses.h"
+#include "catalogue/catalogue_texts.h"
 #include "dialogs/message_dialog.h"
 #include "preview/movie_player.h"
 #include "tests/dialogs/modal_answer.h"
