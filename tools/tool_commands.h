@@ -12,5 +12,6 @@ int runCatalogue(const QStringList& args);
 int runPlan(const QStringList& args);
 int runMovieInfo(const QStringList& args);
 int runRenderMovie(const QStringList& args);
+int runTemplateSheet(const QStringList& args);
 
 }  // namespace vellumo::tool

@@ -33,6 +33,9 @@ constexpr Command kCommands[] = {
     {"render-movie",
      "render-movie MOVIE --size WxH [--frames A-B] --out DIR [--sheet]  render frames to PNG",
      vellumo::tool::runRenderMovie, true},
+    {"template-sheet",
+     "template-sheet [--program-folder DIR] --out DIR  one contact sheet per installed template",
+     vellumo::tool::runTemplateSheet, true},
 };
 
 int usage() {

@@ -1,7 +1,8 @@
 // vellumo-datagen: builds the installed data tree of the program folder from the sources in
 // data/: the template library (parameter files stored in GBK, movies, both packed 20 deep at
 // the same relative path), the combined templates, the start-up and closing movies, the sample
-// song with its lyrics, and the help page.
+// song with its lyrics, and the help page. Every movie is parsed and checked against the
+// library's rules first (library_checks.h); a broken one stops the build naming its file.
 //
 //   vellumo-datagen --source DATA_DIR --program-folder BIN_DIR
 
@@ -15,6 +16,7 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/combined_template.h"
+#include "data/generator/library_checks.h"
 #include "data/generator/music.h"
 #include "media/audio_encoder.h"
 #include "workspace/data_paths.h"
@@ -58,16 +60,21 @@ QVector<CatalogueRecord> writeTemplates(const QString& source) {
         const QString folder = templates + u'/' + name;
         const QByteArray parameters =
             toGbk(QString::fromUtf8(readWholeFile(folder + QStringLiteral("/parameters.ini"))));
+        CatalogueRecord record;
         try {
-            records.append(catalogueRecordFromParameters(parameters));
+            record = catalogueRecordFromParameters(parameters);
         } catch (const Error& e) {
             throw Error(QStringLiteral("%1: %2").arg(folder, e.message()));
         }
+        const QString movieFile = movieIn(folder);
+        const QByteArray movie = readWholeFile(movieFile);
+        checkTemplateMovie(checkedMovie(movie, movieFile), record);
+        records.append(record);
         const QString package = name + QStringLiteral(".rar");
         writeFile(dataPath(paths::kParameterPackages + package),
                   packNested(parameters, paths::kParameterPackageDepth));
         writeFile(dataPath(paths::kTemplatePackages + package),
-                  packNested(readWholeFile(movieIn(folder)), paths::kTemplatePackageDepth));
+                  packNested(movie, paths::kTemplatePackageDepth));
     }
     say(QStringLiteral("templates: %1").arg(records.size()));
     return records;
@@ -109,12 +116,15 @@ void writeMovies(const QString& source) {
         }
         return folder + u'/' + files.first();
     };
-    writeFile(
-        dataPath(paths::kStartupAnimation),
-        packNested(readWholeFile(find(QStringLiteral("startup"))), paths::kStartupAnimationDepth));
-    writeFile(
-        dataPath(paths::kClosingMovie),
-        packNested(readWholeFile(find(QStringLiteral("closing"))), paths::kClosingMovieDepth));
+    const QString startupFile = find(QStringLiteral("startup"));
+    const QByteArray startup = readWholeFile(startupFile);
+    checkStartupAnimation(checkedMovie(startup, startupFile));
+    const QString closingFile = find(QStringLiteral("closing"));
+    const QByteArray closing = readWholeFile(closingFile);
+    checkClosingMovie(checkedMovie(closing, closingFile));
+    writeFile(dataPath(paths::kStartupAnimation),
+              packNested(startup, paths::kStartupAnimationDepth));
+    writeFile(dataPath(paths::kClosingMovie), packNested(closing, paths::kClosingMovieDepth));
 }
 
 QString lrcTime(double seconds) {
@@ -173,9 +183,7 @@ int run(const QString& source) {
     }
     const QVector<CatalogueRecord> records = writeTemplates(source);
     writeCombinedTemplates(source, records);
-    if (QFileInfo::exists(source + QStringLiteral("/movies"))) {
-        writeMovies(source);
-    }
+    writeMovies(source);
     writeSampleSong(source);
     writeFile(dataPath(paths::kHelpPage),
               readWholeFile(source + QStringLiteral("/help/demo_app_help.html")));
