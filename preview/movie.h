@@ -30,6 +30,7 @@ inline constexpr qsizetype kMaxFileBytes = 4 * 1024 * 1024;
 inline constexpr int kMaxFrames = 90000;  // one hour
 inline constexpr int kMaxLayers = 1000;
 inline constexpr int kMaxKeysPerLayer = 20000;
+inline constexpr int kMaxTextLength = 10000;
 
 enum class Easing { Linear, EaseIn, EaseOut, EaseInOut, Back, Spring, Hold };
 

@@ -458,6 +458,9 @@ private:
             }
             case LayerKind::Text:
                 layer.text = word(layer.name);
+                if (layer.text.size() > kMaxTextLength) {
+                    fail(texts::kMovieTextTooLong.arg(kMaxTextLength));
+                }
                 break;
         }
         movie_.layers.push_back(std::move(layer));

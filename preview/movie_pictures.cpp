@@ -10,7 +10,13 @@ namespace vellumo::movie {
 
 namespace {
 
-MoviePicture readPicture(const QString& path) {
+// A movie naming very many large pictures gets them decoded smaller once this is used up.
+constexpr qint64 kMaxMoviePicturePixels = 96LL * 1024 * 1024;
+constexpr qint64 kMinPicturePixels = 512LL * 512;
+
+// Reads one picture, decoding it at most kMaxPictureSide on a side and within what is left of
+// budget (pixels), which it reduces.
+MoviePicture readPicture(const QString& path, qint64& budget) {
     MoviePicture picture;
     if (!QFileInfo(path).isFile()) {
         return picture;
@@ -23,10 +29,22 @@ MoviePicture readPicture(const QString& path) {
     }
     if (size.isValid()) {
         picture.pixelSize = size;
+        QSize decoded = size;
         if (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide) {
-            reader.setScaledSize(
-                size.scaled(kMaxPictureSide, kMaxPictureSide, Qt::KeepAspectRatio));
+            decoded = size.scaled(kMaxPictureSide, kMaxPictureSide, Qt::KeepAspectRatio);
         }
+        const qint64 allowed = std::max(budget, kMinPicturePixels);
+        const qint64 area = static_cast<qint64>(decoded.width()) * decoded.height();
+        if (area > allowed) {
+            const double shrink =
+                std::sqrt(static_cast<double>(allowed) / static_cast<double>(area));
+            decoded = QSize(std::max(1, static_cast<int>(decoded.width() * shrink)),
+                            std::max(1, static_cast<int>(decoded.height() * shrink)));
+        }
+        if (decoded != size) {
+            reader.setScaledSize(decoded);
+        }
+        budget -= static_cast<qint64>(decoded.width()) * decoded.height();
     }
     QImage image = reader.read();
     if (image.isNull()) {
@@ -65,8 +83,9 @@ void boxPass(const uint8_t* src, uint8_t* dst, int n, qsizetype step, int radius
 
 MoviePictures readMoviePictures(const Movie& movie) {
     MoviePictures pictures;
+    qint64 budget = kMaxMoviePicturePixels;
     for (const QString& name : movie.pictures()) {
-        pictures.insert(name, readPicture(movie.picturePath(name)));
+        pictures.insert(name, readPicture(movie.picturePath(name), budget));
     }
     return pictures;
 }

@@ -22,6 +22,13 @@ namespace {
 
 constexpr int kMaxSpriteSide = 4096;
 constexpr int kMaxShadowSide = 2048;
+// Prepared images: one takes at most this many times the player's pixels (or the minimum), all
+// together at most the budget below; past it they are made coarser.
+constexpr double kPixelsPerImage = 4.0;
+constexpr double kMinPixelsPerImage = 1024.0 * 1024.0;
+constexpr double kBudgetPlayerAreas = 24.0;
+constexpr double kBudgetExtraPixels = 16.0 * 1024.0 * 1024.0;
+constexpr double kFloorPixels = 64.0 * 64.0;
 constexpr size_t kMaxSampledFrames = 2000;
 // Blurred shadows are prepared at a resolution where the blur spans about this many pixels;
 // finer would cost memory and time without showing.
@@ -221,6 +228,7 @@ MovieRenderer::MovieRenderer(std::shared_ptr<const Movie> movie, const MoviePict
     if (isNull()) {
         return;
     }
+    pixelBudget_ = kBudgetPlayerAreas * size_.width() * size_.height() + kBudgetExtraPixels;
     pxPerRefX_ = size_.width() / kStageWidth;
     pxPerRefY_ = size_.height() / kStageHeight;
     layers_.resize(movie_->layers.size());
@@ -233,8 +241,25 @@ bool MovieRenderer::layerDrawable(size_t i) const {
     return i < layers_.size() && layers_[i].drawable;
 }
 
+// Lowers scale, in pixels per unit of a w x h area, so that the image it makes stays within one
+// prepared image's share and within what is left of the renderer's budget, and books its
+// pixels. A movie asking for absurd sizes gets coarse images, not exhausted memory.
+double MovieRenderer::bookPixels(double scale, double w, double h, int maxSide) {
+    w = std::max(w, 1e-6);
+    h = std::max(h, 1e-6);
+    const double playerArea = static_cast<double>(size_.width()) * size_.height();
+    const double share = std::max(kPixelsPerImage * playerArea, kMinPixelsPerImage);
+    const double allowed = std::max(std::min(share, pixelBudget_), kFloorPixels);
+    scale = std::min({scale, maxSide / w, maxSide / h});
+    if (w * h * scale * scale > allowed) {
+        scale = std::sqrt(allowed / (w * h));
+    }
+    pixelBudget_ -= w * h * scale * scale;
+    return scale;
+}
+
 void MovieRenderer::prepareLayer(const Layer& layer, const MoviePictures& pictures,
-                                 PreparedLayer& out) const {
+                                 PreparedLayer& out) {
     out.layer = &layer;
     const std::vector<double> samples = sampleFrames(layer, movie_->frames);
     const double pxPerRef = std::max(pxPerRefX_, pxPerRefY_);
@@ -317,14 +342,18 @@ void MovieRenderer::prepareLayer(const Layer& layer, const MoviePictures& pictur
                 largest = std::max({largest, g.target.width() * scale / g.source.width(),
                                     g.target.height() * scale / g.source.height()});
             }
-            out.content = MipChain(picture, std::clamp(largest, 1.0 / 4096.0, 1.0));
+            // At full size the chain shares the decoded picture; smaller, it is new pixels.
+            double scale = std::clamp(largest, 1.0 / 4096.0, 1.0);
+            if (scale < 1.0) {
+                scale = bookPixels(scale, picture.width(), picture.height(), kMaxSpriteSide);
+            }
+            out.content = MipChain(picture, scale);
             out.opaque = !picture.hasAlphaChannel();
         }
     } else if (layer.kind == LayerKind::Text) {
         // The text is drawn once, at the largest size it is shown at.
-        double scale = std::max(largestScale, 0.02);
-        scale = std::min(
-            {scale, kMaxSpriteSide / out.natural.width(), kMaxSpriteSide / out.natural.height()});
+        const double scale = bookPixels(std::max(largestScale, 0.02), out.natural.width(),
+                                        out.natural.height(), kMaxSpriteSide);
         QImage sprite(std::max(1, static_cast<int>(std::ceil(out.natural.width() * scale))),
                       std::max(1, static_cast<int>(std::ceil(out.natural.height() * scale))),
                       QImage::Format_ARGB32_Premultiplied);
@@ -349,14 +378,13 @@ void MovieRenderer::prepareLayer(const Layer& layer, const MoviePictures& pictur
 // is one image to draw, and fading it shows no seam between picture and frame.
 void MovieRenderer::prepareFramedPicture(const Layer& layer, const QImage& picture,
                                          const LayerState& first, double largestScale,
-                                         PreparedLayer& out) const {
+                                         PreparedLayer& out) {
     const PictureGeometry g = fitPicture(layer.fit, first.width, first.height, out.pictureSize);
     const double b = layer.border.width;
-    // Pixels per reference unit: as many as it is shown at, but never more than the picture has.
-    double scale = std::min(largestScale, std::max(g.source.width() / g.target.width(),
-                                                   g.source.height() / g.target.height()));
-    scale = std::min({std::max(scale, 0.02), kMaxSpriteSide / (g.target.width() + 2.0 * b),
-                      kMaxSpriteSide / (g.target.height() + 2.0 * b)});
+    // Pixels per reference unit: as many as it is ever shown at, so that the frame stays sharp
+    // even where the picture itself is enlarged.
+    const double scale = bookPixels(std::max(largestScale, 0.02), g.target.width() + 2.0 * b,
+                                    g.target.height() + 2.0 * b, kMaxSpriteSide);
     const int w = std::max(1, static_cast<int>(std::lround(g.target.width() * scale)));
     const int h = std::max(1, static_cast<int>(std::lround(g.target.height() * scale)));
     const int border = std::max(1, static_cast<int>(std::lround(b * scale)));
@@ -377,7 +405,7 @@ void MovieRenderer::prepareFramedPicture(const Layer& layer, const QImage& pictu
 // The shadow is the blurred silhouette of the layer as it first appears; it is stretched with
 // the layer when its box changes.
 void MovieRenderer::prepareShadow(const Layer& layer, const LayerState& first, double largestScale,
-                                  PreparedLayer& out) const {
+                                  PreparedLayer& out) {
     QRectF silhouette(-first.width / 2.0, -first.height / 2.0, first.width, first.height);
     if (layer.kind == LayerKind::Image) {
         silhouette = fitPicture(layer.fit, first.width, first.height, out.pictureSize).target;
@@ -393,7 +421,7 @@ void MovieRenderer::prepareShadow(const Layer& layer, const LayerState& first, d
     if (m > 0.0) {
         scale = std::min(scale, kShadowBlurPixels / m);
     }
-    scale = std::min({scale, kMaxShadowSide / area.width(), kMaxShadowSide / area.height()});
+    scale = bookPixels(scale, area.width(), area.height(), kMaxShadowSide);
     QImage mask(std::max(1, static_cast<int>(std::ceil(area.width() * scale))),
                 std::max(1, static_cast<int>(std::ceil(area.height() * scale))),
                 QImage::Format_ARGB32_Premultiplied);

@@ -44,11 +44,12 @@ public:
 private:
     struct PreparedLayer;
 
-    void prepareLayer(const Layer& layer, const MoviePictures& pictures, PreparedLayer& out) const;
+    double bookPixels(double scale, double w, double h, int maxSide);
+    void prepareLayer(const Layer& layer, const MoviePictures& pictures, PreparedLayer& out);
     void prepareFramedPicture(const Layer& layer, const QImage& picture, const LayerState& first,
-                              double largestScale, PreparedLayer& out) const;
+                              double largestScale, PreparedLayer& out);
     void prepareShadow(const Layer& layer, const LayerState& first, double largestScale,
-                       PreparedLayer& out) const;
+                       PreparedLayer& out);
     void paint(double frame, QImage& target) const;
     void drawContent(QPainter& painter, const MipChain& content, const QRectF& target,
                      const QRectF& source, const QTransform& world) const;
@@ -61,6 +62,7 @@ private:
     QSize size_;
     double pxPerRefX_ = 1.0;  // device pixels per reference unit
     double pxPerRefY_ = 1.0;
+    double pixelBudget_ = 0.0;  // pixels prepared images may still take
     std::vector<PreparedLayer> layers_;
 };
 

@@ -65,6 +65,8 @@ inline const QString kMovieEmptyName = QStringLiteral("层名和文件名不能�
 inline const QString kMovieTooManyLayers = QStringLiteral("层太多，最多 %1 个");
 // %1 the limit.
 inline const QString kMovieTooManyKeys = QStringLiteral("这个层的关键帧太多，最多 %1 个");
+// %1 the limit.
+inline const QString kMovieTextTooLong = QStringLiteral("文字太长，最多 %1 个字");
 inline const QString kMovieVisibleOrder = QStringLiteral("“visible”的结束帧不能早于开始帧");
 inline const QString kMovieStopOrder = QStringLiteral("渐变的位置必须从小到大排列");
 inline const QString kMovieTwoStops = QStringLiteral("渐变至少需要两个颜色");

@@ -181,6 +181,14 @@ TEST(MovieFormat, RefusesWhatIsNotAMovie) {
               texts::kFileErrorFormat.arg(u"m.movie", texts::kMovieTooLarge.arg(4)));
 }
 
+TEST(MovieFormat, RefusesATextLongerThanTheLimit) {
+    const QByteArray longText(kMaxTextLength + 1, 'x');
+    EXPECT_EQ(parseError(text("text t " + longText + "\n")),
+              lineMessage(3, texts::kMovieTextTooLong.arg(kMaxTextLength)));
+    EXPECT_NO_THROW(
+        parseMovie(text("text t " + longText.left(kMaxTextLength) + "\n"), QStringLiteral("m")));
+}
+
 TEST(MovieFormat, AcceptsByteOrderMarkCarriageReturnsAndCommentsBeforeTheHeader) {
     const Movie movie = parseMovie(
         "\xEF\xBB\xBF# made by hand\r\n\r\nvellumo-movie 1\r\n"

@@ -1,0 +1,46 @@
+// Template movies: any bytes are a movie or a FileError, never a crash; a movie that parses is
+// laid out and drawn at a small size, with every picture missing.
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+#include "preview/movie.h"
+#include "preview/movie_animation.h"
+#include "preview/movie_pictures.h"
+#include "preview/movie_renderer.h"
+#include "workspace/errors.h"
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    // Texts need fonts, fonts need a GUI application; the offscreen platform needs no display.
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static QGuiApplication app(*argc, *argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    std::shared_ptr<const vellumo::movie::Movie> movie;
+    try {
+        movie = std::make_shared<const vellumo::movie::Movie>(
+            vellumo::movie::parseMovie(bytes, QStringLiteral("fuzz.movie")));
+    } catch (const vellumo::FileError&) {
+        return 0;
+    }
+    for (const vellumo::movie::Layer& layer : movie->layers) {
+        (void)vellumo::movie::layerStateAt(layer, movie->frames / 2.0, QSizeF(640, 480));
+    }
+    if (movie->layers.size() > 64) {
+        return 0;  // drawing hundreds of layers proves nothing more and takes long
+    }
+    const vellumo::movie::MovieRenderer renderer(movie, {}, QSize(48, 27));
+    QImage frame;
+    for (int f : {0, movie->frames / 2, movie->frames - 1}) {
+        renderer.render(f, frame);
+    }
+    return 0;
+}
