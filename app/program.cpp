@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "album/album.h"
 #include "app/app_texts.h"
 #include "app/exit_dialog.h"
 #include "app/main_window.h"
@@ -10,9 +11,11 @@
 #include "app/skin.h"
 #include "app/splash_window.h"
 #include "app/startup_animation.h"
+#include "catalogue/catalogue.h"
 #include "catalogue/catalogue_texts.h"
 #include "dialogs/insert_video_window.h"
 #include "dialogs/message_dialog.h"
+#include "media/music_player.h"
 #include "settings/settings_window.h"
 #include "settings/system_settings.h"
 #include "workspace/data_paths.h"
@@ -46,12 +49,34 @@ Program::Program(StartupServices services, ProgramOptions options, QObject* pare
       services_(std::move(services)),
       options_(std::move(options)),
       instance_(options_.instanceName.isEmpty() ? texts::kApplicationTitle : options_.instanceName),
-      settings_(std::make_unique<SystemSettings>()) {}
+      settings_(std::make_unique<SystemSettings>()),
+      catalogue_(std::make_unique<Catalogue>()),
+      album_(std::make_unique<Album>(*catalogue_)),
+      musicPlayer_(std::make_unique<MusicPlayer>()) {
+    // Without services of its own the program reads the installed catalogue.
+    if (!services_.countParameterPackages) {
+        services_.countParameterPackages = [] {
+            return countPackages(dataPath(paths::kParameterPackages));
+        };
+    }
+    if (!services_.buildCatalogue) {
+        services_.buildCatalogue = [this](const std::function<void()>& tick) {
+            CatalogueLoad load;
+            if (catalogue_->build(tick)) {
+                load.templateCount = static_cast<int>(catalogue_->records().size());
+                load.leftOut = catalogue_->leftOutLines();
+            }
+            return load;
+        };
+    }
+}
 
 Program::~Program() {
     // The dialogs are children of the main window and go with it.
     main_.reset();
     splash_.reset();
+    musicPlayer_.reset();
+    album_.reset();
 }
 
 SettingsWindow* Program::settingsWindow() const {

@@ -13,7 +13,10 @@
 
 namespace vellumo {
 
+class Album;
+class Catalogue;
 class ExitDialog;
+class MusicPlayer;
 class InsertVideoWindow;
 class MainWindow;
 class PluginNotice;
@@ -55,6 +58,11 @@ public:
     SplashWindow* splash() const { return splash_.get(); }
     MainWindow* mainWindow() const { return main_.get(); }
     SystemSettings& settings() const { return *settings_; }
+    // The template catalogue (built by the loading step), the album being made and the music
+    // player the windows share.
+    Catalogue& catalogue() const { return *catalogue_; }
+    Album& album() const { return *album_; }
+    MusicPlayer& musicPlayer() const { return *musicPlayer_; }
     SettingsWindow* settingsWindow() const;
     ExitDialog* exitDialog() const;
     InsertVideoWindow* insertVideoWindow() const;
@@ -71,6 +79,9 @@ private:
     ProgramOptions options_;
     SingleInstance instance_;
     std::unique_ptr<SystemSettings> settings_;
+    std::unique_ptr<Catalogue> catalogue_;
+    std::unique_ptr<Album> album_;
+    std::unique_ptr<MusicPlayer> musicPlayer_;
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<MainWindow> main_;
     QPointer<ExitDialog> exitDialog_;
