@@ -118,8 +118,9 @@ void Stager::stageBackground(int t, QSize stage, const QString& folder) {
     canvas_.hideBadge();
     canvas_.clearPicture();
     canvas_.apply(fitCover(stage.width(), stage.height(), row.width, row.height));
-    canvas_.loadPhoto(row.location);
-    lastLoaded_ = canvas_.picture();
+    if (!canvas_.loadPhoto(row.location)) {
+        missingPhotos_.append(row.location);
+    }
     writeJpeg(canvas_.capture(), target);
 }
 
@@ -144,9 +145,14 @@ void Stager::stagePictures(int t, QSize stage, LandscapeMode mode, const QString
         canvas_.clearPicture();
         canvas_.setPanelSize(geometry.frame);
         canvas_.setPictureBox(geometry.photo);
-        if (!slot.photoPath.isEmpty()) {
-            canvas_.loadPhoto(slot.photoPath);
-            lastLoaded_ = canvas_.picture();
+        if (!slot.photoPath.isEmpty() && !canvas_.loadPhoto(slot.photoPath)) {
+            // A photo removed since it was added: a neutral picture stands in.
+            missingPhotos_.append(slot.photoPath);
+            canvas_.clearPicture();
+            QImage neutral(geometry.frame, QImage::Format_RGB32);
+            neutral.fill(QColor(128, 128, 128));
+            drawn[i] = neutral;
+            continue;
         }
         drawn[i] = canvas_.capture();
     }
@@ -163,15 +169,13 @@ void Stager::stagePictures(int t, QSize stage, LandscapeMode mode, const QString
                 source = &drawn[i];  // The last matching slot wins.
             }
         }
+        // A picture no slot supplies is black rather than whatever was drawn before it.
         QImage picture;
         if (source != nullptr) {
             picture = source->scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-            lastLoaded_ = *source;
-        } else if (!lastLoaded_.isNull()) {
-            picture = lastLoaded_.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         } else {
             picture = QImage(size, QImage::Format_RGB32);
-            picture.fill(Qt::white);
+            picture.fill(Qt::black);
         }
         writeJpeg(picture, folder + names[k] + QStringLiteral(".jpg"));
     }
@@ -187,6 +191,7 @@ QVector<int> Stager::prepare(QSize stage, const std::function<void(int, int)>& p
             progress(done, total);
         }
     };
+    missingPhotos_.clear();
     const QString stagingFolder = dataPath(paths::kTemplateStagingFolder);
     removeFolderTree(stagingFolder);
     ensureFolder(stagingFolder);

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <functional>
 
@@ -61,12 +62,13 @@ public:
     QVector<int> prepare(QSize stage, const std::function<void(int, int)>& progress = {});
 
     FittingCanvas& canvas() { return canvas_; }
+    // The photo files that could not be read by the last staging (shown neutral grey).
+    const QStringList& missingPhotos() const { return missingPhotos_; }
 
 private:
     const Album& album_;
     FittingCanvas canvas_;
-    // The picture the canvas loaded last: a picture with no slot of its own shows it.
-    QImage lastLoaded_;
+    QStringList missingPhotos_;
     int unpackCounter_ = 0;
 };
 

@@ -157,6 +157,22 @@ TEST_F(StagingTest, PreparesCompleteTemplatesOnly) {
     EXPECT_EQ(QDir(one).entryList(QDir::Files).size(), 5);
 }
 
+TEST_F(StagingTest, MissingPhotosAreGreyAndUnsuppliedPicturesBlack) {
+    catalogue_.setRecords(
+        {templateRecord("D", "|picture_1|deco|", "|heng|heng|", "|960|480|", "|540|270|")});
+    album_.addPhoto(photo("gone.jpg"));
+    album_.templates().addTemplate(entryOf(catalogue_, 0));
+    ASSERT_EQ(album_.templates().placePhoto(0, 0, 0), PlaceResult::Placed);
+    Stager stager(album_);
+    const QString out = folder_.mkdir("out/");
+    stager.stagePictures(0, {800, 450}, LandscapeMode::FullScreen, out);
+    const QColor grey = centre(out + "picture_1.jpg");
+    EXPECT_NEAR(grey.red(), 128, 6);
+    EXPECT_NEAR(grey.blue(), 128, 6);
+    EXPECT_LT(centre(out + "deco.jpg").value(), 10);
+    EXPECT_EQ(stager.missingPhotos(), (QStringList{folder_.path() + "gone.jpg"}));
+}
+
 TEST_F(StagingTest, BlackBackgroundWhenTheRowHasNoPicture) {
     Stager stager(album_);
     const QString out = folder_.mkdir("out/");
