@@ -9,6 +9,9 @@ namespace vellumo::texts {
 // The in-template mark of a photo that has been put into a slot.
 inline const QString kInTemplate = QStringLiteral("完成");
 
+// The photo list is empty (the photo list window, the preview).
+inline const QString kNoPhotos = QStringLiteral("没有添加照片文件！");
+
 // A chosen photo that has no picture at all. %1 the file.
 inline const QString kPhotoUnreadable = QStringLiteral("无法读取照片文件“%1”，此文件没有添加。");
 

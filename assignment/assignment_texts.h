@@ -10,6 +10,9 @@ namespace vellumo::texts {
 inline const QString kMatchComplete = QStringLiteral("已完成");
 inline const QString kMatchIncomplete = QStringLiteral("未完成");
 
+// The used-template list is empty (the template manager, the preview).
+inline const QString kNoTemplates = QStringLiteral("没有添加模板文件！");
+
 // Placing a photo of the wrong orientation.
 inline const QString kNeedLandscapePhoto = QStringLiteral("此处需要一张横照片！");
 inline const QString kNeedPortraitPhoto = QStringLiteral("此处需要一张竖照片！");
