@@ -212,7 +212,8 @@ struct MovieRenderer::PreparedLayer {
     bool opaque = false;        // content without transparent pixels
     bool opaqueFill = false;    // a shape whose fill has no transparent colour
     QSizeF pictureSize;         // the decoded picture's size in pixels
-    bool framed = false;        // content is the picture with its frame drawn round it
+    bool baked = false;         // content is the whole layer: picture or fill with its frame
+    double bakedPad = 0.0;      // room round the baked layer, reference units
     QImage shadow;              // the blurred, coloured silhouette
     double shadowMargin = 0.0;  // reference units the shadow reaches past the silhouette
 };
@@ -350,6 +351,11 @@ void MovieRenderer::prepareLayer(const Layer& layer, const MoviePictures& pictur
             out.content = MipChain(picture, scale);
             out.opaque = !picture.hasAlphaChannel();
         }
+    } else if (layer.kind == LayerKind::Shape) {
+        if (layer.track(Property::Width).keys().size() <= 1 &&
+            layer.track(Property::Height).keys().size() <= 1) {
+            prepareShapeSprite(layer, first, largestScale, out);
+        }
     } else if (layer.kind == LayerKind::Text) {
         // The text is drawn once, at the largest size it is shown at.
         const double scale = bookPixels(std::max(largestScale, 0.02), out.natural.width(),
@@ -399,7 +405,47 @@ void MovieRenderer::prepareFramedPicture(const Layer& layer, const QImage& pictu
     painter.drawImage(border, border, shown);
     painter.end();
     out.content = MipChain(sprite, 1.0);
-    out.framed = true;
+    out.baked = true;
+}
+
+// A shape whose size does not change is drawn once, fill and frame, at the largest size it is
+// shown at; each frame then draws it as an image, which costs far less than filling a large
+// gradient again.
+void MovieRenderer::prepareShapeSprite(const Layer& layer, const LayerState& first,
+                                       double largestScale, PreparedLayer& out) {
+    const double b = layer.border.width;
+    const QRectF box(-first.width / 2.0, -first.height / 2.0, first.width, first.height);
+    if (box.isEmpty()) {
+        return;
+    }
+    const QRectF outer = box.adjusted(-b, -b, b, b);
+    const bool sharpRect = layer.shape == ShapeKind::Rectangle && layer.radius <= 0.0;
+    const double scale =
+        bookPixels(std::max(largestScale, 0.02), outer.width(), outer.height(), kMaxSpriteSide - 2);
+    // Curved edges keep a pixel of room, so that their smoothing is not cut off.
+    const double pad = sharpRect ? 0.0 : 1.0 / scale;
+    const QRectF area = outer.adjusted(-pad, -pad, pad, pad);
+    QImage sprite(std::max(1, static_cast<int>(std::lround(area.width() * scale))),
+                  std::max(1, static_cast<int>(std::lround(area.height() * scale))),
+                  out.opaqueFill && sharpRect && (b <= 0.0 || layer.border.color.alpha() == 255)
+                      ? QImage::Format_RGB32
+                      : QImage::Format_ARGB32_Premultiplied);
+    sprite.fill(Qt::transparent);
+    QPainter painter(&sprite);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(sprite.width() / area.width(), sprite.height() / area.height());
+    painter.translate(-area.topLeft());
+    if (b > 0.0 && layer.border.color.alpha() > 0) {
+        painter.fillPath(shapePath(layer.shape, outer, layer.radius > 0.0 ? layer.radius + b : 0.0),
+                         layer.border.color);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+    }
+    painter.fillPath(shapePath(layer.shape, box, layer.radius), fillBrush(layer.fill, box));
+    painter.end();
+    out.content = MipChain(sprite, 1.0);
+    out.baked = true;
+    out.bakedPad = pad;
+    out.opaque = sprite.format() == QImage::Format_RGB32;
 }
 
 // The shadow is the blurred silhouette of the layer as it first appears; it is stretched with
@@ -573,9 +619,12 @@ void MovieRenderer::drawLayer(QPainter& painter, const PreparedLayer& prepared,
     }
     const double b = layer.border.width;
     const QRectF outer = g.target.adjusted(-b, -b, b, b);
-    if (prepared.framed || layer.kind == LayerKind::Text) {
+    if (prepared.baked || layer.kind == LayerKind::Text) {
         // The content image already is the whole layer.
-        g.target = prepared.framed ? outer : g.target;
+        if (prepared.baked) {
+            const double pad = prepared.bakedPad;
+            g.target = outer.adjusted(-pad, -pad, pad, pad);
+        }
         g.source = QRectF(QPointF(0, 0), prepared.content.sourceSize());
     }
 
@@ -591,16 +640,16 @@ void MovieRenderer::drawLayer(QPainter& painter, const PreparedLayer& prepared,
         painter.setClipPath(revealPath(layer.reveal, layer.revealSlats,
                                        outer.adjusted(-reach, -reach, reach, reach), s.reveal));
     }
-    if (!prepared.shadow.isNull()) {
-        const bool covered =
-            layer.kind == LayerKind::Image && prepared.opaque && s.opacity >= 1.0 && !clipped;
+    if (!prepared.shadow
+             .isNull()) {  // Opaque pictures and sharp rectangles cover their whole silhouette.
+        const bool covered = prepared.opaque && s.opacity >= 1.0 && !clipped;
         drawShadow(painter, prepared, local, outer, covered);
     }
     painter.setTransform(world);
 
     const double radius = layer.kind == LayerKind::Shape ? layer.radius : 0.0;
     const ShapeKind shape = layer.kind == LayerKind::Shape ? layer.shape : ShapeKind::Rectangle;
-    if (b > 0.0 && !prepared.framed && layer.border.color.alpha() > 0) {
+    if (b > 0.0 && !prepared.baked && layer.border.color.alpha() > 0) {
         if (layer.kind == LayerKind::Image && prepared.opaque && s.opacity >= 1.0) {
             // The picture covers the middle, so one rectangle makes a seamless frame.
             painter.fillRect(outer, layer.border.color);
@@ -611,8 +660,7 @@ void MovieRenderer::drawLayer(QPainter& painter, const PreparedLayer& prepared,
             painter.fillPath(ring, layer.border.color);
         }
     }
-
-    if (layer.kind == LayerKind::Shape) {
+    if (layer.kind == LayerKind::Shape && !prepared.baked) {
         painter.fillPath(shapePath(shape, g.target, radius), fillBrush(layer.fill, g.target));
     } else {
         drawContent(painter, prepared.content, g.target, g.source, world);

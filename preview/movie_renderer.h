@@ -48,6 +48,8 @@ private:
     void prepareLayer(const Layer& layer, const MoviePictures& pictures, PreparedLayer& out);
     void prepareFramedPicture(const Layer& layer, const QImage& picture, const LayerState& first,
                               double largestScale, PreparedLayer& out);
+    void prepareShapeSprite(const Layer& layer, const LayerState& first, double largestScale,
+                            PreparedLayer& out);
     void prepareShadow(const Layer& layer, const LayerState& first, double largestScale,
                        PreparedLayer& out);
     void paint(double frame, QImage& target) const;
