@@ -5,6 +5,7 @@
 // memory from start to exit.
 
 #include "album/backgrounds.h"
+#include "album/lyrics.h"
 #include "album/lyrics_list.h"
 #include "album/music_list.h"
 #include "album/photo_list.h"
@@ -31,6 +32,9 @@ public:
     MusicList& music() { return music_; }
     const LyricsList& lyrics() const { return lyrics_; }
     LyricsList& lyrics() { return lyrics_; }
+    // The one lyric table: the lyric file last read by any display (preview, music preview).
+    const LyricTable& lyricTable() const { return lyricTable_; }
+    LyricTable& lyricTable() { return lyricTable_; }
     const OutputOptions& outputOptions() const { return outputOptions_; }
     OutputOptions& outputOptions() { return outputOptions_; }
 
@@ -63,6 +67,7 @@ private:
     UsedTemplates templates_;
     MusicList music_;
     LyricsList lyrics_;
+    LyricTable lyricTable_;
     OutputOptions outputOptions_;
     PlacementMode placementMode_ = PlacementMode::Random;
     WrapCursors wrapCursors_;
