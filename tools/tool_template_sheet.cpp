@@ -45,25 +45,34 @@ struct Palette {
     QColor skyTop, skyBottom, sun, far, near, accent;
 };
 
-// Sky, sun, two ranges of hills and a colour for small things, one set per photo.
+// Sky, sun, two ranges of hills and a colour for small things. Landscape photos take the first
+// four in turn, portrait photos the next four; the lead-in and the background have their own.
 const Palette kPalettes[] = {
-    {QColor(0x2f6db5), QColor(0xa9d4f5), QColor(0xfff3c4), QColor(0x5d8aa8), QColor(0x2e6b3f),
-     QColor(0xf2c14e)},
     {QColor(0xe0604a), QColor(0xf7c59f), QColor(0xfff0d0), QColor(0x9a5b6b), QColor(0x4a2c3d),
      QColor(0xffd166)},
-    {QColor(0x1b2a4a), QColor(0x6a5a9c), QColor(0xf4f1de), QColor(0x3d3b6e), QColor(0x16213e),
-     QColor(0xe9c46a)},
+    {QColor(0x2f6db5), QColor(0xa9d4f5), QColor(0xfff3c4), QColor(0x5d8aa8), QColor(0x2e6b3f),
+     QColor(0xf2c14e)},
     {QColor(0x3fa7a3), QColor(0xd8f3dc), QColor(0xffffff), QColor(0x74c69d), QColor(0x2d6a4f),
      QColor(0xff8fab)},
+    {QColor(0xd4a373), QColor(0xfefae0), QColor(0xffffff), QColor(0xa98467), QColor(0x6c584c),
+     QColor(0x588157)},
     {QColor(0xb56576), QColor(0xeaac8b), QColor(0xfff1e6), QColor(0x6d597a), QColor(0x355070),
      QColor(0xf6bd60)},
     {QColor(0x0b6e99), QColor(0x8fd3fe), QColor(0xfffbe6), QColor(0x0a9396), QColor(0x005f73),
      QColor(0xee9b00)},
     {QColor(0x8e7dbe), QColor(0xf1e3f3), QColor(0xffffff), QColor(0xa6a2d8), QColor(0x5e548e),
      QColor(0xf9c74f)},
-    {QColor(0xd4a373), QColor(0xfefae0), QColor(0xffffff), QColor(0xa98467), QColor(0x6c584c),
-     QColor(0x588157)},
+    {QColor(0x9c6644), QColor(0xede0d4), QColor(0xfff8ec), QColor(0x7f5539), QColor(0x3d2b1f),
+     QColor(0xe6ccb2)},
+    // The lead-in: a dusk in greys and blues.
+    {QColor(0x1b2a4a), QColor(0x6a5a9c), QColor(0xf4f1de), QColor(0x3d3b6e), QColor(0x16213e),
+     QColor(0xe9c46a)},
+    // The background: green hills under a pale sky.
+    {QColor(0x6a994e), QColor(0xdde5b6), QColor(0xffffff), QColor(0x86a95f), QColor(0x386641),
+     QColor(0xf2e8cf)},
 };
+constexpr int kLeadInPalette = 8;
+constexpr int kBackgroundPalette = 9;
 constexpr int kPaletteCount = static_cast<int>(std::size(kPalettes));
 
 QPainterPath hills(QSizeF size, double baseline, double amplitude, double waves, double phase) {
@@ -84,8 +93,8 @@ QPainterPath hills(QSizeF size, double baseline, double amplitude, double waves,
 
 // A picture that looks like a photo: a sky, a sun, hills, a few soft lights and, when label is
 // not empty, the label large in the middle so that a slot can be told from another.
-QImage samplePhoto(QSize size, int seed, const QString& label, const QString& corner) {
-    const Palette& p = kPalettes[seed % kPaletteCount];
+QImage samplePhoto(QSize size, int palette, int seed, const QString& label, const QString& corner) {
+    const Palette& p = kPalettes[palette % kPaletteCount];
     QRandomGenerator random(static_cast<quint32>(seed * 7919 + 17));
     QImage image(size, QImage::Format_RGB32);
     QPainter painter(&image);
@@ -118,12 +127,12 @@ QImage samplePhoto(QSize size, int seed, const QString& label, const QString& co
                             r, r);
     }
     painter.setBrush(p.far);
-    painter.drawPath(hills(size, h * 0.68, h * 0.08, 1.5, random.generateDouble() * 6));
+    painter.drawPath(hills(size, h * 0.68, h * 0.07, 0.8, random.generateDouble() * 6));
     QLinearGradient ground(0, h * 0.7, 0, h);
     ground.setColorAt(0, p.near);
     ground.setColorAt(1, p.near.darker(160));
     painter.setBrush(ground);
-    painter.drawPath(hills(size, h * 0.82, h * 0.06, 2.3, random.generateDouble() * 6));
+    painter.drawPath(hills(size, h * 0.82, h * 0.05, 1.1, random.generateDouble() * 6));
 
     if (!label.isEmpty()) {
         QFont font(QStringLiteral("黑体"));
@@ -166,10 +175,10 @@ public:
                 QStringLiteral("%1_%2.jpg")
                     .arg(landscape ? QStringLiteral("heng") : QStringLiteral("shu"))
                     .arg(k);
-            list.push_back(
-                write(name, samplePhoto(size, landscape ? k : k + 3, QString::number(k),
-                                        landscape ? QStringLiteral("横照片 %1").arg(k)
-                                                  : QStringLiteral("竖照片 %1").arg(k))));
+            list.push_back(write(
+                name, samplePhoto(size, (landscape ? 0 : 4) + (k - 1) % 4, k, QString::number(k),
+                                  landscape ? QStringLiteral("横照片 %1").arg(k)
+                                            : QStringLiteral("竖照片 %1").arg(k))));
         }
         return list[static_cast<size_t>(n - 1)];
     }
@@ -375,11 +384,13 @@ int runTemplateSheet(const QStringList& words) {
         ensureFolder(root + QStringLiteral("photos/"));
         ensureFolder(root + QStringLiteral("pic/"));
         SamplePhotos photos(root + QStringLiteral("photos/"));
-        const PhotoRecord background = photos.write(QStringLiteral("background.jpg"),
-                                                    samplePhoto(QSize(1920, 1280), 1, {}, {}));
+        const PhotoRecord background =
+            photos.write(QStringLiteral("background.jpg"),
+                         samplePhoto(QSize(1920, 1280), kBackgroundPalette, 1, {}, {}));
         // The lead-in: the last frame of what played before, here a photo marked 0.
-        writeJpeg(samplePhoto(kStage, 2, QStringLiteral("0"), QStringLiteral("上一段")),
-                  root + QStringLiteral("pic/picture_0.jpg"));
+        writeJpeg(
+            samplePhoto(kStage, kLeadInPalette, 2, QStringLiteral("0"), QStringLiteral("上一段")),
+            root + QStringLiteral("pic/picture_0.jpg"));
         for (int i = 0; i < catalogue.entries().size(); ++i) {
             const CatalogueEntry& entry = catalogue.entries().at(i);
             const QString package =
