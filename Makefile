@@ -48,3 +48,12 @@ clean:
 screenshots: configure
 	cmake --build $(BUILD) --target vellumo-screenshots data_tree -j $(JOBS)
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/vellumo-screenshots $(BUILD)/screenshots
+
+# One contact sheet per installed template, staged with generated sample photos as the preview
+# stages it, under $(BUILD)/template-sheets/.
+.PHONY: template-sheets
+template-sheets: configure
+	cmake --build $(BUILD) --target vellumo-tool data_tree -j $(JOBS)
+	rm -rf $(BUILD)/template-sheets
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/vellumo-tool template-sheet \
+	  --program-folder $(BUILD)/bin --out $(BUILD)/template-sheets
