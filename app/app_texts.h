@@ -95,8 +95,6 @@ inline const QString kMusicListHint =
 inline const QString kLyricsListHint =
     QStringLiteral("双击此处打开歌词预览窗口,即可预览已经添加的歌词文件");
 
-inline const QString kZeroClock = QStringLiteral("00:00:00");
-
 // Plug-in notice.
 inline const QString kPluginCaption = QStringLiteral("《Vellumo》插件安装");
 inline const QString kPluginMissing =

@@ -5,6 +5,7 @@
 
 #include "app/app_texts.h"
 #include "app/main_layout.h"
+#include "preview/timeline_texts.h"
 
 namespace vellumo {
 
@@ -75,7 +76,7 @@ void CommandPanel::buildToolbar() {
 void CommandPanel::buildTransport() {
     const int w = layout::kTransport.width();
 
-    currentTime_ = new QLabel(texts::kZeroClock, transport_);
+    currentTime_ = new QLabel(texts::kClockZero, transport_);
     currentTime_->setObjectName(QStringLiteral("currentTime"));
     currentTime_->setFont(heiTi(22, true));
     currentTime_->setStyleSheet(QStringLiteral("color: #f6c778;"));
@@ -84,7 +85,7 @@ void CommandPanel::buildTransport() {
     slash->setFont(heiTi(16));
     slash->setStyleSheet(QStringLiteral("color: #7b808c;"));
     slash->setGeometry(114, 0, 10, 30);
-    totalTime_ = new QLabel(texts::kZeroClock, transport_);
+    totalTime_ = new QLabel(texts::kClockZero, transport_);
     totalTime_->setObjectName(QStringLiteral("totalTime"));
     totalTime_->setFont(heiTi(16));
     totalTime_->setStyleSheet(QStringLiteral("color: #a0a6b2;"));

@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "app/commands.h"
+#include "preview/preview_timeline.h"
 
 class QLabel;
 class QMenu;
@@ -26,8 +27,6 @@ class ThumbnailStrip;
 
 // Maps the two Chinese font names the windows use onto installed fonts.
 void installFontSubstitutions();
-
-enum class PlaybackState { Stopped, Playing };
 
 class MainWindow : public QWidget {
     Q_OBJECT

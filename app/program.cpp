@@ -8,6 +8,7 @@
 #include "app/exit_dialog.h"
 #include "app/main_window.h"
 #include "app/plugin_notice.h"
+#include "app/preview_controller.h"
 #include "app/skin.h"
 #include "app/splash_window.h"
 #include "app/startup_animation.h"
@@ -73,6 +74,7 @@ Program::Program(StartupServices services, ProgramOptions options, QObject* pare
 
 Program::~Program() {
     // The dialogs are children of the main window and go with it.
+    preview_.reset();
     main_.reset();
     splash_.reset();
     musicPlayer_.reset();
@@ -104,6 +106,7 @@ void Program::createWindows() {
     settingsWindow_ = new SettingsWindow(*settings_, main_.get());
     insertVideo_ = new InsertVideoWindow(main_.get());
     pluginNotice_ = new PluginNotice(main_.get());
+    preview_ = std::make_unique<PreviewController>(*main_, *album_);
     wireCommands();
 }
 
@@ -114,6 +117,8 @@ void Program::wireCommands() {
             settingsWindow_->exec();
         }
     });
+    window->setCommandHandler(Command::Play, [this] { preview_->play(); });
+    window->setCommandHandler(Command::Stop, [this] { preview_->stop(); });
     connect(window, &MainWindow::exitRequested, this, &Program::runExitSequence);
     connect(window->startupAnimation(), &StartupAnimation::loadFailed, this, [this] {
         if (pluginNotice_ && !ended_) {
@@ -193,7 +198,10 @@ void Program::runExitSequence() {
         return;
     }
     exiting_ = true;
-    main_->runCommand(Command::Stop);
+    // A running preview stops first; an idle one keeps its staged files until "确定".
+    if (main_->playbackState() == PlaybackState::Playing) {
+        main_->runCommand(Command::Stop);
+    }
     QPointer<ExitDialog> dialog = exitDialog_;
     const int result = dialog->exec();
     exiting_ = false;

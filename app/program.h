@@ -20,6 +20,7 @@ class MusicPlayer;
 class InsertVideoWindow;
 class MainWindow;
 class PluginNotice;
+class PreviewController;
 class SettingsWindow;
 class SplashWindow;
 class SystemSettings;
@@ -63,6 +64,7 @@ public:
     Catalogue& catalogue() const { return *catalogue_; }
     Album& album() const { return *album_; }
     MusicPlayer& musicPlayer() const { return *musicPlayer_; }
+    PreviewController* preview() const { return preview_.get(); }
     SettingsWindow* settingsWindow() const;
     ExitDialog* exitDialog() const;
     InsertVideoWindow* insertVideoWindow() const;
@@ -82,6 +84,7 @@ private:
     std::unique_ptr<Catalogue> catalogue_;
     std::unique_ptr<Album> album_;
     std::unique_ptr<MusicPlayer> musicPlayer_;
+    std::unique_ptr<PreviewController> preview_;
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<MainWindow> main_;
     QPointer<ExitDialog> exitDialog_;

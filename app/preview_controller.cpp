@@ -1,0 +1,165 @@
+#include "app/preview_controller.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "album/album.h"
+#include "app/artwork.h"
+#include "app/command_panel.h"
+#include "app/main_display.h"
+#include "app/main_window.h"
+#include "app/staging_window.h"
+#include "assignment/assignment_texts.h"
+#include "catalogue/staging.h"
+#include "dialogs/message_dialog.h"
+#include "preview/movie_player.h"
+#include "preview/timeline_texts.h"
+#include "workspace/errors.h"
+
+namespace vellumo {
+
+namespace {
+
+constexpr int kFrameMs = 40;    // 25 frames a second
+constexpr int kTimerMs = 5;     // the pacing timer looks this often whether a frame is due
+constexpr int kMaxCatchUp = 4;  // frames shown at most in one tick when late
+
+}  // namespace
+
+PreviewController::PreviewController(MainWindow& window, Album& album, QObject* parent)
+    : QObject(parent),
+      window_(window),
+      album_(album),
+      stage_(std::make_unique<MoviePlayer>()),
+      timeline_(std::make_unique<PreviewTimeline>(album, *stage_)) {
+    stage_->setSize(MainDisplay::kSize);
+    staging_ = new StagingWindow(&window_);
+    frameTimer_.setInterval(kTimerMs);
+    connect(&frameTimer_, &QTimer::timeout, this, &PreviewController::tick);
+    connect(timeline_.get(), &PreviewTimeline::stateChanged, this,
+            &PreviewController::onStateChanged);
+    connect(timeline_.get(), &PreviewTimeline::clockChanged, this, &PreviewController::showClock);
+}
+
+PreviewController::~PreviewController() {
+    frameTimer_.stop();
+}
+
+void PreviewController::setSoundHooks(std::function<void()> start, std::function<void()> stop) {
+    timeline_->setSoundHooks(std::move(start), std::move(stop));
+}
+
+void PreviewController::showStartPicture() {
+    window_.display()->showPicture(artwork::startPicture(), QPoint(0, 0));
+    window_.display()->lyricLabel()->clear();
+}
+
+void PreviewController::setButtonsEnabled(bool play, bool stop) {
+    if (QPushButton* b = window_.commands()->button(Command::Play)) {
+        b->setEnabled(play);
+    }
+    if (QPushButton* b = window_.commands()->button(Command::Stop)) {
+        b->setEnabled(stop);
+    }
+}
+
+void PreviewController::showClock() {
+    window_.commands()->currentTime()->setText(timeline_->currentTime());
+    window_.commands()->totalTime()->setText(timeline_->totalTime());
+}
+
+void PreviewController::onStateChanged(PlaybackState state) {
+    window_.setPlaybackState(state);
+    if (state == PlaybackState::Stopped) {
+        frameTimer_.stop();
+        showStartPicture();
+        setButtonsEnabled(true, true);
+    }
+}
+
+std::optional<QVector<int>> PreviewController::prepare() {
+    std::optional<QVector<int>> playList;
+    Stager stager(album_);
+    QString failure;
+    staging_->run([&](const std::function<void(int, int)>& progress) {
+        try {
+            playList = stager.prepare(MainDisplay::kSize, progress);
+        } catch (const Error& e) {
+            failure = e.message();
+        }
+    });
+    if (!failure.isEmpty()) {
+        showMessage(failure);
+        return std::nullopt;
+    }
+    if (!stager.missingPhotos().isEmpty()) {
+        showMessage(texts::kPhotosMissing.arg(stager.missingPhotos().join(u'\n')));
+    }
+    return playList;
+}
+
+void PreviewController::play() {
+    stop();
+    const SyncMode sync = album_.outputOptions().sync;
+    const PlayCheck check = checkPlayRequest(album_, sync);
+    if (!check.refusal.isEmpty()) {
+        showMessage(check.refusal);
+        return;
+    }
+    showStartPicture();
+    if (check.unplacedPhotos > 0) {
+        if (!confirm(texts::kAutoCompleteCaption,
+                     texts::kAutoCompleteQuestion.arg(check.unplacedPhotos))) {
+            return;
+        }
+        PlacementRun run = album_.placementRun();
+        run.start();
+        if (const int left = run.runToEnd(); left > 0) {
+            showMessage(texts::kPhotosLeftUnplaced.arg(left));
+        }
+        prepare();  // The album is staged; playback starts with the next " 播放".
+        return;
+    }
+    const std::optional<QVector<int>> playList = prepare();
+    if (!playList) {
+        return;
+    }
+    setButtonsEnabled(false, false);
+    if (!timeline_->start(*playList, sync)) {
+        setButtonsEnabled(true, true);
+        showMessage(timeline_->problems().isEmpty() ? texts::kNothingToPlay
+                                                    : timeline_->problems().join(u'\n'));
+        return;
+    }
+    framesShown_ = 0;
+    clock_.start();
+    frameTimer_.start();
+    setButtonsEnabled(false, true);
+}
+
+void PreviewController::tick() {
+    // Frames are due every 40 ms of real time; a late tick catches up a few frames.
+    const qint64 due = clock_.isValid() ? clock_.elapsed() / kFrameMs + 1 : framesShown_ + 1;
+    for (int i = 0; i < kMaxCatchUp && framesShown_ < due; ++i) {
+        if (!timeline_->step()) {
+            frameTimer_.stop();
+            return;
+        }
+        ++framesShown_;
+        window_.display()->showPicture(timeline_->frame(), QPoint(0, 0));
+        if (timeline_->state() != PlaybackState::Playing) {
+            return;
+        }
+    }
+}
+
+void PreviewController::stop() {
+    frameTimer_.stop();
+    setButtonsEnabled(false, false);
+    timeline_->stop();
+    showStartPicture();
+    setButtonsEnabled(true, true);
+    window_.setPlaybackState(PlaybackState::Stopped);
+}
+
+}  // namespace vellumo

@@ -1,0 +1,105 @@
+#pragma once
+
+// The album preview's timeline: the complete used templates play one after another on a hidden
+// stage, each starting from the last frame of the one before (the lead-in picture), then the
+// closing movie. The host's timer calls step() once per frame and shows frame(); the clock
+// counts 0.04 s per frame shown.
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <functional>
+
+#include "production/output_options.h"
+
+namespace vellumo {
+
+class Album;
+class MoviePlayer;
+
+// "bofang_kaishi" while the album plays, "bofang_tingzhi" otherwise.
+enum class PlaybackState { Stopped, Playing };
+QString playbackStateWord(PlaybackState state);
+
+// Hours, minutes and seconds of a number of seconds, two digits each at least.
+QString clockText(qint64 seconds);
+// The clock text of a number of frames at 25 frames a second.
+QString clockTextOfFrames(qint64 frames);
+
+// The frames the clock counts for an album: every complete used template, plus 150 for the
+// closing movie.
+inline constexpr int kClosingMovieFrames = 150;
+qint64 albumTotalFrames(const Album& album);
+
+// What a play request must do before playing.
+struct PlayCheck {
+    QString refusal;         // a message, and nothing happens
+    int unplacedPhotos = 0;  // > 0: ask "自动完成" first
+};
+PlayCheck checkPlayRequest(const Album& album, SyncMode sync);
+
+class PreviewTimeline : public QObject {
+    Q_OBJECT
+public:
+    enum class Phase { Idle, Template, Closing, Held };
+
+    // The stage draws the movies; the preview shows them at its size (800 × 450).
+    PreviewTimeline(const Album& album, MoviePlayer& stage, QObject* parent = nullptr);
+
+    PlaybackState state() const { return state_; }
+    Phase phase() const { return phase_; }
+    const QVector<int>& playList() const { return playList_; }
+    int templateCounter() const { return templateCounter_; }
+    int frameCounter() const { return frameCounter_; }
+    qint64 totalFrameCounter() const { return totalFrameCounter_; }
+    const QString& currentTime() const { return currentTime_; }
+    const QString& totalTime() const { return totalTime_; }
+    const QImage& frame() const { return frame_; }
+    // Templates that could not be played, one message each, since the last start.
+    const QStringList& problems() const { return problems_; }
+
+    // Called when playback starts and ends, for the music and lyrics.
+    void setSoundHooks(std::function<void()> start, std::function<void()> stop);
+
+    // Starts playing the staged play list. False (and idle) when the list is empty.
+    bool start(QVector<int> playList, SyncMode sync);
+    // One frame: the next frame of the template or closing movie. Returns false when nothing
+    // more is shown (idle, or holding the last frame).
+    bool step();
+    // Ends playback at once and removes the staging folder (bounded).
+    void stop();
+
+    // With sync with music, the music sets the current-time label.
+    void setCurrentTime(const QString& text);
+
+signals:
+    void stateChanged(PlaybackState state);
+    void clockChanged();
+    // Playback ended by itself at the end of the closing movie.
+    void finished();
+
+private:
+    bool loadTemplate(int usedTemplate);
+    void writeLeadIn();
+    void finish();
+
+    const Album& album_;
+    MoviePlayer& stage_;
+    std::function<void()> soundStart_;
+    std::function<void()> soundStop_;
+    PlaybackState state_ = PlaybackState::Stopped;
+    Phase phase_ = Phase::Idle;
+    SyncMode sync_ = SyncMode::WithTemplate;
+    QVector<int> playList_;
+    int templateCounter_ = 0;
+    int frameCounter_ = -1;
+    qint64 totalFrameCounter_ = 0;
+    QString currentTime_;
+    QString totalTime_;
+    QImage frame_;
+    QStringList problems_;
+};
+
+}  // namespace vellumo

@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QImage>
+#include <QSignalSpy>
+
+#include "album/album.h"
+#include "album/album_texts.h"
+#include "assignment/assignment_texts.h"
+#include "catalogue/staging.h"
+#include "photo/fitting_canvas.h"
+#include "preview/movie_player.h"
+#include "preview/preview_timeline.h"
+#include "preview/timeline_texts.h"
+#include "tests/support/album_builders.h"
+#include "tests/support/test_files.h"
+#include "workspace/data_paths.h"
+#include "workspace/packed_file.h"
+#include "workspace/program_folder.h"
+
+namespace vellumo {
+namespace {
+
+using test::entryOf;
+using test::templateRecord;
+
+TEST(ClockText, HoursMinutesSeconds) {
+    EXPECT_EQ(clockText(3600), "01:00:00");
+    EXPECT_EQ(clockText(3599), "00:59:59");
+    EXPECT_EQ(clockText(360000), "100:00:00");
+    EXPECT_EQ(clockTextOfFrames(25), "00:00:01");
+    EXPECT_EQ(clockTextOfFrames(24), "00:00:00");
+}
+
+// A template that shows its background and its photo over the whole stage.
+const QByteArray kTemplateMovie =
+    "vellumo-movie 1\nframes 30\n"
+    "image background \"wj_y_l_b_j.jpg\"\n  box 0 0 1920 1080\n"
+    "image photo \"picture_1.jpg\"\n  box 480 270 960 540\n";
+// The closing movie shows the lead-in picture.
+const QByteArray kClosingMovie =
+    "vellumo-movie 1\nframes 150\nimage leadin \"../../pic/picture_0.jpg\"\n  box 0 0 1920 1080\n";
+
+class TimelineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setProgramFolder(folder_.path());
+        folder_.write(paths::kClosingMovie, packNested(kClosingMovie, 16));
+        folder_.write("packages/a.rar", packNested(kTemplateMovie, 20));
+        CatalogueRecord a = templateRecord("A", "|picture_1|", "|heng|");
+        a.packagePath = folder_.path() + "packages/a.rar";
+        a.frames = 30;
+        catalogue_.setRecords({a});
+        for (QColor colour : {QColor(Qt::red), QColor(Qt::blue)}) {
+            QImage image(400, 300, QImage::Format_RGB32);
+            image.fill(colour);
+            const QString file = folder_.path() + colour.name().mid(1) + ".jpg";
+            writeJpeg(image, file);
+            album_.addPhoto(*measurePhoto(file));
+        }
+        stage_.setSize({800, 450});
+    }
+    void TearDown() override { setProgramFolder(QString()); }
+
+    // Two complete templates (red, blue) and one without a photo.
+    QVector<int> stageThree() {
+        for (int i = 0; i < 3; ++i) {
+            album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+        }
+        album_.templates().placePhoto(0, 0, 0);
+        album_.templates().placePhoto(1, 2, 0);
+        album_.refreshDefaultBackgrounds();
+        return Stager(album_).prepare({800, 450});
+    }
+
+    static QColor centre(const QImage& image) {
+        return image.pixelColor(image.width() / 2, image.height() / 2);
+    }
+
+    test::TempFolder folder_;
+    Catalogue catalogue_;
+    Album album_{catalogue_, [](int) { return 0; }};
+    MoviePlayer stage_;
+    PreviewTimeline timeline_{album_, stage_};
+};
+
+TEST_F(TimelineTest, PlaysCompleteTemplatesThenTheClosingMovie) {
+    const QVector<int> playList = stageThree();
+    EXPECT_EQ(playList, (QVector<int>{0, 2}));
+    int soundStarts = 0;
+    int soundStops = 0;
+    timeline_.setSoundHooks([&] { ++soundStarts; }, [&] { ++soundStops; });
+    QSignalSpy finished(&timeline_, &PreviewTimeline::finished);
+
+    ASSERT_TRUE(timeline_.start(playList, SyncMode::WithTemplate));
+    EXPECT_EQ(timeline_.state(), PlaybackState::Playing);
+    EXPECT_EQ(soundStarts, 1);
+    // Two templates of 30 frames and the closing movie's 150.
+    EXPECT_EQ(timeline_.totalTime(), clockTextOfFrames(210));
+    // The first template starts from its own background.
+    EXPECT_EQ(test::readFile(dataPath(paths::kLeadInPicture)),
+              test::readFile(dataPath(paths::kTemplateStagingFolder) + "wj_y_l_1/wj_y_l_b_j.jpg"));
+
+    int shown = 0;
+    QColor endOfFirst;
+    while (timeline_.step()) {
+        ++shown;
+        if (shown == 25) {
+            EXPECT_EQ(timeline_.currentTime(), "00:00:01");
+        }
+        if (shown == 30) {
+            endOfFirst = centre(timeline_.frame());
+            EXPECT_EQ(timeline_.templateCounter(), 1);
+            // The next template starts from the last frame shown.
+            EXPECT_GT(centre(QImage(dataPath(paths::kLeadInPicture))).red(), 200);
+        }
+        if (shown == 60) {
+            EXPECT_EQ(timeline_.phase(), PreviewTimeline::Phase::Closing);
+        }
+        if (shown == 61) {
+            // The closing movie shows the lead-in: the blue template's last frame.
+            EXPECT_GT(centre(timeline_.frame()).blue(), 200);
+        }
+        if (shown > 1000) {
+            break;
+        }
+    }
+    EXPECT_GT(endOfFirst.red(), 200);
+    EXPECT_EQ(shown, 210);
+    EXPECT_EQ(timeline_.state(), PlaybackState::Stopped);
+    EXPECT_EQ(timeline_.currentTime(), texts::kClockZero);
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(soundStops, 1);
+    EXPECT_TRUE(timeline_.problems().isEmpty());
+}
+
+TEST_F(TimelineTest, SyncWithMusicHoldsTheLastFrame) {
+    const QVector<int> playList = stageThree();
+    ASSERT_TRUE(timeline_.start(playList, SyncMode::WithMusic));
+    EXPECT_EQ(timeline_.totalTime(), texts::kClockZero);
+    int shown = 0;
+    while (timeline_.step() && shown < 1000) {
+        ++shown;
+    }
+    EXPECT_EQ(shown, 60);
+    EXPECT_EQ(timeline_.phase(), PreviewTimeline::Phase::Held);
+    EXPECT_EQ(timeline_.state(), PlaybackState::Playing);
+    EXPECT_EQ(timeline_.currentTime(), texts::kClockZero);  // the music sets it
+}
+
+TEST_F(TimelineTest, StopEndsAtOnceAndRemovesTheStagingFolder) {
+    const QVector<int> playList = stageThree();
+    ASSERT_TRUE(timeline_.start(playList, SyncMode::WithTemplate));
+    timeline_.step();
+    timeline_.stop();
+    EXPECT_EQ(timeline_.state(), PlaybackState::Stopped);
+    EXPECT_FALSE(timeline_.step());
+    EXPECT_FALSE(QFileInfo::exists(dataPath(paths::kStagingFolder)));
+    // An empty play list is refused and leaves the timeline idle.
+    EXPECT_FALSE(timeline_.start({}, SyncMode::WithTemplate));
+    EXPECT_EQ(timeline_.state(), PlaybackState::Stopped);
+}
+
+TEST_F(TimelineTest, PlayRequestChecks) {
+    EXPECT_EQ(checkPlayRequest(album_, SyncMode::WithMusic).refusal, texts::kNoMusicForSync);
+    EXPECT_EQ(checkPlayRequest(album_, SyncMode::WithTemplate).refusal, texts::kNoTemplates);
+    album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+    album_.templates().placePhoto(0, 0, 0);
+    const PlayCheck check = checkPlayRequest(album_, SyncMode::WithTemplate);
+    EXPECT_TRUE(check.refusal.isEmpty());
+    EXPECT_EQ(check.unplacedPhotos, 1);
+    // Only complete templates count, plus the closing movie.
+    album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+    EXPECT_EQ(albumTotalFrames(album_), 30 + 150);
+    album_.deleteAllPhotos();
+    EXPECT_EQ(checkPlayRequest(album_, SyncMode::WithTemplate).refusal, texts::kNoPhotos);
+}
+
+}  // namespace
+}  // namespace vellumo
