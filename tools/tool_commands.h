@@ -10,6 +10,7 @@ int runPack(const QStringList& args);
 int runUnpack(const QStringList& args);
 int runCatalogue(const QStringList& args);
 int runPlan(const QStringList& args);
+int runPreview(const QStringList& args);
 int runMovieInfo(const QStringList& args);
 int runRenderMovie(const QStringList& args);
 int runTemplateSheet(const QStringList& args);

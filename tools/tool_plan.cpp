@@ -2,14 +2,24 @@
 // prints the used templates and their slots, so template authors see how photos fall into
 // their templates.
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+
 #include "album/album.h"
 #include "album/album_texts.h"
 #include "assignment/assignment_texts.h"
 #include "assignment/combined_add.h"
 #include "catalogue/catalogue.h"
+#include "catalogue/staging.h"
+#include "preview/movie_player.h"
+#include "preview/preview_timeline.h"
 #include "tools/tool_commands.h"
 #include "tools/tool_common.h"
+#include "workspace/data_paths.h"
 #include "workspace/errors.h"
+#include "workspace/folders.h"
 #include "workspace/program_folder.h"
 
 namespace vellumo::tool {
@@ -52,17 +62,104 @@ void printAlbum(const Album& album) {
 
 }  // namespace
 
-int runPlan(const QStringList& words) {
-    Arguments args(words, {QStringLiteral("program-folder"), QStringLiteral("combined")});
-    const int combined = args.integer(QStringLiteral("combined"), 0);
+namespace {
+
+QSize parseSize(const QString& text) {
+    const QStringList parts = text.split(u'x');
+    bool okW = false;
+    bool okH = false;
+    const QSize size(parts.value(0).toInt(&okW), parts.value(1).toInt(&okH));
+    return parts.size() == 2 && okW && okH && !size.isEmpty() ? size : QSize();
+}
+
+// Adds the photos and places them as "添加照片" does; false (after a message) when it cannot.
+bool planAlbum(Album& album, const QStringList& photos, int combined) {
+    if (combined > 0) {
+        album.setPlacementMode(PlacementMode::Combined);
+        const CombinedTemplate group = readCombinationPackage(combined);
+        CombinedAdd add(album, group);
+        ChosenPhotos chosen;
+        chosen.add(photos);
+        const QStringList missing = missingPhotoMessages(
+            Combination{QString(), group.landscapeTotal(), group.portraitTotal()}, chosen);
+        if (!missing.isEmpty()) {
+            fail(missing.join(u' '));
+            return false;
+        }
+        add.addPhotos(chosen);
+        add.firstPass();
+        add.repeat();
+        for (const QString& file : add.skipped()) {
+            printError(texts::kPhotoUnreadable.arg(file));
+        }
+        return true;
+    }
+    for (const QString& file : photos) {
+        if (std::optional<PhotoRecord> record = measurePhoto(file)) {
+            album.addPhoto(std::move(*record));
+        } else {
+            printError(texts::kPhotoUnreadable.arg(file));
+        }
+    }
+    PlacementRun run = album.placementRun();
+    run.start();
+    if (const int left = run.runToEnd(); left > 0) {
+        printError(texts::kPhotosLeftUnplaced.arg(left));
+    }
+    return true;
+}
+
+// Stages the album into a program-folder copy below folder (which gets the closing movie) and
+// returns the play list.
+QVector<int> stageAlbum(const Album& album, const QString& folder, QSize size) {
+    const QString closing = dataPath(paths::kClosingMovie);
+    setProgramFolder(folder);
+    ensureFolder(QFileInfo(dataPath(paths::kClosingMovie)).absolutePath());
+    QFile::remove(dataPath(paths::kClosingMovie));
+    if (!QFile::copy(closing, dataPath(paths::kClosingMovie))) {
+        throw Error(QStringLiteral("cannot copy %1").arg(closing));
+    }
+    Stager stager(album);
+    const QVector<int> playList = stager.prepare(size);
+    for (const QString& missing : stager.missingPhotos()) {
+        printError(texts::kPhotoUnreadable.arg(missing));
+    }
+    return playList;
+}
+
+struct PlanArguments {
+    QStringList photos;
+    int combined = 0;
+};
+
+// The options every planning command shares; false after a message when they are wrong.
+bool readPlanArguments(Arguments& args, PlanArguments& plan) {
+    plan.combined = args.integer(QStringLiteral("combined"), 0);
     if (!args.ok()) {
-        return fail(args.error());
+        fail(args.error());
+        return false;
     }
-    if (args.positional().isEmpty()) {
-        return fail(QStringLiteral("usage: plan [--program-folder DIR] [--combined K] PHOTO..."));
-    }
+    plan.photos = args.positional();
     if (args.has(QStringLiteral("program-folder"))) {
         setProgramFolder(args.value(QStringLiteral("program-folder")));
+    }
+    return true;
+}
+
+}  // namespace
+
+int runPlan(const QStringList& words) {
+    Arguments args(words, {QStringLiteral("program-folder"), QStringLiteral("combined"),
+                           QStringLiteral("stage"), QStringLiteral("size")});
+    PlanArguments plan;
+    if (!readPlanArguments(args, plan)) {
+        return 1;
+    }
+    const QSize size = parseSize(args.value(QStringLiteral("size"), QStringLiteral("800x450")));
+    if (plan.photos.isEmpty() || size.isEmpty()) {
+        return fail(QStringLiteral(
+            "usage: plan [--program-folder DIR] [--combined K] [--stage DIR [--size WxH]] "
+            "PHOTO..."));
     }
     Catalogue catalogue;
     if (!catalogue.build()) {
@@ -70,41 +167,81 @@ int runPlan(const QStringList& words) {
     }
     Album album(catalogue);
     try {
-        if (combined > 0) {
-            album.setPlacementMode(PlacementMode::Combined);
-            const CombinedTemplate group = readCombinationPackage(combined);
-            CombinedAdd add(album, group);
-            ChosenPhotos chosen;
-            chosen.add(args.positional());
-            const QStringList missing = missingPhotoMessages(
-                Combination{QString(), group.landscapeTotal(), group.portraitTotal()}, chosen);
-            if (!missing.isEmpty()) {
-                return fail(missing.join(u' '));
-            }
-            add.addPhotos(chosen);
-            add.firstPass();
-            add.repeat();
-            for (const QString& file : add.skipped()) {
-                printError(texts::kPhotoUnreadable.arg(file));
-            }
-        } else {
-            for (const QString& file : args.positional()) {
-                if (std::optional<PhotoRecord> record = measurePhoto(file)) {
-                    album.addPhoto(std::move(*record));
-                } else {
-                    printError(texts::kPhotoUnreadable.arg(file));
-                }
-            }
-            PlacementRun run = album.placementRun();
-            run.start();
-            if (const int left = run.runToEnd(); left > 0) {
-                printError(texts::kPhotosLeftUnplaced.arg(left));
-            }
+        if (!planAlbum(album, plan.photos, plan.combined)) {
+            return 1;
+        }
+        printAlbum(album);
+        if (args.has(QStringLiteral("stage"))) {
+            const QString folder = args.value(QStringLiteral("stage"));
+            const QVector<int> playList = stageAlbum(album, folder, size);
+            printOut(QStringLiteral("staged %1 templates in %2")
+                         .arg(playList.size())
+                         .arg(dataPath(paths::kTemplateStagingFolder)));
         }
     } catch (const Error& e) {
         return fail(e.message());
     }
-    printAlbum(album);
+    return 0;
+}
+
+int runPreview(const QStringList& words) {
+    Arguments args(words, {QStringLiteral("program-folder"), QStringLiteral("combined"),
+                           QStringLiteral("out"), QStringLiteral("every")});
+    PlanArguments plan;
+    if (!readPlanArguments(args, plan)) {
+        return 1;
+    }
+    const int every = args.integer(QStringLiteral("every"), 25);
+    if (!args.ok()) {
+        return fail(args.error());
+    }
+    const QString out = args.value(QStringLiteral("out"));
+    if (plan.photos.isEmpty() || out.isEmpty() || every < 1) {
+        return fail(QStringLiteral(
+            "usage: preview [--program-folder DIR] [--combined K] --out DIR [--every N] PHOTO..."));
+    }
+    Catalogue catalogue;
+    if (!catalogue.build()) {
+        return fail(QStringLiteral("no template packages below %1").arg(programFolder()));
+    }
+    Album album(catalogue);
+    try {
+        if (!planAlbum(album, plan.photos, plan.combined)) {
+            return 1;
+        }
+        QDir().mkpath(out);
+        const QVector<int> playList =
+            stageAlbum(album, out + QStringLiteral("/program"), QSize(800, 450));
+        MoviePlayer stage;
+        stage.setSize(QSize(800, 450));
+        PreviewTimeline timeline(album, stage);
+        if (!timeline.start(playList, SyncMode::WithTemplate)) {
+            return fail(timeline.problems().join(u' '));
+        }
+        int written = 0;
+        while (timeline.step()) {
+            const qint64 n = timeline.totalFrameCounter();
+            if ((n - 1) % every == 0) {
+                QString clock = timeline.currentTime();
+                clock.replace(u':', u'-');
+                const QString file = QStringLiteral("%1/frame_%2_%3.png")
+                                         .arg(out)
+                                         .arg(n - 1, 6, 10, QLatin1Char('0'))
+                                         .arg(clock);
+                timeline.frame().save(file);
+                ++written;
+            }
+        }
+        for (const QString& problem : timeline.problems()) {
+            printError(problem);
+        }
+        printOut(QStringLiteral("%1 frames shown, %2 written to %3")
+                     .arg(timeline.totalFrameCounter())
+                     .arg(written)
+                     .arg(out));
+    } catch (const Error& e) {
+        return fail(e.message());
+    }
     return 0;
 }
 

@@ -26,8 +26,13 @@ constexpr Command kCommands[] = {
      vellumo::tool::runUnpack, false},
     {"catalogue", "catalogue [--program-folder DIR]  the catalogue list as Vellumo builds it",
      vellumo::tool::runCatalogue, false},
-    {"plan", "plan [--program-folder DIR] [--combined K] PHOTO...  place photos into templates",
-     vellumo::tool::runPlan, false},
+    {"plan",
+     "plan [--program-folder DIR] [--combined K] [--stage DIR [--size WxH]] PHOTO...  place "
+     "photos into templates (and stage them)",
+     vellumo::tool::runPlan, true},
+    {"preview", "preview [--program-folder DIR] [--combined K] --out DIR [--every N] PHOTO...  "
+     "the album preview's frames as PNG",
+     vellumo::tool::runPreview, true},
     {"movie-info", "movie-info MOVIE               frames, size, layers and pictures of a movie",
      vellumo::tool::runMovieInfo, false},
     {"render-movie",
