@@ -7,6 +7,7 @@
 #include "app/app_texts.h"
 #include "app/exit_dialog.h"
 #include "app/main_window.h"
+#include "app/output_commands.h"
 #include "app/plugin_notice.h"
 #include "app/preview_controller.h"
 #include "app/skin.h"
@@ -107,6 +108,7 @@ void Program::createWindows() {
     insertVideo_ = new InsertVideoWindow(main_.get());
     pluginNotice_ = new PluginNotice(main_.get());
     preview_ = std::make_unique<PreviewController>(*main_, *album_);
+    wireOutputCommands(*main_, *album_);
     wireCommands();
 }
 

@@ -15,3 +15,23 @@ inline const QString kNtsc = QStringLiteral("NTSC 电视制式");
 inline const QString kAlbumNameEmpty = QStringLiteral("相册名称不能为空,请输入相册名称！");
 
 }  // namespace vellumo::texts
+
+namespace vellumo::texts {
+
+// The album type window.
+inline const QString kAlbumTypeCaption = QStringLiteral("选择相册类型");
+inline const QString kChooseOutputSize = QStringLiteral("选择相册输出尺寸");
+inline const QString kCurrentOutputSize = QStringLiteral("当前输出相册尺寸");
+inline const QString kDefaultSize = QStringLiteral("默认");
+inline const QString kOutputAlbumType = QStringLiteral("输出电子相册类型");
+inline const QString kEnterAlbumName = QStringLiteral("输入相册名称");
+inline const QString kStartProduction = QStringLiteral("开始制作");
+inline const QString kCancel = QStringLiteral("取消");
+// The picture quality and sync windows.
+inline const QString kQualityCaption = QStringLiteral("画面质量");
+inline const QString kTvSystemGroup = QStringLiteral("制式");
+inline const QString kQualityGroup = QStringLiteral("画质");
+inline const QString kSyncCaption = QStringLiteral("同步效果");
+inline const QString kSyncGroup = QStringLiteral("同步");
+
+}  // namespace vellumo::texts

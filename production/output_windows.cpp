@@ -1,0 +1,167 @@
+#include "production/output_windows.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "dialogs/message_dialog.h"
+#include "production/production_texts.h"
+
+namespace vellumo {
+
+namespace {
+
+QLabel* label(const QString& text, QWidget* parent, QRect geometry) {
+    auto* l = new QLabel(text, parent);
+    l->setGeometry(geometry);
+    return l;
+}
+
+QPushButton* button(const QString& text, QWidget* parent, QRect geometry) {
+    auto* b = new QPushButton(text, parent);
+    b->setGeometry(geometry);
+    return b;
+}
+
+// A group of two exclusive choices.
+QGroupBox* choiceGroup(const QString& caption, QRadioButton*& first, const QString& firstText,
+                       QRadioButton*& second, const QString& secondText, QWidget* parent,
+                       QRect geometry) {
+    auto* group = new QGroupBox(caption, parent);
+    group->setGeometry(geometry);
+    auto* layout = new QVBoxLayout(group);
+    first = new QRadioButton(firstText, group);
+    second = new QRadioButton(secondText, group);
+    layout->addWidget(first);
+    layout->addWidget(second);
+    auto* exclusive = new QButtonGroup(group);
+    exclusive->addButton(first);
+    exclusive->addButton(second);
+    return group;
+}
+
+}  // namespace
+
+QString albumTypeResultWord(AlbumTypeResult result) {
+    return result == AlbumTypeResult::Start ? QStringLiteral("zhizuo_kaishi")
+                                            : QStringLiteral("zhizuo_quxiao");
+}
+
+AlbumTypeWindow::AlbumTypeWindow(OutputOptions& options, QWidget* parent)
+    : SkinnedDialog(QSize(460, 300), texts::kAlbumTypeCaption, parent), options_(options) {
+    label(texts::kOutputAlbumType, this, QRect(30, 55, 130, 24));
+    type_ = label(QString(), this, QRect(170, 55, 200, 24));
+    label(texts::kChooseOutputSize, this, QRect(30, 92, 130, 24));
+    sizes_ = new QComboBox(this);
+    sizes_->setGeometry(170, 90, 160, 26);
+    default_ = button(texts::kDefaultSize, this, QRect(345, 90, 80, 26));
+    label(texts::kCurrentOutputSize, this, QRect(30, 130, 130, 24));
+    current_ = label(QString(), this, QRect(170, 130, 200, 24));
+    label(texts::kEnterAlbumName, this, QRect(30, 170, 130, 24));
+    name_ = new QLineEdit(this);
+    name_->setGeometry(170, 168, 255, 26);
+    start_ = button(texts::kStartProduction, this, QRect(150, 235, 100, 32));
+    cancel_ = button(texts::kCancel, this, QRect(270, 235, 100, 32));
+
+    connect(sizes_, &QComboBox::activated, this, &AlbumTypeWindow::sizeChosen);
+    connect(default_, &QPushButton::clicked, this, [this] {
+        sizes_->setCurrentIndex(kDefaultSizeIndex);
+        sizeChosen(kDefaultSizeIndex);
+    });
+    connect(start_, &QPushButton::clicked, this, &AlbumTypeWindow::startPressed);
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void AlbumTypeWindow::sizeChosen(int index) {
+    options_.chooseSize(index);
+    current_->setText(outputSizeText(options_.outputSize));
+}
+
+void AlbumTypeWindow::startPressed() {
+    // Only the empty name is refused; a name of spaces is a name.
+    if (name_->text().isEmpty()) {
+        showMessage(texts::kAlbumNameEmpty);
+        return;
+    }
+    options_.albumName = name_->text();
+    result_ = AlbumTypeResult::Start;
+    accept();
+}
+
+AlbumTypeResult AlbumTypeWindow::choose() {
+    result_ = AlbumTypeResult::Cancel;
+    const AlbumType type = options_.albumType.value_or(AlbumType::Dvd);
+    type_->setText(albumTypeName(type));
+    sizes_->clear();
+    for (const QSize& size : outputSizes(type)) {
+        sizes_->addItem(outputSizeText(size));
+    }
+    sizes_->setCurrentIndex(kDefaultSizeIndex);
+    sizeChosen(kDefaultSizeIndex);
+    name_->setText(options_.albumName);
+    name_->setFocus();
+    exec();
+    return result_;
+}
+
+QualityWindow::QualityWindow(OutputOptions& options, QWidget* parent)
+    : SkinnedDialog(QSize(420, 230), texts::kQualityCaption, parent), options_(options) {
+    choiceGroup(texts::kTvSystemGroup, pal_, texts::kPal, ntsc_, texts::kNtsc, this,
+                QRect(20, 55, 180, 110));
+    choiceGroup(texts::kQualityGroup, standard_, texts::kQualityStandard, high_,
+                texts::kQualityHigh, this, QRect(220, 55, 180, 110));
+    connect(pal_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) {
+            options_.tvSystem = TvSystem::Pal;
+        }
+    });
+    connect(ntsc_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) {
+            options_.tvSystem = TvSystem::Ntsc;
+        }
+    });
+    connect(standard_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) {
+            options_.quality = PictureQuality::Standard;
+        }
+    });
+    connect(high_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) {
+            options_.quality = PictureQuality::High;
+        }
+    });
+}
+
+void QualityWindow::showEvent(QShowEvent* event) {
+    (options_.tvSystem == TvSystem::Pal ? pal_ : ntsc_)->setChecked(true);
+    (options_.quality == PictureQuality::High ? high_ : standard_)->setChecked(true);
+    SkinnedDialog::showEvent(event);
+}
+
+SyncWindow::SyncWindow(OutputOptions& options, QWidget* parent)
+    : SkinnedDialog(QSize(420, 200), texts::kSyncCaption, parent), options_(options) {
+    choiceGroup(texts::kSyncGroup, withTemplate_, texts::kSyncWithTemplate, withMusic_,
+                texts::kSyncWithMusic, this, QRect(20, 55, 380, 110));
+    connect(withTemplate_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) {
+            options_.sync = SyncMode::WithTemplate;
+        }
+    });
+    connect(withMusic_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) {
+            options_.sync = SyncMode::WithMusic;
+        }
+    });
+}
+
+void SyncWindow::showEvent(QShowEvent* event) {
+    (options_.sync == SyncMode::WithTemplate ? withTemplate_ : withMusic_)->setChecked(true);
+    SkinnedDialog::showEvent(event);
+}
+
+}  // namespace vellumo

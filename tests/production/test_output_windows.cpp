@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "dialogs/message_dialog.h"
+#include "production/output_windows.h"
+#include "production/production_texts.h"
+
+namespace vellumo {
+namespace {
+
+// Runs action once the next modal window is up.
+void whenModal(std::function<void(QWidget*)> action) {
+    QTimer::singleShot(0, [action = std::move(action)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        action(modal);
+    });
+}
+
+TEST(AlbumTypeWindow, SizesNameAndResult) {
+    OutputOptions options;
+    AlbumTypeWindow window(options);
+    options.beginProduction(AlbumType::Wmv);
+    QString shownMessage;
+    whenModal([&](QWidget*) {
+        window.sizeList()->setCurrentIndex(7);
+        emit window.sizeList()->activated(7);
+        EXPECT_EQ(window.currentSize()->text(), QString::fromUtf16(u"1920 × 1088"));
+        EXPECT_TRUE(window.nameEdit()->text().isEmpty());
+        // An empty name is refused with the message; the window stays open.
+        whenModal([&](QWidget* message) {
+            shownMessage = MessageDialog::shared().message();
+            static_cast<QDialog*>(message)->accept();
+            window.nameEdit()->setText("  ");  // Spaces are a name.
+            window.startButton()->click();
+        });
+        window.startButton()->click();
+    });
+    EXPECT_EQ(window.choose(), AlbumTypeResult::Start);
+    EXPECT_EQ(shownMessage, texts::kAlbumNameEmpty);
+    EXPECT_EQ(options.albumName, "  ");
+    EXPECT_EQ(options.outputSize, QSize(1920, 1088));
+
+    // Another type rebuilds the list and preselects index 4 again; "取消" starts nothing.
+    options.beginProduction(AlbumType::Dvd);
+    whenModal([&](QWidget*) {
+        EXPECT_EQ(window.sizeList()->count(), 9);
+        EXPECT_EQ(window.sizeList()->currentIndex(), 4);
+        window.cancelButton()->click();
+    });
+    EXPECT_EQ(window.choose(), AlbumTypeResult::Cancel);
+    EXPECT_EQ(albumTypeResultWord(AlbumTypeResult::Start), "zhizuo_kaishi");
+}
+
+TEST(QualityAndSyncWindows, ChoicesChangeTheOptions) {
+    OutputOptions options;
+    QualityWindow quality(options);
+    whenModal([&](QWidget*) {
+        EXPECT_TRUE(quality.pal()->isChecked());
+        EXPECT_TRUE(quality.high()->isChecked());
+        quality.ntsc()->setChecked(true);
+        quality.standard()->setChecked(true);
+        quality.reject();
+    });
+    quality.exec();
+    EXPECT_EQ(options.tvSystem, TvSystem::Ntsc);
+    EXPECT_EQ(options.quality, PictureQuality::Standard);
+    EXPECT_EQ(pictureQualityWord(options.quality), "biaoqing");
+
+    SyncWindow sync(options);
+    whenModal([&](QWidget*) {
+        EXPECT_TRUE(sync.withTemplate()->isChecked());
+        sync.withMusic()->setChecked(true);
+        sync.reject();
+    });
+    sync.exec();
+    EXPECT_EQ(options.sync, SyncMode::WithMusic);
+}
+
+}  // namespace
+}  // namespace vellumo
