@@ -9,6 +9,7 @@
 #include <QDirIterator>
 #include <QImage>
 #include <QPainter>
+#include <QProcess>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -251,6 +252,30 @@ TEST_F(DataTree, StartupAndClosingMoviesLoad) {
     ASSERT_NO_THROW(player.setMovie(closing));
     EXPECT_EQ(player.totalFrames(), 150);
     EXPECT_NO_THROW(datagen::checkClosingMovie(*player.loadedMovie()));
+}
+
+// vellumo-tool template-sheet stages every catalogue entry as the preview does and renders it;
+// it fails when a movie misses a picture that staging should have written.
+TEST_F(DataTree, TemplateSheetsStageEveryPicture) {
+    test::TempFolder out;
+    QProcess process;
+    process.start(qEnvironmentVariable("VELLUMO_TOOL"),
+                  {QStringLiteral("template-sheet"), QStringLiteral("--program-folder"),
+                   scratch_->path(), QStringLiteral("--out"), out.path(), QStringLiteral("--count"),
+                   QStringLiteral("3"), QStringLiteral("--columns"), QStringLiteral("3")});
+    const bool finished = process.waitForFinished(300000);
+    if (!finished) {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    const QStringList sheets = QDir(out.path()).entryList({QStringLiteral("*.png")}, QDir::Files);
+    EXPECT_EQ(sheets.size(), catalogue().entries().size());
+    for (const QString& sheet : sheets) {
+        // Three 800 x 450 frames in a row under a heading.
+        EXPECT_GE(QImage(out.path() + sheet).width(), 3 * 800) << sheet.toStdString();
+    }
 }
 
 }  // namespace
