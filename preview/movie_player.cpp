@@ -22,6 +22,9 @@ void MoviePlayer::setSize(QSize size) {
     }
     size_ = size;
     prepare();
+    if (movie_) {
+        emit frameChanged(frame_);
+    }
 }
 
 QSize MoviePlayer::size() const {
@@ -38,6 +41,7 @@ void MoviePlayer::setMovie(const QString& path) {
     pictures_ = std::move(pictures);
     frame_ = 0;
     prepare();
+    emit frameChanged(frame_);
 }
 
 QString MoviePlayer::movie() const {

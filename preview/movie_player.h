@@ -56,6 +56,7 @@ public:
     const QImage& currentImage() const;
 
 signals:
+    // The picture the player shows changed: another frame, a newly loaded movie or a new size.
     void frameChanged(int frame);
 
 private:

@@ -34,7 +34,11 @@ TEST(MoviePlayer, LoadsAtOnceWithItsFrameCountAndFirstFrame) {
     EXPECT_FALSE(player.isLoaded());
     EXPECT_EQ(player.totalFrames(), 0);
     player.setSize(QSize(160, 90));
+    QSignalSpy changed(&player, &MoviePlayer::frameChanged);
     player.setMovie(path);
+    // A view showing the player repaints for the new movie, though the frame number stays 0.
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed[0][0].toInt(), 0);
     EXPECT_TRUE(player.isLoaded());
     EXPECT_EQ(player.movie(), path);
     EXPECT_EQ(player.totalFrames(), 120);
