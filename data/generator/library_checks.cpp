@@ -130,6 +130,46 @@ void checkSizes(const movie::Movie& movie, const CatalogueRecord& record,
     }
 }
 
+// Staging draws picture k from the last slot, in slot order, whose name picture k's name
+// holds; each slot's picture must come from its own slot. Advanced templates fill their
+// landscape slots first, then their portrait slots, and give a "shuheng" picture no slot.
+void checkSlotOrder(const movie::Movie& movie, const CatalogueRecord& record,
+                    const QStringList& names) {
+    const QStringList orientations = splitPictureList(record.orientationList);
+    const bool single = orientations.size() == 1;
+    QList<qsizetype> order;
+    for (const QString& pass : {QStringLiteral("heng"), QStringLiteral("shu")}) {
+        for (qsizetype k = 0; k < names.size(); ++k) {
+            if (!isPhotoSlotName(names[k]) || k >= orientations.size()) {
+                continue;
+            }
+            if (!single && orientations[k] == QStringLiteral("shuheng")) {
+                fault(movie, QStringLiteral("\"%1\" is \"shuheng\", which gets no photo in a "
+                                            "template of several pictures")
+                                 .arg(names[k]));
+            }
+            if (single || orientations[k] == pass) {
+                if (!order.contains(k)) {
+                    order.append(k);
+                }
+            }
+        }
+    }
+    for (const qsizetype k : order) {
+        qsizetype source = -1;
+        for (const qsizetype j : order) {
+            if (names[k].contains(names[j])) {
+                source = j;
+            }
+        }
+        if (source != k) {
+            fault(movie, QStringLiteral("\"%1\" would show the photo of \"%2\": a slot whose "
+                                        "name holds another's must come after it")
+                             .arg(names[k], names[source]));
+        }
+    }
+}
+
 }  // namespace
 
 movie::Movie checkedMovie(const QByteArray& text, const QString& file) {
@@ -166,6 +206,7 @@ void checkTemplateMovie(const movie::Movie& movie, const CatalogueRecord& record
         }
     }
     checkSizes(movie, record, names);
+    checkSlotOrder(movie, record, names);
     checkStartsFromLeadIn(movie);
     checkStillEnd(movie);
 }

@@ -32,8 +32,9 @@ movie::Movie checkedMovie(const QByteArray& text, const QString& file);
 // photo slot's picture shown by an image layer; every picture it names one that staging writes
 // (the background, the lead-in, a picture of xpjpgmc); the lead-in shown at frame 0; a still end.
 // Also the parameters themselves: singles give no sizes, advanced templates size every picture,
-// and a decoration (a picture that is no slot) repeats a slot of the same shape. Throws Error
-// naming the movie's file.
+// a decoration (a picture that is no slot) repeats a slot of the same shape, and every slot's
+// picture is staged from its own slot (picture_10 after picture_1). Throws Error naming the
+// movie's file.
 void checkTemplateMovie(const movie::Movie& movie, const CatalogueRecord& record);
 
 // The closing movie: 150 frames, the lead-in at frame 0 and no other picture.

@@ -130,6 +130,24 @@ TEST(LibraryChecks, SizesAndDecorations) {
     EXPECT_TRUE(problem(twoPhotoMovie().arg(150), stretched).contains(u"no photo slot"));
 }
 
+// Staging gives a picture the photo of the last slot whose name its own holds.
+TEST(LibraryChecks, EverySlotShowsItsOwnPhoto) {
+    CatalogueRecord ten = kTwoPhotos;
+    ten.pictureNameList = QStringLiteral("|picture_1|picture_10|");
+    QString movie = twoPhotoMovie().arg(150);
+    movie.replace(QStringLiteral("picture_2.jpg"), QStringLiteral("picture_10.jpg"));
+    EXPECT_EQ(problem(movie, ten), QString());
+    // Listed first, picture_10 takes the first slot and shows picture_1's photo.
+    ten.pictureNameList = QStringLiteral("|picture_10|picture_1|");
+    EXPECT_TRUE(problem(movie, ten).contains(u"\"picture_10\" would show the photo of"));
+    // Portrait slots come after landscape ones, whatever the list order.
+    ten.orientationList = QStringLiteral("|shu|heng|");
+    EXPECT_EQ(problem(movie, ten), QString());
+    // In a template of several pictures a "shuheng" picture gets no photo at all.
+    ten.orientationList = QStringLiteral("|shuheng|heng|");
+    EXPECT_TRUE(problem(movie, ten).contains(u"gets no photo"));
+}
+
 TEST(LibraryChecks, BrokenMovieNamesFileAndLine) {
     try {
         movieOf(QStringLiteral("vellumo-movie 1\nframes 150\nimage a \"x.jpg\"\n  opacty 1\n"));
