@@ -3,6 +3,10 @@ BUILD ?= build
 SAN_BUILD ?= build-san
 JOBS ?= $(shell nproc)
 LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache,)
+# Paths relative to the checkout, so that every clone shares the compiler cache.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := true
+export CCACHE_MAXSIZE := 8G
 
 .PHONY: deps configure build run test unit-tests sanitize-tests bench format format-check clean
 
