@@ -11,6 +11,11 @@ QSize uprightPhotoSize(int pixelWidth, int pixelHeight, QSize shownPicture) {
     if (shownPicture.width() < shownPicture.height() && pixelHeight < pixelWidth) {
         return QSize(pixelHeight, pixelWidth);
     }
+    // The other way round too: a picture shown wider than tall stands as landscape, else the
+    // photo would be stretched across its slot.
+    if (shownPicture.height() < shownPicture.width() && pixelWidth < pixelHeight) {
+        return QSize(pixelHeight, pixelWidth);
+    }
     return QSize(pixelWidth, pixelHeight);
 }
 

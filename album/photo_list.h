@@ -27,7 +27,8 @@ struct PhotoRecord {
 std::optional<PhotoRecord> measurePhoto(const QString& path);
 
 // The upright size of a photo from its stored size and the orientation of the picture shown
-// for it: a picture taller than wide stands as portrait even when its pixel rows run sideways.
+// for it: a picture taller than wide stands as portrait even when its pixel rows run sideways,
+// and one wider than tall as landscape; a square picture keeps the stored size.
 QSize uprightPhotoSize(int pixelWidth, int pixelHeight, QSize shownPicture);
 
 class PhotoList {

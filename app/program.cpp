@@ -8,6 +8,7 @@
 #include "app/exit_dialog.h"
 #include "app/main_window.h"
 #include "app/output_commands.h"
+#include "app/photo_pages.h"
 #include "app/plugin_notice.h"
 #include "app/preview_controller.h"
 #include "app/skin.h"
@@ -101,6 +102,8 @@ PluginNotice* Program::pluginNotice() const {
 void Program::createWindows() {
     splash_ = std::make_unique<SplashWindow>();
     main_ = std::make_unique<MainWindow>();
+    // The photo list, background and template options windows, the photo pages, their commands.
+    new PhotoWindows(*main_, *album_, *settings_);
     MessageDialog::shared();
     exitDialog_ = new ExitDialog(main_.get());
     ConfirmDialog::shared();

@@ -58,3 +58,21 @@ inline const QString kNeedPortraitForCombination =
 inline const QString kCombinationUnreadable = QStringLiteral("组合模板文件“%1”无法读取：%2");
 
 }  // namespace vellumo::texts
+
+namespace vellumo::texts {
+
+// The template options window's list, fields and note.
+inline const QString kCombinationColumnName = QStringLiteral("模板组合");
+inline const QString kCombinationColumnLandscape = QStringLiteral("横照片(张)");
+inline const QString kCombinationColumnPortrait = QStringLiteral("竖照片(张)");
+inline const QString kCombinationColumnTotal = QStringLiteral("照片总数(张)");
+inline const QString kCombinationNameField = QStringLiteral("组合模板名称");
+inline const QString kNeededLandscapeField = QStringLiteral("需要横照片");
+inline const QString kNeededPortraitField = QStringLiteral("需要竖照片");
+// Appended to the needed totals.
+inline const QString kSheetsSuffix = QStringLiteral(" 张");
+// No combined-template package is installed.
+inline const QString kNoCombinationInstalled =
+    QStringLiteral("没有安装组合模板，只能使用随机模板添加照片。");
+
+}  // namespace vellumo::texts

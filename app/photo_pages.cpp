@@ -1,0 +1,391 @@
+#include "app/photo_pages.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "album/album.h"
+#include "album/background_window.h"
+#include "album/photo_list_texts.h"
+#include "album/photo_list_window.h"
+#include "app/app_texts.h"
+#include "app/command_panel.h"
+#include "app/main_display.h"
+#include "app/main_window.h"
+#include "app/summary_lists.h"
+#include "app/thumbnail_strip.h"
+#include "assignment/template_options_window.h"
+#include "dialogs/message_dialog.h"
+#include "dialogs/progress_window.h"
+#include "preview/preview_timeline.h"
+#include "settings/system_settings.h"
+
+namespace vellumo {
+
+namespace {
+
+// The thumbnail's picture box; the frame rule fits the photo into it less 6 each way.
+constexpr QSize kThumbnailBox = ThumbnailFrame::kPictureBox.size();
+
+bool holdsPicture(const ThumbnailFrame* frame) {
+    return !frame->picture()->pixmap().isNull();
+}
+
+}  // namespace
+
+bool ZoomBox::zoomIn() {
+    if (width + kStep > kMaxWidth) {
+        return false;
+    }
+    width += kStep;
+    height = width * kDisplay.height() / kDisplay.width();
+    return true;
+}
+
+bool ZoomBox::zoomOut() {
+    width -= kStep;
+    height = width * kDisplay.height() / kDisplay.width();
+    if (width < 0 || height < 0) {
+        *this = standard();
+        return false;
+    }
+    return true;
+}
+
+PhotoPages::PhotoPages(MainWindow& window, Album& album, const SystemSettings& settings,
+                       QObject* parent)
+    : QObject(parent), window_(window), album_(album), settings_(settings) {
+    ThumbnailStrip* strip = window.thumbnails();
+    connect(strip, &ThumbnailStrip::thumbnailClicked, this, &PhotoPages::clickThumbnail);
+    connect(strip, &ThumbnailStrip::thumbnailDoubleClicked, this,
+            &PhotoPages::doubleClickThumbnail);
+    connect(strip, &ThumbnailStrip::thumbnailPointed, this, &PhotoPages::pointAt);
+    window.display()->picture()->installEventFilter(this);
+
+    window.setCommandHandler(Command::FirstPage, [this] { firstPage(); });
+    window.setCommandHandler(Command::PreviousPage, [this] { previousPage(); });
+    window.setCommandHandler(Command::NextPage, [this] { nextPage(); });
+    window.setCommandHandler(Command::LastPage, [this] { lastPageCommand(); });
+    window.setCommandHandler(Command::ViewPhoto, [this] { viewPhoto(); });
+    window.setCommandHandler(Command::PreviewEffect,
+                             [] { showMessage(texts::kDoubleClickToPreview); });
+    window.setCommandHandler(Command::ZoomIn, [this] { zoomIn(); });
+    window.setCommandHandler(Command::ZoomOut, [this] { zoomOut(); });
+    window.setCommandHandler(Command::ZoomDefault, [this] { zoomDefault(); });
+}
+
+ProgressWindow& PhotoPages::progress() const {
+    return progress_ ? *progress_ : ProgressWindow::shared();
+}
+
+int PhotoPages::lastPage() const {
+    const int n = album_.photos().size();
+    return n == 0 ? 0 : (n - 1) / kPhotosPerPage;
+}
+
+QString PhotoPages::selectedPhotoWord() const {
+    return selected_ < 0 ? words::kNone : QString::number(selected_);
+}
+
+QString PhotoPages::pointedThumbnail() const {
+    return pointed_ == 0 ? QString() : QStringLiteral("Image%1").arg(pointed_);
+}
+
+QString PhotoPages::dragStateWord() const {
+    return dragging_ ? QStringLiteral("anxia") : QStringLiteral("songkai");
+}
+
+bool PhotoPages::selectionValid() const {
+    return album_.photos().isValidRow(selected_);
+}
+
+bool PhotoPages::hasPhotos(bool tell) {
+    if (album_.photos().isEmpty()) {
+        if (tell) {
+            showMessage(texts::kNoPhotos);
+        }
+        return false;
+    }
+    return true;
+}
+
+void PhotoPages::clearPages() {
+    for (int k = 1; k <= kPhotosPerPage; ++k) {
+        window_.thumbnails()->thumbnail(k)->picture()->clear();
+    }
+}
+
+void PhotoPages::buildPage() {
+    ThumbnailStrip* strip = window_.thumbnails();
+    for (int k = 1; k <= kPhotosPerPage; ++k) {
+        strip->thumbnail(k)->picture()->clear();
+        strip->thumbnail(k)->setToolTip(QString());
+    }
+    canvas_.hideBadge();
+    const PhotoList& photos = album_.photos();
+    for (int k = 1; k <= kPhotosPerPage; ++k) {
+        const int i = kPhotosPerPage * page_ + k;
+        if (i > photos.size()) {
+            break;
+        }
+        const PhotoRecord& photo = photos.at(i - 1);
+        canvas_.clearPicture();
+        canvas_.apply(fitContainWithFrame(kThumbnailBox.width(), kThumbnailBox.height(),
+                                          photo.width, photo.height));
+        // A photo that cannot be loaded shows the icon picture instead of stopping the page.
+        canvas_.loadPhoto(photo.location);
+        progress().advance();
+        ThumbnailFrame* frame = strip->thumbnail(k);
+        frame->picture()->setPixmap(QPixmap::fromImage(canvas_.capture()));
+        frame->setToolTip(texts::kThumbnailHint.arg(i).arg(photo.name));
+    }
+    ++pageBuilds_;
+}
+
+void PhotoPages::loadPage() {
+    progress().run(texts::kLoadPhotosTitle, kPhotosPerPage, [this] {
+        buildPage();
+        if (window_.firstPageFlag() == words::kFirstPageStart) {
+            buildPage();
+            window_.setFirstPageFlag(words::kFirstPageDone);
+        }
+    });
+}
+
+void PhotoPages::showFirstPageAfterAdding() {
+    if (album_.photos().isEmpty()) {
+        return;
+    }
+    page_ = 0;
+    loadPage();
+    selected_ = -1;
+}
+
+void PhotoPages::turnTo(int page, Command command) {
+    page_ = page;
+    QPushButton* button = window_.commands()->button(command);
+    if (button) {
+        button->setEnabled(false);
+    }
+    loadPage();
+    if (button) {
+        button->setEnabled(true);
+    }
+}
+
+void PhotoPages::firstPage() {
+    if (!hasPhotos(true)) {
+        return;
+    }
+    if (page_ == 0) {
+        showMessage(texts::kAlreadyFirstPage);
+        return;
+    }
+    turnTo(0, Command::FirstPage);
+}
+
+void PhotoPages::previousPage() {
+    if (!hasPhotos(true)) {
+        return;
+    }
+    if (page_ == 0) {
+        showMessage(texts::kAlreadyFirstPage);
+        return;
+    }
+    // After photos were deleted the page may lie beyond the last one.
+    turnTo(std::min(page_ - 1, lastPage()), Command::PreviousPage);
+}
+
+void PhotoPages::nextPage() {
+    if (!hasPhotos(true)) {
+        return;
+    }
+    if (page_ >= lastPage()) {
+        showMessage(texts::kAlreadyLastPage);
+        return;
+    }
+    turnTo(page_ + 1, Command::NextPage);
+}
+
+void PhotoPages::lastPageCommand() {
+    if (!hasPhotos(true)) {
+        return;
+    }
+    if (page_ == lastPage()) {
+        showMessage(texts::kAlreadyLastPage);
+        return;
+    }
+    turnTo(lastPage(), Command::LastPage);
+}
+
+void PhotoPages::clickThumbnail(int k) {
+    if (!hasPhotos(true)) {
+        return;
+    }
+    const int row = kPhotosPerPage * page_ + k - 1;
+    // An empty thumbnail, or one left from photos deleted since, does nothing.
+    if (!holdsPicture(window_.thumbnails()->thumbnail(k)) || !album_.photos().isValidRow(row)) {
+        return;
+    }
+    if (window_.playbackState() == PlaybackState::Playing) {
+        showMessage(texts::kPlayingGuard);
+        return;
+    }
+    zoom_ = ZoomBox::standard();
+    selected_ = row;
+    showPhoto(selected_, ZoomBox::kDisplay);
+}
+
+void PhotoPages::doubleClickThumbnail(int k) {
+    if (window_.playbackState() == PlaybackState::Playing) {
+        showMessage(texts::kPlayingGuard);
+        return;
+    }
+    const int row = kPhotosPerPage * page_ + k - 1;
+    if (!holdsPicture(window_.thumbnails()->thumbnail(k)) || !album_.photos().isValidRow(row)) {
+        return;
+    }
+    if (templatesOfPhoto_) {
+        templatesOfPhoto_(row);
+    }
+    clickThumbnail(k);
+}
+
+void PhotoPages::viewPhoto() {
+    if (pointed_ >= 1 && pointed_ <= kPhotosPerPage) {
+        clickThumbnail(pointed_);
+    }
+}
+
+void PhotoPages::zoomIn() {
+    if (!hasPhotos(true)) {
+        return;
+    }
+    if (!selectionValid()) {
+        showMessage(texts::kNoPhotoSelected);
+        return;
+    }
+    if (!zoom_.zoomIn()) {
+        showMessage(texts::kCannotZoomInFurther);
+        return;
+    }
+    showPhoto(selected_, zoom_.size());
+}
+
+void PhotoPages::zoomOut() {
+    if (!hasPhotos(true)) {
+        return;
+    }
+    if (!selectionValid()) {
+        showMessage(texts::kNoPhotoSelected);
+        return;
+    }
+    if (!zoom_.zoomOut()) {
+        showMessage(texts::kCannotZoomOutFurther);
+    }
+    showPhoto(selected_, zoom_.size());
+}
+
+void PhotoPages::zoomDefault() {
+    if (!hasPhotos(true)) {
+        return;
+    }
+    if (!selectionValid()) {
+        showMessage(texts::kNoPhotoSelected);
+        return;
+    }
+    zoom_ = ZoomBox::standard();
+    showPhoto(selected_, zoom_.size());
+}
+
+void PhotoPages::showPhoto(int row, QSize box) {
+    canvas_.hideBadge();
+    MainDisplay* display = window_.display();
+    display->clearPicture();
+    if (!album_.photos().isValidRow(row)) {
+        return;
+    }
+    const PhotoRecord& photo = album_.photos().at(row);
+    canvas_.clearPicture();
+    canvas_.apply(fitContain(box.width(), box.height(), photo.width, photo.height,
+                             settings_.landscapeDisplayMedium(),
+                             settings_.portraitDisplayMedium()));
+    canvas_.loadPhoto(photo.location);
+    display->showCentred(canvas_.capture());
+}
+
+bool PhotoPages::eventFilter(QObject* watched, QEvent* event) {
+    QLabel* picture = window_.display()->picture();
+    if (watched != picture) {
+        return QObject::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+        case QEvent::MouseButtonPress: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton) {
+                dragging_ = true;
+                dragOrigin_ = mouse->position().toPoint();
+                return true;
+            }
+            break;
+        }
+        case QEvent::MouseMove: {
+            if (dragging_ && selectionValid()) {
+                const auto* mouse = static_cast<QMouseEvent*>(event);
+                // The mouse in the main window's coordinates, less the display's corner and the
+                // point where the picture was taken.
+                const QPoint inWindow = picture->mapTo(&window_, mouse->position().toPoint());
+                const QPoint displayCorner = window_.display()->pos();
+                picture->move(inWindow - displayCorner - dragOrigin_);
+                return true;
+            }
+            break;
+        }
+        case QEvent::MouseButtonRelease: {
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+                dragging_ = false;
+                return true;
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+PhotoWindows::PhotoWindows(MainWindow& window, Album& album, const SystemSettings& settings)
+    : QObject(&window), window_(window), album_(album) {
+    setObjectName(QStringLiteral("photoWindows"));
+    photoList_ = new PhotoListWindow(album, settings, &window);
+    backgrounds_ = new BackgroundWindow(album, &window);
+    options_ = new TemplateOptionsWindow(&window);
+    photoList_->setOptionsWindow(options_);
+    pages_ = new PhotoPages(window, album, settings, this);
+    connect(photoList_, &PhotoListWindow::photosCleared, pages_, &PhotoPages::clearPages);
+
+    window.setCommandHandler(Command::AddPhotos, [this] {
+        photoList_->exec();
+        refreshSummary();
+        pages_->showFirstPageAfterAdding();
+    });
+    window.setCommandHandler(Command::Backgrounds, [this] { backgrounds_->exec(); });
+}
+
+PhotoWindows* PhotoWindows::of(const MainWindow& window) {
+    return window.findChild<PhotoWindows*>(QStringLiteral("photoWindows"),
+                                           Qt::FindDirectChildrenOnly);
+}
+
+void PhotoWindows::refreshSummary() {
+    QList<QStringList> rows;
+    const UsedTemplates& templates = album_.templates();
+    for (int t = 0; t < templates.size(); ++t) {
+        rows << QStringList{QString::number(t + 1), templates.at(t).name, templates.at(t).duration};
+    }
+    SummaryLists::setRows(window_.summaries()->templates(), rows);
+    window_.commands()->totalTime()->setText(clockTextOfFrames(albumTotalFrames(album_)));
+}
+
+}  // namespace vellumo

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include "album/album.h"
+#include "album/photo_adding.h"
+#include "album/photo_list_texts.h"
+#include "assignment/assignment_texts.h"
+#include "photo/fitting_canvas.h"
+#include "tests/app/photo_test_support.h"
+#include "tests/support/album_builders.h"
+#include "tests/support/test_files.h"
+
+namespace vellumo {
+namespace {
+
+class PhotoAddingTest : public ::testing::Test {
+protected:
+    QString photo(const QString& name, QSize size, quint16 orientation = 1) {
+        return test::writePhoto(folder_.path() + name, size, orientation);
+    }
+
+    test::TempFolder folder_;
+    FittingCanvas canvas_;
+};
+
+TEST_F(PhotoAddingTest, ShownPictureDecidesTheUprightSize) {
+    struct Case {
+        const char* name;
+        QSize stored;
+        quint16 orientation;
+        QSize recorded;
+        bool landscape;
+    };
+    const Case cases[] = {
+        // Stored 4000 × 3000, shown upright as portrait: recorded 3000 × 4000, portrait.
+        {"turned.jpg", {4000, 3000}, 6, {3000, 4000}, false},
+        {"turned_left.JPG", {4000, 3000}, 8, {3000, 4000}, false},
+        {"upside_down.jpg", {4000, 3000}, 3, {4000, 3000}, true},
+        {"plain.jpg", {4000, 3000}, 1, {4000, 3000}, true},
+        {"portrait.jpg", {600, 800}, 1, {600, 800}, false},
+        // A square photo counts as landscape.
+        {"square.jpg", {2000, 2000}, 1, {2000, 2000}, true},
+        // Stored portrait but shown upright as landscape: landscape, not stretched into a
+        // portrait slot.
+        {"stood_up.jpg", {600, 800}, 6, {800, 600}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = photo(QString::fromLatin1(c.name), c.stored, c.orientation);
+        const std::optional<PhotoRecord> record = measureShownPhoto(path, canvas_);
+        ASSERT_TRUE(record);
+        EXPECT_EQ(QSize(record->width, record->height), c.recorded);
+        EXPECT_EQ(record->isLandscape(), c.landscape);
+        EXPECT_EQ(record->location, path);
+        EXPECT_FALSE(record->inTemplate);
+        // The picture was asked for a box 300 wide in the stored shape.
+        EXPECT_EQ(canvas_.pictureBox().width(), 300);
+        EXPECT_EQ(canvas_.pictureBox().height(), 300 * c.stored.height() / c.stored.width());
+        EXPECT_TRUE(canvas_.pictureBox().contains(QRect(QPoint(0, 0), canvas_.picture().size())));
+    }
+    const std::optional<PhotoRecord> upper =
+        measureShownPhoto(photo("Holiday.Beach.JPG", {40, 30}), canvas_);
+    ASSERT_TRUE(upper);
+    EXPECT_EQ(upper->name, "Holiday.Beach");
+    EXPECT_EQ(upper->format, ".JPG");
+}
+
+TEST_F(PhotoAddingTest, FilesWithoutAPictureAreLeftOutAndNamedOnce) {
+    Catalogue catalogue;
+    Album album(catalogue, [](int) { return 0; });
+    PhotoAdder adder(album, canvas_);
+    const QString good1 = photo("a.jpg", {400, 300});
+    const QString empty = folder_.write("empty.jpg");
+    const QString text = folder_.write("notes.jpg", "just some text, no picture");
+    const QString missing = folder_.path() + "gone.jpg";
+    const QString good2 = photo("b.jpg", {300, 400});
+    QByteArray broken = test::readFile(good1);
+    broken.truncate(40);
+    const QString cut = folder_.write("cut.jpg", broken);
+    for (const QString& file : {good1, empty, text, missing, cut, good2}) {
+        adder.add(file);
+    }
+    ASSERT_EQ(album.photos().size(), 2);
+    EXPECT_EQ(album.photos().at(0).location, good1);
+    EXPECT_EQ(album.photos().at(1).location, good2);
+    EXPECT_EQ(adder.leftOut(), QStringList({empty, text, missing, cut}));
+    const QStringList named{empty, text, missing, cut};
+    EXPECT_EQ(leftOutPhotosMessage(adder.leftOut()),
+              texts::kPhotosLeftOut + "\n" + named.join("\n"));
+    EXPECT_TRUE(leftOutPhotosMessage({}).isEmpty());
+
+    // A picture of another format under a .jpg name is still a picture.
+    QImage png(64, 48, QImage::Format_RGB32);
+    png.fill(Qt::red);
+    const QString renamed = folder_.path() + "really_png.jpg";
+    ASSERT_TRUE(png.save(renamed, "PNG"));
+    EXPECT_TRUE(adder.add(renamed));
+    EXPECT_EQ(album.photos().at(2).width, 64);
+}
+
+TEST_F(PhotoAddingTest, AVeryWidePhotoIsNotDecodedWhole) {
+    const QString path = photo("panorama.jpg", {3000, 2});
+    const std::optional<PhotoRecord> record = measureShownPhoto(path, canvas_);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(canvas_.pictureBox().size(), QSize(300, 1));
+    EXPECT_EQ(QSize(record->width, record->height), QSize(3000, 2));
+}
+
+TEST(UnplacedPhotos, MessageSaysHowManyWhichAndWhy) {
+    PhotoList photos;
+    photos.append(test::photoRecord("sea", 800, 600));
+    photos.append(test::photoRecord("tower", 600, 800));
+    photos.append(test::photoRecord("hill", 800, 600));
+    photos.append(test::photoRecord("door", 600, 800));
+    photos.setInTemplate(0, true);
+    photos.setInTemplate(2, true);
+    EXPECT_EQ(unplacedPhotosMessage(photos, UnplacedReason::Catalogue),
+              QStringList({texts::kPhotosLeftUnplaced.arg(2),
+                           texts::kUnplacedPhotoLine.arg(2).arg("tower", texts::kPortraitPhoto),
+                           texts::kUnplacedPhotoLine.arg(4).arg("door", texts::kPortraitPhoto),
+                           texts::kNoTemplateForPortrait})
+                  .join("\n"));
+    photos.setInTemplate(2, false);
+    const QString combined = unplacedPhotosMessage(photos, UnplacedReason::Combination);
+    EXPECT_TRUE(combined.startsWith(texts::kPhotosLeftUnplaced.arg(3)));
+    EXPECT_TRUE(combined.contains(texts::kCombinationTakesNoLandscape));
+    EXPECT_TRUE(combined.endsWith(texts::kCombinationTakesNoPortrait));
+    for (int row = 0; row < photos.size(); ++row) {
+        photos.setInTemplate(row, true);
+    }
+    EXPECT_TRUE(unplacedPhotosMessage(photos, UnplacedReason::Catalogue).isEmpty());
+}
+
+}  // namespace
+}  // namespace vellumo
