@@ -1,0 +1,103 @@
+// The album preview: the preparation step for twenty complete templates with 12-megapixel
+// photos at 800 × 450, then the timeline's frames (render and lead-in) against the 40 ms a frame
+// has at 25 frames a second. Runs on the installed library of the program folder (build/bin).
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <ctime>
+
+#include "album/album.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/staging.h"
+#include "photo/fitting_canvas.h"
+#include "preview/movie_player.h"
+#include "preview/preview_timeline.h"
+#include "workspace/data_paths.h"
+#include "workspace/program_folder.h"
+
+namespace {
+
+double cpuMs() {
+    return static_cast<double>(std::clock()) * 1000.0 / CLOCKS_PER_SEC;
+}
+
+QImage photo(int i) {
+    const bool portrait = i % 3 == 2;
+    QImage image(portrait ? QSize(3000, 4000) : QSize(4000, 3000), QImage::Format_RGB32);
+    QPainter p(&image);
+    QLinearGradient g(0, 0, image.width(), image.height());
+    g.setColorAt(0, QColor::fromHsv((i * 37) % 360, 140, 230));
+    g.setColorAt(1, QColor::fromHsv((i * 37 + 90) % 360, 200, 80));
+    p.fillRect(image.rect(), g);
+    for (int k = 0; k < 300; ++k) {
+        p.setBrush(QColor::fromHsv((i * 13 + k * 7) % 360, 120, 200));
+        p.drawEllipse(QPoint((k * 131) % image.width(), (k * 197) % image.height()), 90, 60);
+    }
+    return image;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/");
+    vellumo::setProgramFolder(installed);
+    vellumo::Catalogue catalogue;
+    if (!catalogue.build()) {
+        std::printf("no installed templates below %s\n", qPrintable(installed));
+        return 1;
+    }
+    QTemporaryDir dir;
+    vellumo::Album album(catalogue);
+    for (int i = 0; i < 40; ++i) {
+        const QString file = dir.path() + QStringLiteral("/p%1.jpg").arg(i);
+        vellumo::writeJpeg(photo(i), file);
+        album.addPhoto(*vellumo::measurePhoto(file));
+    }
+    vellumo::PlacementRun run = album.placementRun();
+    run.start();
+    run.runToEnd();
+    // Keep the first twenty templates.
+    while (album.templates().size() > 20) {
+        album.templates().deleteTemplate(album.templates().size() - 1);
+    }
+    const QString closing = vellumo::dataPath(vellumo::paths::kClosingMovie);
+    vellumo::setProgramFolder(dir.path());
+    QDir().mkpath(QFileInfo(vellumo::dataPath(vellumo::paths::kClosingMovie)).absolutePath());
+    QFile::copy(closing, vellumo::dataPath(vellumo::paths::kClosingMovie));
+
+    QElapsedTimer timer;
+    timer.start();
+    vellumo::Stager stager(album);
+    const QVector<int> playList = stager.prepare(QSize(800, 450));
+    std::printf("preparation step, %lld complete templates, 12 MP photos: %.0f ms\n",
+                static_cast<long long>(playList.size()), static_cast<double>(timer.elapsed()));
+
+    vellumo::MoviePlayer stage;
+    stage.setSize(QSize(800, 450));
+    vellumo::PreviewTimeline timeline(album, stage);
+    timeline.start(playList, vellumo::SyncMode::WithTemplate);
+    const double cpuStart = cpuMs();
+    timer.restart();
+    qint64 frames = 0;
+    while (timeline.step()) {
+        ++frames;
+    }
+    const double wall = static_cast<double>(timer.elapsed());
+    const double cpu = cpuMs() - cpuStart;
+    std::printf(
+        "preview: %lld frames, %.2f ms wall and %.2f ms CPU a frame; at 25 frames/s "
+        "that is %.0f %% of one core, %.0f %% to spare\n",
+        static_cast<long long>(frames), wall / static_cast<double>(frames),
+        cpu / static_cast<double>(frames), cpu / static_cast<double>(frames) / 40.0 * 100,
+        100.0 - cpu / static_cast<double>(frames) / 40.0 * 100);
+    return 0;
+}
