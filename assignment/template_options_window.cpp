@@ -149,6 +149,10 @@ void TemplateOptionsWindow::clickRow(int row) {
     if (row < 0 || row >= combinations_.rows.size()) {
         list_->clearSelection();
         showCombinationMessage(texts::kNoCombinationSelected);
+        // The selection the fields show stays; the list shows it again.
+        if (selected_ >= 0) {
+            list_->setCurrentItem(list_->topLevelItem(selected_));
+        }
         return;
     }
     select(row);
