@@ -13,6 +13,7 @@
 #include "catalogue/staging.h"
 #include "dialogs/message_dialog.h"
 #include "preview/movie_player.h"
+#include "preview/preview_music.h"
 #include "preview/timeline_texts.h"
 #include "workspace/errors.h"
 
@@ -20,18 +21,21 @@ namespace vellumo {
 
 namespace {
 
-constexpr int kFrameMs = 40;    // 25 frames a second
-constexpr int kTimerMs = 5;     // the pacing timer looks this often whether a frame is due
-constexpr int kMaxCatchUp = 4;  // frames shown at most in one tick when late
+constexpr int kFrameMs = 40;       // 25 frames a second
+constexpr int kTimerMs = 5;        // the pacing timer looks this often whether a frame is due
+constexpr int kMaxCatchUp = 4;     // frames shown at most in one tick when late
+constexpr int kMusicTimerMs = 20;  // often enough for the lyric of each second
 
 }  // namespace
 
-PreviewController::PreviewController(MainWindow& window, Album& album, QObject* parent)
+PreviewController::PreviewController(MainWindow& window, Album& album, MusicPlayer& player,
+                                     QObject* parent)
     : QObject(parent),
       window_(window),
       album_(album),
       stage_(std::make_unique<MoviePlayer>()),
-      timeline_(std::make_unique<PreviewTimeline>(album, *stage_)) {
+      timeline_(std::make_unique<PreviewTimeline>(album, *stage_)),
+      music_(std::make_unique<PreviewMusic>(album, player)) {
     stage_->setSize(MainDisplay::kSize);
     staging_ = new StagingWindow(&window_);
     frameTimer_.setInterval(kTimerMs);
@@ -39,19 +43,62 @@ PreviewController::PreviewController(MainWindow& window, Album& album, QObject* 
     connect(timeline_.get(), &PreviewTimeline::stateChanged, this,
             &PreviewController::onStateChanged);
     connect(timeline_.get(), &PreviewTimeline::clockChanged, this, &PreviewController::showClock);
+    // Music and lyrics start and stop with the timeline; the music timer follows the player.
+    musicTimer_.setInterval(kMusicTimerMs);
+    connect(&musicTimer_, &QTimer::timeout, this, &PreviewController::musicTick);
+    timeline_->setSoundHooks(
+        [this] {
+            music_->start(album_.outputOptions().sync);
+            showLyric(music_->lyricLine());
+            if (music_->isRunning()) {
+                musicTimer_.start();
+            }
+            const QStringList messages = music_->takeMessages();
+            if (!messages.isEmpty()) {
+                showMessage(messages.join(u'\n'));
+            }
+        },
+        [this] {
+            musicTimer_.stop();
+            music_->stop();
+            showLyric(music_->lyricLine());
+        });
+}
+
+void PreviewController::musicTick() {
+    if (!music_->isRunning()) {
+        musicTimer_.stop();
+        return;
+    }
+    const PreviewMusic::Tick tick = music_->tick();
+    if (tick.lyricChanged) {
+        showLyric(music_->lyricLine());
+    }
+    if (tick.clockSeconds) {
+        timeline_->setCurrentTime(clockText(*tick.clockSeconds));
+    }
+    const QStringList messages = music_->takeMessages();
+    if (!messages.isEmpty()) {
+        showMessage(messages.join(u'\n'));
+    }
+}
+
+void PreviewController::showLyric(const LyricLine& line) {
+    QLabel* label = window_.display()->lyricLabel();
+    label->setFont(line.look.font);
+    label->setStyleSheet(
+        QStringLiteral("color: %1; background: transparent;").arg(line.look.colour.name()));
+    label->setText(line.text);
+    label->adjustSize();
+    label->move(line.look.topLeft);
 }
 
 PreviewController::~PreviewController() {
     frameTimer_.stop();
 }
 
-void PreviewController::setSoundHooks(std::function<void()> start, std::function<void()> stop) {
-    timeline_->setSoundHooks(std::move(start), std::move(stop));
-}
-
 void PreviewController::showStartPicture() {
     window_.display()->showPicture(artwork::startPicture(), QPoint(0, 0));
-    window_.display()->lyricLabel()->clear();
 }
 
 void PreviewController::setButtonsEnabled(bool play, bool stop) {

@@ -19,12 +19,16 @@ namespace vellumo {
 class Album;
 class MainWindow;
 class MoviePlayer;
+class MusicPlayer;
+class PreviewMusic;
+struct LyricLine;
 class StagingWindow;
 
 class PreviewController : public QObject {
     Q_OBJECT
 public:
-    PreviewController(MainWindow& window, Album& album, QObject* parent = nullptr);
+    PreviewController(MainWindow& window, Album& album, MusicPlayer& player,
+                      QObject* parent = nullptr);
     ~PreviewController() override;
 
     // " 播放": Stop, then the play request.
@@ -36,8 +40,9 @@ public:
     StagingWindow* stagingWindow() const { return staging_; }
     // Runs one timer tick at once (tests).
     void tick();
-    // Called when playback starts and ends (music and lyrics).
-    void setSoundHooks(std::function<void()> start, std::function<void()> stop);
+    PreviewMusic& music() { return *music_; }
+    // Runs one music timer tick at once (tests).
+    void musicTick();
 
 private:
     void showStartPicture();
@@ -46,11 +51,14 @@ private:
     // The preparation step in the staging window; the play list, or nothing when it failed.
     std::optional<QVector<int>> prepare();
     void onStateChanged(PlaybackState state);
+    void showLyric(const LyricLine& line);
 
     MainWindow& window_;
     Album& album_;
     std::unique_ptr<MoviePlayer> stage_;
     std::unique_ptr<PreviewTimeline> timeline_;
+    std::unique_ptr<PreviewMusic> music_;
+    QTimer musicTimer_;
     StagingWindow* staging_ = nullptr;
     QTimer frameTimer_;
     QElapsedTimer clock_;

@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "album/album.h"
+#include "album/music_lyrics_windows.h"
 #include "app/app_texts.h"
 #include "app/exit_dialog.h"
 #include "app/main_window.h"
@@ -102,6 +103,8 @@ PluginNotice* Program::pluginNotice() const {
 void Program::createWindows() {
     splash_ = std::make_unique<SplashWindow>();
     main_ = std::make_unique<MainWindow>();
+    // The music list, lyrics list, music preview and lyric settings windows, with their commands.
+    new MusicLyricsWindows(*main_, *album_, *musicPlayer_);
     // The photo list, background and template options windows, the photo pages, their commands.
     new PhotoWindows(*main_, *album_, *settings_);
     MessageDialog::shared();
@@ -110,7 +113,7 @@ void Program::createWindows() {
     settingsWindow_ = new SettingsWindow(*settings_, main_.get());
     insertVideo_ = new InsertVideoWindow(main_.get());
     pluginNotice_ = new PluginNotice(main_.get());
-    preview_ = std::make_unique<PreviewController>(*main_, *album_);
+    preview_ = std::make_unique<PreviewController>(*main_, *album_, *musicPlayer_);
     wireOutputCommands(*main_, *album_);
     wireCommands();
 }

@@ -3,22 +3,33 @@
 // Run it on the offscreen platform.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QMenu>
 #include <QProgressBar>
 #include <QTextStream>
 #include <QTimer>
+#include <QTreeWidget>
 
+#include "album/album.h"
+#include "album/lyric_settings_window.h"
+#include "album/lyrics_list_window.h"
+#include "album/music_list_window.h"
 #include "app/exit_dialog.h"
 #include "app/main_window.h"
 #include "app/plugin_notice.h"
 #include "app/program.h"
 #include "app/splash_window.h"
 #include "app/startup_animation.h"
+#include "catalogue/catalogue.h"
 #include "dialogs/message_dialog.h"
+#include "media/music_player.h"
 #include "preview/movie_player.h"
+#include "preview/music_preview_window.h"
 #include "settings/settings_window.h"
 #include "settings/system_settings.h"
+#include "workspace/data_paths.h"
+#include "workspace/program_folder.h"
 
 namespace {
 
@@ -99,6 +110,59 @@ int main(int argc, char* argv[]) {
     vellumo::SystemSettings settings;
     vellumo::SettingsWindow settingsWindow(settings);
     ok &= save(settingsWindow, QStringLiteral("settings_window.png"));
+
+    // The music and lyrics windows with the sample song and its lyrics, a row selected.
+    vellumo::Catalogue catalogue;
+    vellumo::Album album(catalogue);
+    vellumo::MusicPlayer player;
+    player.setSoundOutput(false);
+    qint64 playerClockMs = 0;
+    player.setClock([&playerClockMs] { return playerClockMs; });
+    album.music().add(vellumo::dataPath(vellumo::paths::kSampleMusic), player);
+    album.lyrics().add(vellumo::dataPath(vellumo::paths::kSampleLyrics));
+    vellumo::MusicPreviewWindow musicPreview(album, player);
+    vellumo::MusicListWindow musicList(album, player, musicPreview);
+    musicList.show();
+    if (musicList.list()->topLevelItemCount() > 0) {
+        musicList.list()->topLevelItem(0)->setSelected(true);
+    }
+    ok &= save(musicList, QStringLiteral("music_list_window.png"));
+    vellumo::LyricSettingsWindow lyricSettings(album.lyrics());
+    vellumo::LyricsListWindow lyricsList(album, musicPreview, lyricSettings);
+    lyricsList.show();
+    if (lyricsList.list()->topLevelItemCount() > 0) {
+        lyricsList.list()->topLevelItem(0)->setSelected(true);
+    }
+    ok &= save(lyricsList, QStringLiteral("lyrics_list_window.png"));
+
+    vellumo::LyricSettings custom;
+    custom.position = vellumo::LyricPosition::Custom;
+    custom.customLeft = 60;
+    custom.customTop = 300;
+    custom.size = 22;
+    custom.colourName = QStringLiteral("clYellow");
+    custom.colourNumber = 65535;
+    if (!album.lyrics().isEmpty()) {
+        album.lyrics().setSettings(0, custom);
+        lyricSettings.load(0);
+    }
+    ok &= save(lyricSettings, QStringLiteral("lyric_settings_window.png"));
+
+    // Playing, 13.5 seconds into the song, the line of 00:12 kept (without the sample the
+    // window would only refuse).
+    if (!album.music().isEmpty() && !album.lyrics().isEmpty()) {
+        musicPreview.prepare(vellumo::MusicPreviewMode::Lyrics);
+        musicPreview.musicChooser()->setCurrentIndex(0);
+        musicPreview.lyricChooser()->setCurrentIndex(0);
+        musicPreview.play();
+        for (const qint64 ms : {12500, 13500}) {
+            playerClockMs = ms;
+            musicPreview.tick();
+        }
+        musicPreview.displayTimer()->stop();
+        ok &= save(musicPreview, QStringLiteral("music_preview_window.png"));
+        musicPreview.stopPlaying();
+    }
 
     return ok ? 0 : 1;
 }

@@ -14,5 +14,6 @@ int runPreview(const QStringList& args);
 int runMovieInfo(const QStringList& args);
 int runRenderMovie(const QStringList& args);
 int runTemplateSheet(const QStringList& args);
+int runLrc(const QStringList& args);
 
 }  // namespace vellumo::tool

@@ -41,6 +41,8 @@ constexpr Command kCommands[] = {
     {"template-sheet",
      "template-sheet [--program-folder DIR] --out DIR  one contact sheet per installed template",
      vellumo::tool::runTemplateSheet, true},
+    {"lrc", "lrc FILE [--at MM:SS]...       the lyric table of an LRC file, the line at each time",
+     vellumo::tool::runLrc, false},
 };
 
 int usage() {

@@ -1,0 +1,170 @@
+#include "preview/preview_music.h"
+
+#include "album/album.h"
+#include "album/lyrics.h"
+#include "media/music_player.h"
+#include "preview/music_preview_texts.h"
+#include "workspace/errors.h"
+
+namespace vellumo {
+
+LyricLook defaultLyricLook() {
+    LyricLook look;
+    look.font = QFont(QStringLiteral("宋体"));
+    look.font.setPixelSize(14);
+    look.font.setBold(false);
+    look.font.setItalic(false);
+    look.colour = Qt::white;
+    return look;
+}
+
+bool sameLyricLine(const LyricLine& a, const LyricLine& b) {
+    return a.text == b.text && a.look.font == b.look.font && a.look.colour == b.look.colour &&
+           a.look.topLeft == b.look.topLeft;
+}
+
+PreviewMusic::PreviewMusic(Album& album, MusicPlayer& player, QSize display)
+    : album_(album), player_(player), display_(display) {
+    line_.look = defaultLyricLook();
+}
+
+void PreviewMusic::start(SyncMode sync) {
+    sync_ = sync;
+    reported_.clear();
+    running_ = false;
+    ended_ = false;
+    musicCounter_ = 0;
+    positionText_.clear();
+    line_ = LyricLine{QString(), defaultLyricLook()};
+    shownEntry_ = nullptr;
+    if (!album_.music().isEmpty()) {
+        running_ = playFrom(0);
+    }
+    lyricCounter_ = musicCounter_;
+    if (!album_.lyrics().isEmpty()) {
+        readLyricsAtCounter();
+    }
+}
+
+PreviewMusic::Tick PreviewMusic::tick() {
+    Tick result;
+    if (!running_) {
+        return result;
+    }
+    const MusicList& music = album_.music();
+    const LyricsList& lyrics = album_.lyrics();
+    if (!music.isEmpty()) {
+        const qint64 seconds = player_.positionMs() / 1000;
+        positionText_ = lyricTimeText(seconds);
+        if (sync_ == SyncMode::WithMusic) {
+            result.clockSeconds = seconds;
+        }
+    }
+    if (!lyrics.isEmpty() && lyricCounter_ < lyrics.size()) {
+        const LyricEntry* entry = album_.lyricTable().find(positionText_);
+        const LyricSettings& settings = lyrics.at(lyricCounter_).settings;
+        // Between two tags nothing is found and the line stays.
+        if (entry != nullptr && (entry != shownEntry_ || !(settings == shownSettings_))) {
+            LyricLine next;
+            next.text = lyricInScript(settings, entry->text);
+            next.look =
+                applyLyricSettings(settings, next.text, display_.width(), display_.height());
+            shownEntry_ = entry;
+            shownSettings_ = settings;
+            if (!sameLyricLine(next, line_)) {
+                line_ = next;
+                result.lyricChanged = true;
+            }
+        }
+    }
+    if (player_.mode() != MusicPlayer::Mode::Playing) {
+        if (sync_ == SyncMode::WithMusic) {
+            // The music ends with the first file; the clock stays at its end.
+            if (!ended_) {
+                ended_ = true;
+                ++musicCounter_;
+            }
+            return result;
+        }
+        const int next = musicCounter_ + 1 >= music.size() ? 0 : musicCounter_ + 1;
+        running_ = playFrom(next);
+        lyricCounter_ = musicCounter_;
+        const QString before = line_.text;
+        readLyricsAtCounter();
+        result.lyricChanged = result.lyricChanged || line_.text != before;
+    }
+    return result;
+}
+
+void PreviewMusic::stop() {
+    if (player_.hasFileName()) {
+        player_.stop();
+    }
+    running_ = false;
+    line_.text.clear();
+    shownEntry_ = nullptr;
+}
+
+QStringList PreviewMusic::takeMessages() {
+    QStringList messages;
+    messages.swap(messages_);
+    return messages;
+}
+
+bool PreviewMusic::playFrom(int from) {
+    const MusicList& music = album_.music();
+    const int count = music.size();
+    for (int attempt = 0; attempt < count; ++attempt) {
+        int index = from + attempt;
+        if (index >= count) {
+            if (sync_ == SyncMode::WithMusic) {
+                break;
+            }
+            index -= count;
+        }
+        const QString& location = music.at(index).location;
+        try {
+            if (player_.hasFileName()) {
+                player_.stop();
+            }
+            player_.setFileName(QString());
+            player_.setFileName(location);
+            player_.open();
+            player_.play();
+            musicCounter_ = index;
+            return true;
+        } catch (const Error&) {
+            report(location, texts::kMusicSkipped.arg(location));
+        }
+    }
+    player_.setFileName(QString());
+    return false;
+}
+
+void PreviewMusic::readLyricsAtCounter() {
+    const LyricsList& lyrics = album_.lyrics();
+    LyricTable& table = album_.lyricTable();
+    shownEntry_ = nullptr;
+    if (lyricCounter_ >= lyrics.size()) {
+        // More music than lyric files: this music plays without lyrics.
+        table.clear();
+        line_.text.clear();
+        return;
+    }
+    const QString& location = lyrics.at(lyricCounter_).location;
+    try {
+        table = LyricTable::read(location);
+    } catch (const Error&) {
+        table.clear();
+        report(location, texts::kLyricsUnreadable.arg(location));
+    }
+}
+
+void PreviewMusic::report(const QString& file, const QString& message) {
+    if (!reported_.contains(file)) {
+        reported_.insert(file);
+        messages_.append(message);
+    }
+}
+
+}  // namespace vellumo

@@ -1,0 +1,90 @@
+#pragma once
+
+// Music and lyrics while the album preview plays: the music list plays through the shared music
+// player and, at each tick of the music timer, the lyric line of the current second is looked up
+// and given the look of its lyric file's settings. With sync with template the music list loops
+// and lyric file i goes with music file i; with sync with music only the first file plays.
+// The host owns the music timer: it calls start(), tick() on every timer tick while isRunning(),
+// and stop(); it shows lyricLine() on its lyric label and the messages of takeMessages().
+
+#include <QSet>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "album/lyric_settings.h"
+#include "production/output_options.h"
+
+namespace vellumo {
+
+class Album;
+struct LyricEntry;
+class MusicPlayer;
+
+// The lyric label's text and look; an empty text is a cleared label.
+struct LyricLine {
+    QString text;
+    LyricLook look;
+};
+bool sameLyricLine(const LyricLine& a, const LyricLine& b);
+
+// The lyric label before any settings apply: white "宋体", 14 pixels high, upright.
+LyricLook defaultLyricLook();
+
+class PreviewMusic {
+public:
+    static constexpr QSize kMainDisplaySize{800, 450};
+
+    struct Tick {
+        bool lyricChanged = false;
+        // With sync with music, the whole seconds of the music for the current-time clock.
+        std::optional<qint64> clockSeconds;
+    };
+
+    PreviewMusic(Album& album, MusicPlayer& player, QSize display = kMainDisplaySize);
+
+    // Music file 0 (or the first one that opens) plays and its lyric file is read. The music
+    // timer runs only when a music file plays.
+    void start(SyncMode sync);
+    Tick tick();
+    // The player stops and the lyric label is emptied.
+    void stop();
+
+    bool isRunning() const { return running_; }
+    int musicCounter() const { return musicCounter_; }
+    int lyricCounter() const { return lyricCounter_; }
+    // Time text of the player's position in whole seconds, "01:23".
+    const QString& positionText() const { return positionText_; }
+    const LyricLine& lyricLine() const { return line_; }
+
+    // Messages for the user since the last call: music files skipped, lyric files unreadable;
+    // each file is reported once per start.
+    QStringList takeMessages();
+
+private:
+    // Opens and plays the first file from index `from` on that opens, trying each file once
+    // (looping round the list with sync with template). False when none opens.
+    bool playFrom(int from);
+    void readLyricsAtCounter();
+    void report(const QString& file, const QString& message);
+
+    Album& album_;
+    MusicPlayer& player_;
+    QSize display_;
+    SyncMode sync_ = SyncMode::WithTemplate;
+    bool running_ = false;
+    bool ended_ = false;  // sync with music: the first file has played to its end
+    int musicCounter_ = 0;
+    int lyricCounter_ = 0;
+    QString positionText_;
+    LyricLine line_;
+    // The entry and settings the line was last made from, so that a tick finding the same
+    // entry again does not convert and measure it again.
+    const LyricEntry* shownEntry_ = nullptr;
+    LyricSettings shownSettings_;
+    QStringList messages_;
+    QSet<QString> reported_;
+};
+
+}  // namespace vellumo

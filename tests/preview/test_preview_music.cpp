@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "album/album.h"
+#include "catalogue/catalogue.h"
+#include "media/music_player.h"
+#include "preview/music_preview_texts.h"
+#include "preview/preview_music.h"
+#include "tests/album/silent_wav.h"
+#include "tests/support/test_files.h"
+#include "workspace/text_codec.h"
+
+namespace vellumo {
+namespace {
+
+using test::writeSilentWav;
+
+class PreviewMusicTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        player_.setSoundOutput(false);
+        player_.setClock([this] { return nowMs_; });
+    }
+
+    void addMusic(const QString& name, double seconds) {
+        ASSERT_TRUE(album_.music().add(writeSilentWav(folder_, name, seconds), player_).isEmpty());
+    }
+    void addLyrics(const QString& name, const QString& text) {
+        album_.lyrics().add(folder_.write(name, toGbk(text)));
+    }
+    // Moves the player's clock to ms after the start and ticks once.
+    PreviewMusic::Tick tickAt(PreviewMusic& music, qint64 ms) {
+        nowMs_ = startMs_ + ms;
+        return music.tick();
+    }
+    void startAt(PreviewMusic& music, SyncMode sync, qint64 ms) {
+        startMs_ = ms;
+        nowMs_ = ms;
+        music.start(sync);
+    }
+
+    test::TempFolder folder_;
+    Catalogue catalogue_;
+    Album album_{catalogue_};
+    MusicPlayer player_;
+    qint64 nowMs_ = 1000;
+    qint64 startMs_ = 0;
+};
+
+TEST_F(PreviewMusicTest, LineFoundAtItsSecondIsKeptUntilTheNextTag) {
+    addMusic("long.wav", 90);
+    addLyrics("song.lrc", "[00:00.50]too early\n[01:23.45]Hello\n[01:30.00]Later\n");
+    LyricSettings bold;
+    bold.position = LyricPosition::Custom;
+    bold.customLeft = 100;
+    bold.customTop = 200;
+    album_.lyrics().setSettings(0, bold);
+
+    PreviewMusic music(album_, player_);
+    startAt(music, SyncMode::WithTemplate, 5000);
+    ASSERT_TRUE(music.isRunning());
+    EXPECT_EQ(music.musicCounter(), 0);
+    EXPECT_EQ(music.lyricCounter(), 0);
+    EXPECT_FALSE(music.lyricLine().look.font.bold());
+
+    // At 00:00 the leading empty entry matches: a tag within the first second never shows.
+    tickAt(music, 700);
+    EXPECT_EQ(music.positionText(), "00:00");
+    EXPECT_TRUE(music.lyricLine().text.isEmpty());
+
+    PreviewMusic::Tick tick = tickAt(music, 83000);
+    EXPECT_EQ(music.positionText(), "01:23");
+    EXPECT_TRUE(tick.lyricChanged);
+    EXPECT_FALSE(tick.clockSeconds.has_value());  // the clock follows the templates
+    EXPECT_EQ(music.lyricLine().text, "Hello");
+    // Bold (cuti), not italic; placed and sized for the 800 × 450 main display.
+    const LyricLook& look = music.lyricLine().look;
+    EXPECT_TRUE(look.font.bold());
+    EXPECT_FALSE(look.font.italic());
+    EXPECT_EQ(look.topLeft, QPoint(117, 230));
+    EXPECT_EQ(look.font.pointSize(), 11);
+    EXPECT_EQ(look.colour, QColor(Qt::white));
+
+    tick = tickAt(music, 84000);
+    EXPECT_EQ(music.positionText(), "01:24");
+    EXPECT_FALSE(tick.lyricChanged);
+    EXPECT_EQ(music.lyricLine().text, "Hello");
+
+    tickAt(music, 90500);
+    EXPECT_EQ(music.lyricLine().text, "Later");
+
+    music.stop();
+    EXPECT_FALSE(music.isRunning());
+    EXPECT_TRUE(music.lyricLine().text.isEmpty());
+    EXPECT_EQ(player_.mode(), MusicPlayer::Mode::Stopped);
+    EXPECT_EQ(music.tick().lyricChanged, false);
+}
+
+TEST_F(PreviewMusicTest, WithTemplateTheListLoopsAndLyricFileIGoesWithMusicFileI) {
+    addMusic("zero.wav", 3);
+    addMusic("one.wav", 2);
+    addLyrics("zero.lrc", QString::fromUtf16(u"[00:01.00]愛的第一句\n"));
+
+    PreviewMusic music(album_, player_);
+    startAt(music, SyncMode::WithTemplate, 0);
+    tickAt(music, 1200);
+    EXPECT_EQ(music.lyricLine().text, QString::fromUtf16(u"爱的第一句"));  // simplified
+
+    // File 0 ends: file 1 plays, without lyrics.
+    PreviewMusic::Tick tick = tickAt(music, 3000);
+    EXPECT_EQ(music.musicCounter(), 1);
+    EXPECT_EQ(music.lyricCounter(), 1);
+    EXPECT_TRUE(tick.lyricChanged);
+    EXPECT_TRUE(music.lyricLine().text.isEmpty());
+    EXPECT_TRUE(album_.lyricTable().entries().isEmpty());
+    EXPECT_EQ(player_.fileName(), album_.music().at(1).location);
+    startMs_ = 3000;
+    tickAt(music, 1500);
+    EXPECT_TRUE(music.lyricLine().text.isEmpty());
+
+    // File 1 ends: the list loops to file 0 and its lyrics come back.
+    tickAt(music, 2000);
+    EXPECT_EQ(music.musicCounter(), 0);
+    EXPECT_EQ(music.lyricCounter(), 0);
+    EXPECT_EQ(player_.mode(), MusicPlayer::Mode::Playing);
+    startMs_ = 5000;
+    tickAt(music, 1100);
+    EXPECT_EQ(music.positionText(), "00:01");
+    EXPECT_EQ(music.lyricLine().text, QString::fromUtf16(u"爱的第一句"));
+    EXPECT_TRUE(music.takeMessages().isEmpty());
+}
+
+TEST_F(PreviewMusicTest, WithMusicOnlyTheFirstFilePlaysAndDrivesTheClock) {
+    addMusic("first.wav", 2);
+    addMusic("second.wav", 2);
+    PreviewMusic music(album_, player_);
+    startAt(music, SyncMode::WithMusic, 0);
+    PreviewMusic::Tick tick = tickAt(music, 1500);
+    ASSERT_TRUE(tick.clockSeconds.has_value());
+    EXPECT_EQ(*tick.clockSeconds, 1);
+
+    tickAt(music, 2500);
+    tick = tickAt(music, 4000);
+    EXPECT_EQ(*tick.clockSeconds, 2);  // held at the end of the first file
+    EXPECT_EQ(music.musicCounter(), 1);
+    EXPECT_EQ(player_.fileName(), album_.music().at(0).location);
+    EXPECT_EQ(player_.mode(), MusicPlayer::Mode::Stopped);
+}
+
+TEST_F(PreviewMusicTest, MusicThatCannotBeOpenedIsReportedOnceAndSkipped) {
+    addMusic("gone.wav", 2);
+    addMusic("fine.wav", 2);
+    const QString gone = album_.music().at(0).location;
+    ASSERT_TRUE(QFile::remove(gone));
+
+    PreviewMusic music(album_, player_);
+    startAt(music, SyncMode::WithTemplate, 0);
+    EXPECT_TRUE(music.isRunning());
+    EXPECT_EQ(music.musicCounter(), 1);
+    EXPECT_EQ(music.takeMessages(), QStringList{texts::kMusicSkipped.arg(gone)});
+
+    // Looping past the missing file again plays the good one without a second message.
+    tickAt(music, 2000);
+    EXPECT_TRUE(music.isRunning());
+    EXPECT_EQ(music.musicCounter(), 1);
+    EXPECT_EQ(player_.mode(), MusicPlayer::Mode::Playing);
+    EXPECT_TRUE(music.takeMessages().isEmpty());
+
+    // With nothing playable the music timer stays off instead of half-starting.
+    ASSERT_TRUE(QFile::remove(album_.music().at(1).location));
+    startAt(music, SyncMode::WithTemplate, 10000);
+    EXPECT_FALSE(music.isRunning());
+    EXPECT_EQ(music.takeMessages().size(), 2);
+    EXPECT_FALSE(player_.hasFileName());
+    EXPECT_FALSE(music.tick().clockSeconds.has_value());
+}
+
+TEST_F(PreviewMusicTest, UnreadableLyricsGiveAMessageAndNoLyrics) {
+    addMusic("song.wav", 5);
+    album_.lyrics().add(folder_.path() + "missing.lrc");
+    album_.lyricTable() = LyricTable::fromText("[00:01]stale line\n");
+    PreviewMusic music(album_, player_);
+    startAt(music, SyncMode::WithTemplate, 0);
+    EXPECT_TRUE(music.isRunning());
+    EXPECT_EQ(music.takeMessages(),
+              QStringList{texts::kLyricsUnreadable.arg(folder_.path() + "missing.lrc")});
+    tickAt(music, 1500);
+    EXPECT_TRUE(music.lyricLine().text.isEmpty());
+}
+
+}  // namespace
+}  // namespace vellumo
