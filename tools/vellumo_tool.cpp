@@ -30,7 +30,8 @@ constexpr Command kCommands[] = {
      "plan [--program-folder DIR] [--combined K] [--stage DIR [--size WxH]] PHOTO...  place "
      "photos into templates (and stage them)",
      vellumo::tool::runPlan, true},
-    {"preview", "preview [--program-folder DIR] [--combined K] --out DIR [--every N] PHOTO...  "
+    {"preview",
+     "preview [--program-folder DIR] [--combined K] --out DIR [--every N] PHOTO...  "
      "the album preview's frames as PNG",
      vellumo::tool::runPreview, true},
     {"movie-info", "movie-info MOVIE               frames, size, layers and pictures of a movie",
