@@ -157,7 +157,7 @@ void BackgroundWindow::changeSelected() {
     const QString& file = files.first();
     // Measured as photos are: the shown picture's shape decides, so a file whose EXIF turns it
     // upright as portrait is refused, and the size recorded is the upright one.
-    const std::optional<PhotoRecord> picture = measureShownPhoto(file, canvas_);
+    const std::optional<PhotoRecord> picture = measureShownPhoto(file);
     if (!picture) {
         showMessage(texts::kBackgroundUnreadable.arg(file));
         return;

@@ -28,23 +28,25 @@ QSize storedSize(const QString& path) {
 
 }  // namespace
 
-std::optional<PhotoRecord> measureShownPhoto(const QString& path, FittingCanvas& canvas) {
+QSize shownPictureBox(QSize stored) {
+    if (stored.width() <= 0) {
+        return QSize(kShownPictureWidth, 1);
+    }
+    return QSize(kShownPictureWidth,
+                 std::max(1, static_cast<int>(qint64{kShownPictureWidth} * stored.height() /
+                                              stored.width())));
+}
+
+std::optional<PhotoRecord> measureShownPhoto(const QString& path) {
     const QSize stored = storedSize(path);
     if (!stored.isValid() || stored.isEmpty()) {
         return std::nullopt;
     }
-    // The box is 300 wide and as high as the stored pixels say (at least 1, else the loader
-    // would decode the whole photo).
-    const int boxHeight = std::max(
-        1, static_cast<int>(qint64{kShownPictureWidth} * stored.height() / stored.width()));
-    canvas.hideBadge();
-    canvas.clearPicture();
-    canvas.setPictureBox(QRect(0, 0, kShownPictureWidth, boxHeight));
-    if (!canvas.loadPhoto(path)) {
+    const LoadedPhoto shown = loadPhoto(path, shownPictureBox(stored));
+    if (shown.isIcon) {
         return std::nullopt;
     }
-    const QSize upright =
-        uprightPhotoSize(stored.width(), stored.height(), canvas.picture().size());
+    const QSize upright = uprightPhotoSize(stored.width(), stored.height(), shown.image.size());
     const QFileInfo info(path);
     PhotoRecord record;
     record.name = info.completeBaseName();
@@ -55,14 +57,51 @@ std::optional<PhotoRecord> measureShownPhoto(const QString& path, FittingCanvas&
     return record;
 }
 
-bool PhotoAdder::add(const QString& path) {
-    std::optional<PhotoRecord> record = measureShownPhoto(path, canvas_);
-    if (!record) {
-        leftOut_.append(path);
-        return false;
+void captureFramedPhotos(FittingCanvas& canvas, const QVector<PhotoRecord>& photos, QSize tile,
+                         const std::function<void(int index, const QImage& capture)>& done) {
+    // The workers get copies: the album is not read off this thread.
+    QVector<Fit> fits;
+    QStringList locations;
+    for (const PhotoRecord& photo : photos) {
+        fits << fitContainWithFrame(tile.width(), tile.height(), photo.width, photo.height);
+        locations << photo.location;
     }
-    album_.addPhoto(std::move(*record));
-    return true;
+    canvas.hideBadge();
+    runInOrder(
+        static_cast<int>(photos.size()),
+        [&fits, &locations](int i) {
+            return loadPhoto(locations[i], fits[i].pictureBox.size()).image;
+        },
+        [&](int i, QImage picture) {
+            canvas.apply(fits[i]);
+            canvas.setPicture(std::move(picture), locations[i]);
+            done(i, canvas.capture());
+        });
+}
+
+void PhotoAdder::take(const QString& path, std::optional<PhotoRecord> record) {
+    if (record) {
+        album_.addPhoto(std::move(*record));
+    } else {
+        leftOut_.append(path);
+    }
+}
+
+bool PhotoAdder::add(const QString& path) {
+    const int before = album_.photos().size();
+    take(path, measureShownPhoto(path));
+    return album_.photos().size() > before;
+}
+
+void PhotoAdder::addAll(const QStringList& files, const std::function<void()>& tick) {
+    runInOrder(
+        static_cast<int>(files.size()), [&files](int i) { return measureShownPhoto(files[i]); },
+        [&](int i, std::optional<PhotoRecord> record) {
+            take(files[i], std::move(record));
+            if (tick) {
+                tick();
+            }
+        });
 }
 
 QString leftOutPhotosMessage(const QStringList& files) {

@@ -238,14 +238,11 @@ void PhotoListWindow::addWithRotation() {
         return;
     }
     lastChosen_ = static_cast<int>(files.size());
-    PhotoAdder adder(album_, canvas_);
+    PhotoAdder adder(album_);
     ProgressWindow& window = progress();
     try {
         window.run(texts::kAddPhotosTitle, lastChosen_, [&] {
-            for (const QString& file : files) {
-                adder.add(file);
-                window.advance();
-            }
+            adder.addAll(files, [&window] { window.advance(); });
             album_.refreshDefaultBackgrounds();
             window.setRange(0, album_.photos().size());
             PlacementRun run = album_.placementRun();
@@ -275,7 +272,7 @@ void PhotoListWindow::addWithCombination() {
         return;
     }
     const bool added = runCombinedAdd(
-        album_, canvas_, *combination, options_->selectedPackage(),
+        album_, *combination, options_->selectedPackage(),
         [this] { return chooser_(this, texts::kPhotoListCaption, true); }, progress());
     if (added) {
         refreshList();

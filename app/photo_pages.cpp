@@ -7,6 +7,7 @@
 
 #include "album/album.h"
 #include "album/background_window.h"
+#include "album/photo_adding.h"
 #include "album/photo_list_texts.h"
 #include "album/photo_list_window.h"
 #include "app/app_texts.h"
@@ -122,24 +123,16 @@ void PhotoPages::buildPage() {
         strip->thumbnail(k)->picture()->clear();
         strip->thumbnail(k)->setToolTip(QString());
     }
-    canvas_.hideBadge();
     const PhotoList& photos = album_.photos();
-    for (int k = 1; k <= kPhotosPerPage; ++k) {
-        const int i = kPhotosPerPage * page_ + k;
-        if (i > photos.size()) {
-            break;
-        }
-        const PhotoRecord& photo = photos.at(i - 1);
-        canvas_.clearPicture();
-        canvas_.apply(fitContainWithFrame(kThumbnailBox.width(), kThumbnailBox.height(),
-                                          photo.width, photo.height));
-        // A photo that cannot be loaded shows the icon picture instead of stopping the page.
-        canvas_.loadPhoto(photo.location);
+    const int first = kPhotosPerPage * page_;
+    const int count = std::clamp(photos.size() - first, 0, kPhotosPerPage);
+    const QVector<PhotoRecord> shown = photos.records().mid(first, count);
+    captureFramedPhotos(canvas_, shown, kThumbnailBox, [&](int i, const QImage& capture) {
         progress().advance();
-        ThumbnailFrame* frame = strip->thumbnail(k);
-        frame->picture()->setPixmap(QPixmap::fromImage(canvas_.capture()));
-        frame->setToolTip(texts::kThumbnailHint.arg(i).arg(photo.name));
-    }
+        ThumbnailFrame* frame = strip->thumbnail(i + 1);
+        frame->picture()->setPixmap(QPixmap::fromImage(capture));
+        frame->setToolTip(texts::kThumbnailHint.arg(first + i + 1).arg(shown[i].name));
+    });
     ++pageBuilds_;
 }
 

@@ -6,23 +6,33 @@
 #include <QComboBox>
 #include <QDir>
 #include <QMenu>
+#include <QPainter>
+#include <QPainterPath>
 #include <QProgressBar>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
 #include <QTreeWidget>
 
 #include "album/album.h"
+#include "album/background_window.h"
 #include "album/lyric_settings_window.h"
 #include "album/lyrics_list_window.h"
 #include "album/music_list_window.h"
+#include "album/photo_adding.h"
+#include "album/photo_list_window.h"
+#include "app/app_texts.h"
 #include "app/exit_dialog.h"
 #include "app/main_window.h"
+#include "app/photo_pages.h"
 #include "app/plugin_notice.h"
 #include "app/program.h"
 #include "app/splash_window.h"
 #include "app/startup_animation.h"
+#include "app/thumbnail_strip.h"
 #include "catalogue/catalogue.h"
 #include "dialogs/message_dialog.h"
+#include "dialogs/progress_window.h"
 #include "media/music_player.h"
 #include "preview/movie_player.h"
 #include "preview/music_preview_window.h"
@@ -48,6 +58,85 @@ bool save(QWidget& widget, const QString& name) {
     const bool ok = widget.grab().save(path);
     QTextStream(stdout) << (ok ? "wrote " : "could not write ") << path << Qt::endl;
     widget.hide();
+    return ok;
+}
+
+// A made-up holiday photo: sky, sun, hills and a lake in a palette of its own.
+QString writeSamplePhoto(const QString& folder, int n, QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const int hue = (n * 47) % 360;
+    QLinearGradient sky(0, 0, 0, size.height());
+    sky.setColorAt(0, QColor::fromHsv(hue, 120, 240));
+    sky.setColorAt(1, QColor::fromHsv((hue + 30) % 360, 60, 255));
+    p.fillRect(image.rect(), sky);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 230, 150));
+    p.drawEllipse(QPointF(size.width() * (0.2 + 0.07 * (n % 8)), size.height() * 0.25),
+                  size.height() * 0.08, size.height() * 0.08);
+    for (int layer = 0; layer < 3; ++layer) {
+        QPainterPath hills;
+        hills.moveTo(0, size.height());
+        for (int x = 0; x <= 8; ++x) {
+            hills.lineTo(
+                size.width() * x / 8.0,
+                size.height() * (0.45 + 0.12 * layer + 0.08 * ((x * (n + 3) + layer) % 3)));
+        }
+        hills.lineTo(size.width(), size.height());
+        p.setBrush(
+            QColor::fromHsv((hue + 120 + 25 * layer) % 360, 110 + 40 * layer, 170 - 40 * layer));
+        p.drawPath(hills);
+    }
+    p.end();
+    const QString path = folder + QStringLiteral("/IMG_%1.jpg").arg(2400 + n);
+    image.save(path, "JPG", 90);
+    return path;
+}
+
+// The photo windows with a dozen photos placed into the installed templates: the photo list
+// with a photo shown, the background window with a row shown, the main window with a page of
+// thumbnails and a photo selected.
+bool savePhotoWindows(const QString& photoFolder) {
+    vellumo::ProgressWindow::shared().setTaskDelay(1);
+    vellumo::Catalogue catalogue;
+    catalogue.build();
+    vellumo::Album album(catalogue);
+    QStringList files;
+    for (int n = 0; n < 12; ++n) {
+        files << writeSamplePhoto(photoFolder, n,
+                                  n % 4 == 3 ? QSize(900, 1200) : QSize(1600, 1200));
+    }
+    vellumo::PhotoAdder adder(album);
+    adder.addAll(files);
+    album.refreshDefaultBackgrounds();
+    vellumo::PlacementRun run = album.placementRun();
+    run.start();
+    run.runToEnd();
+
+    bool ok = true;
+    vellumo::SystemSettings settings;
+    vellumo::MainWindow window;
+    auto* windows = new vellumo::PhotoWindows(window, album, settings);
+    vellumo::PhotoListWindow* photoList = windows->photoList();
+    photoList->show();
+    photoList->list()->topLevelItem(1)->setSelected(true);
+    photoList->showSelected();
+    ok &= save(*photoList, QStringLiteral("photo_list_window.png"));
+    vellumo::BackgroundWindow* backgrounds = windows->backgrounds();
+    backgrounds->show();
+    if (backgrounds->list()->topLevelItemCount() > 2) {
+        backgrounds->list()->topLevelItem(2)->setSelected(true);
+        backgrounds->showSelected();
+    }
+    ok &= save(*backgrounds, QStringLiteral("background_window.png"));
+    window.show();
+    window.startupAnimation()->release();
+    window.setFirstPageFlag(vellumo::words::kFirstPageStart);
+    windows->refreshSummary();
+    windows->pages()->showFirstPageAfterAdding();
+    windows->pages()->clickThumbnail(3);
+    ok &= save(window, QStringLiteral("main_window_photos.png"));
     return ok;
 }
 
@@ -163,6 +252,9 @@ int main(int argc, char* argv[]) {
         ok &= save(musicPreview, QStringLiteral("music_preview_window.png"));
         musicPreview.stopPlaying();
     }
+
+    QTemporaryDir photoFolder;
+    ok &= savePhotoWindows(photoFolder.path());
 
     return ok ? 0 : 1;
 }

@@ -198,7 +198,7 @@ void TemplateOptionsWindow::choose(PlacementMode mode) {
     accept();
 }
 
-bool runCombinedAdd(Album& album, FittingCanvas& canvas, const Combination& combination, int k,
+bool runCombinedAdd(Album& album, const Combination& combination, int k,
                     const std::function<QStringList()>& chooseFiles, ProgressWindow& progress) {
     ChosenPhotos chosen;
     for (;;) {
@@ -231,14 +231,17 @@ bool runCombinedAdd(Album& album, FittingCanvas& canvas, const Combination& comb
             static_cast<int>(chosen.landscape.size() + chosen.portrait.size()), [&] {
                 // A file whose picture cannot be loaded is left out like one without a
                 // readable header.
+                const QStringList files = chosen.landscape + chosen.portrait;
+                const int landscapeCount = static_cast<int>(chosen.landscape.size());
                 ChosenPhotos readable;
-                for (const auto& [from, to] : {std::pair{&chosen.landscape, &readable.landscape},
-                                               {&chosen.portrait, &readable.portrait}}) {
-                    for (const QString& file : *from) {
-                        (measureShownPhoto(file, canvas) ? *to : leftOut).append(file);
+                runInOrder(
+                    static_cast<int>(files.size()),
+                    [&files](int i) { return measureShownPhoto(files[i]).has_value(); },
+                    [&](int i, bool ok) {
+                        QStringList& to = i < landscapeCount ? readable.landscape : readable.portrait;
+                        (ok ? to : leftOut).append(files[i]);
                         progress.advance();
-                    }
-                }
+                    });
                 CombinedAdd add(album, group);
                 const int before = album.photos().size();
                 add.addPhotos(readable);

@@ -22,7 +22,6 @@ class QTreeWidget;
 
 namespace vellumo {
 
-class FittingCanvas;
 class ProgressWindow;
 
 class TemplateOptionsWindow : public SkinnedDialog {
@@ -96,7 +95,7 @@ private:
 // appends the combination's templates in member order, again and again, until every new photo
 // is in one or a whole cycle places none more, and tells which files were left out and which
 // photos stayed without a template. A cancelled dialog adds nothing. True when photos were added.
-bool runCombinedAdd(Album& album, FittingCanvas& canvas, const Combination& combination, int k,
+bool runCombinedAdd(Album& album, const Combination& combination, int k,
                     const std::function<QStringList()>& chooseFiles, ProgressWindow& progress);
 
 }  // namespace vellumo

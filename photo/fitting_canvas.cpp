@@ -89,6 +89,11 @@ bool FittingCanvas::loadPhoto(const QString& fileName) {
     return !loaded.isIcon;
 }
 
+void FittingCanvas::setPicture(QImage picture, const QString& fileName) {
+    fileName_ = fileName;
+    picture_ = std::move(picture);
+}
+
 void FittingCanvas::showBadge(int number) {
     badgeText_ = texts::kBadgeFormat.arg(number);
     badgeVisible_ = true;

@@ -49,6 +49,9 @@ public:
     // a load of its own shows the file loaded last. False when the file had no usable image (the
     // icon picture is shown instead).
     bool loadPhoto(const QString& fileName);
+    // A picture loaded elsewhere for the picture box (on another thread, say), taken as if
+    // loadPhoto had loaded it from the file.
+    void setPicture(QImage picture, const QString& fileName);
     const QString& fileName() const { return fileName_; }
 
     // The tile number badge: "〔n〕" in bold 宋体 on yellow, at (3, 3).

@@ -19,7 +19,6 @@ protected:
     }
 
     test::TempFolder folder_;
-    FittingCanvas canvas_;
 };
 
 TEST_F(PhotoAddingTest, ShownPictureDecidesTheUprightSize) {
@@ -46,19 +45,18 @@ TEST_F(PhotoAddingTest, ShownPictureDecidesTheUprightSize) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const QString path = photo(QString::fromLatin1(c.name), c.stored, c.orientation);
-        const std::optional<PhotoRecord> record = measureShownPhoto(path, canvas_);
+        const std::optional<PhotoRecord> record = measureShownPhoto(path);
         ASSERT_TRUE(record);
         EXPECT_EQ(QSize(record->width, record->height), c.recorded);
         EXPECT_EQ(record->isLandscape(), c.landscape);
         EXPECT_EQ(record->location, path);
         EXPECT_FALSE(record->inTemplate);
-        // The picture was asked for a box 300 wide in the stored shape.
-        EXPECT_EQ(canvas_.pictureBox().width(), 300);
-        EXPECT_EQ(canvas_.pictureBox().height(), 300 * c.stored.height() / c.stored.width());
-        EXPECT_TRUE(canvas_.pictureBox().contains(QRect(QPoint(0, 0), canvas_.picture().size())));
+        // The picture is asked for a box 300 wide in the stored shape.
+        EXPECT_EQ(shownPictureBox(c.stored),
+                  QSize(300, 300 * c.stored.height() / c.stored.width()));
     }
     const std::optional<PhotoRecord> upper =
-        measureShownPhoto(photo("Holiday.Beach.JPG", {40, 30}), canvas_);
+        measureShownPhoto(photo("Holiday.Beach.JPG", {40, 30}));
     ASSERT_TRUE(upper);
     EXPECT_EQ(upper->name, "Holiday.Beach");
     EXPECT_EQ(upper->format, ".JPG");
@@ -67,7 +65,7 @@ TEST_F(PhotoAddingTest, ShownPictureDecidesTheUprightSize) {
 TEST_F(PhotoAddingTest, FilesWithoutAPictureAreLeftOutAndNamedOnce) {
     Catalogue catalogue;
     Album album(catalogue, [](int) { return 0; });
-    PhotoAdder adder(album, canvas_);
+    PhotoAdder adder(album);
     const QString good1 = photo("a.jpg", {400, 300});
     const QString empty = folder_.write("empty.jpg");
     const QString text = folder_.write("notes.jpg", "just some text, no picture");
@@ -76,9 +74,7 @@ TEST_F(PhotoAddingTest, FilesWithoutAPictureAreLeftOutAndNamedOnce) {
     QByteArray broken = test::readFile(good1);
     broken.truncate(40);
     const QString cut = folder_.write("cut.jpg", broken);
-    for (const QString& file : {good1, empty, text, missing, cut, good2}) {
-        adder.add(file);
-    }
+    adder.addAll({good1, empty, text, missing, cut, good2});
     ASSERT_EQ(album.photos().size(), 2);
     EXPECT_EQ(album.photos().at(0).location, good1);
     EXPECT_EQ(album.photos().at(1).location, good2);
@@ -99,10 +95,41 @@ TEST_F(PhotoAddingTest, FilesWithoutAPictureAreLeftOutAndNamedOnce) {
 
 TEST_F(PhotoAddingTest, AVeryWidePhotoIsNotDecodedWhole) {
     const QString path = photo("panorama.jpg", {3000, 2});
-    const std::optional<PhotoRecord> record = measureShownPhoto(path, canvas_);
+    const std::optional<PhotoRecord> record = measureShownPhoto(path);
     ASSERT_TRUE(record);
-    EXPECT_EQ(canvas_.pictureBox().size(), QSize(300, 1));
+    EXPECT_EQ(shownPictureBox({3000, 2}), QSize(300, 1));
     EXPECT_EQ(QSize(record->width, record->height), QSize(3000, 2));
+}
+
+TEST_F(PhotoAddingTest, FramedTilesAreThePicturesTheCanvasLoadsOneByOne) {
+    QVector<PhotoRecord> photos;
+    for (const auto& [name, size] : {std::pair{"w.jpg", QSize(800, 600)},
+                                     {"t.jpg", QSize(300, 400)},
+                                     {"s.jpg", QSize(500, 500)}}) {
+        PhotoRecord r = test::photoRecord(name, size.width(), size.height());
+        r.location = photo(QString::fromLatin1(name), size);
+        photos << r;
+    }
+    photos << test::photoRecord("missing", 640, 480);
+    FittingCanvas canvas;
+    canvas.showBadge(7);
+    QVector<int> order;
+    QVector<QImage> tiles;
+    captureFramedPhotos(canvas, photos, QSize(118, 96), [&](int i, const QImage& capture) {
+        order << i;
+        tiles << capture;
+    });
+    EXPECT_EQ(order, (QVector<int>{0, 1, 2, 3}));
+    EXPECT_FALSE(canvas.badgeVisible());
+    FittingCanvas oneByOne;
+    for (int i = 0; i < photos.size(); ++i) {
+        oneByOne.apply(fitContainWithFrame(118, 96, photos[i].width, photos[i].height));
+        oneByOne.loadPhoto(photos[i].location);
+        EXPECT_EQ(tiles[i], oneByOne.capture()) << i;
+    }
+    EXPECT_EQ(tiles[0].size(), QSize(118, 90));
+    EXPECT_EQ(tiles[1].size(), QSize(73, 96));
+    EXPECT_EQ(canvas.fileName(), photos.last().location);
 }
 
 TEST(UnplacedPhotos, MessageSaysHowManyWhichAndWhy) {
