@@ -1,5 +1,8 @@
 #include "preview/preview_music.h"
 
+#include <QFontMetrics>
+#include <QPainter>
+
 #include "album/album.h"
 #include "album/lyrics.h"
 #include "media/music_player.h"
@@ -16,6 +19,19 @@ LyricLook defaultLyricLook() {
     look.font.setItalic(false);
     look.colour = Qt::white;
     return look;
+}
+
+void drawLyricLine(QImage& picture, const LyricLine& line) {
+    if (line.text.isEmpty() || picture.isNull()) {
+        return;
+    }
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setFont(line.look.font);
+    painter.setPen(line.look.colour);
+    const QFontMetrics metrics(line.look.font);
+    painter.drawText(QPoint(line.look.topLeft.x(), line.look.topLeft.y() + metrics.ascent()),
+                     line.text);
 }
 
 bool sameLyricLine(const LyricLine& a, const LyricLine& b) {

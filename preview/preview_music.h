@@ -7,6 +7,7 @@
 // The host owns the music timer: it calls start(), tick() on every timer tick while isRunning(),
 // and stop(); it shows lyricLine() on its lyric label and the messages of takeMessages().
 
+#include <QImage>
 #include <QSet>
 #include <QSize>
 #include <QString>
@@ -31,6 +32,9 @@ bool sameLyricLine(const LyricLine& a, const LyricLine& b);
 
 // The lyric label before any settings apply: white "宋体", 14 pixels high, upright.
 LyricLook defaultLyricLook();
+
+// Paints a lyric line onto a picture as the transparent lyric label shows it over the display.
+void drawLyricLine(QImage& picture, const LyricLine& line);
 
 class PreviewMusic {
 public:

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFont>
 #include <QImage>
 
 #include "album/album.h"
@@ -13,7 +14,9 @@
 #include "assignment/combined_add.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/staging.h"
+#include "media/music_player.h"
 #include "preview/movie_player.h"
+#include "preview/preview_music.h"
 #include "preview/preview_timeline.h"
 #include "tools/tool_commands.h"
 #include "tools/tool_common.h"
@@ -185,8 +188,9 @@ int runPlan(const QStringList& words) {
 }
 
 int runPreview(const QStringList& words) {
-    Arguments args(words, {QStringLiteral("program-folder"), QStringLiteral("combined"),
-                           QStringLiteral("out"), QStringLiteral("every")});
+    Arguments args(
+        words, {QStringLiteral("program-folder"), QStringLiteral("combined"), QStringLiteral("out"),
+                QStringLiteral("every"), QStringLiteral("music"), QStringLiteral("lyrics")});
     PlanArguments plan;
     if (!readPlanArguments(args, plan)) {
         return 1;
@@ -198,7 +202,8 @@ int runPreview(const QStringList& words) {
     const QString out = args.value(QStringLiteral("out"));
     if (plan.photos.isEmpty() || out.isEmpty() || every < 1) {
         return fail(QStringLiteral(
-            "usage: preview [--program-folder DIR] [--combined K] --out DIR [--every N] PHOTO..."));
+            "usage: preview [--program-folder DIR] [--combined K] --out DIR [--every N] "
+            "[--music FILE [--lyrics FILE]] PHOTO..."));
     }
     Catalogue catalogue;
     if (!catalogue.build()) {
@@ -209,6 +214,23 @@ int runPreview(const QStringList& words) {
         if (!planAlbum(album, plan.photos, plan.combined)) {
             return 1;
         }
+        // The music plays on a clock of album time, 40 ms a frame; its lyric line is drawn on.
+        QFont::insertSubstitution(QStringLiteral("宋体"), QStringLiteral("Noto Serif CJK SC"));
+        QFont::insertSubstitution(QStringLiteral("黑体"), QStringLiteral("Noto Sans CJK SC"));
+        qint64 albumTimeMs = 0;
+        MusicPlayer player;
+        player.setSoundOutput(false);
+        player.setClock([&albumTimeMs] { return albumTimeMs; });
+        if (args.has(QStringLiteral("music"))) {
+            const QString problem = album.music().add(args.value(QStringLiteral("music")), player);
+            if (!problem.isEmpty()) {
+                return fail(problem);
+            }
+        }
+        if (args.has(QStringLiteral("lyrics"))) {
+            album.lyrics().add(args.value(QStringLiteral("lyrics")));
+        }
+        PreviewMusic music(album, player);
         QDir().mkpath(out);
         const QVector<int> playList =
             stageAlbum(album, out + QStringLiteral("/program"), QSize(800, 450));
@@ -218,9 +240,12 @@ int runPreview(const QStringList& words) {
         if (!timeline.start(playList, SyncMode::WithTemplate)) {
             return fail(timeline.problems().join(u' '));
         }
+        music.start(SyncMode::WithTemplate);
         int written = 0;
         while (timeline.step()) {
             const qint64 n = timeline.totalFrameCounter();
+            albumTimeMs = n * 40;
+            music.tick();
             if ((n - 1) % every == 0) {
                 QString clock = timeline.currentTime();
                 clock.replace(u':', u'-');
@@ -228,11 +253,13 @@ int runPreview(const QStringList& words) {
                                          .arg(out)
                                          .arg(n - 1, 6, 10, QLatin1Char('0'))
                                          .arg(clock);
-                timeline.frame().save(file);
+                QImage frame = timeline.frame();
+                drawLyricLine(frame, music.lyricLine());
+                frame.save(file);
                 ++written;
             }
         }
-        for (const QString& problem : timeline.problems()) {
+        for (const QString& problem : timeline.problems() + music.takeMessages()) {
             printError(problem);
         }
         printOut(QStringLiteral("%1 frames shown, %2 written to %3")

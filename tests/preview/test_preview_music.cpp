@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFontMetrics>
+#include <QImage>
 
 #include "album/album.h"
 #include "catalogue/catalogue.h"
@@ -187,6 +189,38 @@ TEST_F(PreviewMusicTest, UnreadableLyricsGiveAMessageAndNoLyrics) {
               QStringList{texts::kLyricsUnreadable.arg(folder_.path() + "missing.lrc")});
     tickAt(music, 1500);
     EXPECT_TRUE(music.lyricLine().text.isEmpty());
+}
+
+TEST(DrawLyricLine, PaintsTheLineInItsColourBelowItsTopLeft) {
+    QImage picture(800, 450, QImage::Format_RGB32);
+    picture.fill(Qt::black);
+    LyricLine line;
+    line.text = QString::fromUtf16(u"翻开旧相册");
+    line.look = defaultLyricLook();
+    line.look.font.setPixelSize(40);
+    line.look.colour = QColor(255, 255, 0);
+    line.look.topLeft = QPoint(100, 300);
+    drawLyricLine(picture, line);
+    int yellow = 0;
+    QRect painted;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            if (picture.pixel(x, y) == qRgb(255, 255, 0)) {
+                ++yellow;
+                painted |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    EXPECT_GT(yellow, 200);
+    EXPECT_GE(painted.left(), 100);
+    EXPECT_GE(painted.top(), 300);
+    EXPECT_LT(painted.bottom(), 300 + QFontMetrics(line.look.font).height());
+
+    // An empty line paints nothing.
+    QImage untouched = picture;
+    line.text.clear();
+    drawLyricLine(untouched, line);
+    EXPECT_EQ(untouched, picture);
 }
 
 }  // namespace
