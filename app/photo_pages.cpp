@@ -62,7 +62,8 @@ PhotoPages::PhotoPages(MainWindow& window, Album& album, const SystemSettings& s
     connect(strip, &ThumbnailStrip::thumbnailDoubleClicked, this,
             &PhotoPages::doubleClickThumbnail);
     connect(strip, &ThumbnailStrip::thumbnailPointed, this, &PhotoPages::pointAt);
-    window.display()->picture()->installEventFilter(this);
+    picture_ = window.display()->picture();
+    picture_->installEventFilter(this);
 
     window.setCommandHandler(Command::FirstPage, [this] { firstPage(); });
     window.setCommandHandler(Command::PreviousPage, [this] { previousPage(); });
@@ -309,8 +310,10 @@ void PhotoPages::showPhoto(int row, QSize box) {
 }
 
 bool PhotoPages::eventFilter(QObject* watched, QEvent* event) {
-    QLabel* picture = window_.display()->picture();
-    if (watched != picture) {
+    // Only the pointer kept at the start: while the main window is destroyed its picture still
+    // sends events here, and the window may no longer be asked for anything.
+    QWidget* picture = picture_;
+    if (!picture || watched != picture) {
         return QObject::eventFilter(watched, event);
     }
     switch (event->type()) {
@@ -326,11 +329,9 @@ bool PhotoPages::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseMove: {
             if (dragging_ && selectionValid()) {
                 const auto* mouse = static_cast<QMouseEvent*>(event);
-                // The mouse in the main window's coordinates, less the display's corner and the
-                // point where the picture was taken.
-                const QPoint inWindow = picture->mapTo(&window_, mouse->position().toPoint());
-                const QPoint displayCorner = window_.display()->pos();
-                picture->move(inWindow - displayCorner - dragOrigin_);
+                // The mouse in the main window less the display's corner, that is in the
+                // display, less the point where the picture was taken.
+                picture->move(picture->mapToParent(mouse->position().toPoint()) - dragOrigin_);
                 return true;
             }
             break;

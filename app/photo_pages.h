@@ -8,11 +8,14 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
 #include <QSize>
 #include <functional>
 
 #include "app/commands.h"
 #include "photo/fitting_canvas.h"
+
+class QWidget;
 
 namespace vellumo {
 
@@ -115,6 +118,7 @@ private:
     int selected_ = -1;
     ZoomBox zoom_;
     int pointed_ = 0;
+    QPointer<QWidget> picture_;  // the main display's picture, dragged
     bool dragging_ = false;
     QPoint dragOrigin_;
     int pageBuilds_ = 0;
