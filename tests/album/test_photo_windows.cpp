@@ -242,7 +242,6 @@ private slots:
         clickRow(window.list(), 0);
         // Contain with a frame in 201 × 169: 195 × 146 with 3 white pixels around.
         QCOMPARE(window.preview()->pixmap().size(), QSize(201, 152));
-        QCOMPARE(window.preview()->toolTip(), texts::kPhotoPreviewHint.arg(1).arg("wide"));
         QCOMPARE(window.preview()->toolTip(), QStringLiteral("第1张, 照片名称: wide"));
         const QStringList fields{window.info()->value(0), window.info()->value(1),
                                  window.info()->value(2), window.info()->value(3),

@@ -97,10 +97,6 @@ private slots:
         QCOMPARE(order, (QStringList{QStringLiteral("outer"), QStringLiteral("inner"),
                                      QStringLiteral("outer again")}));
     }
-
-    void sharedWindowIsOneWindow() {
-        QCOMPARE(&ProgressWindow::shared(), &ProgressWindow::shared());
-    }
 };
 
 }  // namespace vellumo
