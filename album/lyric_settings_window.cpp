@@ -227,6 +227,9 @@ void LyricSettingsWindow::buildControls() {
 }
 
 void LyricSettingsWindow::edit(int row) {
+    if (row < 0 || row >= lyrics_.size()) {
+        return;
+    }
     load(row);
     exec();
 }

@@ -112,7 +112,7 @@ void LyricsListWindow::deleteAll() {
 }
 
 void LyricsListWindow::openPreview() {
-    previewWindow_.open(MusicPreviewMode::Lyrics);
+    previewWindow_.openInMode(MusicPreviewMode::Lyrics);
 }
 
 void LyricsListWindow::editSettings() {

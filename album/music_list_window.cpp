@@ -250,7 +250,7 @@ void MusicListWindow::deleteAll() {
 }
 
 void MusicListWindow::openPreview() {
-    previewWindow_.open(MusicPreviewMode::Music);
+    previewWindow_.openInMode(MusicPreviewMode::Music);
 }
 
 void MusicListWindow::refreshList() {

@@ -27,9 +27,9 @@ MusicLyricsWindows::MusicLyricsWindows(MainWindow& main, Album& album, MusicPlay
         refreshSummaries();
     });
     main.setCommandHandler(Command::MusicPreview,
-                           [this] { preview_->open(MusicPreviewMode::Music); });
+                           [this] { preview_->openInMode(MusicPreviewMode::Music); });
     main.setCommandHandler(Command::LyricsPreview,
-                           [this] { preview_->open(MusicPreviewMode::Lyrics); });
+                           [this] { preview_->openInMode(MusicPreviewMode::Lyrics); });
 }
 
 MusicLyricsWindows* MusicLyricsWindows::of(const MainWindow& main) {

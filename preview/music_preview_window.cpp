@@ -86,7 +86,7 @@ MusicPreviewWindow::MusicPreviewWindow(Album& album, MusicPlayer& player, QWidge
 
 MusicPreviewWindow::~MusicPreviewWindow() = default;
 
-bool MusicPreviewWindow::open(MusicPreviewMode mode) {
+bool MusicPreviewWindow::openInMode(MusicPreviewMode mode) {
     if (!prepare(mode)) {
         return false;
     }

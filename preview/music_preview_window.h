@@ -37,8 +37,8 @@ public:
 
     // Sets the mode, fills the choosers and shows the window modally. With no music the message
     // "没有添加音乐文件！" is shown instead and false returned.
-    bool open(MusicPreviewMode mode);
-    // open() without showing the window.
+    bool openInMode(MusicPreviewMode mode);
+    // openInMode() without showing the window.
     bool prepare(MusicPreviewMode mode);
 
     MusicPreviewMode mode() const { return mode_; }

@@ -44,14 +44,6 @@ QStringList rowTexts(const QTreeWidget* list, int row) {
     return texts;
 }
 
-QStringList headers(const QTreeWidget* list) {
-    QStringList texts;
-    for (int column = 0; column < list->columnCount(); ++column) {
-        texts << list->headerItem()->text(column);
-    }
-    return texts;
-}
-
 void selectRow(QTreeWidget* list, int row) {
     list->clearSelection();
     list->topLevelItem(row)->setSelected(true);
@@ -87,16 +79,6 @@ private slots:
         album_.reset();
         setProgramFolder(QString());
         folder_.reset();
-    }
-
-    void windowShowsItsColumnsAndButtons() {
-        QCOMPARE(window_->caption(), texts::kMusicListCaption);
-        QCOMPARE(headers(window_->list()),
-                 (QStringList{"序号", "音乐名称", "格式", "音乐时长", "位置"}));
-        QCOMPARE(window_->returnButton()->text(), QStringLiteral("返    回"));
-        QCOMPARE(window_->previewButton()->text(), QStringLiteral("音乐预览"));
-        QCOMPARE(window_->info()->fieldCount(), 5);
-        QCOMPARE(preview_->caption(), texts::kMusicPreviewCaption);
     }
 
     void onlyTheFirstDialogPresetsTheSample() {
