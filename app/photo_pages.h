@@ -67,6 +67,8 @@ public:
     // The selected photo's row, -1 for "wu".
     int selectedPhoto() const { return selected_; }
     QString selectedPhotoWord() const;
+    // Back to "wu" (the album preview does this before it starts).
+    void clearSelection() { selected_ = -1; }
     ZoomBox zoomBox() const { return zoom_; }
     // "Image1" … "Image9", empty before the mouse has been over a thumbnail.
     QString pointedThumbnail() const;
