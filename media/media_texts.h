@@ -15,4 +15,17 @@ inline const QString kAudioCannotWrite = QStringLiteral("无法写入转换后�
 inline const QString kConversionFailed =
     QStringLiteral("音乐文件“%1”无法播放，转换也没有成功，此文件没有添加。");
 
+// The conversion library. FFmpeg's own reason, where there is one, follows after kMclReason.
+inline const QString kMclReason = QStringLiteral("%1：%2");
+inline const QString kMclNoOutputFile = QStringLiteral("没有设置视频文件名");
+inline const QString kMclBadSize = QStringLiteral("视频尺寸 %1 × %2 无效");
+inline const QString kMclNoPictures = QStringLiteral("没有可以转换的画面");
+inline const QString kMclCannotWrite = QStringLiteral("无法写入视频文件“%1”");
+inline const QString kMclWriteFailed = QStringLiteral("写入视频文件“%1”时出错");
+inline const QString kMclCannotRename = QStringLiteral("无法把临时文件改名为视频文件“%1”");
+inline const QString kMclEncoderFailed = QStringLiteral("视频编码出错");
+// %1 the sound file, %2 why.
+inline const QString kMclSoundFile = QStringLiteral("音乐文件“%1”无法转换：%2");
+inline const QString kMclFrameUnreadable = QStringLiteral("无法读取画面文件“%1”");
+
 }  // namespace vellumo::texts

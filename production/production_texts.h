@@ -35,3 +35,21 @@ inline const QString kSyncCaption = QStringLiteral("同步效果");
 inline const QString kSyncGroup = QStringLiteral("同步");
 
 }  // namespace vellumo::texts
+
+namespace vellumo::texts {
+
+// The conversion log.
+inline const QString kLogTotalFrames = QStringLiteral("Total frames:  ");
+inline const QString kLogTotalSamples = QStringLiteral("Total samples: ");
+inline const QString kLogStarting = QStringLiteral("Starting conversion...");
+inline const QString kLogEnded = QStringLiteral("Conversion ended.");
+inline const QString kLogNothingToConvert = QStringLiteral("Nothing to convert.");
+inline const QString kLogProcessingTime = QStringLiteral("Processing time: ");
+inline const QString kLogPreparing = QStringLiteral("Preparing conversion...");
+inline const QString kLogReducingColors = QStringLiteral("Reducing colors, done frames: ");
+// %1 frames, %2 samples, %3 the time left.
+inline const QString kLogFrame = QStringLiteral("Frame: %1, Sample: %2, Time Left: %3");
+inline const QString kLogMultiplexing = QStringLiteral("Multiplexing done: %1%");
+inline const QString kLogUnrecognizedStatus = QStringLiteral("Unrecognized status code");
+
+}  // namespace vellumo::texts

@@ -9,6 +9,7 @@ packages=(
   zlib1g-dev libturbojpeg0-dev libjpeg62-turbo-dev libexif-dev
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   libopencc-dev opencc
+  ffmpeg
   fonts-noto-cjk
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format

@@ -1,0 +1,1084 @@
+#include "media/mcl.h"
+
+#include <QFile>
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "media/audio_decoder.h"
+#include "media/media_texts.h"
+#include "workspace/errors.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/audio_fifo.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/opt.h>
+#include <libswresample/swresample.h>
+#include <libswscale/swscale.h>
+}
+
+namespace vellumo::mcl {
+
+// ---------------------------------------------------------------------------------------------
+// Lists and sources
+
+void List::add(const QString& fileName, ItemKind kind, int, int) {
+    items_.append({fileName, kind});
+}
+
+bool List::getName(int index, QString& name) const {
+    if (index < 0 || index >= items_.size()) {
+        return false;
+    }
+    name = items_[index].name;
+    return true;
+}
+
+int List::frameCount() const {
+    return static_cast<int>(std::count_if(items_.begin(), items_.end(), [](const Item& item) {
+        return item.kind == ItemKind::Picture;
+    }));
+}
+
+qint64 List::sampleCount() const {
+    QHash<QString, qint64> lengthsMs;  // a music list repeats its files
+    qint64 samples = 0;
+    for (const Item& item : items_) {
+        if (item.kind != ItemKind::Sound) {
+            continue;
+        }
+        auto found = lengthsMs.find(item.name);
+        if (found == lengthsMs.end()) {
+            qint64 ms = 0;
+            try {
+                ms = probeAudio(item.name).lengthMs;
+            } catch (const Error&) {
+            }
+            found = lengthsMs.insert(item.name, ms);
+        }
+        samples += *found * kSampleCountRate / 1000;
+    }
+    return samples;
+}
+
+void Source::setFile(const QString& fileName) {
+    file_ = fileName;
+    finished_ = false;
+}
+
+void Source::finished() {
+    finished_ = true;
+}
+
+QString makeTimeStr(double seconds) {
+    const qint64 total = seconds > 0 ? static_cast<qint64>(seconds) : 0;
+    return QString::asprintf("%02lld:%02lld:%02lld", total / 3600, total / 60 % 60, total % 60);
+}
+
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// Presets
+
+struct PresetSpec {
+    const char* muxer;
+    const char* videoEncoder;
+    const char* audioEncoder;
+    int sampleRate;
+    int audioBitRate;
+    int standardKbps;  // the preset's own rate
+    int standardMaxKbps;
+    int highKbps;  // ceiling of videoSetBitRate
+    int highMaxKbps;
+    int vbvBits;  // 0: one second at the maximum rate
+    int gopPal;
+    int gopNtsc;
+    int bFrames;
+};
+
+// Order of Preset.
+constexpr PresetSpec kPresets[] = {
+    {"mpeg", "mpeg1video", "mp2", 44100, 224000, 1150, 1150, 3000, 3000, 327680, 15, 18, 2},
+    {"svcd", "mpeg2video", "mp2", 44100, 224000, 2500, 2600, 6000, 8000, 917504, 15, 18, 2},
+    {"dvd", "mpeg2video", "ac3", 48000, 192000, 5000, 8000, 8000, 9000, 1835008, 15, 18, 2},
+    {"avi", "mpeg4", "libmp3lame", 44100, 192000, 2000, 4000, 8000, 12000, 0, 50, 60, 0},
+    {"mp4", "libx264", "aac", 48000, 160000, 2500, 5000, 8000, 12000, 0, 50, 60, 2},
+};
+
+constexpr int kAlbumFramesPerSecond = 25;
+constexpr int kQueueLength = 3;
+
+QString ffmpegReason(int code) {
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(code, text, sizeof text);
+    return QString::fromLocal8Bit(text);
+}
+
+// An error inside the encoder: code and the text the user sees.
+struct Failure {
+    int code;
+    QString text;
+};
+
+[[noreturn]] void fail(int code, const QString& text, int ffmpegCode = 0) {
+    throw Failure{code, ffmpegCode < 0 ? texts::kMclReason.arg(text, ffmpegReason(ffmpegCode))
+                                       : text};
+}
+
+struct CodecDeleter {
+    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
+};
+struct FrameDeleter {
+    void operator()(AVFrame* f) const { av_frame_free(&f); }
+};
+struct PacketDeleter {
+    void operator()(AVPacket* p) const { av_packet_free(&p); }
+};
+struct ResamplerDeleter {
+    void operator()(SwrContext* s) const { swr_free(&s); }
+};
+struct InputDeleter {
+    void operator()(AVFormatContext* c) const { avformat_close_input(&c); }
+};
+struct FifoDeleter {
+    void operator()(AVAudioFifo* f) const { av_audio_fifo_free(f); }
+};
+struct ScalerDeleter {
+    void operator()(SwsContext* s) const { sws_freeContext(s); }
+};
+
+using CodecPtr = std::unique_ptr<AVCodecContext, CodecDeleter>;
+using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
+using PacketPtr = std::unique_ptr<AVPacket, PacketDeleter>;
+using ResamplerPtr = std::unique_ptr<SwrContext, ResamplerDeleter>;
+
+// ---------------------------------------------------------------------------------------------
+// Sound input: one file decoded and resampled to planar float stereo at the output rate.
+
+class SoundReader {
+public:
+    SoundReader(const QString& path, int sampleRate) : path_(path) {
+        AVFormatContext* raw = nullptr;
+        const QByteArray file = QFile::encodeName(path);
+        int ret = avformat_open_input(&raw, file.constData(), nullptr, nullptr);
+        if (ret < 0) {
+            failHere(texts::kAudioCannotOpen, ret);
+        }
+        input_.reset(raw);
+        if ((ret = avformat_find_stream_info(raw, nullptr)) < 0) {
+            failHere(texts::kAudioDamaged, ret);
+        }
+        const AVCodec* decoder = nullptr;
+        stream_ = av_find_best_stream(raw, AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
+        if (stream_ < 0 || decoder == nullptr) {
+            failHere(texts::kAudioNoSound, 0);
+        }
+        codec_.reset(avcodec_alloc_context3(decoder));
+        if (!codec_ ||
+            (ret = avcodec_parameters_to_context(codec_.get(), raw->streams[stream_]->codecpar)) <
+                0 ||
+            (ret = avcodec_open2(codec_.get(), decoder, nullptr)) < 0) {
+            failHere(texts::kAudioDamaged, ret);
+        }
+        AVChannelLayout inputLayout = codec_->ch_layout;
+        if (inputLayout.order == AV_CHANNEL_ORDER_UNSPEC) {
+            av_channel_layout_default(&inputLayout, inputLayout.nb_channels);
+        }
+        AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
+        SwrContext* resampler = nullptr;
+        ret = swr_alloc_set_opts2(&resampler, &stereo, AV_SAMPLE_FMT_FLTP, sampleRate, &inputLayout,
+                                  codec_->sample_fmt, codec_->sample_rate, 0, nullptr);
+        resampler_.reset(resampler);
+        if (ret < 0 || (ret = swr_init(resampler)) < 0) {
+            failHere(texts::kAudioDamaged, ret);
+        }
+        packet_.reset(av_packet_alloc());
+        frame_.reset(av_frame_alloc());
+    }
+
+    // Decodes at least one more frame into fifo; false once the file is exhausted.
+    bool readInto(AVAudioFifo* fifo) {
+        while (!ended_) {
+            if (receive(fifo)) {
+                return true;
+            }
+            const int ret = av_read_frame(input_.get(), packet_.get());
+            if (ret < 0) {
+                avcodec_send_packet(codec_.get(), nullptr);
+                receive(fifo);
+                convert(fifo, nullptr, 0);  // what the resampler still holds
+                ended_ = true;
+                return true;
+            }
+            if (packet_->stream_index == stream_) {
+                // A damaged packet is skipped, as players do.
+                avcodec_send_packet(codec_.get(), packet_.get());
+            }
+            av_packet_unref(packet_.get());
+        }
+        return false;
+    }
+
+private:
+    [[noreturn]] void failHere(const QString& reason, int ret) const {
+        fail(kErrorSoundFile, texts::kMclSoundFile.arg(path_, reason), ret);
+    }
+
+    bool receive(AVAudioFifo* fifo) {
+        bool any = false;
+        while (avcodec_receive_frame(codec_.get(), frame_.get()) >= 0) {
+            convert(fifo, const_cast<const uint8_t**>(frame_->extended_data),
+                    frame_->nb_samples);
+            av_frame_unref(frame_.get());
+            any = true;
+        }
+        return any;
+    }
+
+    void convert(AVAudioFifo* fifo, const uint8_t** data, int samples) {
+        const int room = swr_get_out_samples(resampler_.get(), samples);
+        if (room <= 0) {
+            return;
+        }
+        // Convert into a scratch frame, then queue it.
+        if (!scratch_ || scratch_->nb_samples < room) {
+            scratch_.reset(av_frame_alloc());
+            scratch_->format = AV_SAMPLE_FMT_FLTP;
+            scratch_->nb_samples = room;
+            scratch_->ch_layout = AV_CHANNEL_LAYOUT_STEREO;
+            if (av_frame_get_buffer(scratch_.get(), 0) < 0) {
+                fail(kErrorEncoder, texts::kMclEncoderFailed, AVERROR(ENOMEM));
+            }
+        }
+        const int done = swr_convert(resampler_.get(), scratch_->data, room, data, samples);
+        if (done > 0) {
+            av_audio_fifo_write(fifo, reinterpret_cast<void**>(scratch_->data), done);
+        }
+    }
+
+    QString path_;
+    std::unique_ptr<AVFormatContext, InputDeleter> input_;
+    CodecPtr codec_;
+    ResamplerPtr resampler_;
+    PacketPtr packet_;
+    FramePtr frame_;
+    FramePtr scratch_;
+    int stream_ = -1;
+    bool ended_ = false;
+};
+
+// ---------------------------------------------------------------------------------------------
+// The encoder: output file, video and sound streams. Used by one thread at a time.
+
+struct EncoderSettings {
+    const PresetSpec* spec = nullptr;
+    TvSystem tv = TvSystem::Pal;
+    int width = 0;
+    int height = 0;
+    int videoKbps = 0;
+    int videoMaxKbps = 0;
+    int videoMinKbps = 0;
+    QString path;        // the temporary file
+    QString outputName;  // for messages
+    QStringList soundFiles;
+    qint64 outputFrames = 0;
+};
+
+class Encoder {
+public:
+    explicit Encoder(const EncoderSettings& settings) : s_(settings) {
+        const QByteArray path = QFile::encodeName(s_.path);
+        AVFormatContext* raw = nullptr;
+        int ret = avformat_alloc_output_context2(&raw, nullptr, s_.spec->muxer, path.constData());
+        if (ret < 0 || raw == nullptr) {
+            fail(kErrorEncoder, texts::kMclEncoderFailed, ret);
+        }
+        output_ = raw;
+        output_->max_delay = 700000;
+        openVideo();
+        if (!s_.soundFiles.isEmpty()) {
+            openAudio();
+        }
+        if ((ret = avio_open(&output_->pb, path.constData(), AVIO_FLAG_WRITE)) < 0) {
+            fail(kErrorOutput, texts::kMclCannotWrite.arg(s_.outputName), ret);
+        }
+        AVDictionary* options = nullptr;
+        if (QByteArray(s_.spec->muxer) == "mp4") {
+            av_dict_set(&options, "movflags", "+faststart", 0);
+        }
+        ret = avformat_write_header(output_, &options);
+        av_dict_free(&options);
+        if (ret < 0) {
+            fail(kErrorOutput, texts::kMclWriteFailed.arg(s_.outputName), ret);
+        }
+        packet_.reset(av_packet_alloc());
+    }
+
+    ~Encoder() {
+        if (output_ != nullptr) {
+            avio_closep(&output_->pb);
+            avformat_free_context(output_);
+        }
+    }
+
+    Encoder(const Encoder&) = delete;
+    Encoder& operator=(const Encoder&) = delete;
+
+    // Encodes one picture, shown for repeats output frames.
+    void encodePicture(const QImage& picture, int repeats) {
+        QImage image = picture;
+        if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32 &&
+            image.format() != QImage::Format_ARGB32_Premultiplied) {
+            image = image.convertToFormat(QImage::Format_RGB32);
+        }
+        if (!scaler_ || image.size() != scalerInput_) {
+            scaler_.reset(sws_getContext(image.width(), image.height(), AV_PIX_FMT_RGB32,
+                                         s_.width, s_.height, AV_PIX_FMT_YUV420P, SWS_BICUBIC,
+                                         nullptr, nullptr, nullptr));
+            if (!scaler_) {
+                fail(kErrorEncoder, texts::kMclEncoderFailed);
+            }
+            const int matrix = hd() ? SWS_CS_ITU709 : SWS_CS_ITU601;
+            sws_setColorspaceDetails(scaler_.get(), sws_getCoefficients(SWS_CS_DEFAULT), 1,
+                                     sws_getCoefficients(matrix), 0, 0, 1 << 16, 1 << 16);
+            scalerInput_ = image.size();
+        }
+        int ret = av_frame_make_writable(videoFrame_.get());
+        if (ret < 0) {
+            fail(kErrorEncoder, texts::kMclEncoderFailed, ret);
+        }
+        const uint8_t* source[4] = {image.constBits(), nullptr, nullptr, nullptr};
+        const int stride[4] = {static_cast<int>(image.bytesPerLine()), 0, 0, 0};
+        sws_scale(scaler_.get(), source, stride, 0, image.height(), videoFrame_->data,
+                  videoFrame_->linesize);
+        for (int i = 0; i < repeats; ++i) {
+            if (i > 0 && (ret = av_frame_make_writable(videoFrame_.get())) < 0) {
+                fail(kErrorEncoder, texts::kMclEncoderFailed, ret);
+            }
+            videoFrame_->pts = videoPts_++;
+            send(video_.get(), videoStream_, videoFrame_.get());
+            pumpAudio(std::min(audioLimit_, samplesAt(videoPts_)));
+        }
+    }
+
+    // Flushes the encoders, ends the sound at the pictures' end and writes the trailer.
+    void finish() {
+        send(video_.get(), videoStream_, nullptr);
+        if (audio_) {
+            pumpAudio(audioLimit_);
+            send(audio_.get(), audioStream_, nullptr);
+        }
+        int ret = av_write_trailer(output_);
+        if (ret < 0) {
+            fail(kErrorOutput, texts::kMclWriteFailed.arg(s_.outputName), ret);
+        }
+        ret = avio_closep(&output_->pb);
+        if (ret < 0) {
+            fail(kErrorOutput, texts::kMclWriteFailed.arg(s_.outputName), ret);
+        }
+    }
+
+    int audioFrames() const { return audioFrames_.load(); }
+    // Sound written so far, in samples at kSampleCountRate.
+    qint64 samplesWritten() const {
+        return audio_ ? audioSamples_.load() * kSampleCountRate / s_.spec->sampleRate : 0;
+    }
+
+private:
+    bool hd() const { return s_.height >= 720; }
+
+    AVRational frameDuration() const {
+        return s_.tv == TvSystem::Ntsc ? AVRational{1001, 30000} : AVRational{1, 25};
+    }
+
+    // Sound samples up to the start of output frame pts.
+    qint64 samplesAt(qint64 pts) const {
+        if (!audio_) {
+            return 0;
+        }
+        const AVRational d = frameDuration();
+        return av_rescale(pts, static_cast<int64_t>(d.num) * s_.spec->sampleRate, d.den);
+    }
+
+    void openVideo() {
+        const AVCodec* codec = avcodec_find_encoder_by_name(s_.spec->videoEncoder);
+        if (codec == nullptr) {
+            fail(kErrorEncoder, texts::kMclEncoderFailed, AVERROR_ENCODER_NOT_FOUND);
+        }
+        video_.reset(avcodec_alloc_context3(codec));
+        AVCodecContext* c = video_.get();
+        c->width = s_.width;
+        c->height = s_.height;
+        c->pix_fmt = AV_PIX_FMT_YUV420P;
+        c->time_base = frameDuration();
+        c->framerate = av_inv_q(c->time_base);
+        c->sample_aspect_ratio = AVRational{1, 1};
+        c->gop_size = s_.tv == TvSystem::Ntsc ? s_.spec->gopNtsc : s_.spec->gopPal;
+        c->max_b_frames = s_.spec->bFrames;
+        c->bit_rate = static_cast<int64_t>(s_.videoKbps) * 1000;
+        c->rc_max_rate = static_cast<int64_t>(s_.videoMaxKbps) * 1000;
+        c->rc_min_rate = static_cast<int64_t>(s_.videoMinKbps) * 1000;
+        c->rc_buffer_size =
+            s_.spec->vbvBits > 0 ? s_.spec->vbvBits : static_cast<int>(c->rc_max_rate);
+        c->thread_count = 2;
+        if (hd()) {
+            c->colorspace = AVCOL_SPC_BT709;
+            c->color_primaries = AVCOL_PRI_BT709;
+            c->color_trc = AVCOL_TRC_BT709;
+        } else {
+            c->colorspace = AVCOL_SPC_SMPTE170M;
+        }
+        if (codec->id == AV_CODEC_ID_MPEG4) {
+            c->codec_tag = MKTAG('X', 'V', 'I', 'D');
+        }
+        if (codec->id == AV_CODEC_ID_H264) {
+            av_opt_set(c->priv_data, "preset", "veryfast", 0);
+        }
+        if (output_->oformat->flags & AVFMT_GLOBALHEADER) {
+            c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+        }
+        int ret = avcodec_open2(c, codec, nullptr);
+        if (ret < 0) {
+            fail(kErrorEncoder, texts::kMclEncoderFailed, ret);
+        }
+        videoStream_ = newStream(c);
+        videoStream_->avg_frame_rate = c->framerate;
+        videoFrame_.reset(av_frame_alloc());
+        videoFrame_->format = c->pix_fmt;
+        videoFrame_->width = c->width;
+        videoFrame_->height = c->height;
+        if ((ret = av_frame_get_buffer(videoFrame_.get(), 0)) < 0) {
+            fail(kErrorEncoder, texts::kMclEncoderFailed, ret);
+        }
+    }
+
+    void openAudio() {
+        const AVCodec* codec = avcodec_find_encoder_by_name(s_.spec->audioEncoder);
+        if (codec == nullptr) {
+            fail(kErrorEncoder, texts::kMclEncoderFailed, AVERROR_ENCODER_NOT_FOUND);
+        }
+        audio_.reset(avcodec_alloc_context3(codec));
+        AVCodecContext* c = audio_.get();
+        c->sample_rate = s_.spec->sampleRate;
+        c->ch_layout = AV_CHANNEL_LAYOUT_STEREO;
+        c->bit_rate = s_.spec->audioBitRate;
+        c->time_base = AVRational{1, s_.spec->sampleRate};
+        c->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_FLTP;
+        for (const AVSampleFormat* f = codec->sample_fmts; f && *f != AV_SAMPLE_FMT_NONE; ++f) {
+            if (*f == AV_SAMPLE_FMT_FLTP) {
+                c->sample_fmt = AV_SAMPLE_FMT_FLTP;
+            }
+        }
+        if (output_->oformat->flags & AVFMT_GLOBALHEADER) {
+            c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+        }
+        int ret = avcodec_open2(c, codec, nullptr);
+        if (ret < 0) {
+            fail(kErrorEncoder, texts::kMclEncoderFailed, ret);
+        }
+        audioStream_ = newStream(c);
+        frameSize_ = c->frame_size > 0 ? c->frame_size : 1152;
+
+        fifo_.reset(av_audio_fifo_alloc(AV_SAMPLE_FMT_FLTP, 2, frameSize_ * 4));
+        floatFrame_ = makeAudioFrame(AV_SAMPLE_FMT_FLTP);
+        if (c->sample_fmt != AV_SAMPLE_FMT_FLTP) {
+            encoderFrame_ = makeAudioFrame(c->sample_fmt);
+            SwrContext* raw = nullptr;
+            ret = swr_alloc_set_opts2(&raw, &c->ch_layout, c->sample_fmt, c->sample_rate,
+                                      &c->ch_layout, AV_SAMPLE_FMT_FLTP, c->sample_rate, 0,
+                                      nullptr);
+            toEncoder_.reset(raw);
+            if (ret < 0 || (ret = swr_init(raw)) < 0) {
+                fail(kErrorEncoder, texts::kMclEncoderFailed, ret);
+            }
+        }
+        audioLimit_ = samplesAt(s_.outputFrames);
+        // Without gapless information in the container the decoder also plays the encoder's
+        // priming samples; they count towards the length.
+        if (QByteArray(s_.spec->muxer) == "avi") {
+            audioLimit_ = std::max<qint64>(0, audioLimit_ - c->initial_padding);
+        }
+        fadeSamples_ = std::max<qint64>(1, std::min<qint64>(s_.spec->sampleRate, audioLimit_ / 2));
+    }
+
+    FramePtr makeAudioFrame(AVSampleFormat format) const {
+        FramePtr frame(av_frame_alloc());
+        frame->format = format;
+        frame->nb_samples = frameSize_;
+        frame->sample_rate = s_.spec->sampleRate;
+        frame->ch_layout = AV_CHANNEL_LAYOUT_STEREO;
+        const int ret = av_frame_get_buffer(frame.get(), 0);
+        if (ret < 0) {
+            fail(kErrorEncoder, texts::kMclEncoderFailed, ret);
+        }
+        return frame;
+    }
+
+    AVStream* newStream(AVCodecContext* c) {
+        AVStream* stream = avformat_new_stream(output_, nullptr);
+        if (stream == nullptr) {
+            fail(kErrorEncoder, texts::kMclEncoderFailed, AVERROR(ENOMEM));
+        }
+        stream->time_base = c->time_base;
+        int ret = avcodec_parameters_from_context(stream->codecpar, c);
+        if (ret < 0) {
+            fail(kErrorEncoder, texts::kMclEncoderFailed, ret);
+        }
+        // The rate-control properties (CPB) tell the muxer the buffer sizes.
+        for (int i = 0; i < c->nb_coded_side_data; ++i) {
+            const AVPacketSideData& side = c->coded_side_data[i];
+            uint8_t* copy = av_stream_new_side_data(stream, side.type, side.size);
+            if (copy == nullptr) {
+                fail(kErrorEncoder, texts::kMclEncoderFailed, AVERROR(ENOMEM));
+            }
+            std::copy(side.data, side.data + side.size, copy);
+        }
+        return stream;
+    }
+
+    void send(AVCodecContext* c, AVStream* stream, AVFrame* frame) {
+        int ret = avcodec_send_frame(c, frame);
+        if (ret < 0) {
+            fail(kErrorEncoder, texts::kMclEncoderFailed, ret);
+        }
+        while ((ret = avcodec_receive_packet(c, packet_.get())) >= 0) {
+            av_packet_rescale_ts(packet_.get(), c->time_base, stream->time_base);
+            packet_->stream_index = stream->index;
+            ret = av_interleaved_write_frame(output_, packet_.get());
+            if (ret < 0) {
+                fail(kErrorOutput, texts::kMclWriteFailed.arg(s_.outputName), ret);
+            }
+        }
+        if (ret != AVERROR(EAGAIN) && ret != AVERROR_EOF) {
+            fail(kErrorEncoder, texts::kMclEncoderFailed, ret);
+        }
+    }
+
+    // Encodes whole sound frames up to sample limit (or until the sound files run out).
+    void pumpAudio(qint64 limit) {
+        if (!audio_) {
+            return;
+        }
+        while (audioSamples_.load() + frameSize_ <= limit) {
+            while (av_audio_fifo_size(fifo_.get()) < frameSize_) {
+                if (!readSound()) {
+                    return;
+                }
+            }
+            int ret = av_frame_make_writable(floatFrame_.get());
+            if (ret < 0) {
+                fail(kErrorEncoder, texts::kMclEncoderFailed, ret);
+            }
+            av_audio_fifo_read(fifo_.get(), reinterpret_cast<void**>(floatFrame_->data),
+                               frameSize_);
+            fadeOut(floatFrame_.get());
+            AVFrame* frame = floatFrame_.get();
+            if (toEncoder_) {
+                if ((ret = av_frame_make_writable(encoderFrame_.get())) < 0) {
+                    fail(kErrorEncoder, texts::kMclEncoderFailed, ret);
+                }
+                swr_convert(toEncoder_.get(), encoderFrame_->data, frameSize_,
+                            const_cast<const uint8_t**>(floatFrame_->data), frameSize_);
+                frame = encoderFrame_.get();
+            }
+            frame->pts = audioSamples_.load();
+            send(audio_.get(), audioStream_, frame);
+            audioSamples_ += frameSize_;
+            ++audioFrames_;
+        }
+    }
+
+    // The sound fades out over the last second before the pictures end.
+    void fadeOut(AVFrame* frame) const {
+        const qint64 first = audioSamples_.load();
+        if (first + frameSize_ < audioLimit_ - fadeSamples_) {
+            return;
+        }
+        for (int ch = 0; ch < 2; ++ch) {
+            auto* samples = reinterpret_cast<float*>(frame->data[ch]);
+            for (int i = 0; i < frameSize_; ++i) {
+                const qint64 left = audioLimit_ - (first + i);
+                if (left < fadeSamples_) {
+                    samples[i] *= static_cast<float>(std::max<qint64>(left, 0)) /
+                                  static_cast<float>(fadeSamples_);
+                }
+            }
+        }
+    }
+
+    // Decodes more of the sound files into the queue; false when all are used up.
+    bool readSound() {
+        while (true) {
+            if (!reader_) {
+                if (nextSound_ >= s_.soundFiles.size()) {
+                    return false;
+                }
+                reader_ = std::make_unique<SoundReader>(s_.soundFiles[nextSound_++],
+                                                        s_.spec->sampleRate);
+            }
+            if (reader_->readInto(fifo_.get())) {
+                return true;
+            }
+            reader_.reset();
+        }
+    }
+
+    EncoderSettings s_;
+    AVFormatContext* output_ = nullptr;
+    CodecPtr video_;
+    CodecPtr audio_;
+    AVStream* videoStream_ = nullptr;
+    AVStream* audioStream_ = nullptr;
+    FramePtr videoFrame_;
+    PacketPtr packet_;
+    std::unique_ptr<SwsContext, ScalerDeleter> scaler_;
+    QSize scalerInput_;
+    qint64 videoPts_ = 0;
+
+    std::unique_ptr<AVAudioFifo, FifoDeleter> fifo_;
+    FramePtr floatFrame_;
+    FramePtr encoderFrame_;
+    ResamplerPtr toEncoder_;
+    std::unique_ptr<SoundReader> reader_;
+    qsizetype nextSound_ = 0;
+    int frameSize_ = 1152;
+    qint64 audioLimit_ = 0;
+    qint64 fadeSamples_ = 1;
+    std::atomic<qint64> audioSamples_{0};
+    std::atomic<int> audioFrames_{0};
+};
+
+// ---------------------------------------------------------------------------------------------
+// The converter: the caller's loop, the queue and the encoder thread.
+
+struct QueuedPicture {
+    QImage image;
+    int repeats = 1;
+    bool end = false;
+};
+
+class FfmpegConverter : public Converter {
+public:
+    ~FfmpegConverter() override { stopThread(); }
+
+    void assignVideoSource(SourceFunc callback) override { videoSource_ = std::move(callback); }
+    void assignAudioSource(SourceFunc callback) override { audioSource_ = std::move(callback); }
+    void assignVideoFunc(VideoFunc callback) override { videoFunc_ = std::move(callback); }
+    void assignAudioFunc(AudioFunc callback) override { audioFunc_ = std::move(callback); }
+    void assignProgress(ProgressFunc callback) override { progress_ = std::move(callback); }
+    void assignError(ErrorFunc callback) override { errorFunc_ = std::move(callback); }
+
+    void setFormatPreset(Preset preset, TvSystem tv) override {
+        preset_ = preset;
+        tv_ = tv;
+    }
+    void videoSetKeepDuration(bool keep) override { keepDuration_ = keep; }
+    void videoSetFormat(int width, int height, int) override {
+        width_ = width;
+        height_ = height;
+    }
+    void videoSetBitRate(int kbps, int mode, int maxKbps) override {
+        bitRate_ = BitRate{kbps, mode, maxKbps};
+    }
+    void audioSetCodec(int) override {}
+    void videoSetFileName(const QString& fileName) override { videoFile_ = fileName; }
+    void audioSetFileName(const QString& fileName) override { audioFile_ = fileName; }
+
+    bool convert() override;
+    int error() const override { return error_; }
+    QString errorString() const override { return errorText_; }
+
+    double elapsedTime() const override {
+        if (!started_) {
+            return 0;
+        }
+        const auto end = running_ ? std::chrono::steady_clock::now() : endTime_;
+        return std::chrono::duration<double>(end - startTime_).count();
+    }
+
+    double remainingTime(int totalFrames, qint64 totalSamples) const override {
+        const int done = framesDone_.load();
+        const double elapsed = elapsedTime();
+        if (totalFrames > 0 && done > 0) {
+            return elapsed * std::max(0, totalFrames - done) / done;
+        }
+        const qint64 samples = encoder_ ? encoder_->samplesWritten() : 0;
+        if (totalSamples > 0 && samples > 0) {
+            return elapsed * static_cast<double>(std::max<qint64>(0, totalSamples - samples)) /
+                   static_cast<double>(samples);
+        }
+        return 0;
+    }
+
+    void abort() override {
+        if (!running_) {
+            return;
+        }
+        {
+            std::lock_guard lock(mutex_);
+            aborted_ = true;
+        }
+        changed_.notify_all();
+    }
+
+private:
+    struct BitRate {
+        int kbps;
+        int mode;
+        int maxKbps;
+    };
+
+    // Records an error and asks the error callback what to do; true when the conversion stops.
+    bool report(int code, const QString& text) {
+        error_ = code;
+        errorText_ = text;
+        int action = kActionStop;
+        if (errorFunc_) {
+            errorFunc_(*this, code, action);
+        }
+        return action == kActionStop;
+    }
+
+    bool stopsOn(int code, const QString& text) {
+        report(code, text);
+        return false;
+    }
+
+    QStringList readList(const SourceFunc& source) {
+        QStringList files;
+        if (!source) {
+            return files;
+        }
+        for (int i = 0; !aborted(); ++i) {
+            Source item;
+            source(item, i);
+            if (item.isFinished()) {
+                break;
+            }
+            files.append(item.file());
+        }
+        return files;
+    }
+
+    bool aborted() {
+        std::lock_guard lock(mutex_);
+        return aborted_;
+    }
+
+    void emitProgress(int status, int frames, int percent) {
+        if (progress_) {
+            progress_(*this, status, frames, encoder_ ? encoder_->samplesWritten() : 0, percent);
+        }
+    }
+
+    void callAudioFunc() {
+        const int encoded = encoder_ ? encoder_->audioFrames() : 0;
+        while (audioCalls_ < encoded) {
+            const int n = audioCalls_++;
+            if (audioFunc_) {
+                audioFunc_(*this, n);
+            }
+        }
+    }
+
+    // Waits for room in the queue; false when the conversion is to stop instead.
+    bool push(QueuedPicture picture) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] {
+            return aborted_ || failure_ || static_cast<int>(queue_.size()) < kQueueLength;
+        });
+        if (aborted_ || failure_) {
+            return false;
+        }
+        queue_.push_back(std::move(picture));
+        changed_.notify_all();
+        return true;
+    }
+
+    void encoderLoop() {
+        try {
+            while (true) {
+                QueuedPicture picture;
+                {
+                    std::unique_lock lock(mutex_);
+                    changed_.wait(lock, [&] { return aborted_ || !queue_.empty(); });
+                    if (aborted_) {
+                        return;
+                    }
+                    picture = std::move(queue_.front());
+                    queue_.pop_front();
+                }
+                changed_.notify_all();
+                if (picture.end) {
+                    encoder_->finish();
+                    std::lock_guard lock(mutex_);
+                    completed_ = true;
+                    return;
+                }
+                encoder_->encodePicture(picture.image, picture.repeats);
+            }
+        } catch (const Failure& f) {
+            {
+                std::lock_guard lock(mutex_);
+                failure_ = f;
+            }
+            changed_.notify_all();
+        }
+    }
+
+    void stopThread() {
+        if (thread_.joinable()) {
+            {
+                std::lock_guard lock(mutex_);
+                aborted_ = true;
+            }
+            changed_.notify_all();
+            thread_.join();
+        }
+    }
+
+    bool run();
+    EncoderSettings settings(const QStringList& sounds, qint64 outputFrames) const;
+
+    SourceFunc videoSource_;
+    SourceFunc audioSource_;
+    VideoFunc videoFunc_;
+    AudioFunc audioFunc_;
+    ProgressFunc progress_;
+    ErrorFunc errorFunc_;
+
+    Preset preset_ = Preset::Vcd;
+    TvSystem tv_ = TvSystem::Pal;
+    bool keepDuration_ = false;
+    int width_ = 352;
+    int height_ = 288;
+    std::optional<BitRate> bitRate_;
+    QString videoFile_;
+    QString audioFile_;
+
+    int error_ = kErrorNone;
+    QString errorText_;
+    std::atomic<bool> running_{false};
+    bool started_ = false;
+    std::chrono::steady_clock::time_point startTime_;
+    std::chrono::steady_clock::time_point endTime_;
+    std::atomic<int> framesDone_{0};
+    int audioCalls_ = 0;
+
+    std::unique_ptr<Encoder> encoder_;
+    std::thread thread_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<QueuedPicture> queue_;
+    bool aborted_ = false;
+    bool completed_ = false;
+    std::optional<Failure> failure_;
+};
+
+// Output frames for the first n album pictures: n under PAL; under NTSC with the duration
+// kept, output frame k shows picture k * 25 * 1001 / 30000, so picture n starts at
+// ceil(n * 1200 / 1001).
+qint64 outputFramesBefore(qint64 pictures, TvSystem tv, bool keepDuration) {
+    if (tv == TvSystem::Pal || !keepDuration) {
+        return pictures;
+    }
+    return (pictures * 30000 + 25 * 1001 - 1) / (25 * 1001);
+}
+
+EncoderSettings FfmpegConverter::settings(const QStringList& sounds, qint64 outputFrames) const {
+    EncoderSettings s;
+    s.spec = &kPresets[static_cast<int>(preset_)];
+    s.tv = tv_;
+    s.width = width_ & ~1;
+    s.height = height_ & ~1;
+    s.videoKbps = s.spec->standardKbps;
+    s.videoMaxKbps = s.spec->standardMaxKbps;
+    s.videoMinKbps = s.videoKbps == s.videoMaxKbps ? s.videoKbps : 0;
+    if (bitRate_) {
+        s.videoKbps = std::clamp(bitRate_->kbps, s.spec->standardKbps, s.spec->highKbps);
+        s.videoMaxKbps =
+            std::clamp(bitRate_->maxKbps, s.spec->standardMaxKbps, s.spec->highMaxKbps);
+        s.videoMaxKbps = std::max(s.videoMaxKbps, s.videoKbps);
+        s.videoMinKbps = bitRate_->mode == 0 ? s.videoKbps : 0;
+        if (bitRate_->mode == 0) {
+            s.videoMaxKbps = s.videoKbps;
+        }
+    }
+    s.outputName = videoFile_.isEmpty() ? audioFile_ : videoFile_;
+    s.path = s.outputName + QStringLiteral(".part");
+    s.soundFiles = sounds;
+    s.outputFrames = outputFrames;
+    return s;
+}
+
+bool FfmpegConverter::convert() {
+    if (running_) {
+        return false;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        aborted_ = false;
+        completed_ = false;
+        failure_.reset();
+        queue_.clear();
+    }
+    error_ = kErrorNone;
+    errorText_.clear();
+    framesDone_ = 0;
+    audioCalls_ = 0;
+    started_ = true;
+    startTime_ = std::chrono::steady_clock::now();
+    running_ = true;
+    const bool ok = run();
+    endTime_ = std::chrono::steady_clock::now();
+    running_ = false;
+    emitProgress(kStatusFinished, framesDone_.load(), ok ? 100 : 0);
+    encoder_.reset();
+    return ok;
+}
+
+bool FfmpegConverter::run() {
+    const QString output = videoFile_.isEmpty() ? audioFile_ : videoFile_;
+    if (output.isEmpty()) {
+        return stopsOn(kErrorFormat, texts::kMclNoOutputFile);
+    }
+    if (width_ < 16 || height_ < 16 || width_ > 4096 || height_ > 4096) {
+        return stopsOn(kErrorFormat,
+                       texts::kMclBadSize.arg(QString::number(width_), QString::number(height_)));
+    }
+    emitProgress(kStatusPreparing, 0, 0);
+    const QStringList pictures = readList(videoSource_);
+    QStringList sounds = readList(audioSource_);
+    if (aborted()) {
+        return false;
+    }
+    if (pictures.isEmpty()) {
+        return stopsOn(kErrorFormat, texts::kMclNoPictures);
+    }
+    // A file that is not sound is found before anything is written.
+    QSet<QString> checked;
+    for (qsizetype i = 0; i < sounds.size();) {
+        const QString file = sounds[i];
+        if (checked.contains(file)) {
+            ++i;
+            continue;
+        }
+        try {
+            probeAudio(file);
+            checked.insert(file);
+            ++i;
+        } catch (const FileError& e) {
+            if (report(kErrorSoundFile, texts::kMclSoundFile.arg(file, e.reason()))) {
+                return false;
+            }
+            sounds.removeAll(file);
+            error_ = kErrorNone;
+            errorText_.clear();
+        }
+        if (aborted()) {
+            return false;
+        }
+    }
+
+    const qint64 outputFrames = outputFramesBefore(pictures.size(), tv_, keepDuration_);
+    const EncoderSettings s = settings(sounds, outputFrames);
+    try {
+        encoder_ = std::make_unique<Encoder>(s);
+    } catch (const Failure& f) {
+        encoder_.reset();
+        QFile::remove(s.path);
+        return stopsOn(f.code, f.text);
+    }
+    thread_ = std::thread([this] { encoderLoop(); });
+
+    const int total = static_cast<int>(pictures.size());
+    QImage last;
+    bool stopped = false;
+    for (int i = 0; i < total && !stopped; ++i) {
+        QImage image;
+        if (videoFunc_) {
+            videoFunc_(*this, image, i);
+        }
+        if (aborted()) {
+            break;
+        }
+        if (image.isNull() && !image.load(pictures[i])) {
+            if (report(kErrorFrame, texts::kMclFrameUnreadable.arg(pictures[i]))) {
+                stopped = true;
+                break;
+            }
+            error_ = kErrorNone;
+            errorText_.clear();
+            image = last.isNull() ? QImage(width_, height_, QImage::Format_RGB32) : last;
+            if (last.isNull()) {
+                image.fill(Qt::black);
+            }
+        }
+        last = image;
+        const qint64 repeats = outputFramesBefore(i + 1, tv_, keepDuration_) -
+                               outputFramesBefore(i, tv_, keepDuration_);
+        if (!push(QueuedPicture{std::move(image), static_cast<int>(repeats), false})) {
+            break;
+        }
+        framesDone_ = i + 1;
+        callAudioFunc();
+        if ((i + 1) % kAlbumFramesPerSecond == 0 || i + 1 == total) {
+            emitProgress(kStatusEncoding, i + 1, (i + 1) * 100 / total);
+        }
+    }
+    if (!stopped) {
+        push(QueuedPicture{{}, 0, true});
+    }
+    if (stopped) {
+        std::lock_guard lock(mutex_);
+        aborted_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+    callAudioFunc();
+
+    std::optional<Failure> failure;
+    bool completed = false;
+    {
+        std::lock_guard lock(mutex_);
+        failure = failure_;
+        completed = completed_ && !stopped;
+        queue_.clear();
+    }
+    encoder_.reset();  // closes the file
+    if (failure) {
+        QFile::remove(s.path);
+        return stopsOn(failure->code, failure->text);
+    }
+    if (!completed) {
+        QFile::remove(s.path);
+        return false;
+    }
+    emitProgress(kStatusMultiplexing, total, 100);
+    const QByteArray from = QFile::encodeName(s.path);
+    const QByteArray to = QFile::encodeName(output);
+    if (std::rename(from.constData(), to.constData()) != 0) {
+        QFile::remove(s.path);
+        return stopsOn(kErrorOutput, texts::kMclCannotRename.arg(output));
+    }
+    return true;
+}
+
+}  // namespace
+
+std::unique_ptr<Converter> createConverter() {
+    return std::make_unique<FfmpegConverter>();
+}
+
+}  // namespace vellumo::mcl

@@ -1,0 +1,150 @@
+#pragma once
+
+// mcl: the conversion library. It turns a list of pictures and a list of sound files into one
+// video file, pulling each picture through a callback while it encodes. FFmpeg stays inside
+// mcl.cpp; this header speaks in Qt types only. docs/conversion-library.md describes what each
+// preset writes.
+//
+// A conversion goes: createConverter() -> assign the callbacks -> set the preset, format, bit
+// rate, sound codec and file names -> convert() (returns when the file is complete, or after an
+// error or an abort) -> error()/errorString() -> destroy the converter.
+//
+// Threads: every callback runs on the thread that called convert(). Colour conversion and
+// encoding run on a thread of the converter's own, fed through a queue of at most three
+// pictures, so the caller renders picture n + 1 while picture n is encoded.
+
+#include <QImage>
+#include <QString>
+#include <QVector>
+
+#include <functional>
+#include <memory>
+
+namespace vellumo::mcl {
+
+enum class ItemKind { Picture = 8, Sound = 16 };
+enum class Preset { Vcd = 0, Svcd = 1, Dvd = 2, Avi = 3, Mp4 = 4 };
+enum class TvSystem { Pal = 0, Ntsc = 1 };
+
+// Status codes of the progress callback.
+inline constexpr int kStatusFinished = 0;      // the conversion has ended; elapsed time is final
+inline constexpr int kStatusPreparing = 1;     // lists read, sound files checked, encoders opened
+inline constexpr int kStatusReducingColors = 2;  // palette formats only; no preset sends it
+inline constexpr int kStatusEncoding = 3;      // about once a second of pictures
+inline constexpr int kStatusMultiplexing = 4;  // the file is being finished; percent done
+
+// Error codes of error().
+inline constexpr int kErrorNone = 0;
+inline constexpr int kErrorOutput = 1;     // the output file cannot be written
+inline constexpr int kErrorSoundFile = 2;  // a sound file cannot be decoded
+inline constexpr int kErrorFrame = 3;      // a picture cannot be read
+inline constexpr int kErrorEncoder = 4;    // an encoder or the muxer failed
+inline constexpr int kErrorFormat = 5;     // no file name, no pictures, or a size out of range
+
+// Action codes the error callback may set. Stop ends the conversion with the error; skip goes
+// on without the item where that is possible (a sound file is left out, an unreadable picture
+// repeats the one before). Output and encoder errors always stop.
+inline constexpr int kActionSkip = 0;
+inline constexpr int kActionStop = 2;
+
+// Sound lengths are counted in samples at this rate, whatever the preset writes.
+inline constexpr int kSampleCountRate = 44100;
+
+// A list of pictures or sound files (MclListCreate ... MclListFree).
+class List {
+public:
+    void add(const QString& fileName, ItemKind kind, int reserved1 = 0, int reserved2 = 0);
+    // The name of item index; false when there is no such item.
+    bool getName(int index, QString& name) const;
+    int frameCount() const;  // picture items
+    // Length of the sound items in samples at kSampleCountRate; a file that cannot be read as
+    // sound counts 0 (the conversion reports it).
+    qint64 sampleCount() const;
+
+private:
+    struct Item {
+        QString name;
+        ItemKind kind;
+    };
+    QVector<Item> items_;
+};
+
+// What a source callback hands back for the item asked for.
+class Source {
+public:
+    void setFile(const QString& fileName);  // MclSourceSetFile
+    void finished();                        // MclSourceFinished: no item with that index
+    bool isFinished() const { return finished_; }
+    const QString& file() const { return file_; }
+
+private:
+    QString file_;
+    bool finished_ = false;
+};
+
+class Converter;
+
+// Asked for item index of the video or audio list, from 0 up until it calls finished().
+using SourceFunc = std::function<void(Source& source, int index)>;
+// Called once per picture, in order, before the picture is taken. It renders picture
+// frameNumber and either hands it over in memory by filling image, or leaves image null and
+// rewrites the item's file, which the converter reads after the callback returns.
+using VideoFunc = std::function<void(Converter& converter, QImage& image, int frameNumber)>;
+// Called once per encoded audio frame (1152 or 1536 samples), in order.
+using AudioFunc = std::function<void(Converter& converter, int frameNumber)>;
+using ProgressFunc = std::function<void(Converter& converter, int status, int frameCount,
+                                        qint64 sampleCount, int percent)>;
+// errorCode is error(); action starts at kActionStop.
+using ErrorFunc = std::function<void(Converter& converter, int errorCode, int& action)>;
+
+// A conversion handle. Destroying it releases everything (MclFree); a running conversion must
+// have returned first.
+class Converter {
+public:
+    virtual ~Converter() = default;
+
+    virtual void assignVideoSource(SourceFunc callback) = 0;
+    virtual void assignAudioSource(SourceFunc callback) = 0;
+    virtual void assignVideoFunc(VideoFunc callback) = 0;
+    virtual void assignAudioFunc(AudioFunc callback) = 0;
+    virtual void assignProgress(ProgressFunc callback) = 0;
+    virtual void assignError(ErrorFunc callback) = 0;
+
+    virtual void setFormatPreset(Preset preset, TvSystem tv) = 0;
+    // With keep duration the album's 25 pictures a second keep their timing under NTSC: output
+    // frame n shows picture n * 25 * 1001 / 30000. Without it every picture is one frame.
+    virtual void videoSetKeepDuration(bool keep) = 0;
+    // Output picture size; bitsPerPixel is accepted for 24 and 32.
+    virtual void videoSetFormat(int width, int height, int bitsPerPixel) = 0;
+    // Asks for a higher rate than the preset's own: kbit/s wanted, mode (1 variable, 0
+    // constant), kbit/s at most. Each is held to the preset's ceiling (docs/conversion-library.md).
+    virtual void videoSetBitRate(int kbps, int mode, int maxKbps) = 0;
+    // 2: the preset's own sound codec (the only one offered).
+    virtual void audioSetCodec(int codec) = 0;
+    // Video and sound go into one file; both names are the same in practice, and the video
+    // name wins when they differ.
+    virtual void videoSetFileName(const QString& fileName) = 0;
+    virtual void audioSetFileName(const QString& fileName) = 0;
+
+    // Runs the whole conversion. Returns true when the output file is complete under its name;
+    // false after an error (error() non-zero) or an abort (error() zero). The file is written
+    // under a temporary name beside the output and renamed at the end; it is removed otherwise.
+    virtual bool convert() = 0;
+    virtual int error() const = 0;
+    virtual QString errorString() const = 0;
+
+    // Times in seconds.
+    virtual double elapsedTime() const = 0;
+    virtual double remainingTime(int totalFrames, qint64 totalSamples) const = 0;
+
+    // Stops a running conversion; callable from inside a callback or from another thread.
+    // convert() then returns promptly. Does nothing when no conversion runs.
+    virtual void abort() = 0;
+};
+
+std::unique_ptr<Converter> createConverter();
+
+// "hh:mm:ss" of a time in seconds (negative times count as 0).
+QString makeTimeStr(double seconds);
+
+}  // namespace vellumo::mcl

@@ -1,0 +1,202 @@
+#include "production/conversion_driver.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "media/mcl.h"
+#include "production/production_texts.h"
+
+namespace vellumo {
+
+namespace {
+
+constexpr int kSmallBarRange = 100;
+// Arguments of the high-quality bit-rate call.
+constexpr int kHighKbps = 20000;
+constexpr int kHighMode = 1;
+constexpr int kHighMaxKbps = 100000;
+constexpr int kAudioCodec = 2;
+constexpr int kBitsPerPixel = 32;
+
+std::optional<mcl::Preset> presetOf(AlbumType type) {
+    switch (type) {
+        case AlbumType::Vcd:
+            return mcl::Preset::Vcd;
+        case AlbumType::Svcd:
+            return mcl::Preset::Svcd;
+        case AlbumType::Dvd:
+            return mcl::Preset::Dvd;
+        case AlbumType::Avi:
+            return mcl::Preset::Avi;
+        case AlbumType::Mp4:
+            return mcl::Preset::Mp4;
+        case AlbumType::Wmv:
+        case AlbumType::Mov:
+            return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+// Hands the library the file of item index of list, or tells it the list is exhausted.
+mcl::SourceFunc sourceOf(const mcl::List& list) {
+    return [&list](mcl::Source& source, int index) {
+        QString name;
+        if (list.getName(index, name)) {
+            source.setFile(name);
+        } else {
+            source.finished();
+        }
+    };
+}
+
+}  // namespace
+
+ConversionDriver::ConversionDriver(ConverterFactory factory) : factory_(std::move(factory)) {
+    if (!factory_) {
+        factory_ = [] { return mcl::createConverter(); };
+    }
+}
+
+ConversionDriver::~ConversionDriver() = default;
+
+void ConversionDriver::addLog(const QString& line) {
+    if (log_.size() >= kMaxConversionLogLines) {
+        log_.removeFirst();
+    }
+    log_.append(line);
+    if (onLogLine) {
+        onLogLine(line);
+    }
+}
+
+void ConversionDriver::report() {
+    if (onProgress) {
+        onProgress(progress_);
+    }
+}
+
+void ConversionDriver::onStatus(mcl::Converter& converter, int status, int frameCount,
+                                qint64 sampleCount, int percent) {
+    switch (status) {
+        case mcl::kStatusFinished:
+            addLog(texts::kLogProcessingTime + mcl::makeTimeStr(converter.elapsedTime()));
+            break;
+        case mcl::kStatusPreparing:
+            addLog(texts::kLogPreparing);
+            break;
+        case mcl::kStatusReducingColors:
+            addLog(texts::kLogReducingColors + QString::number(frameCount));
+            break;
+        case mcl::kStatusEncoding:
+            progress_.percent = percent;
+            addLog(texts::kLogFrame.arg(QString::number(frameCount), QString::number(sampleCount),
+                                        mcl::makeTimeStr(converter.remainingTime(
+                                            totalFrames_, totalSamples_))));
+            break;
+        case mcl::kStatusMultiplexing:
+            addLog(texts::kLogMultiplexing.arg(percent));
+            break;
+        default:
+            addLog(texts::kLogUnrecognizedStatus);
+            break;
+    }
+}
+
+bool ConversionDriver::convert(const ConversionRequest& request) {
+    if (converter_ != nullptr) {
+        return false;
+    }
+    log_.clear();
+    errorText_.clear();
+    progress_ = {};
+    progress_.totalFrames = std::max(0, request.frameCount);
+
+    // The handle and the lists live until the end of this call, whatever happens.
+    std::unique_ptr<mcl::Converter> converter = factory_();
+    mcl::Converter& c = *converter;
+    mcl::List videoList;
+    mcl::List audioList;
+    c.assignVideoSource(sourceOf(videoList));
+    c.assignAudioSource(sourceOf(audioList));
+    c.assignVideoFunc([&](mcl::Converter& self, QImage& image, int frameNumber) {
+        if (request.frame) {
+            image = request.frame(frameNumber);
+        }
+        progress_.smallValue += 1;
+        if (progress_.smallValue >= progress_.smallMaximum) {
+            progress_.smallValue = 0;
+        }
+        progress_.framesDone += 1;
+        progress_.elapsed = mcl::makeTimeStr(self.elapsedTime());
+        progress_.remaining = mcl::makeTimeStr(self.remainingTime(totalFrames_, totalSamples_));
+        report();
+    });
+    c.assignAudioFunc([](mcl::Converter&, int) {});
+    c.assignProgress([this](mcl::Converter& self, int status, int frames, qint64 samples,
+                            int percent) { onStatus(self, status, frames, samples, percent); });
+    c.assignError([this](mcl::Converter& self, int, int& action) {
+        action = mcl::kActionStop;
+        addLog(self.errorString());
+    });
+
+    // The lists: the frame file once per picture, then the sound files in order.
+    progress_.smallMaximum = progress_.totalFrames + static_cast<int>(request.soundFiles.size()) - 1;
+    for (int i = 0; i < progress_.totalFrames; ++i) {
+        videoList.add(request.frameFile, mcl::ItemKind::Picture);
+        progress_.smallValue += 1;
+        report();
+    }
+    for (const QString& file : request.soundFiles) {
+        audioList.add(file, mcl::ItemKind::Sound);
+        progress_.smallValue += 1;
+        report();
+    }
+    totalFrames_ = videoList.frameCount();
+    totalSamples_ = audioList.sampleCount();
+    addLog(texts::kLogTotalFrames + QString::number(totalFrames_));
+    addLog(texts::kLogTotalSamples + QString::number(totalSamples_));
+
+    if (const auto preset = presetOf(request.albumType)) {
+        c.setFormatPreset(*preset, request.tvSystem == TvSystem::Ntsc ? mcl::TvSystem::Ntsc
+                                                                      : mcl::TvSystem::Pal);
+    }
+    c.videoSetKeepDuration(true);
+    c.videoSetFormat(request.outputSize.width(), request.outputSize.height(), kBitsPerPixel);
+    progress_.smallMaximum = kSmallBarRange;
+    progress_.smallValue = 0;
+    progress_.converting = true;
+    report();
+    if (request.quality == PictureQuality::High) {
+        c.videoSetBitRate(kHighKbps, kHighMode, kHighMaxKbps);
+    }
+    c.audioSetCodec(kAudioCodec);
+    c.videoSetFileName(request.outputFile);
+    c.audioSetFileName(request.outputFile);
+
+    bool done = false;
+    if (totalFrames_ > 0 || totalSamples_ > 0) {
+        addLog(texts::kLogStarting);
+        converter_ = converter.get();
+        done = c.convert();
+        converter_ = nullptr;
+        if (c.error() != mcl::kErrorNone) {
+            errorText_ = c.errorString();
+            addLog(errorText_);
+            done = false;
+        }
+        addLog(texts::kLogEnded);
+    } else {
+        addLog(texts::kLogNothingToConvert);
+    }
+    progress_.converting = false;
+    report();
+    return done;
+}
+
+void ConversionDriver::abort() {
+    if (converter_ != nullptr) {
+        converter_->abort();
+    }
+}
+
+}  // namespace vellumo

@@ -1,0 +1,108 @@
+#pragma once
+
+// The conversion driver: encodes an album's pictures and music into the output file through
+// the conversion library (media/mcl.h), keeping a conversion log and reporting progress.
+//
+// Use (the production run, or a command-line producer):
+//   ConversionDriver driver;
+//   driver.onProgress = [](const ConversionProgress& p) { /* show bars, process events */ };
+//   ConversionRequest request;            // options, output file, frame count, sound files,
+//   request.frame = [](int n) { ... };    // and the picture of frame n
+//   bool done = driver.convert(request);  // returns when the file is complete, failed or aborted
+// abort() may be called from inside a callback (a stop button handled while events are
+// processed) or from another thread; convert() then returns promptly and writes no file.
+//
+// Every callback runs on the thread that called convert().
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+#include "production/output_options.h"
+
+namespace vellumo {
+
+namespace mcl {
+class Converter;
+}
+
+struct ConversionRequest {
+    // From the output options.
+    AlbumType albumType = AlbumType::Vcd;
+    QSize outputSize{1280, 720};
+    TvSystem tvSystem = TvSystem::Pal;
+    PictureQuality quality = PictureQuality::High;
+
+    QString outputFile;
+    int frameCount = 0;       // pictures at 25 a second
+    QStringList soundFiles;   // joined in this order; the sound is cut at the pictures' end
+    // Renders picture frameNumber (0, 1, 2, ... in order). Returns the picture, handed over in
+    // memory; a null image makes the library read frameFile instead (rewritten by the call).
+    std::function<QImage(int frameNumber)> frame;
+    QString frameFile;  // the name every picture item carries
+};
+
+struct ConversionProgress {
+    // The small bar: one step per list item while the lists are filled, then 0..100 with one
+    // step per picture, wrapping to 0 at the top.
+    int smallValue = 0;
+    int smallMaximum = 0;
+    // The large bar: pictures handed over of all.
+    int framesDone = 0;
+    int totalFrames = 0;
+    bool converting = false;  // the conversion runs: a stop button may be offered
+    int percent = 0;          // of the pictures, as the library last reported it
+    QString elapsed;          // "hh:mm:ss"
+    QString remaining;
+};
+
+inline constexpr int kMaxConversionLogLines = 32000;
+
+class ConversionDriver {
+public:
+    using ConverterFactory = std::function<std::unique_ptr<mcl::Converter>()>;
+
+    // The factory makes the library's conversion handle; the default is the real library.
+    explicit ConversionDriver(ConverterFactory factory = {});
+    ~ConversionDriver();
+
+    ConversionDriver(const ConversionDriver&) = delete;
+    ConversionDriver& operator=(const ConversionDriver&) = delete;
+
+    // After each list item and each picture; this is where a window processes its events.
+    std::function<void(const ConversionProgress&)> onProgress;
+    // After each log line is added.
+    std::function<void(const QString& line)> onLogLine;
+
+    // Clears the log and runs the conversion. True when the output file is complete; false
+    // when there was nothing to convert, an error (errorText()) or an abort.
+    bool convert(const ConversionRequest& request);
+    // Stops a running conversion; nothing happens otherwise.
+    void abort();
+    bool isRunning() const { return converter_ != nullptr; }
+
+    // At most kMaxConversionLogLines; the oldest line goes first.
+    const QStringList& log() const { return log_; }
+    // The library's error text of the last conversion, empty when there was none.
+    const QString& errorText() const { return errorText_; }
+
+private:
+    void addLog(const QString& line);
+    void report();
+    void onStatus(mcl::Converter& converter, int status, int frameCount, qint64 sampleCount,
+                  int percent);
+
+    ConverterFactory factory_;
+    mcl::Converter* converter_ = nullptr;
+    QStringList log_;
+    QString errorText_;
+    ConversionProgress progress_;
+    int totalFrames_ = 0;
+    qint64 totalSamples_ = 0;
+};
+
+}  // namespace vellumo

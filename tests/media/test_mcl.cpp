@@ -1,0 +1,372 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+
+#include <cmath>
+#include <numeric>
+#include <thread>
+
+#include "media/audio_decoder.h"
+#include "media/audio_encoder.h"
+#include "media/mcl.h"
+#include "media/media_texts.h"
+#include "tests/support/media_probe.h"
+#include "tests/support/test_files.h"
+
+namespace vellumo::mcl {
+namespace {
+
+// A sine tone, 16-bit stereo at 44.1 kHz.
+QByteArray tone(double seconds, double amplitude = 12000) {
+    const auto frames = static_cast<qsizetype>(seconds * kPcmSampleRate);
+    QByteArray pcm(frames * kPcmBytesPerFrame, Qt::Uninitialized);
+    auto* out = reinterpret_cast<qint16*>(pcm.data());
+    for (qsizetype i = 0; i < frames; ++i) {
+        const auto v = static_cast<qint16>(
+            amplitude * std::sin(2 * M_PI * 440.0 * static_cast<double>(i) / kPcmSampleRate));
+        out[2 * i] = v;
+        out[2 * i + 1] = v;
+    }
+    return pcm;
+}
+
+QImage solid(QColor colour, int width = 96, int height = 64) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+// One conversion with the usual wiring: pictures handed over in memory (red), sound files from
+// a list, callbacks recorded.
+struct Conversion {
+    Preset preset = Preset::Vcd;
+    TvSystem tv = TvSystem::Pal;
+    int frames = 20;
+    int width = 96;
+    int height = 64;
+    QStringList sounds;
+    QString output;
+    std::function<void(Converter&, QImage&, int)> videoFunc;
+
+    bool ok = false;
+    int error = -1;
+    QString errorText;
+    QVector<int> frameNumbers;
+    QVector<int> statuses;
+    QVector<int> errorCodes;
+    int audioFrames = 0;
+    bool callbacksOnCaller = true;
+
+    void go() {
+        List video;
+        List audio;
+        for (int i = 0; i < frames; ++i) {
+            video.add(output + ".frame.bmp", ItemKind::Picture);
+        }
+        for (const QString& s : sounds) {
+            audio.add(s, ItemKind::Sound);
+        }
+        const auto caller = std::this_thread::get_id();
+        auto converter = createConverter();
+        const auto source = [](const List& list) {
+            return [&list](Source& src, int index) {
+                QString name;
+                if (list.getName(index, name)) {
+                    src.setFile(name);
+                } else {
+                    src.finished();
+                }
+            };
+        };
+        converter->assignVideoSource(source(video));
+        converter->assignAudioSource(source(audio));
+        converter->assignVideoFunc([&](Converter& c, QImage& image, int n) {
+            callbacksOnCaller = callbacksOnCaller && std::this_thread::get_id() == caller;
+            frameNumbers.append(n);
+            if (videoFunc) {
+                videoFunc(c, image, n);
+            } else {
+                image = solid(Qt::red, width, height);
+            }
+        });
+        converter->assignAudioFunc([&](Converter&, int n) {
+            EXPECT_EQ(n, audioFrames);
+            ++audioFrames;
+        });
+        converter->assignProgress([&](Converter&, int status, int, qint64, int) {
+            callbacksOnCaller = callbacksOnCaller && std::this_thread::get_id() == caller;
+            statuses.append(status);
+        });
+        converter->assignError([&](Converter&, int code, int&) { errorCodes.append(code); });
+        converter->setFormatPreset(preset, tv);
+        converter->videoSetKeepDuration(true);
+        converter->videoSetFormat(width, height, 32);
+        converter->audioSetCodec(2);
+        converter->videoSetFileName(output);
+        converter->audioSetFileName(output);
+        ok = converter->convert();
+        error = converter->error();
+        errorText = converter->errorString();
+    }
+};
+
+class MclTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        folder_ = new test::TempFolder;
+        encodeAudio(folder_->path() + "long.mp3", "mp3", AudioCodec::Mp3, 128000, tone(3.0));
+        encodeAudio(folder_->path() + "a.mp3", "mp3", AudioCodec::Mp3, 128000, tone(0.4));
+        writeWav(folder_->path() + "b.wav", tone(0.4, 4000));  // quieter
+        folder_->write("not-sound.mp3", QByteArray("just some words, no sound at all\n"));
+    }
+    static void TearDownTestSuite() { delete folder_; }
+    static QString path(const QString& name) { return folder_->path() + name; }
+
+    static test::TempFolder* folder_;
+};
+test::TempFolder* MclTest::folder_ = nullptr;
+
+struct PresetCase {
+    Preset preset;
+    const char* output;
+    const char* container;
+    const char* video;
+    const char* audio;
+};
+
+TEST_F(MclTest, EachPresetWritesItsContainerCodecsSizeAndFrames) {
+    const PresetCase cases[] = {
+        {Preset::Vcd, "vcd.mpg", "mpeg", "mpeg1video", "mp2"},
+        {Preset::Svcd, "svcd.mpg", "mpeg", "mpeg2video", "mp2"},
+        {Preset::Dvd, "dvd.mpg", "mpeg", "mpeg2video", "ac3"},
+        {Preset::Avi, "movie.avi", "avi", "mpeg4", "mp3"},
+        {Preset::Mp4, "movie.mp4", "mov,mp4,m4a,3gp,3g2,mj2", "h264", "aac"},
+    };
+    for (const PresetCase& c : cases) {
+        SCOPED_TRACE(c.output);
+        Conversion run;
+        run.preset = c.preset;
+        run.frames = 30;
+        run.width = 160;
+        run.height = 96;
+        run.sounds = {path("long.mp3")};
+        run.output = path(c.output);
+        run.go();
+        ASSERT_TRUE(run.ok) << run.errorText.toStdString();
+        EXPECT_EQ(run.error, kErrorNone);
+        const test::MediaFacts facts = test::probeMedia(run.output);
+        EXPECT_EQ(facts.container, c.container);
+        EXPECT_EQ(facts.videoCodec, c.video);
+        EXPECT_EQ(facts.width, 160);
+        EXPECT_EQ(facts.height, 96);
+        EXPECT_EQ(facts.videoFrames, 30);
+        EXPECT_DOUBLE_EQ(facts.frameRate, 25.0);
+        ASSERT_TRUE(facts.hasAudio);
+        EXPECT_EQ(facts.audioCodec, c.audio);
+        // The 3 s song is cut at the pictures' end (1.2 s), never longer.
+        EXPECT_LE(facts.audioSeconds, facts.videoSeconds + 0.001);
+        EXPECT_GT(facts.audioSeconds, facts.videoSeconds - 0.1);
+        EXPECT_FALSE(QFile::exists(run.output + ".part"));
+        EXPECT_TRUE(run.callbacksOnCaller);
+        EXPECT_GT(run.audioFrames, 0);
+    }
+}
+
+TEST_F(MclTest, NtscKeepsTheAlbumDuration) {
+    Conversion run;
+    run.preset = Preset::Dvd;
+    run.tv = TvSystem::Ntsc;
+    run.frames = 50;  // two seconds at 25 pictures a second
+    run.output = path("ntsc.mpg");
+    // Picture n is grey level n, so the output shows which picture each frame took.
+    run.videoFunc = [](Converter&, QImage& image, int n) {
+        image = solid(QColor(n * 5, n * 5, n * 5));
+    };
+    run.go();
+    ASSERT_TRUE(run.ok) << run.errorText.toStdString();
+    const test::MediaFacts facts = test::probeMedia(run.output);
+    EXPECT_NEAR(facts.frameRate, 30000.0 / 1001.0, 1e-9);
+    EXPECT_NEAR(facts.videoSeconds, 2.0, 1001.0 / 30000.0);
+    EXPECT_EQ(facts.videoFrames, 60);
+    EXPECT_FALSE(facts.hasAudio);
+    ASSERT_EQ(facts.centres.size(), 60);
+    // Output frame k shows picture k * 25 * 1001 / 30000.
+    for (int k : {0, 7, 31, 59}) {
+        const int picture = k * 25 * 1001 / 30000;
+        EXPECT_NEAR(qGreen(facts.centres[k]), picture * 5, 6) << "frame " << k;
+    }
+    EXPECT_EQ(run.frameNumbers.size(), 50);
+}
+
+TEST_F(MclTest, PicturesAreTakenInOrderAndTheFileIsReadAfterTheCallback) {
+    Conversion run;
+    run.frames = 12;
+    run.output = path("file-frames.mpg");
+    const QString frameFile = run.output + ".frame.bmp";
+    // The callback rewrites the frame file and hands nothing over in memory.
+    run.videoFunc = [&](Converter&, QImage&, int n) {
+        solid(n < 6 ? Qt::red : Qt::blue).save(frameFile, "BMP");
+    };
+    run.go();
+    ASSERT_TRUE(run.ok) << run.errorText.toStdString();
+    QVector<int> expected(12);
+    std::iota(expected.begin(), expected.end(), 0);
+    EXPECT_EQ(run.frameNumbers, expected);
+    const test::MediaFacts facts = test::probeMedia(run.output);
+    ASSERT_EQ(facts.centres.size(), 12);
+    EXPECT_GT(qRed(facts.centres[0]), 180);
+    EXPECT_GT(qRed(facts.centres[5]), 180);
+    EXPECT_GT(qBlue(facts.centres[6]), 180);
+    EXPECT_GT(qBlue(facts.centres[11]), 180);
+    // Statuses: preparing first, then encoding, multiplexing, and the end last.
+    ASSERT_GE(run.statuses.size(), 3);
+    EXPECT_EQ(run.statuses.front(), kStatusPreparing);
+    EXPECT_TRUE(run.statuses.contains(kStatusEncoding));
+    EXPECT_EQ(run.statuses[run.statuses.size() - 2], kStatusMultiplexing);
+    EXPECT_EQ(run.statuses.back(), kStatusFinished);
+}
+
+TEST_F(MclTest, SoundFilesAreJoinedInOrderAndFadeOutAtTheEnd) {
+    Conversion joined;
+    joined.frames = 50;  // 2 s of pictures, 0.8 s of sound
+    joined.sounds = {path("a.mp3"), path("b.wav")};
+    joined.output = path("joined.mpg");
+    joined.go();
+    ASSERT_TRUE(joined.ok) << joined.errorText.toStdString();
+    const test::MediaFacts facts = test::probeMedia(joined.output);
+    EXPECT_NEAR(facts.audioSeconds, 0.8, 0.08);
+    ASSERT_GE(facts.audioLevels.size(), 7);
+    EXPECT_GT(facts.audioLevels[2], 2 * facts.audioLevels[6]);  // the loud file came first
+
+    Conversion cut;
+    cut.frames = 50;  // the 3 s song is cut at 2 s
+    cut.sounds = {path("long.mp3")};
+    cut.output = path("cut.mpg");
+    cut.go();
+    ASSERT_TRUE(cut.ok) << cut.errorText.toStdString();
+    const test::MediaFacts cutFacts = test::probeMedia(cut.output);
+    EXPECT_LE(cutFacts.audioSeconds, 2.0);
+    ASSERT_GE(cutFacts.audioLevels.size(), 18);
+    const float full = cutFacts.audioLevels[5];
+    EXPECT_GT(full, 0.1f);
+    EXPECT_NEAR(cutFacts.audioLevels[8], full, full * 0.15f);  // before the last second
+    EXPECT_LT(cutFacts.audioLevels[15], full * 0.6f);          // fading
+    EXPECT_LT(cutFacts.audioLevels.back(), full * 0.2f);        // nearly silent at the end
+}
+
+TEST_F(MclTest, AbortInsideACallbackLeavesNoFile) {
+    Conversion run;
+    run.frames = 200;
+    run.sounds = {path("long.mp3")};
+    run.output = path("aborted.mpg");
+    run.videoFunc = [&](Converter& c, QImage& image, int n) {
+        image = solid(Qt::green);
+        if (n == 10) {
+            c.abort();
+        }
+    };
+    run.go();
+    EXPECT_FALSE(run.ok);
+    EXPECT_EQ(run.error, kErrorNone);
+    EXPECT_EQ(run.frameNumbers.size(), 11);
+    EXPECT_TRUE(run.errorCodes.isEmpty());
+    EXPECT_FALSE(QFile::exists(run.output));
+    EXPECT_FALSE(QFile::exists(run.output + ".part"));
+    EXPECT_EQ(run.statuses.back(), kStatusFinished);
+}
+
+TEST_F(MclTest, FailuresEndWithAnErrorAndNoFile) {
+    // The output folder is a file: nothing can be written there.
+    const QString blocker = folder_->write("blocker", "x");
+    Conversion unwritable;
+    unwritable.output = blocker + "/album.mpg";
+    unwritable.go();
+    EXPECT_FALSE(unwritable.ok);
+    EXPECT_EQ(unwritable.error, kErrorOutput);
+    EXPECT_TRUE(unwritable.errorText.startsWith(texts::kMclCannotWrite.arg(unwritable.output)))
+        << unwritable.errorText.toStdString();
+    EXPECT_GT(unwritable.errorText.size(), texts::kMclCannotWrite.arg(unwritable.output).size());
+    EXPECT_EQ(unwritable.errorCodes, QVector<int>{kErrorOutput});
+    EXPECT_TRUE(unwritable.frameNumbers.isEmpty());
+
+    // A sound file that is not sound is named, before any picture is asked for.
+    Conversion notSound;
+    notSound.sounds = {path("a.mp3"), path("not-sound.mp3")};
+    notSound.output = path("not-sound.mpg");
+    notSound.go();
+    EXPECT_FALSE(notSound.ok);
+    EXPECT_EQ(notSound.error, kErrorSoundFile);
+    EXPECT_TRUE(notSound.errorText.contains(path("not-sound.mp3")));
+    EXPECT_TRUE(notSound.frameNumbers.isEmpty());
+    EXPECT_FALSE(QFile::exists(notSound.output));
+    EXPECT_FALSE(QFile::exists(notSound.output + ".part"));
+
+    // A frame file that is missing stops the conversion midway.
+    Conversion missing;
+    missing.output = path("missing-frame.mpg");
+    missing.videoFunc = [](Converter&, QImage& image, int n) {
+        if (n < 5) {
+            image = solid(Qt::red);
+        }
+    };
+    missing.go();
+    EXPECT_FALSE(missing.ok);
+    EXPECT_EQ(missing.error, kErrorFrame);
+    EXPECT_EQ(missing.errorText, texts::kMclFrameUnreadable.arg(missing.output + ".frame.bmp"));
+    EXPECT_EQ(missing.frameNumbers.size(), 6);
+    EXPECT_FALSE(QFile::exists(missing.output));
+    EXPECT_FALSE(QFile::exists(missing.output + ".part"));
+
+    // No pictures: nothing is written.
+    Conversion empty;
+    empty.frames = 0;
+    empty.sounds = {path("a.mp3")};
+    empty.output = path("empty.mpg");
+    empty.go();
+    EXPECT_FALSE(empty.ok);
+    EXPECT_EQ(empty.error, kErrorFormat);
+    EXPECT_FALSE(QFile::exists(empty.output));
+}
+
+TEST_F(MclTest, AnExistingFileIsReplacedOnlyOnSuccess) {
+    const QString output = folder_->write("kept.mpg", "older album");
+    Conversion aborted;
+    aborted.output = output;
+    aborted.videoFunc = [](Converter& c, QImage& image, int) {
+        image = solid(Qt::red);
+        c.abort();
+    };
+    aborted.go();
+    EXPECT_EQ(test::readFile(output), QByteArray("older album"));
+    Conversion done;
+    done.output = output;
+    done.go();
+    ASSERT_TRUE(done.ok);
+    EXPECT_EQ(test::probeMedia(output).videoFrames, 20);
+}
+
+TEST(MclList, ListsCountTheirItemsAndTimeTextsReadAsClock) {
+    test::TempFolder folder;
+    writeWav(folder.path() + "one.wav", tone(1.0));
+    List list;
+    list.add("a.bmp", ItemKind::Picture);
+    list.add("a.bmp", ItemKind::Picture);
+    list.add(folder.path() + "one.wav", ItemKind::Sound);
+    list.add(folder.path() + "one.wav", ItemKind::Sound);
+    list.add(folder.path() + "missing.wav", ItemKind::Sound);
+    EXPECT_EQ(list.frameCount(), 2);
+    EXPECT_EQ(list.sampleCount(), 2 * kSampleCountRate);
+    QString name;
+    EXPECT_TRUE(list.getName(2, name));
+    EXPECT_EQ(name, folder.path() + "one.wav");
+    EXPECT_FALSE(list.getName(5, name));
+    EXPECT_FALSE(list.getName(-1, name));
+
+    EXPECT_EQ(makeTimeStr(0), "00:00:00");
+    EXPECT_EQ(makeTimeStr(3725.9), "01:02:05");
+    EXPECT_EQ(makeTimeStr(-3), "00:00:00");
+}
+
+}  // namespace
+}  // namespace vellumo::mcl

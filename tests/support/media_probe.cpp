@@ -1,0 +1,156 @@
+#include "tests/support/media_probe.h"
+
+#include <QFile>
+
+#include <cmath>
+#include <memory>
+#include <stdexcept>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libswresample/swresample.h>
+#include <libswscale/swscale.h>
+}
+
+namespace vellumo::test {
+
+namespace {
+
+struct Decoder {
+    AVCodecContext* codec = nullptr;
+    ~Decoder() { avcodec_free_context(&codec); }
+    void open(const AVStream* stream) {
+        const AVCodec* decoder = avcodec_find_decoder(stream->codecpar->codec_id);
+        if (decoder == nullptr) {
+            throw std::runtime_error("no decoder");
+        }
+        codec = avcodec_alloc_context3(decoder);
+        avcodec_parameters_to_context(codec, stream->codecpar);
+        if (avcodec_open2(codec, decoder, nullptr) < 0) {
+            throw std::runtime_error("cannot open decoder");
+        }
+    }
+};
+
+}  // namespace
+
+MediaFacts probeMedia(const QString& path) {
+    AVFormatContext* input = nullptr;
+    const QByteArray file = QFile::encodeName(path);
+    if (avformat_open_input(&input, file.constData(), nullptr, nullptr) < 0) {
+        throw std::runtime_error("cannot open " + file.toStdString());
+    }
+    std::unique_ptr<AVFormatContext, void (*)(AVFormatContext*)> guard(
+        input, [](AVFormatContext* c) { avformat_close_input(&c); });
+    avformat_find_stream_info(input, nullptr);
+
+    MediaFacts facts;
+    facts.container = QString::fromLatin1(input->iformat->name);
+    int video = -1;
+    int audio = -1;
+    Decoder videoDecoder;
+    Decoder audioDecoder;
+    for (unsigned i = 0; i < input->nb_streams; ++i) {
+        const AVStream* stream = input->streams[i];
+        const AVCodecParameters* par = stream->codecpar;
+        if (par->codec_type == AVMEDIA_TYPE_VIDEO && video < 0) {
+            video = static_cast<int>(i);
+            facts.videoCodec = QString::fromLatin1(avcodec_get_name(par->codec_id));
+            facts.width = par->width;
+            facts.height = par->height;
+            const AVRational rate =
+                stream->avg_frame_rate.num > 0 ? stream->avg_frame_rate : stream->r_frame_rate;
+            facts.frameRate = av_q2d(rate);
+            videoDecoder.open(stream);
+        } else if (par->codec_type == AVMEDIA_TYPE_AUDIO && audio < 0) {
+            audio = static_cast<int>(i);
+            facts.hasAudio = true;
+            facts.audioCodec = QString::fromLatin1(avcodec_get_name(par->codec_id));
+            facts.sampleRate = par->sample_rate;
+            audioDecoder.open(stream);
+        }
+        if (par->codec_type == AVMEDIA_TYPE_VIDEO || par->codec_type == AVMEDIA_TYPE_AUDIO) {
+            ++facts.streams;
+        }
+    }
+
+    AVPacket* packet = av_packet_alloc();
+    AVFrame* frame = av_frame_alloc();
+    SwsContext* scaler = nullptr;
+    SwrContext* resampler = nullptr;
+    qint64 samples = 0;
+    double windowSum = 0;
+    qint64 windowCount = 0;
+    const auto takeVideo = [&] {
+        while (avcodec_receive_frame(videoDecoder.codec, frame) >= 0) {
+            ++facts.videoFrames;
+            scaler = sws_getCachedContext(scaler, frame->width, frame->height,
+                                          static_cast<AVPixelFormat>(frame->format), frame->width,
+                                          frame->height, AV_PIX_FMT_RGB32, SWS_POINT, nullptr,
+                                          nullptr, nullptr);
+            QVector<quint32> rgb(static_cast<qsizetype>(frame->width) * frame->height);
+            uint8_t* out[4] = {reinterpret_cast<uint8_t*>(rgb.data()), nullptr, nullptr, nullptr};
+            const int stride[4] = {frame->width * 4, 0, 0, 0};
+            sws_scale(scaler, frame->data, frame->linesize, 0, frame->height, out, stride);
+            facts.centres.append(rgb[(frame->height / 2) * frame->width + frame->width / 2]);
+            av_frame_unref(frame);
+        }
+    };
+    const auto takeAudio = [&] {
+        while (avcodec_receive_frame(audioDecoder.codec, frame) >= 0) {
+            if (resampler == nullptr) {
+                AVChannelLayout mono = AV_CHANNEL_LAYOUT_MONO;
+                swr_alloc_set_opts2(&resampler, &mono, AV_SAMPLE_FMT_FLT, frame->sample_rate,
+                                    &frame->ch_layout, static_cast<AVSampleFormat>(frame->format),
+                                    frame->sample_rate, 0, nullptr);
+                swr_init(resampler);
+            }
+            QVector<float> mono(frame->nb_samples + 64);
+            uint8_t* out[1] = {reinterpret_cast<uint8_t*>(mono.data())};
+            const int n = swr_convert(resampler, out, static_cast<int>(mono.size()),
+                                      const_cast<const uint8_t**>(frame->extended_data),
+                                      frame->nb_samples);
+            for (int i = 0; i < n; ++i) {
+                windowSum += static_cast<double>(mono[i]) * mono[i];
+                if (++windowCount == frame->sample_rate / 10) {
+                    facts.audioLevels.append(
+                        static_cast<float>(std::sqrt(windowSum / static_cast<double>(windowCount))));
+                    windowSum = 0;
+                    windowCount = 0;
+                }
+            }
+            samples += frame->nb_samples;
+            av_frame_unref(frame);
+        }
+    };
+    while (av_read_frame(input, packet) >= 0) {
+        if (packet->stream_index == video) {
+            avcodec_send_packet(videoDecoder.codec, packet);
+            takeVideo();
+        } else if (packet->stream_index == audio) {
+            avcodec_send_packet(audioDecoder.codec, packet);
+            takeAudio();
+        }
+        av_packet_unref(packet);
+    }
+    if (video >= 0) {
+        avcodec_send_packet(videoDecoder.codec, nullptr);
+        takeVideo();
+    }
+    if (audio >= 0) {
+        avcodec_send_packet(audioDecoder.codec, nullptr);
+        takeAudio();
+        facts.audioSeconds = static_cast<double>(samples) / facts.sampleRate;
+    }
+    if (facts.frameRate > 0) {
+        facts.videoSeconds = facts.videoFrames / facts.frameRate;
+    }
+    sws_freeContext(scaler);
+    swr_free(&resampler);
+    av_frame_free(&frame);
+    av_packet_free(&packet);
+    return facts;
+}
+
+}  // namespace vellumo::test

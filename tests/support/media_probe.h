@@ -1,0 +1,31 @@
+#pragma once
+
+// What a written video file holds, read back with FFmpeg's libraries.
+
+#include <QRgb>
+#include <QString>
+#include <QVector>
+
+namespace vellumo::test {
+
+struct MediaFacts {
+    QString container;  // the demuxer's name ("mpeg", "avi", "mov,mp4,...")
+    QString videoCodec;
+    int width = 0;
+    int height = 0;
+    int videoFrames = 0;
+    double frameRate = 0;
+    double videoSeconds = 0;  // frames / frame rate
+    int streams = 0;
+    bool hasAudio = false;
+    QString audioCodec;
+    int sampleRate = 0;
+    double audioSeconds = 0;     // decoded samples / rate
+    QVector<float> audioLevels;  // RMS of each tenth of a second of the decoded sound
+    QVector<QRgb> centres;       // the centre pixel of every decoded picture
+};
+
+// Throws std::runtime_error when the file cannot be opened.
+MediaFacts probeMedia(const QString& path);
+
+}  // namespace vellumo::test
