@@ -132,8 +132,8 @@ struct Failure {
 };
 
 [[noreturn]] void fail(int code, const QString& text, int ffmpegCode = 0) {
-    throw Failure{code, ffmpegCode < 0 ? texts::kMclReason.arg(text, ffmpegReason(ffmpegCode))
-                                       : text};
+    throw Failure{code,
+                  ffmpegCode < 0 ? texts::kMclReason.arg(text, ffmpegReason(ffmpegCode)) : text};
 }
 
 struct CodecDeleter {
@@ -238,8 +238,7 @@ private:
     bool receive(AVAudioFifo* fifo) {
         bool any = false;
         while (avcodec_receive_frame(codec_.get(), frame_.get()) >= 0) {
-            convert(fifo, const_cast<const uint8_t**>(frame_->extended_data),
-                    frame_->nb_samples);
+            convert(fifo, const_cast<const uint8_t**>(frame_->extended_data), frame_->nb_samples);
             av_frame_unref(frame_.get());
             any = true;
         }
@@ -343,9 +342,9 @@ public:
             image = image.convertToFormat(QImage::Format_RGB32);
         }
         if (!scaler_ || image.size() != scalerInput_) {
-            scaler_.reset(sws_getContext(image.width(), image.height(), AV_PIX_FMT_RGB32,
-                                         s_.width, s_.height, AV_PIX_FMT_YUV420P, SWS_BICUBIC,
-                                         nullptr, nullptr, nullptr));
+            scaler_.reset(sws_getContext(image.width(), image.height(), AV_PIX_FMT_RGB32, s_.width,
+                                         s_.height, AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr,
+                                         nullptr, nullptr));
             if (!scaler_) {
                 fail(kErrorEncoder, texts::kMclEncoderFailed);
             }
@@ -495,9 +494,9 @@ private:
         if (c->sample_fmt != AV_SAMPLE_FMT_FLTP) {
             encoderFrame_ = makeAudioFrame(c->sample_fmt);
             SwrContext* raw = nullptr;
-            ret = swr_alloc_set_opts2(&raw, &c->ch_layout, c->sample_fmt, c->sample_rate,
-                                      &c->ch_layout, AV_SAMPLE_FMT_FLTP, c->sample_rate, 0,
-                                      nullptr);
+            ret =
+                swr_alloc_set_opts2(&raw, &c->ch_layout, c->sample_fmt, c->sample_rate,
+                                    &c->ch_layout, AV_SAMPLE_FMT_FLTP, c->sample_rate, 0, nullptr);
             toEncoder_.reset(raw);
             if (ret < 0 || (ret = swr_init(raw)) < 0) {
                 fail(kErrorEncoder, texts::kMclEncoderFailed, ret);
@@ -624,8 +623,8 @@ private:
                 if (nextSound_ >= s_.soundFiles.size()) {
                     return false;
                 }
-                reader_ = std::make_unique<SoundReader>(s_.soundFiles[nextSound_++],
-                                                        s_.spec->sampleRate);
+                reader_ =
+                    std::make_unique<SoundReader>(s_.soundFiles[nextSound_++], s_.spec->sampleRate);
             }
             if (reader_->readInto(fifo_.get())) {
                 return true;
@@ -866,6 +865,7 @@ private:
     std::optional<BitRate> bitRate_;
     QString videoFile_;
     QString audioFile_;
+    QString tempPath_;
 
     int error_ = kErrorNone;
     QString errorText_;
@@ -935,12 +935,25 @@ bool FfmpegConverter::convert() {
     }
     error_ = kErrorNone;
     errorText_.clear();
+    tempPath_.clear();
     framesDone_ = 0;
     audioCalls_ = 0;
     started_ = true;
     startTime_ = std::chrono::steady_clock::now();
     running_ = true;
-    const bool ok = run();
+    bool ok = false;
+    try {
+        ok = run();
+    } catch (...) {
+        // A callback threw: stop the encoder, leave no file, and pass the exception on.
+        stopThread();
+        encoder_.reset();
+        if (!tempPath_.isEmpty()) {
+            QFile::remove(tempPath_);
+        }
+        running_ = false;
+        throw;
+    }
     endTime_ = std::chrono::steady_clock::now();
     running_ = false;
     emitProgress(kStatusFinished, framesDone_.load(), ok ? 100 : 0);
@@ -993,6 +1006,7 @@ bool FfmpegConverter::run() {
 
     const qint64 outputFrames = outputFramesBefore(pictures.size(), tv_, keepDuration_);
     const EncoderSettings s = settings(sounds, outputFrames);
+    tempPath_ = s.path;
     try {
         encoder_ = std::make_unique<Encoder>(s);
     } catch (const Failure& f) {

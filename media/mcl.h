@@ -27,11 +27,11 @@ enum class Preset { Vcd = 0, Svcd = 1, Dvd = 2, Avi = 3, Mp4 = 4 };
 enum class TvSystem { Pal = 0, Ntsc = 1 };
 
 // Status codes of the progress callback.
-inline constexpr int kStatusFinished = 0;      // the conversion has ended; elapsed time is final
-inline constexpr int kStatusPreparing = 1;     // lists read, sound files checked, encoders opened
+inline constexpr int kStatusFinished = 0;        // the conversion has ended; elapsed time is final
+inline constexpr int kStatusPreparing = 1;       // lists read, sound files checked, encoders opened
 inline constexpr int kStatusReducingColors = 2;  // palette formats only; no preset sends it
-inline constexpr int kStatusEncoding = 3;      // about once a second of pictures
-inline constexpr int kStatusMultiplexing = 4;  // the file is being finished; percent done
+inline constexpr int kStatusEncoding = 3;        // about once a second of pictures
+inline constexpr int kStatusMultiplexing = 4;    // the file is being finished; percent done
 
 // Error codes of error().
 inline constexpr int kErrorNone = 0;

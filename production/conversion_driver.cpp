@@ -89,9 +89,9 @@ void ConversionDriver::onStatus(mcl::Converter& converter, int status, int frame
             break;
         case mcl::kStatusEncoding:
             progress_.percent = percent;
-            addLog(texts::kLogFrame.arg(QString::number(frameCount), QString::number(sampleCount),
-                                        mcl::makeTimeStr(converter.remainingTime(
-                                            totalFrames_, totalSamples_))));
+            addLog(texts::kLogFrame.arg(
+                QString::number(frameCount), QString::number(sampleCount),
+                mcl::makeTimeStr(converter.remainingTime(totalFrames_, totalSamples_))));
             break;
         case mcl::kStatusMultiplexing:
             addLog(texts::kLogMultiplexing.arg(percent));
@@ -140,7 +140,8 @@ bool ConversionDriver::convert(const ConversionRequest& request) {
     });
 
     // The lists: the frame file once per picture, then the sound files in order.
-    progress_.smallMaximum = progress_.totalFrames + static_cast<int>(request.soundFiles.size()) - 1;
+    progress_.smallMaximum =
+        progress_.totalFrames + static_cast<int>(request.soundFiles.size()) - 1;
     for (int i = 0; i < progress_.totalFrames; ++i) {
         videoList.add(request.frameFile, mcl::ItemKind::Picture);
         progress_.smallValue += 1;
@@ -157,8 +158,8 @@ bool ConversionDriver::convert(const ConversionRequest& request) {
     addLog(texts::kLogTotalSamples + QString::number(totalSamples_));
 
     if (const auto preset = presetOf(request.albumType)) {
-        c.setFormatPreset(*preset, request.tvSystem == TvSystem::Ntsc ? mcl::TvSystem::Ntsc
-                                                                      : mcl::TvSystem::Pal);
+        c.setFormatPreset(
+            *preset, request.tvSystem == TvSystem::Ntsc ? mcl::TvSystem::Ntsc : mcl::TvSystem::Pal);
     }
     c.videoSetKeepDuration(true);
     c.videoSetFormat(request.outputSize.width(), request.outputSize.height(), kBitsPerPixel);

@@ -38,8 +38,8 @@ struct ConversionRequest {
     PictureQuality quality = PictureQuality::High;
 
     QString outputFile;
-    int frameCount = 0;       // pictures at 25 a second
-    QStringList soundFiles;   // joined in this order; the sound is cut at the pictures' end
+    int frameCount = 0;      // pictures at 25 a second
+    QStringList soundFiles;  // joined in this order; the sound is cut at the pictures' end
     // Renders picture frameNumber (0, 1, 2, ... in order). Returns the picture, handed over in
     // memory; a null image makes the library read frameFile instead (rewritten by the call).
     std::function<QImage(int frameNumber)> frame;

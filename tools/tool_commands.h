@@ -15,5 +15,6 @@ int runMovieInfo(const QStringList& args);
 int runRenderMovie(const QStringList& args);
 int runTemplateSheet(const QStringList& args);
 int runLrc(const QStringList& args);
+int runEncode(const QStringList& args);
 
 }  // namespace vellumo::tool

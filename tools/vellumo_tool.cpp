@@ -44,6 +44,10 @@ constexpr Command kCommands[] = {
      vellumo::tool::runTemplateSheet, true},
     {"lrc", "lrc FILE [--at MM:SS]...       the lyric table of an LRC file, the line at each time",
      vellumo::tool::runLrc, false},
+    {"encode",
+     "encode --type VCD|SVCD|DVD|AVI|MP4 --size WxH [--tv pal|ntsc] [--quality standard|high] "
+     "[--frames N] [--music FILE]... --out FILE  encode generated test pictures",
+     vellumo::tool::runEncode, true},
 };
 
 int usage() {

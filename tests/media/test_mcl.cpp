@@ -252,7 +252,7 @@ TEST_F(MclTest, SoundFilesAreJoinedInOrderAndFadeOutAtTheEnd) {
     EXPECT_GT(full, 0.1f);
     EXPECT_NEAR(cutFacts.audioLevels[8], full, full * 0.15f);  // before the last second
     EXPECT_LT(cutFacts.audioLevels[15], full * 0.6f);          // fading
-    EXPECT_LT(cutFacts.audioLevels.back(), full * 0.2f);        // nearly silent at the end
+    EXPECT_LT(cutFacts.audioLevels.back(), full * 0.2f);       // nearly silent at the end
 }
 
 TEST_F(MclTest, AbortInsideACallbackLeavesNoFile) {

@@ -108,14 +108,14 @@ MediaFacts probeMedia(const QString& path) {
             }
             QVector<float> mono(frame->nb_samples + 64);
             uint8_t* out[1] = {reinterpret_cast<uint8_t*>(mono.data())};
-            const int n = swr_convert(resampler, out, static_cast<int>(mono.size()),
-                                      const_cast<const uint8_t**>(frame->extended_data),
-                                      frame->nb_samples);
+            const int n =
+                swr_convert(resampler, out, static_cast<int>(mono.size()),
+                            const_cast<const uint8_t**>(frame->extended_data), frame->nb_samples);
             for (int i = 0; i < n; ++i) {
                 windowSum += static_cast<double>(mono[i]) * mono[i];
                 if (++windowCount == frame->sample_rate / 10) {
-                    facts.audioLevels.append(
-                        static_cast<float>(std::sqrt(windowSum / static_cast<double>(windowCount))));
+                    facts.audioLevels.append(static_cast<float>(
+                        std::sqrt(windowSum / static_cast<double>(windowCount))));
                     windowSum = 0;
                     windowCount = 0;
                 }

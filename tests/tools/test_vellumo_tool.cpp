@@ -5,6 +5,7 @@
 #include <QImage>
 
 #include "photo/fitting_canvas.h"
+#include "tests/support/media_probe.h"
 #include "tests/support/test_files.h"
 #include "workspace/data_paths.h"
 #include "workspace/packed_file.h"
@@ -121,6 +122,29 @@ TEST(VellumoTool, PlanPlacesPhotosAndPrintsTheSlots) {
     EXPECT_TRUE(run.err.contains("broken.jpg"));
 
     EXPECT_NE(tool({"plan", "--program-folder", temp.path() + "empty"}).exitCode, 0);
+}
+
+TEST(VellumoTool, EncodeWritesGeneratedPicturesThroughTheDriver) {
+    test::TempFolder temp;
+    const QString out = temp.path() + "check.mp4";
+    const ToolRun run = tool({"encode", "--type", "MP4", "--size", "160x96", "--tv", "ntsc",
+                              "--quality", "standard", "--frames", "25", "--out", out});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("Conversion ended."));
+    const test::MediaFacts facts = test::probeMedia(out);
+    EXPECT_EQ(facts.videoCodec, "h264");
+    EXPECT_EQ(facts.width, 160);
+    EXPECT_EQ(facts.videoFrames, 30);  // one second under NTSC
+    EXPECT_FALSE(facts.hasAudio);
+
+    const ToolRun badType = tool({"encode", "--type", "VHS", "--size", "160x96", "--out", out});
+    EXPECT_EQ(badType.exitCode, 1);
+    EXPECT_TRUE(badType.err.contains("VHS"));
+    const ToolRun badMusic = tool({"encode", "--type", "VCD", "--size", "160x96", "--music",
+                                   temp.path() + "none.mp3", "--out", temp.path() + "x.mpg"});
+    EXPECT_EQ(badMusic.exitCode, 1);
+    EXPECT_TRUE(badMusic.err.contains(temp.path() + "none.mp3"));
+    EXPECT_FALSE(QFile::exists(temp.path() + "x.mpg"));
 }
 
 }  // namespace
