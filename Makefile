@@ -2,19 +2,26 @@
 BUILD ?= build
 SAN_BUILD ?= build-san
 JOBS ?= $(shell nproc)
-LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache,)
+# Overridable, so that the set-up steps can be tried out without installing or configuring.
+INSTALL_DEPS ?= scripts/install-deps.sh
+CMAKE ?= cmake
+# Decided by the shell when cmake runs, that is after deps has installed ccache: on a fresh
+# machine the first configure already uses it, and the next make does not reconfigure and
+# rebuild everything.
+LAUNCHER = $$(command -v ccache >/dev/null 2>&1 && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 # Paths relative to the checkout, so that every clone shares the compiler cache.
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := true
 export CCACHE_MAXSIZE := 8G
 
-.PHONY: deps configure build run test unit-tests sanitize-tests bench format format-check clean
+.PHONY: deps configure build run test unit-tests sanitize-tests bench run-benchmarks format \
+  format-check clean
 
 deps:
-	scripts/install-deps.sh
+	$(INSTALL_DEPS)
 
 configure: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER)
+	$(CMAKE) -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -27,7 +34,7 @@ unit-tests: build
 
 # Address and undefined-behaviour sanitizers with clang; also runs the fuzz smoke tests.
 sanitize-tests: deps
-	cmake -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	$(CMAKE) -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 	  -DCMAKE_CXX_COMPILER=clang++ -DVELLUMO_SANITIZE=ON -DVELLUMO_FUZZ=ON $(LAUNCHER)
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -36,7 +43,13 @@ test: format-check unit-tests sanitize-tests
 
 bench: build
 	cmake --build $(BUILD) --target benchmarks -j $(JOBS)
-	for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	$(MAKE) --no-print-directory run-benchmarks
+
+# Every benchmark program, not the folders beside them; fails when one of them fails.
+run-benchmarks:
+	@set -e; for b in $(BUILD)/bench/bench_*; do \
+	  if [ -f "$$b" ] && [ -x "$$b" ]; then echo "== $$b"; "$$b"; fi; \
+	done
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
