@@ -4,7 +4,8 @@
 
 namespace vellumo::tool {
 
-Arguments::Arguments(const QStringList& words, const QStringList& valueOptions) {
+Arguments::Arguments(const QStringList& words, const QStringList& valueOptions,
+                     const QStringList& switches) {
     for (qsizetype i = 0; i < words.size(); ++i) {
         const QString& word = words[i];
         if (!word.startsWith(u"--") || word.size() == 2) {
@@ -12,9 +13,12 @@ Arguments::Arguments(const QStringList& words, const QStringList& valueOptions) 
             continue;
         }
         const QString name = word.mid(2);
-        if (!valueOptions.contains(name)) {
+        if (switches.contains(name)) {
             options_.insert(name, QString());
             continue;
+        }
+        if (!valueOptions.contains(name)) {
+            throw UnknownOption{word};
         }
         if (i + 1 >= words.size()) {
             error_ = QStringLiteral("option --%1 needs a value").arg(name);

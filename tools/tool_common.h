@@ -8,11 +8,18 @@
 
 namespace vellumo::tool {
 
+// An option the command does not know. The tool answers it with the command's usage line and
+// exit status 2, so that a mistyped option never changes silently what is made.
+struct UnknownOption {
+    QString option;
+};
+
 // Command-line words split into "--name value" options, "--flag" switches and positionals.
 class Arguments {
 public:
-    // valueOptions: the options that take a value; every other "--x" is a switch.
-    Arguments(const QStringList& words, const QStringList& valueOptions);
+    // valueOptions take a value, switches none. Throws UnknownOption for any other "--x".
+    Arguments(const QStringList& words, const QStringList& valueOptions,
+              const QStringList& switches = {});
 
     bool ok() const { return error_.isEmpty(); }
     const QString& error() const { return error_; }

@@ -34,7 +34,7 @@ int runEncode(const QStringList& words) {
             rest << words[i];
         }
     }
-    Arguments args(rest, {"type", "size", "tv", "quality", "frames", "out"});
+    Arguments args(rest, {"type", "size", "tv", "quality", "frames", "out"}, {"ffmpeg-log"});
     if (!args.ok()) {
         return fail(args.error());
     }

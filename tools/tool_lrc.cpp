@@ -41,7 +41,9 @@ int runLrc(const QStringList& words) {
                 return fail(QStringLiteral("\"%1\" is not a time MM:SS").arg(words[i]));
             }
             times.append(seconds);
-        } else if (word.startsWith(u"--") || !file.isEmpty()) {
+        } else if (word.startsWith(u"--") && word.size() > 2) {
+            throw UnknownOption{word};
+        } else if (!file.isEmpty()) {
             return fail(kUsage);
         } else {
             file = word;

@@ -186,8 +186,10 @@ int runMovieInfo(const QStringList& words) {
 }
 
 int runRenderMovie(const QStringList& words) {
-    Arguments args(words, {QStringLiteral("size"), QStringLiteral("frames"), QStringLiteral("out"),
-                           QStringLiteral("count"), QStringLiteral("columns")});
+    Arguments args(words,
+                   {QStringLiteral("size"), QStringLiteral("frames"), QStringLiteral("out"),
+                    QStringLiteral("count"), QStringLiteral("columns")},
+                   {QStringLiteral("sheet")});
     const int count = args.integer(QStringLiteral("count"), 12);
     const int columns = args.integer(QStringLiteral("columns"), 4);
     if (!args.ok()) {

@@ -10,6 +10,7 @@
 
 #include "album/album.h"
 #include "album/album_texts.h"
+#include "album/photo_list_texts.h"
 #include "assignment/assignment_texts.h"
 #include "assignment/combined_add.h"
 #include "catalogue/catalogue.h"
@@ -61,6 +62,19 @@ void printAlbum(const Album& album) {
                      .arg(placementText(s.fullScreenPlacement()),
                           placementText(s.mediumPlacement()), cropMarkWord(s.cropMark)));
     }
+    // The photo list, so that the slot table's photo rows can be read.
+    printOut(QString());
+    printOut(QStringLiteral("照片位置行号\t照片位置\t宽度x高度\t横照或竖照"));
+    const PhotoList& photos = album.photos();
+    for (int row = 0; row < photos.size(); ++row) {
+        const PhotoRecord& p = photos.at(row);
+        printOut(QStringLiteral("%1\t%2\t%3x%4\t%5")
+                     .arg(row)
+                     .arg(p.location)
+                     .arg(p.width)
+                     .arg(p.height)
+                     .arg(p.isLandscape() ? texts::kLandscapePhoto : texts::kPortraitPhoto));
+    }
 }
 
 }  // namespace
@@ -94,6 +108,9 @@ bool planAlbum(Album& album, const QStringList& photos, int combined) {
         add.repeat();
         for (const QString& file : add.skipped()) {
             printError(texts::kPhotoUnreadable.arg(file));
+        }
+        if (const QString unplaced = add.unplacedMessage(); !unplaced.isEmpty()) {
+            printError(unplaced);
         }
         return true;
     }

@@ -31,22 +31,24 @@ constexpr Command kCommands[] = {
      "photos into templates (and stage them)",
      vellumo::tool::runPlan, true},
     {"preview",
-     "preview [--program-folder DIR] [--combined K] --out DIR [--every N] PHOTO...  "
-     "the album preview's frames as PNG",
+     "preview [--program-folder DIR] [--combined K] --out DIR [--every N] "
+     "[--music FILE [--lyrics FILE]] PHOTO...  the album preview's frames as PNG",
      vellumo::tool::runPreview, true},
     {"movie-info", "movie-info MOVIE               frames, size, layers and pictures of a movie",
      vellumo::tool::runMovieInfo, false},
     {"render-movie",
-     "render-movie MOVIE --size WxH [--frames A-B] --out DIR [--sheet]  render frames to PNG",
+     "render-movie MOVIE --size WxH [--frames A-B] --out DIR [--sheet [--count N] [--columns N]]"
+     "  render frames to PNG",
      vellumo::tool::runRenderMovie, true},
     {"template-sheet",
-     "template-sheet [--program-folder DIR] --out DIR  one contact sheet per installed template",
+     "template-sheet [--program-folder DIR] --out DIR [--count N] [--columns N] [--only NAME]  "
+     "one contact sheet per installed template",
      vellumo::tool::runTemplateSheet, true},
     {"lrc", "lrc FILE [--at MM:SS]...       the lyric table of an LRC file, the line at each time",
      vellumo::tool::runLrc, false},
     {"encode",
      "encode --type VCD|SVCD|DVD|AVI|MP4 --size WxH [--tv pal|ntsc] [--quality standard|high] "
-     "[--frames N] [--music FILE]... --out FILE  encode generated test pictures",
+     "[--frames N] [--music FILE]... [--ffmpeg-log] --out FILE  encode generated test pictures",
      vellumo::tool::runEncode, true},
 };
 
@@ -76,7 +78,15 @@ int main(int argc, char* argv[]) {
         } else {
             app = std::make_unique<QCoreApplication>(argc, argv);
         }
-        return c.run(QCoreApplication::arguments().mid(2));
+        try {
+            return c.run(QCoreApplication::arguments().mid(2));
+        } catch (const vellumo::tool::UnknownOption& unknown) {
+            vellumo::tool::printError(
+                QStringLiteral("vellumo-tool: unknown option \"%1\"").arg(unknown.option));
+            vellumo::tool::printError(QStringLiteral("usage: vellumo-tool ") +
+                                      QString::fromUtf8(c.usage));
+            return 2;
+        }
     }
     if (argc < 2) {
         return usage();

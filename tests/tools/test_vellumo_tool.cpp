@@ -120,6 +120,13 @@ TEST(VellumoTool, PlanPlacesPhotosAndPrintsTheSlots) {
     EXPECT_TRUE(lines[4].contains(QStringLiteral("picture_1\theng_zhaopian\t0x0\t0")))
         << lines[4].toStdString();
     EXPECT_TRUE(run.err.contains("broken.jpg"));
+    // The photo list after the slot table, so that its photo rows can be read.
+    const qsizetype header =
+        lines.indexOf(QStringLiteral("照片位置行号\t照片位置\t宽度x高度\t横照或竖照"));
+    ASSERT_GT(header, 4) << run.out.toStdString();
+    EXPECT_EQ(lines.mid(header + 1),
+              (QStringList{"0\t" + temp.path() + "wide.jpg\t400x300\t横照片",
+                           "1\t" + temp.path() + "tall.jpg\t300x400\t竖照片"}));
 
     EXPECT_NE(tool({"plan", "--program-folder", temp.path() + "empty"}).exitCode, 0);
 }
@@ -145,6 +152,51 @@ TEST(VellumoTool, EncodeWritesGeneratedPicturesThroughTheDriver) {
     EXPECT_EQ(badMusic.exitCode, 1);
     EXPECT_TRUE(badMusic.err.contains(temp.path() + "none.mp3"));
     EXPECT_FALSE(QFile::exists(temp.path() + "x.mpg"));
+}
+
+TEST(VellumoTool, PlanCombinedSortsAPhotoByItsUprightSize) {
+    test::TempFolder temp;
+    installTemplate(temp, "1.rar", QStringLiteral("横向"), "heng");
+    installTemplate(temp, "2.rar", QStringLiteral("竖向"), "shu");
+    temp.write(paths::combinedTemplatePackage(1),
+               packNested(toGbk(QStringLiteral("[zuhemoban_canshu]\r\nshuliang=1\r\n"
+                                               "canshu_1=竖向~0~1~\r\n")),
+                          3));
+    // Stored landscape, upright portrait through its EXIF orientation.
+    QImage photo(400, 300, QImage::Format_RGB32);
+    photo.fill(Qt::gray);
+    writeJpeg(photo, temp.path() + "turned.jpg");
+    temp.write("turned.jpg",
+               test::withExifOrientation(test::readFile(temp.path() + "turned.jpg"), 6));
+
+    const ToolRun run = tool(
+        {"plan", "--program-folder", temp.path(), "--combined", "1", temp.path() + "turned.jpg"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_TRUE(
+        lines[1].startsWith(QStringLiteral("1\t竖向\t单张模板\t0\t1\t00:00:10\t竖照模板\t已完成")))
+        << lines[1].toStdString();
+    EXPECT_EQ(lines.last(), "0\t" + temp.path() + "turned.jpg\t300x400\t竖照片");
+}
+
+TEST(VellumoTool, EveryCommandRefusesAnUnknownOption) {
+    test::TempFolder temp;
+    const QString file = temp.write("x.jpg", "x");
+    const QStringList commands{"pack",       "unpack",       "catalogue",      "plan", "preview",
+                               "movie-info", "render-movie", "template-sheet", "lrc",  "encode"};
+    for (const QString& command : commands) {
+        const ToolRun run = tool({command, "--bogus", file});
+        EXPECT_EQ(run.exitCode, 2) << command.toStdString() << ": " << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains("--bogus")) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains("usage: vellumo-tool " + command + " "))
+            << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+    }
+    // Also after known options, and a switch of one command is unknown to another.
+    EXPECT_EQ(tool({"plan", "--program-folder", temp.path(), "--bogus", file}).exitCode, 2);
+    EXPECT_EQ(tool({"catalogue", "--sheet"}).exitCode, 2);
+    EXPECT_EQ(tool({"lrc", file, "--at", "00:01", "--bogus"}).exitCode, 2);
 }
 
 }  // namespace
