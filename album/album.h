@@ -18,7 +18,7 @@ namespace vellumo {
 
 class Album {
 public:
-    explicit Album(const Catalogue& catalogue, RandomIndex random = clockSeededRandom());
+    explicit Album(const Catalogue& catalogue, RandomIndex random = programRandom());
     Album(const Album&) = delete;
     Album& operator=(const Album&) = delete;
 

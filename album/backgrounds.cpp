@@ -5,12 +5,19 @@
 
 namespace vellumo {
 
-RandomIndex clockSeededRandom() {
-    return [](int bound) {
-        // Re-seeded from the clock at every pick.
-        QRandomGenerator generator(static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()));
-        return static_cast<int>(generator.bounded(bound));
-    };
+namespace {
+
+QRandomGenerator& programGenerator() {
+    static QRandomGenerator generator(static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()));
+    return generator;
+}
+
+}  // namespace
+
+RandomIndex programRandom() {
+    // Seeded here, at start-up, rather than at the first pick.
+    programGenerator();
+    return [](int bound) { return static_cast<int>(programGenerator().bounded(bound)); };
 }
 
 BackgroundRow backgroundFromPhoto(const PhotoRecord& photo) {

@@ -29,11 +29,13 @@ struct BackgroundCandidate {
 
 // Gives a uniformly random index below bound (bound > 0).
 using RandomIndex = std::function<int(int bound)>;
-RandomIndex clockSeededRandom();
+// Picks from the program's one generator, seeded once from the clock when it is first used, so
+// that picks made within the same millisecond still differ.
+RandomIndex programRandom();
 
 class Backgrounds {
 public:
-    explicit Backgrounds(RandomIndex random = clockSeededRandom());
+    explicit Backgrounds(RandomIndex random = programRandom());
 
     const QVector<BackgroundRow>& rows() const { return rows_; }
     const BackgroundRow& row(int t) const { return rows_.at(t); }

@@ -16,6 +16,9 @@ inline const QString kNoTemplates = QStringLiteral("没有添加模板文件！"
 // Placing a photo of the wrong orientation.
 inline const QString kNeedLandscapePhoto = QStringLiteral("此处需要一张横照片！");
 inline const QString kNeedPortraitPhoto = QStringLiteral("此处需要一张竖照片！");
+// Placing into a slot or from a photo row that does not exist.
+inline const QString kNoSuchSlot = QStringLiteral("选中的模板中没有这个照片位置！");
+inline const QString kNoSuchPhoto = QStringLiteral("照片列表中没有这张照片！");
 
 // %1 the number of empty slots.
 inline const QString kTemplateNotMatched =
@@ -54,6 +57,10 @@ inline const QString kNeedLandscapeForCombination =
     QStringLiteral("当前选中的组合模板，至少需要添加 1 张横照片,点[确定]按钮继续添加照片");
 inline const QString kNeedPortraitForCombination =
     QStringLiteral("当前选中的组合模板，至少需要添加 1 张竖照片,点[确定]按钮继续添加照片");
+// A member of the chosen combination that names no installed template; follows the unplaced
+// photos. %1 the member as written (name~landscape~portrait~).
+inline const QString kCombinationMemberMissing =
+    QStringLiteral("组合模板中的“%1”在模板库中没有对应的模板。");
 // A combined-template package that cannot be read. %1 the package, %2 the reason.
 inline const QString kCombinationUnreadable = QStringLiteral("组合模板文件“%1”无法读取：%2");
 

@@ -1,5 +1,6 @@
 #include "assignment/used_templates.h"
 
+#include "assignment/assignment_texts.h"
 #include "catalogue/picture_list.h"
 
 namespace vellumo {
@@ -208,10 +209,29 @@ int UsedTemplates::slotRow(int t, int slotIndex) const {
     return -1;
 }
 
+QString placeResultMessage(PlaceResult result) {
+    switch (result) {
+        case PlaceResult::Placed:
+            return {};
+        case PlaceResult::NeedLandscape:
+            return texts::kNeedLandscapePhoto;
+        case PlaceResult::NeedPortrait:
+            return texts::kNeedPortraitPhoto;
+        case PlaceResult::NoSuchSlot:
+            return texts::kNoSuchSlot;
+        case PlaceResult::NoSuchPhoto:
+            return texts::kNoSuchPhoto;
+    }
+    return {};
+}
+
 PlaceResult UsedTemplates::placePhoto(int photoRow, int t, int slotIndex) {
     const int row = slotRow(t, slotIndex);
-    if (row < 0 || !photos_.isValidRow(photoRow)) {
-        return PlaceResult::Placed;  // Nothing to place into; callers pass valid rows.
+    if (row < 0) {
+        return PlaceResult::NoSuchSlot;
+    }
+    if (!photos_.isValidRow(photoRow)) {
+        return PlaceResult::NoSuchPhoto;
     }
     const bool landscapePhoto = photos_.at(photoRow).isLandscape();
     const SlotOrientation needed = slots_[row].orientation;

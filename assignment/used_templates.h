@@ -87,7 +87,11 @@ struct DefaultPlacement {
 DefaultPlacement defaultPlacement(int slotWidth, int slotHeight, SlotOrientation orientation, int w,
                                   int h, bool portraitMedium);
 
-enum class PlaceResult { Placed, NeedLandscape, NeedPortrait };
+// NoSuchSlot: template t has no slot with that index (or there is no template t); NoSuchPhoto:
+// the photo row names no photo.
+enum class PlaceResult { Placed, NeedLandscape, NeedPortrait, NoSuchSlot, NoSuchPhoto };
+// What the user is told when a photo was not placed; empty for Placed.
+QString placeResultMessage(PlaceResult result);
 
 class UsedTemplates {
 public:
@@ -111,7 +115,7 @@ public:
     int slotRow(int t, int slotIndex) const;
 
     // Puts photo p into slot d of template t with its default placements, or refuses when the
-    // orientations differ (nothing changes then).
+    // orientations differ or the slot or the photo does not exist (nothing changes then).
     PlaceResult placePhoto(int photoRow, int t, int slotIndex);
     // Fills a slot without checks (automatic placement): match, photo, default placements, and
     // the photo's in-template mark.

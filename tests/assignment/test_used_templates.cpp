@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QSet>
+
 #include "album/album.h"
+#include "assignment/assignment_texts.h"
 #include "assignment/used_templates.h"
 #include "tests/support/album_builders.h"
 
@@ -248,6 +251,54 @@ TEST_F(UsedTemplatesTest, DeletingAPhotoEmptiesItsSlotsAndShiftsLaterRows) {
     EXPECT_EQ(templates_.size(), 0);
     EXPECT_TRUE(templates_.slotTable().isEmpty());
     EXPECT_TRUE(album_.backgrounds().rows().isEmpty());
+}
+
+TEST_F(UsedTemplatesTest, PlacingIntoASlotOrFromAPhotoThatDoesNotExistChangesNothing) {
+    album_.addPhoto(photoRecord("wide", 4000, 3000));
+    templates_.addTemplate(entryOf(catalogue_, 2, TemplateClass::LandscapeSingle));
+    const QVector<PhotoSlot> before = templates_.slotTable();
+
+    EXPECT_EQ(templates_.placePhoto(0, 0, 1), PlaceResult::NoSuchSlot);
+    EXPECT_EQ(templates_.placePhoto(0, 1, 0), PlaceResult::NoSuchSlot);
+    EXPECT_EQ(templates_.placePhoto(0, -1, 0), PlaceResult::NoSuchSlot);
+    EXPECT_EQ(templates_.placePhoto(1, 0, 0), PlaceResult::NoSuchPhoto);
+    EXPECT_EQ(templates_.placePhoto(-1, 0, 0), PlaceResult::NoSuchPhoto);
+    EXPECT_EQ(placeResultMessage(PlaceResult::NoSuchSlot), texts::kNoSuchSlot);
+    EXPECT_EQ(placeResultMessage(PlaceResult::NoSuchPhoto), texts::kNoSuchPhoto);
+    EXPECT_TRUE(placeResultMessage(PlaceResult::Placed).isEmpty());
+
+    ASSERT_EQ(templates_.slotTable().size(), before.size());
+    EXPECT_FALSE(templates_.slot(0).matched);
+    EXPECT_EQ(templates_.slot(0).photoRow, before[0].photoRow);
+    EXPECT_FALSE(templates_.at(0).complete);
+    EXPECT_FALSE(album_.photos().at(0).inTemplate);
+    EXPECT_TRUE(templates_.invariantViolations().isEmpty());
+}
+
+// The backgrounds twenty templates get from ten landscape photos with the program's generator.
+QStringList defaultBackgrounds(const Catalogue& catalogue) {
+    Album album(catalogue);
+    for (int i = 0; i < 10; ++i) {
+        album.addPhoto(photoRecord(QString::number(i), 800, 600));
+    }
+    album.refreshDefaultBackgrounds();
+    QStringList names;
+    for (int t = 0; t < 20; ++t) {
+        album.templates().addTemplate(entryOf(catalogue, 2, TemplateClass::LandscapeSingle));
+        names << album.backgrounds().row(t).pictureName;
+    }
+    return names;
+}
+
+TEST_F(UsedTemplatesTest, TwentyTemplatesGetVariedRandomBackgrounds) {
+    // Picks come within the same millisecond; they must still differ. Twenty uniform picks from
+    // ten photos show fewer than five different ones about once in 400 000 runs.
+    const QStringList first = defaultBackgrounds(catalogue_);
+    const QStringList second = defaultBackgrounds(catalogue_);
+    EXPECT_GE(QSet<QString>(first.begin(), first.end()).size(), 5) << first.join(' ').toStdString();
+    EXPECT_GE(QSet<QString>(second.begin(), second.end()).size(), 5);
+    // Random, not a fixed rotation: a second album does not repeat the first one's choice.
+    EXPECT_NE(first, second);
 }
 
 TEST_F(UsedTemplatesTest, TemplateWithoutSlotsStaysIncomplete) {
