@@ -11,6 +11,16 @@
 
 namespace vellumo {
 
+QString convertedCopyPath(const QString& folder, const QString& name) {
+    // Two chosen files of one name (from two folders) must not share a copy: the second
+    // conversion would overwrite the first record's song.
+    QString path = folder + name + QStringLiteral(".wav");
+    for (int n = 2; QFileInfo::exists(path); ++n) {
+        path = folder + name + QStringLiteral("_%1.wav").arg(n);
+    }
+    return path;
+}
+
 QString musicDurationText(qint64 lengthMs) {
     const qint64 seconds = lengthMs / 1000;
     const auto twoDigits = [](qint64 n) {
@@ -34,7 +44,7 @@ QString MusicList::add(const QString& path, MusicPlayer& player,
         player.setFileName(played);
         player.open();
     } catch (const Error&) {
-        played = dataPath(paths::kConvertedMusicFolder) + record.name + QStringLiteral(".wav");
+        played = convertedCopyPath(dataPath(paths::kConvertedMusicFolder), record.name);
         try {
             if (!convertToWav(path, played, pump)) {
                 throw Error(QString());

@@ -18,6 +18,10 @@ struct MusicRecord {
     QString location;  // the file played
 };
 
+// Where the converted copy of a file called name goes in folder: name + ".wav", or name + "_2.wav",
+// "_3.wav" … when that file exists already, so that every copy has a name of its own.
+QString convertedCopyPath(const QString& folder, const QString& name);
+
 // "00:" + whole minutes (not wrapped at 60) + ":" + seconds, two digits at least.
 QString musicDurationText(qint64 lengthMs);
 

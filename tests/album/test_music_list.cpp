@@ -83,6 +83,32 @@ TEST_F(MusicListTest, UnplayableFilesAreConvertedUnderTheirOwnName) {
     EXPECT_TRUE(QFileInfo::exists(dataPath(paths::kConverterScript)));
 }
 
+TEST_F(MusicListTest, SameNamedFilesFromTwoFoldersGetCopiesOfTheirOwn) {
+    QDir().mkpath(folder_.path() + "a");
+    QDir().mkpath(folder_.path() + "b");
+    const QString first = folder_.path() + "a/歌.mp3";
+    const QString second = folder_.path() + "b/歌.mp3";
+    encodeAudio(first, "adts", AudioCodec::Aac, 128000, silence(2.0));
+    encodeAudio(second, "adts", AudioCodec::Aac, 128000, silence(3.0));
+    ASSERT_TRUE(list_.add(first, player_).isEmpty());
+    ASSERT_TRUE(list_.add(second, player_).isEmpty());
+    ASSERT_EQ(list_.size(), 2);
+    const QString folder = dataPath(paths::kConvertedMusicFolder);
+    EXPECT_EQ(list_.at(0).location, folder + QString::fromUtf16(u"歌.wav"));
+    EXPECT_EQ(list_.at(1).location, folder + QString::fromUtf16(u"歌_2.wav"));
+    EXPECT_EQ(list_.at(1).name, QString::fromUtf16(u"歌"));
+    // Each record still plays its own song.
+    for (int row = 0; row < 2; ++row) {
+        const MusicRecord& record = list_.at(row);
+        ASSERT_TRUE(QFileInfo::exists(record.location));
+        player_.setFileName(record.location);
+        player_.open();
+        EXPECT_EQ(musicDurationText(player_.lengthMs()), row == 0 ? "00:00:02" : "00:00:03");
+    }
+    EXPECT_EQ(list_.at(0).duration, "00:00:02");
+    EXPECT_EQ(list_.at(1).duration, "00:00:03");
+}
+
 TEST_F(MusicListTest, FilesNothingCanPlayAreReportedAndLeftOut) {
     const QString bad = folder_.write("broken.mp3", QByteArray(4000, '\x17'));
     EXPECT_EQ(list_.add(bad, player_), texts::kConversionFailed.arg(bad));
