@@ -26,7 +26,7 @@ int decimal(const QString& key, const QString& value) {
 }
 
 // Every picture needs a width and a height (the stage sizes every picture), and every photo
-// slot an orientation.
+// slot an orientation. Staging reads these numbers without further checks.
 void checkPictureLists(const TemplateParameters& p) {
     const QStringList names = splitPictureList(p.xpjpgmc);
     const QStringList widths = splitPictureList(p.xpkd);
@@ -38,9 +38,15 @@ void checkPictureLists(const TemplateParameters& p) {
                 throw Error(texts::kPictureItemMissing.arg(key, names[k]));
             }
             bool ok = false;
-            items[k].trimmed().toInt(&ok, 10);
+            const int size = items[k].trimmed().toInt(&ok, 10);
             if (!ok) {
                 throw Error(texts::kPictureItemNotNumber.arg(key).arg(k + 1).arg(items[k]));
+            }
+            // A negative size would give the picture the whole stage, a huge one overflow the
+            // stage arithmetic: neither is a size staging can use.
+            if (size < 0 || size > kMaxPictureSide) {
+                throw Error(texts::kPictureItemOutOfRange.arg(key).arg(k + 1).arg(items[k]).arg(
+                    kMaxPictureSide));
             }
         }
     };

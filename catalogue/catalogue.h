@@ -19,6 +19,10 @@ inline const QString kEither = QStringLiteral("shuheng");
 inline const QString kAdvanced = QStringLiteral("gaojimoban");
 }  // namespace class_marks
 
+// The largest picture width or height a parameter file may give, in pixels (four reference
+// frames wide); 0 means the movie fixes no size.
+inline constexpr int kMaxPictureSide = 7680;
+
 // One row of the catalogue parameter list.
 struct CatalogueRecord {
     QString typeText;         // mblx

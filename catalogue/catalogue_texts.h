@@ -30,6 +30,9 @@ inline const QString kParameterNotNumber = QStringLiteral("参数“%1”的值�
 inline const QString kFramesNotPositive = QStringLiteral("模板总帧数“%1”必须大于 0");
 // %1 the key, %2 the 1-based item, %3 the item text.
 inline const QString kPictureItemNotNumber = QStringLiteral("参数“%1”的第 %2 项“%3”不是整数");
+// %1 the key, %2 the 1-based item, %3 the item text, %4 the largest size allowed.
+inline const QString kPictureItemOutOfRange =
+    QStringLiteral("参数“%1”的第 %2 项“%3”超出范围（应为 0 到 %4 之间的整数）");
 // %1 the key, %2 the picture name.
 inline const QString kPictureItemMissing = QStringLiteral("参数“%1”缺少相片“%2”的一项");
 // Told once after loading, followed by one line per template left out.

@@ -109,19 +109,32 @@ void Stager::stageBackground(int t, QSize stage, const QString& folder) {
     }
     const QString target = folder + paths::kStagedBackground;
     const BackgroundRow& row = backgrounds.row(t);
-    if (!row.hasPicture()) {
+    const auto writeBlack = [&target] {
         QImage black(kBlackBackgroundSize, QImage::Format_RGB32);
         black.fill(Qt::black);
         writeJpeg(black, target);
+    };
+    if (!row.hasPicture()) {
+        writeBlack();
         return;
     }
     canvas_.hideBadge();
     canvas_.clearPicture();
     canvas_.apply(fitCover(stage.width(), stage.height(), row.width, row.height));
     if (!canvas_.loadPhoto(row.location)) {
-        missingPhotos_.append(row.location);
+        // A picture gone since it was chosen: staged as a row without a background.
+        noteMissing(row.location);
+        canvas_.clearPicture();
+        writeBlack();
+        return;
     }
     writeJpeg(canvas_.capture(), target);
+}
+
+void Stager::noteMissing(const QString& file) {
+    if (!missingPhotos_.contains(file)) {
+        missingPhotos_.append(file);
+    }
 }
 
 void Stager::stagePictures(int t, QSize stage, LandscapeMode mode, const QString& folder) {
@@ -147,7 +160,7 @@ void Stager::stagePictures(int t, QSize stage, LandscapeMode mode, const QString
         canvas_.setPictureBox(geometry.photo);
         if (!slot.photoPath.isEmpty() && !canvas_.loadPhoto(slot.photoPath)) {
             // A photo removed since it was added: a neutral picture stands in.
-            missingPhotos_.append(slot.photoPath);
+            noteMissing(slot.photoPath);
             canvas_.clearPicture();
             QImage neutral(geometry.frame, QImage::Format_RGB32);
             neutral.fill(QColor(128, 128, 128));

@@ -50,7 +50,8 @@ public:
     explicit Stager(const Album& album);
 
     // Writes "wj_y_l_b_j.jpg" for template t into folder: its background covering the stage,
-    // or black when the row has no picture; nothing when the background list is empty.
+    // or black when the row has no picture or its file cannot be read; nothing when the
+    // background list is empty.
     void stageBackground(int t, QSize stage, const QString& folder);
     // Writes one JPEG per picture name of template t into folder.
     void stagePictures(int t, QSize stage, LandscapeMode mode, const QString& folder);
@@ -62,10 +63,13 @@ public:
     QVector<int> prepare(QSize stage, const std::function<void(int, int)>& progress = {});
 
     FittingCanvas& canvas() { return canvas_; }
-    // The photo files that could not be read by the last staging (shown neutral grey).
+    // The photo and background files that could not be read by the last staging, each once
+    // (photos are shown neutral grey, backgrounds black).
     const QStringList& missingPhotos() const { return missingPhotos_; }
 
 private:
+    void noteMissing(const QString& file);
+
     const Album& album_;
     FittingCanvas canvas_;
     QStringList missingPhotos_;

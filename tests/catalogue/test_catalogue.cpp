@@ -181,6 +181,35 @@ TEST_F(CatalogueTest, BadTemplatesAreLeftOutAndTheRestLoads) {
     EXPECT_EQ(message.count(u'\n'), 7);
 }
 
+TEST_F(CatalogueTest, SizesStagingCannotUseAreLeftOutWithTheirReason) {
+    // A portrait single's width decides its medium placement and so its frame on the stage.
+    install("1.rar", {"竖坏", "|picture_1|", "|shu|", "100", "|6O8|", "|1080|"});
+    install("2.rar", {"负高", "|picture_1|", "|heng|", "100", "|960|", "|-540|"});
+    install("3.rar",
+            {"太宽", "|picture_1|deco|", "|heng|heng|", "100", "|960|2000000000|", "|540|270|"});
+    install("4.rar", {"好", "|picture_1|", "|shu|", "100", "|608|", "|1080|"});
+    install("5.rar", {"最大", "|picture_1|", "|heng|", "100", "|7680|", "|0|"});
+
+    Catalogue catalogue;
+    ASSERT_TRUE(catalogue.build());
+    ASSERT_EQ(catalogue.records().size(), 2);
+    EXPECT_EQ(catalogue.record(0).name, QString::fromUtf16(u"好"));
+    EXPECT_EQ(catalogue.record(1).name, QString::fromUtf16(u"最大"));
+    const auto& leftOut = catalogue.leftOut();
+    ASSERT_EQ(leftOut.size(), 3);
+    EXPECT_EQ(leftOut[0].reason, texts::kPictureItemNotNumber.arg("xpkd").arg(1).arg("6O8"));
+    EXPECT_EQ(leftOut[1].reason,
+              texts::kPictureItemOutOfRange.arg("xpgd").arg(1).arg("-540").arg(kMaxPictureSide));
+    EXPECT_EQ(
+        leftOut[2].reason,
+        texts::kPictureItemOutOfRange.arg("xpkd").arg(2).arg("2000000000").arg(kMaxPictureSide));
+    // The load message names each with its reason.
+    const QString message = catalogue.leftOutMessage();
+    for (const LeftOutTemplate& t : leftOut) {
+        EXPECT_TRUE(message.contains(t.reason)) << message.toStdString();
+    }
+}
+
 TEST_F(CatalogueTest, NoPackagesMeansNothingToLoad) {
     Catalogue catalogue;
     EXPECT_FALSE(catalogue.build());

@@ -187,6 +187,31 @@ TEST_F(StagingTest, BlackBackgroundWhenTheRowHasNoPicture) {
     EXPECT_LT(black.pixelColor(400, 225).value(), 10);
 }
 
+TEST_F(StagingTest, MissingBackgroundIsBlackAndNamedOnce) {
+    catalogue_.setRecords({templateRecord("D", "|picture_1|", "|heng|", "|960|", "|540|")});
+    album_.addPhoto(photo("gone.jpg"));
+    album_.refreshDefaultBackgrounds();
+    album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+    album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+    ASSERT_EQ(album_.backgrounds().row(1).location, folder_.path() + "gone.jpg");
+    ASSERT_EQ(album_.templates().placePhoto(0, 0, 0), PlaceResult::Placed);
+
+    Stager stager(album_);
+    for (int t = 0; t < 2; ++t) {
+        const QString out = folder_.mkdir(QStringLiteral("out%1/").arg(t));
+        stager.stageBackground(t, {1920, 1080}, out);
+        stager.stagePictures(t, {1920, 1080}, LandscapeMode::FullScreen, out);
+        // The picture of a row without a background, not a file icon over the stage.
+        const QImage background(out + "wj_y_l_b_j.jpg");
+        EXPECT_EQ(background.size(), QSize(800, 450));
+        for (const QPoint p : {QPoint(400, 225), QPoint(10, 10), QPoint(790, 440)}) {
+            EXPECT_LT(background.pixelColor(p).value(), 10);
+        }
+    }
+    // One file gone, used as a background twice and as a photo once: the user hears of it once.
+    EXPECT_EQ(stager.missingPhotos(), (QStringList{folder_.path() + "gone.jpg"}));
+}
+
 TEST_F(StagingTest, DamagedTemplatePackageIsAnErrorNamingIt) {
     folder_.write("packages/b.rar", "damaged");
     album_.addPhoto(photo("red.jpg"));
