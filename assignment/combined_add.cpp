@@ -2,7 +2,10 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 #include "album/album.h"
+#include "album/photo_adding.h"
 #include "assignment/assignment_texts.h"
 #include "photo/photo_loader.h"
 #include "workspace/data_paths.h"
@@ -64,10 +67,9 @@ QString explanationLine(int landscapeTotal, int portraitTotal, const QString& pr
 
 void ChosenPhotos::add(const QStringList& files) {
     for (const QString& file : files) {
-        if (const std::optional<JpegHeader> header = readJpegHeader(file)) {
-            (header->width >= header->height ? landscape : portrait).append(file);
-        } else if (const std::optional<PhotoRecord> record = measurePhoto(file)) {
-            (record->width >= record->height ? landscape : portrait).append(file);
+        // The photo list's rule: the upright size, after the EXIF turn.
+        if (const std::optional<PhotoRecord> record = measurePhoto(file)) {
+            (record->isLandscape() ? landscape : portrait).append(file);
         } else {
             unreadable.append(file);
         }
@@ -89,10 +91,11 @@ CombinedAdd::CombinedAdd(Album& album, CombinedTemplate combination)
     : album_(album), combination_(std::move(combination)) {}
 
 void CombinedAdd::addPhotos(const ChosenPhotos& chosen, const std::function<void()>& tick) {
+    QVector<PhotoRecord> records;
     for (const QStringList* files : {&chosen.landscape, &chosen.portrait}) {
         for (const QString& file : *files) {
             if (std::optional<PhotoRecord> record = measurePhoto(file)) {
-                album_.addPhoto(std::move(*record));
+                records.append(std::move(*record));
             } else {
                 skipped_.append(file);
             }
@@ -102,6 +105,17 @@ void CombinedAdd::addPhotos(const ChosenPhotos& chosen, const std::function<void
         }
     }
     skipped_ += chosen.unreadable;
+    addPhotos(records);
+}
+
+void CombinedAdd::addPhotos(const QVector<PhotoRecord>& photos) {
+    for (const bool landscape : {true, false}) {
+        for (const PhotoRecord& photo : photos) {
+            if (photo.isLandscape() == landscape) {
+                album_.addPhoto(photo);
+            }
+        }
+    }
     album_.refreshDefaultBackgrounds();
     waiting_.rebuild(album_.photos());
     album_.wrapCursors() = WrapCursors{};
@@ -110,14 +124,38 @@ void CombinedAdd::addPhotos(const ChosenPhotos& chosen, const std::function<void
 
 bool CombinedAdd::applyMember(const CombinedTemplateMember& member) {
     const int before = waitingCount();
+    bool found = false;
     for (const CatalogueEntry& entry : album_.catalogue().entries()) {
         if (member.names(entry.name, entry.landscapeSlots, entry.portraitSlots)) {
-            const int t = album_.templates().addTemplate(entry, true);
-            fillNewTemplate(album_.templates(), waiting_, t, PlacementMode::Combined,
-                            album_.wrapCursors());
+            found = true;
+            UsedTemplates& templates = album_.templates();
+            const int t = templates.addTemplate(entry, true);
+            fillNewTemplate(templates, waiting_, t, PlacementMode::Combined, album_.wrapCursors());
+            // No photo of the orientation it wants: an empty template is taken back rather than
+            // left in the album "未完成". Its background pick and the cursors are all it touched.
+            const QVector<int> rows = templates.slotRows(t);
+            if (std::none_of(rows.begin(), rows.end(),
+                             [&](int row) { return templates.slot(row).matched; })) {
+                templates.deleteTemplate(t);
+            }
         }
     }
+    const QString written =
+        member.name + u'~' + member.landscapeText + u'~' + member.portraitText + u'~';
+    if (!found && !missingMembers_.contains(written)) {
+        missingMembers_.append(written);
+    }
     return waitingCount() < before;
+}
+
+QString CombinedAdd::unplacedMessage() const {
+    QString message = unplacedPhotosMessage(album_.photos(), UnplacedReason::Combination);
+    if (!message.isEmpty()) {
+        for (const QString& member : missingMembers_) {
+            message += u'\n' + texts::kCombinationMemberMissing.arg(member);
+        }
+    }
+    return message;
 }
 
 int CombinedAdd::waitingCount() const {

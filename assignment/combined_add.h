@@ -9,6 +9,7 @@
 #include <QVector>
 #include <functional>
 
+#include "album/photo_list.h"
 #include "assignment/placement.h"
 #include "catalogue/combined_template.h"
 
@@ -37,8 +38,8 @@ CombinedTemplate readCombinationPackage(int k);
 // The explanation line for the selected totals; previous when both are 0.
 QString explanationLine(int landscapeTotal, int portraitTotal, const QString& previous);
 
-// The chosen files sorted by their pixel size (width ≥ height is landscape); files that hold
-// no picture go to unreadable.
+// The chosen files sorted by the photo list's rule (upright size after the EXIF turn, width ≥
+// height is landscape); files that hold no picture go to unreadable.
 struct ChosenPhotos {
     QStringList landscape;
     QStringList portrait;
@@ -57,6 +58,8 @@ public:
     // Adds the chosen photos (landscape first) and sets up the waiting lists and cursors.
     // Files that hold no picture are skipped and listed in skipped().
     void addPhotos(const ChosenPhotos& chosen, const std::function<void()>& tick = {});
+    // The same for photos measured already: landscape ones first, each kind in the order given.
+    void addPhotos(const QVector<PhotoRecord>& photos);
     // Applies every member once, in order.
     void firstPass();
     // Applies members in cyclic order until every new photo is in a template. A whole cycle that
@@ -65,16 +68,21 @@ public:
     int repeat();
     int waitingCount() const;
     const QStringList& skipped() const { return skipped_; }
+    // The closing message: which photos are still in no template and why (the combination has no
+    // slot of their orientation; members that name no installed template); empty when every
+    // photo is in one.
+    QString unplacedMessage() const;
 
 private:
-    // Appends and fills every catalogue template the member names; true when a photo that was
-    // waiting got placed.
+    // Appends and fills every catalogue template the member names, taking back at once any
+    // that received no photo; true when a photo that was waiting got placed.
     bool applyMember(const CombinedTemplateMember& member);
 
     Album& album_;
     CombinedTemplate combination_;
     UnassignedLists waiting_;
     QStringList skipped_;
+    QStringList missingMembers_;  // as written: name~landscape~portrait~
     int nextMember_ = 0;
 };
 

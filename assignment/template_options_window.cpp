@@ -225,28 +225,28 @@ bool runCombinedAdd(Album& album, const Combination& combination, int k,
     }
     QStringList leftOut = chosen.unreadable;
     int added = 0;
+    CombinedAdd add(album, group);
     try {
         progress.run(texts::kAddPhotosTitle,
                      static_cast<int>(chosen.landscape.size() + chosen.portrait.size()), [&] {
-                         // A file whose picture cannot be loaded is left out like one without a
-                         // readable header.
+                         // Measured as the photo list measures; a file whose picture cannot be
+                         // loaded is left out like one without a readable header.
                          const QStringList files = chosen.landscape + chosen.portrait;
-                         const int landscapeCount = static_cast<int>(chosen.landscape.size());
-                         ChosenPhotos readable;
+                         QVector<PhotoRecord> readable;
                          runInOrder(
                              static_cast<int>(files.size()),
-                             [&files](int i) { return measureShownPhoto(files[i]).has_value(); },
-                             [&](int i, bool ok) {
-                                 QStringList& to =
-                                     i < landscapeCount ? readable.landscape : readable.portrait;
-                                 (ok ? to : leftOut).append(files[i]);
+                             [&files](int i) { return measureShownPhoto(files[i]); },
+                             [&](int i, std::optional<PhotoRecord> record) {
+                                 if (record) {
+                                     readable.append(std::move(*record));
+                                 } else {
+                                     leftOut.append(files[i]);
+                                 }
                                  progress.advance();
                              });
-                         CombinedAdd add(album, group);
                          const int before = album.photos().size();
                          add.addPhotos(readable);
                          added = album.photos().size() - before;
-                         leftOut += add.skipped();
                          progress.setRange(0, 2 * album.photos().size());
                          progress.advance(album.photos().size());
                          add.firstPass();
@@ -259,8 +259,7 @@ bool runCombinedAdd(Album& album, const Combination& combination, int k,
     if (const QString message = leftOutPhotosMessage(leftOut); !message.isEmpty()) {
         showMessage(message);
     }
-    if (const QString message = unplacedPhotosMessage(album.photos(), UnplacedReason::Combination);
-        !message.isEmpty()) {
+    if (const QString message = add.unplacedMessage(); !message.isEmpty()) {
         showMessage(message);
     }
     return added > 0;

@@ -18,24 +18,9 @@
 
 #include "dialogs/message_dialog.h"
 #include "dialogs/progress_window.h"
+#include "tests/support/test_files.h"
 
 namespace vellumo::test {
-
-// Puts an EXIF segment with the given orientation right after the start of the JPEG.
-inline QByteArray withExifOrientation(const QByteArray& jpeg, quint16 orientation) {
-    QByteArray tiff("II*\0\x08\0\0\0", 8);
-    tiff += QByteArray("\x01\0", 2);
-    tiff += QByteArray("\x12\x01\x03\0\x01\0\0\0", 8);
-    tiff += static_cast<char>(orientation & 0xFF);
-    tiff += static_cast<char>(orientation >> 8);
-    tiff += QByteArray("\0\0\0\0\0\0", 6);
-    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
-    const int length = static_cast<int>(payload.size()) + 2;
-    QByteArray segment("\xFF\xE1", 2);
-    segment += static_cast<char>(length >> 8);
-    segment += static_cast<char>(length & 0xFF);
-    return jpeg.left(2) + segment + payload + jpeg.mid(2);
-}
 
 // Writes a JPEG of that size (a gradient with a mark in the top-left quarter, so a turned or
 // stretched picture shows), with an EXIF orientation when it is not 1. Returns the path.

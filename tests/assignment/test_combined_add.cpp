@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QImage>
 
 #include "album/album.h"
+#include "album/photo_list_texts.h"
 #include "assignment/assignment_texts.h"
 #include "assignment/combined_add.h"
 #include "photo/fitting_canvas.h"
@@ -38,6 +40,14 @@ protected:
             files << file;
         }
         return files;
+    }
+
+    // A photo stored 400 × 300 that its EXIF orientation turns upright to 300 × 400.
+    QString turnedPhoto() {
+        const QString file = photos(1, {400, 300}).first();
+        folder_.write(QFileInfo(file).fileName(),
+                      test::withExifOrientation(test::readFile(file), 6));
+        return file;
     }
 
     QStringList usedNames() const {
@@ -107,6 +117,63 @@ TEST_F(CombinedAddTest, StopsWhenACycleCanPlaceNothingMore) {
     EXPECT_TRUE(album_.photos().at(0).inTemplate);
     EXPECT_EQ(album_.wrapCursors().landscape, 0);
     EXPECT_TRUE(album_.templates().invariantViolations().isEmpty());
+}
+
+TEST_F(CombinedAddTest, PhotosAreSortedByTheirUprightSize) {
+    const QString turned = turnedPhoto();
+    ChosenPhotos chosen;
+    chosen.add({turned});
+    EXPECT_EQ(chosen.portrait, QStringList{turned});
+    EXPECT_TRUE(chosen.landscape.isEmpty());
+    // A combination wanting one portrait photo has it.
+    EXPECT_TRUE(missingPhotoMessages(Combination{"p", 0, 1}, chosen).isEmpty());
+
+    CombinedAdd add(album_, combination("[zuhemoban_canshu]\nshuliang=1\ncanshu_1=P~0~1~\n"));
+    add.addPhotos(chosen);
+    add.firstPass();
+    EXPECT_EQ(add.repeat(), 0);
+    ASSERT_EQ(album_.photos().size(), 1);
+    EXPECT_EQ(album_.photos().at(0).width, 300);
+    EXPECT_EQ(album_.photos().at(0).height, 400);
+    EXPECT_EQ(usedNames(), QStringList{"P"});
+    EXPECT_TRUE(album_.templates().at(0).complete);
+}
+
+TEST_F(CombinedAddTest, TemplatesThatGetNoPhotoAreTakenBack) {
+    // Only landscape photos: the portrait member P gets none, in the first pass or later.
+    CombinedAdd add(album_, combination("[zuhemoban_canshu]\nshuliang=2\n"
+                                        "canshu_1=P~0~1~\ncanshu_2=A~1~0~\n"));
+    ChosenPhotos chosen;
+    chosen.add(photos(2, {400, 300}));
+    add.addPhotos(chosen);
+    add.firstPass();
+    EXPECT_EQ(usedNames(), QStringList{"A"});
+    EXPECT_EQ(add.repeat(), 0);
+    EXPECT_EQ(usedNames(), (QStringList{"A", "A"}));
+    EXPECT_EQ(album_.backgrounds().rows().size(), 2);
+    for (const UsedTemplate& t : album_.templates().templates()) {
+        EXPECT_TRUE(t.complete);
+    }
+    EXPECT_TRUE(album_.templates().invariantViolations().isEmpty());
+    EXPECT_TRUE(add.unplacedMessage().isEmpty());
+}
+
+TEST_F(CombinedAddTest, ClosingMessageNamesThePhotosLeftAndWhy) {
+    CombinedAdd add(album_, combination("[zuhemoban_canshu]\nshuliang=2\n"
+                                        "canshu_1=A~1~0~\ncanshu_2=B~02~0~\n"));
+    ChosenPhotos chosen;
+    chosen.add(photos(1, {400, 300}));
+    chosen.add(photos(1, {300, 400}));
+    add.addPhotos(chosen);
+    add.firstPass();
+    EXPECT_EQ(add.repeat(), 1);
+    const QString tall = album_.photos().at(1).name;
+    EXPECT_EQ(add.unplacedMessage(),
+              (QStringList{texts::kPhotosLeftUnplaced.arg(1),
+                           texts::kUnplacedPhotoLine.arg(2).arg(tall, texts::kPortraitPhoto),
+                           texts::kCombinationTakesNoPortrait,
+                           texts::kCombinationMemberMissing.arg("B~02~0~")}
+                   .join("\n")));
 }
 
 TEST_F(CombinedAddTest, MissingOrientationsAndExplanations) {

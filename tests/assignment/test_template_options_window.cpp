@@ -193,6 +193,23 @@ private slots:
         QCOMPARE(messages_, QStringList{texts::kNeedLandscapeForCombination});
     }
 
+    void turnedPhotoCountsAsPortrait() {
+        writeCombination(1, "A~1~0~", "P~0~1~");
+        // Stored landscape, turned upright to portrait by its EXIF orientation.
+        const QString turned = test::writePhoto(folder_->path() + "turned.jpg", {400, 300}, 6);
+        addWithCombination({{turned}, landscape(2)});
+        // The turned photo satisfied the portrait member, so only a landscape one was asked for.
+        QCOMPARE(messages_, QStringList{texts::kNeedLandscapeForCombination});
+        QCOMPARE(chooserCalls_, 2);
+        QCOMPARE(album_->photos().size(), 3);
+        const PhotoRecord& portrait = album_->photos().at(2);
+        QCOMPARE(portrait.name, QStringLiteral("turned"));
+        QCOMPARE(QSize(portrait.width, portrait.height), QSize(300, 400));
+        // First pass A (1), P (turned); then A (2), and every photo is in.
+        QCOMPARE(usedTemplates(), (QStringList{"A", "P", "A"}));
+        QCOMPARE(slotPhotoRows(), (QVector<int>{0, 2, 1}));
+    }
+
     void rotationChosenInTheWindowAddsAsWithoutTheSetting() {
         writeCombination(1, "A~1~0~");
         chooseCombination_ = false;

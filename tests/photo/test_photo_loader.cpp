@@ -29,22 +29,6 @@ QByteArray jpeg(const QImage& image) {
     return bytes;
 }
 
-// Puts an EXIF segment with the given orientation right after the start of the JPEG.
-QByteArray withOrientation(const QByteArray& jpegBytes, quint16 orientation) {
-    QByteArray tiff("II*\0\x08\0\0\0", 8);
-    tiff += QByteArray("\x01\0", 2);                    // one entry
-    tiff += QByteArray("\x12\x01\x03\0\x01\0\0\0", 8);  // orientation, SHORT, count 1
-    tiff += static_cast<char>(orientation & 0xFF);
-    tiff += static_cast<char>(orientation >> 8);
-    tiff += QByteArray("\0\0\0\0\0\0", 6);  // padding, no next IFD
-    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
-    const int length = static_cast<int>(payload.size()) + 2;
-    QByteArray segment("\xFF\xE1", 2);
-    segment += static_cast<char>(length >> 8);
-    segment += static_cast<char>(length & 0xFF);
-    return jpegBytes.left(2) + segment + payload + jpegBytes.mid(2);
-}
-
 QColor at(const QImage& image, double fx, double fy) {
     return image.pixelColor(static_cast<int>(fx * image.width()),
                             static_cast<int>(fy * image.height()));
@@ -92,7 +76,7 @@ TEST(PhotoLoader, ExifOrientationTurnsThePhotoUpright) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.orientation);
-        const QString path = temp.write("o.jpg", withOrientation(plain, c.orientation));
+        const QString path = temp.write("o.jpg", test::withExifOrientation(plain, c.orientation));
         const std::optional<JpegHeader> header = readJpegHeader(path);
         ASSERT_TRUE(header);
         EXPECT_EQ(header->exifOrientation, c.orientation);
