@@ -20,6 +20,10 @@ MakeRun make(const QString& target, const QStringList& variables, const QString&
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("PATH"), path);
+    // Run from "make test", the outer make's job server is not this make's business.
+    for (const char* name : {"MAKEFLAGS", "MFLAGS", "MAKELEVEL"}) {
+        environment.remove(QString::fromLatin1(name));
+    }
     process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(
