@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <deque>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -23,6 +24,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/audio_fifo.h>
 #include <libavutil/channel_layout.h>
+#include <libavutil/imgutils.h>
 #include <libavutil/opt.h>
 #include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
@@ -91,7 +93,7 @@ namespace {
 // ---------------------------------------------------------------------------------------------
 // Presets
 
-struct PresetSpec {
+struct PresetFormat {
     const char* muxer;
     const char* videoEncoder;
     const char* audioEncoder;
@@ -108,7 +110,7 @@ struct PresetSpec {
 };
 
 // Order of Preset.
-constexpr PresetSpec kPresets[] = {
+constexpr PresetFormat kPresets[] = {
     {"mpeg", "mpeg1video", "mp2", 44100, 224000, 1150, 1150, 3000, 3000, 327680, 15, 18, 2},
     {"svcd", "mpeg2video", "mp2", 44100, 224000, 2500, 2600, 6000, 8000, 917504, 15, 18, 2},
     {"dvd", "mpeg2video", "ac3", 48000, 192000, 5000, 8000, 8000, 9000, 1835008, 15, 18, 2},
@@ -117,7 +119,10 @@ constexpr PresetSpec kPresets[] = {
 };
 
 constexpr int kAlbumFramesPerSecond = 25;
-constexpr int kQueueLength = 3;
+constexpr int kQueueLength = 4;       // pictures waiting for colour conversion
+constexpr int kFrameQueueLength = 3;  // converted frames waiting for the encoder
+constexpr int kConversionThreads = 2;
+constexpr int kFrameAlign = 32;
 
 QString ffmpegReason(int code) {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
@@ -153,6 +158,9 @@ struct InputDeleter {
 };
 struct FifoDeleter {
     void operator()(AVAudioFifo* f) const { av_audio_fifo_free(f); }
+};
+struct PoolDeleter {
+    void operator()(AVBufferPool* p) const { av_buffer_pool_uninit(&p); }
 };
 struct ScalerDeleter {
     void operator()(SwsContext* s) const { sws_freeContext(s); }
@@ -281,7 +289,7 @@ private:
 // The encoder: output file, video and sound streams. Used by one thread at a time.
 
 struct EncoderSettings {
-    const PresetSpec* spec = nullptr;
+    const PresetFormat* format = nullptr;
     TvSystem tv = TvSystem::Pal;
     int width = 0;
     int height = 0;
@@ -299,7 +307,7 @@ public:
     explicit Encoder(const EncoderSettings& settings) : s_(settings) {
         const QByteArray path = QFile::encodeName(s_.path);
         AVFormatContext* raw = nullptr;
-        int ret = avformat_alloc_output_context2(&raw, nullptr, s_.spec->muxer, path.constData());
+        int ret = avformat_alloc_output_context2(&raw, nullptr, s_.format->muxer, path.constData());
         if (ret < 0 || raw == nullptr) {
             fail(kErrorEncoder, texts::kMclEncoderFailed, ret);
         }
@@ -313,7 +321,7 @@ public:
             fail(kErrorOutput, texts::kMclCannotWrite.arg(s_.outputName), ret);
         }
         AVDictionary* options = nullptr;
-        if (QByteArray(s_.spec->muxer) == "mp4") {
+        if (QByteArray(s_.format->muxer) == "mp4") {
             av_dict_set(&options, "movflags", "+faststart", 0);
         }
         ret = avformat_write_header(output_, &options);
@@ -334,39 +342,48 @@ public:
     Encoder(const Encoder&) = delete;
     Encoder& operator=(const Encoder&) = delete;
 
-    // Encodes one picture, shown for repeats output frames.
-    void encodePicture(const QImage& picture, int repeats) {
+    // Colour conversion, on the conversion thread: the picture as YUV 4:2:0 at the output size.
+    FramePtr convertPicture(int thread, const QImage& picture) {
         QImage image = picture;
         if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32 &&
             image.format() != QImage::Format_ARGB32_Premultiplied) {
             image = image.convertToFormat(QImage::Format_RGB32);
         }
-        if (!scaler_ || image.size() != scalerInput_) {
-            scaler_.reset(sws_getContext(image.width(), image.height(), AV_PIX_FMT_RGB32, s_.width,
-                                         s_.height, AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr,
-                                         nullptr, nullptr));
-            if (!scaler_) {
+        Scaler& scaler = scalers_[thread];
+        if (!scaler.context || image.size() != scaler.input) {
+            scaler.context.reset(sws_getContext(image.width(), image.height(), AV_PIX_FMT_RGB32,
+                                                s_.width, s_.height, AV_PIX_FMT_YUV420P,
+                                                SWS_BICUBIC, nullptr, nullptr, nullptr));
+            if (!scaler.context) {
                 fail(kErrorEncoder, texts::kMclEncoderFailed);
             }
             const int matrix = hd() ? SWS_CS_ITU709 : SWS_CS_ITU601;
-            sws_setColorspaceDetails(scaler_.get(), sws_getCoefficients(SWS_CS_DEFAULT), 1,
+            sws_setColorspaceDetails(scaler.context.get(), sws_getCoefficients(SWS_CS_DEFAULT), 1,
                                      sws_getCoefficients(matrix), 0, 0, 1 << 16, 1 << 16);
-            scalerInput_ = image.size();
+            scaler.input = image.size();
         }
-        int ret = av_frame_make_writable(videoFrame_.get());
-        if (ret < 0) {
-            fail(kErrorEncoder, texts::kMclEncoderFailed, ret);
+        FramePtr frame(av_frame_alloc());
+        if (!frame || (frame->buf[0] = av_buffer_pool_get(framePool_.get())) == nullptr) {
+            fail(kErrorEncoder, texts::kMclEncoderFailed, AVERROR(ENOMEM));
         }
+        frame->format = AV_PIX_FMT_YUV420P;
+        frame->width = s_.width;
+        frame->height = s_.height;
+        av_image_fill_arrays(frame->data, frame->linesize, frame->buf[0]->data, AV_PIX_FMT_YUV420P,
+                             s_.width, s_.height, kFrameAlign);
         const uint8_t* source[4] = {image.constBits(), nullptr, nullptr, nullptr};
         const int stride[4] = {static_cast<int>(image.bytesPerLine()), 0, 0, 0};
-        sws_scale(scaler_.get(), source, stride, 0, image.height(), videoFrame_->data,
-                  videoFrame_->linesize);
+        sws_scale(scaler.context.get(), source, stride, 0, image.height(), frame->data,
+                  frame->linesize);
+        return frame;
+    }
+
+    // Encoding, on the encoder thread: the frame shown for repeats output frames, and the sound
+    // up to its end.
+    void encodeFrame(AVFrame* frame, int repeats) {
         for (int i = 0; i < repeats; ++i) {
-            if (i > 0 && (ret = av_frame_make_writable(videoFrame_.get())) < 0) {
-                fail(kErrorEncoder, texts::kMclEncoderFailed, ret);
-            }
-            videoFrame_->pts = videoPts_++;
-            send(video_.get(), videoStream_, videoFrame_.get());
+            frame->pts = videoPts_++;
+            send(video_.get(), videoStream_, frame);
             pumpAudio(std::min(audioLimit_, samplesAt(videoPts_)));
         }
     }
@@ -391,7 +408,7 @@ public:
     int audioFrames() const { return audioFrames_.load(); }
     // Sound written so far, in samples at kSampleCountRate.
     qint64 samplesWritten() const {
-        return audio_ ? audioSamples_.load() * kSampleCountRate / s_.spec->sampleRate : 0;
+        return audio_ ? audioSamples_.load() * kSampleCountRate / s_.format->sampleRate : 0;
     }
 
 private:
@@ -407,11 +424,11 @@ private:
             return 0;
         }
         const AVRational d = frameDuration();
-        return av_rescale(pts, static_cast<int64_t>(d.num) * s_.spec->sampleRate, d.den);
+        return av_rescale(pts, static_cast<int64_t>(d.num) * s_.format->sampleRate, d.den);
     }
 
     void openVideo() {
-        const AVCodec* codec = avcodec_find_encoder_by_name(s_.spec->videoEncoder);
+        const AVCodec* codec = avcodec_find_encoder_by_name(s_.format->videoEncoder);
         if (codec == nullptr) {
             fail(kErrorEncoder, texts::kMclEncoderFailed, AVERROR_ENCODER_NOT_FOUND);
         }
@@ -423,14 +440,14 @@ private:
         c->time_base = frameDuration();
         c->framerate = av_inv_q(c->time_base);
         c->sample_aspect_ratio = AVRational{1, 1};
-        c->gop_size = s_.tv == TvSystem::Ntsc ? s_.spec->gopNtsc : s_.spec->gopPal;
-        c->max_b_frames = s_.spec->bFrames;
+        c->gop_size = s_.tv == TvSystem::Ntsc ? s_.format->gopNtsc : s_.format->gopPal;
+        c->max_b_frames = s_.format->bFrames;
         c->bit_rate = static_cast<int64_t>(s_.videoKbps) * 1000;
         c->rc_max_rate = static_cast<int64_t>(s_.videoMaxKbps) * 1000;
         c->rc_min_rate = static_cast<int64_t>(s_.videoMinKbps) * 1000;
         c->rc_buffer_size =
-            s_.spec->vbvBits > 0 ? s_.spec->vbvBits : static_cast<int>(c->rc_max_rate);
-        c->thread_count = 2;
+            s_.format->vbvBits > 0 ? s_.format->vbvBits : static_cast<int>(c->rc_max_rate);
+        c->thread_count = 0;  // as many as the machine has, the way the ffmpeg program does
         if (hd()) {
             c->colorspace = AVCOL_SPC_BT709;
             c->color_primaries = AVCOL_PRI_BT709;
@@ -453,26 +470,26 @@ private:
         }
         videoStream_ = newStream(c);
         videoStream_->avg_frame_rate = c->framerate;
-        videoFrame_.reset(av_frame_alloc());
-        videoFrame_->format = c->pix_fmt;
-        videoFrame_->width = c->width;
-        videoFrame_->height = c->height;
-        if ((ret = av_frame_get_buffer(videoFrame_.get(), 0)) < 0) {
-            fail(kErrorEncoder, texts::kMclEncoderFailed, ret);
+        const int bytes =
+            av_image_get_buffer_size(AV_PIX_FMT_YUV420P, s_.width, s_.height, kFrameAlign);
+        framePool_.reset(bytes > 0 ? av_buffer_pool_init(static_cast<size_t>(bytes), nullptr)
+                                   : nullptr);
+        if (!framePool_) {
+            fail(kErrorEncoder, texts::kMclEncoderFailed, AVERROR(ENOMEM));
         }
     }
 
     void openAudio() {
-        const AVCodec* codec = avcodec_find_encoder_by_name(s_.spec->audioEncoder);
+        const AVCodec* codec = avcodec_find_encoder_by_name(s_.format->audioEncoder);
         if (codec == nullptr) {
             fail(kErrorEncoder, texts::kMclEncoderFailed, AVERROR_ENCODER_NOT_FOUND);
         }
         audio_.reset(avcodec_alloc_context3(codec));
         AVCodecContext* c = audio_.get();
-        c->sample_rate = s_.spec->sampleRate;
+        c->sample_rate = s_.format->sampleRate;
         c->ch_layout = AV_CHANNEL_LAYOUT_STEREO;
-        c->bit_rate = s_.spec->audioBitRate;
-        c->time_base = AVRational{1, s_.spec->sampleRate};
+        c->bit_rate = s_.format->audioBitRate;
+        c->time_base = AVRational{1, s_.format->sampleRate};
         c->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_FLTP;
         for (const AVSampleFormat* f = codec->sample_fmts; f && *f != AV_SAMPLE_FMT_NONE; ++f) {
             if (*f == AV_SAMPLE_FMT_FLTP) {
@@ -505,17 +522,18 @@ private:
         audioLimit_ = samplesAt(s_.outputFrames);
         // Without gapless information in the container the decoder also plays the encoder's
         // priming samples; they count towards the length.
-        if (QByteArray(s_.spec->muxer) == "avi") {
+        if (QByteArray(s_.format->muxer) == "avi") {
             audioLimit_ = std::max<qint64>(0, audioLimit_ - c->initial_padding);
         }
-        fadeSamples_ = std::max<qint64>(1, std::min<qint64>(s_.spec->sampleRate, audioLimit_ / 2));
+        fadeSamples_ =
+            std::max<qint64>(1, std::min<qint64>(s_.format->sampleRate, audioLimit_ / 2));
     }
 
     FramePtr makeAudioFrame(AVSampleFormat format) const {
         FramePtr frame(av_frame_alloc());
         frame->format = format;
         frame->nb_samples = frameSize_;
-        frame->sample_rate = s_.spec->sampleRate;
+        frame->sample_rate = s_.format->sampleRate;
         frame->ch_layout = AV_CHANNEL_LAYOUT_STEREO;
         const int ret = av_frame_get_buffer(frame.get(), 0);
         if (ret < 0) {
@@ -623,8 +641,8 @@ private:
                 if (nextSound_ >= s_.soundFiles.size()) {
                     return false;
                 }
-                reader_ =
-                    std::make_unique<SoundReader>(s_.soundFiles[nextSound_++], s_.spec->sampleRate);
+                reader_ = std::make_unique<SoundReader>(s_.soundFiles[nextSound_++],
+                                                        s_.format->sampleRate);
             }
             if (reader_->readInto(fifo_.get())) {
                 return true;
@@ -639,10 +657,13 @@ private:
     CodecPtr audio_;
     AVStream* videoStream_ = nullptr;
     AVStream* audioStream_ = nullptr;
-    FramePtr videoFrame_;
+    std::unique_ptr<AVBufferPool, PoolDeleter> framePool_;
     PacketPtr packet_;
-    std::unique_ptr<SwsContext, ScalerDeleter> scaler_;
-    QSize scalerInput_;
+    struct Scaler {
+        std::unique_ptr<SwsContext, ScalerDeleter> context;
+        QSize input;
+    };
+    Scaler scalers_[kConversionThreads];  // one per conversion thread
     qint64 videoPts_ = 0;
 
     std::unique_ptr<AVAudioFifo, FifoDeleter> fifo_;
@@ -659,17 +680,131 @@ private:
 };
 
 // ---------------------------------------------------------------------------------------------
-// The converter: the caller's loop, the queue and the encoder thread.
+// The converter: the caller's loop, then a conversion thread and an encoder thread, joined by
+// short queues.
+
+// A bounded queue between two threads. stop() wakes both sides for good.
+template <typename T>
+class Channel {
+public:
+    explicit Channel(std::size_t capacity) : capacity_(capacity) {}
+
+    // Waits for room; false once stopped.
+    bool push(T item) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return stopped_ || items_.size() < capacity_; });
+        if (stopped_) {
+            return false;
+        }
+        items_.push_back(std::move(item));
+        changed_.notify_all();
+        return true;
+    }
+
+    // Waits for an item; nothing once stopped.
+    std::optional<T> pop() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return stopped_ || !items_.empty(); });
+        if (stopped_) {
+            return std::nullopt;
+        }
+        T item = std::move(items_.front());
+        items_.pop_front();
+        changed_.notify_all();
+        return item;
+    }
+
+    void stop() {
+        std::lock_guard lock(mutex_);
+        stopped_ = true;
+        items_.clear();
+        changed_.notify_all();
+    }
+
+    void reset() {
+        std::lock_guard lock(mutex_);
+        stopped_ = false;
+        items_.clear();
+    }
+
+private:
+    std::size_t capacity_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<T> items_;
+    bool stopped_ = false;
+};
 
 struct QueuedPicture {
+    qint64 index = 0;
     QImage image;
     int repeats = 1;
     bool end = false;
 };
 
+struct QueuedFrame {
+    FramePtr frame;
+    int repeats = 1;
+    bool end = false;
+};
+
+// Converted frames from several conversion threads, taken out in picture order. A frame more
+// than window places ahead of the next one waits.
+class FrameReorder {
+public:
+    explicit FrameReorder(qint64 window) : window_(window) {}
+
+    bool push(qint64 index, QueuedFrame frame) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return stopped_ || index < next_ + window_; });
+        if (stopped_) {
+            return false;
+        }
+        items_.emplace(index, std::move(frame));
+        changed_.notify_all();
+        return true;
+    }
+
+    std::optional<QueuedFrame> pop() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return stopped_ || items_.count(next_) > 0; });
+        if (stopped_) {
+            return std::nullopt;
+        }
+        auto found = items_.find(next_);
+        QueuedFrame frame = std::move(found->second);
+        items_.erase(found);
+        ++next_;
+        changed_.notify_all();
+        return frame;
+    }
+
+    void stop() {
+        std::lock_guard lock(mutex_);
+        stopped_ = true;
+        items_.clear();
+        changed_.notify_all();
+    }
+
+    void reset() {
+        std::lock_guard lock(mutex_);
+        stopped_ = false;
+        items_.clear();
+        next_ = 0;
+    }
+
+private:
+    qint64 window_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::map<qint64, QueuedFrame> items_;
+    qint64 next_ = 0;
+    bool stopped_ = false;
+};
+
 class FfmpegConverter : public Converter {
 public:
-    ~FfmpegConverter() override { stopThread(); }
+    ~FfmpegConverter() override { stopThreads(); }
 
     void assignVideoSource(SourceFunc callback) override { videoSource_ = std::move(callback); }
     void assignAudioSource(SourceFunc callback) override { audioSource_ = std::move(callback); }
@@ -724,11 +859,9 @@ public:
         if (!running_) {
             return;
         }
-        {
-            std::lock_guard lock(mutex_);
-            aborted_ = true;
-        }
-        changed_.notify_all();
+        aborted_ = true;
+        pictures_.stop();
+        frames_.stop();
     }
 
 private:
@@ -770,10 +903,7 @@ private:
         return files;
     }
 
-    bool aborted() {
-        std::lock_guard lock(mutex_);
-        return aborted_;
-    }
+    bool aborted() const { return aborted_.load(); }
 
     void emitProgress(int status, int frames, int percent) {
         if (progress_) {
@@ -791,59 +921,67 @@ private:
         }
     }
 
-    // Waits for room in the queue; false when the conversion is to stop instead.
-    bool push(QueuedPicture picture) {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] {
-            return aborted_ || failure_ || static_cast<int>(queue_.size()) < kQueueLength;
-        });
-        if (aborted_ || failure_) {
-            return false;
+    // A thread's failure stops the whole pipeline.
+    void failWith(const Failure& f) {
+        {
+            std::lock_guard lock(failureMutex_);
+            if (!failure_) {
+                failure_ = f;
+            }
         }
-        queue_.push_back(std::move(picture));
-        changed_.notify_all();
-        return true;
+        pictures_.stop();
+        frames_.stop();
     }
 
-    void encoderLoop() {
+    // Each conversion thread takes the next picture; the frames are put back in order.
+    void convertLoop(int thread) {
         try {
-            while (true) {
-                QueuedPicture picture;
-                {
-                    std::unique_lock lock(mutex_);
-                    changed_.wait(lock, [&] { return aborted_ || !queue_.empty(); });
-                    if (aborted_) {
-                        return;
-                    }
-                    picture = std::move(queue_.front());
-                    queue_.pop_front();
+            while (auto picture = pictures_.pop()) {
+                if (picture->end) {
+                    frames_.push(picture->index, QueuedFrame{nullptr, 0, true});
+                    return;
                 }
-                changed_.notify_all();
-                if (picture.end) {
+                FramePtr frame = encoder_->convertPicture(thread, picture->image);
+                if (!frames_.push(picture->index,
+                                  QueuedFrame{std::move(frame), picture->repeats, false})) {
+                    return;
+                }
+            }
+        } catch (const Failure& f) {
+            failWith(f);
+        }
+    }
+
+    void encodeLoop() {
+        try {
+            while (auto frame = frames_.pop()) {
+                if (frame->end) {
                     encoder_->finish();
-                    std::lock_guard lock(mutex_);
                     completed_ = true;
                     return;
                 }
-                encoder_->encodePicture(picture.image, picture.repeats);
+                encoder_->encodeFrame(frame->frame.get(), frame->repeats);
             }
         } catch (const Failure& f) {
-            {
-                std::lock_guard lock(mutex_);
-                failure_ = f;
-            }
-            changed_.notify_all();
+            failWith(f);
         }
     }
 
-    void stopThread() {
-        if (thread_.joinable()) {
-            {
-                std::lock_guard lock(mutex_);
-                aborted_ = true;
+    void stopThreads() {
+        aborted_ = true;
+        pictures_.stop();
+        frames_.stop();
+        joinThreads();
+    }
+
+    void joinThreads() {
+        for (std::thread& t : converterThreads_) {
+            if (t.joinable()) {
+                t.join();
             }
-            changed_.notify_all();
-            thread_.join();
+        }
+        if (encoderThread_.joinable()) {
+            encoderThread_.join();
         }
     }
 
@@ -877,12 +1015,13 @@ private:
     int audioCalls_ = 0;
 
     std::unique_ptr<Encoder> encoder_;
-    std::thread thread_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<QueuedPicture> queue_;
-    bool aborted_ = false;
-    bool completed_ = false;
+    Channel<QueuedPicture> pictures_{kQueueLength};
+    FrameReorder frames_{kFrameQueueLength};
+    std::thread converterThreads_[kConversionThreads];
+    std::thread encoderThread_;
+    std::atomic<bool> aborted_{false};
+    std::atomic<bool> completed_{false};
+    std::mutex failureMutex_;
     std::optional<Failure> failure_;
 };
 
@@ -898,22 +1037,23 @@ qint64 outputFramesBefore(qint64 pictures, TvSystem tv, bool keepDuration) {
 
 EncoderSettings FfmpegConverter::settings(const QStringList& sounds, qint64 outputFrames) const {
     EncoderSettings s;
-    s.spec = &kPresets[static_cast<int>(preset_)];
+    s.format = &kPresets[static_cast<int>(preset_)];
     s.tv = tv_;
     s.width = width_ & ~1;
     s.height = height_ & ~1;
-    s.videoKbps = s.spec->standardKbps;
-    s.videoMaxKbps = s.spec->standardMaxKbps;
+    s.videoKbps = s.format->standardKbps;
+    s.videoMaxKbps = s.format->standardMaxKbps;
     s.videoMinKbps = s.videoKbps == s.videoMaxKbps ? s.videoKbps : 0;
     if (bitRate_) {
-        s.videoKbps = std::clamp(bitRate_->kbps, s.spec->standardKbps, s.spec->highKbps);
+        s.videoKbps = std::clamp(bitRate_->kbps, s.format->standardKbps, s.format->highKbps);
         s.videoMaxKbps =
-            std::clamp(bitRate_->maxKbps, s.spec->standardMaxKbps, s.spec->highMaxKbps);
+            std::clamp(bitRate_->maxKbps, s.format->standardMaxKbps, s.format->highMaxKbps);
         s.videoMaxKbps = std::max(s.videoMaxKbps, s.videoKbps);
-        s.videoMinKbps = bitRate_->mode == 0 ? s.videoKbps : 0;
         if (bitRate_->mode == 0) {
             s.videoMaxKbps = s.videoKbps;
         }
+        // A rate without room above it is a constant rate.
+        s.videoMinKbps = s.videoMaxKbps == s.videoKbps ? s.videoKbps : 0;
     }
     s.outputName = videoFile_.isEmpty() ? audioFile_ : videoFile_;
     s.path = s.outputName + QStringLiteral(".part");
@@ -926,13 +1066,14 @@ bool FfmpegConverter::convert() {
     if (running_) {
         return false;
     }
+    aborted_ = false;
+    completed_ = false;
     {
-        std::lock_guard lock(mutex_);
-        aborted_ = false;
-        completed_ = false;
+        std::lock_guard lock(failureMutex_);
         failure_.reset();
-        queue_.clear();
     }
+    pictures_.reset();
+    frames_.reset();
     error_ = kErrorNone;
     errorText_.clear();
     tempPath_.clear();
@@ -945,8 +1086,8 @@ bool FfmpegConverter::convert() {
     try {
         ok = run();
     } catch (...) {
-        // A callback threw: stop the encoder, leave no file, and pass the exception on.
-        stopThread();
+        // A callback threw: stop the threads, leave no file, and pass the exception on.
+        stopThreads();
         encoder_.reset();
         if (!tempPath_.isEmpty()) {
             QFile::remove(tempPath_);
@@ -1014,7 +1155,10 @@ bool FfmpegConverter::run() {
         QFile::remove(s.path);
         return stopsOn(f.code, f.text);
     }
-    thread_ = std::thread([this] { encoderLoop(); });
+    for (int t = 0; t < kConversionThreads; ++t) {
+        converterThreads_[t] = std::thread([this, t] { convertLoop(t); });
+    }
+    encoderThread_ = std::thread([this] { encodeLoop(); });
 
     const int total = static_cast<int>(pictures.size());
     QImage last;
@@ -1042,7 +1186,7 @@ bool FfmpegConverter::run() {
         last = image;
         const qint64 repeats = outputFramesBefore(i + 1, tv_, keepDuration_) -
                                outputFramesBefore(i, tv_, keepDuration_);
-        if (!push(QueuedPicture{std::move(image), static_cast<int>(repeats), false})) {
+        if (!pictures_.push(QueuedPicture{i, std::move(image), static_cast<int>(repeats), false})) {
             break;
         }
         framesDone_ = i + 1;
@@ -1051,25 +1195,24 @@ bool FfmpegConverter::run() {
             emitProgress(kStatusEncoding, i + 1, (i + 1) * 100 / total);
         }
     }
-    if (!stopped) {
-        push(QueuedPicture{{}, 0, true});
+    if (stopped || aborted()) {
+        stopThreads();
+    } else {
+        pictures_.push(QueuedPicture{total, {}, 0, true});
+        encoderThread_.join();
+        // The other conversion thread still waits for a picture.
+        pictures_.stop();
+        frames_.stop();
+        joinThreads();
     }
-    if (stopped) {
-        std::lock_guard lock(mutex_);
-        aborted_ = true;
-    }
-    changed_.notify_all();
-    thread_.join();
     callAudioFunc();
 
     std::optional<Failure> failure;
-    bool completed = false;
     {
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(failureMutex_);
         failure = failure_;
-        completed = completed_ && !stopped;
-        queue_.clear();
     }
+    const bool completed = completed_ && !stopped;
     encoder_.reset();  // closes the file
     if (failure) {
         QFile::remove(s.path);
