@@ -9,9 +9,10 @@
 // rate, sound codec and file names -> convert() (returns when the file is complete, or after an
 // error or an abort) -> error()/errorString() -> destroy the converter.
 //
-// Threads: every callback runs on the thread that called convert(). Colour conversion and
-// encoding run on a thread of the converter's own, fed through a queue of at most three
-// pictures, so the caller renders picture n + 1 while picture n is encoded.
+// Threads: every callback runs on the thread that called convert(). Colour conversion runs on
+// two threads of the converter's own and encoding on a third, fed through short queues (four
+// pictures, three converted frames), so the caller renders picture n + 1 while picture n is
+// converted and encoded.
 
 #include <QImage>
 #include <QString>
