@@ -159,6 +159,12 @@ struct InputDeleter {
 struct FifoDeleter {
     void operator()(AVAudioFifo* f) const { av_audio_fifo_free(f); }
 };
+struct OutputDeleter {
+    void operator()(AVFormatContext* c) const {
+        avio_closep(&c->pb);
+        avformat_free_context(c);
+    }
+};
 struct PoolDeleter {
     void operator()(AVBufferPool* p) const { av_buffer_pool_uninit(&p); }
 };
@@ -311,7 +317,7 @@ public:
         if (ret < 0 || raw == nullptr) {
             fail(kErrorEncoder, texts::kMclEncoderFailed, ret);
         }
-        output_ = raw;
+        output_.reset(raw);
         output_->max_delay = 700000;
         openVideo();
         if (!s_.soundFiles.isEmpty()) {
@@ -324,19 +330,12 @@ public:
         if (QByteArray(s_.format->muxer) == "mp4") {
             av_dict_set(&options, "movflags", "+faststart", 0);
         }
-        ret = avformat_write_header(output_, &options);
+        ret = avformat_write_header(output_.get(), &options);
         av_dict_free(&options);
         if (ret < 0) {
             fail(kErrorOutput, texts::kMclWriteFailed.arg(s_.outputName), ret);
         }
         packet_.reset(av_packet_alloc());
-    }
-
-    ~Encoder() {
-        if (output_ != nullptr) {
-            avio_closep(&output_->pb);
-            avformat_free_context(output_);
-        }
     }
 
     Encoder(const Encoder&) = delete;
@@ -395,7 +394,7 @@ public:
             pumpAudio(audioLimit_);
             send(audio_.get(), audioStream_, nullptr);
         }
-        int ret = av_write_trailer(output_);
+        int ret = av_write_trailer(output_.get());
         if (ret < 0) {
             fail(kErrorOutput, texts::kMclWriteFailed.arg(s_.outputName), ret);
         }
@@ -543,7 +542,7 @@ private:
     }
 
     AVStream* newStream(AVCodecContext* c) {
-        AVStream* stream = avformat_new_stream(output_, nullptr);
+        AVStream* stream = avformat_new_stream(output_.get(), nullptr);
         if (stream == nullptr) {
             fail(kErrorEncoder, texts::kMclEncoderFailed, AVERROR(ENOMEM));
         }
@@ -572,7 +571,7 @@ private:
         while ((ret = avcodec_receive_packet(c, packet_.get())) >= 0) {
             av_packet_rescale_ts(packet_.get(), c->time_base, stream->time_base);
             packet_->stream_index = stream->index;
-            ret = av_interleaved_write_frame(output_, packet_.get());
+            ret = av_interleaved_write_frame(output_.get(), packet_.get());
             if (ret < 0) {
                 fail(kErrorOutput, texts::kMclWriteFailed.arg(s_.outputName), ret);
             }
@@ -652,7 +651,7 @@ private:
     }
 
     EncoderSettings s_;
-    AVFormatContext* output_ = nullptr;
+    std::unique_ptr<AVFormatContext, OutputDeleter> output_;
     CodecPtr video_;
     CodecPtr audio_;
     AVStream* videoStream_ = nullptr;

@@ -48,6 +48,7 @@ struct Conversion {
     QStringList sounds;
     QString output;
     std::function<void(Converter&, QImage&, int)> videoFunc;
+    int errorAction = kActionStop;
 
     bool ok = false;
     int error = -1;
@@ -98,7 +99,10 @@ struct Conversion {
             callbacksOnCaller = callbacksOnCaller && std::this_thread::get_id() == caller;
             statuses.append(status);
         });
-        converter->assignError([&](Converter&, int code, int&) { errorCodes.append(code); });
+        converter->assignError([&](Converter&, int code, int& action) {
+            errorCodes.append(code);
+            action = errorAction;
+        });
         converter->setFormatPreset(preset, tv);
         converter->videoSetKeepDuration(true);
         converter->videoSetFormat(width, height, 32);
@@ -114,6 +118,7 @@ struct Conversion {
 class MclTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
+        silenceFfmpegLog();
         folder_ = new test::TempFolder;
         encodeAudio(folder_->path() + "long.mp3", "mp3", AudioCodec::Mp3, 128000, tone(3.0));
         encodeAudio(folder_->path() + "a.mp3", "mp3", AudioCodec::Mp3, 128000, tone(0.4));
@@ -327,6 +332,29 @@ TEST_F(MclTest, FailuresEndWithAnErrorAndNoFile) {
     EXPECT_FALSE(empty.ok);
     EXPECT_EQ(empty.error, kErrorFormat);
     EXPECT_FALSE(QFile::exists(empty.output));
+}
+
+TEST_F(MclTest, SkippingLeavesOutTheBadSoundAndRepeatsTheLastPicture) {
+    Conversion run;
+    run.frames = 10;
+    run.sounds = {path("not-sound.mp3"), path("a.mp3")};
+    run.output = path("skipped.mpg");
+    run.errorAction = kActionSkip;
+    // From picture 6 on nothing is handed over and the frame file does not exist.
+    run.videoFunc = [](Converter&, QImage& image, int n) {
+        if (n < 6) {
+            image = solid(n < 5 ? Qt::red : Qt::blue);
+        }
+    };
+    run.go();
+    ASSERT_TRUE(run.ok) << run.errorText.toStdString();
+    EXPECT_EQ(run.error, kErrorNone);
+    EXPECT_EQ(run.errorCodes,
+              QVector<int>({kErrorSoundFile, kErrorFrame, kErrorFrame, kErrorFrame, kErrorFrame}));
+    const test::MediaFacts facts = test::probeMedia(run.output);
+    ASSERT_EQ(facts.centres.size(), 10);
+    EXPECT_GT(qBlue(facts.centres[9]), 180);
+    EXPECT_NEAR(facts.audioSeconds, 0.4, 0.05);
 }
 
 TEST_F(MclTest, AnExistingFileIsReplacedOnlyOnSuccess) {
