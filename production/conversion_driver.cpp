@@ -103,7 +103,7 @@ void ConversionDriver::onStatus(mcl::Converter& converter, int status, int frame
 }
 
 bool ConversionDriver::convert(const ConversionRequest& request) {
-    if (converter_ != nullptr) {
+    if (converter_.load() != nullptr) {
         return false;
     }
     log_.clear();
@@ -179,7 +179,10 @@ bool ConversionDriver::convert(const ConversionRequest& request) {
         addLog(texts::kLogStarting);
         converter_ = converter.get();
         done = c.convert();
-        converter_ = nullptr;
+        {
+            std::lock_guard lock(abortMutex_);
+            converter_ = nullptr;
+        }
         if (c.error() != mcl::kErrorNone) {
             errorText_ = c.errorString();
             addLog(errorText_);
@@ -195,8 +198,9 @@ bool ConversionDriver::convert(const ConversionRequest& request) {
 }
 
 void ConversionDriver::abort() {
-    if (converter_ != nullptr) {
-        converter_->abort();
+    std::lock_guard lock(abortMutex_);
+    if (mcl::Converter* running = converter_.load()) {
+        running->abort();
     }
 }
 

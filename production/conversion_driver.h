@@ -9,6 +9,9 @@
 //   ConversionRequest request;            // options, output file, frame count, sound files,
 //   request.frame = [](int n) { ... };    // and the picture of frame n
 //   bool done = driver.convert(request);  // returns when the file is complete, failed or aborted
+// convert() returning true is the completion signal: the file is then whole under its name
+// (trailer written, every picture encoded). Nothing needs to abort a finished conversion, and an
+// abort after the last picture was handed over would only cut off the end of the file.
 // abort() may be called from inside a callback (a stop button handled while events are
 // processed) or from another thread; convert() then returns promptly and writes no file.
 //
@@ -19,8 +22,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 #include "production/output_options.h"
 
@@ -83,7 +88,7 @@ public:
     bool convert(const ConversionRequest& request);
     // Stops a running conversion; nothing happens otherwise.
     void abort();
-    bool isRunning() const { return converter_ != nullptr; }
+    bool isRunning() const { return converter_.load() != nullptr; }
 
     // At most kMaxConversionLogLines; the oldest line goes first.
     const QStringList& log() const { return log_; }
@@ -97,7 +102,8 @@ private:
                   int percent);
 
     ConverterFactory factory_;
-    mcl::Converter* converter_ = nullptr;
+    std::atomic<mcl::Converter*> converter_{nullptr};
+    std::mutex abortMutex_;  // abort() from another thread never meets a released handle
     QStringList log_;
     QString errorText_;
     ConversionProgress progress_;
