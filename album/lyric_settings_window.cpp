@@ -14,7 +14,7 @@
 #include "album/lyrics.h"
 #include "album/lyrics_list.h"
 #include "album/music_lyrics_texts.h"
-#include "app/app_texts.h"
+#include "skin/skin_texts.h"
 
 namespace vellumo {
 

@@ -6,8 +6,8 @@
 #include <QPushButton>
 
 #include "app/app_texts.h"
-#include "app/skin_widgets.h"
 #include "dialogs/dialog_texts.h"
+#include "skin/skin_widgets.h"
 #include "workspace/data_paths.h"
 #include "workspace/folders.h"
 #include "workspace/program_folder.h"

@@ -3,8 +3,8 @@
 #include <QLabel>
 
 #include "app/app_texts.h"
-#include "app/skin.h"
-#include "app/skin_widgets.h"
+#include "skin/skin.h"
+#include "skin/skin_widgets.h"
 
 namespace vellumo {
 

@@ -9,28 +9,23 @@
 #include <QToolTip>
 
 #include "app/app_texts.h"
-#include "app/artwork.h"
 #include "app/command_panel.h"
 #include "app/main_display.h"
 #include "app/main_layout.h"
 #include "app/main_title_bar.h"
-#include "app/skin.h"
 #include "app/startup_animation.h"
 #include "app/summary_lists.h"
 #include "app/thumbnail_strip.h"
 #include "app/web.h"
 #include "app/web_addresses.h"
 #include "dialogs/message_dialog.h"
+#include "skin/artwork.h"
+#include "skin/skin.h"
 #include "workspace/data_paths.h"
 #include "workspace/folders.h"
 #include "workspace/program_folder.h"
 
 namespace vellumo {
-
-void installFontSubstitutions() {
-    QFont::insertSubstitution(texts::kSongTi, QStringLiteral("Noto Serif CJK SC"));
-    QFont::insertSubstitution(texts::kHeiTi, QStringLiteral("Noto Sans CJK SC"));
-}
 
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
     setWindowTitle(texts::kApplicationTitle);

@@ -25,9 +25,6 @@ class StartupAnimation;
 class SummaryLists;
 class ThumbnailStrip;
 
-// Maps the two Chinese font names the windows use onto installed fonts.
-void installFontSubstitutions();
-
 class MainWindow : public QWidget {
     Q_OBJECT
 public:

@@ -2,13 +2,13 @@
 
 #include <QLabel>
 
-#include "album/album.h"
 #include "app/command_panel.h"
 #include "app/main_window.h"
 #include "dialogs/folder_chooser.h"
 #include "preview/preview_timeline.h"
 #include "preview/timeline_texts.h"
 #include "production/output_windows.h"
+#include "project/album.h"
 
 namespace vellumo {
 

@@ -5,21 +5,21 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "album/album.h"
-#include "album/background_window.h"
-#include "album/photo_adding.h"
 #include "album/photo_list_texts.h"
-#include "album/photo_list_window.h"
 #include "app/app_texts.h"
 #include "app/command_panel.h"
 #include "app/main_display.h"
 #include "app/main_window.h"
 #include "app/summary_lists.h"
 #include "app/thumbnail_strip.h"
+#include "assignment/photo_adding.h"
 #include "assignment/template_options_window.h"
 #include "dialogs/message_dialog.h"
 #include "dialogs/progress_window.h"
+#include "lists/background_window.h"
+#include "lists/photo_list_window.h"
 #include "preview/preview_timeline.h"
+#include "project/album.h"
 #include "settings/system_settings.h"
 
 namespace vellumo {

@@ -5,10 +5,10 @@
 #include <QPushButton>
 
 #include "app/app_texts.h"
-#include "app/skin.h"
 #include "app/web.h"
 #include "app/web_addresses.h"
 #include "dialogs/message_dialog.h"
+#include "skin/skin.h"
 
 namespace vellumo {
 

@@ -3,18 +3,19 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "album/album.h"
-#include "app/artwork.h"
 #include "app/command_panel.h"
 #include "app/main_display.h"
 #include "app/main_window.h"
 #include "app/staging_window.h"
 #include "assignment/assignment_texts.h"
-#include "catalogue/staging.h"
+#include "assignment/placement.h"
 #include "dialogs/message_dialog.h"
-#include "preview/movie_player.h"
+#include "movie/movie_player.h"
 #include "preview/preview_music.h"
+#include "preview/stager.h"
 #include "preview/timeline_texts.h"
+#include "project/album.h"
+#include "skin/artwork.h"
 #include "workspace/errors.h"
 
 namespace vellumo {
@@ -159,7 +160,7 @@ void PreviewController::play() {
                      texts::kAutoCompleteQuestion.arg(check.unplacedPhotos))) {
             return;
         }
-        PlacementRun run = album_.placementRun();
+        PlacementRun run = placementRun(album_);
         run.start();
         if (const int left = run.runToEnd(); left > 0) {
             showMessage(texts::kPhotosLeftUnplaced.arg(left));

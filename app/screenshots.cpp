@@ -14,13 +14,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include "album/album.h"
-#include "album/background_window.h"
 #include "album/lyric_settings_window.h"
-#include "album/lyrics_list_window.h"
-#include "album/music_list_window.h"
-#include "album/photo_adding.h"
-#include "album/photo_list_window.h"
 #include "app/app_texts.h"
 #include "app/exit_dialog.h"
 #include "app/main_window.h"
@@ -30,12 +24,19 @@
 #include "app/splash_window.h"
 #include "app/startup_animation.h"
 #include "app/thumbnail_strip.h"
+#include "assignment/photo_adding.h"
+#include "assignment/placement.h"
 #include "catalogue/catalogue.h"
 #include "dialogs/message_dialog.h"
 #include "dialogs/progress_window.h"
+#include "lists/background_window.h"
+#include "lists/lyrics_list_window.h"
+#include "lists/music_list_window.h"
+#include "lists/photo_list_window.h"
 #include "media/music_player.h"
-#include "preview/movie_player.h"
+#include "movie/movie_player.h"
 #include "preview/music_preview_window.h"
+#include "project/album.h"
 #include "settings/settings_window.h"
 #include "settings/system_settings.h"
 #include "workspace/data_paths.h"
@@ -110,7 +111,7 @@ bool savePhotoWindows(const QString& photoFolder) {
     vellumo::PhotoAdder adder(album);
     adder.addAll(files);
     album.refreshDefaultBackgrounds();
-    vellumo::PlacementRun run = album.placementRun();
+    vellumo::PlacementRun run = placementRun(album);
     run.start();
     run.runToEnd();
 

@@ -7,7 +7,7 @@
 #include <QScreen>
 
 #include "app/app_texts.h"
-#include "app/artwork.h"
+#include "skin/artwork.h"
 
 namespace vellumo {
 

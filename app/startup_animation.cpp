@@ -4,10 +4,10 @@
 #include <QWidget>
 
 #include "app/app_texts.h"
-#include "app/artwork.h"
 #include "app/main_display.h"
-#include "preview/movie_player.h"
-#include "preview/movie_view.h"
+#include "movie/movie_player.h"
+#include "movie/movie_view.h"
+#include "skin/artwork.h"
 #include "workspace/data_paths.h"
 #include "workspace/errors.h"
 #include "workspace/folders.h"

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include "album/used_templates_texts.h"
+
 namespace vellumo::texts {
 
 // Photo match of a used template.
@@ -12,13 +14,6 @@ inline const QString kMatchIncomplete = QStringLiteral("未完成");
 
 // The used-template list is empty (the template manager, the preview).
 inline const QString kNoTemplates = QStringLiteral("没有添加模板文件！");
-
-// Placing a photo of the wrong orientation.
-inline const QString kNeedLandscapePhoto = QStringLiteral("此处需要一张横照片！");
-inline const QString kNeedPortraitPhoto = QStringLiteral("此处需要一张竖照片！");
-// Placing into a slot or from a photo row that does not exist.
-inline const QString kNoSuchSlot = QStringLiteral("选中的模板中没有这个照片位置！");
-inline const QString kNoSuchPhoto = QStringLiteral("照片列表中没有这张照片！");
 
 // %1 the number of empty slots.
 inline const QString kTemplateNotMatched =

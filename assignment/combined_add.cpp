@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "album/album.h"
-#include "album/photo_adding.h"
 #include "assignment/assignment_texts.h"
+#include "assignment/photo_adding.h"
 #include "photo/photo_loader.h"
+#include "project/album.h"
 #include "workspace/data_paths.h"
 #include "workspace/errors.h"
 #include "workspace/folders.h"

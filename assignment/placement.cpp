@@ -1,5 +1,7 @@
 #include "assignment/placement.h"
 
+#include "project/album.h"
+
 namespace vellumo {
 
 namespace {
@@ -24,11 +26,6 @@ void dropPlacedFrom(QVector<UnassignedRow>& rows) {
 }
 
 }  // namespace
-
-QString placementModeWord(PlacementMode mode) {
-    return mode == PlacementMode::Random ? QStringLiteral("shiyong_suijimoban")
-                                         : QStringLiteral("shiyong_zuhemoban");
-}
 
 void UnassignedLists::rebuild(const PhotoList& photos) {
     landscape.clear();
@@ -199,6 +196,11 @@ int PlacementRun::runToEnd() {
         }
     }
     return waitingCount();
+}
+
+PlacementRun placementRun(Album& album) {
+    return PlacementRun(album.templates_, album.photos_, album.backgrounds_, album.placementMode_,
+                        album.wrapCursors_);
 }
 
 }  // namespace vellumo

@@ -5,12 +5,12 @@
 
 #include <QVector>
 
-#include "assignment/used_templates.h"
+#include "album/used_templates.h"
+#include "project/placement_state.h"
 
 namespace vellumo {
 
-enum class PlacementMode { Random, Combined };  // "shiyong_suijimoban" / "shiyong_zuhemoban"
-QString placementModeWord(PlacementMode mode);
+class Album;
 
 // A waiting photo: its row in the photo list and whether the run has placed it.
 struct UnassignedRow {
@@ -42,13 +42,6 @@ struct PoolEntry {
 
 // The pool built from the catalogue's class lists for a landscape and b portrait photos waiting.
 QVector<PoolEntry> buildPool(Pool pool, const Catalogue& catalogue, int a, int b);
-
-// Where combined placement took its last photo of each orientation: -1 before the first. The
-// cursors live on between templates and between runs.
-struct WrapCursors {
-    int landscape = -1;
-    int portrait = -1;
-};
 
 // Fills every slot of a template just appended with default placements: in random mode with the
 // waiting photos from the top of each list, in combined mode with the photos after the wrap
@@ -83,5 +76,8 @@ private:
     UnassignedLists waiting_;
     QVector<int> usedNumbers_[kPoolCount];
 };
+
+// A placement run over the album's photos and templates, in its current mode.
+PlacementRun placementRun(Album& album);
 
 }  // namespace vellumo

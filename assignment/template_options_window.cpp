@@ -7,12 +7,12 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "album/album.h"
-#include "album/photo_adding.h"
 #include "album/photo_list_texts.h"
 #include "assignment/assignment_texts.h"
+#include "assignment/photo_adding.h"
 #include "dialogs/message_dialog.h"
 #include "dialogs/progress_window.h"
+#include "project/album.h"
 #include "workspace/errors.h"
 
 namespace vellumo {

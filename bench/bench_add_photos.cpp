@@ -18,9 +18,10 @@
 
 #include <cstdio>
 
-#include "album/album.h"
-#include "album/photo_adding.h"
+#include "assignment/photo_adding.h"
+#include "assignment/placement.h"
 #include "photo/fitting_canvas.h"
+#include "project/album.h"
 
 namespace {
 
@@ -154,7 +155,7 @@ int main(int argc, char* argv[]) {
     vellumo::PhotoAdder adder(album);
     adder.addAll(files);
     album.refreshDefaultBackgrounds();
-    vellumo::PlacementRun run = album.placementRun();
+    vellumo::PlacementRun run = placementRun(album);
     run.start();
     while (!run.finished() && run.pass()) {
     }

@@ -25,9 +25,9 @@
 #include <memory>
 #include <vector>
 
-#include "preview/movie.h"
-#include "preview/movie_pictures.h"
-#include "preview/movie_renderer.h"
+#include "movie/movie.h"
+#include "movie/movie_pictures.h"
+#include "movie/movie_renderer.h"
 #include "workspace/packed_file.h"
 
 namespace {

@@ -10,7 +10,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "album/album.h"
+#include "assignment/placement.h"
+#include "project/album.h"
 
 namespace {
 
@@ -86,7 +87,7 @@ int main(int argc, char* argv[]) {
         }
         QElapsedTimer timer;
         timer.start();
-        vellumo::PlacementRun placement = album.placementRun();
+        vellumo::PlacementRun placement = placementRun(album);
         placement.start();
         left = placement.runToEnd();
         times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);

@@ -13,12 +13,13 @@
 #include <cstdio>
 #include <ctime>
 
-#include "album/album.h"
+#include "assignment/placement.h"
 #include "catalogue/catalogue.h"
-#include "catalogue/staging.h"
+#include "movie/movie_player.h"
 #include "photo/fitting_canvas.h"
-#include "preview/movie_player.h"
 #include "preview/preview_timeline.h"
+#include "preview/stager.h"
+#include "project/album.h"
 #include "workspace/data_paths.h"
 #include "workspace/program_folder.h"
 
@@ -62,7 +63,7 @@ int main(int argc, char* argv[]) {
         vellumo::writeJpeg(photo(i), file);
         album.addPhoto(*vellumo::measurePhoto(file));
     }
-    vellumo::PlacementRun run = album.placementRun();
+    vellumo::PlacementRun run = placementRun(album);
     run.start();
     run.runToEnd();
     // Keep the first twenty templates.

@@ -5,10 +5,10 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "app/app_texts.h"
-#include "app/artwork.h"
-#include "app/skin.h"
-#include "app/skin_widgets.h"
+#include "skin/artwork.h"
+#include "skin/skin.h"
+#include "skin/skin_texts.h"
+#include "skin/skin_widgets.h"
 
 namespace vellumo {
 

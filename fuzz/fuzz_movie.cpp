@@ -11,10 +11,10 @@
 #include <cstdlib>
 #include <memory>
 
-#include "preview/movie.h"
-#include "preview/movie_animation.h"
-#include "preview/movie_pictures.h"
-#include "preview/movie_renderer.h"
+#include "movie/movie.h"
+#include "movie/movie_animation.h"
+#include "movie/movie_pictures.h"
+#include "movie/movie_renderer.h"
 #include "workspace/errors.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {

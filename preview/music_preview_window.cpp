@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "album/album.h"
 #include "album/lyric_settings_window.h"
 #include "album/lyrics.h"
 #include "album/music_lyrics_texts.h"
@@ -13,6 +12,7 @@
 #include "media/music_player.h"
 #include "preview/music_preview_texts.h"
 #include "preview/preview_music.h"
+#include "project/album.h"
 #include "workspace/errors.h"
 
 namespace vellumo {

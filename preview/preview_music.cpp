@@ -3,10 +3,10 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-#include "album/album.h"
 #include "album/lyrics.h"
 #include "media/music_player.h"
 #include "preview/music_preview_texts.h"
+#include "project/album.h"
 #include "workspace/errors.h"
 
 namespace vellumo {

@@ -15,7 +15,7 @@
 #include <optional>
 
 #include "album/lyric_settings.h"
-#include "production/output_options.h"
+#include "album/output_options.h"
 
 namespace vellumo {
 

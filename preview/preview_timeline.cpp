@@ -2,12 +2,12 @@
 
 #include <QFile>
 
-#include "album/album.h"
 #include "album/album_texts.h"
 #include "assignment/assignment_texts.h"
+#include "movie/movie_player.h"
 #include "photo/fitting_canvas.h"
-#include "preview/movie_player.h"
 #include "preview/timeline_texts.h"
+#include "project/album.h"
 #include "workspace/data_paths.h"
 #include "workspace/errors.h"
 #include "workspace/folders.h"

@@ -12,7 +12,7 @@
 #include <QVector>
 #include <functional>
 
-#include "production/output_options.h"
+#include "album/output_options.h"
 
 namespace vellumo {
 

@@ -27,7 +27,7 @@
 #include <memory>
 #include <mutex>
 
-#include "production/output_options.h"
+#include "album/output_options.h"
 
 namespace vellumo {
 

@@ -5,8 +5,8 @@
 
 #include <QString>
 
+#include "album/output_options.h"
 #include "dialogs/skinned_dialog.h"
-#include "production/output_options.h"
 
 class QComboBox;
 class QLabel;

@@ -11,9 +11,10 @@
 #include <algorithm>
 #include <memory>
 
-#include "preview/movie.h"
-#include "preview/movie_pictures.h"
-#include "preview/movie_renderer.h"
+#include "movie/movie.h"
+#include "movie/movie_pictures.h"
+#include "movie/movie_renderer.h"
+#include "skin/fonts.h"
 #include "tools/tool_commands.h"
 #include "tools/tool_common.h"
 #include "workspace/errors.h"
@@ -210,12 +211,7 @@ int runRenderMovie(const QStringList& words) {
     }
     // The installed program maps the two classic Chinese font names to the CJK fonts; so does
     // the tool, so that frames look as they will in the program.
-    if (QFont::substitutes(QStringLiteral("宋体")).isEmpty()) {
-        QFont::insertSubstitution(QStringLiteral("宋体"), QStringLiteral("Noto Serif CJK SC"));
-    }
-    if (QFont::substitutes(QStringLiteral("黑体")).isEmpty()) {
-        QFont::insertSubstitution(QStringLiteral("黑体"), QStringLiteral("Noto Sans CJK SC"));
-    }
+    installFontSubstitutions();
     try {
         auto movie = std::make_shared<const Movie>(readMovie(args.positional()[0]));
         int first = 0;

@@ -8,17 +8,19 @@
 #include <QFont>
 #include <QImage>
 
-#include "album/album.h"
 #include "album/album_texts.h"
 #include "album/photo_list_texts.h"
 #include "assignment/assignment_texts.h"
 #include "assignment/combined_add.h"
+#include "assignment/placement.h"
 #include "catalogue/catalogue.h"
-#include "catalogue/staging.h"
 #include "media/music_player.h"
-#include "preview/movie_player.h"
+#include "movie/movie_player.h"
 #include "preview/preview_music.h"
 #include "preview/preview_timeline.h"
+#include "preview/stager.h"
+#include "project/album.h"
+#include "skin/fonts.h"
 #include "tools/tool_commands.h"
 #include "tools/tool_common.h"
 #include "workspace/data_paths.h"
@@ -121,7 +123,7 @@ bool planAlbum(Album& album, const QStringList& photos, int combined) {
             printError(texts::kPhotoUnreadable.arg(file));
         }
     }
-    PlacementRun run = album.placementRun();
+    PlacementRun run = placementRun(album);
     run.start();
     if (const int left = run.runToEnd(); left > 0) {
         printError(texts::kPhotosLeftUnplaced.arg(left));
@@ -232,8 +234,7 @@ int runPreview(const QStringList& words) {
             return 1;
         }
         // The music plays on a clock of album time, 40 ms a frame; its lyric line is drawn on.
-        QFont::insertSubstitution(QStringLiteral("宋体"), QStringLiteral("Noto Serif CJK SC"));
-        QFont::insertSubstitution(QStringLiteral("黑体"), QStringLiteral("Noto Sans CJK SC"));
+        installFontSubstitutions();
         qint64 albumTimeMs = 0;
         MusicPlayer player;
         player.setSoundOutput(false);

@@ -18,14 +18,15 @@
 #include <memory>
 #include <vector>
 
-#include "album/album.h"
 #include "album/backgrounds.h"
 #include "catalogue/catalogue.h"
-#include "catalogue/staging.h"
+#include "movie/movie.h"
+#include "movie/movie_pictures.h"
+#include "movie/movie_renderer.h"
 #include "photo/fitting_canvas.h"
-#include "preview/movie.h"
-#include "preview/movie_pictures.h"
-#include "preview/movie_renderer.h"
+#include "preview/stager.h"
+#include "project/album.h"
+#include "skin/fonts.h"
 #include "tools/tool_commands.h"
 #include "tools/tool_common.h"
 #include "workspace/data_paths.h"
@@ -364,8 +365,7 @@ int runTemplateSheet(const QStringList& words) {
         return fail(QStringLiteral("cannot create the folder \"%1\"").arg(request.out));
     }
     // The program maps the two classic Chinese font names to the CJK fonts; so does the tool.
-    QFont::insertSubstitution(QStringLiteral("宋体"), QStringLiteral("Noto Serif CJK SC"));
-    QFont::insertSubstitution(QStringLiteral("黑体"), QStringLiteral("Noto Sans CJK SC"));
+    installFontSubstitutions();
 
     Catalogue catalogue;
     if (!catalogue.build()) {

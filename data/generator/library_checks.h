@@ -8,7 +8,7 @@
 #include <QString>
 
 #include "catalogue/catalogue.h"
-#include "preview/movie.h"
+#include "movie/movie.h"
 
 namespace vellumo::datagen {
 

@@ -10,15 +10,15 @@
 
 #include <memory>
 
-#include "album/album.h"
 #include "album/lyric_settings_window.h"
-#include "album/lyrics_list_window.h"
 #include "album/music_lyrics_texts.h"
 #include "app/program.h"
 #include "catalogue/catalogue.h"
 #include "dialogs/progress_window.h"
+#include "lists/lyrics_list_window.h"
 #include "media/music_player.h"
 #include "preview/music_preview_window.h"
+#include "project/album.h"
 #include "tests/album/modal_script.h"
 #include "tests/support/test_files.h"
 #include "workspace/data_paths.h"

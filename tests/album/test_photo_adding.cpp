@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "album/album.h"
-#include "album/photo_adding.h"
 #include "album/photo_list_texts.h"
 #include "assignment/assignment_texts.h"
+#include "assignment/photo_adding.h"
 #include "photo/fitting_canvas.h"
+#include "project/album.h"
 #include "tests/app/photo_test_support.h"
 #include "tests/support/album_builders.h"
 #include "tests/support/test_files.h"

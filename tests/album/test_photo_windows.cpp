@@ -5,16 +5,17 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "album/album.h"
 #include "album/album_texts.h"
-#include "album/background_window.h"
 #include "album/photo_list_texts.h"
-#include "album/photo_list_window.h"
 #include "app/main_window.h"
-#include "app/skin.h"
 #include "assignment/assignment_texts.h"
 #include "dialogs/progress_window.h"
+#include "lists/background_window.h"
+#include "lists/photo_list_window.h"
+#include "project/album.h"
 #include "settings/system_settings.h"
+#include "skin/fonts.h"
+#include "skin/skin.h"
 #include "tests/app/photo_test_support.h"
 #include "tests/support/album_builders.h"
 #include "tests/support/test_files.h"

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "album/album.h"
 #include "app/command_panel.h"
 #include "app/main_window.h"
 #include "app/preview_controller.h"
@@ -15,6 +14,7 @@
 #include "media/music_player.h"
 #include "photo/fitting_canvas.h"
 #include "preview/timeline_texts.h"
+#include "project/album.h"
 #include "tests/support/album_builders.h"
 #include "tests/support/test_files.h"
 #include "workspace/data_paths.h"

@@ -4,8 +4,9 @@
 #include <stdexcept>
 
 #include "app/main_window.h"
-#include "app/skin.h"
 #include "dialogs/progress_window.h"
+#include "skin/fonts.h"
+#include "skin/skin.h"
 #include "workspace/errors.h"
 
 namespace vellumo {

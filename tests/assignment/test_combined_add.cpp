@@ -3,11 +3,12 @@
 #include <QFileInfo>
 #include <QImage>
 
-#include "album/album.h"
 #include "album/photo_list_texts.h"
 #include "assignment/assignment_texts.h"
 #include "assignment/combined_add.h"
+#include "assignment/placement.h"
 #include "photo/fitting_canvas.h"
+#include "project/album.h"
 #include "tests/support/album_builders.h"
 #include "tests/support/test_files.h"
 #include "workspace/data_paths.h"
@@ -218,7 +219,7 @@ TEST_F(CombinedAddTest, AutomaticPlacementInCombinedModeKeepsTheCursors) {
     for (const QString& file : photos(3, {400, 300})) {
         album_.addPhoto(*measurePhoto(file));
     }
-    PlacementRun run = album_.placementRun();
+    PlacementRun run = placementRun(album_);
     run.start();
     EXPECT_EQ(run.runToEnd(), 0);
     EXPECT_EQ(album_.wrapCursors().landscape, 0);

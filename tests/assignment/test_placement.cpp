@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "album/album.h"
 #include "assignment/placement.h"
+#include "project/album.h"
 #include "tests/support/album_builders.h"
 
 namespace vellumo {
@@ -31,7 +31,7 @@ protected:
         return names;
     }
     int run() {
-        PlacementRun placement = album_.placementRun();
+        PlacementRun placement = placementRun(album_);
         placement.start();
         return placement.runToEnd();
     }

@@ -2,9 +2,9 @@
 
 #include <QSet>
 
-#include "album/album.h"
+#include "album/used_templates.h"
 #include "assignment/assignment_texts.h"
-#include "assignment/used_templates.h"
+#include "project/album.h"
 #include "tests/support/album_builders.h"
 
 namespace vellumo {

@@ -5,9 +5,9 @@
 #include <QImage>
 #include <QPainter>
 
-#include "album/album.h"
-#include "catalogue/staging.h"
 #include "photo/fitting_canvas.h"
+#include "preview/stager.h"
+#include "project/album.h"
 #include "tests/support/album_builders.h"
 #include "tests/support/test_files.h"
 #include "workspace/data_paths.h"

@@ -4,12 +4,12 @@
 #include <QtTest>
 
 #include "app/program.h"
-#include "app/skin.h"
-#include "app/skin_widgets.h"
 #include "dialogs/dialog_texts.h"
 #include "dialogs/folder_chooser.h"
 #include "dialogs/insert_video_window.h"
 #include "dialogs/message_dialog.h"
+#include "skin/skin.h"
+#include "skin/skin_widgets.h"
 #include "tests/dialogs/modal_answer.h"
 
 namespace vellumo {

@@ -4,11 +4,11 @@
 #include <QFontMetrics>
 #include <QImage>
 
-#include "album/album.h"
 #include "catalogue/catalogue.h"
 #include "media/music_player.h"
 #include "preview/music_preview_texts.h"
 #include "preview/preview_music.h"
+#include "project/album.h"
 #include "tests/album/silent_wav.h"
 #include "tests/support/test_files.h"
 #include "workspace/text_codec.h"

@@ -4,14 +4,14 @@
 #include <QImage>
 #include <QSignalSpy>
 
-#include "album/album.h"
 #include "album/album_texts.h"
 #include "assignment/assignment_texts.h"
-#include "catalogue/staging.h"
+#include "movie/movie_player.h"
 #include "photo/fitting_canvas.h"
-#include "preview/movie_player.h"
 #include "preview/preview_timeline.h"
+#include "preview/stager.h"
 #include "preview/timeline_texts.h"
+#include "project/album.h"
 #include "tests/support/album_builders.h"
 #include "tests/support/test_files.h"
 #include "workspace/data_paths.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "production/output_options.h"
+#include "album/output_options.h"
 
 namespace vellumo {
 namespace {

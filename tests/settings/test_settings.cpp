@@ -4,10 +4,10 @@
 #include <QtTest>
 
 #include "app/program.h"
-#include "app/skin_widgets.h"
 #include "settings/settings_texts.h"
 #include "settings/settings_window.h"
 #include "settings/system_settings.h"
+#include "skin/skin_widgets.h"
 
 namespace vellumo {
 

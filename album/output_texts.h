@@ -1,0 +1,17 @@
+#pragma once
+
+// Fixed texts of the output options.
+
+#include <QString>
+
+namespace vellumo::texts {
+
+inline const QString kQualityStandard = QStringLiteral("标清画质效果");
+inline const QString kQualityHigh = QStringLiteral("高清画质效果");
+inline const QString kSyncWithTemplate = QStringLiteral("随模板文件同步  (音乐循环)");
+inline const QString kSyncWithMusic = QStringLiteral("随音乐文件同步  (模板循环)");
+inline const QString kPal = QStringLiteral("PAL 电视制式");
+inline const QString kNtsc = QStringLiteral("NTSC 电视制式");
+inline const QString kAlbumNameEmpty = QStringLiteral("相册名称不能为空,请输入相册名称！");
+
+}  // namespace vellumo::texts

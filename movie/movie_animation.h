@@ -1,0 +1,28 @@
+#pragma once
+
+// Where a layer is, how big and how visible at a given frame.
+
+#include <QSizeF>
+
+#include "movie/movie.h"
+
+namespace vellumo::movie {
+
+struct LayerState {
+    double x = kStageWidth / 2.0;  // centre, reference units
+    double y = kStageHeight / 2.0;
+    double width = 0.0;  // box, reference units
+    double height = 0.0;
+    double scaleX = 1.0;    // scale x scale-x
+    double scaleY = 1.0;    // scale x scale-y
+    double rotation = 0.0;  // degrees clockwise
+    double opacity = 1.0;   // 0 to 1
+    double reveal = 1.0;    // 0 to 1
+};
+
+// The layer's state at frame (which may fall between frames). natural is the box the layer has
+// where the movie sets no width or height: a picture's own size, a text's measured size, the
+// stage for a shape. A picture given only a width or only a height keeps its aspect.
+LayerState layerStateAt(const Layer& layer, double frame, QSizeF natural);
+
+}  // namespace vellumo::movie

@@ -1,0 +1,799 @@
+// Reading the template movie text format (docs/movie-format.md).
+
+#include <QFileInfo>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+#include <optional>
+#include <utility>
+
+#include "movie/movie.h"
+#include "movie/movie_texts.h"
+#include "workspace/errors.h"
+#include "workspace/packed_file.h"
+
+namespace vellumo::movie {
+namespace {
+
+struct Token {
+    QString text;
+    bool quoted = false;
+};
+
+struct PropertyInfo {
+    Property property;
+    const char* name;
+    double low;
+    double high;
+};
+
+constexpr PropertyInfo kProperties[kPropertyCount] = {
+    {Property::X, "x", -100000.0, 100000.0},
+    {Property::Y, "y", -100000.0, 100000.0},
+    {Property::Width, "width", 0.0, 100000.0},
+    {Property::Height, "height", 0.0, 100000.0},
+    {Property::Scale, "scale", -100.0, 100.0},
+    {Property::ScaleX, "scale-x", -100.0, 100.0},
+    {Property::ScaleY, "scale-y", -100.0, 100.0},
+    {Property::Rotation, "rotation", -1000000.0, 1000000.0},
+    {Property::Opacity, "opacity", 0.0, 1.0},
+    {Property::Reveal, "reveal", 0.0, 1.0},
+};
+
+const PropertyInfo& info(Property p) {
+    return kProperties[static_cast<int>(p)];
+}
+
+template <typename T>
+struct Choice {
+    const char* name;
+    T value;
+};
+
+constexpr Choice<Easing> kEasings[] = {
+    {"linear", Easing::Linear},    {"ease-in", Easing::EaseIn},
+    {"ease-out", Easing::EaseOut}, {"ease-in-out", Easing::EaseInOut},
+    {"back", Easing::Back},        {"spring", Easing::Spring},
+    {"hold", Easing::Hold},
+};
+
+constexpr Choice<RevealStyle> kRevealStyles[] = {
+    {"from-left", RevealStyle::FromLeft},
+    {"from-right", RevealStyle::FromRight},
+    {"from-top", RevealStyle::FromTop},
+    {"from-bottom", RevealStyle::FromBottom},
+    {"split-horizontal", RevealStyle::SplitHorizontal},
+    {"split-vertical", RevealStyle::SplitVertical},
+    {"iris", RevealStyle::Iris},
+    {"clock", RevealStyle::Clock},
+    {"blinds", RevealStyle::Blinds},
+    {"blinds-vertical", RevealStyle::BlindsVertical},
+};
+
+constexpr Choice<Fit> kFits[] = {
+    {"cover", Fit::Cover}, {"contain", Fit::Contain}, {"stretch", Fit::Stretch}};
+constexpr Choice<TextAlign> kAligns[] = {
+    {"left", TextAlign::Left}, {"center", TextAlign::Center}, {"right", TextAlign::Right}};
+constexpr Choice<bool> kYesNo[] = {{"yes", true}, {"no", false}};
+
+template <typename T, size_t N>
+std::optional<T> lookUp(const Choice<T> (&choices)[N], const QString& word) {
+    for (const Choice<T>& c : choices) {
+        if (word == QLatin1String(c.name)) {
+            return c.value;
+        }
+    }
+    return std::nullopt;
+}
+
+template <typename T, size_t N>
+QString choiceList(const Choice<T> (&choices)[N]) {
+    QStringList names;
+    for (const Choice<T>& c : choices) {
+        names.append(QLatin1String(c.name));
+    }
+    return names.join(u"、");
+}
+
+std::optional<Property> propertyNamed(const QString& word) {
+    for (const PropertyInfo& p : kProperties) {
+        if (word == QLatin1String(p.name)) {
+            return p.property;
+        }
+    }
+    return std::nullopt;
+}
+
+QString layerKindText(LayerKind kind) {
+    switch (kind) {
+        case LayerKind::Image:
+            return texts::kMovieImageLayer;
+        case LayerKind::Shape:
+            return texts::kMovieShapeLayer;
+        case LayerKind::Text:
+            return texts::kMovieTextLayer;
+    }
+    return {};
+}
+
+QString formatNumber(double v) {
+    return QString::number(v, 'g', 10);
+}
+
+// A key met while reading a layer, remembered with its line until the layer is complete.
+struct PendingKey {
+    Property property;
+    Keyframe key;
+    int line;
+    bool atLayerStart;  // a plain setting: its frame is the layer's first visible frame
+};
+
+class Parser {
+public:
+    explicit Parser(QString file) : file_(std::move(file)) {}
+
+    Movie parse(const QByteArray& bytes) {
+        const QString text = decode(bytes);
+        movie_.file = file_;
+        const QStringList lines = text.split(u'\n');
+        bool headerSeen = false;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            line_ = static_cast<int>(i + 1);
+            QStringView lineText(lines[i]);
+            if (lineText.endsWith(u'\r')) {
+                lineText.chop(1);
+            }
+            tokens_ = tokenize(lineText);
+            next_ = 0;
+            if (tokens_.empty()) {
+                continue;
+            }
+            if (!headerSeen) {
+                readHeader();
+                headerSeen = true;
+                continue;
+            }
+            statement();
+        }
+        if (!headerSeen) {
+            throw FileError(file_, texts::kMovieNoHeader);
+        }
+        finishLayer();
+        if (movie_.frames == 0) {
+            throw FileError(file_, texts::kMovieNoFrames);
+        }
+        return std::move(movie_);
+    }
+
+private:
+    [[noreturn]] void fail(const QString& problem) const {
+        throw FileError(file_, texts::kMovieAtLine.arg(line_).arg(problem));
+    }
+
+    QString decode(const QByteArray& bytes) const {
+        if (bytes.size() > kMaxFileBytes) {
+            throw FileError(file_, texts::kMovieTooLarge.arg(kMaxFileBytes / (1024 * 1024)));
+        }
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString text = decoder.decode(bytes);
+        if (decoder.hasError() || text.contains(QChar(u'\0'))) {
+            throw FileError(file_, texts::kMovieNotText);
+        }
+        if (text.startsWith(QChar(0xFEFF))) {
+            text.remove(0, 1);
+        }
+        return text;
+    }
+
+    // Words separated by white space; "…" quotes a word with \" \\ \n escapes. A "#" that
+    // starts a line or stands alone before white space begins a comment.
+    std::vector<Token> tokenize(QStringView line) const {
+        std::vector<Token> tokens;
+        qsizetype i = 0;
+        const qsizetype n = line.size();
+        while (true) {
+            while (i < n && line[i].isSpace()) {
+                ++i;
+            }
+            if (i >= n) {
+                break;
+            }
+            if (line[i] == u'#' && (tokens.empty() || i + 1 >= n || line[i + 1].isSpace())) {
+                break;
+            }
+            Token token;
+            if (line[i] == u'"') {
+                token.quoted = true;
+                ++i;
+                bool closed = false;
+                while (i < n) {
+                    const QChar c = line[i++];
+                    if (c == u'"') {
+                        closed = true;
+                        break;
+                    }
+                    if (c == u'\\' && i < n) {
+                        const QChar e = line[i];
+                        if (e == u'"' || e == u'\\') {
+                            token.text += e;
+                            ++i;
+                            continue;
+                        }
+                        if (e == u'n') {
+                            token.text += u'\n';
+                            ++i;
+                            continue;
+                        }
+                    }
+                    token.text += c;
+                }
+                if (!closed) {
+                    fail(texts::kMovieOpenQuote);
+                }
+            } else {
+                const qsizetype start = i;
+                while (i < n && !line[i].isSpace()) {
+                    ++i;
+                }
+                token.text = line.mid(start, i - start).toString();
+            }
+            tokens.push_back(std::move(token));
+        }
+        return tokens;
+    }
+
+    // Word access for the current line.
+    bool atEnd() const { return next_ >= tokens_.size(); }
+    const Token& take(const QString& after) {
+        if (atEnd()) {
+            fail(texts::kMovieMissingValue.arg(after));
+        }
+        return tokens_[next_++];
+    }
+    const QString& word(const QString& after) { return take(after).text; }
+    void endOfLine() {
+        if (!atEnd()) {
+            fail(texts::kMovieExtraWords.arg(tokens_[next_].text));
+        }
+    }
+
+    double number(const QString& after, double low, double high) {
+        const QString& text = word(after);
+        bool ok = false;
+        const double v = text.toDouble(&ok);
+        if (!ok || !std::isfinite(v)) {
+            fail(texts::kMovieNotNumber.arg(after, text));
+        }
+        if (v < low || v > high) {
+            fail(texts::kMovieOutOfRange.arg(after, formatNumber(v), formatNumber(low),
+                                             formatNumber(high)));
+        }
+        return v;
+    }
+
+    // A frame number, written as frames ("50") or seconds ("2s", "1.5s"), from 0 to the frame
+    // count.
+    int frame(const QString& after) {
+        const QString& text = word(after);
+        bool ok = false;
+        double frames = 0.0;
+        if (text.endsWith(u's')) {
+            const double seconds = text.chopped(1).toDouble(&ok);
+            ok = ok && std::isfinite(seconds) && seconds >= 0.0 && seconds <= kMaxFrames;
+            frames = std::round(seconds * kFramesPerSecond);
+        } else {
+            const int whole = text.toInt(&ok, 10);
+            ok = ok && whole >= 0 && !text.startsWith(u'+');
+            frames = whole;
+        }
+        if (!ok) {
+            fail(texts::kMovieNotFrame.arg(text));
+        }
+        if (frames > movie_.frames) {
+            fail(texts::kMovieFrameBeyondEnd.arg(formatNumber(frames)).arg(movie_.frames));
+        }
+        return static_cast<int>(frames);
+    }
+
+    QColor color(const QString& text) const {
+        QColor c;
+        if (text.startsWith(u'#')) {
+            const QString hex = text.mid(1);
+            bool ok = false;
+            const uint v = hex.toUInt(&ok, 16);
+            if (ok && hex.size() == 3) {
+                c = QColor(static_cast<int>((v >> 8) & 0xF) * 17,
+                           static_cast<int>((v >> 4) & 0xF) * 17, static_cast<int>(v & 0xF) * 17);
+            } else if (ok && hex.size() == 6) {
+                c = QColor(static_cast<int>((v >> 16) & 0xFF), static_cast<int>((v >> 8) & 0xFF),
+                           static_cast<int>(v & 0xFF));
+            } else if (ok && hex.size() == 8) {
+                c = QColor(static_cast<int>((v >> 24) & 0xFF), static_cast<int>((v >> 16) & 0xFF),
+                           static_cast<int>((v >> 8) & 0xFF), static_cast<int>(v & 0xFF));
+            }
+        } else if (!text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar ch) {
+                       return ch.isLetter() && ch.unicode() < 128;
+                   })) {
+            c = QColor::fromString(text);
+        }
+        if (!c.isValid()) {
+            fail(texts::kMovieNotColor.arg(text));
+        }
+        return c;
+    }
+
+    template <typename T, size_t N>
+    T choice(const QString& after, const Choice<T> (&choices)[N]) {
+        const QString& text = word(after);
+        const std::optional<T> value = lookUp(choices, text);
+        if (!value) {
+            fail(texts::kMovieBadChoice.arg(after, choiceList(choices)));
+        }
+        return *value;
+    }
+
+    void readHeader() {
+        const QString& magic = word(QString());
+        if (magic != QLatin1String(kMagic) || atEnd()) {
+            fail(texts::kMovieNoHeader);
+        }
+        const QString& version = word(magic);
+        if (version != QString::number(kFormatVersion)) {
+            fail(texts::kMovieBadVersion.arg(version));
+        }
+        endOfLine();
+    }
+
+    void statement() {
+        const QString keyword = word(QString());
+        if (keyword == u"image" || keyword == u"shape" || keyword == u"text") {
+            startLayer(keyword);
+        } else if (keyword == u"frames" || keyword == u"loop" || keyword == u"background" ||
+                   keyword == u"title") {
+            movieStatement(keyword);
+        } else if (!layer_) {
+            if (keyword == u"at" || propertyNamed(keyword) || isLayerWord(keyword)) {
+                fail(texts::kMovieOutsideLayer.arg(keyword));
+            }
+            fail(texts::kMovieUnknownWord.arg(keyword));
+        } else {
+            layerStatement(keyword);
+        }
+        endOfLine();
+    }
+
+    static bool isLayerWord(const QString& w) {
+        static const QStringList words = {
+            QStringLiteral("visible"), QStringLiteral("fit"),          QStringLiteral("fill"),
+            QStringLiteral("radius"),  QStringLiteral("font"),         QStringLiteral("font-size"),
+            QStringLiteral("color"),   QStringLiteral("bold"),         QStringLiteral("italic"),
+            QStringLiteral("align"),   QStringLiteral("wrap"),         QStringLiteral("border"),
+            QStringLiteral("shadow"),  QStringLiteral("reveal-style"), QStringLiteral("position"),
+            QStringLiteral("size"),    QStringLiteral("box")};
+        return words.contains(w);
+    }
+
+    void movieStatement(const QString& keyword) {
+        if (layer_) {
+            fail(texts::kMovieHeaderAfterLayers.arg(keyword));
+        }
+        if (seenHeaderWords_.contains(keyword)) {
+            fail(texts::kMovieRepeated.arg(keyword));
+        }
+        seenHeaderWords_.append(keyword);
+        if (keyword == u"frames") {
+            const QString& text = word(keyword);
+            bool ok = false;
+            const int frames = text.toInt(&ok, 10);
+            if (!ok) {
+                fail(texts::kMovieNotNumber.arg(keyword, text));
+            }
+            if (frames < 1 || frames > kMaxFrames) {
+                fail(texts::kMovieOutOfRange.arg(keyword, text, QStringLiteral("1"),
+                                                 QString::number(kMaxFrames)));
+            }
+            movie_.frames = frames;
+        } else if (keyword == u"loop") {
+            movie_.loop = choice(keyword, kYesNo);
+        } else if (keyword == u"background") {
+            movie_.background = color(word(keyword));
+        } else {
+            movie_.title = word(keyword);
+        }
+    }
+
+    void startLayer(const QString& keyword) {
+        finishLayer();
+        if (movie_.frames == 0) {
+            fail(texts::kMovieNoFrames);
+        }
+        if (movie_.layers.size() >= static_cast<size_t>(kMaxLayers)) {
+            fail(texts::kMovieTooManyLayers.arg(kMaxLayers));
+        }
+        Layer layer;
+        layer.line = line_;
+        layer.kind = keyword == u"image"   ? LayerKind::Image
+                     : keyword == u"shape" ? LayerKind::Shape
+                                           : LayerKind::Text;
+        layer.name = word(keyword);
+        if (layer.name.isEmpty()) {
+            fail(texts::kMovieEmptyName);
+        }
+        for (const Layer& other : movie_.layers) {
+            if (other.name == layer.name) {
+                fail(texts::kMovieDuplicateName.arg(layer.name));
+            }
+        }
+        switch (layer.kind) {
+            case LayerKind::Image: {
+                QString picture = word(layer.name);
+                picture.replace(u'\\', u'/');
+                if (picture.isEmpty()) {
+                    fail(texts::kMovieEmptyName);
+                }
+                if (picture.startsWith(u'/') ||
+                    (picture.size() >= 2 && picture[1] == u':' && picture[0].isLetter())) {
+                    fail(texts::kMovieAbsolutePicture.arg(picture));
+                }
+                layer.picture = picture;
+                break;
+            }
+            case LayerKind::Shape: {
+                const QString& kind = word(layer.name);
+                if (kind == u"rect") {
+                    layer.shape = ShapeKind::Rectangle;
+                } else if (kind == u"rounded-rect") {
+                    layer.shape = ShapeKind::Rectangle;
+                    layer.radius = 40.0;
+                } else if (kind == u"ellipse") {
+                    layer.shape = ShapeKind::Ellipse;
+                } else {
+                    fail(texts::kMovieBadChoice.arg(layer.name,
+                                                    QStringLiteral("rect、rounded-rect、ellipse")));
+                }
+                layer.fill.stops = {{0.0, Qt::white}};
+                break;
+            }
+            case LayerKind::Text:
+                layer.text = word(layer.name);
+                if (layer.text.size() > kMaxTextLength) {
+                    fail(texts::kMovieTextTooLong.arg(kMaxTextLength));
+                }
+                break;
+        }
+        movie_.layers.push_back(std::move(layer));
+        layer_ = &movie_.layers.back();
+        pending_.clear();
+        seenLayerWords_.clear();
+    }
+
+    void onceInLayer(const QString& keyword) {
+        if (seenLayerWords_.contains(keyword)) {
+            fail(texts::kMovieRepeated.arg(keyword));
+        }
+        seenLayerWords_.append(keyword);
+    }
+
+    void only(const QString& keyword, LayerKind kind) {
+        if (layer_->kind != kind) {
+            fail(texts::kMovieNotForLayer.arg(keyword, layerKindText(layer_->kind)));
+        }
+    }
+
+    void layerStatement(const QString& keyword) {
+        Layer& layer = *layer_;
+        if (keyword == u"at") {
+            const int at = frame(keyword);
+            if (atEnd()) {
+                fail(texts::kMovieNoSettings);
+            }
+            settings(at, false);
+            return;
+        }
+        if (propertyNamed(keyword) || keyword == u"position" || keyword == u"size" ||
+            keyword == u"box") {
+            --next_;
+            settings(0, true);
+            return;
+        }
+        if (lookUp(kEasings, keyword)) {
+            fail(texts::kMovieEasingOutsideAt.arg(keyword));
+        }
+        if (!isLayerWord(keyword)) {
+            fail(texts::kMovieUnknownWord.arg(keyword));
+        }
+        onceInLayer(keyword);
+        if (keyword == u"visible") {
+            layer.firstFrame = frame(keyword);
+            if (!atEnd() && tokens_[next_].text == u"end" && !tokens_[next_].quoted) {
+                ++next_;
+                layer.lastFrame = INT_MAX;
+            } else {
+                layer.lastFrame = frame(keyword);
+            }
+            if (layer.lastFrame < layer.firstFrame) {
+                fail(texts::kMovieVisibleOrder);
+            }
+        } else if (keyword == u"fit") {
+            only(keyword, LayerKind::Image);
+            layer.fit = choice(keyword, kFits);
+        } else if (keyword == u"fill") {
+            only(keyword, LayerKind::Shape);
+            readFill(keyword);
+        } else if (keyword == u"radius") {
+            only(keyword, LayerKind::Shape);
+            layer.radius = number(keyword, 0, 10000);
+        } else if (keyword == u"font") {
+            only(keyword, LayerKind::Text);
+            layer.fontFamily = word(keyword);
+        } else if (keyword == u"font-size") {
+            only(keyword, LayerKind::Text);
+            layer.fontSize = number(keyword, 1, 2000);
+        } else if (keyword == u"color") {
+            only(keyword, LayerKind::Text);
+            layer.textColor = color(word(keyword));
+        } else if (keyword == u"bold") {
+            only(keyword, LayerKind::Text);
+            layer.bold = true;
+        } else if (keyword == u"italic") {
+            only(keyword, LayerKind::Text);
+            layer.italic = true;
+        } else if (keyword == u"align") {
+            only(keyword, LayerKind::Text);
+            layer.align = choice(keyword, kAligns);
+        } else if (keyword == u"wrap") {
+            only(keyword, LayerKind::Text);
+            layer.wrapWidth = number(keyword, 0, 100000);
+        } else if (keyword == u"border") {
+            layer.border.width = number(keyword, 0, 1000);
+            if (!atEnd()) {
+                layer.border.color = color(word(keyword));
+            }
+        } else if (keyword == u"shadow") {
+            layer.shadow.enabled = true;
+            layer.shadow.dx = number(keyword, -1000, 1000);
+            layer.shadow.dy = number(keyword, -1000, 1000);
+            layer.shadow.blur = number(keyword, 0, 500);
+            if (!atEnd()) {
+                layer.shadow.color = color(word(keyword));
+            }
+        } else if (keyword == u"reveal-style") {
+            layer.reveal = choice(keyword, kRevealStyles);
+            if ((layer.reveal == RevealStyle::Blinds ||
+                 layer.reveal == RevealStyle::BlindsVertical) &&
+                !atEnd()) {
+                layer.revealSlats = static_cast<int>(number(keyword, 1, 100));
+            }
+        }
+    }
+
+    // "fill COLOR", "fill linear ANGLE STOP STOP …" or "fill radial STOP STOP …"; a stop is a
+    // colour, optionally followed by "@" and its position from 0 to 1.
+    void readFill(const QString& keyword) {
+        Fill fill;
+        const QString& first = word(keyword);
+        if (first != u"linear" && first != u"radial") {
+            fill.kind = FillKind::Solid;
+            fill.stops = {{0.0, color(first)}};
+            layer_->fill = std::move(fill);
+            return;
+        }
+        fill.kind = first == u"linear" ? FillKind::Linear : FillKind::Radial;
+        if (fill.kind == FillKind::Linear) {
+            fill.angle = number(first, -3600, 3600);
+        }
+        std::vector<std::optional<double>> positions;
+        while (!atEnd()) {
+            const QString& stop = word(first);
+            const qsizetype at = stop.indexOf(u'@');
+            GradientStop s;
+            s.color = color(at < 0 ? stop : stop.left(at));
+            if (at < 0) {
+                positions.push_back(std::nullopt);
+            } else {
+                bool ok = false;
+                const double p = stop.mid(at + 1).toDouble(&ok);
+                if (!ok || !(p >= 0.0 && p <= 1.0)) {
+                    fail(texts::kMovieOutOfRange.arg(stop, stop.mid(at + 1), QStringLiteral("0"),
+                                                     QStringLiteral("1")));
+                }
+                positions.push_back(p);
+            }
+            fill.stops.push_back(s);
+        }
+        if (fill.stops.size() < 2) {
+            fail(texts::kMovieTwoStops);
+        }
+        // Stops without a position are spread evenly between their neighbours.
+        if (!positions.front()) {
+            positions.front() = 0.0;
+        }
+        if (!positions.back()) {
+            positions.back() = 1.0;
+        }
+        size_t known = 0;
+        for (size_t i = 1; i < positions.size(); ++i) {
+            if (!positions[i]) {
+                continue;
+            }
+            for (size_t j = known + 1; j < i; ++j) {
+                positions[j] = *positions[known] + (*positions[i] - *positions[known]) *
+                                                       static_cast<double>(j - known) /
+                                                       static_cast<double>(i - known);
+            }
+            known = i;
+        }
+        for (size_t i = 0; i < positions.size(); ++i) {
+            if (i > 0 && *positions[i] < *positions[i - 1]) {
+                fail(texts::kMovieStopOrder);
+            }
+            fill.stops[i].position = *positions[i];
+        }
+        layer_->fill = std::move(fill);
+    }
+
+    void addKey(Property p, double value, int at, Easing easing, bool plain) {
+        if (plain) {
+            for (const PendingKey& k : pending_) {
+                if (k.atLayerStart && k.property == p) {
+                    fail(texts::kMovieRepeated.arg(QLatin1String(info(p).name)));
+                }
+            }
+        }
+        if (pending_.size() >= static_cast<size_t>(kMaxKeysPerLayer)) {
+            fail(texts::kMovieTooManyKeys.arg(kMaxKeysPerLayer));
+        }
+        pending_.push_back({p, {at, value, easing}, line_, plain});
+    }
+
+    // The settings of a plain line ("opacity 0.5", "position 960 540") or of an "at" line,
+    // which may end in an easing.
+    void settings(int at, bool plain) {
+        struct Setting {
+            Property property;
+            double value;
+        };
+        std::vector<Setting> found;
+        std::optional<Easing> easing;
+        while (!atEnd()) {
+            const QString name = word(QString());
+            if (const std::optional<Easing> e = lookUp(kEasings, name)) {
+                if (plain || !atEnd() || found.empty()) {
+                    fail(plain     ? texts::kMovieEasingOutsideAt.arg(name)
+                         : atEnd() ? texts::kMovieNoSettings
+                                   : texts::kMovieExtraWords.arg(tokens_[next_].text));
+                }
+                easing = e;
+                break;
+            }
+            const bool sizeWord =
+                name == u"width" || name == u"height" || name == u"size" || name == u"box";
+            if (sizeWord && layer_->kind == LayerKind::Text) {
+                fail(texts::kMovieNotForLayer.arg(name, layerKindText(LayerKind::Text)));
+            }
+            auto value = [&](Property p) { return number(name, info(p).low, info(p).high); };
+            if (const std::optional<Property> p = propertyNamed(name)) {
+                found.push_back({*p, value(*p)});
+            } else if (name == u"position") {
+                found.push_back({Property::X, value(Property::X)});
+                found.push_back({Property::Y, value(Property::Y)});
+            } else if (name == u"size") {
+                found.push_back({Property::Width, value(Property::Width)});
+                found.push_back({Property::Height, value(Property::Height)});
+            } else if (name == u"box") {
+                const double left = number(name, -100000, 100000);
+                const double top = number(name, -100000, 100000);
+                const double w = value(Property::Width);
+                const double h = value(Property::Height);
+                found.push_back({Property::X, left + w / 2.0});
+                found.push_back({Property::Y, top + h / 2.0});
+                found.push_back({Property::Width, w});
+                found.push_back({Property::Height, h});
+            } else {
+                fail(texts::kMovieUnknownWord.arg(name));
+            }
+        }
+        for (const Setting& s : found) {
+            addKey(s.property, s.value, at, easing.value_or(Easing::Linear), plain);
+        }
+    }
+
+    // Turns the keys met in the layer into its tracks: plain settings become keys at the
+    // layer's first visible frame.
+    void finishLayer() {
+        if (!layer_) {
+            return;
+        }
+        std::array<std::vector<std::pair<Keyframe, int>>, kPropertyCount> keys;
+        for (PendingKey& k : pending_) {
+            if (k.atLayerStart) {
+                k.key.frame = layer_->firstFrame;
+            }
+            keys[static_cast<int>(k.property)].push_back({k.key, k.line});
+        }
+        const int savedLine = line_;
+        for (int p = 0; p < kPropertyCount; ++p) {
+            auto& list = keys[p];
+            std::stable_sort(list.begin(), list.end(), [](const auto& a, const auto& b) {
+                return a.first.frame < b.first.frame;
+            });
+            std::vector<Keyframe> sorted;
+            sorted.reserve(list.size());
+            for (size_t i = 0; i < list.size(); ++i) {
+                if (i > 0 && list[i].first.frame == list[i - 1].first.frame) {
+                    line_ = std::max(list[i].second, list[i - 1].second);
+                    fail(texts::kMovieDuplicateKey.arg(QLatin1String(kProperties[p].name))
+                             .arg(list[i].first.frame));
+                }
+                sorted.push_back(list[i].first);
+            }
+            layer_->tracks[p] = Track(std::move(sorted));
+        }
+        line_ = savedLine;
+        pending_.clear();
+        layer_ = nullptr;
+    }
+
+    QString file_;
+    Movie movie_;
+    int line_ = 0;
+    std::vector<Token> tokens_;
+    size_t next_ = 0;
+    Layer* layer_ = nullptr;
+    std::vector<PendingKey> pending_;
+    QStringList seenHeaderWords_;
+    QStringList seenLayerWords_;
+};
+
+}  // namespace
+
+Movie parseMovie(const QByteArray& bytes, const QString& file) {
+    return Parser(file).parse(bytes);
+}
+
+Movie readMovie(const QString& path) {
+    const QByteArray bytes = readWholeFile(path);
+    Movie movie = parseMovie(bytes, path);
+    movie.folder = QFileInfo(path).absolutePath() + u'/';
+    return movie;
+}
+
+QStringList Movie::pictures() const {
+    QStringList names;
+    for (const Layer& layer : layers) {
+        if (layer.kind == LayerKind::Image && !names.contains(layer.picture)) {
+            names.append(layer.picture);
+        }
+    }
+    return names;
+}
+
+QString Movie::picturePath(const QString& picture) const {
+    return folder + picture;
+}
+
+QString easingName(Easing easing) {
+    for (const Choice<Easing>& c : kEasings) {
+        if (c.value == easing) {
+            return QLatin1String(c.name);
+        }
+    }
+    return {};
+}
+
+QString propertyName(Property property) {
+    return QLatin1String(info(property).name);
+}
+
+QString revealStyleName(RevealStyle style) {
+    for (const Choice<RevealStyle>& c : kRevealStyles) {
+        if (c.value == style) {
+            return QLatin1String(c.name);
+        }
+    }
+    return {};
+}
+
+}  // namespace vellumo::movie

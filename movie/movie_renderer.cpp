@@ -1,0 +1,749 @@
+#include "movie/movie_renderer.h"
+
+#include <QFontMetricsF>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <QRunnable>
+#include <QSemaphore>
+#include <QThread>
+#include <QThreadPool>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+#include "movie/movie_animation.h"
+
+namespace vellumo::movie {
+
+namespace {
+
+constexpr int kMaxSpriteSide = 4096;
+constexpr int kMaxShadowSide = 2048;
+// Prepared images: one takes at most this many times the player's pixels (or the minimum), all
+// together at most the budget below; past it they are made coarser.
+constexpr double kPixelsPerImage = 4.0;
+constexpr double kMinPixelsPerImage = 1024.0 * 1024.0;
+constexpr double kBudgetPlayerAreas = 24.0;
+constexpr double kBudgetExtraPixels = 16.0 * 1024.0 * 1024.0;
+constexpr double kFloorPixels = 64.0 * 64.0;
+constexpr size_t kMaxSampledFrames = 2000;
+// Blurred shadows are prepared at a resolution where the blur spans about this many pixels;
+// finer would cost memory and time without showing.
+constexpr double kShadowBlurPixels = 6.0;
+// Room around a text for italic overhang and accents that its metrics leave out.
+constexpr double kTextPadding = 0.2;
+
+// The frames at which a layer's largest on-screen size is looked for: every frame it is
+// visible, or evenly spaced ones and its keys when there are very many.
+std::vector<double> sampleFrames(const Layer& layer, int frames) {
+    const int first = std::clamp(layer.firstFrame, 0, std::max(0, frames - 1));
+    const int last = std::clamp(layer.lastFrame, first, std::max(first, frames - 1));
+    std::vector<double> samples;
+    const size_t count = static_cast<size_t>(last - first) + 1;
+    if (count <= kMaxSampledFrames) {
+        for (int f = first; f <= last; ++f) {
+            samples.push_back(f);
+        }
+        return samples;
+    }
+    for (size_t i = 0; i < kMaxSampledFrames; ++i) {
+        samples.push_back(first + static_cast<double>(i) * (last - first) /
+                                      static_cast<double>(kMaxSampledFrames - 1));
+    }
+    for (const Track& track : layer.tracks) {
+        for (const Keyframe& key : track.keys()) {
+            if (key.frame >= first && key.frame <= last) {
+                samples.push_back(key.frame);
+            }
+        }
+    }
+    return samples;
+}
+
+struct PictureGeometry {
+    QRectF target;  // where the picture goes, in the layer's own units, centred on 0,0
+    QRectF source;  // the part of the picture shown, in its pixels
+};
+
+// Places a picture of the source size in a w x h box centred on the origin.
+PictureGeometry fitPicture(Fit fit, double w, double h, QSizeF source) {
+    PictureGeometry g{QRectF(-w / 2.0, -h / 2.0, w, h), QRectF(QPointF(0, 0), source)};
+    if (fit == Fit::Stretch || w <= 0.0 || h <= 0.0 || source.isEmpty()) {
+        return g;
+    }
+    const double boxAspect = w / h;
+    const double pictureAspect = source.width() / source.height();
+    if (fit == Fit::Cover) {
+        if (pictureAspect > boxAspect) {
+            const double shown = source.height() * boxAspect;
+            g.source = QRectF((source.width() - shown) / 2.0, 0.0, shown, source.height());
+        } else {
+            const double shown = source.width() / boxAspect;
+            g.source = QRectF(0.0, (source.height() - shown) / 2.0, source.width(), shown);
+        }
+    } else {
+        const double scale = std::min(w / source.width(), h / source.height());
+        const double tw = source.width() * scale;
+        const double th = source.height() * scale;
+        g.target = QRectF(-tw / 2.0, -th / 2.0, tw, th);
+    }
+    return g;
+}
+
+QPainterPath shapePath(ShapeKind kind, const QRectF& rect, double radius) {
+    QPainterPath path;
+    if (kind == ShapeKind::Ellipse) {
+        path.addEllipse(rect);
+    } else if (radius > 0.0) {
+        const double r = std::min({radius, rect.width() / 2.0, rect.height() / 2.0});
+        path.addRoundedRect(rect, r, r);
+    } else {
+        path.addRect(rect);
+    }
+    return path;
+}
+
+// The part of the area r that a reveal at progress p (0 to 1) shows.
+QPainterPath revealPath(RevealStyle style, int slats, const QRectF& r, double p) {
+    QPainterPath path;
+    const QPointF c = r.center();
+    switch (style) {
+        case RevealStyle::FromLeft:
+            path.addRect(QRectF(r.left(), r.top(), r.width() * p, r.height()));
+            break;
+        case RevealStyle::FromRight:
+            path.addRect(QRectF(r.right() - r.width() * p, r.top(), r.width() * p, r.height()));
+            break;
+        case RevealStyle::FromTop:
+            path.addRect(QRectF(r.left(), r.top(), r.width(), r.height() * p));
+            break;
+        case RevealStyle::FromBottom:
+            path.addRect(QRectF(r.left(), r.bottom() - r.height() * p, r.width(), r.height() * p));
+            break;
+        case RevealStyle::SplitHorizontal:
+            path.addRect(QRectF(c.x() - r.width() * p / 2.0, r.top(), r.width() * p, r.height()));
+            break;
+        case RevealStyle::SplitVertical:
+            path.addRect(QRectF(r.left(), c.y() - r.height() * p / 2.0, r.width(), r.height() * p));
+            break;
+        case RevealStyle::Iris: {
+            const double radius = p * std::hypot(r.width(), r.height()) / 2.0;
+            path.addEllipse(c, radius, radius);
+            break;
+        }
+        case RevealStyle::Clock: {
+            const double radius = std::hypot(r.width(), r.height()) / 2.0 + 1.0;
+            path.moveTo(c);
+            path.arcTo(QRectF(c.x() - radius, c.y() - radius, 2.0 * radius, 2.0 * radius), 90.0,
+                       -360.0 * p);
+            path.closeSubpath();
+            break;
+        }
+        case RevealStyle::Blinds: {
+            const double h = r.height() / slats;
+            for (int i = 0; i < slats; ++i) {
+                path.addRect(QRectF(r.left(), r.top() + i * h, r.width(), h * p));
+            }
+            break;
+        }
+        case RevealStyle::BlindsVertical: {
+            const double w = r.width() / slats;
+            for (int i = 0; i < slats; ++i) {
+                path.addRect(QRectF(r.left() + i * w, r.top(), w * p, r.height()));
+            }
+            break;
+        }
+    }
+    return path;
+}
+
+QBrush fillBrush(const Fill& fill, const QRectF& box) {
+    if (fill.kind == FillKind::Solid || fill.stops.size() < 2) {
+        return QBrush(fill.stops.empty() ? QColor(Qt::white) : fill.stops.front().color);
+    }
+    QGradientStops stops;
+    for (const GradientStop& s : fill.stops) {
+        stops.append({s.position, s.color});
+    }
+    if (fill.kind == FillKind::Linear) {
+        // The gradient runs along the angle across the whole box, corner to corner.
+        const double a = qDegreesToRadians(fill.angle);
+        const QPointF d(std::cos(a), std::sin(a));
+        const double half = (std::abs(box.width() * d.x()) + std::abs(box.height() * d.y())) / 2.0;
+        QLinearGradient gradient(box.center() - d * half, box.center() + d * half);
+        gradient.setStops(stops);
+        return QBrush(gradient);
+    }
+    // Radial: from the centre to the edges of the box, an ellipse in a box that is not square.
+    QRadialGradient gradient(QPointF(0.0, 0.0), 1.0);
+    gradient.setStops(stops);
+    QBrush brush(gradient);
+    brush.setTransform(QTransform::fromScale(box.width() / 2.0, box.height() / 2.0) *
+                       QTransform::fromTranslate(box.center().x(), box.center().y()));
+    return brush;
+}
+
+bool wholeTurns(double degrees) {
+    return std::abs(std::remainder(degrees, 360.0)) < 1e-9;
+}
+
+bool nearInteger(double v) {
+    return std::abs(v - std::round(v)) < 0.01;
+}
+
+// The length in device pixels of one unit along each of the layer's own axes.
+double axisLengthX(const QTransform& t) {
+    return std::hypot(t.m11(), t.m12());
+}
+double axisLengthY(const QTransform& t) {
+    return std::hypot(t.m21(), t.m22());
+}
+
+}  // namespace
+
+struct MovieRenderer::PreparedLayer {
+    const Layer* layer = nullptr;
+    bool drawable = false;
+    QSizeF natural;             // the layer's box where the movie sets none, reference units
+    MipChain content;           // a picture, or a text drawn once
+    bool opaque = false;        // content without transparent pixels
+    bool opaqueFill = false;    // a shape whose fill has no transparent colour
+    QSizeF pictureSize;         // the decoded picture's size in pixels
+    bool baked = false;         // content is the whole layer: picture or fill with its frame
+    double bakedPad = 0.0;      // room round the baked layer, reference units
+    QImage shadow;              // the blurred, coloured silhouette
+    double shadowMargin = 0.0;  // reference units the shadow reaches past the silhouette
+};
+
+MovieRenderer::MovieRenderer() = default;
+MovieRenderer::~MovieRenderer() = default;
+MovieRenderer::MovieRenderer(MovieRenderer&&) noexcept = default;
+MovieRenderer& MovieRenderer::operator=(MovieRenderer&&) noexcept = default;
+
+MovieRenderer::MovieRenderer(std::shared_ptr<const Movie> movie, const MoviePictures& pictures,
+                             QSize size)
+    : movie_(std::move(movie)), size_(size) {
+    if (isNull()) {
+        return;
+    }
+    pixelBudget_ = kBudgetPlayerAreas * size_.width() * size_.height() + kBudgetExtraPixels;
+    pxPerRefX_ = size_.width() / kStageWidth;
+    pxPerRefY_ = size_.height() / kStageHeight;
+    layers_.resize(movie_->layers.size());
+    for (size_t i = 0; i < layers_.size(); ++i) {
+        prepareLayer(movie_->layers[i], pictures, layers_[i]);
+    }
+}
+
+bool MovieRenderer::layerDrawable(size_t i) const {
+    return i < layers_.size() && layers_[i].drawable;
+}
+
+// Lowers scale, in pixels per unit of a w x h area, so that the image it makes stays within one
+// prepared image's share and within what is left of the renderer's budget, and books its
+// pixels. A movie asking for absurd sizes gets coarse images, not exhausted memory.
+double MovieRenderer::bookPixels(double scale, double w, double h, int maxSide) {
+    w = std::max(w, 1e-6);
+    h = std::max(h, 1e-6);
+    const double playerArea = static_cast<double>(size_.width()) * size_.height();
+    const double share = std::max(kPixelsPerImage * playerArea, kMinPixelsPerImage);
+    const double allowed = std::max(std::min(share, pixelBudget_), kFloorPixels);
+    scale = std::min({scale, maxSide / w, maxSide / h});
+    if (w * h * scale * scale > allowed) {
+        scale = std::sqrt(allowed / (w * h));
+    }
+    pixelBudget_ -= w * h * scale * scale;
+    return scale;
+}
+
+void MovieRenderer::prepareLayer(const Layer& layer, const MoviePictures& pictures,
+                                 PreparedLayer& out) {
+    out.layer = &layer;
+    const std::vector<double> samples = sampleFrames(layer, movie_->frames);
+    const double pxPerRef = std::max(pxPerRefX_, pxPerRefY_);
+    const double b = layer.border.width;
+
+    QImage picture;
+    QFont font;
+    int textFlags = 0;
+    QRectF textRect;
+    switch (layer.kind) {
+        case LayerKind::Image: {
+            const MoviePicture found = pictures.value(layer.picture);
+            if (found.image.isNull()) {
+                return;
+            }
+            picture = found.image;
+            out.pictureSize = picture.size();
+            out.natural =
+                QSizeF(found.pixelSize.width() / pxPerRefX_, found.pixelSize.height() / pxPerRefY_);
+            break;
+        }
+        case LayerKind::Shape:
+            out.natural = QSizeF(kStageWidth, kStageHeight);
+            out.opaqueFill =
+                std::all_of(layer.fill.stops.begin(), layer.fill.stops.end(),
+                            [](const GradientStop& s) { return s.color.alpha() == 255; });
+            break;
+        case LayerKind::Text: {
+            if (layer.text.trimmed().isEmpty()) {
+                return;
+            }
+            font = layer.fontFamily.isEmpty() ? QFont() : QFont(layer.fontFamily);
+            font.setPixelSize(std::max(1, static_cast<int>(std::lround(layer.fontSize))));
+            font.setBold(layer.bold);
+            font.setItalic(layer.italic);
+            font.setHintingPreference(QFont::PreferNoHinting);
+            textFlags = Qt::AlignTop | (layer.align == TextAlign::Left    ? Qt::AlignLeft
+                                        : layer.align == TextAlign::Right ? Qt::AlignRight
+                                                                          : Qt::AlignHCenter);
+            QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
+            const QFontMetricsF metrics(font, &probe);
+            QSizeF measured;
+            if (layer.wrapWidth > 0.0) {
+                textFlags |= Qt::TextWordWrap;
+                measured =
+                    metrics.boundingRect(QRectF(0, 0, layer.wrapWidth, 1e6), textFlags, layer.text)
+                        .size();
+                measured.setWidth(layer.wrapWidth);
+            } else {
+                measured = metrics.boundingRect(QRectF(), textFlags, layer.text).size();
+            }
+            const double pad = std::ceil(layer.fontSize * kTextPadding);
+            textRect = QRectF(QPointF(pad, pad), measured);
+            out.natural = QSizeF(measured.width() + 2.0 * pad, measured.height() + 2.0 * pad);
+            break;
+        }
+    }
+
+    // The most device pixels one reference unit of the layer ever takes.
+    double largestScale = 0.0;
+    for (double f : samples) {
+        const LayerState s = layerStateAt(layer, f, out.natural);
+        largestScale =
+            std::max(largestScale, std::max(std::abs(s.scaleX), std::abs(s.scaleY)) * pxPerRef);
+    }
+    const LayerState first =
+        layerStateAt(layer, std::clamp(layer.firstFrame, 0, movie_->frames), out.natural);
+
+    if (layer.kind == LayerKind::Image) {
+        const bool fixedBox = layer.track(Property::Width).keys().size() <= 1 &&
+                              layer.track(Property::Height).keys().size() <= 1;
+        if (b > 0.0 && fixedBox) {
+            prepareFramedPicture(layer, picture, first, largestScale, out);
+        } else {
+            double largest = 0.0;  // device pixels per picture pixel
+            for (double f : samples) {
+                const LayerState s = layerStateAt(layer, f, out.natural);
+                const PictureGeometry g = fitPicture(layer.fit, s.width, s.height, out.pictureSize);
+                const double scale = std::max(std::abs(s.scaleX), std::abs(s.scaleY)) * pxPerRef;
+                largest = std::max({largest, g.target.width() * scale / g.source.width(),
+                                    g.target.height() * scale / g.source.height()});
+            }
+            // At full size the chain shares the decoded picture; smaller, it is new pixels.
+            double scale = std::clamp(largest, 1.0 / 4096.0, 1.0);
+            if (scale < 1.0) {
+                scale = bookPixels(scale, picture.width(), picture.height(), kMaxSpriteSide);
+            }
+            out.content = MipChain(picture, scale);
+            out.opaque = !picture.hasAlphaChannel();
+        }
+    } else if (layer.kind == LayerKind::Shape) {
+        if (layer.track(Property::Width).keys().size() <= 1 &&
+            layer.track(Property::Height).keys().size() <= 1) {
+            prepareShapeSprite(layer, first, largestScale, out);
+        }
+    } else if (layer.kind == LayerKind::Text) {
+        // The text is drawn once, at the largest size it is shown at.
+        const double scale = bookPixels(std::max(largestScale, 0.02), out.natural.width(),
+                                        out.natural.height(), kMaxSpriteSide);
+        QImage sprite(std::max(1, static_cast<int>(std::ceil(out.natural.width() * scale))),
+                      std::max(1, static_cast<int>(std::ceil(out.natural.height() * scale))),
+                      QImage::Format_ARGB32_Premultiplied);
+        sprite.fill(Qt::transparent);
+        QPainter painter(&sprite);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+        painter.scale(sprite.width() / out.natural.width(), sprite.height() / out.natural.height());
+        painter.setFont(font);
+        painter.setPen(layer.textColor);
+        painter.drawText(textRect, textFlags, layer.text);
+        painter.end();
+        out.content = MipChain(sprite, 1.0);
+    }
+    out.drawable = true;
+
+    if (layer.shadow.enabled && layer.shadow.color.alpha() > 0) {
+        prepareShadow(layer, first, largestScale, out);
+    }
+}
+
+// A picture with a frame of a fixed size is drawn once with its frame, so that each frame it
+// is one image to draw, and fading it shows no seam between picture and frame.
+void MovieRenderer::prepareFramedPicture(const Layer& layer, const QImage& picture,
+                                         const LayerState& first, double largestScale,
+                                         PreparedLayer& out) {
+    const PictureGeometry g = fitPicture(layer.fit, first.width, first.height, out.pictureSize);
+    const double b = layer.border.width;
+    // Pixels per reference unit: as many as it is ever shown at, so that the frame stays sharp
+    // even where the picture itself is enlarged.
+    const double scale = bookPixels(std::max(largestScale, 0.02), g.target.width() + 2.0 * b,
+                                    g.target.height() + 2.0 * b, kMaxSpriteSide);
+    const int w = std::max(1, static_cast<int>(std::lround(g.target.width() * scale)));
+    const int h = std::max(1, static_cast<int>(std::lround(g.target.height() * scale)));
+    const int border = std::max(1, static_cast<int>(std::lround(b * scale)));
+    out.opaque = !picture.hasAlphaChannel() && layer.border.color.alpha() == 255;
+    QImage sprite(w + 2 * border, h + 2 * border,
+                  out.opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+    sprite.fill(layer.border.color);
+    const QImage shown = picture.copy(g.source.toAlignedRect())
+                             .scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QPainter painter(&sprite);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(border, border, shown);
+    painter.end();
+    out.content = MipChain(sprite, 1.0);
+    out.baked = true;
+}
+
+// A shape whose size does not change is drawn once, fill and frame, at the largest size it is
+// shown at; each frame then draws it as an image, which costs far less than filling a large
+// gradient again.
+void MovieRenderer::prepareShapeSprite(const Layer& layer, const LayerState& first,
+                                       double largestScale, PreparedLayer& out) {
+    const double b = layer.border.width;
+    const QRectF box(-first.width / 2.0, -first.height / 2.0, first.width, first.height);
+    if (box.isEmpty()) {
+        return;
+    }
+    const QRectF outer = box.adjusted(-b, -b, b, b);
+    const bool sharpRect = layer.shape == ShapeKind::Rectangle && layer.radius <= 0.0;
+    const double scale =
+        bookPixels(std::max(largestScale, 0.02), outer.width(), outer.height(), kMaxSpriteSide - 2);
+    // Curved edges keep a pixel of room, so that their smoothing is not cut off.
+    const double pad = sharpRect ? 0.0 : 1.0 / scale;
+    const QRectF area = outer.adjusted(-pad, -pad, pad, pad);
+    QImage sprite(std::max(1, static_cast<int>(std::lround(area.width() * scale))),
+                  std::max(1, static_cast<int>(std::lround(area.height() * scale))),
+                  out.opaqueFill && sharpRect && (b <= 0.0 || layer.border.color.alpha() == 255)
+                      ? QImage::Format_RGB32
+                      : QImage::Format_ARGB32_Premultiplied);
+    sprite.fill(Qt::transparent);
+    QPainter painter(&sprite);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(sprite.width() / area.width(), sprite.height() / area.height());
+    painter.translate(-area.topLeft());
+    if (b > 0.0 && layer.border.color.alpha() > 0) {
+        painter.fillPath(shapePath(layer.shape, outer, layer.radius > 0.0 ? layer.radius + b : 0.0),
+                         layer.border.color);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+    }
+    painter.fillPath(shapePath(layer.shape, box, layer.radius), fillBrush(layer.fill, box));
+    painter.end();
+    out.content = MipChain(sprite, 1.0);
+    out.baked = true;
+    out.bakedPad = pad;
+    out.opaque = sprite.format() == QImage::Format_RGB32;
+}
+
+// The shadow is the blurred silhouette of the layer as it first appears; it is stretched with
+// the layer when its box changes.
+void MovieRenderer::prepareShadow(const Layer& layer, const LayerState& first, double largestScale,
+                                  PreparedLayer& out) {
+    QRectF silhouette(-first.width / 2.0, -first.height / 2.0, first.width, first.height);
+    if (layer.kind == LayerKind::Image) {
+        silhouette = fitPicture(layer.fit, first.width, first.height, out.pictureSize).target;
+    }
+    const double b = layer.border.width;
+    silhouette.adjust(-b, -b, b, b);
+    const double m = layer.shadow.blur;
+    const QRectF area = silhouette.adjusted(-m, -m, m, m);
+    if (area.isEmpty()) {
+        return;
+    }
+    double scale = std::max(largestScale, 0.02);
+    if (m > 0.0) {
+        scale = std::min(scale, kShadowBlurPixels / m);
+    }
+    scale = bookPixels(scale, area.width(), area.height(), kMaxShadowSide);
+    QImage mask(std::max(1, static_cast<int>(std::ceil(area.width() * scale))),
+                std::max(1, static_cast<int>(std::ceil(area.height() * scale))),
+                QImage::Format_ARGB32_Premultiplied);
+    mask.fill(Qt::transparent);
+    QPainter painter(&mask);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    painter.scale(mask.width() / area.width(), mask.height() / area.height());
+    painter.translate(-area.topLeft());
+    if (layer.kind == LayerKind::Shape) {
+        painter.fillPath(
+            shapePath(layer.shape, silhouette, layer.radius > 0 ? layer.radius + b : 0.0),
+            Qt::black);
+    } else if (layer.kind == LayerKind::Text && b <= 0.0) {
+        painter.drawImage(silhouette, out.content.largest());
+    } else {
+        painter.fillRect(silhouette, Qt::black);
+    }
+    painter.end();
+    const int radius = static_cast<int>(std::lround(m * mask.width() / area.width() / 3.0));
+    out.shadow = shadowFromAlpha(mask, radius, layer.shadow.color);
+    out.shadowMargin = m;
+}
+
+bool MovieRenderer::coversStage(const PreparedLayer& prepared, double frame) const {
+    const Layer& layer = *prepared.layer;
+    if (!prepared.drawable || !layer.visibleAt(frame)) {
+        return false;
+    }
+    const bool opaqueImage = layer.kind == LayerKind::Image && prepared.opaque;
+    const bool opaqueRect = layer.kind == LayerKind::Shape && layer.shape == ShapeKind::Rectangle &&
+                            layer.radius <= 0.0 && prepared.opaqueFill;
+    if (!opaqueImage && !opaqueRect) {
+        return false;
+    }
+    const LayerState s = layerStateAt(layer, frame, prepared.natural);
+    if (s.opacity < 1.0 || s.reveal < 1.0 || !wholeTurns(s.rotation) || s.scaleX <= 0.0 ||
+        s.scaleY <= 0.0) {
+        return false;
+    }
+    QRectF rect(-s.width / 2.0, -s.height / 2.0, s.width, s.height);
+    if (opaqueImage) {
+        rect = fitPicture(layer.fit, s.width, s.height, prepared.pictureSize).target;
+    }
+    const QRectF device(
+        (s.x + rect.left() * s.scaleX) * pxPerRefX_, (s.y + rect.top() * s.scaleY) * pxPerRefY_,
+        rect.width() * s.scaleX * pxPerRefX_, rect.height() * s.scaleY * pxPerRefY_);
+    return device.left() <= 0.01 && device.top() <= 0.01 &&
+           device.right() >= size_.width() - 0.01 && device.bottom() >= size_.height() - 0.01;
+}
+
+// Draws the part source (in the content's own pixels) of content into target, in the layer's
+// units, choosing the resolution that matches the size it lands at.
+void MovieRenderer::drawContent(QPainter& painter, const MipChain& content, const QRectF& target,
+                                const QRectF& source, const QTransform& world) const {
+    const double drawScale = std::max(target.width() * axisLengthX(world) / source.width(),
+                                      target.height() * axisLengthY(world) / source.height());
+    double lx = 1.0;
+    double ly = 1.0;
+    const QImage& image = content.level(drawScale, &lx, &ly);
+    const QRectF from(source.x() * lx, source.y() * ly, source.width() * lx, source.height() * ly);
+    const QRectF device = world.mapRect(target);
+    if (world.type() <= QTransform::TxScale && world.m11() > 0.0 && world.m22() > 0.0 &&
+        std::abs(device.width() - from.width()) < 0.01 &&
+        std::abs(device.height() - from.height()) < 0.01 && nearInteger(device.x()) &&
+        nearInteger(device.y()) && nearInteger(from.x()) && nearInteger(from.y())) {
+        // Pixel for pixel: a plain copy, no filtering.
+        painter.resetTransform();
+        painter.drawImage(QPoint(static_cast<int>(std::lround(device.x())),
+                                 static_cast<int>(std::lround(device.y()))),
+                          image, from.toRect());
+        painter.setTransform(world);
+    } else {
+        painter.setTransform(world);
+        painter.drawImage(target, image, from);
+    }
+}
+
+// Draws the layer's shadow for its silhouette (the layer's box with its frame, in the layer's
+// units). When the layer covers its silhouette with opaque pixels, the shadow under it cannot
+// show, so only the band round it is drawn.
+void MovieRenderer::drawShadow(QPainter& painter, const PreparedLayer& prepared,
+                               const QTransform& local, const QRectF& silhouette,
+                               bool covered) const {
+    const Layer& layer = *prepared.layer;
+    const double m = prepared.shadowMargin;
+    const QRectF area = silhouette.adjusted(-m, -m, m, m);
+    const QImage& sprite = prepared.shadow;
+    const double sx = sprite.width() / area.width();
+    const double sy = sprite.height() / area.height();
+    const QTransform toDevice = QTransform::fromScale(pxPerRefX_, pxPerRefY_);
+    painter.setTransform(local * QTransform::fromTranslate(layer.shadow.dx, layer.shadow.dy) *
+                         toDevice);
+    // Soft edges need no antialiasing, and without it the pieces below meet without seams.
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    const auto piece = [&](const QRectF& r) {
+        if (r.width() > 0.0 && r.height() > 0.0) {
+            painter.drawImage(r, sprite,
+                              QRectF((r.x() - area.x()) * sx, (r.y() - area.y()) * sy,
+                                     r.width() * sx, r.height() * sy));
+        }
+    };
+    QRectF hidden;
+    if (covered) {
+        // A shadow point p lies under the layer when p plus the offset, taken into the layer's
+        // own units, is inside the silhouette.
+        const QTransform linear(local.m11(), local.m12(), local.m21(), local.m22(), 0.0, 0.0);
+        bool invertible = false;
+        const QTransform back = linear.inverted(&invertible);
+        if (invertible) {
+            const QPointF d = back.map(QPointF(layer.shadow.dx, layer.shadow.dy));
+            const QTransform world = local * toDevice;
+            // Keep a pixel and a half under the layer's antialiased edge.
+            const double keep = 1.5 / std::min(axisLengthX(world), axisLengthY(world));
+            hidden = silhouette.translated(-d).intersected(area).adjusted(keep, keep, -keep, -keep);
+        }
+    }
+    if (hidden.width() <= 0.0 || hidden.height() <= 0.0) {
+        piece(area);
+    } else {
+        piece(QRectF(area.left(), area.top(), area.width(), hidden.top() - area.top()));
+        piece(QRectF(area.left(), hidden.bottom(), area.width(), area.bottom() - hidden.bottom()));
+        piece(QRectF(area.left(), hidden.top(), hidden.left() - area.left(), hidden.height()));
+        piece(QRectF(hidden.right(), hidden.top(), area.right() - hidden.right(), hidden.height()));
+    }
+    painter.setRenderHint(QPainter::Antialiasing, true);
+}
+
+void MovieRenderer::drawLayer(QPainter& painter, const PreparedLayer& prepared,
+                              double frame) const {
+    const Layer& layer = *prepared.layer;
+    if (!prepared.drawable || !layer.visibleAt(frame)) {
+        return;
+    }
+    const LayerState s = layerStateAt(layer, frame, prepared.natural);
+    if (s.opacity <= 0.0 || s.reveal <= 0.0 || s.scaleX == 0.0 || s.scaleY == 0.0 ||
+        s.width <= 0.0 || s.height <= 0.0) {
+        return;
+    }
+    QTransform local;
+    local.translate(s.x, s.y);
+    local.rotate(s.rotation);
+    local.scale(s.scaleX, s.scaleY);
+    const QTransform toDevice = QTransform::fromScale(pxPerRefX_, pxPerRefY_);
+    const QTransform world = local * toDevice;
+
+    PictureGeometry g{QRectF(-s.width / 2.0, -s.height / 2.0, s.width, s.height), QRectF()};
+    if (layer.kind == LayerKind::Image) {
+        g = fitPicture(layer.fit, s.width, s.height, prepared.pictureSize);
+    }
+    const double b = layer.border.width;
+    const QRectF outer = g.target.adjusted(-b, -b, b, b);
+    if (prepared.baked || layer.kind == LayerKind::Text) {
+        // The content image already is the whole layer.
+        if (prepared.baked) {
+            const double pad = prepared.bakedPad;
+            g.target = outer.adjusted(-pad, -pad, pad, pad);
+        }
+        g.source = QRectF(QPointF(0, 0), prepared.content.sourceSize());
+    }
+
+    painter.setOpacity(s.opacity);
+    const bool clipped = s.reveal < 1.0;
+    if (clipped) {
+        double reach = 0.0;
+        if (!prepared.shadow.isNull()) {
+            reach = prepared.shadowMargin +
+                    std::max(std::abs(layer.shadow.dx), std::abs(layer.shadow.dy));
+        }
+        painter.setTransform(world);
+        painter.setClipPath(revealPath(layer.reveal, layer.revealSlats,
+                                       outer.adjusted(-reach, -reach, reach, reach), s.reveal));
+    }
+    if (!prepared.shadow
+             .isNull()) {  // Opaque pictures and sharp rectangles cover their whole silhouette.
+        const bool covered = prepared.opaque && s.opacity >= 1.0 && !clipped;
+        drawShadow(painter, prepared, local, outer, covered);
+    }
+    painter.setTransform(world);
+
+    const double radius = layer.kind == LayerKind::Shape ? layer.radius : 0.0;
+    const ShapeKind shape = layer.kind == LayerKind::Shape ? layer.shape : ShapeKind::Rectangle;
+    if (b > 0.0 && !prepared.baked && layer.border.color.alpha() > 0) {
+        if (layer.kind == LayerKind::Image && prepared.opaque && s.opacity >= 1.0) {
+            // The picture covers the middle, so one rectangle makes a seamless frame.
+            painter.fillRect(outer, layer.border.color);
+        } else {
+            QPainterPath ring = shapePath(shape, outer, radius > 0.0 ? radius + b : 0.0);
+            ring.addPath(shapePath(shape, g.target, radius));
+            ring.setFillRule(Qt::OddEvenFill);
+            painter.fillPath(ring, layer.border.color);
+        }
+    }
+    if (layer.kind == LayerKind::Shape && !prepared.baked) {
+        painter.fillPath(shapePath(shape, g.target, radius), fillBrush(layer.fill, g.target));
+    } else {
+        drawContent(painter, prepared.content, g.target, g.source, world);
+    }
+    if (clipped) {
+        painter.setClipping(false);
+    }
+}
+
+namespace {
+
+// Paints one frame on a thread of the global pool.
+class PaintJob : public QRunnable {
+public:
+    explicit PaintJob(std::function<void()> paint) : paint_(std::move(paint)) {
+        setAutoDelete(false);
+    }
+    void run() override {
+        paint_();
+        done.release();
+    }
+    QSemaphore done;
+
+private:
+    std::function<void()> paint_;
+};
+
+// How long a frame waits for a free pool thread before it is painted where it was asked for.
+constexpr int kPoolWaitMs = 100;
+
+}  // namespace
+
+void MovieRenderer::render(double frame, QImage& target) const {
+    if (isNull()) {
+        target = QImage();
+        return;
+    }
+    if (target.size() != size_ || target.format() != QImage::Format_RGB32) {
+        target = QImage(size_, QImage::Format_RGB32);
+    }
+    // Qt's raster engine splits large fills over the global thread pool unless it already runs
+    // on one of the pool's threads. With two shared cores the hand-over costs more than it
+    // gains (frames took twice as long), so the frame is painted on a pool thread, where the
+    // engine keeps to that one thread. The caller waits; a busy pool is not waited for long.
+    QThreadPool* pool = QThreadPool::globalInstance();
+    if (pool->contains(QThread::currentThread())) {
+        paint(frame, target);
+        return;
+    }
+    PaintJob job([this, frame, &target] { paint(frame, target); });
+    pool->start(&job);
+    if (!job.done.tryAcquire(1, kPoolWaitMs)) {
+        if (pool->tryTake(&job)) {
+            paint(frame, target);
+            return;
+        }
+        job.done.acquire();  // running: it ends within a frame's work
+    }
+}
+
+void MovieRenderer::paint(double frame, QImage& target) const {
+    // Layers under one that hides the whole stage need not be drawn.
+    size_t start = layers_.size();
+    while (start > 0 && !coversStage(layers_[start - 1], frame)) {
+        --start;
+    }
+    if (start == 0) {
+        target.fill(movie_->background.rgb());
+    } else {
+        --start;
+    }
+    QPainter painter(&target);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform |
+                           QPainter::TextAntialiasing);
+    for (size_t i = start; i < layers_.size(); ++i) {
+        drawLayer(painter, layers_[i], frame);
+    }
+}
+
+QImage MovieRenderer::render(double frame) const {
+    QImage image;
+    render(frame, image);
+    return image;
+}
+
+}  // namespace vellumo::movie
