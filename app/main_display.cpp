@@ -4,6 +4,7 @@
 #include <QPixmap>
 
 #include "app/app_texts.h"
+#include "preview/preview_music.h"
 
 namespace vellumo {
 
@@ -48,6 +49,15 @@ void MainDisplay::showCentred(const QImage& image) {
 void MainDisplay::clearPicture() {
     picture_->clear();
     picture_->setGeometry(0, 0, 0, 0);
+}
+
+void MainDisplay::showLyric(const LyricLine& line) {
+    lyric_->setFont(line.look.font);
+    lyric_->setStyleSheet(
+        QStringLiteral("color: %1; background: transparent;").arg(line.look.colour.name()));
+    lyric_->setText(line.text);
+    lyric_->adjustSize();
+    lyric_->move(line.look.topLeft);
 }
 
 }  // namespace vellumo

@@ -11,6 +11,8 @@ class QLabel;
 
 namespace vellumo {
 
+struct LyricLine;
+
 class MainDisplay : public QWidget {
     Q_OBJECT
 public:
@@ -26,6 +28,8 @@ public:
     // Centres image: left = display width div 2 - image width div 2, top likewise.
     void showCentred(const QImage& image);
     void clearPicture();
+    // The lyric label takes the line's text, font, colour and place.
+    void showLyric(const LyricLine& line);
 
     // Where showCentred puts an image of that size.
     static QPoint centredPosition(QSize image);

@@ -5,8 +5,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QPushButton>
 #include <QTimer>
 #include <QToolTip>
+#include <QTreeWidget>
 
 #include "app/app_texts.h"
 #include "app/command_panel.h"
@@ -19,6 +21,7 @@
 #include "app/web.h"
 #include "app/web_addresses.h"
 #include "dialogs/message_dialog.h"
+#include "preview/preview_music.h"
 #include "skin/artwork.h"
 #include "skin/skin.h"
 #include "workspace/data_paths.h"
@@ -38,6 +41,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
     titleBar_ = new MainTitleBar(this);
     titleBar_->setGeometry(0, 0, kClientWidth, layout::kTitleHeight);
     icon_ = new QLabel(this);
+    icon_->setObjectName(QStringLiteral("programIcon"));
     icon_->setPixmap(QPixmap::fromImage(artwork::programIcon(layout::kIcon.width())));
     icon_->setGeometry(layout::kIcon);
     icon_->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -64,6 +68,10 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
 
     connect(commands_, &CommandPanel::commandRequested, this, &MainWindow::runCommand);
     connect(thumbnails_, &ThumbnailStrip::commandRequested, this, &MainWindow::runCommand);
+    connect(thumbnails_, &ThumbnailStrip::thumbnailClicked, this, &MainWindow::thumbnailClicked);
+    connect(thumbnails_, &ThumbnailStrip::thumbnailDoubleClicked, this,
+            &MainWindow::thumbnailDoubleClicked);
+    connect(thumbnails_, &ThumbnailStrip::thumbnailPointed, this, &MainWindow::thumbnailPointed);
     connect(summaries_, &SummaryLists::musicDoubleClicked, this,
             [this] { runCommand(Command::MusicPreview); });
     connect(summaries_, &SummaryLists::lyricsDoubleClicked, this,
@@ -83,6 +91,7 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::buildFunctionMenu() {
     menu_ = new QMenu(this);
+    menu_->setObjectName(QStringLiteral("functionMenu"));
     for (Command command : functionMenuCommands()) {
         if (command == Command::Exit) {
             menu_->addSeparator();
@@ -112,6 +121,76 @@ void MainWindow::runCommand(Command command) {
     if (handler) {
         handler();
     }
+}
+
+void MainWindow::showClock(const QString& current, const QString& total) {
+    commands_->currentTime()->setText(current);
+    commands_->totalTime()->setText(total);
+}
+
+void MainWindow::showTotalTime(const QString& total) {
+    commands_->totalTime()->setText(total);
+}
+
+void MainWindow::setTransport(Transport state) {
+    setCommandEnabled(Command::Play, state == Transport::Ready);
+    setCommandEnabled(Command::Stop, state != Transport::Busy);
+}
+
+void MainWindow::setCommandEnabled(Command command, bool enabled) {
+    if (QPushButton* button = commands_->button(command)) {
+        button->setEnabled(enabled);
+    }
+}
+
+void MainWindow::showLyric(const LyricLine& line) {
+    display_->showLyric(line);
+}
+
+void MainWindow::setSummary(SummaryKind kind, const QList<QStringList>& rows) {
+    QTreeWidget* list = kind == SummaryKind::Templates ? summaries_->templates()
+                        : kind == SummaryKind::Music   ? summaries_->music()
+                                                       : summaries_->lyrics();
+    SummaryLists::setRows(list, rows);
+}
+
+void MainWindow::showFrame(const QImage& frame) {
+    display_->showPicture(frame, QPoint(0, 0));
+}
+
+void MainWindow::showStartPicture() {
+    showFrame(artwork::startPicture());
+}
+
+void MainWindow::showPhoto(const QImage& photo) {
+    display_->showCentred(photo);
+}
+
+void MainWindow::clearPhoto() {
+    display_->clearPicture();
+}
+
+void MainWindow::watchPhoto(QObject* filter) {
+    display_->picture()->installEventFilter(filter);
+}
+
+void MainWindow::showThumbnail(int k, const QImage& picture, const QString& hint) {
+    ThumbnailFrame* frame = thumbnails_->thumbnail(k);
+    frame->picture()->setPixmap(QPixmap::fromImage(picture));
+    frame->setToolTip(hint);
+}
+
+void MainWindow::clearThumbnails(bool withHints) {
+    for (int k = 1; k <= ThumbnailStrip::kThumbnailCount; ++k) {
+        thumbnails_->thumbnail(k)->picture()->clear();
+        if (withHints) {
+            thumbnails_->thumbnail(k)->setToolTip(QString());
+        }
+    }
+}
+
+bool MainWindow::thumbnailHoldsPicture(int k) const {
+    return !thumbnails_->thumbnail(k)->picture()->pixmap().isNull();
 }
 
 void MainWindow::prepareOnOpen() {

@@ -13,10 +13,13 @@
 #include "app/commands.h"
 #include "preview/preview_timeline.h"
 
+class QImage;
 class QLabel;
 class QMenu;
 
 namespace vellumo {
+
+struct LyricLine;
 
 class CommandPanel;
 class MainDisplay;
@@ -24,6 +27,16 @@ class MainTitleBar;
 class StartupAnimation;
 class SummaryLists;
 class ThumbnailStrip;
+
+// What the " 播放" and " 停止" buttons allow.
+enum class Transport {
+    Ready,    // both work: nothing plays
+    Busy,     // neither works: the preview is starting or stopping
+    Playing,  // " 停止" only
+};
+
+// The summary lists on the left.
+enum class SummaryKind { Templates, Music, Lyrics };
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -55,17 +68,38 @@ public:
     // Lets the window close without asking (the program is ending).
     void allowClose() { closeAllowed_ = true; }
 
-    MainTitleBar* titleBar() const { return titleBar_; }
-    CommandPanel* commands() const { return commands_; }
-    SummaryLists* summaries() const { return summaries_; }
-    MainDisplay* display() const { return display_; }
-    QWidget* startupBox() const { return startupBox_; }
-    ThumbnailStrip* thumbnails() const { return thumbnails_; }
-    QLabel* icon() const { return icon_; }
-    QMenu* functionMenu() const { return menu_; }
+    // The clock labels of the transport panel.
+    void showClock(const QString& current, const QString& total);
+    void showTotalTime(const QString& total);
+    void setTransport(Transport state);
+    // A command's button taken out of use (while its work runs) and back.
+    void setCommandEnabled(Command command, bool enabled);
+    // The lyric label over the main display; an empty text clears it.
+    void showLyric(const LyricLine& line);
+    // Replaces a summary list's rows; each row holds the column texts.
+    void setSummary(SummaryKind kind, const QList<QStringList>& rows);
+    // A preview frame, or the start picture, filling the main display.
+    void showFrame(const QImage& frame);
+    void showStartPicture();
+    // A photo centred in the main display, cut where it overflows; cleared, the display is black.
+    void showPhoto(const QImage& photo);
+    void clearPhoto();
+    // Mouse events on the shown photo pass through filter first (the photo pages drag it).
+    void watchPhoto(QObject* filter);
+
+    // The photo page: thumbnail k (1 … 9) shows picture with its hint.
+    void showThumbnail(int k, const QImage& picture, const QString& hint);
+    // Empties the nine pictures; their hints go too when withHints.
+    void clearThumbnails(bool withHints);
+    bool thumbnailHoldsPicture(int k) const;
+
     StartupAnimation* startupAnimation() const { return startup_; }
 
 signals:
+    // A click, double-click or the mouse entering thumbnail k (1 … 9).
+    void thumbnailClicked(int k);
+    void thumbnailDoubleClicked(int k);
+    void thumbnailPointed(int k);
     // The exit command, the close label or the platform's window close.
     void exitRequested();
 

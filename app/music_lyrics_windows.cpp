@@ -38,8 +38,8 @@ MusicLyricsWindows* MusicLyricsWindows::of(const MainWindow& main) {
 }
 
 void MusicLyricsWindows::refreshSummaries() {
-    SummaryLists::setRows(main_.summaries()->music(), musicSummaryRows(album_.music()));
-    SummaryLists::setRows(main_.summaries()->lyrics(), lyricsSummaryRows(album_.lyrics()));
+    main_.setSummary(SummaryKind::Music, musicSummaryRows(album_.music()));
+    main_.setSummary(SummaryKind::Lyrics, lyricsSummaryRows(album_.lyrics()));
 }
 
 }  // namespace vellumo

@@ -1,8 +1,5 @@
 #include "app/output_commands.h"
 
-#include <QLabel>
-
-#include "app/command_panel.h"
 #include "app/main_window.h"
 #include "dialogs/folder_chooser.h"
 #include "preview/preview_timeline.h"
@@ -40,10 +37,9 @@ void wireOutputCommands(MainWindow& window, Album& album) {
     window.setCommandHandler(Command::Sync, [&window, &album, sync] {
         sync->exec();
         // Both clocks start again; with sync with template the total is the album's.
-        window.commands()->currentTime()->setText(texts::kClockZero);
-        window.commands()->totalTime()->setText(album.outputOptions().sync == SyncMode::WithTemplate
-                                                    ? clockTextOfFrames(albumTotalFrames(album))
-                                                    : texts::kClockZero);
+        window.showClock(texts::kClockZero, album.outputOptions().sync == SyncMode::WithTemplate
+                                                ? clockTextOfFrames(albumTotalFrames(album))
+                                                : texts::kClockZero);
     });
     for (auto [command, type] :
          {std::pair{Command::Vcd, AlbumType::Vcd}, std::pair{Command::Svcd, AlbumType::Svcd},

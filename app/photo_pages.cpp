@@ -2,15 +2,10 @@
 
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPushButton>
-#include <QTreeWidget>
 
 #include "album/photo_list_texts.h"
 #include "app/app_texts.h"
-#include "app/command_panel.h"
-#include "app/main_display.h"
 #include "app/main_window.h"
-#include "app/summary_lists.h"
 #include "app/thumbnail_strip.h"
 #include "assignment/photo_adding.h"
 #include "assignment/template_options_window.h"
@@ -28,10 +23,6 @@ namespace {
 
 // The thumbnail's picture box; the frame rule fits the photo into it less 6 each way.
 constexpr QSize kThumbnailBox = ThumbnailFrame::kPictureBox.size();
-
-bool holdsPicture(const ThumbnailFrame* frame) {
-    return !frame->picture()->pixmap().isNull();
-}
 
 }  // namespace
 
@@ -57,13 +48,10 @@ bool ZoomBox::zoomOut() {
 PhotoPages::PhotoPages(MainWindow& window, Album& album, const SystemSettings& settings,
                        QObject* parent)
     : QObject(parent), window_(window), album_(album), settings_(settings) {
-    ThumbnailStrip* strip = window.thumbnails();
-    connect(strip, &ThumbnailStrip::thumbnailClicked, this, &PhotoPages::clickThumbnail);
-    connect(strip, &ThumbnailStrip::thumbnailDoubleClicked, this,
-            &PhotoPages::doubleClickThumbnail);
-    connect(strip, &ThumbnailStrip::thumbnailPointed, this, &PhotoPages::pointAt);
-    picture_ = window.display()->picture();
-    picture_->installEventFilter(this);
+    connect(&window, &MainWindow::thumbnailClicked, this, &PhotoPages::clickThumbnail);
+    connect(&window, &MainWindow::thumbnailDoubleClicked, this, &PhotoPages::doubleClickThumbnail);
+    connect(&window, &MainWindow::thumbnailPointed, this, &PhotoPages::pointAt);
+    window.watchPhoto(this);
 
     window.setCommandHandler(Command::FirstPage, [this] { firstPage(); });
     window.setCommandHandler(Command::PreviousPage, [this] { previousPage(); });
@@ -113,26 +101,19 @@ bool PhotoPages::hasPhotos(bool tell) {
 }
 
 void PhotoPages::clearPages() {
-    for (int k = 1; k <= kPhotosPerPage; ++k) {
-        window_.thumbnails()->thumbnail(k)->picture()->clear();
-    }
+    window_.clearThumbnails(false);
 }
 
 void PhotoPages::buildPage() {
-    ThumbnailStrip* strip = window_.thumbnails();
-    for (int k = 1; k <= kPhotosPerPage; ++k) {
-        strip->thumbnail(k)->picture()->clear();
-        strip->thumbnail(k)->setToolTip(QString());
-    }
+    window_.clearThumbnails(true);
     const PhotoList& photos = album_.photos();
     const int first = kPhotosPerPage * page_;
     const int count = std::clamp(photos.size() - first, 0, kPhotosPerPage);
     const QVector<PhotoRecord> shown = photos.records().mid(first, count);
     captureFramedPhotos(canvas_, shown, kThumbnailBox, [&](int i, const QImage& capture) {
         progress().advance();
-        ThumbnailFrame* frame = strip->thumbnail(i + 1);
-        frame->picture()->setPixmap(QPixmap::fromImage(capture));
-        frame->setToolTip(texts::kThumbnailHint.arg(first + i + 1).arg(shown[i].name));
+        window_.showThumbnail(i + 1, capture,
+                              texts::kThumbnailHint.arg(first + i + 1).arg(shown[i].name));
     });
     ++pageBuilds_;
 }
@@ -158,14 +139,9 @@ void PhotoPages::showFirstPageAfterAdding() {
 
 void PhotoPages::turnTo(int page, Command command) {
     page_ = page;
-    QPushButton* button = window_.commands()->button(command);
-    if (button) {
-        button->setEnabled(false);
-    }
+    window_.setCommandEnabled(command, false);
     loadPage();
-    if (button) {
-        button->setEnabled(true);
-    }
+    window_.setCommandEnabled(command, true);
 }
 
 void PhotoPages::firstPage() {
@@ -219,7 +195,7 @@ void PhotoPages::clickThumbnail(int k) {
     }
     const int row = kPhotosPerPage * page_ + k - 1;
     // An empty thumbnail, or one left from photos deleted since, does nothing.
-    if (!holdsPicture(window_.thumbnails()->thumbnail(k)) || !album_.photos().isValidRow(row)) {
+    if (!window_.thumbnailHoldsPicture(k) || !album_.photos().isValidRow(row)) {
         return;
     }
     if (window_.playbackState() == PlaybackState::Playing) {
@@ -237,7 +213,7 @@ void PhotoPages::doubleClickThumbnail(int k) {
         return;
     }
     const int row = kPhotosPerPage * page_ + k - 1;
-    if (!holdsPicture(window_.thumbnails()->thumbnail(k)) || !album_.photos().isValidRow(row)) {
+    if (!window_.thumbnailHoldsPicture(k) || !album_.photos().isValidRow(row)) {
         return;
     }
     if (templatesOfPhoto_) {
@@ -295,8 +271,7 @@ void PhotoPages::zoomDefault() {
 
 void PhotoPages::showPhoto(int row, QSize box) {
     canvas_.hideBadge();
-    MainDisplay* display = window_.display();
-    display->clearPicture();
+    window_.clearPhoto();
     if (!album_.photos().isValidRow(row)) {
         return;
     }
@@ -306,14 +281,14 @@ void PhotoPages::showPhoto(int row, QSize box) {
                              settings_.landscapeDisplayMedium(),
                              settings_.portraitDisplayMedium()));
     canvas_.loadPhoto(photo.location);
-    display->showCentred(canvas_.capture());
+    window_.showPhoto(canvas_.capture());
 }
 
 bool PhotoPages::eventFilter(QObject* watched, QEvent* event) {
-    // Only the pointer kept at the start: while the main window is destroyed its picture still
+    // Only the display's photo is watched. While the main window is destroyed the photo still
     // sends events here, and the window may no longer be asked for anything.
-    QWidget* picture = picture_;
-    if (!picture || watched != picture) {
+    auto* picture = qobject_cast<QWidget*>(watched);
+    if (!picture) {
         return QObject::eventFilter(watched, event);
     }
     switch (event->type()) {
@@ -378,8 +353,8 @@ void PhotoWindows::refreshSummary() {
     for (int t = 0; t < templates.size(); ++t) {
         rows << QStringList{QString::number(t + 1), templates.at(t).name, templates.at(t).duration};
     }
-    SummaryLists::setRows(window_.summaries()->templates(), rows);
-    window_.commands()->totalTime()->setText(clockTextOfFrames(albumTotalFrames(album_)));
+    window_.setSummary(SummaryKind::Templates, rows);
+    window_.showTotalTime(clockTextOfFrames(albumTotalFrames(album_)));
 }
 
 }  // namespace vellumo

@@ -8,7 +8,6 @@
 
 #include <QObject>
 #include <QPoint>
-#include <QPointer>
 #include <QSize>
 #include <functional>
 
@@ -120,7 +119,6 @@ private:
     int selected_ = -1;
     ZoomBox zoom_;
     int pointed_ = 0;
-    QPointer<QWidget> picture_;  // the main display's picture, dragged
     bool dragging_ = false;
     QPoint dragOrigin_;
     int pageBuilds_ = 0;

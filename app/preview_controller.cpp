@@ -1,9 +1,5 @@
 #include "app/preview_controller.h"
 
-#include <QLabel>
-#include <QPushButton>
-
-#include "app/command_panel.h"
 #include "app/main_display.h"
 #include "app/main_window.h"
 #include "app/staging_window.h"
@@ -15,7 +11,6 @@
 #include "preview/stager.h"
 #include "preview/timeline_texts.h"
 #include "project/album.h"
-#include "skin/artwork.h"
 #include "workspace/errors.h"
 
 namespace vellumo {
@@ -85,13 +80,7 @@ void PreviewController::musicTick() {
 }
 
 void PreviewController::showLyric(const LyricLine& line) {
-    QLabel* label = window_.display()->lyricLabel();
-    label->setFont(line.look.font);
-    label->setStyleSheet(
-        QStringLiteral("color: %1; background: transparent;").arg(line.look.colour.name()));
-    label->setText(line.text);
-    label->adjustSize();
-    label->move(line.look.topLeft);
+    window_.showLyric(line);
 }
 
 PreviewController::~PreviewController() {
@@ -99,21 +88,11 @@ PreviewController::~PreviewController() {
 }
 
 void PreviewController::showStartPicture() {
-    window_.display()->showPicture(artwork::startPicture(), QPoint(0, 0));
-}
-
-void PreviewController::setButtonsEnabled(bool play, bool stop) {
-    if (QPushButton* b = window_.commands()->button(Command::Play)) {
-        b->setEnabled(play);
-    }
-    if (QPushButton* b = window_.commands()->button(Command::Stop)) {
-        b->setEnabled(stop);
-    }
+    window_.showStartPicture();
 }
 
 void PreviewController::showClock() {
-    window_.commands()->currentTime()->setText(timeline_->currentTime());
-    window_.commands()->totalTime()->setText(timeline_->totalTime());
+    window_.showClock(timeline_->currentTime(), timeline_->totalTime());
 }
 
 void PreviewController::onStateChanged(PlaybackState state) {
@@ -121,7 +100,7 @@ void PreviewController::onStateChanged(PlaybackState state) {
     if (state == PlaybackState::Stopped) {
         frameTimer_.stop();
         showStartPicture();
-        setButtonsEnabled(true, true);
+        window_.setTransport(Transport::Ready);
     }
 }
 
@@ -172,9 +151,9 @@ void PreviewController::play() {
     if (!playList) {
         return;
     }
-    setButtonsEnabled(false, false);
+    window_.setTransport(Transport::Busy);
     if (!timeline_->start(*playList, sync)) {
-        setButtonsEnabled(true, true);
+        window_.setTransport(Transport::Ready);
         showMessage(timeline_->problems().isEmpty() ? texts::kNothingToPlay
                                                     : timeline_->problems().join(u'\n'));
         return;
@@ -182,7 +161,7 @@ void PreviewController::play() {
     framesShown_ = 0;
     clock_.start();
     frameTimer_.start();
-    setButtonsEnabled(false, true);
+    window_.setTransport(Transport::Playing);
 }
 
 void PreviewController::tick() {
@@ -194,7 +173,7 @@ void PreviewController::tick() {
             return;
         }
         ++framesShown_;
-        window_.display()->showPicture(timeline_->frame(), QPoint(0, 0));
+        window_.showFrame(timeline_->frame());
         if (timeline_->state() != PlaybackState::Playing) {
             return;
         }
@@ -203,10 +182,10 @@ void PreviewController::tick() {
 
 void PreviewController::stop() {
     frameTimer_.stop();
-    setButtonsEnabled(false, false);
+    window_.setTransport(Transport::Busy);
     timeline_->stop();
     showStartPicture();
-    setButtonsEnabled(true, true);
+    window_.setTransport(Transport::Ready);
     window_.setPlaybackState(PlaybackState::Stopped);
 }
 

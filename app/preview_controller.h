@@ -46,7 +46,6 @@ public:
 
 private:
     void showStartPicture();
-    void setButtonsEnabled(bool play, bool stop);
     void showClock();
     // The preparation step in the staging window; the play list, or nothing when it failed.
     std::optional<QVector<int>> prepare();

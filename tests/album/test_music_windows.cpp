@@ -26,12 +26,15 @@
 #include "project/album.h"
 #include "tests/album/modal_script.h"
 #include "tests/album/silent_wav.h"
+#include "tests/support/main_window_parts.h"
 #include "tests/support/test_files.h"
 #include "workspace/data_paths.h"
 #include "workspace/program_folder.h"
 #include "workspace/text_codec.h"
 
 namespace vellumo {
+
+using test::part;
 
 namespace {
 
@@ -348,8 +351,8 @@ private slots:
         QStringList shown;
         {
             test::ModalScript script({test::acceptMessage(&shown), test::acceptMessage(&shown)});
-            emit main.summaries()->musicDoubleClicked();
-            emit main.summaries()->lyricsDoubleClicked();
+            emit part<SummaryLists>(main)->musicDoubleClicked();
+            emit part<SummaryLists>(main)->lyricsDoubleClicked();
             QVERIFY(script.finished());
         }
         QCOMPARE(shown, (QStringList{texts::kNoMusic, texts::kNoMusic}));
@@ -365,9 +368,9 @@ private slots:
             QVERIFY(script.finished());
         }
         QCOMPARE(captions, (QStringList{texts::kMusicListCaption, texts::kLyricsListCaption}));
-        QCOMPARE(rowTexts(main.summaries()->music(), 0),
+        QCOMPARE(rowTexts(part<SummaryLists>(main)->music(), 0),
                  (QStringList{"1", QStringLiteral("晴天"), "00:01:05"}));
-        QCOMPARE(rowTexts(main.summaries()->lyrics(), 0),
+        QCOMPARE(rowTexts(part<SummaryLists>(main)->lyrics(), 0),
                  (QStringList{"1", QStringLiteral("晴天"), ".lrc"}));
 
         QStringList modes;
@@ -380,8 +383,8 @@ private slots:
         };
         {
             test::ModalScript script({previewShown, previewShown});
-            emit main.summaries()->musicDoubleClicked();
-            emit main.summaries()->lyricsDoubleClicked();
+            emit part<SummaryLists>(main)->musicDoubleClicked();
+            emit part<SummaryLists>(main)->lyricsDoubleClicked();
             QVERIFY(script.finished());
         }
         QCOMPARE(modes, (QStringList{texts::kModeMusic, texts::kModeLyrics}));

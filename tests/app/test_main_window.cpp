@@ -22,9 +22,15 @@
 #include "skin/skin.h"
 #include "skin/skin_widgets.h"
 #include "tests/dialogs/modal_answer.h"
+#include "tests/support/main_window_parts.h"
 #include "workspace/program_folder.h"
 
 namespace vellumo {
+
+using test::functionMenu;
+using test::part;
+using test::programIcon;
+using test::startupBox;
 
 namespace {
 
@@ -77,24 +83,24 @@ private slots:
 
         // Through every button, every menu item, the arrows and the list double-clicks.
         QList<std::function<void()>> triggers;
-        for (Command command : window.commands()->commands()) {
+        for (Command command : part<CommandPanel>(window)->commands()) {
             if (command != Command::Play && command != Command::Stop) {
-                QPushButton* button = window.commands()->button(command);
+                QPushButton* button = part<CommandPanel>(window)->button(command);
                 triggers << [button] { button->click(); };
             }
         }
-        for (QAction* action : window.functionMenu()->actions()) {
+        for (QAction* action : functionMenu(window)->actions()) {
             if (!action->isSeparator() && action->text() != texts::kExitCommand) {
                 triggers << [action] { action->trigger(); };
             }
         }
-        for (QAction* action : window.thumbnails()->contextMenu()->actions()) {
+        for (QAction* action : part<ThumbnailStrip>(window)->contextMenu()->actions()) {
             triggers << [action] { action->trigger(); };
         }
-        triggers << [&] { window.thumbnails()->previousArrow()->click(); }
-                 << [&] { window.thumbnails()->nextArrow()->click(); }
-                 << [&] { emit window.summaries()->musicDoubleClicked(); }
-                 << [&] { emit window.summaries()->lyricsDoubleClicked(); };
+        triggers << [&] { part<ThumbnailStrip>(window)->previousArrow()->click(); }
+                 << [&] { part<ThumbnailStrip>(window)->nextArrow()->click(); }
+                 << [&] { emit part<SummaryLists>(window)->musicDoubleClicked(); }
+                 << [&] { emit part<SummaryLists>(window)->lyricsDoubleClicked(); };
         QVERIFY(triggers.size() >= 40);
         for (const auto& trigger : triggers) {
             QCOMPARE(messageFrom(trigger), texts::kPlayingGuard);
@@ -104,15 +110,15 @@ private slots:
         QCOMPARE(window.startupAnimation()->flag(), words::kStartupAnimationHeld);
 
         // " 播放" and " 停止" pass.
-        window.commands()->button(Command::Play)->click();
+        part<CommandPanel>(window)->button(Command::Play)->click();
         QCOMPARE(ran, 1);
-        window.commands()->button(Command::Stop)->click();
+        part<CommandPanel>(window)->button(Command::Stop)->click();
         QCOMPARE(ran, 2);
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
 
         // Stopped, commands run.
         window.setPlaybackState(PlaybackState::Stopped);
-        window.commands()->button(Command::AddMusic)->click();
+        part<CommandPanel>(window)->button(Command::AddMusic)->click();
         QCOMPARE(ran, 3);
     }
 
@@ -135,7 +141,7 @@ private slots:
             {Command::ZoomDefault, {texts::kZoomDefault, texts::kZoomDefaultHint}},
         };
         for (const auto& [command, captionAndHint] : expected) {
-            QPushButton* button = window.commands()->button(command);
+            QPushButton* button = part<CommandPanel>(window)->button(command);
             QVERIFY(button);
             QCOMPARE(button->text(), captionAndHint.first);
             QCOMPARE(button->toolTip(), captionAndHint.second);
@@ -144,20 +150,22 @@ private slots:
         // list double-clicks.
         for (const CommandInfo& info : commandTable()) {
             if (!info.caption.isEmpty() && info.command != Command::Exit) {
-                QVERIFY2(window.commands()->button(info.command), qPrintable(info.caption));
+                QVERIFY2(part<CommandPanel>(window)->button(info.command),
+                         qPrintable(info.caption));
             }
         }
-        QCOMPARE(window.thumbnails()->previousArrow()->toolTip(), texts::kPreviousArrowHint);
-        QCOMPARE(window.thumbnails()->nextArrow()->toolTip(), texts::kNextArrowHint);
-        QCOMPARE(window.titleBar()->dragPicture()->toolTip(), texts::kDragHint);
-        QCOMPARE(window.commands()->currentTime()->text(), QStringLiteral("00:00:00"));
-        QCOMPARE(window.commands()->totalTime()->text(), QStringLiteral("00:00:00"));
+        QCOMPARE(part<ThumbnailStrip>(window)->previousArrow()->toolTip(),
+                 texts::kPreviousArrowHint);
+        QCOMPARE(part<ThumbnailStrip>(window)->nextArrow()->toolTip(), texts::kNextArrowHint);
+        QCOMPARE(part<MainTitleBar>(window)->dragPicture()->toolTip(), texts::kDragHint);
+        QCOMPARE(part<CommandPanel>(window)->currentTime()->text(), QStringLiteral("00:00:00"));
+        QCOMPARE(part<CommandPanel>(window)->totalTime()->text(), QStringLiteral("00:00:00"));
     }
 
     void functionMenuRepeatsTheCommands() {
         MainWindow window;
         QStringList items;
-        for (QAction* action : window.functionMenu()->actions()) {
+        for (QAction* action : functionMenu(window)->actions()) {
             if (!action->isSeparator()) {
                 items << action->text();
             }
@@ -167,7 +175,7 @@ private slots:
                                      "AVI", "退出文件"}));
         bool exitAsked = false;
         connect(&window, &MainWindow::exitRequested, this, [&] { exitAsked = true; });
-        window.functionMenu()->actions().constLast()->trigger();
+        functionMenu(window)->actions().constLast()->trigger();
         QVERIFY(exitAsked);
     }
 
@@ -179,11 +187,11 @@ private slots:
         QVERIFY(window.windowFlags() & Qt::FramelessWindowHint);
         QCOMPARE(window.font().family(), texts::kSongTi);
         QCOMPARE(window.font().pixelSize(), 12);
-        QCOMPARE(window.display()->size(), QSize(800, 450));
-        QCOMPARE(window.startupBox()->geometry(), window.display()->geometry());
-        QCOMPARE(window.icon()->geometry(), QRect(7, 8, 32, 32));
+        QCOMPARE(part<MainDisplay>(window)->size(), QSize(800, 450));
+        QCOMPARE(startupBox(window)->geometry(), part<MainDisplay>(window)->geometry());
+        QCOMPARE(programIcon(window)->geometry(), QRect(7, 8, 32, 32));
 
-        MainTitleBar* bar = window.titleBar();
+        MainTitleBar* bar = part<MainTitleBar>(window);
         QCOMPARE(bar->closeLabel()->geometry(), QRect(1191 - 35, 0, 32, 49));
         QCOMPARE(bar->menuLabel()->geometry(), QRect(1191 - 35 - 28, 0, 28, 49));
         QCOMPARE(bar->websiteLabel()->geometry(), QRect(1191 - 35 - 28 - 30, 0, 30, 49));
@@ -193,15 +201,16 @@ private slots:
         QCOMPARE(bar->dragPicture()->geometry().right() + 1, 1191 - buttons);
 
         for (int k = 1; k <= 9; ++k) {
-            ThumbnailFrame* frame = window.thumbnails()->thumbnail(k);
+            ThumbnailFrame* frame = part<ThumbnailStrip>(window)->thumbnail(k);
             QCOMPARE(frame->size(), QSize(127, 106));
             QCOMPARE(frame->picture()->geometry(), QRect(5, 5, 118, 96));
         }
         // Nothing overlaps the main display.
-        const QRect display = window.display()->geometry();
-        for (QWidget* panel : {window.commands()->toolbar(), window.commands()->transport(),
-                               static_cast<QWidget*>(window.summaries()),
-                               static_cast<QWidget*>(window.thumbnails())}) {
+        const QRect display = part<MainDisplay>(window)->geometry();
+        for (QWidget* panel :
+             {part<CommandPanel>(window)->toolbar(), part<CommandPanel>(window)->transport(),
+              static_cast<QWidget*>(part<SummaryLists>(window)),
+              static_cast<QWidget*>(part<ThumbnailStrip>(window))}) {
             QVERIFY(!panel->geometry().intersects(display));
             QVERIFY(QRect(0, 49, 1191, 690 - 49 - 18).contains(panel->geometry()));
         }
@@ -211,13 +220,13 @@ private slots:
         MainWindow window;
         window.show();
         opened_.clear();
-        SkinHotspot* website = window.titleBar()->websiteLabel();
+        SkinHotspot* website = part<MainTitleBar>(window)->websiteLabel();
         QTest::mouseClick(website, Qt::LeftButton, {}, website->rect().center());
         QCOMPARE(opened_, QList<QUrl>{web::kProductPage});
 
         bool exitAsked = false;
         connect(&window, &MainWindow::exitRequested, this, [&] { exitAsked = true; });
-        SkinHotspot* close = window.titleBar()->closeLabel();
+        SkinHotspot* close = part<MainTitleBar>(window)->closeLabel();
         QTest::mousePress(close, Qt::LeftButton, {}, close->rect().center());
         QVERIFY(!exitAsked);  // Mouse-up, not mouse-down.
         QTest::mouseRelease(close, Qt::LeftButton, {}, close->rect().center());
@@ -226,7 +235,7 @@ private slots:
 
     void summaryListsHaveTheirColumnsAndHints() {
         MainWindow window;
-        SummaryLists* lists = window.summaries();
+        SummaryLists* lists = part<SummaryLists>(window);
         QCOMPARE(headers(lists->templates()), (QStringList{"序号", "模板", "模板时长"}));
         QCOMPARE(headers(lists->music()), (QStringList{"序号", "音乐", "时间长度"}));
         QCOMPARE(headers(lists->lyrics()), (QStringList{"序号", "歌词", "歌词格式"}));
@@ -254,9 +263,9 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
         MainWindow window;
-        window.display()->lyricLabel()->setText(QStringLiteral("歌词"));
+        part<MainDisplay>(window)->lyricLabel()->setText(QStringLiteral("歌词"));
         window.prepareOnOpen();
-        QVERIFY(window.display()->lyricLabel()->text().isEmpty());
+        QVERIFY(part<MainDisplay>(window)->lyricLabel()->text().isEmpty());
         QCOMPARE(window.firstPageFlag(), words::kFirstPageStart);
         QVERIFY(!QFileInfo::exists(folder.path() + "/smxcwjj/wj_y_l"));
         QVERIFY(!QFileInfo::exists(folder.path() + "/linshi"));

@@ -22,9 +22,12 @@
 #include "skin/skin.h"
 #include "tests/app/photo_test_support.h"
 #include "tests/support/album_builders.h"
+#include "tests/support/main_window_parts.h"
 #include "tests/support/test_files.h"
 
 namespace vellumo {
+
+using test::part;
 
 class PhotoPagesTest : public QObject {
     Q_OBJECT
@@ -71,11 +74,11 @@ private slots:
         pages_->showFirstPageAfterAdding();
         const int builds = pages_->pageBuilds();
         responder.messages.clear();
-        window_->commands()->button(Command::NextPage)->click();
-        window_->thumbnails()->nextArrow()->click();
+        part<CommandPanel>(*window_)->button(Command::NextPage)->click();
+        part<ThumbnailStrip>(*window_)->nextArrow()->click();
         window_->runCommand(Command::LastPage);
-        window_->commands()->button(Command::PreviousPage)->click();
-        window_->thumbnails()->previousArrow()->click();
+        part<CommandPanel>(*window_)->button(Command::PreviousPage)->click();
+        part<ThumbnailStrip>(*window_)->previousArrow()->click();
         window_->runCommand(Command::FirstPage);
         QCOMPARE(responder.messages,
                  (QStringList{"已经是最后一页了！", "已经是最后一页了！", "已经是最后一页了！",
@@ -88,26 +91,26 @@ private slots:
         addPhotos(10);
         pages_->showFirstPageAfterAdding();
         QVERIFY(!thumbnailPicture(9).isNull());
-        QCOMPARE(window_->thumbnails()->thumbnail(3)->toolTip(),
+        QCOMPARE(part<ThumbnailStrip>(*window_)->thumbnail(3)->toolTip(),
                  QStringLiteral("鼠标双击预览模板效果。    第3张, 照片名称: photo3"));
         // Contain with a frame in the 118 × 96 picture box: 112 × 84 inside 3 white pixels.
         QCOMPARE(thumbnailPicture(1).size(), QSize(118, 90));
         QCOMPARE(thumbnailPicture(2).size(), QSize(73, 96));
 
-        window_->thumbnails()->nextArrow()->click();
+        part<ThumbnailStrip>(*window_)->nextArrow()->click();
         QCOMPARE(pages_->pageNumber(), 1);
         QCOMPARE(ProgressWindow::shared().caption(), texts::kLoadPhotosTitle);
         QVERIFY(!thumbnailPicture(1).isNull());
         for (int k = 2; k <= 9; ++k) {
             QVERIFY(thumbnailPicture(k).isNull());
-            QVERIFY(window_->thumbnails()->thumbnail(k)->toolTip().isEmpty());
+            QVERIFY(part<ThumbnailStrip>(*window_)->thumbnail(k)->toolTip().isEmpty());
         }
         // An empty thumbnail does nothing; the one photo of the page is photo row 9.
         clickThumbnail(2);
         QCOMPARE(pages_->selectedPhotoWord(), words::kNone);
         clickThumbnail(1);
         QCOMPARE(pages_->selectedPhoto(), 9);
-        QVERIFY(!window_->display()->picture()->pixmap().isNull());
+        QVERIFY(!part<MainDisplay>(*window_)->picture()->pixmap().isNull());
 
         test::ModalResponder responder;
         window_->runCommand(Command::NextPage);
@@ -121,7 +124,7 @@ private slots:
         // Emptied pages keep the selection and the hints.
         pages_->clearPages();
         QVERIFY(thumbnailPicture(1).isNull());
-        QVERIFY(!window_->thumbnails()->thumbnail(1)->toolTip().isEmpty());
+        QVERIFY(!part<ThumbnailStrip>(*window_)->thumbnail(1)->toolTip().isEmpty());
         QCOMPARE(pages_->selectedPhoto(), 9);
     }
 
@@ -135,7 +138,7 @@ private slots:
         QCOMPARE(pages_->pageBuilds(), 3);
         window_->runCommand(Command::PreviousPage);
         QCOMPARE(pages_->pageBuilds(), 4);
-        QVERIFY(window_->commands()->button(Command::PreviousPage)->isEnabled());
+        QVERIFY(part<CommandPanel>(*window_)->button(Command::PreviousPage)->isEnabled());
     }
 
     void addPhotosCommandRefreshesSummaryClockAndFirstPage() {
@@ -153,13 +156,13 @@ private slots:
         QCOMPARE(responder.others, 1);
         QCOMPARE(window_->startupAnimation()->flag(), words::kStartupAnimationReleased);
         QCOMPARE(album_->photos().size(), 3);
-        QTreeWidget* summary = window_->summaries()->templates();
+        QTreeWidget* summary = part<SummaryLists>(*window_)->templates();
         QCOMPARE(summary->topLevelItemCount(), 3);
         QCOMPARE(summary->topLevelItem(1)->text(0), QStringLiteral("2"));
         QCOMPARE(summary->topLevelItem(1)->text(1), QStringLiteral("P"));
         QCOMPARE(summary->topLevelItem(1)->text(2), QStringLiteral("00:00:10"));
         // Three complete templates of 250 frames and the closing movie's 150: 36 seconds.
-        QCOMPARE(window_->commands()->totalTime()->text(), QStringLiteral("00:00:36"));
+        QCOMPARE(part<CommandPanel>(*window_)->totalTime()->text(), QStringLiteral("00:00:36"));
         QCOMPARE(pages_->pageBuilds(), 2);
         QVERIFY(!thumbnailPicture(3).isNull());
         QVERIFY(thumbnailPicture(4).isNull());
@@ -218,7 +221,7 @@ private slots:
     void thePhotoIsDraggedWithTheLeftButton() {
         album_->addPhoto(record(wide_, 4000, 3000));
         pages_->showFirstPageAfterAdding();
-        QLabel* picture = window_->display()->picture();
+        QLabel* picture = part<MainDisplay>(*window_)->picture();
         // Before a photo is selected the start picture does not move.
         sendButton(QEvent::MouseButtonPress, picture, QPoint(10, 10));
         QCOMPARE(pages_->dragStateWord(), QStringLiteral("anxia"));
@@ -244,13 +247,13 @@ private slots:
     void viewPhotoMenuAndDoubleClick() {
         addPhotos(4);
         pages_->showFirstPageAfterAdding();
-        QMenu* menu = window_->thumbnails()->contextMenu();
+        QMenu* menu = part<ThumbnailStrip>(*window_)->contextMenu();
         // Before the mouse has been over a thumbnail "查看照片" does nothing.
         menu->actions().at(0)->trigger();
         QCOMPARE(pages_->selectedPhotoWord(), words::kNone);
         QCOMPARE(pages_->pointedThumbnail(), QString());
         QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
-        QApplication::sendEvent(window_->thumbnails()->thumbnail(3), &enter);
+        QApplication::sendEvent(part<ThumbnailStrip>(*window_)->thumbnail(3), &enter);
         QCOMPARE(pages_->pointedThumbnail(), QStringLiteral("Image3"));
         menu->actions().at(0)->trigger();
         QCOMPARE(pages_->selectedPhoto(), 2);
@@ -261,7 +264,7 @@ private slots:
 
         QList<int> opened;
         pages_->setTemplatesOfPhotoHandler([&](int row) { opened << row; });
-        QTest::mouseDClick(window_->thumbnails()->thumbnail(4), Qt::LeftButton);
+        QTest::mouseDClick(part<ThumbnailStrip>(*window_)->thumbnail(4), Qt::LeftButton);
         QCOMPARE(opened, QList<int>{3});
         QCOMPARE(pages_->selectedPhoto(), 3);
 
@@ -289,13 +292,14 @@ private:
     }
 
     QPixmap thumbnailPicture(int k) const {
-        return window_->thumbnails()->thumbnail(k)->picture()->pixmap();
+        return part<ThumbnailStrip>(*window_)->thumbnail(k)->picture()->pixmap();
     }
 
-    QRect displayPicture() const { return window_->display()->picture()->geometry(); }
+    QRect displayPicture() const { return part<MainDisplay>(*window_)->picture()->geometry(); }
 
     void clickThumbnail(int k) {
-        QTest::mouseClick(window_->thumbnails()->thumbnail(k), Qt::LeftButton, {}, QPoint(20, 20));
+        QTest::mouseClick(part<ThumbnailStrip>(*window_)->thumbnail(k), Qt::LeftButton, {},
+                          QPoint(20, 20));
     }
 
     static void sendButton(QEvent::Type type, QWidget* widget, QPoint at) {

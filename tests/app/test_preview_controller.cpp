@@ -16,6 +16,7 @@
 #include "preview/timeline_texts.h"
 #include "project/album.h"
 #include "tests/support/album_builders.h"
+#include "tests/support/main_window_parts.h"
 #include "tests/support/test_files.h"
 #include "workspace/data_paths.h"
 #include "workspace/packed_file.h"
@@ -25,6 +26,7 @@ namespace vellumo {
 namespace {
 
 using test::entryOf;
+using test::part;
 using test::templateRecord;
 
 class PreviewControllerTest : public ::testing::Test {
@@ -69,15 +71,15 @@ TEST_F(PreviewControllerTest, PlaysTheAlbumAndReturnsToIdle) {
 
     controller_.play();
     EXPECT_EQ(window_.playbackState(), PlaybackState::Playing);
-    EXPECT_FALSE(window_.commands()->button(Command::Play)->isEnabled());
-    EXPECT_TRUE(window_.commands()->button(Command::Stop)->isEnabled());
-    EXPECT_EQ(window_.commands()->totalTime()->text(), clockTextOfFrames(30 + 30 + 150));
+    EXPECT_FALSE(part<CommandPanel>(window_)->button(Command::Play)->isEnabled());
+    EXPECT_TRUE(part<CommandPanel>(window_)->button(Command::Stop)->isEnabled());
+    EXPECT_EQ(part<CommandPanel>(window_)->totalTime()->text(), clockTextOfFrames(30 + 30 + 150));
     for (int i = 0; i < 400 && window_.playbackState() == PlaybackState::Playing; ++i) {
         controller_.timeline().step();
     }
     EXPECT_EQ(window_.playbackState(), PlaybackState::Stopped);
-    EXPECT_EQ(window_.commands()->currentTime()->text(), texts::kClockZero);
-    EXPECT_TRUE(window_.commands()->button(Command::Play)->isEnabled());
+    EXPECT_EQ(part<CommandPanel>(window_)->currentTime()->text(), texts::kClockZero);
+    EXPECT_TRUE(part<CommandPanel>(window_)->button(Command::Play)->isEnabled());
 }
 
 TEST_F(PreviewControllerTest, CancelAtAutoCompleteChangesNothing) {

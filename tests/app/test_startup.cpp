@@ -22,6 +22,7 @@
 #include "skin/artwork.h"
 #include "skin/skin_widgets.h"
 #include "tests/dialogs/modal_answer.h"
+#include "tests/support/main_window_parts.h"
 #include "tests/support/test_files.h"
 #include "workspace/data_paths.h"
 #include "workspace/folders.h"
@@ -29,6 +30,9 @@
 #include "workspace/program_folder.h"
 
 namespace vellumo {
+
+using test::part;
+using test::startupBox;
 
 namespace {
 
@@ -161,8 +165,8 @@ private slots:
         StartupAnimation* animation = window->startupAnimation();
         QTRY_VERIFY(animation->player() && animation->player()->isPlaying());
         QCOMPARE(animation->player()->totalFrames(), 50);
-        QVERIFY(window->startupBox()->isVisible());
-        QCOMPARE(window->startupBox()->geometry(), window->display()->geometry());
+        QVERIFY(startupBox(*window)->isVisible());
+        QCOMPARE(startupBox(*window)->geometry(), part<MainDisplay>(*window)->geometry());
         // The unpacked movie is deleted once loaded; the twelve intermediate files stay.
         QVERIFY(!QFileInfo::exists(dataPath(paths::kUnpackedStartupAnimation)));
         const QStringList names =
@@ -180,9 +184,9 @@ private slots:
         QCOMPARE(added, 1);
         QCOMPARE(animation->flag(), words::kStartupAnimationReleased);
         QCOMPARE(animation->player(), nullptr);
-        QVERIFY(!window->startupBox()->isVisible());
-        QCOMPARE(window->display()->picture()->pos(), QPoint(0, 0));
-        QCOMPARE(window->display()->picture()->size(),
+        QVERIFY(!startupBox(*window)->isVisible());
+        QCOMPARE(part<MainDisplay>(*window)->picture()->pos(), QPoint(0, 0));
+        QCOMPARE(part<MainDisplay>(*window)->picture()->size(),
                  QSize(artwork::kStartPictureWidth, artwork::kStartPictureHeight));
         window->runCommand(Command::AddPhotos);
         QCOMPARE(added, 2);
@@ -207,9 +211,9 @@ private slots:
             QCOMPARE(notice->downloadButton()->toolTip(), texts::kPluginDownloadHint);
             // The static start picture is already showing, centred, the box hidden.
             MainWindow* window = program.mainWindow();
-            QVERIFY(!window->startupBox()->isVisible());
+            QVERIFY(!startupBox(*window)->isVisible());
             const QSize picture(artwork::kStartPictureWidth, artwork::kStartPictureHeight);
-            QCOMPARE(window->display()->picture()->geometry(),
+            QCOMPARE(part<MainDisplay>(*window)->picture()->geometry(),
                      QRect(MainDisplay::centredPosition(picture), picture));
             notice->quitButton()->click();
         });
