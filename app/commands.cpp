@@ -8,37 +8,44 @@ namespace vellumo {
 
 const QList<CommandInfo>& commandTable() {
     using namespace texts;
+    using enum CommandOwner;
     static const QList<CommandInfo> table{
-        {Command::AddPhotos, kAddPhotos, kAddPhotosHint},
-        {Command::AddMusic, kAddMusic, kAddMusicHint},
-        {Command::AddLyrics, kAddLyrics, kAddLyricsHint},
-        {Command::Sync, kSync, kSyncHint},
-        {Command::Quality, kQuality, kQualityHint},
-        {Command::Crop, kCrop, kCropHint},
-        {Command::TemplateManager, kTemplateManager, kTemplateManagerHint},
-        {Command::Backgrounds, kBackgrounds, kBackgroundsHint},
-        {Command::Settings, kSettings, kSettingsHint},
-        {Command::Vcd, kVcd, kVcdHint},
-        {Command::Svcd, kSvcd, kSvcdHint},
-        {Command::Dvd, kDvd, kDvdHint},
-        {Command::Avi, kAvi, kAviHint},
-        {Command::Play, kPlay, kPlayHint},
-        {Command::Stop, kStop, kStopHint},
-        {Command::ZoomIn, kZoomIn, kZoomInHint},
-        {Command::ZoomOut, kZoomOut, kZoomOutHint},
-        {Command::ZoomDefault, kZoomDefault, kZoomDefaultHint},
-        {Command::FirstPage, kFirstPage, {}},
-        {Command::PreviousPage, kPreviousPage, {}},
-        {Command::NextPage, kNextPage, {}},
-        {Command::LastPage, kLastPage, {}},
-        {Command::ViewPhoto, kViewPhoto, {}},
-        {Command::PreviewEffect, kPreviewEffect, {}},
-        {Command::About, kAbout, {}},
-        {Command::Help, kHelp, {}},
-        {Command::InsertVideo, kInsertVideo, {}},
-        {Command::MusicPreview, {}, kMusicListHint},
-        {Command::LyricsPreview, {}, kLyricsListHint},
-        {Command::Exit, kExitCommand, {}},
+        {Command::AddPhotos, kAddPhotos, kAddPhotosHint, PhotoWindows},
+        {Command::AddMusic, kAddMusic, kAddMusicHint, MusicLyricsWindows},
+        {Command::AddLyrics, kAddLyrics, kAddLyricsHint, MusicLyricsWindows},
+        {Command::Sync, kSync, kSyncHint, OutputWindows},
+        {Command::Quality, kQuality, kQualityHint, OutputWindows},
+        // The crop window is not built yet.
+        {Command::Crop, kCrop, kCropHint, None},
+        // The template manager is not built yet.
+        {Command::TemplateManager, kTemplateManager, kTemplateManagerHint, None},
+        {Command::Backgrounds, kBackgrounds, kBackgroundsHint, PhotoWindows},
+        {Command::Settings, kSettings, kSettingsHint, Program},
+        {Command::Vcd, kVcd, kVcdHint, OutputWindows},
+        {Command::Svcd, kSvcd, kSvcdHint, OutputWindows},
+        {Command::Dvd, kDvd, kDvdHint, OutputWindows},
+        // "AVI" starts no production of its own.
+        {Command::Avi, kAvi, kAviHint, None},
+        {Command::Play, kPlay, kPlayHint, Preview},
+        {Command::Stop, kStop, kStopHint, Preview},
+        {Command::ZoomIn, kZoomIn, kZoomInHint, PhotoWindows},
+        {Command::ZoomOut, kZoomOut, kZoomOutHint, PhotoWindows},
+        {Command::ZoomDefault, kZoomDefault, kZoomDefaultHint, PhotoWindows},
+        {Command::FirstPage, kFirstPage, {}, PhotoWindows},
+        {Command::PreviousPage, kPreviousPage, {}, PhotoWindows},
+        {Command::NextPage, kNextPage, {}, PhotoWindows},
+        {Command::LastPage, kLastPage, {}, PhotoWindows},
+        {Command::ViewPhoto, kViewPhoto, {}, PhotoWindows},
+        {Command::PreviewEffect, kPreviewEffect, {}, PhotoWindows},
+        {Command::About, kAbout, {}, MainWindow},
+        // The help command has no behaviour of its own.
+        {Command::Help, kHelp, {}, None},
+        // No command opens the insert-video window; while the album plays the button still
+        // answers with the playing guard.
+        {Command::InsertVideo, kInsertVideo, {}, None},
+        {Command::MusicPreview, {}, kMusicListHint, MusicLyricsWindows},
+        {Command::LyricsPreview, {}, kLyricsListHint, MusicLyricsWindows},
+        {Command::Exit, kExitCommand, {}, MainWindow},
     };
     return table;
 }

@@ -40,13 +40,25 @@ enum class Command {
     Exit,
 };
 
+// The part of the program that does a command's work; it alone registers the command's handler.
+enum class CommandOwner {
+    MainWindow,          // the product page, the exit
+    PhotoWindows,        // photos, backgrounds, the photo pages and the zoom
+    MusicLyricsWindows,  // music, lyrics and their preview window
+    OutputWindows,       // quality, sync and the production buttons
+    Preview,             // the album preview: play and stop
+    Program,             // the system settings window
+    None,                // a deliberate no-op: the button is there and nothing runs
+};
+
 struct CommandInfo {
     Command command;
     QString caption;
     QString hint;
+    CommandOwner owner;
 };
 
-// Every command that has a caption, in the order of the command table.
+// Every command of the main window with its caption, hint and owner.
 const QList<CommandInfo>& commandTable();
 const CommandInfo& commandInfo(Command command);
 

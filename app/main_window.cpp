@@ -83,7 +83,6 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
             [this](QPoint centre) { menu_->popup(centre); });
 
     setCommandHandler(Command::About, [] { openWebPage(web::kProductPage); });
-    setCommandHandler(Command::Stop, [this] { setPlaybackState(PlaybackState::Stopped); });
     setCommandHandler(Command::Exit, [this] { emit exitRequested(); });
 }
 
@@ -101,8 +100,16 @@ void MainWindow::buildFunctionMenu() {
     }
 }
 
+void MainWindow::setPlaybackSource(std::function<PlaybackState()> source) {
+    playbackSource_ = std::move(source);
+}
+
+PlaybackState MainWindow::playbackState() const {
+    return playbackSource_ ? playbackSource_() : PlaybackState::Stopped;
+}
+
 QString MainWindow::playbackStateWord() const {
-    return playbackState_ == PlaybackState::Playing ? words::kPlaying : words::kStopped;
+    return playbackState() == PlaybackState::Playing ? words::kPlaying : words::kStopped;
 }
 
 void MainWindow::setCommandHandler(Command command, std::function<void()> handler) {
@@ -110,7 +117,7 @@ void MainWindow::setCommandHandler(Command command, std::function<void()> handle
 }
 
 void MainWindow::runCommand(Command command) {
-    if (isGuardedWhilePlaying(command) && playbackState_ == PlaybackState::Playing) {
+    if (isGuardedWhilePlaying(command) && playbackState() == PlaybackState::Playing) {
         showMessage(texts::kPlayingGuard);
         return;
     }

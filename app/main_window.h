@@ -47,15 +47,19 @@ public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    // The playing state is the album preview's; the window asks it through source. Without a
+    // source nothing plays.
+    void setPlaybackSource(std::function<PlaybackState()> source);
+    PlaybackState playbackState() const;
     // "bofang_kaishi" while the album plays, "bofang_tingzhi" otherwise.
-    PlaybackState playbackState() const { return playbackState_; }
-    void setPlaybackState(PlaybackState state) { playbackState_ = state; }
     QString playbackStateWord() const;
 
     // Runs a command as its button, menu item or label does.
     void runCommand(Command command);
-    // The work of a command; the playing guard has been passed when it runs.
+    // The work of a command, registered by the command's owner (commandTable()); the playing
+    // guard has been passed when it runs.
     void setCommandHandler(Command command, std::function<void()> handler);
+    bool hasCommandHandler(Command command) const { return handlers_.contains(command); }
 
     // The steps when the main window opens: lyric label cleared, first page flag "kaishi", hint
     // colours, working folders cleared ("wj_y_l", "wj_to_wj", "linshi").
@@ -110,7 +114,7 @@ protected:
 private:
     void buildFunctionMenu();
 
-    PlaybackState playbackState_ = PlaybackState::Stopped;
+    std::function<PlaybackState()> playbackSource_;
     QString firstPageFlag_;
     bool closeAllowed_ = false;
     QHash<Command, std::function<void()>> handlers_;

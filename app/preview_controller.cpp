@@ -33,6 +33,9 @@ PreviewController::PreviewController(MainWindow& window, Album& album, MusicPlay
       timeline_(std::make_unique<PreviewTimeline>(album, *stage_)),
       music_(std::make_unique<PreviewMusic>(album, player)) {
     stage_->setSize(MainDisplay::kSize);
+    window_.setPlaybackSource([this] { return timeline_->state(); });
+    window_.setCommandHandler(Command::Play, [this] { play(); });
+    window_.setCommandHandler(Command::Stop, [this] { stop(); });
     staging_ = new StagingWindow(&window_);
     frameTimer_.setInterval(kTimerMs);
     connect(&frameTimer_, &QTimer::timeout, this, &PreviewController::tick);
@@ -85,6 +88,7 @@ void PreviewController::showLyric(const LyricLine& line) {
 
 PreviewController::~PreviewController() {
     frameTimer_.stop();
+    window_.setPlaybackSource({});
 }
 
 void PreviewController::showStartPicture() {
@@ -96,7 +100,6 @@ void PreviewController::showClock() {
 }
 
 void PreviewController::onStateChanged(PlaybackState state) {
-    window_.setPlaybackState(state);
     if (state == PlaybackState::Stopped) {
         frameTimer_.stop();
         showStartPicture();
@@ -186,7 +189,6 @@ void PreviewController::stop() {
     timeline_->stop();
     showStartPicture();
     window_.setTransport(Transport::Ready);
-    window_.setPlaybackState(PlaybackState::Stopped);
 }
 
 }  // namespace vellumo

@@ -3,7 +3,8 @@
 // The album preview in the main window: " 播放" runs the play request (its checks, the
 // "自动完成" question, the preparation step in the staging window) and starts the timeline;
 // a paced timer steps it at 25 frames a second of real time and the main display, clock labels
-// and buttons follow it. " 停止" ends it.
+// and buttons follow it. " 停止" ends it. The controller registers both commands and holds the
+// playing state the main window asks for.
 
 #include <QElapsedTimer>
 #include <QObject>

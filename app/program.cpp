@@ -126,8 +126,6 @@ void Program::wireCommands() {
             settingsWindow_->exec();
         }
     });
-    window->setCommandHandler(Command::Play, [this] { preview_->play(); });
-    window->setCommandHandler(Command::Stop, [this] { preview_->stop(); });
     connect(window, &MainWindow::exitRequested, this, &Program::runExitSequence);
     connect(window->startupAnimation(), &StartupAnimation::loadFailed, this, [this] {
         if (pluginNotice_ && !ended_) {

@@ -78,7 +78,8 @@ private slots:
         for (const CommandInfo& info : commandTable()) {
             window.setCommandHandler(info.command, [&ran] { ++ran; });
         }
-        window.setPlaybackState(PlaybackState::Playing);
+        PlaybackState state = PlaybackState::Playing;
+        window.setPlaybackSource([&state] { return state; });
         QCOMPARE(window.playbackStateWord(), words::kPlaying);
 
         // Through every button, every menu item, the arrows and the list double-clicks.
@@ -117,14 +118,20 @@ private slots:
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
 
         // Stopped, commands run.
-        window.setPlaybackState(PlaybackState::Stopped);
+        state = PlaybackState::Stopped;
         part<CommandPanel>(window)->button(Command::AddMusic)->click();
         QCOMPARE(ran, 3);
     }
 
-    void stopWithoutPreviewHandlerEndsPlaying() {
+    void thePlayingStateIsThePreviewsAlone() {
         MainWindow window;
-        window.setPlaybackState(PlaybackState::Playing);
+        // Without a preview nothing plays, and " 停止" has no work of its own.
+        QCOMPARE(window.playbackState(), PlaybackState::Stopped);
+        QVERIFY(!window.hasCommandHandler(Command::Stop));
+        PlaybackState previewState = PlaybackState::Playing;
+        window.setPlaybackSource([&previewState] { return previewState; });
+        QCOMPARE(window.playbackStateWord(), words::kPlaying);
+        window.setCommandHandler(Command::Stop, [&] { previewState = PlaybackState::Stopped; });
         window.runCommand(Command::Stop);
         QCOMPARE(window.playbackState(), PlaybackState::Stopped);
         QCOMPARE(window.playbackStateWord(), words::kStopped);

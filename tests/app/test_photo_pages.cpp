@@ -269,7 +269,7 @@ private slots:
         QCOMPARE(pages_->selectedPhoto(), 3);
 
         // While the album plays a click on a thumbnail only shows the guard.
-        window_->setPlaybackState(PlaybackState::Playing);
+        window_->setPlaybackSource([] { return PlaybackState::Playing; });
         clickThumbnail(1);
         QCOMPARE(responder.messages.last(), texts::kPlayingGuard);
         QCOMPARE(pages_->selectedPhoto(), 3);

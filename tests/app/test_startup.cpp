@@ -194,6 +194,18 @@ private slots:
         program->endProgram();
     }
 
+    void everyCommandHasTheHandlerOfItsOwnerOrIsADeliberateNoOp() {
+        auto program = startedProgram();
+        const MainWindow* window = program->mainWindow();
+        for (const CommandInfo& info : commandTable()) {
+            QVERIFY2(window->hasCommandHandler(info.command) == (info.owner != CommandOwner::None),
+                     qPrintable(info.caption + info.hint));
+        }
+        // The preview owns " 播放" and " 停止" and the playing state.
+        QCOMPARE(window->playbackState(), PlaybackState::Stopped);
+        program->endProgram();
+    }
+
     void damagedStartupPackageGivesStartPictureAndPluginNotice() {
         folder_->write(paths::kStartupAnimation, QByteArray("\x10\x00\x00\x00garbage", 11));
         Program program(servicesWith(1, {1, {}}), {uniqueInstanceName(), 0});
@@ -271,7 +283,14 @@ private slots:
     void exitOkRemovesUnpackAndStagingAndEnds() {
         auto program = startedProgram();
         fillWorkingFolders();
-        program->mainWindow()->setPlaybackState(PlaybackState::Playing);
+        // The preview plays; its " 停止" ends it.
+        PlaybackState previewState = PlaybackState::Playing;
+        int stops = 0;
+        program->mainWindow()->setPlaybackSource([&previewState] { return previewState; });
+        program->mainWindow()->setCommandHandler(Command::Stop, [&] {
+            ++stops;
+            previewState = PlaybackState::Stopped;
+        });
         QSignalSpy ended(program.get(), &Program::ended);
         int barMaximum = -1;
         auto answer6 = test::whenModalShown([&](QWidget* modal) {
@@ -290,6 +309,7 @@ private slots:
         // The exit stops the preview first; it is not refused while playing.
         program->mainWindow()->runCommand(Command::Exit);
         QCOMPARE(ended.count(), 1);
+        QCOMPARE(stops, 1);
         QCOMPARE(program->mainWindow()->playbackState(), PlaybackState::Stopped);
         QCOMPARE(barMaximum, packages);
         QCOMPARE(packages, 12 + 3);  // the animation's intermediate files and ours
