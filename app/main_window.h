@@ -4,7 +4,7 @@
 // lists, the main display with the start-up box over it, the photo page and the clock. It
 // assembles the panels and routes their commands: every command but " 播放", " 停止" and the
 // exit first checks the playback state. Commands whose windows belong to other parts run the
-// handlers those parts register.
+// handlers those parts register; commandTable() names the owner of each.
 
 #include <QHash>
 #include <QWidget>
@@ -59,7 +59,7 @@ public:
     // The work of a command, registered by the command's owner (commandTable()); the playing
     // guard has been passed when it runs.
     void setCommandHandler(Command command, std::function<void()> handler);
-    bool hasCommandHandler(Command command) const { return handlers_.contains(command); }
+    bool hasCommandHandler(Command command) const { return bool(handlers_.value(command)); }
 
     // The steps when the main window opens: lyric label cleared, first page flag "kaishi", hint
     // colours, working folders cleared ("wj_y_l", "wj_to_wj", "linshi").

@@ -89,6 +89,8 @@ void PreviewController::showLyric(const LyricLine& line) {
 PreviewController::~PreviewController() {
     frameTimer_.stop();
     window_.setPlaybackSource({});
+    window_.setCommandHandler(Command::Play, {});
+    window_.setCommandHandler(Command::Stop, {});
 }
 
 void PreviewController::showStartPicture() {
