@@ -51,6 +51,16 @@ mcl::SourceFunc sourceOf(const mcl::List& list) {
 
 }  // namespace
 
+ConversionRequest ConversionRequest::fromOptions(const OutputOptions& options) {
+    ConversionRequest request;
+    request.albumType = options.albumType.value_or(AlbumType::Vcd);
+    request.outputSize = options.outputSize;
+    request.tvSystem = options.tvSystem;
+    request.quality = options.quality;
+    request.outputFile = options.outputFile();
+    return request;
+}
+
 ConversionDriver::ConversionDriver(ConverterFactory factory) : factory_(std::move(factory)) {
     if (!factory_) {
         factory_ = [] { return mcl::createConverter(); };

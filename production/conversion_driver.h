@@ -36,6 +36,10 @@ class Converter;
 }
 
 struct ConversionRequest {
+    // Type, size, television system, quality and output file of the output options (an album
+    // type not chosen yet counts as VCD); the rest stays to be filled in.
+    static ConversionRequest fromOptions(const OutputOptions& options);
+
     // From the output options.
     AlbumType albumType = AlbumType::Vcd;
     QSize outputSize{1280, 720};

@@ -147,6 +147,22 @@ TEST_F(DriverTest, SettingsFollowTheOutputOptionsInOrder) {
     }
 }
 
+TEST_F(DriverTest, ARequestTakesTheOutputOptions) {
+    OutputOptions options;
+    options.beginProduction(AlbumType::Svcd);
+    options.chooseSize(2);
+    options.albumName = "春游";
+    options.saveFolder = "/albums/";
+    options.tvSystem = TvSystem::Ntsc;
+    options.quality = PictureQuality::Standard;
+    const ConversionRequest r = ConversionRequest::fromOptions(options);
+    EXPECT_EQ(r.albumType, AlbumType::Svcd);
+    EXPECT_EQ(r.outputSize, QSize(640, 368));
+    EXPECT_EQ(r.tvSystem, TvSystem::Ntsc);
+    EXPECT_EQ(r.quality, PictureQuality::Standard);
+    EXPECT_EQ(r.outputFile, "/albums/春游.mpg");
+}
+
 TEST_F(DriverTest, ListsHandTheLibraryTheFrameFileAndTheSoundsInOrder) {
     QStringList pictures;
     QStringList sounds;
