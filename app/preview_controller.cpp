@@ -3,13 +3,16 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "album/photo_list_texts.h"
 #include "app/command_panel.h"
 #include "app/main_display.h"
 #include "app/main_window.h"
+#include "app/photo_pages.h"
 #include "app/staging_window.h"
-#include "assignment/assignment_texts.h"
+#include "assignment/photo_adding.h"
 #include "assignment/placement.h"
 #include "dialogs/message_dialog.h"
+#include "dialogs/progress_window.h"
 #include "movie/movie_player.h"
 #include "preview/preview_music.h"
 #include "preview/stager.h"
@@ -116,10 +119,17 @@ void PreviewController::showClock() {
     window_.commands()->totalTime()->setText(timeline_->totalTime());
 }
 
+void PreviewController::clearPhotoSelection() {
+    if (PhotoWindows* photos = PhotoWindows::of(window_)) {
+        photos->pages()->clearSelection();
+    }
+}
+
 void PreviewController::onStateChanged(PlaybackState state) {
     window_.setPlaybackState(state);
     if (state == PlaybackState::Stopped) {
         frameTimer_.stop();
+        clearPhotoSelection();
         showStartPicture();
         setButtonsEnabled(true, true);
     }
@@ -154,16 +164,19 @@ void PreviewController::play() {
         showMessage(check.refusal);
         return;
     }
+    clearPhotoSelection();
     showStartPicture();
     if (check.unplacedPhotos > 0) {
         if (!confirm(texts::kAutoCompleteCaption,
                      texts::kAutoCompleteQuestion.arg(check.unplacedPhotos))) {
             return;
         }
-        PlacementRun run = placementRun(album_);
-        run.start();
-        if (const int left = run.runToEnd(); left > 0) {
-            showMessage(texts::kPhotosLeftUnplaced.arg(left));
+        runPlacement(check.unplacedPhotos);
+        // Photos no template could take are named, as after adding photos.
+        if (const QString unplaced =
+                unplacedPhotosMessage(album_.photos(), UnplacedReason::Catalogue);
+            !unplaced.isEmpty()) {
+            showMessage(unplaced);
         }
         prepare();  // The album is staged; playback starts with the next " 播放".
         return;
@@ -185,6 +198,25 @@ void PreviewController::play() {
     setButtonsEnabled(false, true);
 }
 
+void PreviewController::runPlacement(int waiting) {
+    // The automatic placement in its progress window, as after adding photos: a large album
+    // takes a while and the bar shows it going on.
+    ProgressWindow& window = ProgressWindow::shared();
+    try {
+        window.run(texts::kAutoPlacementTitle, std::max(1, waiting), [&] {
+            PlacementRun run = placementRun(album_);
+            run.start();
+            int before = run.waitingCount();
+            while (!run.finished() && run.pass()) {
+                window.advance(before - run.waitingCount());
+                before = run.waitingCount();
+            }
+        });
+    } catch (const Error& e) {
+        showMessage(e.message());
+    }
+}
+
 void PreviewController::tick() {
     // Frames are due every 40 ms of real time; a late tick catches up a few frames.
     const qint64 due = clock_.isValid() ? clock_.elapsed() / kFrameMs + 1 : framesShown_ + 1;
@@ -194,10 +226,12 @@ void PreviewController::tick() {
             return;
         }
         ++framesShown_;
-        window_.display()->showPicture(timeline_->frame(), QPoint(0, 0));
+        // The last frame of the closing movie ends playback, which has put the start picture
+        // back: it stays.
         if (timeline_->state() != PlaybackState::Playing) {
             return;
         }
+        window_.display()->showPicture(timeline_->frame(), QPoint(0, 0));
     }
 }
 
@@ -205,6 +239,7 @@ void PreviewController::stop() {
     frameTimer_.stop();
     setButtonsEnabled(false, false);
     timeline_->stop();
+    clearPhotoSelection();
     showStartPicture();
     setButtonsEnabled(true, true);
     window_.setPlaybackState(PlaybackState::Stopped);
