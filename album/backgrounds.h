@@ -51,6 +51,12 @@ public:
     // Gives one row a random landscape photo, or leaves it empty when there is none.
     void pickDefault(int t);
 
+    // Puts rows and landscape list back as they were (a failed command is undone).
+    void restore(QVector<BackgroundRow> rows, QVector<BackgroundCandidate> landscape) {
+        rows_ = std::move(rows);
+        landscape_ = std::move(landscape);
+    }
+
 private:
     RandomIndex random_;
     QVector<BackgroundRow> rows_;

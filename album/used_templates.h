@@ -131,6 +131,12 @@ public:
     void setPlacements(int slotRow, const Placement& fullScreen, const Placement& medium,
                        CropMark mark);
 
+    // Puts both tables back as they were (a failed command is undone).
+    void restore(QVector<UsedTemplate> templates, QVector<PhotoSlot> slotTable) {
+        templates_ = std::move(templates);
+        slots_ = std::move(slotTable);
+    }
+
     // Every broken invariant, described; empty when the tables are sound. For tests.
     QStringList invariantViolations() const;
 

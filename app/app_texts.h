@@ -11,6 +11,11 @@ namespace vellumo::texts {
 // The playing guard of every command.
 inline const QString kPlayingGuard = QStringLiteral("正在播放相册,点停止按钮后,再操作！");
 
+// An unexpected error that ended a command; %1 the error's text.
+inline const QString kCommandFailed =
+    QStringLiteral("操作没有完成，出现了意外错误：\n%1\n相册保持在这次操作之前的样子。");
+inline const QString kUnknownError = QStringLiteral("未知错误");
+
 // Command captions and hints.
 inline const QString kAddPhotos = QStringLiteral("添加照片");
 inline const QString kAddPhotosHint =

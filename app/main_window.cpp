@@ -2,13 +2,17 @@
 
 #include <QCloseEvent>
 #include <QFont>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QToolTip>
 #include <QTreeWidget>
+
+#include <algorithm>
 
 #include "app/app_texts.h"
 #include "app/command_panel.h"
@@ -215,6 +219,18 @@ void MainWindow::prepareOnOpen() {
     removeFolderTree(dataPath(paths::kStagingFolder));
     removeFolderTree(dataPath(paths::kUnusedFolder));
     removeFolderTree(dataPath(paths::kConvertedMusicFolder));
+}
+
+QPoint MainWindow::centredOn(QSize window, const QRect& area) {
+    return {area.left() + std::max(0, (area.width() - window.width()) / 2),
+            area.top() + std::max(0, (area.height() - window.height()) / 2)};
+}
+
+void MainWindow::centreOnScreen() {
+    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (shown) {
+        move(centredOn(size(), shown->availableGeometry()));
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

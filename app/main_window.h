@@ -69,6 +69,12 @@ public:
     QString firstPageFlag() const { return firstPageFlag_; }
     void setFirstPageFlag(const QString& flag) { firstPageFlag_ = flag; }
 
+    // Where a window of that size stands centred on a screen area. A window larger than the
+    // area keeps its top-left corner on it, so that its title bar can still be taken.
+    static QPoint centredOn(QSize window, const QRect& area);
+    // Centres the window on its screen's available area.
+    void centreOnScreen();
+
     // Lets the window close without asking (the program is ending).
     void allowClose() { closeAllowed_ = true; }
 

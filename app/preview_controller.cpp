@@ -1,11 +1,14 @@
 #include "app/preview_controller.h"
 
+#include "album/photo_list_texts.h"
 #include "app/main_display.h"
 #include "app/main_window.h"
+#include "app/photo_pages.h"
 #include "app/staging_window.h"
-#include "assignment/assignment_texts.h"
+#include "assignment/photo_adding.h"
 #include "assignment/placement.h"
 #include "dialogs/message_dialog.h"
+#include "dialogs/progress_window.h"
 #include "movie/movie_player.h"
 #include "preview/preview_music.h"
 #include "preview/stager.h"
@@ -101,9 +104,16 @@ void PreviewController::showClock() {
     window_.showClock(timeline_->currentTime(), timeline_->totalTime());
 }
 
+void PreviewController::clearPhotoSelection() {
+    if (PhotoWindows* photos = PhotoWindows::of(window_)) {
+        photos->pages()->clearSelection();
+    }
+}
+
 void PreviewController::onStateChanged(PlaybackState state) {
     if (state == PlaybackState::Stopped) {
         frameTimer_.stop();
+        clearPhotoSelection();
         showStartPicture();
         window_.setTransport(Transport::Ready);
     }
@@ -138,16 +148,19 @@ void PreviewController::play() {
         showMessage(check.refusal);
         return;
     }
+    clearPhotoSelection();
     showStartPicture();
     if (check.unplacedPhotos > 0) {
         if (!confirm(texts::kAutoCompleteCaption,
                      texts::kAutoCompleteQuestion.arg(check.unplacedPhotos))) {
             return;
         }
-        PlacementRun run = placementRun(album_);
-        run.start();
-        if (const int left = run.runToEnd(); left > 0) {
-            showMessage(texts::kPhotosLeftUnplaced.arg(left));
+        runPlacement(check.unplacedPhotos);
+        // Photos no template could take are named, as after adding photos.
+        if (const QString unplaced =
+                unplacedPhotosMessage(album_.photos(), UnplacedReason::Catalogue);
+            !unplaced.isEmpty()) {
+            showMessage(unplaced);
         }
         prepare();  // The album is staged; playback starts with the next " 播放".
         return;
@@ -169,6 +182,25 @@ void PreviewController::play() {
     window_.setTransport(Transport::Playing);
 }
 
+void PreviewController::runPlacement(int waiting) {
+    // The automatic placement in its progress window, as after adding photos: a large album
+    // takes a while and the bar shows it going on.
+    ProgressWindow& window = ProgressWindow::shared();
+    try {
+        window.run(texts::kAutoPlacementTitle, std::max(1, waiting), [&] {
+            PlacementRun run = placementRun(album_);
+            run.start();
+            int before = run.waitingCount();
+            while (!run.finished() && run.pass()) {
+                window.advance(before - run.waitingCount());
+                before = run.waitingCount();
+            }
+        });
+    } catch (const Error& e) {
+        showMessage(e.message());
+    }
+}
+
 void PreviewController::tick() {
     // Frames are due every 40 ms of real time; a late tick catches up a few frames.
     const qint64 due = clock_.isValid() ? clock_.elapsed() / kFrameMs + 1 : framesShown_ + 1;
@@ -178,10 +210,12 @@ void PreviewController::tick() {
             return;
         }
         ++framesShown_;
-        window_.showFrame(timeline_->frame());
+        // The last frame of the closing movie ends playback, which has put the start picture
+        // back: it stays.
         if (timeline_->state() != PlaybackState::Playing) {
             return;
         }
+        window_.showFrame(timeline_->frame());
     }
 }
 
@@ -189,6 +223,7 @@ void PreviewController::stop() {
     frameTimer_.stop();
     window_.setTransport(Transport::Busy);
     timeline_->stop();
+    clearPhotoSelection();
     showStartPicture();
     window_.setTransport(Transport::Ready);
 }

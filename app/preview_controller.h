@@ -47,6 +47,10 @@ public:
 
 private:
     void showStartPicture();
+    // The photo pages' selection back to "wu": playback starts, stops and ends with it.
+    void clearPhotoSelection();
+    // "自动完成": the automatic placement in the "自动匹配模板" progress window.
+    void runPlacement(int waiting);
     void showClock();
     // The preparation step in the staging window; the play list, or nothing when it failed.
     std::optional<QVector<int>> prepare();

@@ -191,8 +191,17 @@ void Program::runLoadingStep() {
     }
 }
 
+void Program::showAlbum() {
+    if (main_) {
+        if (PhotoWindows* photos = PhotoWindows::of(*main_)) {
+            photos->refreshSummary();
+        }
+    }
+}
+
 void Program::openMainWindow() {
     MainWindow* window = main_.get();
+    window->centreOnScreen();
     window->show();
     window->activateWindow();
     window->prepareOnOpen();

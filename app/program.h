@@ -55,6 +55,9 @@ public:
     // Closes every window and emits ended(), once.
     void endProgram();
     bool hasEnded() const { return ended_; }
+    // The main window's templates summary and total time from the album (after a failed
+    // command has been undone).
+    void showAlbum();
 
     SplashWindow* splash() const { return splash_.get(); }
     MainWindow* mainWindow() const { return main_.get(); }

@@ -1,6 +1,8 @@
 // The album preview: the preparation step for twenty complete templates with 12-megapixel
 // photos at 800 × 450, then the timeline's frames (render and lead-in) against the 40 ms a frame
-// has at 25 frames a second. Runs on the installed library of the program folder (build/bin).
+// has at 25 frames a second, and then playback paced as the main window paces it: how late frames
+// are shown across template changes. Runs on the installed library of the program folder
+// (build/bin). "bench_preview N" paces N template changes (default 6; 0 for all).
 
 #include <QCoreApplication>
 #include <QDir>
@@ -10,8 +12,13 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
+#include <thread>
+#include <vector>
 
 #include "assignment/placement.h"
 #include "catalogue/catalogue.h"
@@ -42,6 +49,89 @@ QImage photo(int i) {
         p.drawEllipse(QPoint((k * 131) % image.width(), (k * 197) % image.height()), 90, 60);
     }
     return image;
+}
+
+// Plays the album in real time, one frame due every 40 ms, and reports how late frames were shown
+// (the time after their due time, and the interval since the frame before) around each template
+// change: the last frame of a template and the first five of the next.
+void pacedPlayback(vellumo::PreviewTimeline& timeline, const QVector<int>& playList,
+                   int maxChanges) {
+    using Clock = std::chrono::steady_clock;
+    constexpr double kFrameMs = 40.0;
+    constexpr int kFramesAfterChange = 5;
+    timeline.start(playList, vellumo::SyncMode::WithTemplate);
+    const Clock::time_point begin = Clock::now();
+    const auto msSince = [&] {
+        return std::chrono::duration<double, std::milli>(Clock::now() - begin).count();
+    };
+    std::vector<double> intervals;
+    std::vector<double> steps;  // the work of an ordinary frame
+    double worstChangeStep = 0;
+    double worstChangeLate = 0;
+    double worstChangeInterval = 0;
+    double worstOtherInterval = 0;
+    double previousShown = 0;
+    int changes = 0;
+    int sinceChange = kFramesAfterChange + 1;
+    qint64 frame = 0;
+    int counter = timeline.templateCounter();
+    auto phase = timeline.phase();
+    while (timeline.state() == vellumo::PlaybackState::Playing) {
+        const double due = static_cast<double>(frame) * kFrameMs;
+        if (msSince() < due) {
+            std::this_thread::sleep_until(
+                begin + std::chrono::microseconds(static_cast<qint64>(due * 1000.0)));
+        }
+        const double stepStart = msSince();
+        if (!timeline.step()) {
+            break;
+        }
+        const double shown = msSince();
+        const double stepMs = shown - stepStart;
+        // The step that shows a template's last frame also loads the next movie.
+        const bool changed = timeline.templateCounter() != counter || timeline.phase() != phase;
+        counter = timeline.templateCounter();
+        phase = timeline.phase();
+        if (changed) {
+            sinceChange = 0;
+            ++changes;
+            worstChangeStep = std::max(worstChangeStep, stepMs);
+        } else {
+            steps.push_back(stepMs);
+        }
+        if (frame > 0) {
+            const double interval = shown - previousShown;
+            intervals.push_back(interval);
+            if (sinceChange <= kFramesAfterChange) {
+                worstChangeInterval = std::max(worstChangeInterval, interval);
+                worstChangeLate = std::max(worstChangeLate, shown - due);
+            } else {
+                worstOtherInterval = std::max(worstOtherInterval, interval);
+            }
+        }
+        previousShown = shown;
+        ++sinceChange;
+        ++frame;
+        if (maxChanges > 0 && changes >= maxChanges && sinceChange > kFramesAfterChange) {
+            break;
+        }
+    }
+    timeline.stop();
+    std::sort(intervals.begin(), intervals.end());
+    std::sort(steps.begin(), steps.end());
+    const double median = intervals.empty() ? 0.0 : intervals[intervals.size() / 2];
+    const double medianStep = steps.empty() ? 0.0 : steps[steps.size() / 2];
+    const double worstStep = steps.empty() ? 0.0 : steps.back();
+    std::printf(
+        "paced playback, %lld frames, %d template changes: median frame interval %.1f ms; "
+        "across template changes worst interval %.1f ms and worst frame %.1f ms after its time; "
+        "elsewhere worst interval %.1f ms\n",
+        static_cast<long long>(frame), changes, median, worstChangeInterval, worstChangeLate,
+        worstOtherInterval);
+    std::printf(
+        "frame work: the step that changes template worst %.1f ms; an ordinary frame median "
+        "%.1f ms, worst %.1f ms\n",
+        worstChangeStep, medianStep, worstStep);
 }
 
 }  // namespace
@@ -100,5 +190,9 @@ int main(int argc, char* argv[]) {
         static_cast<long long>(frames), wall / static_cast<double>(frames),
         cpu / static_cast<double>(frames), cpu / static_cast<double>(frames) / 40.0 * 100,
         100.0 - cpu / static_cast<double>(frames) / 40.0 * 100);
+
+    const int maxChanges = argc > 1 ? std::atoi(argv[1]) : 6;
+    vellumo::Stager again(album);
+    pacedPlayback(timeline, again.prepare(QSize(800, 450)), maxChanges);
     return 0;
 }

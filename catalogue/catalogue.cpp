@@ -44,9 +44,9 @@ void checkPictureLists(const TemplateParameters& p) {
             }
             // A negative size would give the picture the whole stage, a huge one overflow the
             // stage arithmetic: neither is a size staging can use.
-            if (size < 0 || size > kMaxPictureSide) {
+            if (size < 0 || size > kMaxParameterPictureSide) {
                 throw Error(texts::kPictureItemOutOfRange.arg(key).arg(k + 1).arg(items[k]).arg(
-                    kMaxPictureSide));
+                    kMaxParameterPictureSide));
             }
         }
     };

@@ -21,7 +21,7 @@ inline const QString kAdvanced = QStringLiteral("gaojimoban");
 
 // The largest picture width or height a parameter file may give, in pixels (four reference
 // frames wide); 0 means the movie fixes no size.
-inline constexpr int kMaxPictureSide = 7680;
+inline constexpr int kMaxParameterPictureSide = 7680;
 
 // One row of the catalogue parameter list.
 struct CatalogueRecord {

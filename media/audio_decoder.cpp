@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <memory>
 
 #include "media/media_texts.h"
@@ -125,7 +126,7 @@ AudioInfo probeAudio(const QString& path) {
     return info;
 }
 
-QByteArray decodeAudio(const QString& path) {
+bool decodeAudio(const QString& path, const PcmSink& sink) {
     OpenAudio audio = openAudio(path);
     AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
     AVChannelLayout inputLayout = audio.codec->ch_layout;
@@ -141,27 +142,34 @@ QByteArray decodeAudio(const QString& path) {
     }
     std::unique_ptr<SwrContext, ResamplerDeleter> resampler(rawResampler);
 
-    QByteArray pcm;
+    QByteArray piece;
+    qint64 delivered = 0;
+    bool wanted = true;
     std::unique_ptr<AVPacket, PacketDeleter> packet(av_packet_alloc());
     std::unique_ptr<AVFrame, FrameDeleter> frame(av_frame_alloc());
+    // Converts samples and hands them on; false once the sink wants no more.
     const auto convert = [&](const uint8_t** data, int samples) {
         const int room = swr_get_out_samples(resampler.get(), samples);
         if (room <= 0) {
-            return;
+            return wanted;
         }
-        const qsizetype offset = pcm.size();
-        pcm.resize(offset + static_cast<qsizetype>(room) * kPcmBytesPerFrame);
-        auto* out = reinterpret_cast<uint8_t*>(pcm.data() + offset);
+        piece.resize(static_cast<qsizetype>(room) * kPcmBytesPerFrame);
+        auto* out = reinterpret_cast<uint8_t*>(piece.data());
         const int done = swr_convert(resampler.get(), &out, room, data, samples);
-        pcm.resize(offset + static_cast<qsizetype>(std::max(done, 0)) * kPcmBytesPerFrame);
+        const qsizetype bytes = static_cast<qsizetype>(std::max(done, 0)) * kPcmBytesPerFrame;
+        if (bytes > 0) {
+            delivered += bytes;
+            wanted = sink(piece.constData(), bytes);
+        }
+        return wanted;
     };
     const auto receive = [&] {
-        while (avcodec_receive_frame(audio.codec.get(), frame.get()) >= 0) {
+        while (wanted && avcodec_receive_frame(audio.codec.get(), frame.get()) >= 0) {
             convert(const_cast<const uint8_t**>(frame->extended_data), frame->nb_samples);
             av_frame_unref(frame.get());
         }
     };
-    while (av_read_frame(audio.input.get(), packet.get()) >= 0) {
+    while (wanted && av_read_frame(audio.input.get(), packet.get()) >= 0) {
         if (packet->stream_index == audio.stream) {
             // A damaged packet is skipped, as players do; the rest of the sound still plays.
             if (avcodec_send_packet(audio.codec.get(), packet.get()) >= 0) {
@@ -170,12 +178,26 @@ QByteArray decodeAudio(const QString& path) {
         }
         av_packet_unref(packet.get());
     }
+    if (!wanted) {
+        return false;
+    }
     avcodec_send_packet(audio.codec.get(), nullptr);
     receive();
-    convert(nullptr, 0);  // Flush the resampler.
-    if (pcm.isEmpty()) {
+    if (wanted) {
+        convert(nullptr, 0);  // Flush the resampler.
+    }
+    if (delivered == 0) {
         throw FileError(path, texts::kAudioDamaged);
     }
+    return wanted;
+}
+
+QByteArray decodeAudio(const QString& path) {
+    QByteArray pcm;
+    decodeAudio(path, [&pcm](const char* data, qsizetype bytes) {
+        pcm.append(data, bytes);
+        return true;
+    });
     return pcm;
 }
 

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 namespace vellumo {
 
 inline constexpr int kPcmSampleRate = 44100;
@@ -24,6 +26,12 @@ AudioInfo probeAudio(const QString& path);
 // Decodes the whole file to interleaved 16-bit stereo PCM at 44.1 kHz. Any format FFmpeg
 // decodes is accepted. Throws FileError.
 QByteArray decodeAudio(const QString& path);
+
+// Takes decoded PCM a piece at a time, in order; false stops the decoding.
+using PcmSink = std::function<bool(const char* data, qsizetype bytes)>;
+// Decodes as above, handing the PCM to sink piece by piece as it comes. Returns false when the
+// sink stopped it. Throws FileError (also when the file gives no sound at all).
+bool decodeAudio(const QString& path, const PcmSink& sink);
 
 // Keeps FFmpeg's own log lines off the error stream (tools that print one line of their own).
 void silenceFfmpegLog();

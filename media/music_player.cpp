@@ -3,11 +3,11 @@
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
-#include <QBuffer>
 #include <QElapsedTimer>
 #include <QMediaDevices>
 
 #include "media/audio_decoder.h"
+#include "media/decoded_sound.h"
 #include "media/media_texts.h"
 #include "workspace/errors.h"
 
@@ -21,12 +21,75 @@ MusicPlayer::Clock steadyClock() {
     return [timer] { return timer->elapsed(); };
 }
 
+QAudioFormat pcmFormat() {
+    QAudioFormat format;
+    format.setSampleRate(kPcmSampleRate);
+    format.setChannelCount(kPcmChannels);
+    format.setSampleFormat(QAudioFormat::Int16);
+    return format;
+}
+
+qint64 pcmBytes(qint64 ms) {
+    return ms * kPcmSampleRate / 1000 * kPcmBytesPerFrame;
+}
+
+class SystemSoundOutput : public SoundOutput {
+public:
+    ~SystemSoundOutput() override { stop(); }
+
+    bool available() const override {
+        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+        return !device.isNull() && device.isFormatSupported(pcmFormat());
+    }
+
+    bool start(QIODevice* device) override {
+        stop();
+        sink_ = std::make_unique<QAudioSink>(QMediaDevices::defaultAudioOutput(), pcmFormat());
+        sink_->start(device);
+        if (sink_->error() != QAudio::NoError) {
+            stop();
+            return false;
+        }
+        return true;
+    }
+
+    void stop() override {
+        if (sink_) {
+            sink_->stop();
+            sink_.reset();
+        }
+    }
+
+private:
+    std::unique_ptr<QAudioSink> sink_;
+};
+
 }  // namespace
 
-MusicPlayer::MusicPlayer(QObject* parent) : QObject(parent), clock_(steadyClock()) {}
+std::unique_ptr<SoundOutput> defaultSoundOutput() {
+    return std::make_unique<SystemSoundOutput>();
+}
+
+MusicPlayer::MusicPlayer(QObject* parent)
+    : QObject(parent),
+      clock_(steadyClock()),
+      decoder_([](const QString& path, const PcmSink& sink) { return decodeAudio(path, sink); }) {}
 
 MusicPlayer::~MusicPlayer() {
     stopSound();
+    output_.reset();
+    sound_.reset();
+}
+
+void MusicPlayer::setSoundOutput(std::unique_ptr<SoundOutput> output) {
+    stopSound();
+    output_ = std::move(output);
+    soundOutput_ = output_ != nullptr;
+}
+
+void MusicPlayer::setDecoder(Decoder decoder) {
+    close();
+    decoder_ = std::move(decoder);
 }
 
 void MusicPlayer::setClock(Clock clock) {
@@ -57,7 +120,7 @@ void MusicPlayer::close() {
     lengthMs_ = 0;
     startPositionMs_ = 0;
     stoppedPositionMs_ = 0;
-    pcm_.clear();
+    sound_.reset();  // stops its decoding
 }
 
 qint64 MusicPlayer::positionMs() const {
@@ -102,44 +165,37 @@ void MusicPlayer::startSound(qint64 fromMs) {
     if (!soundOutput_) {
         return;
     }
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull()) {
+    if (!output_) {
+        output_ = defaultSoundOutput();
+    }
+    if (!output_->available()) {
         return;  // No sound here: the clock keeps the position.
     }
-    try {
-        if (pcm_.isEmpty()) {
-            pcm_ = decodeAudio(fileName_);
-        }
-    } catch (const Error&) {
-        return;  // The position still runs; the music is merely silent.
+    if (!sound_) {
+        sound_ = std::make_shared<DecodedSound>(fileName_, decoder_, pcmBytes(lengthMs_));
     }
-    QAudioFormat format;
-    format.setSampleRate(kPcmSampleRate);
-    format.setChannelCount(kPcmChannels);
-    format.setSampleFormat(QAudioFormat::Int16);
-    if (!device.isFormatSupported(format)) {
+    // The sound starts once its first second from here is decoded; the rest follows while it
+    // plays. A file that cannot be decoded, or not in time, is merely silent.
+    const qint64 offset = pcmBytes(fromMs);
+    if (!sound_->waitFor(offset + pcmBytes(1000), kFirstSecondWaitMs) &&
+        sound_->decodedBytes() <= offset) {
         return;
     }
-    pcmDevice_ = new QBuffer(&pcm_, this);
-    pcmDevice_->open(QIODevice::ReadOnly);
-    const qint64 offset = fromMs * kPcmSampleRate / 1000 * kPcmBytesPerFrame;
-    pcmDevice_->seek(std::min<qint64>(offset, pcm_.size()));
-    sink_ = new QAudioSink(device, format, this);
-    sink_->start(pcmDevice_);
-    if (sink_->error() != QAudio::NoError) {
+    device_ = new SoundDevice(sound_, this);
+    device_->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    device_->seek(std::min(offset, sound_->decodedBytes()));
+    if (!output_->start(device_)) {
         stopSound();
     }
 }
 
 void MusicPlayer::stopSound() {
-    if (sink_ != nullptr) {
-        sink_->stop();
-        delete sink_;
-        sink_ = nullptr;
+    if (output_) {
+        output_->stop();
     }
-    if (pcmDevice_ != nullptr) {
-        delete pcmDevice_;
-        pcmDevice_ = nullptr;
+    if (device_ != nullptr) {
+        delete device_;
+        device_ = nullptr;
     }
 }
 

@@ -3,21 +3,37 @@
 // The music player shared by the music list, the album preview and the music preview: it opens
 // MPEG audio and PCM WAV files (anything else fails to open, and goes through the converter),
 // plays and stops them, and reports length and position in milliseconds and the stopped mode
-// once a file has played to its end. Sound goes to the default audio output when there is one;
-// the position always follows a clock of the player's own, so everything behaves the same on
-// a machine without sound.
+// once a file has played to its end. Sound goes to the default audio output when there is one:
+// a thread of its own decodes the file and the sound starts once its first second is in. The
+// position always follows a clock of the player's own, so everything behaves the same on a
+// machine without sound.
 
-#include <QByteArray>
 #include <QObject>
 #include <QString>
 
 #include <functional>
 #include <memory>
 
-class QAudioSink;
-class QBuffer;
+class QIODevice;
 
 namespace vellumo {
+
+class DecodedSound;
+class SoundDevice;
+
+// Where the player's sound goes: the default audio output, or a stand-in.
+class SoundOutput {
+public:
+    virtual ~SoundOutput() = default;
+    // Whether there is an output for 16-bit stereo PCM at 44.1 kHz.
+    virtual bool available() const = 0;
+    // Starts pulling PCM from the device. False when the output refused at once.
+    virtual bool start(QIODevice* device) = 0;
+    virtual void stop() = 0;
+};
+
+// The system's default audio output.
+std::unique_ptr<SoundOutput> defaultSoundOutput();
 
 class MusicPlayer : public QObject {
     Q_OBJECT
@@ -32,6 +48,14 @@ public:
     void setClock(Clock clock);
     // Off: never touches an audio device (tests, tools).
     void setSoundOutput(bool enabled) { soundOutput_ = enabled; }
+    // Another output in place of the system's (tests).
+    void setSoundOutput(std::unique_ptr<SoundOutput> output);
+    // Decodes a file to PCM piece by piece (decodeAudio unless replaced, for tests).
+    using Decoder = std::function<bool(const QString& path,
+                                       const std::function<bool(const char*, qsizetype)>& sink)>;
+    void setDecoder(Decoder decoder);
+    // How long play() waits for the first second of sound before it lets the clock run alone.
+    static constexpr int kFirstSecondWaitMs = 3000;
 
     const QString& fileName() const { return fileName_; }
     // A new name closes the file open before.
@@ -67,9 +91,11 @@ private:
     qint64 startPositionMs_ = 0;  // position when play() began
     qint64 stoppedPositionMs_ = 0;
 
-    QByteArray pcm_;  // decoded lazily, the first time sound is wanted
-    QBuffer* pcmDevice_ = nullptr;
-    QAudioSink* sink_ = nullptr;
+    std::unique_ptr<SoundOutput> output_;
+    Decoder decoder_;
+    // Decoded on a thread of its own the first time sound is wanted, kept while the file is open.
+    std::shared_ptr<DecodedSound> sound_;
+    SoundDevice* device_ = nullptr;
 };
 
 }  // namespace vellumo

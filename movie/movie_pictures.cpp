@@ -1,5 +1,6 @@
 #include "movie/movie_pictures.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 
@@ -81,11 +82,31 @@ void boxPass(const uint8_t* src, uint8_t* dst, int n, qsizetype step, int radius
 
 }  // namespace
 
-MoviePictures readMoviePictures(const Movie& movie) {
+QString pictureKey(const QString& path) {
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+MoviePictures readMoviePictures(const Movie& movie, const PicturesInMemory& inMemory) {
     MoviePictures pictures;
     qint64 budget = kMaxMoviePicturePixels;
     for (const QString& name : movie.pictures()) {
-        pictures.insert(name, readPicture(movie.picturePath(name), budget));
+        const QString path = movie.picturePath(name);
+        if (!inMemory.isEmpty()) {
+            if (const auto given = inMemory.constFind(pictureKey(path)); given != inMemory.cend()) {
+                const QImage& image = given.value();
+                budget -= static_cast<qint64>(image.width()) * image.height();
+                pictures.insert(
+                    name, image.isNull()
+                              ? MoviePicture{}
+                              : MoviePicture{
+                                    image.hasAlphaChannel()
+                                        ? image.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                                        : image.convertToFormat(QImage::Format_RGB32),
+                                    image.size()});
+                continue;
+            }
+        }
+        pictures.insert(name, readPicture(path, budget));
     }
     return pictures;
 }

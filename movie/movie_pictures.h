@@ -23,12 +23,17 @@ struct MoviePicture {
 // By picture name as the movie writes it.
 using MoviePictures = QHash<QString, MoviePicture>;
 
+// Pictures already in memory, by the key of the file they stand for; the file is not read.
+using PicturesInMemory = QHash<QString, QImage>;
+// The key of a picture file: its absolute path with "." and ".." resolved.
+QString pictureKey(const QString& path);
+
 // Pictures larger than this on either side are decoded scaled down.
 inline constexpr int kMaxPictureSide = 4096;
 
-// Reads every picture the movie names. A missing or unreadable picture is recorded as null; it
-// is not an error.
-MoviePictures readMoviePictures(const Movie& movie);
+// Reads every picture the movie names, or takes it from inMemory. A missing or unreadable
+// picture is recorded as null; it is not an error.
+MoviePictures readMoviePictures(const Movie& movie, const PicturesInMemory& inMemory = {});
 
 // A picture at a few resolutions, each about half the one before, so that it can be drawn at
 // any scale with bilinear filtering and without aliasing.

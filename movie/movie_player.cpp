@@ -8,6 +8,20 @@
 
 namespace vellumo {
 
+PreparedMovie prepareMovie(const QString& path, QSize size,
+                           const movie::PicturesInMemory& inMemory) {
+    PreparedMovie prepared;
+    prepared.path = path;
+    prepared.movie = std::make_shared<const movie::Movie>(movie::readMovie(path));
+    prepared.pictures = movie::readMoviePictures(*prepared.movie, inMemory);
+    if (!size.isEmpty()) {
+        prepared.renderer =
+            std::make_shared<const movie::MovieRenderer>(prepared.movie, prepared.pictures, size);
+        prepared.firstFrame = prepared.renderer->render(0);
+    }
+    return prepared;
+}
+
 MoviePlayer::MoviePlayer(QObject* parent) : QObject(parent) {
     timer_.setTimerType(Qt::PreciseTimer);
     timer_.setInterval(movie::kFrameIntervalMs);
@@ -33,14 +47,22 @@ QSize MoviePlayer::size() const {
 
 void MoviePlayer::setMovie(const QString& path) {
     // Everything is read first, so a movie that fails to load leaves the current one in place.
-    auto loaded = std::make_shared<const movie::Movie>(movie::readMovie(path));
-    movie::MoviePictures pictures = movie::readMoviePictures(*loaded);
+    setMovie(prepareMovie(path, size_));
+}
+
+void MoviePlayer::setMovie(PreparedMovie prepared) {
     stop();
-    path_ = path;
-    movie_ = std::move(loaded);
-    pictures_ = std::move(pictures);
+    path_ = std::move(prepared.path);
+    movie_ = std::move(prepared.movie);
+    pictures_ = std::move(prepared.pictures);
     frame_ = 0;
-    prepare();
+    if (prepared.renderer && prepared.renderer->size() == size_ && !prepared.firstFrame.isNull()) {
+        renderer_ = std::move(prepared.renderer);
+        image_ = std::move(prepared.firstFrame);
+        drawnFrame_ = 0;
+    } else {
+        prepare();
+    }
     emit frameChanged(frame_);
 }
 
@@ -90,8 +112,8 @@ bool MoviePlayer::isPlaying() const {
 }
 
 const QImage& MoviePlayer::currentImage() const {
-    if (drawnFrame_ != frame_ && !renderer_.isNull()) {
-        renderer_.render(frame_, image_);
+    if (drawnFrame_ != frame_ && renderer_ && !renderer_->isNull()) {
+        renderer_->render(frame_, image_);
         drawnFrame_ = frame_;
     }
     return image_;
@@ -101,9 +123,10 @@ void MoviePlayer::prepare() {
     drawnFrame_ = -1;
     image_ = QImage();
     if (!movie_) {
+        renderer_.reset();
         return;
     }
-    renderer_ = movie::MovieRenderer(movie_, pictures_, size_);
+    renderer_ = std::make_shared<const movie::MovieRenderer>(movie_, pictures_, size_);
     currentImage();
 }
 

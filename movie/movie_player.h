@@ -19,6 +19,20 @@
 
 namespace vellumo {
 
+// A movie read, its pictures decoded and its first frame drawn at a size: the slow part of
+// loading a movie, which may run on any thread and be handed to a player later.
+struct PreparedMovie {
+    QString path;
+    std::shared_ptr<const movie::Movie> movie;
+    movie::MoviePictures pictures;
+    std::shared_ptr<const movie::MovieRenderer> renderer;
+    QImage firstFrame;
+};
+// Throws vellumo::FileError as MoviePlayer::setMovie does. Pictures found in inMemory are not
+// read from their files.
+PreparedMovie prepareMovie(const QString& path, QSize size,
+                           const movie::PicturesInMemory& inMemory = {});
+
 class MoviePlayer : public QObject {
     Q_OBJECT
 public:
@@ -35,6 +49,8 @@ public:
     // parsed) when the file is missing or not a valid movie; the movie loaded before then stays.
     // A picture the movie names that is missing draws nothing and is not an error.
     void setMovie(const QString& path);
+    // Shows a movie prepared elsewhere (prepared again when its size is not the player's).
+    void setMovie(PreparedMovie prepared);
     QString movie() const;
     bool isLoaded() const;
     // The loaded movie, or null.
@@ -54,6 +70,8 @@ public:
 
     // The current frame at size(). Frames reached by playback are drawn when first asked for.
     const QImage& currentImage() const;
+    // What draws the loaded movie's frames; it may draw on any thread. Null when none.
+    std::shared_ptr<const movie::MovieRenderer> renderer() const { return renderer_; }
 
 signals:
     // The picture the player shows changed: another frame, a newly loaded movie or a new size.
@@ -68,7 +86,7 @@ private:
     QString path_;
     std::shared_ptr<const movie::Movie> movie_;
     movie::MoviePictures pictures_;
-    movie::MovieRenderer renderer_;
+    std::shared_ptr<const movie::MovieRenderer> renderer_;
     int frame_ = 0;
     QTimer timer_;
     mutable QImage image_;

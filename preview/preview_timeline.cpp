@@ -1,6 +1,7 @@
 #include "preview/preview_timeline.h"
 
 #include <QFile>
+#include <QThreadPool>
 
 #include "album/album_texts.h"
 #include "assignment/assignment_texts.h"
@@ -83,6 +84,10 @@ PreviewTimeline::PreviewTimeline(const Album& album, MoviePlayer& stage, QObject
       currentTime_(texts::kClockZero),
       totalTime_(texts::kClockZero) {}
 
+PreviewTimeline::~PreviewTimeline() {
+    dropNext();
+}
+
 void PreviewTimeline::setSoundHooks(std::function<void()> start, std::function<void()> stop) {
     soundStart_ = std::move(start);
     soundStop_ = std::move(stop);
@@ -105,17 +110,103 @@ bool PreviewTimeline::loadTemplate(int usedTemplate) {
     }
 }
 
-void PreviewTimeline::writeLeadIn() {
-    try {
-        const QImage picture = stage_.currentImage();
-        writeBitmap(picture, dataPath(paths::kLeadInBitmap));
-        writeJpeg(picture, dataPath(paths::kLeadInPicture));
-    } catch (const Error& e) {
-        problems_.append(e.message());
+PreviewTimeline::Next PreviewTimeline::prepareNext(const NextInput& input) {
+    Next next;
+    next.templateCounter = input.templateCounter;
+    if (input.cancelled->load()) {
+        return next;
     }
+    // The last frame of the template is the lead-in of what follows: written as the lead-in
+    // picture and its bitmap, and handed to the next movie in memory.
+    const QImage leadIn = input.renderer ? input.renderer->render(input.lastFrame) : QImage();
+    try {
+        writeBitmap(leadIn, input.leadInBitmap);
+        writeJpeg(leadIn, input.leadInPicture);
+    } catch (const Error& e) {
+        next.problems.append(e.message());
+    }
+    movie::PicturesInMemory pictures;
+    pictures.insert(movie::pictureKey(input.leadInPicture), leadIn);
+    while (++next.templateCounter < input.moviePaths.size()) {
+        if (input.cancelled->load()) {
+            return next;
+        }
+        const QString& path = input.moviePaths.at(next.templateCounter);
+        try {
+            next.movie = prepareMovie(path, input.size, pictures);
+            next.phase = Phase::Template;
+            return next;
+        } catch (const Error& e) {
+            next.problems.append(texts::kTemplateMovieUnplayable.arg(path, e.message()));
+        }
+    }
+    if (input.sync == SyncMode::WithMusic) {
+        next.phase = Phase::Held;  // The last frame stays while the music goes on.
+        return next;
+    }
+    try {
+        next.movie = prepareMovie(input.closingMovie, input.size, pictures);
+        next.phase = Phase::Closing;
+    } catch (const Error& e) {
+        next.problems.append(e.message());
+    }
+    return next;
+}
+
+void PreviewTimeline::prepareNextAhead() {
+    dropNext();
+    NextInput input;
+    input.renderer = stage_.renderer();
+    input.lastFrame = std::max(0, stage_.totalFrames() - 1);
+    for (int usedTemplate : playList_) {
+        input.moviePaths.append(stagedMoviePath(usedTemplate));
+    }
+    input.templateCounter = templateCounter_;
+    input.closingMovie = closingMoviePath();
+    input.leadInPicture = dataPath(paths::kLeadInPicture);
+    input.leadInBitmap = dataPath(paths::kLeadInBitmap);
+    input.sync = sync_;
+    input.size = stage_.size();
+    input.cancelled = nextCancelled_ = std::make_shared<std::atomic<bool>>(false);
+    // On a thread of the global pool: the pictures it scales and the frame it draws then keep to
+    // that one thread, and the pool's other thread stays free for the frames being shown.
+    auto promise = std::make_shared<std::promise<Next>>();
+    next_ = promise->get_future();
+    QThreadPool::globalInstance()->start([promise, input = std::move(input)] {
+        try {
+            promise->set_value(prepareNext(input));
+        } catch (...) {
+            promise->set_exception(std::current_exception());
+        }
+    });
+}
+
+PreviewTimeline::Next PreviewTimeline::takeNext() {
+    if (!next_.valid()) {
+        prepareNextAhead();
+    }
+    Next next = next_.get();
+    nextCancelled_.reset();
+    return next;
+}
+
+void PreviewTimeline::dropNext() {
+    if (!next_.valid()) {
+        return;
+    }
+    nextCancelled_->store(true);
+    // It ends after the movie it is preparing: bounded by one movie's loading.
+    next_.wait();
+    try {
+        next_.get();
+    } catch (...) {
+        // What was being prepared is not wanted any more.
+    }
+    nextCancelled_.reset();
 }
 
 bool PreviewTimeline::start(QVector<int> playList, SyncMode sync) {
+    dropNext();
     problems_.clear();
     playList_ = std::move(playList);
     sync_ = sync;
@@ -141,6 +232,7 @@ bool PreviewTimeline::start(QVector<int> playList, SyncMode sync) {
             return false;
         }
     }
+    prepareNextAhead();
     emit stateChanged(state_);
     emit clockChanged();
     if (soundStart_) {
@@ -169,29 +261,31 @@ bool PreviewTimeline::step() {
         finish();
         return true;
     }
-    // The last frame of a template: the next one starts from it.
-    writeLeadIn();
-    while (++templateCounter_ < playList_.size()) {
-        if (loadTemplate(playList_.at(templateCounter_))) {
-            return true;
-        }
-    }
-    if (sync_ == SyncMode::WithMusic) {
-        phase_ = Phase::Held;  // The last frame stays while the music goes on.
-        return true;
-    }
-    try {
-        stage_.setMovie(closingMoviePath());
-        stage_.setFrameNum(0);
-        phase_ = Phase::Closing;
-    } catch (const Error& e) {
-        problems_.append(e.message());
-        finish();
+    // The last frame of a template: what follows starts from it, prepared while it played.
+    Next next = takeNext();
+    problems_.append(next.problems);
+    templateCounter_ = next.templateCounter;
+    switch (next.phase) {
+        case Phase::Template:
+            stage_.setMovie(std::move(*next.movie));
+            prepareNextAhead();
+            break;
+        case Phase::Closing:
+            stage_.setMovie(std::move(*next.movie));
+            phase_ = Phase::Closing;
+            break;
+        case Phase::Held:
+            phase_ = Phase::Held;
+            break;
+        case Phase::Idle:
+            finish();
+            break;
     }
     return true;
 }
 
 void PreviewTimeline::finish() {
+    dropNext();
     state_ = PlaybackState::Stopped;
     phase_ = Phase::Idle;
     frameCounter_ = -1;
@@ -205,6 +299,7 @@ void PreviewTimeline::finish() {
 }
 
 void PreviewTimeline::stop() {
+    dropNext();  // before the staging folder goes
     const bool wasPlaying = state_ == PlaybackState::Playing;
     state_ = PlaybackState::Stopped;
     phase_ = Phase::Idle;

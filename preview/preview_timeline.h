@@ -3,21 +3,27 @@
 // The album preview's timeline: the complete used templates play one after another on a hidden
 // stage, each starting from the last frame of the one before (the lead-in picture), then the
 // closing movie. The host's timer calls step() once per frame and shows frame(); the clock
-// counts 0.04 s per frame shown.
+// counts 0.04 s per frame shown. While a template plays, a worker thread already draws its last
+// frame, writes the lead-in picture and prepares what comes next, so that a template change
+// costs the frame no more than an ordinary one.
 
 #include <QImage>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <atomic>
 #include <functional>
+#include <future>
+#include <memory>
+#include <optional>
 
 #include "album/output_options.h"
+#include "movie/movie_player.h"
 
 namespace vellumo {
 
 class Album;
-class MoviePlayer;
 
 // "bofang_kaishi" while the album plays, "bofang_tingzhi" otherwise.
 enum class PlaybackState { Stopped, Playing };
@@ -47,6 +53,7 @@ public:
 
     // The stage draws the movies; the preview shows them at its size (800 × 450).
     PreviewTimeline(const Album& album, MoviePlayer& stage, QObject* parent = nullptr);
+    ~PreviewTimeline() override;
 
     PlaybackState state() const { return state_; }
     Phase phase() const { return phase_; }
@@ -81,8 +88,34 @@ signals:
     void finished();
 
 private:
+    // What follows the last frame of the template on the stage.
+    struct Next {
+        int templateCounter = 0;
+        Phase phase = Phase::Idle;  // Template or Closing: movie is loaded next; Idle: the end
+        std::optional<PreparedMovie> movie;
+        QStringList problems;
+    };
+    struct NextInput {
+        std::shared_ptr<const movie::MovieRenderer> renderer;
+        int lastFrame = 0;
+        QStringList moviePaths;  // of the play list
+        int templateCounter = 0;
+        QString closingMovie;
+        QString leadInPicture;
+        QString leadInBitmap;
+        SyncMode sync = SyncMode::WithTemplate;
+        QSize size;
+        std::shared_ptr<std::atomic<bool>> cancelled;
+    };
+    static Next prepareNext(const NextInput& input);
+
     bool loadTemplate(int usedTemplate);
-    void writeLeadIn();
+    // Starts preparing what follows the movie now on the stage.
+    void prepareNextAhead();
+    // The prepared next step, waiting for the worker when it has not finished yet.
+    Next takeNext();
+    // Stops the worker, if any, and waits for it.
+    void dropNext();
     void finish();
 
     const Album& album_;
@@ -100,6 +133,8 @@ private:
     QString totalTime_;
     QImage frame_;
     QStringList problems_;
+    std::future<Next> next_;
+    std::shared_ptr<std::atomic<bool>> nextCancelled_;
 };
 
 }  // namespace vellumo

@@ -12,7 +12,6 @@ inline const QString kAutoCompleteCaption = QStringLiteral("自动完成");
 // %1 the number of photos without a template.
 inline const QString kAutoCompleteQuestion =
     QStringLiteral("有 %1 张照片没有与模板匹配,是否自动完成照片与模板的匹配?");
-inline const QString kAutoMatchCaption = QStringLiteral("自动匹配模板");
 inline const QString kStagingCaption = QStringLiteral("配置文件");
 inline const QString kNothingToPlay =
     QStringLiteral("没有已完成照片匹配的模板文件，请先在“模板管理”中为模板添加照片！");

@@ -25,4 +25,30 @@ void Album::deleteAllPhotos() {
     templates_.clearAll();
 }
 
+Album::Snapshot Album::snapshot() const {
+    return {photos_,
+            backgrounds_.rows(),
+            backgrounds_.landscapeList(),
+            templates_.templates(),
+            templates_.slotTable(),
+            music_,
+            lyrics_,
+            lyricTable_,
+            outputOptions_,
+            placementMode_,
+            wrapCursors_};
+}
+
+void Album::restore(const Snapshot& snapshot) {
+    photos_ = snapshot.photos;
+    backgrounds_.restore(snapshot.backgroundRows, snapshot.landscapeList);
+    templates_.restore(snapshot.templates, snapshot.slotTable);
+    music_ = snapshot.music;
+    lyrics_ = snapshot.lyrics;
+    lyricTable_ = snapshot.lyricTable;
+    outputOptions_ = snapshot.outputOptions;
+    placementMode_ = snapshot.placementMode;
+    wrapCursors_ = snapshot.wrapCursors;
+}
+
 }  // namespace vellumo

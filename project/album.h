@@ -57,6 +57,24 @@ public:
     // Where combined placement took its last photos.
     WrapCursors& wrapCursors() { return wrapCursors_; }
 
+    // Everything the user has made, to put back when a command fails half-way. The lists are
+    // shared with the album until one side changes, so taking one costs next to nothing.
+    struct Snapshot {
+        PhotoList photos;
+        QVector<BackgroundRow> backgroundRows;
+        QVector<BackgroundCandidate> landscapeList;
+        QVector<UsedTemplate> templates;
+        QVector<PhotoSlot> slotTable;
+        MusicList music;
+        LyricsList lyrics;
+        LyricTable lyricTable;
+        OutputOptions outputOptions;
+        PlacementMode placementMode = PlacementMode::Random;
+        WrapCursors wrapCursors;
+    };
+    Snapshot snapshot() const;
+    void restore(const Snapshot& snapshot);
+
 private:
     // A placement run (assignment/placement.h) sets the photos' in-template marks.
     friend PlacementRun placementRun(Album& album);

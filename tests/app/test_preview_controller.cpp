@@ -6,15 +6,21 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "album/photo_list_texts.h"
 #include "app/command_panel.h"
+#include "app/main_display.h"
 #include "app/main_window.h"
+#include "app/photo_pages.h"
 #include "app/preview_controller.h"
 #include "app/staging_window.h"
 #include "dialogs/message_dialog.h"
+#include "dialogs/progress_window.h"
 #include "media/music_player.h"
 #include "photo/fitting_canvas.h"
 #include "preview/timeline_texts.h"
 #include "project/album.h"
+#include "settings/system_settings.h"
+#include "skin/artwork.h"
 #include "tests/support/album_builders.h"
 #include "tests/support/main_window_parts.h"
 #include "tests/support/test_files.h"
@@ -52,6 +58,8 @@ protected:
         album_.addPhoto(*measurePhoto(folder_.path() + "red.jpg"));
         player_.setSoundOutput(false);
         controller_.stagingWindow()->setDelay(0);
+        ProgressWindow::shared().setTaskDelay(0);
+        photos_ = new PhotoWindows(window_, album_, settings_);
     }
     void TearDown() override { setProgramFolder(QString()); }
 
@@ -59,8 +67,35 @@ protected:
     Catalogue catalogue_;
     Album album_{catalogue_, [](int) { return 0; }};
     MusicPlayer player_;
+    SystemSettings settings_;
     MainWindow window_;
     PreviewController controller_{window_, album_, player_};
+    PhotoWindows* photos_ = nullptr;
+
+    void addTwoCompleteTemplates() {
+        for (int row = 0; row < 2; ++row) {
+            album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+            album_.templates().placePhoto(row, row, 0);
+        }
+    }
+
+    // Selects the first photo as a click on its thumbnail does (only while idle).
+    void selectFirstPhoto() {
+        window_.setPlaybackSource([] { return PlaybackState::Stopped; });
+        photos_->pages()->showFirstPageAfterAdding();
+        photos_->pages()->clickThumbnail(1);
+        window_.setPlaybackSource([this] { return controller_.timeline().state(); });
+        ASSERT_EQ(photos_->pages()->selectedPhoto(), 0);
+    }
+
+    QImage shownPicture() const {
+        return part<MainDisplay>(window_)->picture()->pixmap().toImage();
+    }
+
+    bool showsStartPicture() const {
+        return shownPicture() == artwork::startPicture().convertToFormat(shownPicture().format()) &&
+               part<MainDisplay>(window_)->picture()->pos() == QPoint(0, 0);
+    }
 };
 
 TEST_F(PreviewControllerTest, PlaysTheAlbumAndReturnsToIdle) {
@@ -108,6 +143,77 @@ TEST_F(PreviewControllerTest, StopEndsPlaybackAndRemovesTheStagedFiles) {
     controller_.stop();
     EXPECT_EQ(window_.playbackState(), PlaybackState::Stopped);
     EXPECT_FALSE(QFileInfo::exists(dataPath(paths::kStagingFolder)));
+}
+
+TEST_F(PreviewControllerTest, TheStartPictureStaysWhenPlaybackEndsOrStops) {
+    addTwoCompleteTemplates();
+    controller_.play();
+    ASSERT_EQ(window_.playbackState(), PlaybackState::Playing);
+    // Up to the closing movie's last but one frame; the display's tick shows the last one.
+    PreviewTimeline& timeline = controller_.timeline();
+    for (int i = 0; i < 400 && !(timeline.phase() == PreviewTimeline::Phase::Closing &&
+                                 timeline.frameCounter() == kClosingMovieFrames - 2);
+         ++i) {
+        timeline.step();
+    }
+    ASSERT_EQ(timeline.phase(), PreviewTimeline::Phase::Closing);
+    controller_.tick();
+    EXPECT_EQ(window_.playbackState(), PlaybackState::Stopped);
+    EXPECT_TRUE(showsStartPicture());
+    controller_.tick();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(showsStartPicture());
+
+    // " 停止" in the middle of a template.
+    controller_.play();
+    ASSERT_EQ(window_.playbackState(), PlaybackState::Playing);
+    controller_.tick();
+    EXPECT_FALSE(showsStartPicture());
+    controller_.stop();
+    EXPECT_TRUE(showsStartPicture());
+    controller_.tick();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(showsStartPicture());
+}
+
+TEST_F(PreviewControllerTest, PlaybackClearsThePhotoSelectionWhenItStartsStopsAndEnds) {
+    addTwoCompleteTemplates();
+    selectFirstPhoto();
+    controller_.play();
+    ASSERT_EQ(window_.playbackState(), PlaybackState::Playing);
+    EXPECT_EQ(photos_->pages()->selectedPhoto(), -1);
+    EXPECT_EQ(photos_->pages()->selectedPhotoWord(), QStringLiteral("wu"));
+
+    selectFirstPhoto();
+    controller_.stop();
+    EXPECT_EQ(photos_->pages()->selectedPhoto(), -1);
+
+    controller_.play();
+    selectFirstPhoto();
+    for (int i = 0; i < 400 && window_.playbackState() == PlaybackState::Playing; ++i) {
+        controller_.timeline().step();
+    }
+    ASSERT_EQ(window_.playbackState(), PlaybackState::Stopped);
+    EXPECT_EQ(photos_->pages()->selectedPhoto(), -1);
+}
+
+TEST_F(PreviewControllerTest, AutoCompleteRunsThePlacementInItsProgressWindow) {
+    album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+    album_.templates().placePhoto(0, 0, 0);
+    ProgressWindow::shared().setCaption(QString());
+    QString question;
+    QTimer::singleShot(0, [&] {
+        question = ConfirmDialog::shared().message();
+        ConfirmDialog::shared().okButton()->click();
+    });
+    controller_.play();
+    EXPECT_EQ(question, texts::kAutoCompleteQuestion.arg(1));
+    EXPECT_EQ(ProgressWindow::shared().caption(), texts::kAutoPlacementTitle);
+    EXPECT_EQ(ProgressWindow::shared().maximum(), 1);  // one step a photo to place
+    EXPECT_EQ(album_.templates().size(), 2);
+    // Staged, not playing: playback starts with the next " 播放".
+    EXPECT_EQ(window_.playbackState(), PlaybackState::Stopped);
+    EXPECT_TRUE(QFileInfo::exists(dataPath(paths::kTemplateStagingFolder)));
 }
 
 }  // namespace

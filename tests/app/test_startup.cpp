@@ -2,6 +2,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -249,6 +250,24 @@ private slots:
         QCOMPARE(opened_, (QList<QUrl>{web::kPluginHelpPage, web::kPluginDownloadPage}));
         QCOMPARE(shown, texts::kPluginInstallFirstQuit);
         QCOMPARE(notice.helpLink()->toolTip(), texts::kPluginHelpLinkHint);
+    }
+
+    void mainWindowOpensCentredOnTheScreen() {
+        const QSize size(MainWindow::kClientWidth, MainWindow::kClientHeight);
+        QCOMPARE(MainWindow::centredOn(size, QRect(0, 0, 1920, 1080)), QPoint(364, 195));
+        QCOMPARE(MainWindow::centredOn(size, QRect(1920, 30, 1600, 900)), QPoint(2124, 135));
+        // Larger than the screen: the title bar stays on it.
+        QCOMPARE(MainWindow::centredOn(size, QRect(0, 0, 1024, 600)), QPoint(0, 0));
+
+        writeStartupPackage(kStartupMovie);
+        Program program(servicesWith(1, {1, {}}), {uniqueInstanceName(), 0});
+        QVERIFY(program.start());
+        MainWindow* window = program.mainWindow();
+        window->move(321, 123);  // anywhere but the centre, before the loading step opens it
+        QTRY_VERIFY(window->isVisible());
+        const QRect area = window->screen()->availableGeometry();
+        QCOMPARE(window->pos(), MainWindow::centredOn(size, area));
+        program.endProgram();
     }
 
     void centring() {

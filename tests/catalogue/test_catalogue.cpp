@@ -198,11 +198,12 @@ TEST_F(CatalogueTest, SizesStagingCannotUseAreLeftOutWithTheirReason) {
     const auto& leftOut = catalogue.leftOut();
     ASSERT_EQ(leftOut.size(), 3);
     EXPECT_EQ(leftOut[0].reason, texts::kPictureItemNotNumber.arg("xpkd").arg(1).arg("6O8"));
-    EXPECT_EQ(leftOut[1].reason,
-              texts::kPictureItemOutOfRange.arg("xpgd").arg(1).arg("-540").arg(kMaxPictureSide));
-    EXPECT_EQ(
-        leftOut[2].reason,
-        texts::kPictureItemOutOfRange.arg("xpkd").arg(2).arg("2000000000").arg(kMaxPictureSide));
+    EXPECT_EQ(leftOut[1].reason, texts::kPictureItemOutOfRange.arg("xpgd").arg(1).arg("-540").arg(
+                                     kMaxParameterPictureSide));
+    EXPECT_EQ(leftOut[2].reason, texts::kPictureItemOutOfRange.arg("xpkd")
+                                     .arg(2)
+                                     .arg("2000000000")
+                                     .arg(kMaxParameterPictureSide));
     // The load message names each with its reason.
     const QString message = catalogue.leftOutMessage();
     for (const LeftOutTemplate& t : leftOut) {

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
+#include <QSemaphore>
+#include <QThread>
 
 #include <cmath>
 
 #include "media/audio_decoder.h"
 #include "media/audio_encoder.h"
+#include "media/decoded_sound.h"
 #include "media/media_texts.h"
 #include "media/music_player.h"
 #include "tests/support/test_files.h"
@@ -114,6 +117,147 @@ TEST_F(AudioTest, PlayerRefusesWhatItCannotPlay) {
     } catch (const FileError& e) {
         EXPECT_EQ(e.reason(), texts::kAudioNotPlayable);
     }
+}
+
+TEST_F(AudioTest, DecodesPieceByPieceAndStopsWhenAsked) {
+    QByteArray joined;
+    int pieces = 0;
+    EXPECT_TRUE(decodeAudio(path("song.mp3"), [&](const char* data, qsizetype bytes) {
+        joined.append(data, bytes);
+        ++pieces;
+        return true;
+    }));
+    EXPECT_GT(pieces, 10);
+    EXPECT_EQ(joined, decodeAudio(path("song.mp3")));
+
+    int taken = 0;
+    EXPECT_FALSE(decodeAudio(path("song.mp3"), [&](const char*, qsizetype) {
+        ++taken;
+        return false;
+    }));
+    EXPECT_EQ(taken, 1);
+    EXPECT_THROW(decodeAudio(path("damaged.mp3"), [](const char*, qsizetype) { return true; }),
+                 FileError);
+}
+
+// An output that records what it was given instead of sounding.
+class RecordingOutput : public SoundOutput {
+public:
+    explicit RecordingOutput(bool available, QIODevice** started, qint64* sizeAtStart)
+        : available_(available), started_(started), sizeAtStart_(sizeAtStart) {}
+    bool available() const override { return available_; }
+    bool start(QIODevice* device) override {
+        *started_ = device;
+        *sizeAtStart_ = device->size();
+        return true;
+    }
+    void stop() override { *started_ = nullptr; }
+
+private:
+    bool available_;
+    QIODevice** started_;
+    qint64* sizeAtStart_;
+};
+
+TEST_F(AudioTest, SoundStartsOnceTheFirstSecondIsDecodedAndTheRestFollows) {
+    const QByteArray whole = tone(4.0);
+    const qsizetype second = kPcmSampleRate * kPcmBytesPerFrame;
+    writeWav(path("four.wav"), whole);
+
+    // A decoder that gives the first second, then holds until the test lets it go on.
+    QSemaphore goOn;
+    QThread* decodingThread = nullptr;
+    MusicPlayer player;
+    player.setClock([] { return fakeNow; });
+    QIODevice* device = nullptr;
+    qint64 sizeAtStart = -1;
+    player.setSoundOutput(std::make_unique<RecordingOutput>(true, &device, &sizeAtStart));
+    player.setDecoder([&](const QString& file, const PcmSink& sink) {
+        decodingThread = QThread::currentThread();
+        EXPECT_EQ(file, path("four.wav"));
+        if (!sink(whole.constData(), second)) {
+            return false;
+        }
+        if (!goOn.tryAcquire(1, 10000)) {
+            return false;
+        }
+        return sink(whole.constData() + second, whole.size() - second);
+    });
+    player.setFileName(path("four.wav"));
+    player.open();
+    fakeNow = 0;
+    player.play();  // returns while the rest of the file is still to be decoded
+    ASSERT_NE(device, nullptr);
+    EXPECT_NE(decodingThread, QThread::currentThread());
+    EXPECT_EQ(sizeAtStart, second);
+    EXPECT_EQ(device->read(second), whole.left(second));
+    EXPECT_FALSE(device->atEnd());  // more is coming
+
+    goOn.release();
+    QByteArray rest;
+    for (int i = 0; i < 1000 && !device->atEnd(); ++i) {
+        rest += device->read(1 << 16);
+        QThread::msleep(1);
+    }
+    EXPECT_EQ(rest, whole.mid(second));
+    // The position still follows the player's clock.
+    fakeNow = 1234;
+    EXPECT_EQ(player.positionMs(), 1234);
+
+    // Played again from where it stopped, the sound is not decoded a second time.
+    player.stop();
+    EXPECT_EQ(device, nullptr);
+    decodingThread = nullptr;
+    player.play();
+    ASSERT_NE(device, nullptr);
+    EXPECT_EQ(decodingThread, nullptr);
+    EXPECT_EQ(device->pos(), 1234 * kPcmSampleRate / 1000 * kPcmBytesPerFrame);
+    player.close();
+}
+
+TEST_F(AudioTest, WithoutAnOutputNothingIsDecodedAndTheClockRuns) {
+    MusicPlayer player;
+    player.setClock([] { return fakeNow; });
+    QIODevice* device = nullptr;
+    qint64 sizeAtStart = -1;
+    player.setSoundOutput(std::make_unique<RecordingOutput>(false, &device, &sizeAtStart));
+    bool decoded = false;
+    player.setDecoder([&](const QString&, const PcmSink&) {
+        decoded = true;
+        return true;
+    });
+    player.setFileName(path("plain.wav"));
+    player.open();
+    fakeNow = 100;
+    player.play();
+    fakeNow = 600;
+    EXPECT_EQ(player.positionMs(), 500);
+    EXPECT_EQ(device, nullptr);
+    EXPECT_FALSE(decoded);
+}
+
+TEST_F(AudioTest, ClosingStopsTheDecodingOfALongFile) {
+    writeWav(path("long.wav"), tone(60.0));
+    MusicPlayer player;
+    QIODevice* device = nullptr;
+    qint64 sizeAtStart = -1;
+    player.setSoundOutput(std::make_unique<RecordingOutput>(true, &device, &sizeAtStart));
+    player.setFileName(path("long.wav"));
+    player.open();
+    player.play();
+    EXPECT_NE(device, nullptr);
+    player.close();  // joins the decoding thread, stopped after its current piece
+    EXPECT_EQ(device, nullptr);
+
+    // A file that cannot be decoded is silent; the clock still runs.
+    player.setDecoder([](const QString& file, const PcmSink&) -> bool {
+        throw FileError(file, texts::kAudioDamaged);
+    });
+    player.setFileName(path("plain.wav"));
+    player.open();
+    player.play();
+    EXPECT_EQ(device, nullptr);
+    EXPECT_EQ(player.mode(), MusicPlayer::Mode::Playing);
 }
 
 TEST_F(AudioTest, ConverterWritesWavThatThePlayerOpens) {
