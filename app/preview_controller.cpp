@@ -76,9 +76,6 @@ void PreviewController::musicTick() {
     if (tick.lyricChanged) {
         showLyric(music_->lyricLine());
     }
-    if (tick.clockSeconds) {
-        timeline_->setCurrentTime(clockText(*tick.clockSeconds));
-    }
     const QStringList messages = music_->takeMessages();
     if (!messages.isEmpty()) {
         showMessage(messages.join(u'\n'));

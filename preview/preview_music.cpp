@@ -72,9 +72,6 @@ PreviewMusic::Tick PreviewMusic::tick() {
     if (!music.isEmpty()) {
         const qint64 seconds = player_.positionMs() / 1000;
         positionText_ = lyricTimeText(seconds);
-        if (sync_ == SyncMode::WithMusic) {
-            result.clockSeconds = seconds;
-        }
     }
     if (!lyrics.isEmpty() && lyricCounter_ < lyrics.size()) {
         const LyricEntry* entry = album_.lyricTable().find(positionText_);
@@ -94,11 +91,15 @@ PreviewMusic::Tick PreviewMusic::tick() {
         }
     }
     if (player_.mode() != MusicPlayer::Mode::Playing) {
-        if (sync_ == SyncMode::WithMusic) {
-            // The music ends with the first file; the clock stays at its end.
+        if (sync_ == SyncMode::WithMusic && musicCounter_ + 1 >= music.size()) {
+            // The music list plays once; the album goes on without it.
             if (!ended_) {
                 ended_ = true;
                 ++musicCounter_;
+                lyricCounter_ = musicCounter_;
+                const QString before = line_.text;
+                readLyricsAtCounter();
+                result.lyricChanged = result.lyricChanged || line_.text != before;
             }
             return result;
         }

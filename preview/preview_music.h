@@ -2,8 +2,8 @@
 
 // Music and lyrics while the album preview plays: the music list plays through the shared music
 // player and, at each tick of the music timer, the lyric line of the current second is looked up
-// and given the look of its lyric file's settings. With sync with template the music list loops
-// and lyric file i goes with music file i; with sync with music only the first file plays.
+// and given the look of its lyric file's settings. Lyric file i goes with music file i. With sync
+// with template the music list loops; with sync with music it plays once.
 // The host owns the music timer: it calls start(), tick() on every timer tick while isRunning(),
 // and stop(); it shows lyricLine() on its lyric label and the messages of takeMessages().
 
@@ -42,8 +42,6 @@ public:
 
     struct Tick {
         bool lyricChanged = false;
-        // With sync with music, the whole seconds of the music for the current-time clock.
-        std::optional<qint64> clockSeconds;
     };
 
     PreviewMusic(Album& album, MusicPlayer& player, QSize display = kMainDisplaySize);
@@ -78,7 +76,7 @@ private:
     QSize display_;
     SyncMode sync_ = SyncMode::WithTemplate;
     bool running_ = false;
-    bool ended_ = false;  // sync with music: the first file has played to its end
+    bool ended_ = false;  // sync with music: the last file has played to its end
     int musicCounter_ = 0;
     int lyricCounter_ = 0;
     QString positionText_;

@@ -140,10 +140,6 @@ PreviewTimeline::Next PreviewTimeline::prepareNext(const NextInput& input) {
             next.problems.append(texts::kTemplateMovieUnplayable.arg(path, e.message()));
         }
     }
-    if (input.sync == SyncMode::WithMusic) {
-        next.phase = Phase::Held;  // The last frame stays while the music goes on.
-        return next;
-    }
     try {
         next.movie = prepareMovie(input.closingMovie, input.size, pictures);
         next.phase = Phase::Closing;
@@ -208,7 +204,11 @@ void PreviewTimeline::dropNext() {
 bool PreviewTimeline::start(QVector<int> playList, SyncMode sync) {
     dropNext();
     problems_.clear();
-    playList_ = std::move(playList);
+    AlbumSequence::Input sequenceInput;
+    sequenceInput.playList = std::move(playList);
+    sequenceInput.sync = sync;
+    sequence_ = AlbumSequence::build(album_, sequenceInput);
+    playList_ = sequence_.playList();
     sync_ = sync;
     templateCounter_ = 0;
     frameCounter_ = -1;
@@ -220,9 +220,7 @@ bool PreviewTimeline::start(QVector<int> playList, SyncMode sync) {
     }
     state_ = PlaybackState::Playing;
     phase_ = Phase::Template;
-    if (sync_ == SyncMode::WithTemplate) {
-        totalTime_ = clockTextOfFrames(albumTotalFrames(album_));
-    }
+    totalTime_ = clockTextOfFrames(sequence_.totalFrames());
     // The first template starts from its own background.
     QFile::remove(dataPath(paths::kLeadInPicture));
     QFile::copy(stagedBackgroundPath(playList_.first()), dataPath(paths::kLeadInPicture));
@@ -249,10 +247,8 @@ bool PreviewTimeline::step() {
     stage_.setFrameNum(frameCounter_);
     frame_ = stage_.currentImage();
     ++totalFrameCounter_;
-    if (sync_ == SyncMode::WithTemplate) {
-        currentTime_ = clockTextOfFrames(totalFrameCounter_);
-        emit clockChanged();
-    }
+    currentTime_ = clockTextOfFrames(totalFrameCounter_);
+    emit clockChanged();
     if (stage_.frameNum() + 1 != stage_.totalFrames()) {
         return true;
     }

@@ -20,6 +20,7 @@
 
 #include "album/output_options.h"
 #include "movie/movie_player.h"
+#include "preview/album_sequence.h"
 
 namespace vellumo {
 
@@ -36,7 +37,6 @@ QString clockTextOfFrames(qint64 frames);
 
 // The frames the clock counts for an album: every complete used template, plus 150 for the
 // closing movie.
-inline constexpr int kClosingMovieFrames = 150;
 qint64 albumTotalFrames(const Album& album);
 
 // What a play request must do before playing.
@@ -80,6 +80,9 @@ public:
 
     // With sync with music, the music sets the current-time label.
     void setCurrentTime(const QString& text);
+    // The frame sequence being played: with sync with music the templates come round until
+    // the music is covered, then the closing movie.
+    const AlbumSequence& sequence() const { return sequence_; }
 
 signals:
     void stateChanged(PlaybackState state);
@@ -125,6 +128,7 @@ private:
     PlaybackState state_ = PlaybackState::Stopped;
     Phase phase_ = Phase::Idle;
     SyncMode sync_ = SyncMode::WithTemplate;
+    AlbumSequence sequence_;
     QVector<int> playList_;
     int templateCounter_ = 0;
     int frameCounter_ = -1;

@@ -74,7 +74,6 @@ TEST_F(PreviewMusicTest, LineFoundAtItsSecondIsKeptUntilTheNextTag) {
     PreviewMusic::Tick tick = tickAt(music, 83000);
     EXPECT_EQ(music.positionText(), "01:23");
     EXPECT_TRUE(tick.lyricChanged);
-    EXPECT_FALSE(tick.clockSeconds.has_value());  // the clock follows the templates
     EXPECT_EQ(music.lyricLine().text, "Hello");
     // Bold (cuti), not italic; placed and sized for the 800 × 450 main display.
     const LyricLook& look = music.lyricLine().look;
@@ -133,20 +132,31 @@ TEST_F(PreviewMusicTest, WithTemplateTheListLoopsAndLyricFileIGoesWithMusicFileI
     EXPECT_TRUE(music.takeMessages().isEmpty());
 }
 
-TEST_F(PreviewMusicTest, WithMusicOnlyTheFirstFilePlaysAndDrivesTheClock) {
+TEST_F(PreviewMusicTest, WithMusicTheListPlaysOnceWithItsLyrics) {
     addMusic("first.wav", 2);
     addMusic("second.wav", 2);
+    addLyrics("first.lrc", "[00:01.00]one\n");
+    addLyrics("second.lrc", "[00:01.00]two\n");
     PreviewMusic music(album_, player_);
     startAt(music, SyncMode::WithMusic, 0);
-    PreviewMusic::Tick tick = tickAt(music, 1500);
-    ASSERT_TRUE(tick.clockSeconds.has_value());
-    EXPECT_EQ(*tick.clockSeconds, 1);
+    tickAt(music, 1500);
+    EXPECT_EQ(music.lyricLine().text, "one");
 
-    tickAt(music, 2500);
-    tick = tickAt(music, 4000);
-    EXPECT_EQ(*tick.clockSeconds, 2);  // held at the end of the first file
+    // The first file ends: the second plays with its own lyrics.
+    tickAt(music, 2000);
     EXPECT_EQ(music.musicCounter(), 1);
-    EXPECT_EQ(player_.fileName(), album_.music().at(0).location);
+    EXPECT_EQ(player_.fileName(), album_.music().at(1).location);
+    startMs_ = 2000;
+    tickAt(music, 1200);
+    EXPECT_EQ(music.lyricLine().text, "two");
+
+    // The second ends: the list does not come round again, the lyric line goes.
+    const PreviewMusic::Tick tick = tickAt(music, 2100);
+    EXPECT_TRUE(tick.lyricChanged);
+    EXPECT_TRUE(music.lyricLine().text.isEmpty());
+    EXPECT_EQ(player_.fileName(), album_.music().at(1).location);
+    EXPECT_EQ(player_.mode(), MusicPlayer::Mode::Stopped);
+    tickAt(music, 5000);
     EXPECT_EQ(player_.mode(), MusicPlayer::Mode::Stopped);
 }
 
@@ -175,7 +185,7 @@ TEST_F(PreviewMusicTest, MusicThatCannotBeOpenedIsReportedOnceAndSkipped) {
     EXPECT_FALSE(music.isRunning());
     EXPECT_EQ(music.takeMessages().size(), 2);
     EXPECT_FALSE(player_.hasFileName());
-    EXPECT_FALSE(music.tick().clockSeconds.has_value());
+    EXPECT_FALSE(music.tick().lyricChanged);
 }
 
 TEST_F(PreviewMusicTest, UnreadableLyricsGiveAMessageAndNoLyrics) {

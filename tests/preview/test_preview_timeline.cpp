@@ -6,12 +6,14 @@
 
 #include "album/album_texts.h"
 #include "assignment/assignment_texts.h"
+#include "media/music_player.h"
 #include "movie/movie_player.h"
 #include "photo/fitting_canvas.h"
 #include "preview/preview_timeline.h"
 #include "preview/stager.h"
 #include "preview/timeline_texts.h"
 #include "project/album.h"
+#include "tests/album/silent_wav.h"
 #include "tests/support/album_builders.h"
 #include "tests/support/test_files.h"
 #include "workspace/data_paths.h"
@@ -134,18 +136,27 @@ TEST_F(TimelineTest, PlaysCompleteTemplatesThenTheClosingMovie) {
     EXPECT_TRUE(timeline_.problems().isEmpty());
 }
 
-TEST_F(TimelineTest, SyncWithMusicHoldsTheLastFrame) {
+TEST_F(TimelineTest, SyncWithMusicRepeatsTheTemplatesToCoverTheMusicThenCloses) {
     const QVector<int> playList = stageThree();
+    // 3 s of music is 75 frames: the two 30-frame templates come round once more (120).
+    MusicPlayer player;
+    player.setSoundOutput(false);
+    ASSERT_TRUE(album_.music().add(test::writeSilentWav(folder_, "m.wav", 3.0), player).isEmpty());
     ASSERT_TRUE(timeline_.start(playList, SyncMode::WithMusic));
-    EXPECT_EQ(timeline_.totalTime(), texts::kClockZero);
+    EXPECT_EQ(timeline_.playList(), (QVector<int>{0, 2, 0, 2}));
+    EXPECT_EQ(timeline_.totalTime(), clockTextOfFrames(120 + 150));
+    // The production lays the album out the same way.
+    EXPECT_EQ(timeline_.sequence().totalFrames(), 270);
     int shown = 0;
     while (timeline_.step() && shown < 1000) {
         ++shown;
+        if (shown == 100) {
+            EXPECT_EQ(timeline_.templateCounter(), 3);
+            EXPECT_EQ(timeline_.currentTime(), "00:00:04");  // the album's own clock
+        }
     }
-    EXPECT_EQ(shown, 60);
-    EXPECT_EQ(timeline_.phase(), PreviewTimeline::Phase::Held);
-    EXPECT_EQ(timeline_.state(), PlaybackState::Playing);
-    EXPECT_EQ(timeline_.currentTime(), texts::kClockZero);  // the music sets it
+    EXPECT_EQ(shown, 270);
+    EXPECT_EQ(timeline_.state(), PlaybackState::Stopped);
 }
 
 TEST_F(TimelineTest, StopEndsAtOnceAndRemovesTheStagingFolder) {
