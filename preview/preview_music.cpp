@@ -2,6 +2,9 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
 
 #include "album/lyrics.h"
 #include "media/music_player.h"
@@ -21,17 +24,34 @@ LyricLook defaultLyricLook() {
     return look;
 }
 
+qreal lyricOutlineWidth(const QFont& font) {
+    return std::max(1.0, QFontMetricsF(font).height() / 16.0);
+}
+
+void paintLyricText(QPainter& painter, QPointF baseline, const QString& text, const QFont& font,
+                    const QColor& colour) {
+    // A thin edge in the opposite lightness keeps the line legible on any picture.
+    const QColor edge =
+        colour.lightnessF() < 0.35 ? QColor(255, 255, 255, 200) : QColor(0, 0, 0, 200);
+    QPainterPath path;
+    path.addText(baseline, font, text);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.strokePath(
+        path, QPen(edge, 2 * lyricOutlineWidth(font), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.fillPath(path, colour);
+    painter.restore();
+}
+
 void drawLyricLine(QImage& picture, const LyricLine& line) {
     if (line.text.isEmpty() || picture.isNull()) {
         return;
     }
     QPainter painter(&picture);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setFont(line.look.font);
-    painter.setPen(line.look.colour);
     const QFontMetrics metrics(line.look.font);
-    painter.drawText(QPoint(line.look.topLeft.x(), line.look.topLeft.y() + metrics.ascent()),
-                     line.text);
+    paintLyricText(painter,
+                   QPointF(line.look.topLeft.x(), line.look.topLeft.y() + metrics.ascent()),
+                   line.text, line.look.font, line.look.colour);
 }
 
 bool sameLyricLine(const LyricLine& a, const LyricLine& b) {

@@ -8,6 +8,7 @@
 // and stop(); it shows lyricLine() on its lyric label and the messages of takeMessages().
 
 #include <QImage>
+#include <QPainter>
 #include <QSet>
 #include <QSize>
 #include <QString>
@@ -33,8 +34,15 @@ bool sameLyricLine(const LyricLine& a, const LyricLine& b);
 // The lyric label before any settings apply: white "宋体", 14 pixels high, upright.
 LyricLook defaultLyricLook();
 
-// Paints a lyric line onto a picture as the transparent lyric label shows it over the display.
+// Paints a lyric line onto a picture as the transparent lyric label shows it over the display:
+// the letters in their colour with a thin edge of the opposite lightness around them.
 void drawLyricLine(QImage& picture, const LyricLine& line);
+// The same painting for any painter (the lyric label draws itself with it); baseline is the
+// left end of the text's baseline.
+void paintLyricText(QPainter& painter, QPointF baseline, const QString& text, const QFont& font,
+                    const QColor& colour);
+// How far the edge reaches beyond the letters, in pixels.
+qreal lyricOutlineWidth(const QFont& font);
 
 class PreviewMusic {
 public:

@@ -1,6 +1,7 @@
 #include "preview/stager.h"
 
 #include <QDir>
+#include <QFile>
 
 #include "catalogue/catalogue.h"
 #include "project/album.h"
@@ -127,6 +128,16 @@ void Stager::stagePictures(int t, QSize stage, LandscapeMode mode, const QString
 }
 
 QVector<int> Stager::prepare(QSize stage, const std::function<void(int, int)>& progress) {
+    return run(stage, false, {}, progress);
+}
+
+QVector<int> Stager::prepare(const Production& production,
+                             const std::function<void(int, int)>& progress) {
+    return run(production.stage, true, production.stopRequested, progress);
+}
+
+QVector<int> Stager::run(QSize stage, bool production, const std::function<bool()>& stopRequested,
+                         const std::function<void(int, int)>& progress) {
     const UsedTemplates& templates = album_.templates();
     const int total = 3 * templates.size();
     int done = 0;
@@ -136,6 +147,7 @@ QVector<int> Stager::prepare(QSize stage, const std::function<void(int, int)>& p
             progress(done, total);
         }
     };
+    const auto stopped = [&] { return stopRequested && stopRequested(); };
     missingPhotos_.clear();
     const QString stagingFolder = dataPath(paths::kTemplateStagingFolder);
     removeFolderTree(stagingFolder);
@@ -143,6 +155,9 @@ QVector<int> Stager::prepare(QSize stage, const std::function<void(int, int)>& p
 
     QVector<int> playList;
     for (int t = 0; t < templates.size(); ++t) {
+        if (stopped()) {
+            return {};
+        }
         if (templates.at(t).complete) {
             ensureFolder(stagingFolder + paths::templateStagingSubfolder(t + 1));
             playList.append(t);
@@ -158,20 +173,37 @@ QVector<int> Stager::prepare(QSize stage, const std::function<void(int, int)>& p
     ensureFolder(dataPath(paths::kUnpackFolder));
     ++unpackCounter_;
     for (int t = 0; t < templates.size(); ++t) {
+        if (stopped()) {
+            return {};
+        }
         if (templates.at(t).complete) {
             const QString folder = stagingFolder + paths::templateStagingSubfolder(t + 1);
             unpackChain(album_.catalogue().record(templates.at(t).catalogueIndex).packagePath,
                         paths::kTemplatePackageDepth,
-                        intermediate::stagedTemplate(t + 1, unpackCounter_),
+                        production ? intermediate::productionTemplate(t + 1, unpackCounter_)
+                                   : intermediate::stagedTemplate(t + 1, unpackCounter_),
                         folder + paths::stagedTemplateMovie(t + 1));
         }
         step();
     }
+    if (stopped()) {
+        return {};
+    }
+    const QString closingFolder = stagingFolder + paths::kClosingStagingSubfolder;
     unpackChain(dataPath(paths::kClosingMovie), paths::kClosingMovieDepth,
-                intermediate::closingMovie(unpackCounter_),
-                stagingFolder + paths::kClosingStagingSubfolder + paths::kStagedClosingMovie);
+                production ? intermediate::productionClosingMovie(unpackCounter_)
+                           : intermediate::closingMovie(unpackCounter_),
+                closingFolder + paths::kStagedClosingMovie);
+    if (production) {
+        QFile::remove(closingFolder + paths::kStagedClosingMovieForProduction);
+        QFile::copy(closingFolder + paths::kStagedClosingMovie,
+                    closingFolder + paths::kStagedClosingMovieForProduction);
+    }
 
     for (int t = 0; t < templates.size(); ++t) {
+        if (stopped()) {
+            return {};
+        }
         if (templates.at(t).complete) {
             const QString folder = stagingFolder + paths::templateStagingSubfolder(t + 1);
             stageBackground(t, stage, folder);

@@ -42,6 +42,17 @@ public:
     // the play list. Throws Error (with the file) when a package cannot be unpacked.
     QVector<int> prepare(QSize stage, const std::function<void(int, int)>& progress = {});
 
+    // The same preparation with the production's differences: the stage is the output size,
+    // intermediate files carry the prefix "25_", the closing movie gets a second copy
+    // "wj_y_l_z_h_2.rar", and stopRequested is asked before every template and step; when it
+    // answers true the preparation ends at once and returns nothing.
+    struct Production {
+        QSize stage;
+        std::function<bool()> stopRequested;
+    };
+    QVector<int> prepare(const Production& production,
+                         const std::function<void(int, int)>& progress = {});
+
     FittingCanvas& canvas() { return canvas_; }
     // The photo and background files that could not be read by the last staging, each once
     // (photos are shown neutral grey, backgrounds black).
@@ -49,6 +60,8 @@ public:
 
 private:
     void noteMissing(const QString& file);
+    QVector<int> run(QSize stage, bool production, const std::function<bool()>& stopRequested,
+                     const std::function<void(int, int)>& progress);
 
     const Album& album_;
     FittingCanvas canvas_;

@@ -4,6 +4,10 @@
 
 #include <QStringList>
 
+namespace vellumo {
+class Album;
+}
+
 namespace vellumo::tool {
 
 int runPack(const QStringList& args);
@@ -16,5 +20,10 @@ int runRenderMovie(const QStringList& args);
 int runTemplateSheet(const QStringList& args);
 int runLrc(const QStringList& args);
 int runEncode(const QStringList& args);
+int runMakeAlbum(const QStringList& args);
+
+// Adds the photos and places them as "添加照片" does (with combined > 0, as the combined add of
+// that combination does); false, after a message, when it cannot.
+bool planAlbum(Album& album, const QStringList& photos, int combined);
 
 }  // namespace vellumo::tool

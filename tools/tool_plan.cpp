@@ -91,7 +91,8 @@ QSize parseSize(const QString& text) {
     return parts.size() == 2 && okW && okH && !size.isEmpty() ? size : QSize();
 }
 
-// Adds the photos and places them as "添加照片" does; false (after a message) when it cannot.
+}  // namespace
+
 bool planAlbum(Album& album, const QStringList& photos, int combined) {
     if (combined > 0) {
         album.setPlacementMode(PlacementMode::Combined);
@@ -130,6 +131,8 @@ bool planAlbum(Album& album, const QStringList& photos, int combined) {
     }
     return true;
 }
+
+namespace {
 
 // Stages the album into a program-folder copy below folder (which gets the closing movie) and
 // returns the play list.

@@ -50,6 +50,11 @@ constexpr Command kCommands[] = {
      "encode --type VCD|SVCD|DVD|AVI|MP4 --size WxH [--tv pal|ntsc] [--quality standard|high] "
      "[--frames N] [--music FILE]... [--ffmpeg-log] --out FILE  encode generated test pictures",
      vellumo::tool::runEncode, true},
+    {"make-album",
+     "make-album [--program-folder DIR] [--combined K] --type VCD|SVCD|DVD|AVI|MP4 [--size WxH] "
+     "[--tv pal|ntsc] [--quality standard|high] [--sync template|music] [--music FILE]... "
+     "[--lyrics FILE]... --out FILE PHOTO...  the album made into a video",
+     vellumo::tool::runMakeAlbum, true},
 };
 
 int usage() {

@@ -38,6 +38,14 @@ IntermediateNameMaker closingMovie(int counter, Clock clock) {
                     std::move(clock));
 }
 
+IntermediateNameMaker productionTemplate(int n, int counter, Clock clock) {
+    return prefixed(QStringLiteral("25_wj_y_l_%1_%2-").arg(n).arg(counter), std::move(clock));
+}
+
+IntermediateNameMaker productionClosingMovie(int counter, Clock clock) {
+    return prefixed(QStringLiteral("25_wj_y_l_z_h_wj_y_l_z_h_0%1-").arg(counter), std::move(clock));
+}
+
 IntermediateNameMaker singleTemplate(int counter, Clock clock) {
     return prefixed(QStringLiteral("wj_y_l_d_g_1%1-").arg(counter), std::move(clock));
 }

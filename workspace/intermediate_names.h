@@ -30,6 +30,10 @@ IntermediateNameMaker combinedTemplatePackage(int k, Clock clock = systemClock()
 IntermediateNameMaker stagedTemplate(int n, int counter, Clock clock = systemClock());
 // Closing movie: "wj_y_l_z_h_0" + counter + "_wj_y_l_d_g_1" + counter + "-" + level + ...
 IntermediateNameMaker closingMovie(int counter, Clock clock = systemClock());
+// The production's staging of used template n: "25_wj_y_l_" + n + "_" + counter + "-" + level...
+IntermediateNameMaker productionTemplate(int n, int counter, Clock clock = systemClock());
+// The production's closing movie: "25_wj_y_l_z_h_wj_y_l_z_h_0" + counter + "-" + level + ...
+IntermediateNameMaker productionClosingMovie(int counter, Clock clock = systemClock());
 // Single-template preview: "wj_y_l_d_g_1" + counter + "-" + level + hhnnss + ".rar".
 IntermediateNameMaker singleTemplate(int counter, Clock clock = systemClock());
 

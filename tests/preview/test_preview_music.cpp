@@ -233,5 +233,24 @@ TEST(DrawLyricLine, PaintsTheLineInItsColourBelowItsTopLeft) {
     EXPECT_EQ(untouched, picture);
 }
 
+TEST(DrawLyricLine, LettersKeepAnEdgeOfTheOppositeLightnessOnAnyPicture) {
+    for (const QColor colour : {QColor(Qt::white), QColor(Qt::black)}) {
+        QImage picture(400, 100, QImage::Format_RGB32);
+        picture.fill(colour);
+        LyricLine line{QString::fromUtf16(u"白色歌词"), defaultLyricLook()};
+        line.look.font.setPixelSize(40);
+        line.look.colour = colour;
+        line.look.topLeft = QPoint(10, 20);
+        drawLyricLine(picture, line);
+        int edge = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                edge += std::abs(qGray(picture.pixel(x, y)) - qGray(colour.rgb())) > 100 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(edge, 150) << colour.name().toStdString();
+    }
+}
+
 }  // namespace
 }  // namespace vellumo

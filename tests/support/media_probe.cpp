@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 
@@ -35,7 +36,7 @@ struct Decoder {
 
 }  // namespace
 
-MediaFacts probeMedia(const QString& path) {
+MediaFacts probeMedia(const QString& path, const QVector<int>& keepPictures) {
     AVFormatContext* input = nullptr;
     const QByteArray file = QFile::encodeName(path);
     if (avformat_open_input(&input, file.constData(), nullptr, nullptr) < 0) {
@@ -94,6 +95,14 @@ MediaFacts probeMedia(const QString& path) {
             const int stride[4] = {frame->width * 4, 0, 0, 0};
             sws_scale(scaler, frame->data, frame->linesize, 0, frame->height, out, stride);
             facts.centres.append(rgb[(frame->height / 2) * frame->width + frame->width / 2]);
+            if (keepPictures.contains(facts.videoFrames - 1)) {
+                QImage picture(frame->width, frame->height, QImage::Format_RGB32);
+                for (int y = 0; y < frame->height; ++y) {
+                    std::memcpy(picture.scanLine(y), rgb.constData() + y * frame->width,
+                                static_cast<size_t>(frame->width) * 4);
+                }
+                facts.pictures.insert(facts.videoFrames - 1, picture);
+            }
             av_frame_unref(frame);
         }
     };

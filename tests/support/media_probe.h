@@ -2,6 +2,8 @@
 
 // What a written video file holds, read back with FFmpeg's libraries.
 
+#include <QHash>
+#include <QImage>
 #include <QRgb>
 #include <QString>
 #include <QVector>
@@ -20,12 +22,14 @@ struct MediaFacts {
     bool hasAudio = false;
     QString audioCodec;
     int sampleRate = 0;
-    double audioSeconds = 0;     // decoded samples / rate
-    QVector<float> audioLevels;  // RMS of each tenth of a second of the decoded sound
-    QVector<QRgb> centres;       // the centre pixel of every decoded picture
+    double audioSeconds = 0;      // decoded samples / rate
+    QVector<float> audioLevels;   // RMS of each tenth of a second of the decoded sound
+    QVector<QRgb> centres;        // the centre pixel of every decoded picture
+    QHash<int, QImage> pictures;  // the decoded pictures asked for, by index
 };
 
 // Throws std::runtime_error when the file cannot be opened.
-MediaFacts probeMedia(const QString& path);
+// keepPictures: indices of decoded pictures to keep whole in pictures.
+MediaFacts probeMedia(const QString& path, const QVector<int>& keepPictures = {});
 
 }  // namespace vellumo::test

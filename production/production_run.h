@@ -1,0 +1,141 @@
+#pragma once
+
+// The production run: the album made into a video file. It lays the album out as the preview
+// plays it (preview/album_sequence.h), stages every complete template at the output size,
+// then hands the conversion driver one frame at a time: the movie of the sequence at that
+// frame, drawn at the output size, with the lyric line of the music heard then drawn over it.
+// Each template starts from the last frame of the one before (the lead-in picture, never with
+// the lyric line); the first frame of the video is black.
+//
+// The same code serves the production window and the command line:
+//
+//   ProductionRun run(album);
+//   run.onProgress = [&](const ProductionProgress& p) { /* bars, times; process events */ };
+//   run.onFinished = [&](const ProductionResult& r) { /* close, open the folder, or tell */ };
+//   const ProductionResult result = run.run(outputFile);   // returns when it has ended
+//
+// run() works on the calling thread and returns when the output file is complete, when the
+// production failed, or after stop(). onProgress is called often (after each music row, each
+// preparation step and each frame): a window processes its events there, and its stop button
+// calls stop(). stop() may also come from another thread; the run then ends at once, at any
+// point (lists, preparation, conversion), and leaves no output file. The album is read, never
+// changed.
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <atomic>
+#include <functional>
+#include <memory>
+
+#include "preview/album_sequence.h"
+#include "production/conversion_driver.h"
+
+namespace vellumo {
+
+class Album;
+class MoviePlayer;
+
+// "bofang_tingzhi" while the production is prepared, "zhizuo_kaishi" while frames are made,
+// "zhizuo_tingzhi" after a stop or the end.
+enum class ProductionState { Preparing, Producing, Stopped };
+QString productionStateWord(ProductionState state);
+
+// The reason a production cannot start, or empty: no photo, sync with music without music,
+// no used template (the messages the preview gives), or no complete used template.
+QString checkProductionRequest(const Album& album);
+
+struct ProductionProgress {
+    enum class Phase { Lists, Preparation, Conversion };
+    Phase phase = Phase::Lists;
+    // The small bar: preparation steps, then the conversion driver's list filling and its
+    // 0..100 per picture.
+    int smallValue = 0;
+    int smallMaximum = 0;
+    // The large bar: frames handed to the encoder of all the album's frames.
+    int framesDone = 0;
+    int totalFrames = 0;
+    bool canStop = true;
+    double elapsedSeconds = 0;     // since run() began
+    double remainingSeconds = -1;  // -1 until frames are being made
+    double framesPerSecond = 0;    // of the conversion so far
+    QString elapsed;               // "hh:mm:ss"
+    QString remaining;             // "hh:mm:ss", empty while unknown
+};
+
+enum class ProductionOutcome { Complete, Failed, Stopped };
+
+struct ProductionResult {
+    ProductionOutcome outcome = ProductionOutcome::Stopped;
+    QString outputFile;
+    // Why it failed (a Chinese text with the encoder's reason), empty otherwise.
+    QString error;
+    // What the user is told along with a complete file: music too short to cover the album,
+    // photos that could not be read, lyric files that could not be read, movies that could
+    // not be played.
+    QStringList notices;
+};
+
+class ProductionRun {
+public:
+    // The factory makes the conversion library's handle (tests count or fail it); the default
+    // is the real library.
+    explicit ProductionRun(const Album& album, ConversionDriver::ConverterFactory factory = {});
+    ~ProductionRun();
+
+    ProductionRun(const ProductionRun&) = delete;
+    ProductionRun& operator=(const ProductionRun&) = delete;
+
+    std::function<void(const ProductionProgress&)> onProgress;
+    // Called once at the end of run(), with what run() returns.
+    std::function<void(const ProductionResult&)> onFinished;
+
+    // Produces the album with its output options (type, size, television system, quality,
+    // sync mode) into outputFile. The file exists only when the outcome is Complete.
+    ProductionResult run(const QString& outputFile);
+    // Ends a running production at once; nothing happens otherwise.
+    void stop();
+
+    ProductionState state() const { return state_.load(); }
+    // The album's frame sequence (after the lists are built).
+    const AlbumSequence& sequence() const { return sequence_; }
+    // Diagnostics kept for the window, not shown: movies that could not be played, and the
+    // stage's log of movies unloaded and loaded.
+    const QStringList& errorList() const { return errorList_; }
+    const QStringList& stageLog() const { return stageLog_; }
+    const QStringList& conversionLog() const { return driver_.log(); }
+
+    // Picture n of the album as the production hands it over (exposed for tests and the
+    // benchmark; run() calls it for n = 0, 1, 2, ...).
+    QImage frame(int n);
+
+private:
+    bool stopRequested() const { return stopRequested_.load(); }
+    void report();
+    ProductionResult finish(ProductionResult result);
+    void loadMovie(int movieIndex);
+    void writeLeadIn(const QImage& picture);
+    void addStageLog(const QString& text);
+
+    const Album& album_;
+    ConversionDriver driver_;
+    std::atomic<ProductionState> state_{ProductionState::Stopped};
+    std::atomic<bool> stopRequested_{false};
+    AlbumSequence sequence_;
+    std::unique_ptr<SequenceLyrics> lyrics_;
+    std::unique_ptr<MoviePlayer> stage_;
+    QSize outputSize_;
+    int loadedMovie_ = -1;  // index in the sequence's movies of the movie on the stage
+    bool movieFailed_ = false;
+    QString lastHealth_;
+    QStringList errorList_;
+    QStringList stageLog_;
+    QStringList notices_;
+    ProductionProgress progress_;
+    QElapsedTimer runClock_;
+    QElapsedTimer conversionClock_;
+};
+
+}  // namespace vellumo

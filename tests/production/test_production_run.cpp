@@ -1,0 +1,295 @@
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+
+#include <cmath>
+
+#include "media/audio_decoder.h"
+#include "media/audio_encoder.h"
+#include "media/mcl.h"
+#include "media/music_player.h"
+#include "movie/movie_player.h"
+#include "photo/fitting_canvas.h"
+#include "preview/preview_timeline.h"
+#include "preview/timeline_texts.h"
+#include "production/production_run.h"
+#include "production/production_run_texts.h"
+#include "project/album.h"
+#include "tests/support/album_builders.h"
+#include "tests/support/media_probe.h"
+#include "tests/support/test_files.h"
+#include "workspace/data_paths.h"
+#include "workspace/packed_file.h"
+#include "workspace/program_folder.h"
+#include "workspace/text_codec.h"
+
+namespace vellumo {
+namespace {
+
+using test::entryOf;
+using test::templateRecord;
+
+// A template whose photo fills the stage, so every frame shows the photo's colour.
+QByteArray templateMovie(int frames) {
+    return QStringLiteral(
+               "vellumo-movie 1\nframes %1\n"
+               "image photo \"picture_1.jpg\"\n  box 0 0 1920 1080\n")
+        .arg(frames)
+        .toUtf8();
+}
+// The closing movie shows the lead-in picture.
+const QByteArray kClosingMovie =
+    "vellumo-movie 1\nframes 150\nimage leadin \"../../pic/picture_0.jpg\"\n  box 0 0 1920 1080\n";
+
+// A 440 Hz tone as an MP3 file.
+QString writeToneMp3(const QString& path, double seconds) {
+    const int samples = static_cast<int>(seconds * kPcmSampleRate);
+    QByteArray pcm(samples * kPcmBytesPerFrame, '\0');
+    auto* out = reinterpret_cast<qint16*>(pcm.data());
+    for (int i = 0; i < samples; ++i) {
+        const auto v = static_cast<qint16>(8000 * std::sin(2 * M_PI * 440 * i / kPcmSampleRate));
+        out[2 * i] = v;
+        out[2 * i + 1] = v;
+    }
+    encodeAudio(path, "mp3", AudioCodec::Mp3, 128000, pcm);
+    return path;
+}
+
+// Pixels of the lower band (where the lyric line sits) that are nearly white.
+int whitePixelsInLyricBand(const QImage& picture) {
+    int white = 0;
+    for (int y = picture.height() * 3 / 4; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb p = picture.pixel(x, y);
+            white += qRed(p) > 190 && qGreen(p) > 190 && qBlue(p) > 190 ? 1 : 0;
+        }
+    }
+    return white;
+}
+
+class ProductionRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setProgramFolder(folder_.path());
+        silenceFfmpegLog();
+        folder_.write(paths::kClosingMovie, packNested(kClosingMovie, 16));
+        QVector<CatalogueRecord> records;
+        for (int frames : {40, 30, 400}) {
+            const QString file = QStringLiteral("packages/%1.rar").arg(frames);
+            folder_.write(file, packNested(templateMovie(frames), 20));
+            CatalogueRecord r = templateRecord(QString::number(frames), "|picture_1|", "|heng|");
+            r.packagePath = folder_.path() + file;
+            r.frames = frames;
+            records.append(r);
+        }
+        catalogue_.setRecords(records);
+        for (QColor colour : {QColor(Qt::red), QColor(Qt::blue)}) {
+            QImage image(400, 300, QImage::Format_RGB32);
+            image.fill(colour);
+            const QString file = folder_.path() + colour.name().mid(1) + ".jpg";
+            writeJpeg(image, file);
+            album_.addPhoto(*measurePhoto(file));
+        }
+        // Red 40 frames, an incomplete 400-frame template, blue 30 frames.
+        album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+        album_.templates().addTemplate(entryOf(catalogue_, 2, TemplateClass::LandscapeSingle));
+        album_.templates().addTemplate(entryOf(catalogue_, 1, TemplateClass::LandscapeSingle));
+        album_.templates().placePhoto(0, 0, 0);
+        album_.templates().placePhoto(1, 2, 0);
+        album_.refreshDefaultBackgrounds();
+        OutputOptions& options = album_.outputOptions();
+        options.beginProduction(AlbumType::Dvd);
+        options.chooseSize(0);  // 320 × 176
+        options.quality = PictureQuality::Standard;
+        player_.setSoundOutput(false);
+    }
+    void TearDown() override { setProgramFolder(QString()); }
+
+    void addMusicAndLyrics() {
+        ASSERT_TRUE(
+            album_.music().add(writeToneMp3(folder_.path() + "tone.mp3", 3.0), player_).isEmpty());
+        album_.lyrics().add(
+            folder_.write("tone.lrc", toGbk(QString::fromUtf16(u"[00:01.00]白色的歌词\n"))));
+        LyricSettings big;
+        big.size = 40;
+        album_.lyrics().setSettings(0, big);
+    }
+
+    test::TempFolder folder_;
+    Catalogue catalogue_;
+    Album album_{catalogue_, [](int) { return 0; }};
+    MusicPlayer player_;
+};
+
+TEST_F(ProductionRunTest, AlbumWithMusicAndLyricsIsTheVideoOfItsSequence) {
+    addMusicAndLyrics();
+    ProductionRun run(album_);
+    QVector<ProductionProgress> seen;
+    int finished = 0;
+    run.onProgress = [&](const ProductionProgress& p) { seen.append(p); };
+    run.onFinished = [&](const ProductionResult&) { ++finished; };
+    const QString out = folder_.path() + "album.mpg";
+    const ProductionResult result = run.run(out);
+    ASSERT_EQ(result.outcome, ProductionOutcome::Complete) << result.error.toStdString();
+    EXPECT_EQ(finished, 1);
+    EXPECT_EQ(run.state(), ProductionState::Stopped);
+    EXPECT_TRUE(result.notices.isEmpty()) << result.notices.join(u'\n').toStdString();
+
+    // 40 + 30 + 150 frames; the incomplete template is neither counted nor staged.
+    EXPECT_EQ(run.sequence().totalFrames(), 220);
+    EXPECT_FALSE(QFileInfo::exists(dataPath(paths::kTemplateStagingFolder) + "wj_y_l_2"));
+    EXPECT_TRUE(QFileInfo::exists(dataPath(paths::kTemplateStagingFolder) + "wj_y_l_z_h/" +
+                                  paths::kStagedClosingMovieForProduction));
+    // 3 s of tone counts 75 frames: three rows cover 220.
+    EXPECT_EQ(run.sequence().soundFiles().size(), 3);
+
+    const test::MediaFacts facts = test::probeMedia(out, {15, 50, 85});
+    EXPECT_EQ(facts.videoCodec, "mpeg2video");
+    EXPECT_EQ(facts.audioCodec, "ac3");
+    EXPECT_EQ(facts.width, 320);
+    EXPECT_EQ(facts.height, 176);
+    EXPECT_EQ(facts.videoFrames, 220);
+    EXPECT_NEAR(facts.videoSeconds, 8.8, 0.01);
+    EXPECT_LE(facts.audioSeconds, facts.videoSeconds + 0.001);
+    EXPECT_GT(facts.audioSeconds, 8.5);
+    // Black first, then red, blue, and the closing movie on blue's last frame.
+    ASSERT_EQ(facts.centres.size(), 220);
+    EXPECT_LT(qRed(facts.centres[0]) + qGreen(facts.centres[0]) + qBlue(facts.centres[0]), 60);
+    EXPECT_GT(qRed(facts.centres[20]), 180);
+    EXPECT_GT(qBlue(facts.centres[60]), 180);
+    EXPECT_GT(qBlue(facts.centres[200]), 180);
+
+    // The lyric line at 00:01 of the first row, not before; the closing movie starts from the
+    // lead-in picture, which never shows it.
+    EXPECT_LT(whitePixelsInLyricBand(facts.pictures.value(15)), 5);
+    EXPECT_GT(whitePixelsInLyricBand(facts.pictures.value(50)), 100);
+    EXPECT_LT(whitePixelsInLyricBand(facts.pictures.value(85)), 5);
+    EXPECT_LT(whitePixelsInLyricBand(QImage(dataPath(paths::kLeadInPicture))), 5);
+
+    // Progress: lists, preparation, then every frame with both bars and the times.
+    ASSERT_FALSE(seen.isEmpty());
+    EXPECT_EQ(seen.first().phase, ProductionProgress::Phase::Lists);
+    const ProductionProgress& last = seen.last();
+    EXPECT_EQ(last.phase, ProductionProgress::Phase::Conversion);
+    EXPECT_EQ(last.framesDone, 220);
+    EXPECT_EQ(last.totalFrames, 220);
+    EXPECT_GT(last.framesPerSecond, 0);
+    EXPECT_FALSE(last.elapsed.isEmpty());
+    EXPECT_EQ(run.stageLog().first(), "1" + texts::kStageUnloaded);
+    EXPECT_TRUE(run.errorList().isEmpty());
+}
+
+TEST_F(ProductionRunTest, WithoutMusicTheVideoHasNoSound) {
+    album_.outputOptions().beginProduction(AlbumType::Vcd);
+    album_.outputOptions().chooseSize(0);
+    ProductionRun run(album_);
+    const QString out = folder_.path() + "silent.mpg";
+    ASSERT_EQ(run.run(out).outcome, ProductionOutcome::Complete);
+    const test::MediaFacts facts = test::probeMedia(out);
+    EXPECT_EQ(facts.videoCodec, "mpeg1video");
+    EXPECT_FALSE(facts.hasAudio);
+    EXPECT_EQ(facts.streams, 1);
+    EXPECT_EQ(facts.videoFrames, 220);
+}
+
+TEST_F(ProductionRunTest, SyncWithMusicPreviewAndProductionAgreeOnTheLength) {
+    addMusicAndLyrics();
+    album_.outputOptions().sync = SyncMode::WithMusic;
+    album_.outputOptions().beginProduction(AlbumType::Mp4);
+    album_.outputOptions().chooseSize(0);
+    ProductionRun run(album_);
+    const QString out = folder_.path() + "music.mp4";
+    ASSERT_EQ(run.run(out).outcome, ProductionOutcome::Complete);
+    // 3 s of music (75 frames): red and blue twice (140), then the closing movie.
+    EXPECT_EQ(run.sequence().playList(), (QVector<int>{0, 2, 0, 2}));
+    EXPECT_EQ(run.sequence().soundFiles().size(), 1);
+    const test::MediaFacts facts = test::probeMedia(out);
+    EXPECT_EQ(facts.videoFrames, 140 + 150);
+    EXPECT_LE(facts.audioSeconds, 3.1);
+
+    // The preview lays the same album out.
+    MoviePlayer stage;
+    PreviewTimeline timeline(album_, stage);
+    ASSERT_TRUE(timeline.start(AlbumSequence::completeTemplates(album_), SyncMode::WithMusic));
+    EXPECT_EQ(timeline.sequence().totalFrames(), facts.videoFrames);
+    EXPECT_EQ(timeline.totalTime(), clockTextOfFrames(facts.videoFrames));
+    timeline.stop();
+}
+
+TEST_F(ProductionRunTest, StopWhileTheListsAreBuiltEndsAtOnce) {
+    ASSERT_TRUE(
+        album_.music().add(writeToneMp3(folder_.path() + "short.mp3", 1.0), player_).isEmpty());
+    int converters = 0;
+    ProductionRun run(album_, [&] {
+        ++converters;
+        return mcl::createConverter();
+    });
+    int calls = 0;
+    run.onProgress = [&](const ProductionProgress& p) {
+        ++calls;
+        EXPECT_EQ(p.phase, ProductionProgress::Phase::Lists);
+        if (calls == 2) {
+            run.stop();
+        }
+    };
+    const QString out = folder_.path() + "stopped.mpg";
+    const ProductionResult result = run.run(out);
+    EXPECT_EQ(result.outcome, ProductionOutcome::Stopped);
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(converters, 0);
+    EXPECT_FALSE(QFileInfo::exists(dataPath(paths::kTemplateStagingFolder)));
+    EXPECT_FALSE(QFileInfo::exists(out));
+    EXPECT_EQ(run.state(), ProductionState::Stopped);
+}
+
+TEST_F(ProductionRunTest, StopDuringTheConversionLeavesNoFile) {
+    ProductionRun run(album_);
+    run.onProgress = [&](const ProductionProgress& p) {
+        if (p.framesDone == 30) {
+            run.stop();
+        }
+    };
+    const QString out = folder_.path() + "half.mpg";
+    EXPECT_EQ(run.run(out).outcome, ProductionOutcome::Stopped);
+    EXPECT_FALSE(QFileInfo::exists(out));
+    EXPECT_FALSE(QFileInfo::exists(out + ".part"));
+}
+
+TEST_F(ProductionRunTest, FailuresAreToldAndTheAlbumIsUnchanged) {
+    // A folder that cannot be written: the encoder's reason, no file.
+    ProductionRun run(album_);
+    const QString out = folder_.path() + "missing/folder/album.mpg";
+    const ProductionResult result = run.run(out);
+    EXPECT_EQ(result.outcome, ProductionOutcome::Failed);
+    EXPECT_FALSE(result.error.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(out));
+    EXPECT_TRUE(album_.templates().at(0).complete);
+    EXPECT_EQ(album_.photos().size(), 2);
+    // It can be produced again.
+    EXPECT_EQ(run.run(folder_.path() + "again.mpg").outcome, ProductionOutcome::Complete);
+
+    // Nothing to produce: the missing-content messages, and no complete template.
+    album_.outputOptions().sync = SyncMode::WithMusic;
+    EXPECT_EQ(run.run(out).error, texts::kNoMusicForSync);
+    album_.outputOptions().sync = SyncMode::WithTemplate;
+    album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+    Album empty(catalogue_, [](int) { return 0; });
+    empty.addPhoto(test::photoRecord("p", 400, 300));
+    empty.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+    EXPECT_EQ(checkProductionRequest(empty), texts::kNothingToPlay);
+}
+
+TEST_F(ProductionRunTest, MusicTooShortToCoverTheAlbumIsHeardOnceAndTold) {
+    ASSERT_TRUE(
+        album_.music().add(writeToneMp3(folder_.path() + "blip.mp3", 0.5), player_).isEmpty());
+    ProductionRun run(album_);
+    const ProductionResult result = run.run(folder_.path() + "blip.mpg");
+    ASSERT_EQ(result.outcome, ProductionOutcome::Complete) << result.error.toStdString();
+    EXPECT_EQ(result.notices, QStringList{texts::kMusicTooShort});
+    EXPECT_EQ(run.sequence().soundFiles().size(), 1);
+}
+
+}  // namespace
+}  // namespace vellumo

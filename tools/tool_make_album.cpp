@@ -1,0 +1,210 @@
+// vellumo-tool make-album: a batch producer. Adds photos (and music and lyrics) as the windows
+// do, places the photos automatically, and produces the album through the same production run
+// as the production window, printing its progress on one line of the error stream.
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QFont>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+#include "catalogue/catalogue.h"
+#include "media/audio_decoder.h"
+#include "media/music_player.h"
+#include "production/production_run.h"
+#include "project/album.h"
+#include "skin/fonts.h"
+#include "tools/tool_commands.h"
+#include "tools/tool_common.h"
+#include "workspace/data_paths.h"
+#include "workspace/errors.h"
+#include "workspace/folders.h"
+#include "workspace/program_folder.h"
+
+namespace vellumo::tool {
+
+namespace {
+
+const QString kUsage = QStringLiteral(
+    "usage: make-album [--program-folder DIR] [--combined K] --type VCD|SVCD|DVD|AVI|MP4 "
+    "[--size WxH] [--tv pal|ntsc] [--quality standard|high] [--sync template|music] "
+    "[--music FILE]... [--lyrics FILE]... --out FILE PHOTO...");
+
+struct Choice {
+    const char* word;
+    AlbumType type;
+};
+constexpr Choice kTypes[] = {{"VCD", AlbumType::Vcd},
+                             {"SVCD", AlbumType::Svcd},
+                             {"DVD", AlbumType::Dvd},
+                             {"AVI", AlbumType::Avi},
+                             {"MP4", AlbumType::Mp4}};
+
+// Reads the output options from the arguments into options; an error text, or empty.
+QString readOptions(const Arguments& args, OutputOptions& options) {
+    const QString type = args.value(QStringLiteral("type")).toUpper();
+    const Choice* chosen = nullptr;
+    for (const Choice& c : kTypes) {
+        if (type == QLatin1String(c.word)) {
+            chosen = &c;
+        }
+    }
+    if (chosen == nullptr) {
+        return QStringLiteral("unknown --type \"%1\"").arg(args.value(QStringLiteral("type")));
+    }
+    options.beginProduction(chosen->type);
+    if (args.has(QStringLiteral("size"))) {
+        static const QRegularExpression pattern(QStringLiteral("^(\\d{1,4})x(\\d{1,4})$"));
+        const QRegularExpressionMatch m = pattern.match(args.value(QStringLiteral("size")));
+        const QSize size =
+            m.hasMatch() ? QSize(m.captured(1).toInt(), m.captured(2).toInt()) : QSize();
+        const qsizetype index = outputSizes(chosen->type).indexOf(size);
+        if (index < 0) {
+            QStringList offered;
+            for (const QSize s : outputSizes(chosen->type)) {
+                offered << QStringLiteral("%1x%2").arg(s.width()).arg(s.height());
+            }
+            return QStringLiteral("--size for %1 must be one of %2")
+                .arg(QLatin1String(chosen->word), offered.join(u' '));
+        }
+        options.chooseSize(static_cast<int>(index));
+    }
+    const QString tv = args.value(QStringLiteral("tv"), QStringLiteral("pal")).toLower();
+    if (tv != QLatin1String("pal") && tv != QLatin1String("ntsc")) {
+        return QStringLiteral("--tv must be pal or ntsc");
+    }
+    options.tvSystem = tv == QLatin1String("ntsc") ? TvSystem::Ntsc : TvSystem::Pal;
+    const QString quality = args.value(QStringLiteral("quality"), QStringLiteral("high")).toLower();
+    if (quality != QLatin1String("standard") && quality != QLatin1String("high")) {
+        return QStringLiteral("--quality must be standard or high");
+    }
+    options.quality =
+        quality == QLatin1String("high") ? PictureQuality::High : PictureQuality::Standard;
+    const QString sync = args.value(QStringLiteral("sync"), QStringLiteral("template")).toLower();
+    if (sync != QLatin1String("template") && sync != QLatin1String("music")) {
+        return QStringLiteral("--sync must be template or music");
+    }
+    options.sync = sync == QLatin1String("music") ? SyncMode::WithMusic : SyncMode::WithTemplate;
+    return {};
+}
+
+// The working folders of the production go below a program folder of their own, so that the
+// tool never touches a running Vellumo's; it gets the closing movie.
+void useWorkingFolder(const QString& folder) {
+    const QString closing = dataPath(paths::kClosingMovie);
+    setProgramFolder(folder);
+    ensureFolder(QFileInfo(dataPath(paths::kClosingMovie)).absolutePath());
+    if (!QFile::copy(closing, dataPath(paths::kClosingMovie))) {
+        throw Error(QStringLiteral("cannot copy %1").arg(closing));
+    }
+}
+
+void printProgress(const ProductionProgress& p) {
+    const int percent = p.totalFrames > 0 ? 100 * p.framesDone / p.totalFrames : 0;
+    const QString line = QStringLiteral("\r%1%  %2 frames/s  %3 left  ")
+                             .arg(percent, 3)
+                             .arg(p.framesPerSecond, 5, 'f', 1)
+                             .arg(p.remaining.isEmpty() ? QStringLiteral("--:--:--") : p.remaining);
+    std::fputs(line.toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
+}
+
+}  // namespace
+
+int runMakeAlbum(const QStringList& words) {
+    // --music and --lyrics may come several times; the other options once.
+    QStringList rest;
+    QStringList music;
+    QStringList lyrics;
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const bool isMusic = words[i] == QLatin1String("--music");
+        if (isMusic || words[i] == QLatin1String("--lyrics")) {
+            if (i + 1 >= words.size()) {
+                return fail(QStringLiteral("option %1 needs a file").arg(words[i]));
+            }
+            (isMusic ? music : lyrics) << words[++i];
+        } else {
+            rest << words[i];
+        }
+    }
+    Arguments args(rest,
+                   {"program-folder", "combined", "type", "size", "tv", "quality", "sync", "out"});
+    const int combined = args.integer(QStringLiteral("combined"), 0);
+    if (!args.ok()) {
+        return fail(args.error());
+    }
+    if (args.positional().isEmpty() || !args.has(QStringLiteral("type")) ||
+        !args.has(QStringLiteral("out"))) {
+        return fail(kUsage);
+    }
+    if (args.has(QStringLiteral("program-folder"))) {
+        setProgramFolder(args.value(QStringLiteral("program-folder")));
+    }
+    const QString out = QFileInfo(args.value(QStringLiteral("out"))).absoluteFilePath();
+
+    Catalogue catalogue;
+    if (!catalogue.build()) {
+        return fail(QStringLiteral("no template packages below %1").arg(programFolder()));
+    }
+    Album album(catalogue);
+    if (const QString problem = readOptions(args, album.outputOptions()); !problem.isEmpty()) {
+        return fail(problem);
+    }
+    silenceFfmpegLog();
+    installFontSubstitutions();
+
+    QTemporaryDir working;
+    ProductionResult result;
+    try {
+        if (!planAlbum(album, args.positional(), combined)) {
+            return 1;
+        }
+        MusicPlayer player;
+        player.setSoundOutput(false);
+        for (const QString& file : music) {
+            if (const QString problem = album.music().add(file, player); !problem.isEmpty()) {
+                return fail(problem);
+            }
+        }
+        for (const QString& file : lyrics) {
+            album.lyrics().add(QFileInfo(file).absoluteFilePath());
+        }
+        if (const QString refusal = checkProductionRequest(album); !refusal.isEmpty()) {
+            return fail(refusal);
+        }
+        useWorkingFolder(working.path() + u'/');
+
+        ProductionRun run(album);
+        QElapsedTimer shown;
+        shown.start();
+        run.onProgress = [&shown](const ProductionProgress& p) {
+            if (p.phase == ProductionProgress::Phase::Conversion && shown.elapsed() >= 250) {
+                shown.restart();
+                printProgress(p);
+            }
+        };
+        result = run.run(out);
+        if (result.outcome == ProductionOutcome::Complete) {
+            ProductionProgress last;
+            last.framesDone = last.totalFrames = static_cast<int>(run.sequence().totalFrames());
+            last.remaining = QStringLiteral("00:00:00");
+            printProgress(last);
+        }
+        std::fputs("\n", stderr);
+        for (const QString& notice : result.notices) {
+            printError(notice);
+        }
+    } catch (const Error& e) {
+        return fail(e.message());
+    }
+    if (result.outcome != ProductionOutcome::Complete) {
+        return fail(result.error.isEmpty() ? QStringLiteral("stopped") : result.error);
+    }
+    printOut(out);
+    return 0;
+}
+
+}  // namespace vellumo::tool
