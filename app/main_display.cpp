@@ -1,12 +1,40 @@
 #include "app/main_display.h"
 
-#include <QLabel>
+#include <QFontMetricsF>
+#include <QPainter>
 #include <QPixmap>
+
+#include <cmath>
 
 #include "app/app_texts.h"
 #include "preview/preview_music.h"
 
 namespace vellumo {
+
+LyricLabel::LyricLabel(QWidget* parent) : QLabel(parent) {}
+
+int LyricLabel::edge() const {
+    return static_cast<int>(std::ceil(lyricOutlineWidth(font())));
+}
+
+void LyricLabel::showLine(const LyricLine& line) {
+    setFont(line.look.font);
+    colour_ = line.look.colour;
+    setText(line.text);
+    const QFontMetrics metrics(line.look.font);
+    resize(metrics.horizontalAdvance(line.text) + 2 * edge(), metrics.height() + 2 * edge());
+    move(line.look.topLeft - QPoint(edge(), edge()));
+    update();
+}
+
+void LyricLabel::paintEvent(QPaintEvent*) {
+    if (text().isEmpty()) {
+        return;
+    }
+    QPainter painter(this);
+    paintLyricText(painter, QPointF(edge(), edge() + QFontMetricsF(font()).ascent()), text(),
+                   font(), colour_);
+}
 
 MainDisplay::MainDisplay(QWidget* parent) : QWidget(parent) {
     setFixedSize(kSize);
@@ -19,7 +47,7 @@ MainDisplay::MainDisplay(QWidget* parent) : QWidget(parent) {
     picture_ = new QLabel(this);
     picture_->setGeometry(0, 0, 0, 0);
 
-    lyric_ = new QLabel(this);
+    lyric_ = new LyricLabel(this);
     lyric_->setObjectName(QStringLiteral("lyricLabel"));
     lyric_->setAttribute(Qt::WA_TranslucentBackground);
     lyric_->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -52,12 +80,7 @@ void MainDisplay::clearPicture() {
 }
 
 void MainDisplay::showLyric(const LyricLine& line) {
-    lyric_->setFont(line.look.font);
-    lyric_->setStyleSheet(
-        QStringLiteral("color: %1; background: transparent;").arg(line.look.colour.name()));
-    lyric_->setText(line.text);
-    lyric_->adjustSize();
-    lyric_->move(line.look.topLeft);
+    lyric_->showLine(line);
 }
 
 }  // namespace vellumo

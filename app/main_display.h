@@ -5,13 +5,32 @@
 // The lyric label lies over it, transparent.
 
 #include <QImage>
+#include <QLabel>
 #include <QWidget>
-
-class QLabel;
 
 namespace vellumo {
 
 struct LyricLine;
+
+// The lyric label: its line painted as the production paints it over each frame, the letters
+// with a thin edge of the opposite lightness, so that the preview shows what the video shows.
+class LyricLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit LyricLabel(QWidget* parent);
+
+    // Shows the line in its look with the text's top-left corner at the look's top-left.
+    void showLine(const LyricLine& line);
+    const QColor& colour() const { return colour_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int edge() const;
+
+    QColor colour_ = Qt::white;
+};
 
 class MainDisplay : public QWidget {
     Q_OBJECT
@@ -21,7 +40,7 @@ public:
     explicit MainDisplay(QWidget* parent);
 
     QLabel* picture() const { return picture_; }
-    QLabel* lyricLabel() const { return lyric_; }
+    LyricLabel* lyricLabel() const { return lyric_; }
 
     // Shows image with its top-left corner at topLeft; the picture takes the image's size.
     void showPicture(const QImage& image, QPoint topLeft);
@@ -36,7 +55,7 @@ public:
 
 private:
     QLabel* picture_ = nullptr;
-    QLabel* lyric_ = nullptr;
+    LyricLabel* lyric_ = nullptr;
 };
 
 }  // namespace vellumo
