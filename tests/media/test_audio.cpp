@@ -167,10 +167,10 @@ TEST_F(AudioTest, SoundStartsOnceTheFirstSecondIsDecodedAndTheRestFollows) {
     // A decoder that gives the first second, then holds until the test lets it go on.
     QSemaphore goOn;
     QThread* decodingThread = nullptr;
-    MusicPlayer player;
-    player.setClock([] { return fakeNow; });
     QIODevice* device = nullptr;
     qint64 sizeAtStart = -1;
+    MusicPlayer player;
+    player.setClock([] { return fakeNow; });
     player.setSoundOutput(std::make_unique<RecordingOutput>(true, &device, &sizeAtStart));
     player.setDecoder([&](const QString& file, const PcmSink& sink) {
         decodingThread = QThread::currentThread();
@@ -216,10 +216,10 @@ TEST_F(AudioTest, SoundStartsOnceTheFirstSecondIsDecodedAndTheRestFollows) {
 }
 
 TEST_F(AudioTest, WithoutAnOutputNothingIsDecodedAndTheClockRuns) {
-    MusicPlayer player;
-    player.setClock([] { return fakeNow; });
     QIODevice* device = nullptr;
     qint64 sizeAtStart = -1;
+    MusicPlayer player;
+    player.setClock([] { return fakeNow; });
     player.setSoundOutput(std::make_unique<RecordingOutput>(false, &device, &sizeAtStart));
     bool decoded = false;
     player.setDecoder([&](const QString&, const PcmSink&) {
@@ -238,9 +238,9 @@ TEST_F(AudioTest, WithoutAnOutputNothingIsDecodedAndTheClockRuns) {
 
 TEST_F(AudioTest, ClosingStopsTheDecodingOfALongFile) {
     writeWav(path("long.wav"), tone(60.0));
-    MusicPlayer player;
     QIODevice* device = nullptr;
     qint64 sizeAtStart = -1;
+    MusicPlayer player;
     player.setSoundOutput(std::make_unique<RecordingOutput>(true, &device, &sizeAtStart));
     player.setFileName(path("long.wav"));
     player.open();
