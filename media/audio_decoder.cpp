@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "media/ffmpeg_handles.h"
 #include "media/media_texts.h"
 #include "workspace/errors.h"
 
@@ -20,21 +21,11 @@ namespace vellumo {
 
 namespace {
 
-struct InputDeleter {
-    void operator()(AVFormatContext* c) const { avformat_close_input(&c); }
-};
-struct CodecDeleter {
-    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
-struct FrameDeleter {
-    void operator()(AVFrame* f) const { av_frame_free(&f); }
-};
-struct PacketDeleter {
-    void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
-struct ResamplerDeleter {
-    void operator()(SwrContext* s) const { swr_free(&s); }
-};
+using av::CodecDeleter;
+using av::FrameDeleter;
+using av::InputDeleter;
+using av::PacketDeleter;
+using av::ResamplerDeleter;
 
 using Input = std::unique_ptr<AVFormatContext, InputDeleter>;
 using Codec = std::unique_ptr<AVCodecContext, CodecDeleter>;

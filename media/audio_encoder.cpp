@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "media/audio_decoder.h"
+#include "media/ffmpeg_handles.h"
 #include "workspace/errors.h"
 
 extern "C" {
@@ -19,6 +20,12 @@ extern "C" {
 namespace vellumo {
 
 namespace {
+
+using av::CodecDeleter;
+using av::FrameDeleter;
+using av::OutputDeleter;
+using av::PacketDeleter;
+using av::ResamplerDeleter;
 
 void check(int status, const QString& path, const char* what) {
     if (status < 0) {
@@ -40,27 +47,6 @@ AVCodecID codecId(AudioCodec codec) {
     }
     return AV_CODEC_ID_NONE;
 }
-
-struct OutputDeleter {
-    void operator()(AVFormatContext* c) const {
-        if (c->pb != nullptr) {
-            avio_closep(&c->pb);
-        }
-        avformat_free_context(c);
-    }
-};
-struct CodecDeleter {
-    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
-struct FrameDeleter {
-    void operator()(AVFrame* f) const { av_frame_free(&f); }
-};
-struct PacketDeleter {
-    void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
-struct ResamplerDeleter {
-    void operator()(SwrContext* s) const { swr_free(&s); }
-};
 
 }  // namespace
 

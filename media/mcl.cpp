@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "media/audio_decoder.h"
+#include "media/ffmpeg_handles.h"
 #include "media/media_texts.h"
 #include "workspace/errors.h"
 
@@ -90,6 +91,13 @@ QString makeTimeStr(double seconds) {
 
 namespace {
 
+using av::CodecDeleter;
+using av::FrameDeleter;
+using av::InputDeleter;
+using av::OutputDeleter;
+using av::PacketDeleter;
+using av::ResamplerDeleter;
+
 // ---------------------------------------------------------------------------------------------
 // Presets
 
@@ -141,29 +149,8 @@ struct Failure {
                   ffmpegCode < 0 ? texts::kMclReason.arg(text, ffmpegReason(ffmpegCode)) : text};
 }
 
-struct CodecDeleter {
-    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
-struct FrameDeleter {
-    void operator()(AVFrame* f) const { av_frame_free(&f); }
-};
-struct PacketDeleter {
-    void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
-struct ResamplerDeleter {
-    void operator()(SwrContext* s) const { swr_free(&s); }
-};
-struct InputDeleter {
-    void operator()(AVFormatContext* c) const { avformat_close_input(&c); }
-};
 struct FifoDeleter {
     void operator()(AVAudioFifo* f) const { av_audio_fifo_free(f); }
-};
-struct OutputDeleter {
-    void operator()(AVFormatContext* c) const {
-        avio_closep(&c->pb);
-        avformat_free_context(c);
-    }
 };
 struct PoolDeleter {
     void operator()(AVBufferPool* p) const { av_buffer_pool_uninit(&p); }
