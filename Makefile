@@ -13,6 +13,8 @@ LAUNCHER = $$(command -v ccache >/dev/null 2>&1 && echo -DCMAKE_CXX_COMPILER_LAU
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := true
 export CCACHE_MAXSIZE := 8G
+# Warnings are errors in every build these targets make (WERROR= turns it off for a try-out).
+WERROR ?= -DVELLUMO_WERROR=ON
 
 .PHONY: deps configure build run test unit-tests sanitize-tests bench run-benchmarks format \
   format-check clean
@@ -21,7 +23,7 @@ deps:
 	$(INSTALL_DEPS)
 
 configure: deps
-	$(CMAKE) -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER)
+	$(CMAKE) -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(WERROR) $(LAUNCHER)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -35,7 +37,7 @@ unit-tests: build
 # Address and undefined-behaviour sanitizers with clang; also runs the fuzz smoke tests.
 sanitize-tests: deps
 	$(CMAKE) -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-	  -DCMAKE_CXX_COMPILER=clang++ -DVELLUMO_SANITIZE=ON -DVELLUMO_FUZZ=ON $(LAUNCHER)
+	  -DCMAKE_CXX_COMPILER=clang++ -DVELLUMO_SANITIZE=ON -DVELLUMO_FUZZ=ON $(WERROR) $(LAUNCHER)
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
