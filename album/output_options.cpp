@@ -24,6 +24,24 @@ QString albumTypeName(AlbumType type) {
     return {};
 }
 
+QString albumFileExtension(AlbumType type) {
+    switch (type) {
+        case AlbumType::Vcd:
+        case AlbumType::Svcd:
+        case AlbumType::Dvd:
+            return QStringLiteral(".mpg");
+        case AlbumType::Avi:
+            return QStringLiteral(".avi");
+        case AlbumType::Wmv:
+            return QStringLiteral(".wmv");
+        case AlbumType::Mp4:
+            return QStringLiteral(".mp4");
+        case AlbumType::Mov:
+            return QStringLiteral(".mov");
+    }
+    return QStringLiteral(".mpg");
+}
+
 QString pictureQualityWord(PictureQuality quality) {
     return quality == PictureQuality::Standard ? QStringLiteral("biaoqing")
                                                : QStringLiteral("gaoqing");
@@ -56,6 +74,10 @@ const QVector<QSize>& outputSizes(AlbumType type) {
     }
 }
 
+bool isAlbumFileName(const QString& name) {
+    return !name.isEmpty() && !name.contains(u'/') && name != u"." && name != u"..";
+}
+
 QString outputSizeText(QSize size) {
     return QStringLiteral("%1 × %2").arg(size.width()).arg(size.height());
 }
@@ -76,7 +98,7 @@ void OutputOptions::beginProduction(AlbumType type) {
 }
 
 QString OutputOptions::outputFile() const {
-    return saveFolder + albumName + QStringLiteral(".mpg");
+    return saveFolder + albumName + albumFileExtension(albumType.value_or(AlbumType::Vcd));
 }
 
 }  // namespace vellumo

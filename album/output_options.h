@@ -17,6 +17,8 @@ enum class PictureQuality { Standard, High };  // "biaoqing" / "gaoqing"
 enum class SyncMode { WithTemplate, WithMusic };
 
 QString albumTypeName(AlbumType type);  // "VCD", "SVCD", ...
+// The output file's extension for the type: ".mpg" for the discs, ".avi", ".mp4", ...
+QString albumFileExtension(AlbumType type);
 QString pictureQualityWord(PictureQuality quality);
 QString pictureQualityCaption(PictureQuality quality);
 QString syncModeCaption(SyncMode mode);
@@ -25,6 +27,9 @@ inline constexpr int kDefaultSizeIndex = 4;
 
 // The picture sizes offered for an album type, in the order of the size list.
 const QVector<QSize>& outputSizes(AlbumType type);
+// Whether an album name can be the output file's name: not empty, no "/", not "." or "..".
+bool isAlbumFileName(const QString& name);
+
 // "1280 × 720".
 QString outputSizeText(QSize size);
 
@@ -42,7 +47,8 @@ struct OutputOptions {
     void chooseSize(int index);
     // A production button: sets the type, empties the name, preselects the default size.
     void beginProduction(AlbumType type);
-    // save folder + album name + ".mpg"
+    // save folder + album name + the type's extension (".mpg" for the discs and before a type
+    // is chosen).
     QString outputFile() const;
 };
 

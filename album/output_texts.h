@@ -13,5 +13,8 @@ inline const QString kSyncWithMusic = QStringLiteral("随音乐文件同步  (�
 inline const QString kPal = QStringLiteral("PAL 电视制式");
 inline const QString kNtsc = QStringLiteral("NTSC 电视制式");
 inline const QString kAlbumNameEmpty = QStringLiteral("相册名称不能为空,请输入相册名称！");
+// The name becomes the output file's name: no folder separator, not "." or "..".
+inline const QString kAlbumNameNotAFileName =
+    QStringLiteral("相册名称不能包含“/”，也不能是“.”或“..”，请重新输入相册名称！");
 
 }  // namespace vellumo::texts

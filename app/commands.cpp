@@ -24,8 +24,9 @@ const QList<CommandInfo>& commandTable() {
         {Command::Vcd, kVcd, kVcdHint, OutputWindows},
         {Command::Svcd, kSvcd, kSvcdHint, OutputWindows},
         {Command::Dvd, kDvd, kDvdHint, OutputWindows},
-        // "AVI" starts no production of its own.
-        {Command::Avi, kAvi, kAviHint, None},
+        {Command::Avi, kAvi, kAviHint, OutputWindows},
+        // A menu item only, beside "AVI".
+        {Command::Mp4, kMp4, kMp4Hint, OutputWindows},
         {Command::Play, kPlay, kPlayHint, Preview},
         {Command::Stop, kStop, kStopHint, Preview},
         {Command::ZoomIn, kZoomIn, kZoomInHint, PhotoWindows},
@@ -70,6 +71,7 @@ const QList<Command>& functionMenuCommands() {
         Command::Svcd,
         Command::Dvd,
         Command::Avi,
+        Command::Mp4,
         Command::Exit,
     };
     return menu;

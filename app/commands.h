@@ -21,6 +21,7 @@ enum class Command {
     Svcd,
     Dvd,
     Avi,
+    Mp4,
     Play,
     Stop,
     ZoomIn,

@@ -1,33 +1,59 @@
 #include "app/output_commands.h"
 
+#include <QFileInfo>
+
 #include "app/main_window.h"
 #include "dialogs/folder_chooser.h"
+#include "dialogs/message_dialog.h"
 #include "preview/preview_timeline.h"
 #include "preview/timeline_texts.h"
 #include "production/output_windows.h"
+#include "production/production_run.h"
+#include "production/production_texts.h"
+#include "production/production_window.h"
 #include "project/album.h"
 
 namespace vellumo {
 
 namespace {
 
-void produce(MainWindow& window, AlbumTypeWindow& typeWindow, OutputOptions& options,
-             AlbumType type) {
+// A production command, once the playing guard has let it through.
+void produce(MainWindow& window, Album& album, AlbumTypeWindow& typeWindow,
+             const OutputCommandServices& services, AlbumType type) {
+    // No photo, no music for sync with music, no (complete) template: nothing opens.
+    if (const QString refusal = checkProductionRequest(album); !refusal.isEmpty()) {
+        showMessage(refusal);
+        return;
+    }
+    OutputOptions& options = album.outputOptions();
     options.beginProduction(type);
+    options.saveFolder.clear();
     if (typeWindow.choose() != AlbumTypeResult::Start) {
         return;
     }
-    const QString folder = chooseAlbumFolder(&window);
+    const QString folder = services.chooseFolder(&window);
     if (folder.isEmpty()) {
         return;  // No folder chosen: no production.
     }
     options.saveFolder = folder;
-    // The production run joins here with the production window.
+    const QString outputFile = options.outputFile();
+    // An existing file is replaced only when the user says so (and only once the new one is
+    // complete).
+    if (QFileInfo::exists(outputFile) &&
+        !confirm(texts::kReplaceFileCaption, texts::kReplaceFileQuestion.arg(outputFile))) {
+        return;
+    }
+    ProductionWindow production(album, &window);
+    production.setFolderOpener(services.openFolder);
+    production.produce(outputFile);
 }
 
 }  // namespace
 
-void wireOutputCommands(MainWindow& window, Album& album) {
+void wireOutputCommands(MainWindow& window, Album& album, OutputCommandServices services) {
+    if (!services.chooseFolder) {
+        services.chooseFolder = chooseAlbumFolder;
+    }
     OutputOptions& options = album.outputOptions();
     auto* typeWindow = new AlbumTypeWindow(options, &window);
     auto* quality = new QualityWindow(options, &window);
@@ -43,9 +69,10 @@ void wireOutputCommands(MainWindow& window, Album& album) {
     });
     for (auto [command, type] :
          {std::pair{Command::Vcd, AlbumType::Vcd}, std::pair{Command::Svcd, AlbumType::Svcd},
-          std::pair{Command::Dvd, AlbumType::Dvd}}) {
-        window.setCommandHandler(command, [&window, typeWindow, &options, type = type] {
-            produce(window, *typeWindow, options, type);
+          std::pair{Command::Dvd, AlbumType::Dvd}, std::pair{Command::Avi, AlbumType::Avi},
+          std::pair{Command::Mp4, AlbumType::Mp4}}) {
+        window.setCommandHandler(command, [&window, &album, typeWindow, services, type = type] {
+            produce(window, album, *typeWindow, services, type);
         });
     }
 }

@@ -88,6 +88,10 @@ void AlbumTypeWindow::startPressed() {
         showMessage(texts::kAlbumNameEmpty);
         return;
     }
+    if (!isAlbumFileName(name_->text())) {
+        showMessage(texts::kAlbumNameNotAFileName);
+        return;
+    }
     options_.albumName = name_->text();
     result_ = AlbumTypeResult::Start;
     accept();

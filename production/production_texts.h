@@ -24,6 +24,24 @@ inline const QString kQualityGroup = QStringLiteral("画质");
 inline const QString kSyncCaption = QStringLiteral("同步效果");
 inline const QString kSyncGroup = QStringLiteral("同步");
 
+// The production window: its caption is "制作" + album type + "相册".
+inline const QString kProductionCaptionBefore = QStringLiteral("制作");
+inline const QString kProductionCaptionAfter = QStringLiteral("相册");
+inline const QString kFileNameLabel = QStringLiteral("文件名:");
+inline const QString kStopProduction = QStringLiteral("停止制作");
+inline const QString kOpenFolderWhenDone = QStringLiteral("完成后打开保存文件夹");
+inline const QString kOpenSaveLocation = QStringLiteral("打开保存位置");
+// The line under the bars: %1 time spent, %2 time left, %3 frames per second.
+inline const QString kProductionTimes =
+    QStringLiteral("已用时间 %1      剩余时间 %2      速度 %3 帧/秒");
+// The time left while it cannot be known yet.
+inline const QString kTimeUnknown = QStringLiteral("--:--:--");
+
+// An output file of that name is already there; %1 the file.
+inline const QString kReplaceFileCaption = QStringLiteral("替换文件");
+inline const QString kReplaceFileQuestion = QStringLiteral(
+    "文件“%1”已经存在，是否替换它？\n（制作完成后才会替换，停止或失败时原文件保留）");
+
 }  // namespace vellumo::texts
 
 namespace vellumo::texts {

@@ -179,7 +179,7 @@ private slots:
         }
         QCOMPARE(items, (QStringList{"添加照片", "添加音乐", "添加歌词", "照片剪裁", "画面质量",
                                      "同步效果", "模板管理", "背景图片", "VCD", "SVCD", "DVD",
-                                     "AVI", "退出文件"}));
+                                     "AVI", "MP4", "退出文件"}));
         bool exitAsked = false;
         connect(&window, &MainWindow::exitRequested, this, [&] { exitAsked = true; });
         functionMenu(window)->actions().constLast()->trigger();

@@ -14,23 +14,25 @@
 
 namespace vellumo::test {
 
-// Watches while it lives: the first visible modal window is handed to the action, once. Gives
-// up after the time-out.
+// Watches while it lives: the first visible modal window (that accepts takes, when given) is
+// handed to the action, once. Gives up after the time-out.
 class ModalAnswer {
 public:
-    ModalAnswer(std::function<void(QWidget*)> act, int timeoutMs)
+    ModalAnswer(std::function<void(QWidget*)> act, int timeoutMs,
+                std::function<bool(QWidget*)> accepts = {})
         : timer_(std::make_unique<QTimer>()) {
         clock_.start();
-        QObject::connect(timer_.get(), &QTimer::timeout, [this, act = std::move(act), timeoutMs] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (modal && modal->isVisible()) {
-                timer_->stop();
-                ++answered_;
-                act(modal);
-            } else if (clock_.elapsed() > timeoutMs) {
-                timer_->stop();
-            }
-        });
+        QObject::connect(timer_.get(), &QTimer::timeout,
+                         [this, act = std::move(act), timeoutMs, accepts = std::move(accepts)] {
+                             QWidget* modal = QApplication::activeModalWidget();
+                             if (modal && modal->isVisible() && (!accepts || accepts(modal))) {
+                                 timer_->stop();
+                                 ++answered_;
+                                 act(modal);
+                             } else if (clock_.elapsed() > timeoutMs) {
+                                 timer_->stop();
+                             }
+                         });
         timer_->start(10);
     }
 
@@ -45,6 +47,15 @@ private:
 [[nodiscard]] inline std::unique_ptr<ModalAnswer> whenModalShown(std::function<void(QWidget*)> act,
                                                                  int timeoutMs = 5000) {
     return std::make_unique<ModalAnswer>(std::move(act), timeoutMs);
+}
+
+// The first visible modal window of type Window, passed over any other modal window.
+template <class Window>
+[[nodiscard]] std::unique_ptr<ModalAnswer> whenShown(std::function<void(Window*)> act,
+                                                     int timeoutMs = 5000) {
+    return std::make_unique<ModalAnswer>(
+        [act = std::move(act)](QWidget* modal) { act(static_cast<Window*>(modal)); }, timeoutMs,
+        [](QWidget* modal) { return qobject_cast<Window*>(modal) != nullptr; });
 }
 
 }  // namespace vellumo::test

@@ -32,6 +32,13 @@ TEST(OutputOptions, DefaultsAndSizeTables) {
     options.albumName = "  ";
     options.saveFolder = "/home/me/";
     EXPECT_EQ(options.outputFile(), "/home/me/  .mpg");
+    // Each type's file has its extension.
+    for (auto [type, extension] :
+         {std::pair{AlbumType::Svcd, ".mpg"}, std::pair{AlbumType::Dvd, ".mpg"},
+          std::pair{AlbumType::Avi, ".avi"}, std::pair{AlbumType::Mp4, ".mp4"}}) {
+        options.albumType = type;
+        EXPECT_EQ(options.outputFile(), QString("/home/me/  ") + extension);
+    }
 }
 
 }  // namespace

@@ -59,6 +59,35 @@ TEST(AlbumTypeWindow, SizesNameAndResult) {
     EXPECT_EQ(albumTypeResultWord(AlbumTypeResult::Start), "zhizuo_kaishi");
 }
 
+TEST(AlbumTypeWindow, NamesThatCannotBeAFileNameAreRefused) {
+    OutputOptions options;
+    AlbumTypeWindow window(options);
+    options.beginProduction(AlbumType::Dvd);
+    const QStringList refused{"a/b", "/", ".", ".."};
+    QStringList told;
+    // Each refused name leaves the window open with the message; then a name with dots is taken.
+    std::function<void(int)> tryName = [&](int k) {
+        whenModal([&, k](QWidget* message) {
+            told << MessageDialog::shared().message();
+            static_cast<QDialog*>(message)->accept();
+            if (k + 1 < refused.size()) {
+                tryName(k + 1);
+            } else {
+                window.nameEdit()->setText("...");
+                window.startButton()->click();
+            }
+        });
+        window.nameEdit()->setText(refused[k]);
+        window.startButton()->click();
+    };
+    whenModal([&](QWidget*) { tryName(0); });
+    EXPECT_EQ(window.choose(), AlbumTypeResult::Start);
+    EXPECT_EQ(told, QStringList(refused.size(), texts::kAlbumNameNotAFileName));
+    EXPECT_EQ(options.albumName, "...");
+    EXPECT_TRUE(isAlbumFileName(QString::fromUtf16(u"春游 2024.1")));
+    EXPECT_FALSE(isAlbumFileName(QString()));
+}
+
 TEST(QualityAndSyncWindows, ChoicesChangeTheOptions) {
     OutputOptions options;
     QualityWindow quality(options);

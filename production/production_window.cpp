@@ -1,0 +1,189 @@
+#include "production/production_window.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QUrl>
+
+#include <algorithm>
+
+#include "dialogs/message_dialog.h"
+#include "production/production_texts.h"
+#include "project/album.h"
+
+namespace vellumo {
+
+namespace {
+
+constexpr int kMargin = 20;
+constexpr int kWidth = ProductionWindow::kSize.width() - 2 * kMargin;
+// Events are processed at most this often while the run works; the stop button still answers
+// at once to the eye.
+constexpr int kEventIntervalMs = 20;
+
+const QString kLightText = QStringLiteral("color: #f2f3f5;");
+
+// A bar showing value of maximum; "0 of 0" is an empty bar, not a busy one.
+void setBar(QProgressBar* bar, int value, int maximum) {
+    bar->setRange(0, std::max(maximum, 1));
+    bar->setValue(std::clamp(value, 0, std::max(maximum, 1)));
+}
+
+void openInFileManager(const QString& folder) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
+
+}  // namespace
+
+ProductionWindow::ProductionWindow(const Album& album, QWidget* parent,
+                                   ConversionDriver::ConverterFactory factory)
+    : SkinnedDialog(kSize, QString(), parent),
+      album_(album),
+      factory_(std::move(factory)),
+      opener_(openInFileManager) {
+    auto* nameLabel = new QLabel(texts::kFileNameLabel, this);
+    nameLabel->setGeometry(kMargin, 52, 60, 22);
+    nameLabel->setStyleSheet(kLightText);
+    fileName_ = new QLabel(this);
+    fileName_->setGeometry(kMargin + 60, 52, kWidth - 60, 22);
+    fileName_->setStyleSheet(kLightText);
+    fileName_->setTextFormat(Qt::PlainText);
+
+    smallBar_ = new QProgressBar(this);
+    smallBar_->setGeometry(kMargin, 82, kWidth, 12);
+    smallBar_->setTextVisible(false);
+    largeBar_ = new QProgressBar(this);
+    largeBar_->setGeometry(kMargin, 100, kWidth, 22);
+    largeBar_->setAlignment(Qt::AlignCenter);
+    largeBar_->setStyleSheet(QStringLiteral("QProgressBar { color: #f2f3f5; }"));
+
+    times_ = new QLabel(this);
+    times_->setGeometry(kMargin, 130, kWidth, 22);
+    times_->setStyleSheet(kLightText);
+
+    openWhenDone_ = new QCheckBox(texts::kOpenFolderWhenDone, this);
+    openWhenDone_->setGeometry(kMargin, 176, 220, 26);
+    openWhenDone_->setStyleSheet(kLightText);
+    openFolder_ = new QPushButton(texts::kOpenSaveLocation, this);
+    openFolder_->setGeometry(kSize.width() - kMargin - 2 * 120 - 16, 172, 120, 32);
+    stop_ = new QPushButton(texts::kStopProduction, this);
+    stop_->setGeometry(kSize.width() - kMargin - 120, 172, 120, 32);
+
+    connect(stop_, &QPushButton::clicked, this, [this] {
+        if (run_) {
+            stopPressed_ = true;
+            stop_->setEnabled(false);
+            run_->stop();
+        }
+    });
+    connect(openFolder_, &QPushButton::clicked, this, &ProductionWindow::openSaveFolder);
+}
+
+ProductionWindow::~ProductionWindow() = default;
+
+void ProductionWindow::setFolderOpener(FolderOpener opener) {
+    opener_ = opener ? std::move(opener) : FolderOpener(openInFileManager);
+}
+
+QString ProductionWindow::captionFor(const QString& albumType) {
+    return texts::kProductionCaptionBefore + albumType + texts::kProductionCaptionAfter;
+}
+
+QString ProductionWindow::timesText(const ProductionProgress& progress) {
+    const QString elapsed =
+        progress.elapsed.isEmpty() ? QStringLiteral("00:00:00") : progress.elapsed;
+    const QString remaining =
+        progress.remaining.isEmpty() ? texts::kTimeUnknown : progress.remaining;
+    return texts::kProductionTimes.arg(elapsed, remaining,
+                                       QString::number(progress.framesPerSecond, 'f', 1));
+}
+
+QString ProductionWindow::folderOf(const QString& file) {
+    return QFileInfo(file).absolutePath();
+}
+
+ProductionResult ProductionWindow::produce(const QString& outputFile) {
+    const OutputOptions& options = album_.outputOptions();
+    outputFile_ = outputFile;
+    result_ = ProductionResult{};
+    result_.outputFile = outputFile;
+    setCaption(captionFor(albumTypeName(options.albumType.value_or(AlbumType::Dvd))));
+    fileName_->setText(options.albumName);
+    openWhenDone_->setChecked(false);
+    setBar(smallBar_, 0, 0);
+    setBar(largeBar_, 0, 0);
+    stop_->setEnabled(false);
+    times_->setText(timesText(ProductionProgress{}));
+
+    QTimer::singleShot(kStartDelayMs, this, &ProductionWindow::startWork);
+    exec();
+
+    // Told after the window has closed: why there is no file, or what to know about it.
+    if (result_.outcome == ProductionOutcome::Failed) {
+        showMessage(result_.error);
+    } else if (result_.outcome == ProductionOutcome::Complete && !result_.notices.isEmpty()) {
+        showMessage(result_.notices.join(u'\n'));
+    }
+    return result_;
+}
+
+void ProductionWindow::startWork() {
+    QPointer<ProductionWindow> self(this);
+    ProductionRun run(album_, factory_);
+    run_ = &run;
+    running_ = true;
+    stopPressed_ = false;
+    lastEventsMs_ = -1;
+    QElapsedTimer clock;
+    clock.start();
+    run.onProgress = [this, &clock](const ProductionProgress& progress) {
+        // The bars follow every report; events (the stop button, painting) at most every few
+        // milliseconds, so that the window does not slow the production down.
+        const qint64 now = clock.elapsed();
+        const bool last = progress.totalFrames > 0 && progress.framesDone >= progress.totalFrames;
+        if (lastEventsMs_ >= 0 && now - lastEventsMs_ < kEventIntervalMs && !last) {
+            return;
+        }
+        lastEventsMs_ = now;
+        showProgress(progress);
+        QCoreApplication::processEvents();
+    };
+    const ProductionResult result = run.run(outputFile_);
+    run_ = nullptr;
+    running_ = false;
+    if (!self) {
+        return;
+    }
+    result_ = result;
+    stop_->setEnabled(false);
+    // A stop, like the end of a complete file, opens the folder when asked.
+    if (result.outcome != ProductionOutcome::Failed && openWhenDone_->isChecked()) {
+        openSaveFolder();
+    }
+    accept();
+}
+
+void ProductionWindow::showProgress(const ProductionProgress& progress) {
+    setBar(smallBar_, progress.smallValue, progress.smallMaximum);
+    setBar(largeBar_, progress.framesDone, progress.totalFrames);
+    times_->setText(timesText(progress));
+    stop_->setEnabled(run_ && !stopPressed_ &&
+                      progress.phase == ProductionProgress::Phase::Conversion && progress.canStop &&
+                      run_->state() == ProductionState::Producing);
+}
+
+void ProductionWindow::openSaveFolder() {
+    const QString folder = folderOf(outputFile_);
+    if (!outputFile_.isEmpty() && QFileInfo(folder).isDir()) {
+        opener_(folder);
+    }
+}
+
+}  // namespace vellumo

@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include "dialogs/message_dialog.h"
+#include "production/production_run_texts.h"
+#include "production/production_texts.h"
+#include "production/production_window.h"
+#include "tests/dialogs/modal_answer.h"
+#include "tests/support/media_probe.h"
+#include "tests/support/production_album.h"
+
+namespace vellumo {
+namespace {
+
+// Calls act on every tick while the window is producing, until act returns true.
+class DuringTheRun {
+public:
+    DuringTheRun(ProductionWindow& window, std::function<bool()> act) {
+        QObject::connect(&timer_, &QTimer::timeout, [this, &window, act = std::move(act)] {
+            if (window.isProducing() && act()) {
+                timer_.stop();
+            }
+        });
+        timer_.start(5);
+    }
+
+private:
+    QTimer timer_;
+};
+
+TEST(ProductionWindow, OpensEmptyProducesTheFileClosesAndOpensTheFolder) {
+    test::ProductionAlbum source;
+    Album& album = source.album();
+    album.outputOptions().albumName = QStringLiteral("春游");
+    ProductionWindow window(album);
+    QStringList opened;
+    window.setFolderOpener([&](const QString& folder) { opened << folder; });
+
+    // Before the run starts: the request's caption and name, empty bars, no stop.
+    bool looked = false;
+    QTimer::singleShot(0, &window, [&] {
+        looked = true;
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_EQ(window.caption(), QString::fromUtf16(u"制作DVD相册"));
+        EXPECT_EQ(window.fileName()->text(), QString::fromUtf16(u"春游"));
+        EXPECT_EQ(window.smallBar()->value(), 0);
+        EXPECT_EQ(window.largeBar()->value(), 0);
+        EXPECT_FALSE(window.stopButton()->isEnabled());
+        EXPECT_FALSE(window.openWhenDone()->isChecked());
+        EXPECT_EQ(window.size(), ProductionWindow::kSize);
+    });
+    // While frames are made: stop is offered, the times line fills; the user asks for the
+    // folder and presses the close box, which does nothing.
+    bool stopOffered = false;
+    DuringTheRun during(window, [&] {
+        if (!window.stopButton()->isEnabled()) {
+            return false;
+        }
+        stopOffered = true;
+        window.openWhenDone()->setChecked(true);
+        window.close();
+        QMetaObject::invokeMethod(&window, "reject");  // Escape
+        EXPECT_TRUE(window.isVisible());
+        return true;
+    });
+    const QString out = source.folder().path() + QString::fromUtf16(u"春游.mpg");
+    const ProductionResult result = window.produce(out);
+
+    ASSERT_EQ(result.outcome, ProductionOutcome::Complete) << result.error.toStdString();
+    EXPECT_TRUE(looked);
+    EXPECT_TRUE(stopOffered);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(QFileInfo::exists(out));
+    EXPECT_EQ(opened, QStringList{QFileInfo(out).absolutePath()});
+    EXPECT_EQ(window.largeBar()->value(), 220);
+    EXPECT_EQ(window.largeBar()->maximum(), 220);
+    EXPECT_FALSE(window.stopButton()->isEnabled());
+    EXPECT_EQ(test::probeMedia(out).videoFrames, 220);
+    EXPECT_TRUE(window.timesLine()->text().contains(QString::fromUtf16(u"帧/秒")));
+
+    // "打开保存位置" opens the folder at any time.
+    window.openFolderButton()->click();
+    EXPECT_EQ(opened.size(), 2);
+}
+
+TEST(ProductionWindow, TimesLine) {
+    ProductionProgress p;
+    EXPECT_EQ(ProductionWindow::timesText(p),
+              texts::kProductionTimes.arg("00:00:00", texts::kTimeUnknown, "0.0"));
+    p.elapsed = "00:01:05";
+    p.remaining = "00:02:00";
+    p.framesPerSecond = 24.96;
+    EXPECT_EQ(ProductionWindow::timesText(p),
+              texts::kProductionTimes.arg("00:01:05", "00:02:00", "25.0"));
+    EXPECT_EQ(ProductionWindow::captionFor("VCD"), QString::fromUtf16(u"制作VCD相册"));
+}
+
+TEST(ProductionWindow, StopEndsTheRunAndLeavesNoFile) {
+    test::ProductionAlbum source({400, 400});
+    ProductionWindow window(source.album());
+    int opened = 0;
+    window.setFolderOpener([&](const QString&) { ++opened; });
+    DuringTheRun during(window, [&] {
+        if (window.stopButton()->isEnabled() && window.largeBar()->value() >= 20) {
+            window.stopButton()->click();
+            return true;
+        }
+        return false;
+    });
+    const QString out = source.folder().path() + "stopped.mpg";
+    const ProductionResult result = window.produce(out);
+    EXPECT_EQ(result.outcome, ProductionOutcome::Stopped);
+    EXPECT_LT(window.largeBar()->value(), 950);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(QFileInfo::exists(out));
+    EXPECT_FALSE(QFileInfo::exists(out + ".part"));
+    EXPECT_EQ(opened, 0);  // The box was not checked.
+}
+
+TEST(ProductionWindow, FailureIsToldWithItsReasonAfterTheWindowCloses) {
+    test::ProductionAlbum source;
+    Album& album = source.album();
+    // A file where the folder should be: nothing can be written there.
+    const QString blocker = source.folder().write("blocker", "not a folder");
+    ProductionWindow window(album);
+    int opened = 0;
+    window.setFolderOpener([&](const QString&) { ++opened; });
+    QString told;
+    bool windowOpenWhenTold = true;
+    auto message = test::whenShown<MessageDialog>(
+        [&](MessageDialog* dialog) {
+            told = dialog->message();
+            windowOpenWhenTold = window.isVisible();
+            dialog->accept();
+        },
+        60000);
+    const QString out = blocker + "/album.mpg";
+    const int photos = album.photos().size();
+    const ProductionResult result = window.produce(out);
+    EXPECT_EQ(result.outcome, ProductionOutcome::Failed);
+    EXPECT_FALSE(QFileInfo::exists(out));
+    EXPECT_EQ(opened, 0);
+    EXPECT_EQ(album.photos().size(), photos);
+    EXPECT_TRUE(album.templates().at(0).complete);
+    EXPECT_EQ(message->answered(), 1);
+    EXPECT_EQ(told, result.error);
+    EXPECT_FALSE(told.isEmpty());
+    EXPECT_FALSE(windowOpenWhenTold);
+}
+
+TEST(ProductionWindow, NoticesAreToldWithACompleteFile) {
+    test::ProductionAlbum source;
+    source.addMusic(0.5);  // Too short to cover the album.
+    ProductionWindow window(source.album());
+    QString told;
+    auto message = test::whenShown<MessageDialog>(
+        [&](MessageDialog* dialog) {
+            told = dialog->message();
+            dialog->accept();
+        },
+        60000);
+    const QString out = source.folder().path() + "short.mpg";
+    EXPECT_EQ(window.produce(out).outcome, ProductionOutcome::Complete);
+    EXPECT_TRUE(QFileInfo::exists(out));
+    EXPECT_EQ(told, texts::kMusicTooShort);
+}
+
+}  // namespace
+}  // namespace vellumo

@@ -1,0 +1,96 @@
+#include "tests/support/production_album.h"
+
+#include <QImage>
+
+#include <cmath>
+
+#include "media/audio_decoder.h"
+#include "media/audio_encoder.h"
+#include "media/mcl.h"
+#include "photo/fitting_canvas.h"
+#include "tests/support/album_builders.h"
+#include "workspace/data_paths.h"
+#include "workspace/packed_file.h"
+#include "workspace/program_folder.h"
+#include "workspace/text_codec.h"
+
+namespace vellumo::test {
+
+namespace {
+
+QByteArray templateMovie(int frames) {
+    return QStringLiteral(
+               "vellumo-movie 1\nframes %1\n"
+               "image photo \"picture_1.jpg\"\n  box 0 0 1920 1080\n")
+        .arg(frames)
+        .toUtf8();
+}
+
+// The closing movie shows the lead-in picture.
+const QByteArray kClosingMovie =
+    "vellumo-movie 1\nframes 150\nimage leadin \"../../pic/picture_0.jpg\"\n  box 0 0 1920 1080\n";
+
+}  // namespace
+
+QString writeToneMp3(const QString& path, double seconds) {
+    const int samples = static_cast<int>(seconds * kPcmSampleRate);
+    QByteArray pcm(samples * kPcmBytesPerFrame, '\0');
+    auto* out = reinterpret_cast<qint16*>(pcm.data());
+    for (int i = 0; i < samples; ++i) {
+        const auto v = static_cast<qint16>(8000 * std::sin(2 * M_PI * 440 * i / kPcmSampleRate));
+        out[2 * i] = v;
+        out[2 * i + 1] = v;
+    }
+    encodeAudio(path, "mp3", AudioCodec::Mp3, 128000, pcm);
+    return path;
+}
+
+ProductionAlbum::ProductionAlbum(const QVector<int>& templateFrames,
+                                 const QVector<QColor>& colours) {
+    setProgramFolder(folder_.path());
+    silenceFfmpegLog();
+    folder_.write(paths::kClosingMovie, packNested(kClosingMovie, 16));
+    QVector<CatalogueRecord> records;
+    for (int k = 0; k < templateFrames.size(); ++k) {
+        const int frames = templateFrames[k];
+        const QString file = QStringLiteral("packages/%1_%2.rar").arg(k).arg(frames);
+        folder_.write(file, packNested(templateMovie(frames), 20));
+        CatalogueRecord r = templateRecord(QString::number(k), "|picture_1|", "|heng|");
+        r.packagePath = folder_.path() + file;
+        r.frames = frames;
+        records.append(r);
+    }
+    catalogue_.setRecords(records);
+    for (int k = 0; k < templateFrames.size(); ++k) {
+        QImage image(400, 300, QImage::Format_RGB32);
+        image.fill(colours.value(k % std::max<qsizetype>(colours.size(), 1), Qt::gray));
+        const QString file = folder_.path() + QStringLiteral("photo%1.jpg").arg(k);
+        writeJpeg(image, file);
+        album_.addPhoto(*measurePhoto(file));
+        album_.templates().addTemplate(entryOf(catalogue_, k, TemplateClass::LandscapeSingle));
+        album_.templates().placePhoto(k, k, 0);
+    }
+    album_.refreshDefaultBackgrounds();
+    OutputOptions& options = album_.outputOptions();
+    options.beginProduction(AlbumType::Dvd);
+    options.chooseSize(0);  // 320 × 176
+    options.quality = PictureQuality::Standard;
+    player_.setSoundOutput(false);
+}
+
+ProductionAlbum::~ProductionAlbum() {
+    setProgramFolder(QString());
+}
+
+void ProductionAlbum::addMusic(double seconds, const QString& lyricLine) {
+    album_.music().add(writeToneMp3(folder_.path() + "tone.mp3", seconds), player_);
+    if (!lyricLine.isEmpty()) {
+        album_.lyrics().add(
+            folder_.write("tone.lrc", toGbk(QStringLiteral("[00:01.00]") + lyricLine + u'\n')));
+        LyricSettings big;
+        big.size = 40;
+        album_.lyrics().setSettings(0, big);
+    }
+}
+
+}  // namespace vellumo::test
