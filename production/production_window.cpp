@@ -62,7 +62,8 @@ ProductionWindow::ProductionWindow(const Album& album, QWidget* parent,
     largeBar_ = new QProgressBar(this);
     largeBar_->setGeometry(kMargin, 100, kWidth, 22);
     largeBar_->setAlignment(Qt::AlignCenter);
-    largeBar_->setStyleSheet(QStringLiteral("QProgressBar { color: #f2f3f5; }"));
+    // Dark figures: the bar is light where it is not yet filled.
+    largeBar_->setStyleSheet(QStringLiteral("QProgressBar { color: #202428; }"));
 
     times_ = new QLabel(this);
     times_->setGeometry(kMargin, 130, kWidth, 22);
