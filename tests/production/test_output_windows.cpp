@@ -11,6 +11,7 @@
 #include "dialogs/message_dialog.h"
 #include "production/output_windows.h"
 #include "production/production_texts.h"
+#include "tests/dialogs/modal_answer.h"
 
 namespace vellumo {
 namespace {
@@ -66,21 +67,18 @@ TEST(AlbumTypeWindow, NamesThatCannotBeAFileNameAreRefused) {
     const QStringList refused{"a/b", "/", ".", ".."};
     QStringList told;
     // Each refused name leaves the window open with the message; then a name with dots is taken.
-    std::function<void(int)> tryName = [&](int k) {
-        whenModal([&, k](QWidget* message) {
-            told << MessageDialog::shared().message();
-            static_cast<QDialog*>(message)->accept();
-            if (k + 1 < refused.size()) {
-                tryName(k + 1);
-            } else {
-                window.nameEdit()->setText("...");
-                window.startButton()->click();
-            }
-        });
-        window.nameEdit()->setText(refused[k]);
+    whenModal([&](QWidget*) {
+        for (const QString& name : refused) {
+            auto answer = test::whenShown<MessageDialog>([&](MessageDialog* message) {
+                told << message->message();
+                message->accept();
+            });
+            window.nameEdit()->setText(name);
+            window.startButton()->click();
+        }
+        window.nameEdit()->setText("...");
         window.startButton()->click();
-    };
-    whenModal([&](QWidget*) { tryName(0); });
+    });
     EXPECT_EQ(window.choose(), AlbumTypeResult::Start);
     EXPECT_EQ(told, QStringList(refused.size(), texts::kAlbumNameNotAFileName));
     EXPECT_EQ(options.albumName, "...");
