@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -155,6 +156,25 @@ TEST_F(ProductionCommandsTest, ExistingFileIsKeptAfterNoAndReplacedAfterYes) {
     EXPECT_EQ(facts.videoCodec, "mpeg2video");
     EXPECT_EQ(facts.videoFrames, 220);
     EXPECT_EQ(opened_, 0);
+
+    // Replacing, then stopping: the file made before stays as it was.
+    const QByteArray made = test::readFile(out);
+    name = nameTheAlbum(QString::fromUtf16(u"旅行"));
+    yes = whenShown<ConfirmDialog>([](ConfirmDialog* dialog) { dialog->okButton()->click(); });
+    bool stopped = false;
+    QTimer stopper;
+    QObject::connect(&stopper, &QTimer::timeout, [&] {
+        auto* production = qobject_cast<ProductionWindow*>(QApplication::activeModalWidget());
+        if (!stopped && production && production->stopButton()->isEnabled()) {
+            production->stopButton()->click();
+            stopped = true;
+        }
+    });
+    stopper.start(2);
+    window_.runCommand(Command::Dvd);
+    EXPECT_TRUE(stopped);
+    EXPECT_EQ(test::readFile(out), made);
+    EXPECT_FALSE(QFileInfo::exists(out + ".part"));
 }
 
 TEST_F(ProductionCommandsTest, UnwritableFolderIsToldAndTheAlbumIsUnchanged) {
