@@ -4,13 +4,14 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <optional>
 
 #include "media/mcl.h"
-#include "movie/movie_player.h"
 #include "photo/fitting_canvas.h"
 #include "preview/preview_timeline.h"
 #include "preview/stager.h"
 #include "preview/timeline_texts.h"
+#include "production/album_frames.h"
 #include "production/production_run_texts.h"
 #include "project/album.h"
 #include "workspace/data_paths.h"
@@ -26,12 +27,8 @@ QString stagedFolder(int usedTemplate) {
            paths::templateStagingSubfolder(usedTemplate + 1);
 }
 
-QString closingMoviePath() {
-    const QString folder =
-        dataPath(paths::kTemplateStagingFolder) + paths::kClosingStagingSubfolder;
-    const QString first = folder + paths::kStagedClosingMovie;
-    return QFileInfo::exists(first) ? first : folder + paths::kStagedClosingMovieForProduction;
-}
+// Pictures drawn ahead of the encoder: enough to keep it fed while a movie loads.
+constexpr int kFramesAhead = 4;
 
 QImage blackPicture(QSize size) {
     QImage picture(size, QImage::Format_RGB32);
@@ -93,11 +90,6 @@ void ProductionRun::report() {
 
 ProductionResult ProductionRun::finish(ProductionResult result) {
     state_.store(ProductionState::Stopped);
-    stage_.reset();
-    if (lyrics_) {
-        notices_.append(lyrics_->problems());
-    }
-    lyrics_.reset();
     if (result.outcome == ProductionOutcome::Complete) {
         result.notices = notices_;
     }
@@ -111,61 +103,14 @@ void ProductionRun::addStageLog(const QString& text) {
     stageLog_.append(QString::number(stageLog_.size() + 1) + text);
 }
 
-void ProductionRun::writeLeadIn(const QImage& picture) {
-    try {
-        writeBitmap(picture, dataPath(paths::kLeadInBitmap));
-        writeJpeg(picture, dataPath(paths::kLeadInPicture));
-    } catch (const Error& e) {
-        errorList_.append(e.message());
-    }
-}
-
-void ProductionRun::loadMovie(int movieIndex) {
-    const SequenceMovie& movie = sequence_.movies().at(movieIndex);
-    // What was shown last, without the lyric line, is where the next movie starts.
-    if (loadedMovie_ >= 0 && stage_->isLoaded()) {
-        writeLeadIn(stage_->currentImage());
-    }
-    loadedMovie_ = movieIndex;
-    const QString path = movie.isClosing() ? closingMoviePath()
-                                           : stagedFolder(movie.usedTemplate) +
-                                                 paths::stagedTemplateMovie(movie.usedTemplate + 1);
-    addStageLog(texts::kStageUnloaded);
-    try {
-        stage_->setMovie(path);
-        addStageLog(texts::kStageCreated);
-        lastHealth_ = texts::kHealthFirst + QString::number(stage_->totalFrames());
-        movieFailed_ = false;
-    } catch (const Error& e) {
-        // The stage keeps what it showed; frames go on from it.
-        addStageLog(texts::kStageError);
-        errorList_.append(lastHealth_ + texts::kHealthError);
-        errorList_.append(e.message());
-        notices_.append(texts::kMovieNotProduced.arg(path, e.message()));
-        movieFailed_ = true;
-    }
-}
-
 QImage ProductionRun::frame(int n) {
-    if (n == 0 || !stage_) {
+    if (n == 0 || sequence_.movies().isEmpty() || outputSize_.isEmpty()) {
         return blackPicture(outputSize_);
     }
-    const AlbumFrame f = sequence_.at(n);
-    if (f.movie != loadedMovie_) {
-        loadMovie(f.movie);
+    if (!frames_) {
+        frames_ = std::make_unique<AlbumFrames>(album_, sequence_, outputSize_, false);
     }
-    if (!movieFailed_) {
-        stage_->setFrameNum(f.movieFrame);
-    }
-    QImage picture = stage_->currentImage();
-    if (picture.isNull()) {
-        picture = blackPicture(outputSize_);
-    }
-    const LyricLine line = lyrics_->lineAt(n, outputSize_);
-    if (!line.text.isEmpty()) {
-        drawLyricLine(picture, line);
-    }
-    return picture;
+    return frames_->frame(n);
 }
 
 ProductionResult ProductionRun::run(const QString& outputFile) {
@@ -174,8 +119,7 @@ ProductionResult ProductionRun::run(const QString& outputFile) {
     errorList_.clear();
     stageLog_.clear();
     notices_.clear();
-    lastHealth_.clear();
-    loadedMovie_ = -1;
+    frames_.reset();
     progress_ = {};
     runClock_.start();
     const OutputOptions& options = album_.outputOptions();
@@ -236,14 +180,10 @@ ProductionResult ProductionRun::run(const QString& outputFile) {
     }
 
     // The first template starts from its own background; the frame file starts black.
-    lyrics_ = std::make_unique<SequenceLyrics>(album_, sequence_);
-    stage_ = std::make_unique<MoviePlayer>();
-    stage_->setSize(outputSize_);
     const QString leadIn = dataPath(paths::kLeadInPicture);
     QFile::remove(leadIn);
     QFile::copy(stagedFolder(sequence_.movies().first().usedTemplate) + paths::kStagedBackground,
                 leadIn);
-    loadMovie(0);
     const QString frameFile = dataPath(paths::kFrameFile);
     try {
         writeBitmap(blackPicture(outputSize_), frameFile);
@@ -262,7 +202,12 @@ ProductionResult ProductionRun::run(const QString& outputFile) {
     request.outputFile = outputFile;
     request.frameCount = progress_.totalFrames;
     request.soundFiles = sequence_.soundFiles();
-    request.frame = [this](int n) { return frame(n); };
+    // The pictures are drawn on a thread of their own, ahead of the encoder; this thread only
+    // hands them over.
+    AlbumFrames frames(album_, sequence_, outputSize_, true);
+    std::optional<FramesAhead> ahead;
+    ahead.emplace(frames, progress_.totalFrames, kFramesAhead);
+    request.frame = [this, &ahead](int) { return ahead->take([this] { return stopRequested(); }); };
     request.frameFile = frameFile;
     driver_.onProgress = [this](const ConversionProgress& p) {
         progress_.smallValue = p.smallValue;
@@ -276,6 +221,13 @@ ProductionResult ProductionRun::run(const QString& outputFile) {
         return finish(result);
     }
     const bool done = driver_.convert(request);
+    ahead.reset();
+    for (const QString& line : frames.stageLog()) {
+        addStageLog(line);
+    }
+    errorList_.append(frames.errorList());
+    notices_.append(frames.notices());
+    notices_.append(frames.lyricProblems());
     if (stopRequested()) {
         return finish(result);
     }

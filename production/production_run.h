@@ -19,7 +19,8 @@
 // preparation step and each frame): a window processes its events there, and its stop button
 // calls stop(). stop() may also come from another thread; the run then ends at once, at any
 // point (lists, preparation, conversion), and leaves no output file. The album is read, never
-// changed.
+// changed; while frames are made a drawing thread of the run reads it too (the lyric files and
+// settings), so nothing may change it until run() returns.
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -36,7 +37,7 @@
 namespace vellumo {
 
 class Album;
-class MoviePlayer;
+class AlbumFrames;
 
 // "bofang_tingzhi" while the production is prepared, "zhizuo_kaishi" while frames are made,
 // "zhizuo_tingzhi" after a stop or the end.
@@ -108,15 +109,14 @@ public:
     const QStringList& conversionLog() const { return driver_.log(); }
 
     // Picture n of the album as the production hands it over (exposed for tests and the
-    // benchmark; run() calls it for n = 0, 1, 2, ...).
+    // benchmark), once the run has staged the album. run() itself draws the same pictures on a
+    // thread of its own (production/album_frames.h), ahead of the encoder.
     QImage frame(int n);
 
 private:
     bool stopRequested() const { return stopRequested_.load(); }
     void report();
     ProductionResult finish(ProductionResult result);
-    void loadMovie(int movieIndex);
-    void writeLeadIn(const QImage& picture);
     void addStageLog(const QString& text);
 
     const Album& album_;
@@ -124,12 +124,9 @@ private:
     std::atomic<ProductionState> state_{ProductionState::Stopped};
     std::atomic<bool> stopRequested_{false};
     AlbumSequence sequence_;
-    std::unique_ptr<SequenceLyrics> lyrics_;
-    std::unique_ptr<MoviePlayer> stage_;
+    // Draws the pictures frame() hands out; the run draws its own on another thread.
+    std::unique_ptr<AlbumFrames> frames_;
     QSize outputSize_;
-    int loadedMovie_ = -1;  // index in the sequence's movies of the movie on the stage
-    bool movieFailed_ = false;
-    QString lastHealth_;
     QStringList errorList_;
     QStringList stageLog_;
     QStringList notices_;
