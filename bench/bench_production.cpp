@@ -42,6 +42,16 @@ double peakMiB(int who) {
     return static_cast<double>(usage.ru_maxrss) / 1024.0;  // kB on Linux
 }
 
+// Processor time of the process (all its threads) or of its waited-for children, in seconds.
+double cpuSeconds(int who) {
+    rusage usage{};
+    getrusage(who, &usage);
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 QByteArray quoted(const QString& path) {
     return "'" + path.toUtf8().replace("'", "'\\''") + "'";
 }
@@ -106,10 +116,12 @@ int main(int argc, char* argv[]) {
 
     vellumo::ProductionRun run(album);
     double preparedAt = 0;
+    double cpuAtPrepared = 0;
     QElapsedTimer clock;
     run.onProgress = [&](const vellumo::ProductionProgress& p) {
         if (preparedAt == 0 && p.phase == vellumo::ProductionProgress::Phase::Conversion) {
             preparedAt = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+            cpuAtPrepared = cpuSeconds(RUSAGE_SELF);
         }
     };
     clock.start();
@@ -120,6 +132,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     const double oursPeak = peakMiB(RUSAGE_SELF);
+    const double oursCpu = cpuSeconds(RUSAGE_SELF) - cpuAtPrepared;
     const int frames = static_cast<int>(run.sequence().totalFrames());
     const double framesTime = ours - preparedAt;
 
@@ -132,6 +145,7 @@ int main(int argc, char* argv[]) {
         "-t " +
         QByteArray::number(frames / 25.0) + " -f dvd " + quoted(dir.path() + "/ffmpeg.mpg");
     QImage pattern = vellumo::testPattern(kSize, 0);
+    const double writerCpuBefore = cpuSeconds(RUSAGE_SELF);
     clock.restart();
     FILE* pipe = popen(command.constData(), "w");
     if (pipe == nullptr) {
@@ -146,6 +160,9 @@ int main(int argc, char* argv[]) {
     }
     const int status = pclose(pipe);
     const double theirs = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+    // The pictures' writing into the pipe counts with ffmpeg.
+    const double theirsCpu =
+        cpuSeconds(RUSAGE_CHILDREN) + cpuSeconds(RUSAGE_SELF) - writerCpuBefore;
     if (status != 0) {
         std::printf("ffmpeg failed (%d)\n", status);
         return 1;
@@ -165,5 +182,8 @@ int main(int argc, char* argv[]) {
         "  ratio production/ffmpeg: %.2f frames, %.2f with staging (target >= 0.5); "
         "peak memory target < 400 MiB\n",
         theirs / framesTime, theirs / ours);
+    // Processor time per frame does not depend on what else the machine runs meanwhile.
+    std::printf("  processor time per frame: production %.2f ms, ffmpeg %.2f ms, ratio %.2f\n",
+                oursCpu * 1000 / frames, theirsCpu * 1000 / frames, theirsCpu / oursCpu);
     return 0;
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <vector>
 
 #include "movie/movie_player.h"
 #include "movie/movie_renderer.h"
@@ -34,12 +35,68 @@ QString closingMoviePath() {
 
 }  // namespace
 
+// Memory of pictures handed out again once everyone is done with them. A new picture of the
+// output size each frame would cost the system more to map and clear than drawing it costs.
+class AlbumFrames::Buffers : public std::enable_shared_from_this<Buffers> {
+public:
+    explicit Buffers(QSize size)
+        : size_(size), bytesPerLine_(static_cast<qsizetype>(size.width()) * 4) {}
+
+    // A picture of the size, its pixels undefined.
+    QImage take() {
+        std::unique_ptr<uchar[]> data;
+        {
+            std::lock_guard lock(mutex_);
+            if (!free_.empty()) {
+                data = std::move(free_.back());
+                free_.pop_back();
+            }
+        }
+        if (!data) {
+            data = std::make_unique_for_overwrite<uchar[]>(
+                static_cast<size_t>(bytesPerLine_ * size_.height()));
+        }
+        auto* handle = new Handle{shared_from_this(), data.release()};
+        QImage picture(handle->data, size_.width(), size_.height(), bytesPerLine_,
+                       QImage::Format_RGB32, &Buffers::release, handle);
+        if (picture.isNull()) {
+            release(handle);
+        }
+        return picture;
+    }
+
+private:
+    struct Handle {
+        std::shared_ptr<Buffers> owner;
+        uchar* data;
+    };
+
+    // Called by the last copy of a picture, on whichever thread drops it.
+    static void release(void* info) {
+        std::unique_ptr<Handle> handle(static_cast<Handle*>(info));
+        std::unique_ptr<uchar[]> data(handle->data);
+        Buffers& owner = *handle->owner;
+        std::lock_guard lock(owner.mutex_);
+        if (owner.free_.size() < kKept) {
+            owner.free_.push_back(std::move(data));
+        }
+    }
+
+    // More than the pictures on their way to the encoder at any time.
+    static constexpr size_t kKept = 16;
+    const QSize size_;
+    const qsizetype bytesPerLine_;
+    std::mutex mutex_;
+    std::vector<std::unique_ptr<uchar[]>> free_;
+};
+
 AlbumFrames::AlbumFrames(const Album& album, const AlbumSequence& sequence, QSize size,
                          bool writeLeadInFiles)
     : sequence_(sequence),
       size_(size),
       writeLeadInFiles_(writeLeadInFiles),
-      lyrics_(album, sequence) {}
+      lyrics_(album, sequence),
+      buffers_(std::make_shared<Buffers>(size)) {}
 
 AlbumFrames::~AlbumFrames() = default;
 
@@ -104,6 +161,7 @@ QImage AlbumFrames::frame(int n) {
     QImage picture;
     if (renderer_ && !renderer_->isNull()) {
         shownFrame_ = std::clamp(f.movieFrame, 0, std::max(0, renderer_->movie().frames - 1));
+        picture = buffers_->take();
         renderer_->render(shownFrame_, picture);
     } else {
         picture = kept_;

@@ -58,6 +58,8 @@ public:
     QStringList lyricProblems() const { return lyrics_.problems(); }
 
 private:
+    class Buffers;
+
     void loadMovie(int movieIndex);
     QImage blackPicture() const;
 
@@ -66,6 +68,7 @@ private:
     bool writeLeadInFiles_;
     SequenceLyrics lyrics_;
     LyricOverlay overlay_;
+    std::shared_ptr<Buffers> buffers_;
     std::shared_ptr<const movie::MovieRenderer> renderer_;  // null while no movie plays
     int loadedMovie_ = -1;                                  // index in the sequence's movies
     int shownFrame_ = -1;  // the frame of the movie drawn last, -1 when none
