@@ -25,7 +25,7 @@
 #include <thread>
 
 #include "preview/album_sequence.h"
-#include "preview/preview_music.h"
+#include "preview/lyric_overlay.h"
 
 namespace vellumo {
 

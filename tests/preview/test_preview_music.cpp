@@ -4,8 +4,12 @@
 #include <QFontMetrics>
 #include <QImage>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "catalogue/catalogue.h"
 #include "media/music_player.h"
+#include "preview/lyric_overlay.h"
 #include "preview/music_preview_texts.h"
 #include "preview/preview_music.h"
 #include "project/album.h"
@@ -249,6 +253,55 @@ TEST(DrawLyricLine, LettersKeepAnEdgeOfTheOppositeLightnessOnAnyPicture) {
             }
         }
         EXPECT_GT(edge, 150) << colour.name().toStdString();
+    }
+}
+
+// The largest difference of any channel of any pixel.
+int largestDifference(const QImage& a, const QImage& b) {
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            largest = std::max({largest, std::abs(qRed(p) - qRed(q)),
+                                std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
+        }
+    }
+    return largest;
+}
+
+TEST(LyricOverlay, LaysEachLineOverPicturesAsDrawLyricLinePaintsIt) {
+    // A picture with light and dark parts, so that both the letters and their edge show.
+    QImage background(640, 360, QImage::Format_RGB32);
+    for (int x = 0; x < background.width(); ++x) {
+        for (int y = 0; y < background.height(); ++y) {
+            background.setPixel(x, y, qRgb(x * 255 / 640, y * 255 / 360, (x + y) % 256));
+        }
+    }
+    LyricLine plain{QString::fromUtf16(u"翻开旧相册"), defaultLyricLook()};
+    plain.look.font.setPixelSize(36);
+    plain.look.topLeft = QPoint(40, 280);
+    LyricLine styled{QString::fromUtf16(u"白色的歌词 Lyric"), defaultLyricLook()};
+    styled.look.font.setPixelSize(60);
+    styled.look.font.setItalic(true);
+    styled.look.font.setBold(true);
+    styled.look.colour = QColor(20, 20, 120);
+    styled.look.topLeft = QPoint(420, 320);  // runs off the right and bottom edges
+    LyricLine empty{QString(), defaultLyricLook()};
+
+    LyricOverlay overlay;
+    // Lines come and go and come back; each picture shows the line of its own frame.
+    for (const LyricLine* line : {&plain, &plain, &styled, &empty, &plain, &styled}) {
+        QImage painted = background;
+        drawLyricLine(painted, *line);
+        QImage laid = background;
+        overlay.draw(laid, *line);
+        EXPECT_LE(largestDifference(painted, laid), 2) << line->text.toStdString();
+        if (line->text.isEmpty()) {
+            EXPECT_EQ(laid, background);
+        } else {
+            EXPECT_GT(largestDifference(background, laid), 100) << line->text.toStdString();
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
@@ -14,6 +15,7 @@
 #include "photo/fitting_canvas.h"
 #include "preview/preview_timeline.h"
 #include "preview/timeline_texts.h"
+#include "production/album_frames.h"
 #include "production/production_run.h"
 #include "production/production_run_texts.h"
 #include "project/album.h"
@@ -289,6 +291,76 @@ TEST_F(ProductionRunTest, MusicTooShortToCoverTheAlbumIsHeardOnceAndTold) {
     ASSERT_EQ(result.outcome, ProductionOutcome::Complete) << result.error.toStdString();
     EXPECT_EQ(result.notices, QStringList{texts::kMusicTooShort});
     EXPECT_EQ(run.sequence().soundFiles().size(), 1);
+}
+
+// Whether the picture's centre is mostly red or mostly blue.
+bool redAtCentre(const QImage& picture) {
+    const QRgb p = picture.pixel(picture.width() / 2, picture.height() / 2);
+    return qRed(p) > 180 && qBlue(p) < 80;
+}
+bool blueAtCentre(const QImage& picture) {
+    const QRgb p = picture.pixel(picture.width() / 2, picture.height() / 2);
+    return qBlue(p) > 180 && qRed(p) < 80;
+}
+
+TEST_F(ProductionRunTest, PicturesDrawnAheadAreTheAlbumsPicturesInOrder) {
+    addMusicAndLyrics();
+    ProductionRun run(album_);
+    ASSERT_EQ(run.run(folder_.path() + "album.mpg").outcome, ProductionOutcome::Complete);
+    const int count = static_cast<int>(run.sequence().totalFrames());
+    ASSERT_EQ(count, 220);
+
+    // Every picture, in order, as frame() draws it on this thread; then nothing more.
+    AlbumFrames frames(album_, run.sequence(), album_.outputOptions().outputSize, false);
+    {
+        FramesAhead ahead(frames, count, 3);
+        for (int n = 0; n < count; ++n) {
+            const QImage picture = ahead.take({});
+            ASSERT_FALSE(picture.isNull()) << n;
+            ASSERT_EQ(picture, run.frame(n)) << n;
+        }
+        EXPECT_TRUE(ahead.take({}).isNull());
+    }
+    EXPECT_TRUE(blueAtCentre(run.frame(200)));  // the closing movie starts from blue's end
+    EXPECT_GT(whitePixelsInLyricBand(run.frame(50)), 100);
+    QStringList loaded;
+    for (int movie = 0; movie < 3; ++movie) {
+        loaded << texts::kStageUnloaded << texts::kStageCreated;
+    }
+    EXPECT_EQ(frames.stageLog(), loaded);
+    EXPECT_TRUE(frames.errorList().isEmpty());
+
+    // Given up after a few pictures, with the drawing thread waiting for room: it ends.
+    AlbumFrames again(album_, run.sequence(), album_.outputOptions().outputSize, false);
+    FramesAhead ahead(again, count, 1);
+    EXPECT_FALSE(ahead.take({}).isNull());
+    EXPECT_EQ(ahead.take({}), run.frame(1));
+}
+
+TEST_F(ProductionRunTest, AMovieThatCannotBePlayedKeepsThePictureBeforeIt) {
+    ProductionRun run(album_);
+    ASSERT_EQ(run.run(folder_.path() + "album.mpg").outcome, ProductionOutcome::Complete);
+    // Blue's staged movie is damaged after the staging.
+    const QString blue = dataPath(paths::kTemplateStagingFolder) +
+                         paths::templateStagingSubfolder(3) + paths::stagedTemplateMovie(3);
+    ASSERT_TRUE(QFileInfo::exists(blue));
+    QFile damaged(blue);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    damaged.write("not a movie\n");
+    damaged.close();
+
+    AlbumFrames frames(album_, run.sequence(), album_.outputOptions().outputSize, false);
+    EXPECT_TRUE(redAtCentre(frames.frame(20)));
+    // Blue's frames keep red's last picture, and the closing movie starts from it.
+    EXPECT_TRUE(redAtCentre(frames.frame(60)));
+    EXPECT_TRUE(redAtCentre(frames.frame(200)));
+    EXPECT_EQ(frames.stageLog(),
+              (QStringList{texts::kStageUnloaded, texts::kStageCreated, texts::kStageUnloaded,
+                           texts::kStageError, texts::kStageUnloaded, texts::kStageCreated}));
+    ASSERT_EQ(frames.notices().size(), 1);
+    EXPECT_TRUE(frames.notices().first().contains(blue));
+    ASSERT_FALSE(frames.errorList().isEmpty());
+    EXPECT_EQ(frames.errorList().first(), texts::kHealthFirst + "40" + texts::kHealthError);
 }
 
 }  // namespace

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+
+#include "preview/preview_music.h"
+
+namespace vellumo {
+
+// A lyric line laid over many pictures in turn, as drawLyricLine draws it: the line is painted
+// once into a transparent picture of its own and laid over each picture, which costs a small
+// part of painting the letters' outlines every time. One overlay serves one thread.
+class LyricOverlay {
+public:
+    void draw(QImage& picture, const LyricLine& line);
+
+private:
+    LyricLine line_;
+    QImage layer_;  // premultiplied; null when the line draws nothing
+    QPoint at_;     // where its top left corner goes on the picture
+    bool made_ = false;
+};
+
+}  // namespace vellumo
