@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 
 #include "album/lyrics.h"
+#include "media/chinese_script.h"
 
 namespace vellumo {
 

@@ -142,18 +142,6 @@ QStringList lyricFontChoices() {
     return fonts;
 }
 
-void showLyricOnLabel(QLabel* label, const QString& text, const LyricLook& look) {
-    label->setFont(look.font);
-    label->setStyleSheet(QStringLiteral("color: %1; background: transparent;")
-                             .arg(look.colour.name(QColor::HexRgb)));
-    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    label->setText(text);
-    const QFontMetrics metrics(look.font);
-    // A little wider than the text's advance, for slanted glyphs that reach past it.
-    const int width = metrics.horizontalAdvance(text) + metrics.averageCharWidth() / 2;
-    label->setGeometry(QRect(look.topLeft, QSize(width, metrics.height())));
-}
-
 LyricSettingsWindow::LyricSettingsWindow(LyricsList& lyrics, QWidget* parent)
     : SkinnedDialog(kSize, texts::kLyricSettingsCaption, parent), lyrics_(lyrics) {
     buildControls();
@@ -167,9 +155,8 @@ void LyricSettingsWindow::buildControls() {
     screen_->setStyleSheet(QStringLiteral("QWidget#lyricScreen { background: black; }"));
     screen_->setAttribute(Qt::WA_StyledBackground);
     screen_->setToolTip(texts::kLyricScreenHint);
-    sample_ = new QLabel(screen_);
+    sample_ = new LyricLabel(LyricLabel::Edge::Plain, screen_);
     sample_->setToolTip(texts::kLyricSampleHint);
-    sample_->setAttribute(Qt::WA_TranslucentBackground);
 
     const int barsTop = kScreenTopLeft.y() + kScreenHeight + 10;
     xBar_ = addTrackBar(this, texts::kTrackBarX, barsTop);
@@ -329,8 +316,8 @@ void LyricSettingsWindow::resetBars() {
 }
 
 void LyricSettingsWindow::applyRecord() {
-    showLyricOnLabel(sample_, sample_->text(),
-                     applyLyricSettings(record_, sample_->text(), kScreenWidth, kScreenHeight));
+    sample_->showLine({sample_->text(),
+                       applyLyricSettings(record_, sample_->text(), kScreenWidth, kScreenHeight)});
     // The bars show where the sample is.
     const QSignalBlocker blockX(xBar_);
     const QSignalBlocker blockY(yBar_);
@@ -389,7 +376,7 @@ void LyricSettingsWindow::refreshSampleFont() {
     look.colour = colourOf(colours_->currentIndex() >= 0 ? colours_->currentData().toUInt()
                                                          : record_.colourNumber);
     look.topLeft = sample_->pos();
-    showLyricOnLabel(sample_, sample_->text(), look);
+    sample_->showLine({sample_->text(), look});
     if (customCentred_->isChecked()) {
         centreSample();
     }
@@ -399,19 +386,14 @@ void LyricSettingsWindow::refreshSampleColour() {
     if (colours_->currentIndex() < 0) {
         return;
     }
-    sample_->setStyleSheet(
-        QStringLiteral("color: %1; background: transparent;")
-            .arg(colourOf(colours_->currentData().toUInt()).name(QColor::HexRgb)));
+    sample_->setColour(colourOf(colours_->currentData().toUInt()));
 }
 
 void LyricSettingsWindow::refreshSampleText() {
     LyricSettings chosen = record_;
     chosen.script = chosenScript();
     const QString text = lyricInScript(chosen, texts::kLyricSample);
-    sample_->setText(text);
-    const QFontMetrics metrics(sample_->font());
-    sample_->resize(metrics.horizontalAdvance(text) + metrics.averageCharWidth() / 2,
-                    sample_->height());
+    sample_->setLineText(text);
 }
 
 void LyricSettingsWindow::centreSample() {

@@ -7,6 +7,7 @@
 
 #include <QVector>
 
+#include "album/lyric_label.h"
 #include "album/lyric_settings.h"
 #include "dialogs/skinned_dialog.h"
 
@@ -34,9 +35,6 @@ int lyricColourIndex(const QString& name);
 // then every family installed for the screen.
 QStringList lyricFontChoices();
 
-// Puts a lyric label holding text at the look's font, colour and top-left, as wide as its text.
-void showLyricOnLabel(QLabel* label, const QString& text, const LyricLook& look);
-
 class LyricSettingsWindow : public SkinnedDialog {
     Q_OBJECT
 public:
@@ -54,7 +52,7 @@ public:
 
     int row() const { return row_; }
     QWidget* screen() const { return screen_; }
-    QLabel* sample() const { return sample_; }
+    LyricLabel* sample() const { return sample_; }
     QRadioButton* defaultPosition() const { return defaultPosition_; }
     QRadioButton* customPosition() const { return customPosition_; }
     QRadioButton* customLeft() const { return customLeft_; }
@@ -91,7 +89,7 @@ private:
     LyricSettings record_;
 
     QWidget* screen_ = nullptr;
-    QLabel* sample_ = nullptr;
+    LyricLabel* sample_ = nullptr;
     QRadioButton* defaultPosition_ = nullptr;
     QRadioButton* customPosition_ = nullptr;
     QRadioButton* customLeft_ = nullptr;

@@ -3,10 +3,6 @@
 #include <QFile>
 #include <QStringDecoder>
 
-#include <opencc/opencc.h>
-
-#include <mutex>
-
 #include "workspace/errors.h"
 #include "workspace/packed_file.h"
 #include "workspace/text_codec.h"
@@ -60,40 +56,6 @@ void scanLine(const QString& line, QVector<LyricEntry>& entries) {
         }
         end = p;
     }
-}
-
-opencc_t openConverter(const char* config) {
-    const QByteArray path = QByteArray("/usr/share/opencc/") + config;
-    opencc_t od = opencc_open(path.constData());
-    if (od == reinterpret_cast<opencc_t>(-1)) {
-        od = opencc_open(config);
-    }
-    return od;
-}
-
-QString convert(const char* config, const QString& text) {
-    static std::mutex mutex;
-    static opencc_t toSimple = nullptr;
-    static opencc_t toTraditional = nullptr;
-    static bool opened = false;
-    const std::lock_guard lock(mutex);
-    if (!opened) {
-        toSimple = openConverter("t2s.json");
-        toTraditional = openConverter("s2t.json");
-        opened = true;
-    }
-    opencc_t od = qstrcmp(config, "t2s.json") == 0 ? toSimple : toTraditional;
-    if (od == reinterpret_cast<opencc_t>(-1) || text.isEmpty()) {
-        return text;
-    }
-    const QByteArray utf8 = text.toUtf8();
-    char* out = opencc_convert_utf8(od, utf8.constData(), static_cast<size_t>(utf8.size()));
-    if (out == nullptr) {
-        return text;
-    }
-    const QString result = QString::fromUtf8(out);
-    opencc_convert_utf8_free(out);
-    return result;
 }
 
 }  // namespace
@@ -175,13 +137,6 @@ QString lyricTimeText(qint64 seconds) {
         return n < 10 ? u'0' + QString::number(n) : QString::number(n);
     };
     return twoDigits(minutes) + u':' + twoDigits(rest);
-}
-
-QString toSimplified(const QString& text) {
-    return convert("t2s.json", text);
-}
-QString toTraditional(const QString& text) {
-    return convert("s2t.json", text);
 }
 
 }  // namespace vellumo

@@ -41,9 +41,4 @@ QString lyricTimeText(qint64 seconds);
 // Text of a lyric file in the code page the system reads it with.
 QString decodeLyricText(const QByteArray& bytes);
 
-// Chinese script conversion (OpenCC); the converters stay loaded. Text comes back unchanged
-// when the conversion data is missing.
-QString toSimplified(const QString& text);
-QString toTraditional(const QString& text);
-
 }  // namespace vellumo

@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <algorithm>
+
 #include "photo/photo_loader.h"
 
 namespace vellumo {
@@ -19,33 +21,46 @@ QSize uprightPhotoSize(int pixelWidth, int pixelHeight, QSize shownPicture) {
     return QSize(pixelWidth, pixelHeight);
 }
 
-std::optional<PhotoRecord> measurePhoto(const QString& path) {
-    QSize stored;
-    QSize upright;
+namespace {
+
+// The size of the pixel data as stored, before any EXIF turn.
+QSize storedSize(const QString& path) {
     if (const std::optional<JpegHeader> header = readJpegHeader(path)) {
-        stored = QSize(header->width, header->height);
-        upright = header->uprightSize();
-    } else {
-        // Another picture format under a .jpg name still has a size.
-        QImageReader reader(path);
-        reader.setAutoTransform(true);
-        stored = reader.size();
-        if (!stored.isValid() || stored.isEmpty()) {
-            return std::nullopt;
-        }
-        upright = stored;
-        if (reader.transformation() & QImageIOHandler::TransformationRotate90) {
-            upright.transpose();
-        }
+        return QSize(header->width, header->height);
     }
-    // The picture shown for the photo fits a box 300 wide in its upright shape.
-    const QSize size = uprightPhotoSize(stored.width(), stored.height(), upright);
+    // Another picture format under a .jpg name still has a size.
+    QImageReader reader(path);
+    reader.setAutoTransform(false);
+    return reader.size();
+}
+
+}  // namespace
+
+QSize shownPictureBox(QSize stored) {
+    if (stored.width() <= 0) {
+        return QSize(kShownPictureWidth, 1);
+    }
+    return QSize(kShownPictureWidth,
+                 std::max(1, static_cast<int>(qint64{kShownPictureWidth} * stored.height() /
+                                              stored.width())));
+}
+
+std::optional<PhotoRecord> measurePhoto(const QString& path) {
+    const QSize stored = storedSize(path);
+    if (!stored.isValid() || stored.isEmpty()) {
+        return std::nullopt;
+    }
+    const LoadedPhoto shown = loadPhoto(path, shownPictureBox(stored));
+    if (shown.isIcon) {
+        return std::nullopt;
+    }
+    const QSize upright = uprightPhotoSize(stored.width(), stored.height(), shown.image.size());
     const QFileInfo info(path);
     PhotoRecord record;
     record.name = info.completeBaseName();
     record.format = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
-    record.width = size.width();
-    record.height = size.height();
+    record.width = upright.width();
+    record.height = upright.height();
     record.location = path;
     return record;
 }

@@ -22,14 +22,23 @@ struct PhotoRecord {
     bool isLandscape() const { return width >= height; }
 };
 
-// The record for a file: its name and format from the path and its upright size. Nothing when
-// the file holds no picture that can be read.
-std::optional<PhotoRecord> measurePhoto(const QString& path);
+// The width of the box the shown picture of a photo is asked for.
+inline constexpr int kShownPictureWidth = 300;
+
+// The box the shown picture of a photo stored w × h is asked for: 300 wide, 300 × h ÷ w high
+// (at least 1: an empty box would load the whole photo).
+QSize shownPictureBox(QSize stored);
 
 // The upright size of a photo from its stored size and the orientation of the picture shown
 // for it: a picture taller than wide stands as portrait even when its pixel rows run sideways,
 // and one wider than tall as landscape; a square picture keeps the stored size.
 QSize uprightPhotoSize(int pixelWidth, int pixelHeight, QSize shownPicture);
+
+// The record of a file as "添加照片" measures it: its name and format from the path, its size
+// decoded for the stored pixels, and its upright shape from the picture loaded for it (turned
+// upright by its EXIF orientation). Nothing when the file holds no picture (missing, empty, not
+// a picture, undecodable). Safe on any thread.
+std::optional<PhotoRecord> measurePhoto(const QString& path);
 
 class PhotoList {
 public:

@@ -1,40 +1,11 @@
 #include "app/main_display.h"
 
-#include <QFontMetricsF>
-#include <QPainter>
 #include <QPixmap>
 
-#include <cmath>
-
+#include "album/lyric_label.h"
 #include "app/app_texts.h"
-#include "preview/preview_music.h"
 
 namespace vellumo {
-
-LyricLabel::LyricLabel(QWidget* parent) : QLabel(parent) {}
-
-int LyricLabel::edge() const {
-    return static_cast<int>(std::ceil(lyricOutlineWidth(font())));
-}
-
-void LyricLabel::showLine(const LyricLine& line) {
-    setFont(line.look.font);
-    colour_ = line.look.colour;
-    setText(line.text);
-    const QFontMetrics metrics(line.look.font);
-    resize(metrics.horizontalAdvance(line.text) + 2 * edge(), metrics.height() + 2 * edge());
-    move(line.look.topLeft - QPoint(edge(), edge()));
-    update();
-}
-
-void LyricLabel::paintEvent(QPaintEvent*) {
-    if (text().isEmpty()) {
-        return;
-    }
-    QPainter painter(this);
-    paintLyricText(painter, QPointF(edge(), edge() + QFontMetricsF(font()).ascent()), text(),
-                   font(), colour_);
-}
 
 MainDisplay::MainDisplay(QWidget* parent) : QWidget(parent) {
     setFixedSize(kSize);
@@ -47,9 +18,8 @@ MainDisplay::MainDisplay(QWidget* parent) : QWidget(parent) {
     picture_ = new QLabel(this);
     picture_->setGeometry(0, 0, 0, 0);
 
-    lyric_ = new LyricLabel(this);
+    lyric_ = new LyricLabel(LyricLabel::Edge::Outlined, this);
     lyric_->setObjectName(QStringLiteral("lyricLabel"));
-    lyric_->setAttribute(Qt::WA_TranslucentBackground);
     lyric_->setAttribute(Qt::WA_TransparentForMouseEvents);
     lyric_->setAlignment(Qt::AlignCenter);
     lyric_->setStyleSheet(QStringLiteral("color: white; background: transparent;"));

@@ -8,29 +8,9 @@
 #include <QLabel>
 #include <QWidget>
 
+#include "album/lyric_label.h"
+
 namespace vellumo {
-
-struct LyricLine;
-
-// The lyric label: its line painted as the production paints it over each frame, the letters
-// with a thin edge of the opposite lightness, so that the preview shows what the video shows.
-class LyricLabel : public QLabel {
-    Q_OBJECT
-public:
-    explicit LyricLabel(QWidget* parent);
-
-    // Shows the line in its look with the text's top-left corner at the look's top-left.
-    void showLine(const LyricLine& line);
-    const QColor& colour() const { return colour_; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    int edge() const;
-
-    QColor colour_ = Qt::white;
-};
 
 class MainDisplay : public QWidget {
     Q_OBJECT

@@ -3,6 +3,7 @@
 #include "album/lyric_settings_window.h"
 #include "app/main_window.h"
 #include "app/summary_lists.h"
+#include "lists/album_rows.h"
 #include "lists/lyrics_list_window.h"
 #include "lists/music_list_window.h"
 #include "preview/music_preview_window.h"

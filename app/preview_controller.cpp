@@ -185,13 +185,7 @@ void PreviewController::runPlacement(int waiting) {
     ProgressWindow& window = ProgressWindow::shared();
     try {
         window.run(texts::kAutoPlacementTitle, std::max(1, waiting), [&] {
-            PlacementRun run = placementRun(album_);
-            run.start();
-            int before = run.waitingCount();
-            while (!run.finished() && run.pass()) {
-                window.advance(before - run.waitingCount());
-                before = run.waitingCount();
-            }
+            placeWaitingPhotos(album_, [&window](int placed) { window.advance(placed); });
         });
     } catch (const Error& e) {
         showMessage(e.message());

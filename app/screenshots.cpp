@@ -110,10 +110,7 @@ bool savePhotoWindows(const QString& photoFolder) {
     }
     vellumo::PhotoAdder adder(album);
     adder.addAll(files);
-    album.refreshDefaultBackgrounds();
-    vellumo::PlacementRun run = placementRun(album);
-    run.start();
-    run.runToEnd();
+    adder.placeAll();
 
     bool ok = true;
     vellumo::SystemSettings settings;

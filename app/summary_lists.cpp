@@ -5,6 +5,7 @@
 #include <QTreeWidget>
 
 #include "app/app_texts.h"
+#include "dialogs/record_widgets.h"
 
 namespace vellumo {
 
@@ -14,18 +15,10 @@ constexpr int kGap = 6;
 constexpr int kTemplatesShare = 160;
 
 QTreeWidget* makeList(QWidget* parent, const QStringList& columns, const QString& hint) {
-    auto* list = new QTreeWidget(parent);
-    list->setColumnCount(static_cast<int>(columns.size()));
-    list->setHeaderLabels(columns);
-    list->setRootIsDecorated(false);
-    list->setAlternatingRowColors(true);
-    list->setUniformRowHeights(true);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    QTreeWidget* list = makeRecordTree(parent, columns);
     list->setFocusPolicy(Qt::NoFocus);
     list->setToolTip(hint);
     list->header()->setStretchLastSection(false);
-    list->header()->setSectionsMovable(false);
     list->header()->setSectionResizeMode(0, QHeaderView::Fixed);
     list->header()->setSectionResizeMode(1, QHeaderView::Stretch);
     list->header()->setSectionResizeMode(2, QHeaderView::Fixed);

@@ -5,8 +5,6 @@
 #include <algorithm>
 
 #include "assignment/assignment_texts.h"
-#include "assignment/photo_adding.h"
-#include "photo/photo_loader.h"
 #include "project/album.h"
 #include "workspace/data_paths.h"
 #include "workspace/errors.h"
@@ -66,14 +64,16 @@ QString explanationLine(int landscapeTotal, int portraitTotal, const QString& pr
 }
 
 void ChosenPhotos::add(const QStringList& files) {
-    for (const QString& file : files) {
-        // The photo list's rule: the upright size, after the EXIF turn.
-        if (const std::optional<PhotoRecord> record = measurePhoto(file)) {
-            (record->isLandscape() ? landscape : portrait).append(file);
-        } else {
-            unreadable.append(file);
-        }
-    }
+    runInOrder(
+        static_cast<int>(files.size()), [&files](int i) { return measurePhoto(files[i]); },
+        [&](int i, std::optional<PhotoRecord> record) {
+            if (record) {
+                (record->isLandscape() ? landscape : portrait).append(files[i]);
+                photos.append(std::move(*record));
+            } else {
+                unreadable.append(files[i]);
+            }
+        });
 }
 
 QStringList missingPhotoMessages(const Combination& combination, const ChosenPhotos& chosen) {
@@ -90,33 +90,23 @@ QStringList missingPhotoMessages(const Combination& combination, const ChosenPho
 CombinedAdd::CombinedAdd(Album& album, CombinedTemplate combination)
     : album_(album), combination_(std::move(combination)) {}
 
-void CombinedAdd::addPhotos(const ChosenPhotos& chosen, const std::function<void()>& tick) {
-    QVector<PhotoRecord> records;
-    for (const QStringList* files : {&chosen.landscape, &chosen.portrait}) {
-        for (const QString& file : *files) {
-            if (std::optional<PhotoRecord> record = measurePhoto(file)) {
-                records.append(std::move(*record));
-            } else {
-                skipped_.append(file);
-            }
-            if (tick) {
-                tick();
-            }
-        }
-    }
+void CombinedAdd::addPhotos(const ChosenPhotos& chosen, const AddProgress& progress) {
     skipped_ += chosen.unreadable;
-    addPhotos(records);
+    addPhotos(chosen.photos, progress);
 }
 
-void CombinedAdd::addPhotos(const QVector<PhotoRecord>& photos) {
+void CombinedAdd::addPhotos(const QVector<PhotoRecord>& photos, const AddProgress& progress) {
+    QVector<PhotoRecord> landscapeFirst;
     for (const bool landscape : {true, false}) {
         for (const PhotoRecord& photo : photos) {
             if (photo.isLandscape() == landscape) {
-                album_.addPhoto(photo);
+                landscapeFirst.append(photo);
             }
         }
     }
-    album_.refreshDefaultBackgrounds();
+    PhotoAdder adder(album_, progress);
+    adder.addMeasured(landscapeFirst);
+    added_ += adder.addedCount();
     waiting_.rebuild(album_.photos());
     album_.wrapCursors() = WrapCursors{};
     nextMember_ = 0;

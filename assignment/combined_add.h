@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "album/photo_list.h"
+#include "assignment/photo_adding.h"
 #include "assignment/placement.h"
 #include "catalogue/combined_template.h"
 
@@ -38,12 +39,13 @@ CombinedTemplate readCombinationPackage(int k);
 // The explanation line for the selected totals; previous when both are 0.
 QString explanationLine(int landscapeTotal, int portraitTotal, const QString& previous);
 
-// The chosen files sorted by the photo list's rule (upright size after the EXIF turn, width ≥
-// height is landscape); files that hold no picture go to unreadable.
+// The chosen files measured as "添加照片" measures them and sorted by the photo list's rule
+// (upright size, width ≥ height is landscape); files that hold no picture go to unreadable.
 struct ChosenPhotos {
     QStringList landscape;
     QStringList portrait;
     QStringList unreadable;
+    QVector<PhotoRecord> photos;  // the records of the files with a picture, in the order chosen
     void add(const QStringList& files);
 };
 
@@ -55,11 +57,11 @@ class CombinedAdd {
 public:
     CombinedAdd(Album& album, CombinedTemplate combination);
 
-    // Adds the chosen photos (landscape first) and sets up the waiting lists and cursors.
-    // Files that hold no picture are skipped and listed in skipped().
-    void addPhotos(const ChosenPhotos& chosen, const std::function<void()>& tick = {});
-    // The same for photos measured already: landscape ones first, each kind in the order given.
-    void addPhotos(const QVector<PhotoRecord>& photos);
+    // Adds the chosen photos (landscape first, each kind in the order chosen) as every add of
+    // photos does, and sets up the waiting lists and cursors. Files that hold no picture are
+    // listed in skipped().
+    void addPhotos(const ChosenPhotos& chosen, const AddProgress& progress = {});
+    void addPhotos(const QVector<PhotoRecord>& photos, const AddProgress& progress = {});
     // Applies every member once, in order.
     void firstPass();
     // Applies members in cyclic order until every new photo is in a template. A whole cycle that
@@ -68,6 +70,7 @@ public:
     int repeat();
     int waitingCount() const;
     const QStringList& skipped() const { return skipped_; }
+    int addedCount() const { return added_; }
     // The closing message: which photos are still in no template and why (the combination has no
     // slot of their orientation; members that name no installed template); empty when every
     // photo is in one.
@@ -82,6 +85,7 @@ private:
     CombinedTemplate combination_;
     UnassignedLists waiting_;
     QStringList skipped_;
+    int added_ = 0;
     QStringList missingMembers_;  // as written: name~landscape~portrait~
     int nextMember_ = 0;
 };

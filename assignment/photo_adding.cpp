@@ -1,61 +1,13 @@
 #include "assignment/photo_adding.h"
 
-#include <QFileInfo>
-#include <QImageReader>
-
-#include <algorithm>
-
 #include "album/photo_list_texts.h"
 #include "assignment/assignment_texts.h"
+#include "assignment/placement.h"
 #include "photo/fitting_canvas.h"
 #include "photo/photo_loader.h"
 #include "project/album.h"
 
 namespace vellumo {
-
-namespace {
-
-// The size of the pixel data as stored, before any EXIF turn.
-QSize storedSize(const QString& path) {
-    if (const std::optional<JpegHeader> header = readJpegHeader(path)) {
-        return QSize(header->width, header->height);
-    }
-    // Another picture format under a .jpg name still has a size.
-    QImageReader reader(path);
-    reader.setAutoTransform(false);
-    return reader.size();
-}
-
-}  // namespace
-
-QSize shownPictureBox(QSize stored) {
-    if (stored.width() <= 0) {
-        return QSize(kShownPictureWidth, 1);
-    }
-    return QSize(kShownPictureWidth,
-                 std::max(1, static_cast<int>(qint64{kShownPictureWidth} * stored.height() /
-                                              stored.width())));
-}
-
-std::optional<PhotoRecord> measureShownPhoto(const QString& path) {
-    const QSize stored = storedSize(path);
-    if (!stored.isValid() || stored.isEmpty()) {
-        return std::nullopt;
-    }
-    const LoadedPhoto shown = loadPhoto(path, shownPictureBox(stored));
-    if (shown.isIcon) {
-        return std::nullopt;
-    }
-    const QSize upright = uprightPhotoSize(stored.width(), stored.height(), shown.image.size());
-    const QFileInfo info(path);
-    PhotoRecord record;
-    record.name = info.completeBaseName();
-    record.format = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
-    record.width = upright.width();
-    record.height = upright.height();
-    record.location = path;
-    return record;
-}
 
 void captureFramedPhotos(FittingCanvas& canvas, const QVector<PhotoRecord>& photos, QSize tile,
                          const std::function<void(int index, const QImage& capture)>& done) {
@@ -79,29 +31,63 @@ void captureFramedPhotos(FittingCanvas& canvas, const QVector<PhotoRecord>& phot
         });
 }
 
+int placeWaitingPhotos(Album& album, const std::function<void(int placed)>& placed) {
+    PlacementRun run = placementRun(album);
+    run.start();
+    int before = run.waitingCount();
+    while (!run.finished() && run.pass()) {
+        if (placed) {
+            placed(before - run.waitingCount());
+        }
+        before = run.waitingCount();
+    }
+    return run.waitingCount();
+}
+
+void PhotoAdder::step() {
+    if (progress_.advance) {
+        progress_.advance(1);
+    }
+}
+
 void PhotoAdder::take(const QString& path, std::optional<PhotoRecord> record) {
     if (record) {
         album_.addPhoto(std::move(*record));
+        ++added_;
     } else {
         leftOut_.append(path);
     }
 }
 
 bool PhotoAdder::add(const QString& path) {
-    const int before = album_.photos().size();
-    take(path, measureShownPhoto(path));
-    return album_.photos().size() > before;
+    const int before = added_;
+    take(path, measurePhoto(path));
+    return added_ > before;
 }
 
-void PhotoAdder::addAll(const QStringList& files, const std::function<void()>& tick) {
+void PhotoAdder::addAll(const QStringList& files) {
     runInOrder(
-        static_cast<int>(files.size()), [&files](int i) { return measureShownPhoto(files[i]); },
+        static_cast<int>(files.size()), [&files](int i) { return measurePhoto(files[i]); },
         [&](int i, std::optional<PhotoRecord> record) {
             take(files[i], std::move(record));
-            if (tick) {
-                tick();
-            }
+            step();
         });
+    album_.refreshDefaultBackgrounds();
+}
+
+void PhotoAdder::addMeasured(const QVector<PhotoRecord>& photos) {
+    for (const PhotoRecord& photo : photos) {
+        take(photo.location, photo);
+        step();
+    }
+    album_.refreshDefaultBackgrounds();
+}
+
+int PhotoAdder::placeAll() {
+    if (progress_.setMaximum) {
+        progress_.setMaximum(album_.photos().size());
+    }
+    return placeWaitingPhotos(album_, [this](int) { step(); });
 }
 
 QString leftOutPhotosMessage(const QStringList& files) {

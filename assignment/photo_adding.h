@@ -1,11 +1,11 @@
 #pragma once
 
-// Adding chosen photo files to the album as the add task does, and what the user is told
-// afterwards. Each file is decoded for its pixel size, then its picture is loaded for a box 300
-// wide in the photo's shape; the picture's own shape tells whether the photo stands upright as
-// portrait. A file that yields no picture is left out. Decoding a detailed photo takes tens of
-// milliseconds even for a small picture, so pictures are loaded on worker threads, a few ahead,
-// and taken in the order asked on the calling thread.
+// Adding chosen photo files to the album: the one path that "添加照片", the combined add, the
+// tools and the benchmarks take. Each file is measured (its upright size from the picture loaded
+// for it, album/photo_list.h); a file that yields no picture is left out and named at the end.
+// The records are appended in order, the default backgrounds refreshed, and the photos placed.
+// Decoding a detailed photo takes tens of milliseconds even for a small picture, so files are
+// measured on worker threads, a few ahead, and taken in the order asked on the calling thread.
 
 #include <QImage>
 #include <QString>
@@ -23,17 +23,6 @@ namespace vellumo {
 
 class Album;
 class FittingCanvas;
-
-// The width of the box the shown picture of a photo is asked for.
-inline constexpr int kShownPictureWidth = 300;
-
-// The box the shown picture of a photo stored w × h is asked for: 300 wide, 300 × h ÷ w high
-// (at least 1: an empty box would load the whole photo).
-QSize shownPictureBox(QSize stored);
-
-// The record of a file measured through the picture loaded for it; nothing when the file holds
-// no picture (missing, empty, not a picture, undecodable). Safe on any thread.
-std::optional<PhotoRecord> measureShownPhoto(const QString& path);
 
 // Runs work(0 … count − 1) on worker threads, a few ahead of the one awaited, and hands each
 // result to use(index, result) in index order on the calling thread.
@@ -59,23 +48,45 @@ void runInOrder(int count, Work work, Use use) {
 void captureFramedPhotos(FittingCanvas& canvas, const QVector<PhotoRecord>& photos, QSize tile,
                          const std::function<void(int index, const QImage& capture)>& done);
 
-// Adds files in order; the files that hold no picture are kept for the message at the end.
+// How an add shows its progress; either part may be empty.
+struct AddProgress {
+    std::function<void(int maximum)> setMaximum;  // the bar starts again from 0
+    std::function<void(int steps)> advance;
+};
+
+// Runs the automatic placement in the album's mode until every photo is in a template or a pass
+// places none; placed(n) follows each pass with the photos it placed. Returns the photos left.
+int placeWaitingPhotos(Album& album, const std::function<void(int placed)>& placed = {});
+
+// One add of photos.
 class PhotoAdder {
 public:
-    explicit PhotoAdder(Album& album) : album_(album) {}
+    explicit PhotoAdder(Album& album, AddProgress progress = {})
+        : album_(album), progress_(std::move(progress)) {}
 
-    // True when the file was added.
+    // Measures the files and appends them in order, a step each; the files without a picture
+    // are left out. Then the default backgrounds are refreshed.
+    void addAll(const QStringList& files);
+    // The same for photos measured already, appended in the order given.
+    void addMeasured(const QVector<PhotoRecord>& photos);
+    // One file; true when it was added. The backgrounds are the caller's.
     bool add(const QString& path);
-    // Adds every file, measuring them on worker threads; tick runs after each file.
-    void addAll(const QStringList& files, const std::function<void()>& tick = {});
+    // The automatic placement after "添加照片": the bar counts the photos, a step a pass.
+    // Returns the photos left without a template.
+    int placeAll();
+
+    int addedCount() const { return added_; }
     const QStringList& leftOut() const { return leftOut_; }
     void leaveOut(const QStringList& files) { leftOut_ += files; }
 
 private:
     void take(const QString& path, std::optional<PhotoRecord> record);
+    void step();
 
     Album& album_;
+    AddProgress progress_;
     QStringList leftOut_;
+    int added_ = 0;
 };
 
 // The one message naming the files of an add that were left out; empty when none were.

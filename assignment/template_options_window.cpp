@@ -223,38 +223,20 @@ bool runCombinedAdd(Album& album, const Combination& combination, int k,
         showMessage(error.message());
         return false;
     }
-    QStringList leftOut = chosen.unreadable;
-    int added = 0;
     CombinedAdd add(album, group);
     try {
-        progress.run(texts::kAddPhotosTitle,
-                     static_cast<int>(chosen.landscape.size() + chosen.portrait.size()), [&] {
-                         // Measured as the photo list measures; a file whose picture cannot be
-                         // loaded is left out like one without a readable header.
-                         const QStringList files = chosen.landscape + chosen.portrait;
-                         QVector<PhotoRecord> readable;
-                         runInOrder(
-                             static_cast<int>(files.size()),
-                             [&files](int i) { return measureShownPhoto(files[i]); },
-                             [&](int i, std::optional<PhotoRecord> record) {
-                                 if (record) {
-                                     readable.append(std::move(*record));
-                                 } else {
-                                     leftOut.append(files[i]);
-                                 }
-                                 progress.advance();
-                             });
-                         const int before = album.photos().size();
-                         add.addPhotos(readable);
-                         added = album.photos().size() - before;
-                         progress.setRange(0, 2 * album.photos().size());
-                         progress.advance(album.photos().size());
-                         add.firstPass();
-                         add.repeat();
-                     });
+        progress.run(texts::kAddPhotosTitle, static_cast<int>(chosen.photos.size()), [&] {
+            add.addPhotos(chosen,
+                          AddProgress{{}, [&progress](int steps) { progress.advance(steps); }});
+            progress.setRange(0, 2 * album.photos().size());
+            progress.advance(album.photos().size());
+            add.firstPass();
+            add.repeat();
+        });
     } catch (const Error& error) {
         showMessage(error.message());
     }
+    QStringList leftOut = add.skipped();
     leftOut.removeDuplicates();
     if (const QString message = leftOutPhotosMessage(leftOut); !message.isEmpty()) {
         showMessage(message);
@@ -262,7 +244,7 @@ bool runCombinedAdd(Album& album, const Combination& combination, int k,
     if (const QString message = add.unplacedMessage(); !message.isEmpty()) {
         showMessage(message);
     }
-    return added > 0;
+    return add.addedCount() > 0;
 }
 
 }  // namespace vellumo

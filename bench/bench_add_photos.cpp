@@ -154,11 +154,7 @@ int main(int argc, char* argv[]) {
     timer.restart();
     vellumo::PhotoAdder adder(album);
     adder.addAll(files);
-    album.refreshDefaultBackgrounds();
-    vellumo::PlacementRun run = placementRun(album);
-    run.start();
-    while (!run.finished() && run.pass()) {
-    }
+    adder.placeAll();
     const double addSeconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     std::printf("add %d photos and place them: %.2f s (%.1f ms a photo), %d added, %d templates\n",
                 count, addSeconds, addSeconds * 1e3 / count, album.photos().size(),

@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "assignment/photo_adding.h"
 #include "assignment/placement.h"
 #include "catalogue/catalogue.h"
 #include "movie/movie_player.h"
@@ -148,14 +149,14 @@ int main(int argc, char* argv[]) {
     }
     QTemporaryDir dir;
     vellumo::Album album(catalogue);
+    QStringList files;
     for (int i = 0; i < 40; ++i) {
-        const QString file = dir.path() + QStringLiteral("/p%1.jpg").arg(i);
-        vellumo::writeJpeg(photo(i), file);
-        album.addPhoto(*vellumo::measurePhoto(file));
+        files << dir.path() + QStringLiteral("/p%1.jpg").arg(i);
+        vellumo::writeJpeg(photo(i), files.last());
     }
-    vellumo::PlacementRun run = placementRun(album);
-    run.start();
-    run.runToEnd();
+    vellumo::PhotoAdder adder(album);
+    adder.addAll(files);
+    adder.placeAll();
     // Keep the first twenty templates.
     while (album.templates().size() > 20) {
         album.templates().deleteTemplate(album.templates().size() - 1);

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "album/lyric_settings_window.h"
+#include "album/lyric_label.h"
 #include "album/lyrics.h"
 #include "album/music_lyrics_texts.h"
 #include "dialogs/message_dialog.h"
@@ -50,9 +50,8 @@ MusicPreviewWindow::MusicPreviewWindow(Album& album, MusicPlayer& player, QWidge
     screen_->setAttribute(Qt::WA_StyledBackground);
     screen_->setStyleSheet(
         QStringLiteral("QWidget#musicPreviewScreen { background: rgb(64, 64, 64); }"));
-    lyric_ = new QLabel(screen_);
-    lyric_->setAttribute(Qt::WA_TranslucentBackground);
-    showLyricOnLabel(lyric_, QString(), defaultLyricLook());
+    lyric_ = new LyricLabel(LyricLabel::Edge::Plain, screen_);
+    lyric_->showLine({QString(), defaultLyricLook()});
 
     const int bottomTop = kScreenTopLeft.y() + kLyricScreenHeight + 14;
     QFont timeFont = font();
@@ -215,9 +214,8 @@ void MusicPreviewWindow::tick() {
             shownEntry_ = entry;
             shownSettings_ = settings;
             const QString text = lyricInScript(settings, entry->text);
-            showLyricOnLabel(
-                lyric_, text,
-                applyLyricSettings(settings, text, kLyricScreenWidth, kLyricScreenHeight));
+            lyric_->showLine(
+                {text, applyLyricSettings(settings, text, kLyricScreenWidth, kLyricScreenHeight)});
         }
     }
     if (player_.mode() != MusicPlayer::Mode::Playing) {

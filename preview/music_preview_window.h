@@ -8,6 +8,7 @@
 
 #include <QString>
 
+#include "album/lyric_label.h"
 #include "album/lyric_settings.h"
 #include "dialogs/skinned_dialog.h"
 
@@ -59,7 +60,7 @@ public:
     QLabel* currentTime() const { return currentTime_; }
     QLabel* totalTime() const { return totalTime_; }
     QWidget* screen() const { return screen_; }
-    QLabel* lyricLabel() const { return lyric_; }
+    LyricLabel* lyricLabel() const { return lyric_; }
     QTimer* displayTimer() const { return timer_; }
 
 public slots:
@@ -83,7 +84,7 @@ private:
     QComboBox* musicChooser_ = nullptr;
     QComboBox* lyricChooser_ = nullptr;
     QWidget* screen_ = nullptr;
-    QLabel* lyric_ = nullptr;
+    LyricLabel* lyric_ = nullptr;
     QLabel* currentTime_ = nullptr;
     QLabel* totalTime_ = nullptr;
     QPushButton* play_ = nullptr;

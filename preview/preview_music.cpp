@@ -1,9 +1,5 @@
 #include "preview/preview_music.h"
 
-#include <QFontMetrics>
-#include <QPainter>
-#include <QPainterPath>
-
 #include <algorithm>
 
 #include "album/lyrics.h"
@@ -13,51 +9,6 @@
 #include "workspace/errors.h"
 
 namespace vellumo {
-
-LyricLook defaultLyricLook() {
-    LyricLook look;
-    look.font = QFont(QStringLiteral("宋体"));
-    look.font.setPixelSize(14);
-    look.font.setBold(false);
-    look.font.setItalic(false);
-    look.colour = Qt::white;
-    return look;
-}
-
-qreal lyricOutlineWidth(const QFont& font) {
-    return std::max(1.0, QFontMetricsF(font).height() / 16.0);
-}
-
-void paintLyricText(QPainter& painter, QPointF baseline, const QString& text, const QFont& font,
-                    const QColor& colour) {
-    // A thin edge in the opposite lightness keeps the line legible on any picture.
-    const QColor edge =
-        colour.lightnessF() < 0.35 ? QColor(255, 255, 255, 200) : QColor(0, 0, 0, 200);
-    QPainterPath path;
-    path.addText(baseline, font, text);
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.strokePath(
-        path, QPen(edge, 2 * lyricOutlineWidth(font), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.fillPath(path, colour);
-    painter.restore();
-}
-
-void drawLyricLine(QImage& picture, const LyricLine& line) {
-    if (line.text.isEmpty() || picture.isNull()) {
-        return;
-    }
-    QPainter painter(&picture);
-    const QFontMetrics metrics(line.look.font);
-    paintLyricText(painter,
-                   QPointF(line.look.topLeft.x(), line.look.topLeft.y() + metrics.ascent()),
-                   line.text, line.look.font, line.look.colour);
-}
-
-bool sameLyricLine(const LyricLine& a, const LyricLine& b) {
-    return a.text == b.text && a.look.font == b.look.font && a.look.colour == b.look.colour &&
-           a.look.topLeft == b.look.topLeft;
-}
 
 PreviewMusic::PreviewMusic(Album& album, MusicPlayer& player, QSize display)
     : album_(album), player_(player), display_(display) {

@@ -7,14 +7,13 @@
 // The host owns the music timer: it calls start(), tick() on every timer tick while isRunning(),
 // and stop(); it shows lyricLine() on its lyric label and the messages of takeMessages().
 
-#include <QImage>
-#include <QPainter>
 #include <QSet>
 #include <QSize>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
+#include "album/lyric_painting.h"
 #include "album/lyric_settings.h"
 #include "album/output_options.h"
 
@@ -23,26 +22,6 @@ namespace vellumo {
 class Album;
 struct LyricEntry;
 class MusicPlayer;
-
-// The lyric label's text and look; an empty text is a cleared label.
-struct LyricLine {
-    QString text;
-    LyricLook look;
-};
-bool sameLyricLine(const LyricLine& a, const LyricLine& b);
-
-// The lyric label before any settings apply: white "宋体", 14 pixels high, upright.
-LyricLook defaultLyricLook();
-
-// Paints a lyric line onto a picture as the transparent lyric label shows it over the display:
-// the letters in their colour with a thin edge of the opposite lightness around them.
-void drawLyricLine(QImage& picture, const LyricLine& line);
-// The same painting for any painter (the lyric label draws itself with it); baseline is the
-// left end of the text's baseline.
-void paintLyricText(QPainter& painter, QPointF baseline, const QString& text, const QFont& font,
-                    const QColor& colour);
-// How far the edge reaches beyond the letters, in pixels.
-qreal lyricOutlineWidth(const QFont& font);
 
 class PreviewMusic {
 public:

@@ -12,6 +12,7 @@
 #include "album/photo_list_texts.h"
 #include "assignment/assignment_texts.h"
 #include "assignment/combined_add.h"
+#include "assignment/photo_adding.h"
 #include "assignment/placement.h"
 #include "catalogue/catalogue.h"
 #include "media/music_player.h"
@@ -117,16 +118,12 @@ bool planAlbum(Album& album, const QStringList& photos, int combined) {
         }
         return true;
     }
-    for (const QString& file : photos) {
-        if (std::optional<PhotoRecord> record = measurePhoto(file)) {
-            album.addPhoto(std::move(*record));
-        } else {
-            printError(texts::kPhotoUnreadable.arg(file));
-        }
+    PhotoAdder adder(album);
+    adder.addAll(photos);
+    for (const QString& file : adder.leftOut()) {
+        printError(texts::kPhotoUnreadable.arg(file));
     }
-    PlacementRun run = placementRun(album);
-    run.start();
-    if (const int left = run.runToEnd(); left > 0) {
+    if (const int left = adder.placeAll(); left > 0) {
         printError(texts::kPhotosLeftUnplaced.arg(left));
     }
     return true;

@@ -15,6 +15,7 @@
 #include "app/program.h"
 #include "catalogue/catalogue.h"
 #include "dialogs/progress_window.h"
+#include "dialogs/record_widgets.h"
 #include "lists/lyrics_list_window.h"
 #include "media/music_player.h"
 #include "preview/music_preview_window.h"
@@ -75,12 +76,14 @@ private slots:
         const QString other = folder_->write("songs/other.LRC", "[00:01]y\n");
         QStringList presets;
         QStringList asked;
-        window_->setFileChooser(
-            [&](QWidget*, const QString& caption, const QString& filter, const QString& preset) {
-                asked << caption + u'|' + filter;
-                presets << preset;
-                return QStringList{preset.isEmpty() ? other : preset};
-            });
+        window_->setFileChooser([&](QWidget*, const FileRequest& request) {
+            const QString& caption = request.caption;
+            const QString& filter = request.filter;
+            const QString& preset = request.preset;
+            asked << caption + u'|' + filter;
+            presets << preset;
+            return QStringList{preset.isEmpty() ? other : preset};
+        });
         window_->addLyrics();
         window_->addLyrics();
         QCOMPARE(presets, (QStringList{sample, QString()}));

@@ -4,6 +4,7 @@
 
 #include "album/lyric_settings.h"
 #include "album/lyrics.h"
+#include "media/chinese_script.h"
 #include "tests/support/test_files.h"
 #include "workspace/errors.h"
 #include "workspace/text_codec.h"

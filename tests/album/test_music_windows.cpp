@@ -16,6 +16,7 @@
 #include "app/summary_lists.h"
 #include "catalogue/catalogue.h"
 #include "dialogs/progress_window.h"
+#include "dialogs/record_widgets.h"
 #include "lists/music_list_window.h"
 #include "media/audio_decoder.h"
 #include "media/audio_encoder.h"
@@ -88,12 +89,14 @@ private slots:
         const QString sample = folder_->write(paths::kSampleMusic, "ID3");
         QStringList presets;
         QStringList asked;
-        window_->setFileChooser(
-            [&](QWidget*, const QString& caption, const QString& filter, const QString& preset) {
-                asked << caption + u'|' + filter;
-                presets << preset;
-                return QStringList();  // cancelled
-            });
+        window_->setFileChooser([&](QWidget*, const FileRequest& request) {
+            const QString& caption = request.caption;
+            const QString& filter = request.filter;
+            const QString& preset = request.preset;
+            asked << caption + u'|' + filter;
+            presets << preset;
+            return QStringList();  // cancelled
+        });
         QCOMPARE(window_->firstOpenFlag(), QStringLiteral("0"));
         window_->addMusic();
         QCOMPARE(window_->firstOpenFlag(), QStringLiteral("1"));
@@ -105,7 +108,8 @@ private slots:
         // Without the sample the first dialog presets nothing, and the flag is set all the same.
         QVERIFY(QFile::remove(sample));
         MusicListWindow fresh(*album_, *player_, *preview_);
-        fresh.setFileChooser([&](QWidget*, const QString&, const QString&, const QString& preset) {
+        fresh.setFileChooser([&](QWidget*, const FileRequest& request) {
+            const QString& preset = request.preset;
             presets << preset;
             return QStringList();
         });
@@ -130,7 +134,7 @@ private slots:
                     QByteArray(kPcmSampleRate * kPcmBytesPerFrame, '\0'));
         const QString broken = folder_->write("broken.mp3", QByteArray(4000, '\x17'));
 
-        window_->setFileChooser([&](QWidget*, const QString&, const QString&, const QString&) {
+        window_->setFileChooser([&](QWidget*, const FileRequest&) {
             return QStringList{measured, aac, broken};
         });
         QStringList shown;

@@ -45,7 +45,7 @@ TEST_F(PhotoAddingTest, ShownPictureDecidesTheUprightSize) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const QString path = photo(QString::fromLatin1(c.name), c.stored, c.orientation);
-        const std::optional<PhotoRecord> record = measureShownPhoto(path);
+        const std::optional<PhotoRecord> record = measurePhoto(path);
         ASSERT_TRUE(record);
         EXPECT_EQ(QSize(record->width, record->height), c.recorded);
         EXPECT_EQ(record->isLandscape(), c.landscape);
@@ -55,8 +55,7 @@ TEST_F(PhotoAddingTest, ShownPictureDecidesTheUprightSize) {
         EXPECT_EQ(shownPictureBox(c.stored),
                   QSize(300, 300 * c.stored.height() / c.stored.width()));
     }
-    const std::optional<PhotoRecord> upper =
-        measureShownPhoto(photo("Holiday.Beach.JPG", {40, 30}));
+    const std::optional<PhotoRecord> upper = measurePhoto(photo("Holiday.Beach.JPG", {40, 30}));
     ASSERT_TRUE(upper);
     EXPECT_EQ(upper->name, "Holiday.Beach");
     EXPECT_EQ(upper->format, ".JPG");
@@ -93,9 +92,47 @@ TEST_F(PhotoAddingTest, FilesWithoutAPictureAreLeftOutAndNamedOnce) {
     EXPECT_EQ(album.photos().at(2).width, 64);
 }
 
+TEST_F(PhotoAddingTest, AnAddCountsEveryFileRefreshesBackgroundsAndPlacesWhatItAdded) {
+    Catalogue catalogue;
+    catalogue.setRecords({test::templateRecord("A", "|picture_1|", "|heng|")});
+    Album album(catalogue, [](int) { return 0; });
+    int maximum = -1;
+    int steps = 0;
+    PhotoAdder adder(album, {[&](int m) { maximum = m; }, [&](int n) { steps += n; }});
+    const QString missing = folder_.path() + "gone.jpg";
+    adder.addAll({photo("a.jpg", {400, 300}), missing, photo("b.jpg", {400, 300})});
+    // A step for every file, the one left out too.
+    EXPECT_EQ(steps, 3);
+    EXPECT_EQ(adder.addedCount(), 2);
+    EXPECT_EQ(adder.leftOut(), QStringList{missing});
+
+    EXPECT_EQ(adder.placeAll(), 0);
+    EXPECT_EQ(maximum, 2);
+    EXPECT_GT(steps, 3);
+    for (const PhotoRecord& p : album.photos().records()) {
+        EXPECT_TRUE(p.inTemplate);
+    }
+    ASSERT_EQ(album.backgrounds().rows().size(), album.templates().size());
+    for (const BackgroundRow& row : album.backgrounds().rows()) {
+        EXPECT_TRUE(row.hasPicture());
+    }
+}
+
+TEST_F(PhotoAddingTest, PlacementStopsWhenNoTemplateTakesThePhotosLeft) {
+    Catalogue catalogue;
+    catalogue.setRecords({test::templateRecord("A", "|picture_1|", "|heng|")});
+    Album album(catalogue, [](int) { return 0; });
+    PhotoAdder adder(album);
+    adder.addAll({photo("wide.jpg", {400, 300}), photo("tall.jpg", {300, 400})});
+    QVector<int> placed;
+    EXPECT_EQ(placeWaitingPhotos(album, [&](int n) { placed << n; }), 1);
+    EXPECT_EQ(placed, QVector<int>{1});
+    EXPECT_FALSE(album.photos().at(1).inTemplate);
+}
+
 TEST_F(PhotoAddingTest, AVeryWidePhotoIsNotDecodedWhole) {
     const QString path = photo("panorama.jpg", {3000, 2});
-    const std::optional<PhotoRecord> record = measureShownPhoto(path);
+    const std::optional<PhotoRecord> record = measurePhoto(path);
     ASSERT_TRUE(record);
     EXPECT_EQ(shownPictureBox({3000, 2}), QSize(300, 1));
     EXPECT_EQ(QSize(record->width, record->height), QSize(3000, 2));

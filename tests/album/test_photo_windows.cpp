@@ -9,7 +9,9 @@
 #include "album/photo_list_texts.h"
 #include "app/main_window.h"
 #include "assignment/assignment_texts.h"
+#include "dialogs/file_chooser.h"
 #include "dialogs/progress_window.h"
+#include "dialogs/record_widgets.h"
 #include "lists/background_window.h"
 #include "lists/photo_list_window.h"
 #include "project/album.h"
@@ -78,7 +80,9 @@ private slots:
         const QString turned = photo("tower.jpg", {400, 300}, 6);
         const QString broken = folder_->write("broken.jpg", "not a picture at all");
         PhotoListWindow window(*album_, settings_);
-        window.setFileChooser([&](QWidget*, const QString& caption, bool several) {
+        window.setFileChooser([&](QWidget*, const FileRequest& request) {
+            const QString& caption = request.caption;
+            const bool several = request.several;
             chooserCalls_ << caption + (several ? "+" : "1");
             return QStringList{landscape, broken, upper, turned};
         });
@@ -108,7 +112,7 @@ private slots:
         QCOMPARE(window.lastChosenCount(), 4);
 
         // A cancelled dialog adds nothing and places nothing.
-        window.setFileChooser([](QWidget*, const QString&, bool) { return QStringList(); });
+        window.setFileChooser([](QWidget*, const FileRequest&) { return QStringList(); });
         window.addButton()->click();
         QCOMPARE(album_->photos().size(), 3);
         QCOMPARE(album_->templates().size(), 3);
@@ -302,7 +306,8 @@ private slots:
         addPhotosThroughWindow({photo("a.jpg", {800, 600}), photo("b.jpg", {800, 600})});
         BackgroundWindow window(*album_);
         QStringList offered;
-        window.setFileChooser([&](QWidget*, const QString&, bool several) {
+        window.setFileChooser([&](QWidget*, const FileRequest& request) {
+            const bool several = request.several;
             return several ? QStringList() : QStringList{offered.takeFirst()};
         });
         window.show();
@@ -371,7 +376,7 @@ private:
             own = std::make_unique<test::ModalResponder>();
         }
         PhotoListWindow window(*album_, settings_);
-        window.setFileChooser([&](QWidget*, const QString&, bool) { return files; });
+        window.setFileChooser([&](QWidget*, const FileRequest&) { return files; });
         window.addPhotos();
     }
 

@@ -143,8 +143,7 @@ private slots:
 
     void addPhotosCommandRefreshesSummaryClockAndFirstPage() {
         const QStringList files{wide_, tall_, wide_};
-        windows_->photoList()->setFileChooser(
-            [&](QWidget*, const QString&, bool) { return files; });
+        windows_->photoList()->setFileChooser([&](QWidget*, const FileRequest&) { return files; });
         test::ModalResponder responder;
         responder.other = [](QWidget* modal) {
             if (auto* list = qobject_cast<PhotoListWindow*>(modal)) {

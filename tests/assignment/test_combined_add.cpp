@@ -140,6 +140,27 @@ TEST_F(CombinedAddTest, PhotosAreSortedByTheirUprightSize) {
     EXPECT_TRUE(album_.templates().at(0).complete);
 }
 
+TEST_F(CombinedAddTest, FilesWithoutAPictureAreSkippedAndTheRestAddedAsMeasured) {
+    const QStringList good = photos(2, {400, 300});
+    QByteArray broken = test::readFile(good.first());
+    broken.truncate(40);
+    const QString cut = folder_.write("cut.jpg", broken);
+    ChosenPhotos chosen;
+    chosen.add({good[0], cut, good[1]});
+    EXPECT_EQ(chosen.landscape, good);
+    EXPECT_EQ(chosen.unreadable, QStringList{cut});
+    ASSERT_EQ(chosen.photos.size(), 2);
+    EXPECT_EQ(chosen.photos[1].location, good[1]);
+
+    CombinedAdd add(album_, combination("[zuhemoban_canshu]\nshuliang=1\ncanshu_1=A~1~0~\n"));
+    int steps = 0;
+    add.addPhotos(chosen, {{}, [&](int n) { steps += n; }});
+    EXPECT_EQ(steps, 2);
+    EXPECT_EQ(add.addedCount(), 2);
+    EXPECT_EQ(add.skipped(), QStringList{cut});
+    EXPECT_EQ(album_.backgrounds().rows().size(), 0);
+}
+
 TEST_F(CombinedAddTest, TemplatesThatGetNoPhotoAreTakenBack) {
     // Only landscape photos: the portrait member P gets none, in the first pass or later.
     CombinedAdd add(album_, combination("[zuhemoban_canshu]\nshuliang=2\n"

@@ -289,7 +289,7 @@ private:
         TemplateOptionsWindow options;
         window.setOptionsWindow(&options);
         chooserCalls_ = 0;
-        window.setFileChooser([&](QWidget*, const QString&, bool) {
+        window.setFileChooser([&](QWidget*, const FileRequest&) {
             ++chooserCalls_;
             return dialogs.isEmpty() ? QStringList() : dialogs.takeFirst();
         });

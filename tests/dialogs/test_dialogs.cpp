@@ -1,13 +1,16 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "app/program.h"
 #include "dialogs/dialog_texts.h"
+#include "dialogs/file_chooser.h"
 #include "dialogs/folder_chooser.h"
 #include "dialogs/insert_video_window.h"
 #include "dialogs/message_dialog.h"
+#include "dialogs/record_widgets.h"
 #include "skin/skin.h"
 #include "skin/skin_widgets.h"
 #include "tests/dialogs/modal_answer.h"
@@ -182,6 +185,64 @@ private slots:
         const QString chosen = chooseAlbumFolder();
         QVERIFY2(chosen.endsWith(u'/') && !chosen.endsWith(QStringLiteral("//")),
                  qPrintable(chosen));
+    }
+    void fileChooserAsksAsRequestedAndCancelChoosesNothing() {
+        QTemporaryDir folder;
+        const QString preset = folder.filePath(QStringLiteral("sample.mp3"));
+        QFile file(preset);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+
+        QString title;
+        QStringList filters;
+        bool several = false;
+        auto answer1 = test::whenModalShown([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog);
+            title = dialog->windowTitle();
+            filters = dialog->nameFilters();
+            several = dialog->fileMode() == QFileDialog::ExistingFiles;
+            dialog->reject();
+        });
+        QCOMPARE(chooseFiles(nullptr, {QStringLiteral("添加照片"), QStringLiteral("照片|*.jpg;"),
+                                       false, QString()}),
+                 QStringList());
+        QCOMPARE(title, QStringLiteral("添加照片"));
+        QCOMPARE(filters, QStringList{QStringLiteral("照片 (*.[jJ][pP][gG])")});
+        QVERIFY(!several);
+
+        // A name filter as the dialog takes it stays as it is; the preset file is chosen.
+        auto answer2 = test::whenModalShown([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog);
+            filters = dialog->nameFilters();
+            several = dialog->fileMode() == QFileDialog::ExistingFiles;
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        const QStringList chosen = chooseFiles(
+            nullptr, {QStringLiteral("添加音乐"), QStringLiteral("音乐 (*.mp3)"), true, preset});
+        QCOMPARE(filters, QStringList{QStringLiteral("音乐 (*.mp3)")});
+        QVERIFY(several);
+        QCOMPARE(chosen, QStringList{preset});
+    }
+
+    void infoPanelShowsValuesInOrderAndClearsTheRest() {
+        QWidget parent;
+        InfoPanel panel({QStringLiteral("序号"), QStringLiteral("名称"), QStringLiteral("位置")},
+                        InfoPanelLayout{64, 66, 100, 6, {}}, &parent);
+        QCOMPARE(panel.fieldCount(), 3);
+        QCOMPARE(panel.contentHeight(), 3 * InfoPanel::kRowHeight + 2 * 6);
+        panel.showValues({QStringLiteral("1"), QStringLiteral("a"), QStringLiteral("/x/a.jpg")});
+        QCOMPARE(panel.value(2), QStringLiteral("/x/a.jpg"));
+        // Fewer values than fields: the fields without one are emptied, not left as they were.
+        panel.showValues({QStringLiteral("2")});
+        QCOMPARE(panel.value(0), QStringLiteral("2"));
+        QCOMPARE(panel.value(1), QString());
+        QCOMPARE(panel.value(2), QString());
+        QCOMPARE(panel.value(3), QString());
+        QCOMPARE(panel.value(-1), QString());
+        panel.clear();
+        QCOMPARE(panel.value(0), QString());
     }
 };
 

@@ -1,0 +1,35 @@
+#pragma once
+
+// How a lyric line is painted over the frames of the video and on the preview's lyric label, so
+// that the preview shows what the video shows: the letters with a thin edge of the opposite
+// lightness, which keeps the line legible on any picture.
+
+#include <QImage>
+#include <QPainter>
+#include <QString>
+
+#include "album/lyric_settings.h"
+
+namespace vellumo {
+
+// A lyric label's text and look; an empty text is a cleared label.
+struct LyricLine {
+    QString text;
+    LyricLook look;
+};
+bool sameLyricLine(const LyricLine& a, const LyricLine& b);
+
+// The lyric label before any settings apply: white "宋体", 14 pixels high, upright.
+LyricLook defaultLyricLook();
+
+// Paints a lyric line onto a picture as the transparent lyric label shows it over the display:
+// the text's top-left at the look's top-left.
+void drawLyricLine(QImage& picture, const LyricLine& line);
+// The same painting for any painter (the lyric label draws itself with it); baseline is the
+// left end of the text's baseline.
+void paintLyricText(QPainter& painter, QPointF baseline, const QString& text, const QFont& font,
+                    const QColor& colour);
+// How far the edge reaches beyond the letters, in pixels.
+qreal lyricOutlineWidth(const QFont& font);
+
+}  // namespace vellumo

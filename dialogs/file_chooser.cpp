@@ -1,0 +1,51 @@
+#include "dialogs/file_chooser.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPointer>
+
+namespace vellumo {
+
+QString anyCaseNameFilter(const QString& filter) {
+    const qsizetype bar = filter.indexOf(u'|');
+    const QString description = bar < 0 ? filter : filter.left(bar);
+    QStringList patterns;
+    for (const QString& pattern :
+         (bar < 0 ? QString() : filter.mid(bar + 1)).split(u';', Qt::SkipEmptyParts)) {
+        QString anyCase;
+        for (const QChar c : pattern.trimmed()) {
+            if (c.isLetter() && c.toLower() != c.toUpper()) {
+                anyCase += u'[' + QString(c.toLower()) + QString(c.toUpper()) + u']';
+            } else {
+                anyCase += c;
+            }
+        }
+        patterns << anyCase;
+    }
+    return description + QStringLiteral(" (") + patterns.join(u' ') + u')';
+}
+
+QStringList chooseFiles(QWidget* parent, const FileRequest& request) {
+    QPointer<QFileDialog> dialog = new QFileDialog(parent, request.caption);
+    dialog->setFileMode(request.several ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    if (request.filter.contains(u'|')) {
+        dialog->setNameFilter(anyCaseNameFilter(request.filter));
+        dialog->setOption(QFileDialog::HideNameFilterDetails);
+    } else {
+        dialog->setNameFilter(request.filter);
+    }
+    if (!request.preset.isEmpty()) {
+        dialog->setDirectory(QFileInfo(request.preset).absolutePath());
+        dialog->selectFile(request.preset);
+    }
+    const int result = dialog->exec();
+    QStringList chosen;
+    if (dialog && result == QDialog::Accepted) {
+        chosen = dialog->selectedFiles();
+    }
+    // The dialog may already be gone when its parent closed while it was open.
+    delete dialog.data();
+    return chosen;
+}
+
+}  // namespace vellumo
