@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <optional>
 
-#include "album/lyric_painting.h"
 #include "media/mcl.h"
 #include "photo/fitting_canvas.h"
 #include "preview/preview_timeline.h"
