@@ -110,6 +110,16 @@ bool PreviewTimeline::loadTemplate(int usedTemplate) {
     }
 }
 
+int PreviewTimeline::movieFrames() const {
+    const QVector<SequenceMovie>& movies = sequence_.movies();
+    if (movies.isEmpty()) {
+        return 0;
+    }
+    return phase_ == Phase::Closing
+               ? movies.last().frames
+               : movies.at(std::min<qsizetype>(templateCounter_, movies.size() - 1)).frames;
+}
+
 PreviewTimeline::Next PreviewTimeline::prepareNext(const NextInput& input) {
     Next next;
     next.templateCounter = input.templateCounter;
@@ -153,7 +163,8 @@ void PreviewTimeline::prepareNextAhead() {
     dropNext();
     NextInput input;
     input.renderer = stage_.renderer();
-    input.lastFrame = std::max(0, stage_.totalFrames() - 1);
+    // The frame the movie ends on, held when the movie is shorter than its time.
+    input.lastFrame = std::clamp(movieFrames() - 1, 0, std::max(0, stage_.totalFrames() - 1));
     for (int usedTemplate : playList_) {
         input.moviePaths.append(stagedMoviePath(usedTemplate));
     }
@@ -240,7 +251,7 @@ bool PreviewTimeline::start(QVector<int> playList, SyncMode sync) {
 }
 
 bool PreviewTimeline::step() {
-    if (state_ != PlaybackState::Playing || phase_ == Phase::Held || phase_ == Phase::Idle) {
+    if (state_ != PlaybackState::Playing || phase_ == Phase::Idle) {
         return false;
     }
     ++frameCounter_;
@@ -249,7 +260,7 @@ bool PreviewTimeline::step() {
     ++totalFrameCounter_;
     currentTime_ = clockTextOfFrames(totalFrameCounter_);
     emit clockChanged();
-    if (stage_.frameNum() + 1 != stage_.totalFrames()) {
+    if (frameCounter_ + 1 < movieFrames()) {
         return true;
     }
     frameCounter_ = -1;
@@ -269,9 +280,6 @@ bool PreviewTimeline::step() {
         case Phase::Closing:
             stage_.setMovie(std::move(*next.movie));
             phase_ = Phase::Closing;
-            break;
-        case Phase::Held:
-            phase_ = Phase::Held;
             break;
         case Phase::Idle:
             finish();

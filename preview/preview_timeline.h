@@ -49,7 +49,7 @@ PlayCheck checkPlayRequest(const Album& album, SyncMode sync);
 class PreviewTimeline : public QObject {
     Q_OBJECT
 public:
-    enum class Phase { Idle, Template, Closing, Held };
+    enum class Phase { Idle, Template, Closing };
 
     // The stage draws the movies; the preview shows them at its size (800 × 450).
     PreviewTimeline(const Album& album, MoviePlayer& stage, QObject* parent = nullptr);
@@ -72,8 +72,9 @@ public:
 
     // Starts playing the staged play list. False (and idle) when the list is empty.
     bool start(QVector<int> playList, SyncMode sync);
-    // One frame: the next frame of the template or closing movie. Returns false when nothing
-    // more is shown (idle, or holding the last frame).
+    // One frame: the next frame of the template or closing movie. Each movie lasts the frames
+    // the sequence gives it (its catalogue frame count), as in the production: a movie shorter
+    // than that holds its last frame, a longer one is cut. Returns false when idle.
     bool step();
     // Ends playback at once and removes the staging folder (bounded).
     void stop();
@@ -113,6 +114,8 @@ private:
     static Next prepareNext(const NextInput& input);
 
     bool loadTemplate(int usedTemplate);
+    // The album frames the movie on the stage lasts, by the sequence.
+    int movieFrames() const;
     // Starts preparing what follows the movie now on the stage.
     void prepareNextAhead();
     // The prepared next step, waiting for the worker when it has not finished yet.

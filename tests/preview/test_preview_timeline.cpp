@@ -159,6 +159,39 @@ TEST_F(TimelineTest, SyncWithMusicRepeatsTheTemplatesToCoverTheMusicThenCloses) 
     EXPECT_EQ(timeline_.state(), PlaybackState::Stopped);
 }
 
+TEST_F(TimelineTest, EachTemplateLastsItsFramesInTheSequenceLikeInTheProduction) {
+    // The catalogue's frame count, not the movie's own 30, is how long a template plays: a
+    // shorter count cuts the movie, a longer one holds its last frame.
+    CatalogueRecord record = catalogue_.record(0);
+    const QVector<int> playList = stageThree();
+    for (int frames : {20, 45}) {
+        record.frames = frames;
+        catalogue_.setRecords({record});
+        ASSERT_TRUE(timeline_.start(playList, SyncMode::WithTemplate));
+        const qint64 total = 2 * frames + 150;
+        EXPECT_EQ(timeline_.sequence().totalFrames(), total);
+        EXPECT_EQ(timeline_.totalTime(), clockTextOfFrames(total));
+        int shown = 0;
+        while (timeline_.step() && shown < 1000) {
+            ++shown;
+            // The last frame of a template shows it and already moves on to the next.
+            if (shown == frames - 1) {
+                EXPECT_EQ(timeline_.templateCounter(), 0) << frames;
+            }
+            if (shown == frames) {
+                EXPECT_GT(centre(timeline_.frame()).red(), 200) << frames;
+                EXPECT_EQ(timeline_.templateCounter(), 1) << frames;
+            }
+            if (shown == 2 * frames + 1) {
+                EXPECT_EQ(timeline_.phase(), PreviewTimeline::Phase::Closing) << frames;
+                // The closing movie starts from the frame the blue template ended on.
+                EXPECT_GT(centre(timeline_.frame()).blue(), 200) << frames;
+            }
+        }
+        EXPECT_EQ(shown, total);
+    }
+}
+
 TEST_F(TimelineTest, StopEndsAtOnceAndRemovesTheStagingFolder) {
     const QVector<int> playList = stageThree();
     ASSERT_TRUE(timeline_.start(playList, SyncMode::WithTemplate));
