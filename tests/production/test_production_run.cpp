@@ -293,7 +293,7 @@ TEST_F(ProductionRunTest, PicturesDrawnAheadAreTheAlbumsPicturesInOrder) {
         EXPECT_TRUE(ahead.take({}).isNull());
     }
     EXPECT_TRUE(blueAtCentre(run.frame(200)));  // the closing movie starts from blue's end
-    EXPECT_GT(whitePixelsInLyricBand(run.frame(50)), 100);
+    EXPECT_GT(test::whitePixelsInLyricBand(run.frame(50)), 100);
     QStringList loaded;
     for (int movie = 0; movie < 3; ++movie) {
         loaded << texts::kStageUnloaded << texts::kStageCreated;
