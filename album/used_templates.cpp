@@ -34,15 +34,6 @@ QString cropMarkWord(CropMark mark) {
     return {};
 }
 
-Placement PhotoSlot::fullScreenPlacement() const {
-    return {jiancai_left_x, jiancai_top_y, jiancai_width, jiancai_height};
-}
-
-Placement PhotoSlot::mediumPlacement() const {
-    return {shizhong_jiancai_left_x, shizhong_jiancai_top_x, shizhong_jiancai_width,
-            shizhong_jiancai_height};
-}
-
 QSize PhotoSlot::frame() const {
     return mobanchicun_width == 0 ? QSize(kReferenceWidth, kReferenceHeight)
                                   : QSize(mobanchicun_width, mobanchicun_height);
@@ -106,34 +97,20 @@ UsedTemplates::UsedTemplates(const Catalogue& catalogue, PhotoList& photos,
     : catalogue_(catalogue), photos_(photos), backgrounds_(backgrounds) {}
 
 int UsedTemplates::addTemplate(const CatalogueEntry& entry, bool complete) {
-    UsedTemplate used;
-    used.catalogueIndex = entry.catalogueIndex;
-    used.name = entry.name;
-    used.kind = entry.kind;
-    used.landscapeSlots = entry.landscapeSlots;
-    used.portraitSlots = entry.portraitSlots;
-    used.duration = entry.duration;
-    used.templateClass = entry.templateClass;
-    used.complete = complete;
+    const UsedTemplate used{TemplateRef(entry), complete};
     templates_.append(used);
     const int t = size() - 1;
 
     backgrounds_.appendRow();
     backgrounds_.pickDefault(t);
 
-    const int total = used.landscapeSlots + used.portraitSlots;
+    const int total = entry.landscapeSlots + entry.portraitSlots;
     for (int index = 0; index < total; ++index) {
         PhotoSlot slot;
-        slot.catalogueIndex = used.catalogueIndex;
-        slot.name = used.name;
-        slot.kind = used.kind;
-        slot.landscapeSlots = used.landscapeSlots;
-        slot.portraitSlots = used.portraitSlots;
-        slot.duration = used.duration;
-        slot.templateClass = used.templateClass;
+        slot.info = used.info;
         slot.templateRow = t;
         slot.orientation =
-            index < used.landscapeSlots ? SlotOrientation::Landscape : SlotOrientation::Portrait;
+            index < entry.landscapeSlots ? SlotOrientation::Landscape : SlotOrientation::Portrait;
         slot.slotIndex = index;
         slots_.append(slot);
     }
@@ -145,11 +122,9 @@ int UsedTemplates::addTemplate(const CatalogueEntry& entry, bool complete) {
 }
 
 void UsedTemplates::assignPictureNames(int t) {
-    const CatalogueRecord& record = catalogue_.record(templates_.at(t).catalogueIndex);
-    const QStringList names = splitPictureList(record.pictureNameList);
-    const QStringList orientations = splitPictureList(record.orientationList);
-    const QStringList widths = splitPictureList(record.widthList);
-    const QStringList heights = splitPictureList(record.heightList);
+    const CatalogueRecord& record = catalogue_.record(templates_.at(t).info->catalogueIndex);
+    const QStringList& names = record.pictureNames;
+    const QStringList& orientations = record.orientations;
 
     // Which orientation words go to which slots, pass by pass, for the template's class.
     struct Pass {
@@ -157,7 +132,7 @@ void UsedTemplates::assignPictureNames(int t) {
         SlotOrientation target;
     };
     QVector<Pass> passes;
-    switch (templates_.at(t).templateClass) {
+    switch (templates_.at(t).info->templateClass) {
         case TemplateClass::LandscapeSingle:
             passes = {{kHeng, SlotOrientation::Landscape},
                       {kShu, SlotOrientation::Portrait},
@@ -181,8 +156,8 @@ void UsedTemplates::assignPictureNames(int t) {
                 if (slot.templateRow == t && slot.orientation == pass.target &&
                     slot.pictureName.isEmpty()) {
                     slot.pictureName = names[k];
-                    slot.mobanchicun_width = widths.value(k).trimmed().toInt();
-                    slot.mobanchicun_height = heights.value(k).trimmed().toInt();
+                    slot.mobanchicun_width = record.pictureWidths.value(k);
+                    slot.mobanchicun_height = record.pictureHeights.value(k);
                     break;
                 }
             }
@@ -262,14 +237,8 @@ void UsedTemplates::fillSlot(int slotRow, int photoRow) {
 void UsedTemplates::setPlacements(int slotRow, const Placement& fullScreen, const Placement& medium,
                                   CropMark mark) {
     PhotoSlot& slot = slots_[slotRow];
-    slot.jiancai_left_x = fullScreen.left;
-    slot.jiancai_top_y = fullScreen.top;
-    slot.jiancai_width = fullScreen.width;
-    slot.jiancai_height = fullScreen.height;
-    slot.shizhong_jiancai_left_x = medium.left;
-    slot.shizhong_jiancai_top_x = medium.top;
-    slot.shizhong_jiancai_width = medium.width;
-    slot.shizhong_jiancai_height = medium.height;
+    slot.fullScreen = fullScreen;
+    slot.medium = medium;
     slot.cropMark = mark;
 }
 
@@ -353,15 +322,20 @@ QStringList UsedTemplates::invariantViolations() const {
     for (int t = 0; t < size(); ++t) {
         const QVector<int> rows = slotRows(t);
         const UsedTemplate& used = templates_[t];
-        if (rows.size() != used.landscapeSlots + used.portraitSlots) {
+        const TemplateInfo& info = *used.info;
+        if (rows.size() != info.landscapeSlots + info.portraitSlots) {
             problems << QStringLiteral("template %1 has %2 slots").arg(t).arg(rows.size());
         }
         for (int i = 0; i < rows.size(); ++i) {
             const PhotoSlot& slot = slots_[rows[i]];
             const SlotOrientation expected =
-                i < used.landscapeSlots ? SlotOrientation::Landscape : SlotOrientation::Portrait;
+                i < info.landscapeSlots ? SlotOrientation::Landscape : SlotOrientation::Portrait;
             if (slot.slotIndex != i || slot.orientation != expected) {
                 problems << QStringLiteral("template %1 slot %2 out of order").arg(t).arg(i);
+            }
+            if (!slot.info.sameRecord(used.info)) {
+                problems
+                    << QStringLiteral("template %1 slot %2 refers to another record").arg(t).arg(i);
             }
         }
         if (used.complete && unmatchedCount(t) != 0) {

@@ -22,25 +22,12 @@ QString slotOrientationWord(SlotOrientation orientation);
 QString cropMarkWord(CropMark mark);
 
 struct UsedTemplate {
-    int catalogueIndex = 0;
-    QString name;
-    TemplateKind kind = TemplateKind::Single;
-    int landscapeSlots = 0;
-    int portraitSlots = 0;
-    QString duration;
-    TemplateClass templateClass = TemplateClass::LandscapeSingle;
+    TemplateRef info;       // the catalogue entry it was added from, shared with its slots
     bool complete = false;  // photo match "已完成"; the template number is its row + 1
 };
 
 struct PhotoSlot {
-    // Copies of the owning template's fields when the slot was made.
-    int catalogueIndex = 0;
-    QString name;
-    TemplateKind kind = TemplateKind::Single;
-    int landscapeSlots = 0;
-    int portraitSlots = 0;
-    QString duration;
-    TemplateClass templateClass = TemplateClass::LandscapeSingle;
+    TemplateRef info;  // the owning template's record
 
     int templateRow = 0;
     SlotOrientation orientation = SlotOrientation::Landscape;
@@ -54,18 +41,13 @@ struct PhotoSlot {
     int mobanchicun_width = 0;  // 0: the template fixes no size, the 1920 × 1080 frame stands in
     int mobanchicun_height = 0;
 
-    int jiancai_left_x = 0;  // full-screen placement
-    int jiancai_top_y = 0;
-    int jiancai_width = 0;
-    int jiancai_height = 0;
+    // Full-screen placement: jiancai_left_x, jiancai_top_y, jiancai_width, jiancai_height.
+    Placement fullScreen;
     CropMark cropMark = CropMark::None;
-    int shizhong_jiancai_left_x = 0;  // medium placement
-    int shizhong_jiancai_top_x = 0;
-    int shizhong_jiancai_width = 0;
-    int shizhong_jiancai_height = 0;
+    // Medium placement: shizhong_jiancai_left_x, shizhong_jiancai_top_x, shizhong_jiancai_width,
+    // shizhong_jiancai_height.
+    Placement medium;
 
-    Placement fullScreenPlacement() const;
-    Placement mediumPlacement() const;
     // The frame the placements refer to: the slot size, or 1920 × 1080 when it has none.
     QSize frame() const;
 };

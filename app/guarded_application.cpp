@@ -80,20 +80,19 @@ void GuardedApplication::failed(QObject* receiver, QEvent::Type type, const QStr
         pending_.append(text);
     }
     // Told from the event loop, not from inside the event that failed (a paint, a nested loop).
-    if (!showScheduled_ && !showing_) {
-        showScheduled_ = true;
+    if (telling_ == Telling::Idle) {
+        telling_ = Telling::Scheduled;
         QTimer::singleShot(0, this, &GuardedApplication::showPending);
     }
 }
 
 void GuardedApplication::showPending() {
-    showScheduled_ = false;
-    showing_ = true;
+    telling_ = Telling::Showing;
     // Failures met while the dialog is up are told when it closes.
     struct Showing {
-        bool& flag;
-        ~Showing() { flag = false; }
-    } showing{showing_};
+        Telling& telling;
+        ~Showing() { telling = Telling::Idle; }
+    } showing{telling_};
     while (!pending_.isEmpty()) {
         const QString text = pending_.join(u'\n');
         pending_.clear();

@@ -35,8 +35,9 @@ private:
     Album* album_ = nullptr;
     std::function<void()> restored_;
     QStringList pending_;
-    bool showScheduled_ = false;
-    bool showing_ = false;
+    // Where the message telling the pending failures is.
+    enum class Telling { Idle, Scheduled, Showing };
+    Telling telling_ = Telling::Idle;
     int failures_ = 0;
 };
 

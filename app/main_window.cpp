@@ -69,6 +69,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
                               layout::kBottomStripHeight);
     buildFunctionMenu();
     startup_ = new StartupAnimation(display_, startupBox_, this);
+    connect(startup_, &StartupAnimation::loadFailed, this, &MainWindow::startupAnimationFailed);
 
     connect(commands_, &CommandPanel::commandRequested, this, &MainWindow::runCommand);
     connect(thumbnails_, &ThumbnailStrip::commandRequested, this, &MainWindow::runCommand);
@@ -206,7 +207,6 @@ bool MainWindow::thumbnailHoldsPicture(int k) const {
 
 void MainWindow::prepareOnOpen() {
     display_->lyricLabel()->clear();
-    firstPageFlag_ = words::kFirstPageStart;
 
     QPalette hints = QToolTip::palette();
     hints.setColor(QPalette::ToolTipBase, QColor(255, 255, 0));
@@ -219,6 +219,12 @@ void MainWindow::prepareOnOpen() {
     removeFolderTree(dataPath(paths::kStagingFolder));
     removeFolderTree(dataPath(paths::kUnusedFolder));
     removeFolderTree(dataPath(paths::kConvertedMusicFolder));
+    emit opened();
+}
+
+void MainWindow::startStartupAnimation() {
+    startup_->prepare();
+    startup_->startTimer();
 }
 
 QPoint MainWindow::centredOn(QSize window, const QRect& area) {

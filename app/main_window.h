@@ -61,13 +61,12 @@ public:
     void setCommandHandler(Command command, std::function<void()> handler);
     bool hasCommandHandler(Command command) const { return bool(handlers_.value(command)); }
 
-    // The steps when the main window opens: lyric label cleared, first page flag "kaishi", hint
-    // colours, working folders cleared ("wj_y_l", "wj_to_wj", "linshi").
+    // The steps when the main window opens: lyric label cleared, hint colours, working folders
+    // cleared ("wj_y_l", "wj_to_wj", "linshi"); then opened() lets the parts start afresh.
     void prepareOnOpen();
-
-    // "kaishi" until the first photo page has been loaded; owned by the photo pages.
-    QString firstPageFlag() const { return firstPageFlag_; }
-    void setFirstPageFlag(const QString& flag) { firstPageFlag_ = flag; }
+    // The start-up animation over the main display: unpacked, and loaded by its timer. When it
+    // cannot be played, the start picture stands in and startupAnimationFailed() is emitted.
+    void startStartupAnimation();
 
     // Where a window of that size stands centred on a screen area. A window larger than the
     // area keeps its top-left corner on it, so that its title bar can still be taken.
@@ -103,9 +102,11 @@ public:
     void clearThumbnails(bool withHints);
     bool thumbnailHoldsPicture(int k) const;
 
-    StartupAnimation* startupAnimation() const { return startup_; }
-
 signals:
+    // The window has been prepared on opening (the photo pages' first page flag goes back to
+    // "kaishi").
+    void opened();
+    void startupAnimationFailed();
     // A click, double-click or the mouse entering thumbnail k (1 … 9).
     void thumbnailClicked(int k);
     void thumbnailDoubleClicked(int k);
@@ -121,7 +122,6 @@ private:
     void buildFunctionMenu();
 
     std::function<PlaybackState()> playbackSource_;
-    QString firstPageFlag_;
     bool closeAllowed_ = false;
     QHash<Command, std::function<void()>> handlers_;
 

@@ -51,6 +51,8 @@ PhotoPages::PhotoPages(MainWindow& window, Album& album, const SystemSettings& s
     connect(&window, &MainWindow::thumbnailClicked, this, &PhotoPages::clickThumbnail);
     connect(&window, &MainWindow::thumbnailDoubleClicked, this, &PhotoPages::doubleClickThumbnail);
     connect(&window, &MainWindow::thumbnailPointed, this, &PhotoPages::pointAt);
+    connect(&window, &MainWindow::opened, this,
+            [this] { firstPageFlag_ = words::kFirstPageStart; });
     window.watchPhoto(this);
 
     window.setCommandHandler(Command::FirstPage, [this] { firstPage(); });
@@ -121,9 +123,9 @@ void PhotoPages::buildPage() {
 void PhotoPages::loadPage() {
     progress().run(texts::kLoadPhotosTitle, kPhotosPerPage, [this] {
         buildPage();
-        if (window_.firstPageFlag() == words::kFirstPageStart) {
+        if (firstPageFlag_ == words::kFirstPageStart) {
             buildPage();
-            window_.setFirstPageFlag(words::kFirstPageDone);
+            firstPageFlag_ = words::kFirstPageDone;
         }
     });
 }
@@ -351,7 +353,8 @@ void PhotoWindows::refreshSummary() {
     QList<QStringList> rows;
     const UsedTemplates& templates = album_.templates();
     for (int t = 0; t < templates.size(); ++t) {
-        rows << QStringList{QString::number(t + 1), templates.at(t).name, templates.at(t).duration};
+        rows << QStringList{QString::number(t + 1), templates.at(t).info->name,
+                            templates.at(t).info->duration};
     }
     window_.setSummary(SummaryKind::Templates, rows);
     window_.showTotalTime(clockTextOfFrames(albumTotalFrames(album_)));

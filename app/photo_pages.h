@@ -75,6 +75,10 @@ public:
     QString dragStateWord() const;
     // How many times the nine thumbnails have been built (the first page is built twice).
     int pageBuilds() const { return pageBuilds_; }
+    // "kaishi" from the main window's opening until the first photo page has been loaded, then
+    // "jieshu".
+    QString firstPageFlag() const { return firstPageFlag_; }
+    void setFirstPageFlag(const QString& flag) { firstPageFlag_ = flag; }
 
     // Fills the nine thumbnails for the current page in the progress window "加载照片".
     void loadPage();
@@ -122,6 +126,7 @@ private:
     bool dragging_ = false;
     QPoint dragOrigin_;
     int pageBuilds_ = 0;
+    QString firstPageFlag_;
 };
 
 // The photo windows of the program, created once as children of the main window: the photo list,

@@ -12,7 +12,6 @@
 #include "app/plugin_notice.h"
 #include "app/preview_controller.h"
 #include "app/splash_window.h"
-#include "app/startup_animation.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogue_texts.h"
 #include "dialogs/insert_video_window.h"
@@ -127,8 +126,8 @@ void Program::wireCommands() {
         }
     });
     connect(window, &MainWindow::exitRequested, this, &Program::runExitSequence);
-    connect(window->startupAnimation(), &StartupAnimation::loadFailed, this, [this] {
-        if (pluginNotice_ && !ended_) {
+    connect(window, &MainWindow::startupAnimationFailed, this, [this] {
+        if (pluginNotice_ && !hasEnded()) {
             pluginNotice_->exec();
         }
     });
@@ -136,10 +135,10 @@ void Program::wireCommands() {
 }
 
 bool Program::start() {
-    if (started_) {
-        return !ended_;
+    if (stage_ != Stage::New) {
+        return !hasEnded();
     }
-    started_ = true;
+    stage_ = Stage::Running;
     installLook();
     createWindows();
     if (!instance_.acquire()) {
@@ -155,7 +154,7 @@ bool Program::start() {
 }
 
 void Program::runLoadingStep() {
-    if (ended_) {
+    if (hasEnded()) {
         return;
     }
     const QString unpackFolder = dataPath(paths::kUnpackFolder);
@@ -186,7 +185,7 @@ void Program::runLoadingStep() {
         endProgram();
         return;
     }
-    if (!ended_) {
+    if (!hasEnded()) {
         openMainWindow();
     }
 }
@@ -205,32 +204,34 @@ void Program::openMainWindow() {
     window->show();
     window->activateWindow();
     window->prepareOnOpen();
-    window->startupAnimation()->prepare();
-    window->startupAnimation()->startTimer();
+    window->startStartupAnimation();
 }
 
 void Program::runExitSequence() {
-    if (exiting_ || ended_ || !exitDialog_) {
+    if (stage_ == Stage::Exiting || stage_ == Stage::Ended || !exitDialog_) {
         return;
     }
-    exiting_ = true;
+    const Stage before = stage_;
+    stage_ = Stage::Exiting;
     // A running preview stops first; an idle one keeps its staged files until "确定".
     if (main_->playbackState() == PlaybackState::Playing) {
         main_->runCommand(Command::Stop);
     }
     QPointer<ExitDialog> dialog = exitDialog_;
     const int result = dialog->exec();
-    exiting_ = false;
+    if (stage_ == Stage::Exiting) {  // not ended while the dialog was open
+        stage_ = before;
+    }
     if (dialog && result == QDialog::Accepted) {
         endProgram();
     }
 }
 
 void Program::endProgram() {
-    if (ended_) {
+    if (stage_ == Stage::Ended) {
         return;
     }
-    ended_ = true;
+    stage_ = Stage::Ended;
     for (QDialog* dialog :
          {static_cast<QDialog*>(pluginNotice_.data()), static_cast<QDialog*>(exitDialog_.data()),
           static_cast<QDialog*>(settingsWindow_.data()), static_cast<QDialog*>(insertVideo_.data()),

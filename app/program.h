@@ -54,7 +54,7 @@ public:
     void runExitSequence();
     // Closes every window and emits ended(), once.
     void endProgram();
-    bool hasEnded() const { return ended_; }
+    bool hasEnded() const { return stage_ == Stage::Ended; }
     // The main window's templates summary and total time from the album (after a failed
     // command has been undone).
     void showAlbum();
@@ -94,9 +94,9 @@ private:
     QPointer<SettingsWindow> settingsWindow_;
     QPointer<InsertVideoWindow> insertVideo_;
     QPointer<PluginNotice> pluginNotice_;
-    bool started_ = false;
-    bool exiting_ = false;
-    bool ended_ = false;
+    // Exiting: the exit dialog is open.
+    enum class Stage { New, Running, Exiting, Ended };
+    Stage stage_ = Stage::New;
 };
 
 }  // namespace vellumo

@@ -129,8 +129,8 @@ bool savePhotoWindows(const QString& photoFolder) {
     }
     ok &= save(*backgrounds, QStringLiteral("background_window.png"));
     window.show();
-    window.startupAnimation()->release();
-    window.setFirstPageFlag(vellumo::words::kFirstPageStart);
+    window.findChild<vellumo::StartupAnimation*>()->release();
+    windows->pages()->setFirstPageFlag(vellumo::words::kFirstPageStart);
     windows->refreshSummary();
     windows->pages()->showFirstPageAfterAdding();
     windows->pages()->clickThumbnail(3);
@@ -155,7 +155,8 @@ int main(int argc, char* argv[]) {
 
     vellumo::MainWindow window;
     window.show();
-    vellumo::StartupAnimation* animation = window.startupAnimation();
+    // The tool reaches into the window for a frame of the animation's middle.
+    auto* animation = window.findChild<vellumo::StartupAnimation*>();
     animation->prepare();
     if (animation->load()) {
         // A frame from the middle of the animation.
@@ -166,7 +167,7 @@ int main(int argc, char* argv[]) {
 
     vellumo::MainWindow fallback;
     // No movie loaded: the static start picture, as when the animation cannot be played.
-    fallback.startupAnimation()->load();
+    fallback.findChild<vellumo::StartupAnimation*>()->load();
     ok &= save(fallback, QStringLiteral("main_window_start_picture.png"));
 
     vellumo::PluginNotice notice;

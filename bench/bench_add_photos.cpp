@@ -98,10 +98,10 @@ void clearPeak() {
 vellumo::CatalogueRecord single(const QString& name, const QString& orientation) {
     vellumo::CatalogueRecord r;
     r.name = name;
-    r.pictureNameList = QStringLiteral("|picture_1|");
-    r.orientationList = u'|' + orientation + u'|';
-    r.widthList = QStringLiteral("|0|");
-    r.heightList = QStringLiteral("|0|");
+    r.pictureNames = {QStringLiteral("picture_1")};
+    r.orientations = {orientation};
+    r.pictureWidths = {0};
+    r.pictureHeights = {0};
     r.frames = 250;
     return r;
 }

@@ -18,18 +18,12 @@ namespace {
 vellumo::CatalogueRecord record(const QString& name, const QStringList& orientations) {
     vellumo::CatalogueRecord r;
     r.name = name;
-    QString names = QStringLiteral("|");
-    QString kinds = QStringLiteral("|");
-    QString sizes = QStringLiteral("|");
     for (qsizetype i = 0; i < orientations.size(); ++i) {
-        names += QStringLiteral("picture_%1|").arg(i + 1);
-        kinds += orientations[i] + u'|';
-        sizes += QStringLiteral("0|");
+        r.pictureNames.append(QStringLiteral("picture_%1").arg(i + 1));
     }
-    r.pictureNameList = names;
-    r.orientationList = kinds;
-    r.widthList = sizes;
-    r.heightList = sizes;
+    r.orientations = orientations;
+    r.pictureWidths.fill(0, orientations.size());
+    r.pictureHeights.fill(0, orientations.size());
     r.frames = 250;
     return r;
 }

@@ -26,35 +26,40 @@ int decimal(const QString& key, const QString& value) {
 }
 
 // Every picture needs a width and a height (the stage sizes every picture), and every photo
-// slot an orientation. Staging reads these numbers without further checks.
-void checkPictureLists(const TemplateParameters& p) {
-    const QStringList names = splitPictureList(p.xpjpgmc);
-    const QStringList widths = splitPictureList(p.xpkd);
-    const QStringList heights = splitPictureList(p.xpgd);
-    const QStringList orientations = splitPictureList(p.szhz);
-    const auto checkNumbers = [&](const QString& key, const QStringList& items) {
-        for (qsizetype k = 0; k < names.size(); ++k) {
-            if (k >= items.size()) {
-                throw Error(texts::kPictureItemMissing.arg(key, names[k]));
-            }
-            bool ok = false;
-            const int size = items[k].trimmed().toInt(&ok, 10);
-            if (!ok) {
-                throw Error(texts::kPictureItemNotNumber.arg(key).arg(k + 1).arg(items[k]));
-            }
-            // A negative size would give the picture the whole stage, a huge one overflow the
-            // stage arithmetic: neither is a size staging can use.
-            if (size < 0 || size > kMaxParameterPictureSide) {
-                throw Error(texts::kPictureItemOutOfRange.arg(key).arg(k + 1).arg(items[k]).arg(
-                    kMaxParameterPictureSide));
-            }
-        }
-    };
-    checkNumbers(QStringLiteral("xpkd"), widths);
-    checkNumbers(QStringLiteral("xpgd"), heights);
+// slot an orientation. Staging uses these numbers without further checks.
+QVector<int> pictureSizes(const QString& key, const QStringList& names, const QStringList& items) {
+    QVector<int> sizes;
+    sizes.reserve(names.size());
     for (qsizetype k = 0; k < names.size(); ++k) {
-        if (isPhotoSlotName(names[k]) && k >= orientations.size()) {
-            throw Error(texts::kPictureItemMissing.arg(QStringLiteral("szhz"), names[k]));
+        if (k >= items.size()) {
+            throw Error(texts::kPictureItemMissing.arg(key, names[k]));
+        }
+        bool ok = false;
+        const int size = items[k].trimmed().toInt(&ok, 10);
+        if (!ok) {
+            throw Error(texts::kPictureItemNotNumber.arg(key).arg(k + 1).arg(items[k]));
+        }
+        // A negative size would give the picture the whole stage, a huge one overflow the
+        // stage arithmetic: neither is a size staging can use.
+        if (size < 0 || size > kMaxParameterPictureSide) {
+            throw Error(texts::kPictureItemOutOfRange.arg(key).arg(k + 1).arg(items[k]).arg(
+                kMaxParameterPictureSide));
+        }
+        sizes.append(size);
+    }
+    return sizes;
+}
+
+void readPictureLists(const TemplateParameters& p, CatalogueRecord& r) {
+    r.pictureNames = splitPictureList(p.xpjpgmc);
+    r.orientations = splitPictureList(p.szhz);
+    r.pictureWidths =
+        pictureSizes(QStringLiteral("xpkd"), r.pictureNames, splitPictureList(p.xpkd));
+    r.pictureHeights =
+        pictureSizes(QStringLiteral("xpgd"), r.pictureNames, splitPictureList(p.xpgd));
+    for (qsizetype k = 0; k < r.pictureNames.size(); ++k) {
+        if (isPhotoSlotName(r.pictureNames[k]) && k >= r.orientations.size()) {
+            throw Error(texts::kPictureItemMissing.arg(QStringLiteral("szhz"), r.pictureNames[k]));
         }
     }
 }
@@ -77,8 +82,8 @@ void countSlotsIn(QVector<ClassListRow>& list, const QVector<CatalogueRecord>& r
                   bool eitherIsPortrait) {
     for (ClassListRow& row : list) {
         const CatalogueRecord& record = records.at(row.catalogueIndex);
-        const QStringList names = splitPictureList(record.pictureNameList);
-        const QStringList orientations = splitPictureList(record.orientationList);
+        const QStringList& names = record.pictureNames;
+        const QStringList& orientations = record.orientations;
         row.landscapeSlots = 0;
         row.portraitSlots = 0;
         for (qsizetype k = 0; k < names.size() && k < orientations.size(); ++k) {
@@ -115,6 +120,11 @@ QString classText(TemplateClass cls) {
     return {};
 }
 
+TemplateRef::TemplateRef() {
+    static const std::shared_ptr<const TemplateInfo> empty = std::make_shared<const TemplateInfo>();
+    info_ = empty;
+}
+
 QString durationText(int frames) {
     // frames × 0.04 s truncated is frames / 25 in whole seconds.
     int seconds = frames / 25;
@@ -132,17 +142,13 @@ CatalogueRecord catalogueRecordFromParameters(const QByteArray& gbkText) {
     r.typeText = p.mblx;
     r.classText = p.mbfl;
     r.photoCountText = p.xpsl;
-    r.widthList = p.xpkd;
-    r.heightList = p.xpgd;
-    r.orientationList = p.szhz;
-    r.pictureNameList = p.xpjpgmc;
     r.frames = decimal(QStringLiteral("mbdx"), p.mbdx);
     if (r.frames <= 0) {
         throw Error(texts::kFramesNotPositive.arg(p.mbdx));
     }
     r.name = p.name;
     r.allPhotos = p.sl;
-    checkPictureLists(p);
+    readPictureLists(p, r);
     return r;
 }
 
@@ -192,7 +198,7 @@ void Catalogue::classify() {
     portraitSingles_.clear();
     advanced_.clear();
     for (CatalogueRecord& record : records_) {
-        const QStringList o = splitPictureList(record.orientationList);
+        const QStringList& o = record.orientations;
         record.classMark.clear();
         if (o.size() == 1 && (o[0] == class_marks::kLandscape || o[0] == class_marks::kPortrait ||
                               o[0] == class_marks::kEither)) {
@@ -229,9 +235,8 @@ void Catalogue::fillCatalogueList() {
                             TemplateClass cls) {
         for (const ClassListRow& row : list) {
             const CatalogueRecord& record = records_.at(row.catalogueIndex);
-            entries_.append(CatalogueEntry{row.catalogueIndex, record.name, kind,
-                                           row.landscapeSlots, row.portraitSlots,
-                                           durationText(record.frames), cls});
+            entries_.append(TemplateInfo{row.catalogueIndex, record.name, kind, row.landscapeSlots,
+                                         row.portraitSlots, durationText(record.frames), cls});
         }
     };
     append(advanced_, TemplateKind::Advanced, TemplateClass::Combined);

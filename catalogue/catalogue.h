@@ -4,10 +4,12 @@
 // list (one record per template, found by catalogue index), the three class lists and the
 // catalogue list the template manager shows and placement takes templates from.
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 #include <functional>
+#include <memory>
 
 namespace vellumo {
 
@@ -23,21 +25,27 @@ inline const QString kAdvanced = QStringLiteral("gaojimoban");
 // frames wide); 0 means the movie fixes no size.
 inline constexpr int kMaxParameterPictureSide = 7680;
 
-// One row of the catalogue parameter list.
+// One row of the catalogue parameter list. The picture lists are split and their numbers read
+// once, when the parameter file is loaded.
 struct CatalogueRecord {
-    QString typeText;         // mblx
-    QString classText;        // mbfl
-    QString photoCountText;   // xpsl
-    QString widthList;        // xpkd
-    QString heightList;       // xpgd
-    QString orientationList;  // szhz
-    QString pictureNameList;  // xpjpgmc
-    QString packagePath;      // the template package paired by scan position
-    QString classMark;        // "", heng, shu, shuheng or gaojimoban
-    int catalogueIndex = 0;   // equals the record's row
-    int frames = 0;           // mbdx
+    QString typeText;             // mblx
+    QString classText;            // mbfl
+    QString photoCountText;       // xpsl
+    QStringList pictureNames;     // xpjpgmc: the pictures the movie shows, in list order
+    QVector<int> pictureWidths;   // xpkd: one per picture name, 0 to kMaxParameterPictureSide
+    QVector<int> pictureHeights;  // xpgd
+    QStringList orientations;     // szhz: heng, shu or shuheng, per picture
+    QString packagePath;          // the template package paired by scan position
+    QString classMark;            // "", heng, shu, shuheng or gaojimoban
+    int catalogueIndex = 0;       // equals the record's row
+    int frames = 0;               // mbdx
     QString name;
     QString allPhotos;  // sl
+
+    // The size the template gives picture k; 0 × 0 when it gives none (staging sizes it).
+    QSize pictureSize(qsizetype k) const {
+        return QSize(pictureWidths.value(k), pictureHeights.value(k));
+    }
 };
 
 // One row of a class list: the record it belongs to and its slot counts in that list.
@@ -53,8 +61,9 @@ enum class TemplateClass { Combined, LandscapeSingle, PortraitSingle };
 QString kindText(TemplateKind kind);   // "高级模板" / "单张模板"
 QString classText(TemplateClass cls);  // "综合模板" / "横照模板" / "竖照模板"
 
-// One entry of the catalogue list.
-struct CatalogueEntry {
+// What the album knows of a template: one entry of the catalogue list, and what a used template
+// and each of its slots refer to.
+struct TemplateInfo {
     int catalogueIndex = 0;
     QString name;
     TemplateKind kind = TemplateKind::Single;
@@ -62,6 +71,23 @@ struct CatalogueEntry {
     int portraitSlots = 0;
     QString duration;  // hh:mm:ss
     TemplateClass templateClass = TemplateClass::LandscapeSingle;
+};
+using CatalogueEntry = TemplateInfo;
+
+// One template-information record shared, unchanged, by a used template and its slots; never
+// empty (a default one refers to a default record).
+class TemplateRef {
+public:
+    TemplateRef();
+    explicit TemplateRef(const TemplateInfo& info)
+        : info_(std::make_shared<const TemplateInfo>(info)) {}
+    const TemplateInfo& operator*() const { return *info_; }
+    const TemplateInfo* operator->() const { return info_.get(); }
+    // True when both refer to the very same record.
+    bool sameRecord(const TemplateRef& other) const { return info_ == other.info_; }
+
+private:
+    std::shared_ptr<const TemplateInfo> info_;
 };
 
 // A template that could not be taken into the catalogue, and why.
@@ -116,9 +142,9 @@ private:
     QVector<LeftOutTemplate> leftOut_;
 };
 
-// Reads one unpacked parameter file's text into a record, checking the numbers the system
-// converts later (frames, and the width and height of every photo slot). Throws Error with the
-// reason when the file cannot be used.
+// Reads one unpacked parameter file's text into a record, reading its numbers (frames, and the
+// width and height of every picture) and checking them. Throws Error with the reason when the
+// file cannot be used.
 CatalogueRecord catalogueRecordFromParameters(const QByteArray& gbkText);
 
 }  // namespace vellumo

@@ -1,7 +1,6 @@
 #include "catalogue/slot_geometry.h"
 
 #include "catalogue/catalogue.h"
-#include "catalogue/picture_list.h"
 
 namespace vellumo {
 
@@ -11,22 +10,6 @@ constexpr int kReferenceWidth = 1920;
 constexpr int kReferenceHeight = 1080;
 
 }  // namespace
-
-SizeLists sizeLists(const Catalogue& catalogue, int catalogueIndex) {
-    const CatalogueRecord& record = catalogue.record(catalogueIndex);
-    SizeLists lists;
-    for (const QString& item : splitPictureList(record.widthList)) {
-        lists.widths.append(item.trimmed().toInt());
-    }
-    for (const QString& item : splitPictureList(record.heightList)) {
-        lists.heights.append(item.trimmed().toInt());
-    }
-    return lists;
-}
-
-QStringList pictureNames(const Catalogue& catalogue, int catalogueIndex) {
-    return splitPictureList(catalogue.record(catalogueIndex).pictureNameList);
-}
 
 std::optional<QSize> mediumFit(int w, int h) {
     if (w <= 0 || h <= 0 || h > w) {
@@ -65,15 +48,14 @@ SlotGeometry slotGeometry(TemplateClass templateClass, QSize slotFrame, const Pl
     return {QSize(kReferenceWidth, kReferenceHeight), fullRect};
 }
 
-QSize stagePictureSize(TemplateClass templateClass, const SizeLists& sizes, int k, QSize frame,
-                       QSize stage) {
+QSize stagePictureSize(TemplateClass templateClass, QSize listedSize, QSize frame, QSize stage) {
     const int W = stage.width();
     const int H = stage.height();
     QSize size;
     switch (templateClass) {
         case TemplateClass::Combined:
-            size = QSize(W * sizes.widths.value(k) / kReferenceWidth,
-                         H * sizes.heights.value(k) / kReferenceHeight);
+            size = QSize(W * listedSize.width() / kReferenceWidth,
+                         H * listedSize.height() / kReferenceHeight);
             break;
         case TemplateClass::LandscapeSingle:
             size =

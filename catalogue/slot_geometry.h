@@ -5,13 +5,10 @@
 
 #include <QRect>
 #include <QSize>
-#include <QStringList>
-#include <QVector>
 #include <optional>
 
 namespace vellumo {
 
-class Catalogue;
 enum class TemplateClass;
 
 // Where the scaled photo lies in the slot's frame; left and top may be negative.
@@ -26,14 +23,6 @@ struct Placement {
 // How a landscape single shows its photo: filling the frame, or whole in its own shape.
 enum class LandscapeMode { FullScreen, Medium };
 
-// The width and height lists of a catalogue record as integers (0 for an unreadable item).
-struct SizeLists {
-    QVector<int> widths;
-    QVector<int> heights;
-};
-SizeLists sizeLists(const Catalogue& catalogue, int catalogueIndex);
-QStringList pictureNames(const Catalogue& catalogue, int catalogueIndex);
-
 // Where a slot's photo is drawn at reference size: the frame and the photo's box inside it.
 struct SlotGeometry {
     QSize frame;
@@ -46,8 +35,8 @@ SlotGeometry slotGeometry(TemplateClass templateClass, QSize slotFrame, const Pl
 // A landscape photo's medium fit in the reference frame; nothing for a portrait photo.
 std::optional<QSize> mediumFit(int w, int h);
 
-// The size of picture k on a W × H stage, for the template's class and its slot's frame.
-QSize stagePictureSize(TemplateClass templateClass, const SizeLists& sizes, int k, QSize frame,
-                       QSize stage);
+// The size of a picture on a W × H stage, for the template's class, the size the template gives
+// the picture (CatalogueRecord::pictureSize) and its slot's frame.
+QSize stagePictureSize(TemplateClass templateClass, QSize listedSize, QSize frame, QSize stage);
 
 }  // namespace vellumo

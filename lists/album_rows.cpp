@@ -46,7 +46,7 @@ int BackgroundRows::count() const {
 }
 
 QStringList BackgroundRows::cells(int row) const {
-    const UsedTemplate& u = album_.templates().at(row);
+    const TemplateInfo& u = *album_.templates().at(row).info;
     const BackgroundRow& b = album_.backgrounds().row(row);
     return {number(row + 1),
             u.name,

@@ -42,8 +42,7 @@ void DecodedSound::decode(const QString& path, const Decoder& decoder,
     }
     {
         const std::lock_guard lock(mutex_);
-        finished_ = true;
-        failed_ = !complete && !stop.stop_requested();
+        decoding_ = !complete && !stop.stop_requested() ? Decoding::Failed : Decoding::Finished;
     }
     grown_.notify_all();
 }
@@ -51,8 +50,8 @@ void DecodedSound::decode(const QString& path, const Decoder& decoder,
 bool DecodedSound::waitFor(qint64 bytes, int timeoutMs) const {
     std::unique_lock lock(mutex_);
     grown_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                    [&] { return finished_ || pcm_.size() >= bytes; });
-    return pcm_.size() >= bytes || (finished_ && !failed_);
+                    [&] { return decoding_ != Decoding::Running || pcm_.size() >= bytes; });
+    return pcm_.size() >= bytes || decoding_ == Decoding::Finished;
 }
 
 qint64 DecodedSound::decodedBytes() const {
@@ -62,12 +61,12 @@ qint64 DecodedSound::decodedBytes() const {
 
 bool DecodedSound::finished() const {
     const std::lock_guard lock(mutex_);
-    return finished_;
+    return decoding_ != Decoding::Running;
 }
 
 bool DecodedSound::failed() const {
     const std::lock_guard lock(mutex_);
-    return failed_;
+    return decoding_ == Decoding::Failed;
 }
 
 qint64 DecodedSound::read(qint64 from, char* out, qint64 max) const {

@@ -47,8 +47,9 @@ private:
     mutable std::mutex mutex_;
     mutable std::condition_variable grown_;
     QByteArray pcm_;
-    bool finished_ = false;
-    bool failed_ = false;
+    // Failed: the file could not be decoded to its end (a stop asked for is no failure).
+    enum class Decoding { Running, Finished, Failed };
+    Decoding decoding_ = Decoding::Running;
     std::jthread worker_;  // last: started once everything above is ready
 };
 

@@ -62,7 +62,7 @@ AlbumSequence AlbumSequence::build(const Album& album, const Input& input) {
     qint64 passFrames = 0;
     for (int row : input.playList) {
         const int frames =
-            album.catalogue().record(album.templates().at(row).catalogueIndex).frames;
+            album.catalogue().record(album.templates().at(row).info->catalogueIndex).frames;
         if (frames > 0) {
             pass.append(SequenceMovie{row, passFrames, frames});
             passFrames += frames;

@@ -55,7 +55,7 @@ qint64 albumTotalFrames(const Album& album) {
     qint64 total = kClosingMovieFrames;
     for (const UsedTemplate& t : album.templates().templates()) {
         if (t.complete) {
-            total += album.catalogue().record(t.catalogueIndex).frames;
+            total += album.catalogue().record(t.info->catalogueIndex).frames;
         }
     }
     return total;

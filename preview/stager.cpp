@@ -24,13 +24,12 @@ constexpr QSize kBlackBackgroundSize(800, 450);
 
 SlotGeometry slotGeometry(const PhotoSlot& slot, int photoWidth, int photoHeight,
                           LandscapeMode mode) {
-    return slotGeometry(slot.templateClass, slot.frame(), slot.fullScreenPlacement(),
-                        slot.mediumPlacement(), photoWidth, photoHeight, mode);
+    return slotGeometry(slot.info->templateClass, slot.frame(), slot.fullScreen, slot.medium,
+                        photoWidth, photoHeight, mode);
 }
 
-QSize stagePictureSize(const PhotoSlot& slot, const SizeLists& sizes, int k, QSize frame,
-                       QSize stage) {
-    return stagePictureSize(slot.templateClass, sizes, k, frame, stage);
+QSize stagePictureSize(const PhotoSlot& slot, QSize listedSize, QSize frame, QSize stage) {
+    return stagePictureSize(slot.info->templateClass, listedSize, frame, stage);
 }
 
 Stager::Stager(const Album& album) : album_(album) {}
@@ -72,9 +71,8 @@ void Stager::noteMissing(const QString& file) {
 
 void Stager::stagePictures(int t, QSize stage, LandscapeMode mode, const QString& folder) {
     const UsedTemplates& templates = album_.templates();
-    const int catalogueIndex = templates.at(t).catalogueIndex;
-    const SizeLists sizes = sizeLists(album_.catalogue(), catalogueIndex);
-    const QStringList names = pictureNames(album_.catalogue(), catalogueIndex);
+    const CatalogueRecord& record = album_.catalogue().record(templates.at(t).info->catalogueIndex);
+    const QStringList& names = record.pictureNames;
     const QVector<int> rows = templates.slotRows(t);
     canvas_.hideBadge();
 
@@ -107,7 +105,7 @@ void Stager::stagePictures(int t, QSize stage, LandscapeMode mode, const QString
     const PhotoSlot* anySlot = rows.isEmpty() ? nullptr : &templates.slot(rows.first());
     for (qsizetype k = 0; k < names.size(); ++k) {
         const QSize size =
-            anySlot ? stagePictureSize(*anySlot, sizes, static_cast<int>(k), frame, stage) : stage;
+            anySlot ? stagePictureSize(*anySlot, record.pictureSize(k), frame, stage) : stage;
         const QImage* source = nullptr;
         for (qsizetype i = 0; i < rows.size(); ++i) {
             const QString& slotName = templates.slot(rows[i]).pictureName;
@@ -178,7 +176,7 @@ QVector<int> Stager::run(QSize stage, bool production, const std::function<bool(
         }
         if (templates.at(t).complete) {
             const QString folder = stagingFolder + paths::templateStagingSubfolder(t + 1);
-            unpackChain(album_.catalogue().record(templates.at(t).catalogueIndex).packagePath,
+            unpackChain(album_.catalogue().record(templates.at(t).info->catalogueIndex).packagePath,
                         paths::kTemplatePackageDepth,
                         production ? intermediate::productionTemplate(t + 1, unpackCounter_)
                                    : intermediate::stagedTemplate(t + 1, unpackCounter_),

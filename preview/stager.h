@@ -22,8 +22,7 @@ struct PhotoSlot;
 // The slot geometry of a slot record.
 SlotGeometry slotGeometry(const PhotoSlot& slot, int photoWidth, int photoHeight,
                           LandscapeMode mode);
-QSize stagePictureSize(const PhotoSlot& slot, const SizeLists& sizes, int k, QSize frame,
-                       QSize stage);
+QSize stagePictureSize(const PhotoSlot& slot, QSize listedSize, QSize frame, QSize stage);
 
 class Stager {
 public:

@@ -41,14 +41,15 @@ void printAlbum(const Album& album) {
     const UsedTemplates& templates = album.templates();
     printOut(QStringLiteral("编号\t模板\t类型\t横照片\t竖照片\t时长\t分类\t照片匹配"));
     for (int t = 0; t < templates.size(); ++t) {
-        const UsedTemplate& u = templates.at(t);
+        const UsedTemplate& used = templates.at(t);
+        const TemplateInfo& u = *used.info;
         printOut(QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t%7\t%8")
                      .arg(t + 1)
                      .arg(u.name, kindText(u.kind))
                      .arg(u.landscapeSlots)
                      .arg(u.portraitSlots)
                      .arg(u.duration, classText(u.templateClass),
-                          u.complete ? texts::kMatchComplete : texts::kMatchIncomplete));
+                          used.complete ? texts::kMatchComplete : texts::kMatchIncomplete));
     }
     printOut(QString());
     printOut(
@@ -57,13 +58,14 @@ void printAlbum(const Album& album) {
     for (const PhotoSlot& s : templates.slotTable()) {
         printOut(QStringLiteral("%1\t%2\t%3\t%4\t%5x%6\t%7\t%8\t%9\t%10")
                      .arg(s.templateRow)
-                     .arg(s.name, s.pictureName.isEmpty() ? QStringLiteral("-") : s.pictureName,
+                     .arg(s.info->name,
+                          s.pictureName.isEmpty() ? QStringLiteral("-") : s.pictureName,
                           slotOrientationWord(s.orientation))
                      .arg(s.mobanchicun_width)
                      .arg(s.mobanchicun_height)
                      .arg(s.matched ? QString::number(s.photoRow) : QStringLiteral("-"))
-                     .arg(placementText(s.fullScreenPlacement()),
-                          placementText(s.mediumPlacement()), cropMarkWord(s.cropMark)));
+                     .arg(placementText(s.fullScreen), placementText(s.medium),
+                          cropMarkWord(s.cropMark)));
     }
     // The photo list, so that the slot table's photo rows can be read.
     printOut(QString());

@@ -76,21 +76,15 @@ void checkStillEnd(const movie::Movie& movie) {
     }
 }
 
-int sizeItem(const QStringList& items, qsizetype k) {
-    return k < items.size() ? items[k].trimmed().toInt() : 0;
-}
-
 // Singles are sized by staging (0 in both lists); every picture of an advanced template has
 // its size, and a decoration repeats a slot of the same shape, since staging stretches the
 // slot's photo over it.
 void checkSizes(const movie::Movie& movie, const CatalogueRecord& record,
                 const QStringList& names) {
-    const QStringList widths = splitPictureList(record.widthList);
-    const QStringList heights = splitPictureList(record.heightList);
-    const bool single = splitPictureList(record.orientationList).size() == 1;
+    const bool single = record.orientations.size() == 1;
     for (qsizetype k = 0; k < names.size(); ++k) {
-        const int w = sizeItem(widths, k);
-        const int h = sizeItem(heights, k);
+        const int w = record.pictureWidths.value(k);
+        const int h = record.pictureHeights.value(k);
         if (single && (w != 0 || h != 0)) {
             fault(movie, QStringLiteral("a single-photo template gives \"%1\" no size (0), not "
                                         "%2 x %3")
@@ -115,8 +109,8 @@ void checkSizes(const movie::Movie& movie, const CatalogueRecord& record,
             fault(movie, QStringLiteral("decoration \"%1\" contains the name of no photo slot")
                              .arg(names[k]));
         }
-        const qint64 sw = sizeItem(widths, slot);
-        const qint64 sh = sizeItem(heights, slot);
+        const qint64 sw = record.pictureWidths.value(slot);
+        const qint64 sh = record.pictureHeights.value(slot);
         if (!single && std::llabs(sw * h - sh * w) * 100 > sw * h) {
             fault(movie, QStringLiteral("decoration \"%1\" (%2 x %3) has not the shape of its "
                                         "slot \"%4\" (%5 x %6)")
@@ -135,7 +129,7 @@ void checkSizes(const movie::Movie& movie, const CatalogueRecord& record,
 // landscape slots first, then their portrait slots, and give a "shuheng" picture no slot.
 void checkSlotOrder(const movie::Movie& movie, const CatalogueRecord& record,
                     const QStringList& names) {
-    const QStringList orientations = splitPictureList(record.orientationList);
+    const QStringList& orientations = record.orientations;
     const bool single = orientations.size() == 1;
     QList<qsizetype> order;
     for (const QString& pass : {QStringLiteral("heng"), QStringLiteral("shu")}) {
@@ -188,7 +182,7 @@ void checkTemplateMovie(const movie::Movie& movie, const CatalogueRecord& record
                          .arg(kMinTemplateFrames)
                          .arg(kMaxTemplateFrames));
     }
-    const QStringList names = splitPictureList(record.pictureNameList);
+    const QStringList& names = record.pictureNames;
     const QSet<QString> shown = imagePictures(movie);
     QSet<QString> staged{kBackgroundPicture, kLeadInPicture};
     for (const QString& name : names) {

@@ -1,32 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <QProcess>
-
 #include "tests/support/test_files.h"
+#include "tests/support/tool_runner.h"
 #include "workspace/text_codec.h"
 
 namespace vellumo {
 namespace {
 
-struct ToolRun {
-    int exitCode = -1;
-    QStringList lines;
-    QString err;
-};
+using test::ToolRun;
 
 ToolRun lrc(const QStringList& args) {
-    QProcess process;
-    process.start(qEnvironmentVariable("VELLUMO_TOOL"), QStringList{"lrc"} + args);
-    ToolRun run;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished(5000);
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.lines = QString::fromUtf8(process.readAllStandardOutput()).split(u'\n');
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return test::runTool(QStringList{"lrc"} + args);
 }
 
 TEST(LrcTool, PrintsTheTableAsBuiltAndTheLineAtEachTime) {
@@ -50,7 +34,7 @@ TEST(LrcTool, PrintsTheTableAsBuiltAndTheLineAtEachTime) {
         QStringLiteral("00:00\t00:00\t0\t"),
         QString(),
     };
-    EXPECT_EQ(run.lines, expected);
+    EXPECT_EQ(run.outLines(), expected);
 }
 
 TEST(LrcTool, RefusesBadTimesAndUnreadableFiles) {

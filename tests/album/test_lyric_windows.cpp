@@ -20,7 +20,7 @@
 #include "media/music_player.h"
 #include "preview/music_preview_window.h"
 #include "project/album.h"
-#include "tests/album/modal_script.h"
+#include "tests/support/modal_responder.h"
 #include "tests/support/test_files.h"
 #include "workspace/data_paths.h"
 #include "workspace/program_folder.h"
@@ -113,7 +113,7 @@ private slots:
 
         QStringList shown;
         {
-            test::ModalScript script(
+            test::ModalResponder script(
                 {test::answerQuestion(true, &shown), test::acceptMessage(&shown)});
             window_->deleteButton()->click();
             QVERIFY(script.finished());
@@ -128,9 +128,9 @@ private slots:
 
         shown.clear();
         {
-            test::ModalScript script({test::answerQuestion(true, &shown),
-                                      test::acceptMessage(&shown), test::acceptMessage(&shown),
-                                      test::acceptMessage(&shown)});
+            test::ModalResponder script({test::answerQuestion(true, &shown),
+                                         test::acceptMessage(&shown), test::acceptMessage(&shown),
+                                         test::acceptMessage(&shown)});
             window_->deleteAll();
             window_->deleteSelected();
             window_->settingsButton()->click();
@@ -150,7 +150,7 @@ private slots:
         QStringList shown;
         int editedRow = -1;
         {
-            test::ModalScript script(
+            test::ModalResponder script(
                 {test::acceptMessage(&shown), test::acceptMessage(&shown), [&](QWidget* modal) {
                      auto* settings = qobject_cast<LyricSettingsWindow*>(modal);
                      editedRow = settings ? settings->row() : -2;
@@ -223,7 +223,7 @@ private slots:
     void cancelLeavesTheRecordWhateverWasChanged() {
         album_->lyrics().add(folder_->path() + "a.lrc");
         const LyricSettings before = album_->lyrics().at(0).settings;
-        test::ModalScript script({[](QWidget* modal) {
+        test::ModalResponder script({[](QWidget* modal) {
             auto* window = qobject_cast<LyricSettingsWindow*>(modal);
             window->customPosition()->click();
             window->customCentred()->click();

@@ -25,9 +25,9 @@
 #include "preview/music_preview_texts.h"
 #include "preview/music_preview_window.h"
 #include "project/album.h"
-#include "tests/album/modal_script.h"
 #include "tests/album/silent_wav.h"
 #include "tests/support/main_window_parts.h"
+#include "tests/support/modal_responder.h"
 #include "tests/support/test_files.h"
 #include "workspace/data_paths.h"
 #include "workspace/program_folder.h"
@@ -138,7 +138,7 @@ private slots:
             return QStringList{measured, aac, broken};
         });
         QStringList shown;
-        test::ModalScript script({test::acceptMessage(&shown)});
+        test::ModalResponder script({test::acceptMessage(&shown)});
         window_->addMusic();
         QVERIFY(script.finished());
         QCOMPARE(shown, QStringList{texts::kConversionFailed.arg(broken)});
@@ -173,14 +173,14 @@ private slots:
         // "取消" changes nothing.
         QStringList shown;
         {
-            test::ModalScript script({test::answerQuestion(false, &shown)});
+            test::ModalResponder script({test::answerQuestion(false, &shown)});
             window_->deleteSelected();
             QVERIFY(script.finished());
         }
         QCOMPARE(album_->music().size(), 3);
 
         {
-            test::ModalScript script(
+            test::ModalResponder script(
                 {test::answerQuestion(true, &shown), test::acceptMessage(&shown)});
             window_->deleteSelected();
             QVERIFY(script.finished());
@@ -196,7 +196,7 @@ private slots:
         // Nothing selected: asked, then told.
         shown.clear();
         {
-            test::ModalScript script(
+            test::ModalResponder script(
                 {test::answerQuestion(true, &shown), test::acceptMessage(&shown)});
             window_->deleteSelected();
             QVERIFY(script.finished());
@@ -206,7 +206,7 @@ private slots:
 
         shown.clear();
         {
-            test::ModalScript script(
+            test::ModalResponder script(
                 {test::answerQuestion(true, &shown), test::acceptMessage(&shown)});
             window_->deleteAll();
             QVERIFY(script.finished());
@@ -220,8 +220,8 @@ private slots:
         // An empty list answers every command with one message and asks nothing.
         shown.clear();
         {
-            test::ModalScript script({test::acceptMessage(&shown), test::acceptMessage(&shown),
-                                      test::acceptMessage(&shown)});
+            test::ModalResponder script({test::acceptMessage(&shown), test::acceptMessage(&shown),
+                                         test::acceptMessage(&shown)});
             window_->deleteSelected();
             window_->deleteAll();
             window_->previewButton()->click();
@@ -251,7 +251,7 @@ private slots:
         // Lyrics mode wants a lyric file, then a music file.
         QStringList shown;
         {
-            test::ModalScript script({test::acceptMessage(&shown), test::acceptMessage(&shown)});
+            test::ModalResponder script({test::acceptMessage(&shown), test::acceptMessage(&shown)});
             preview_->play();
             preview_->lyricChooser()->setCurrentIndex(0);
             preview_->play();
@@ -312,7 +312,7 @@ private slots:
         QVERIFY(preview_->prepare(MusicPreviewMode::Music));
         QStringList shown;
         {
-            test::ModalScript script({test::acceptMessage(&shown)});
+            test::ModalResponder script({test::acceptMessage(&shown)});
             preview_->play();
             QVERIFY(script.finished());
         }
@@ -339,7 +339,7 @@ private slots:
         QVERIFY(QFile::remove(file));
         QVERIFY(preview_->prepare(MusicPreviewMode::Music));
         QStringList shown;
-        test::ModalScript script({test::acceptMessage(&shown)});
+        test::ModalResponder script({test::acceptMessage(&shown)});
         preview_->musicChooser()->setCurrentIndex(0);
         QVERIFY(script.finished());
         QCOMPARE(shown, QStringList{texts::kMusicCannotPlay.arg(file)});
@@ -354,7 +354,7 @@ private slots:
 
         QStringList shown;
         {
-            test::ModalScript script({test::acceptMessage(&shown), test::acceptMessage(&shown)});
+            test::ModalResponder script({test::acceptMessage(&shown), test::acceptMessage(&shown)});
             emit part<SummaryLists>(main)->musicDoubleClicked();
             emit part<SummaryLists>(main)->lyricsDoubleClicked();
             QVERIFY(script.finished());
@@ -366,7 +366,8 @@ private slots:
         album_->lyrics().add(folder_->write(QStringLiteral("晴天.lrc"), "[00:01]x\n"));
         QStringList captions;
         {
-            test::ModalScript script({test::closeWindow(&captions), test::closeWindow(&captions)});
+            test::ModalResponder script(
+                {test::closeWindow(&captions), test::closeWindow(&captions)});
             main.runCommand(Command::AddMusic);
             main.runCommand(Command::AddLyrics);
             QVERIFY(script.finished());
@@ -386,7 +387,7 @@ private slots:
             window->returnButton()->click();
         };
         {
-            test::ModalScript script({previewShown, previewShown});
+            test::ModalResponder script({previewShown, previewShown});
             emit part<SummaryLists>(main)->musicDoubleClicked();
             emit part<SummaryLists>(main)->lyricsDoubleClicked();
             QVERIFY(script.finished());

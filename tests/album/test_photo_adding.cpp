@@ -5,8 +5,8 @@
 #include "assignment/photo_adding.h"
 #include "photo/fitting_canvas.h"
 #include "project/album.h"
-#include "tests/app/photo_test_support.h"
 #include "tests/support/album_builders.h"
+#include "tests/support/photo_files.h"
 #include "tests/support/test_files.h"
 
 namespace vellumo {

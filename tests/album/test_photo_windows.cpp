@@ -18,8 +18,9 @@
 #include "settings/system_settings.h"
 #include "skin/fonts.h"
 #include "skin/skin.h"
-#include "tests/app/photo_test_support.h"
 #include "tests/support/album_builders.h"
+#include "tests/support/modal_responder.h"
+#include "tests/support/photo_files.h"
 #include "tests/support/test_files.h"
 
 namespace vellumo {
@@ -105,7 +106,7 @@ private slots:
         QCOMPARE(column(window.list(), 6), (QStringList(3, texts::kInTemplate)));
         QStringList names;
         for (const UsedTemplate& t : album_->templates().templates()) {
-            names << t.name;
+            names << t.info->name;
         }
         QCOMPARE(names, (QStringList{"A", "P", "A"}));
         QVERIFY(album_->templates().invariantViolations().isEmpty());

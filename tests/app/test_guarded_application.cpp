@@ -15,6 +15,7 @@
 #include "project/album.h"
 #include "tests/support/album_builders.h"
 #include "tests/support/main_window_parts.h"
+#include "tests/support/modal_responder.h"
 #include "workspace/errors.h"
 
 namespace vellumo {
@@ -38,20 +39,12 @@ private slots:
         guard().setRestoredHandler([this] { ++restored_; });
         window_ = std::make_unique<MainWindow>();
         window_->show();
-        messages_.clear();
-        answering_ = std::make_unique<QTimer>();
-        connect(answering_.get(), &QTimer::timeout, this, [this] {
-            if (auto* message = qobject_cast<MessageDialog*>(QApplication::activeModalWidget())) {
-                messages_ << message->message();
-                message->okButton()->click();
-            }
-        });
-        answering_->start(5);
+        responder_ = std::make_unique<test::ModalResponder>();
     }
 
     void cleanup() {
         QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeModalWidget() == nullptr, 3000);
-        answering_.reset();
+        responder_.reset();
         window_.reset();
         guard().guardAlbum(nullptr);
         album_.reset();
@@ -70,8 +63,9 @@ private slots:
         const int failuresBefore = guard().failures();
 
         QTest::mouseClick(part<CommandPanel>(*window_)->button(Command::AddMusic), Qt::LeftButton);
-        QTRY_COMPARE(messages_.size(), 1);
-        QCOMPARE(messages_.first(), texts::kCommandFailed.arg(QStringLiteral("磁盘空间不足")));
+        QTRY_COMPARE(responder_->messages.size(), 1);
+        QCOMPARE(responder_->messages.first(),
+                 texts::kCommandFailed.arg(QStringLiteral("磁盘空间不足")));
         QCOMPARE(guard().failures(), failuresBefore + 1);
         QCOMPARE(restored_, 1);
         // The album as before the command: its photo, its template with the photo in it.
@@ -88,7 +82,7 @@ private slots:
         QTest::mouseClick(part<CommandPanel>(*window_)->button(Command::Settings), Qt::LeftButton);
         QCOMPARE(settingsRuns, 1);
         QTest::qWait(20);
-        QCOMPARE(messages_.size(), 1);
+        QCOMPARE(responder_->messages.size(), 1);
     }
 
     void aTimerThatThrowsIsStoppedAndToldOnce() {
@@ -100,16 +94,17 @@ private slots:
             throw std::runtime_error("frame buffer lost");
         });
         timer.start(1);
-        QTRY_COMPARE(messages_.size(), 1);
-        QCOMPARE(messages_.first(), texts::kCommandFailed.arg(QStringLiteral("frame buffer lost")));
+        QTRY_COMPARE(responder_->messages.size(), 1);
+        QCOMPARE(responder_->messages.first(),
+                 texts::kCommandFailed.arg(QStringLiteral("frame buffer lost")));
         QVERIFY(!timer.isActive());
         QCOMPARE(ticks, 1);
         QCOMPARE(album_->photos().size(), 1);
 
         // Something that is not an exception class at all.
         QTimer::singleShot(0, this, [] { throw 42; });
-        QTRY_COMPARE(messages_.size(), 2);
-        QCOMPARE(messages_.last(), texts::kCommandFailed.arg(texts::kUnknownError));
+        QTRY_COMPARE(responder_->messages.size(), 2);
+        QCOMPARE(responder_->messages.last(), texts::kCommandFailed.arg(texts::kUnknownError));
     }
 
 private:
@@ -118,8 +113,7 @@ private:
     std::unique_ptr<Catalogue> catalogue_;
     std::unique_ptr<Album> album_;
     std::unique_ptr<MainWindow> window_;
-    std::unique_ptr<QTimer> answering_;
-    QStringList messages_;
+    std::unique_ptr<test::ModalResponder> responder_;
     int restored_ = 0;
 };
 

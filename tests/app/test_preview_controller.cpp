@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 
 #include "album/photo_list_texts.h"
 #include "app/command_panel.h"
@@ -23,6 +22,7 @@
 #include "skin/artwork.h"
 #include "tests/support/album_builders.h"
 #include "tests/support/main_window_parts.h"
+#include "tests/support/modal_responder.h"
 #include "tests/support/test_files.h"
 #include "workspace/data_paths.h"
 #include "workspace/packed_file.h"
@@ -121,7 +121,7 @@ TEST_F(PreviewControllerTest, CancelAtAutoCompleteChangesNothing) {
     album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
     album_.templates().placePhoto(0, 0, 0);
     QString question;
-    QTimer::singleShot(0, [&] {
+    auto answer = test::whenModalShown([&](QWidget*) {
         question = ConfirmDialog::shared().message();
         ConfirmDialog::shared().reject();
     });
@@ -202,7 +202,7 @@ TEST_F(PreviewControllerTest, AutoCompleteRunsThePlacementInItsProgressWindow) {
     album_.templates().placePhoto(0, 0, 0);
     ProgressWindow::shared().setCaption(QString());
     QString question;
-    QTimer::singleShot(0, [&] {
+    auto answer = test::whenModalShown([&](QWidget*) {
         question = ConfirmDialog::shared().message();
         ConfirmDialog::shared().okButton()->click();
     });

@@ -34,9 +34,9 @@
 #include "production/production_texts.h"
 #include "production/production_window.h"
 #include "skin/fonts.h"
-#include "tests/dialogs/modal_answer.h"
 #include "tests/support/main_window_parts.h"
 #include "tests/support/media_probe.h"
+#include "tests/support/modal_responder.h"
 #include "tests/support/production_album.h"
 #include "tests/support/test_files.h"
 #include "workspace/data_paths.h"
@@ -63,7 +63,7 @@ protected:
     }
 
     // The album type window gets the smallest size, name and "开始制作".
-    std::unique_ptr<test::ModalAnswer> nameTheAlbum(const QString& name) {
+    std::unique_ptr<test::ModalResponder> nameTheAlbum(const QString& name) {
         return whenShown<AlbumTypeWindow>([name](AlbumTypeWindow* typeWindow) {
             typeWindow->sizeList()->setCurrentIndex(0);
             emit typeWindow->sizeList()->activated(0);
@@ -73,7 +73,7 @@ protected:
     }
 
     // The message dialog's text, answered with "确定".
-    std::unique_ptr<test::ModalAnswer> readMessage(QString& told) {
+    std::unique_ptr<test::ModalResponder> readMessage(QString& told) {
         return whenShown<MessageDialog>(
             [&told](MessageDialog* dialog) {
                 told = dialog->message();
@@ -138,7 +138,7 @@ TEST_F(ProductionCommandsTest, ExistingFileIsKeptAfterNoAndReplacedAfterYes) {
 
     QString question;
     auto name = nameTheAlbum(QString::fromUtf16(u"旅行"));
-    std::unique_ptr<test::ModalAnswer> no;
+    std::unique_ptr<test::ModalResponder> no;
     no = whenShown<ConfirmDialog>([&](ConfirmDialog* dialog) {
         question = dialog->message();
         dialog->cancelButton()->click();

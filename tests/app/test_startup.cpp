@@ -22,8 +22,8 @@
 #include "movie/movie_player.h"
 #include "skin/artwork.h"
 #include "skin/skin_widgets.h"
-#include "tests/dialogs/modal_answer.h"
 #include "tests/support/main_window_parts.h"
+#include "tests/support/modal_responder.h"
 #include "tests/support/test_files.h"
 #include "workspace/data_paths.h"
 #include "workspace/folders.h"
@@ -163,7 +163,7 @@ private slots:
         auto program = startedProgram();
         MainWindow* window = program->mainWindow();
         QVERIFY(window->isVisible());
-        StartupAnimation* animation = window->startupAnimation();
+        StartupAnimation* animation = part<StartupAnimation>(*window);
         QTRY_VERIFY(animation->player() && animation->player()->isPlaying());
         QCOMPARE(animation->player()->totalFrames(), 50);
         QVERIFY(startupBox(*window)->isVisible());
@@ -374,7 +374,7 @@ private:
         }
         const bool loaded = QTest::qWaitFor(
             [&] {
-                const StartupAnimation* animation = program->mainWindow()->startupAnimation();
+                const StartupAnimation* animation = part<StartupAnimation>(*program->mainWindow());
                 return animation->player() && animation->player()->isLoaded();
             },
             5000);

@@ -7,9 +7,9 @@
 #include "assignment/assignment_texts.h"
 #include "assignment/combined_add.h"
 #include "assignment/placement.h"
-#include "photo/fitting_canvas.h"
 #include "project/album.h"
 #include "tests/support/album_builders.h"
+#include "tests/support/photo_files.h"
 #include "tests/support/test_files.h"
 #include "workspace/data_paths.h"
 #include "workspace/packed_file.h"
@@ -34,27 +34,22 @@ protected:
     QStringList photos(int count, QSize size) {
         QStringList files;
         for (int i = 0; i < count; ++i) {
-            QImage image(size, QImage::Format_RGB32);
-            image.fill(Qt::gray);
-            const QString file = folder_.path() + QStringLiteral("p%1_%2.jpg").arg(made_++).arg(i);
-            writeJpeg(image, file);
-            files << file;
+            files << test::writeSolidPhoto(
+                folder_.path() + QStringLiteral("p%1_%2.jpg").arg(made_++).arg(i), size);
         }
         return files;
     }
 
     // A photo stored 400 × 300 that its EXIF orientation turns upright to 300 × 400.
     QString turnedPhoto() {
-        const QString file = photos(1, {400, 300}).first();
-        folder_.write(QFileInfo(file).fileName(),
-                      test::withExifOrientation(test::readFile(file), 6));
-        return file;
+        return test::writeSolidPhoto(folder_.path() + QStringLiteral("turned%1.jpg").arg(made_++),
+                                     {400, 300}, Qt::gray, 6);
     }
 
     QStringList usedNames() const {
         QStringList names;
         for (const UsedTemplate& t : album_.templates().templates()) {
-            names << t.name;
+            names << t.info->name;
         }
         return names;
     }

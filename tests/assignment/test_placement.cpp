@@ -26,7 +26,7 @@ protected:
     QStringList usedNames() const {
         QStringList names;
         for (const UsedTemplate& t : album_.templates().templates()) {
-            names << t.name;
+            names << t.info->name;
         }
         return names;
     }
@@ -57,7 +57,7 @@ TEST_F(PlacementTest, AdvancedTemplatesComeBeforeSinglesInAPass) {
     for (const PhotoSlot& s : table) {
         EXPECT_TRUE(s.matched);
         EXPECT_NE(s.cropMark, CropMark::None);
-        EXPECT_GT(s.jiancai_width, 0);
+        EXPECT_GT(s.fullScreen.width, 0);
     }
     EXPECT_TRUE(album_.templates().invariantViolations().isEmpty());
 }

@@ -15,8 +15,9 @@
 #include "skin/fonts.h"
 #include "skin/skin.h"
 #include "skin/skin_widgets.h"
-#include "tests/app/photo_test_support.h"
 #include "tests/support/album_builders.h"
+#include "tests/support/modal_responder.h"
+#include "tests/support/photo_files.h"
 #include "tests/support/test_files.h"
 #include "workspace/data_paths.h"
 #include "workspace/packed_file.h"
@@ -97,18 +98,12 @@ private slots:
         writeCombination(1, "A~1~0~");
         TemplateOptionsWindow window;
         window.setCombinations(readCombinationList());
-        QStringList shown;
-        QTimer answer;
-        QObject::connect(&answer, &QTimer::timeout, [&] {
-            if (auto* message = qobject_cast<MessageDialog*>(QApplication::activeModalWidget())) {
-                shown << message->caption() + QStringLiteral(": ") + message->message();
-                message->okButton()->click();
-            }
-        });
-        answer.start(5);
+        test::ModalResponder responder;
+        responder.other = [](QWidget*) {};  // the window itself stays open
         window.show();
         window.clickRow(-1);
-        QCOMPARE(shown, QStringList{QStringLiteral("组合模板: 没有选中组合模板！")});
+        QCOMPARE(responder.captions, QStringList{QStringLiteral("组合模板")});
+        QCOMPARE(responder.messages, QStringList{QStringLiteral("没有选中组合模板！")});
         // The selection stays what it was.
         QCOMPARE(window.selectedIndex(), 0);
         QCOMPARE(window.list()->currentItem(), window.list()->topLevelItem(0));
@@ -307,7 +302,7 @@ private:
     QStringList usedTemplates() const {
         QStringList names;
         for (const UsedTemplate& t : album_->templates().templates()) {
-            names << t.name;
+            names << t.info->name;
         }
         return names;
     }

@@ -145,7 +145,11 @@ TEST_F(UsedTemplatesTest, SlotsAreLandscapeFirstAndGetTheirPictureNames) {
         EXPECT_EQ(s.mobanchicun_width, expectedWidths[i]);
         EXPECT_EQ(s.templateRow, 0);
         EXPECT_FALSE(s.matched);
+        // Every slot refers to its template's one record, made from the catalogue entry.
+        EXPECT_TRUE(s.info.sameRecord(templates_.at(0).info));
     }
+    EXPECT_EQ(templates_.at(0).info->name, entryOf(catalogue_, 0).name);
+    EXPECT_EQ(templates_.at(0).info->portraitSlots, 1);
     EXPECT_FALSE(templates_.at(0).complete);
     EXPECT_EQ(templates_.unmatchedCount(0), 3);
 
@@ -187,8 +191,8 @@ TEST_F(UsedTemplatesTest, PlacingAPhotoChecksOrientationAndCompletesTheTemplate)
     const PhotoSlot& first = templates_.slot(0);
     EXPECT_EQ(first.photoRow, 0);
     EXPECT_EQ(first.photoPath, album_.photos().at(0).location);
-    EXPECT_EQ(first.fullScreenPlacement(), (Placement{0, 0, 960, 720}));
-    EXPECT_EQ(first.mediumPlacement(), (Placement{120, 0, 720, 540}));
+    EXPECT_EQ(first.fullScreen, (Placement{0, 0, 960, 720}));
+    EXPECT_EQ(first.medium, (Placement{120, 0, 720, 540}));
     EXPECT_EQ(first.cropMark, CropMark::FullScreen);
     EXPECT_TRUE(album_.photos().at(0).inTemplate);
     EXPECT_TRUE(templates_.invariantViolations().isEmpty());
@@ -238,7 +242,7 @@ TEST_F(UsedTemplatesTest, DeletingAPhotoEmptiesItsSlotsAndShiftsLaterRows) {
         EXPECT_EQ(s.photoRow, -1);
         EXPECT_TRUE(s.photoPath.isEmpty());
         EXPECT_EQ(s.cropMark, CropMark::None);
-        EXPECT_EQ(s.fullScreenPlacement(), Placement{});
+        EXPECT_EQ(s.fullScreen, Placement{});
         EXPECT_EQ(s.pictureName, "picture_1");
         EXPECT_FALSE(templates_.at(t).complete);
     }

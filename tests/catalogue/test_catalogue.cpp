@@ -189,12 +189,23 @@ TEST_F(CatalogueTest, SizesStagingCannotUseAreLeftOutWithTheirReason) {
             {"太宽", "|picture_1|deco|", "|heng|heng|", "100", "|960|2000000000|", "|540|270|"});
     install("4.rar", {"好", "|picture_1|", "|shu|", "100", "|608|", "|1080|"});
     install("5.rar", {"最大", "|picture_1|", "|heng|", "100", "|7680|", "|0|"});
+    install("6.rar",
+            {"有余", "|picture_1|zhuangshi_1_a|", "|heng|", "100", "| 960 |480|x|", "|540|270|"});
 
     Catalogue catalogue;
     ASSERT_TRUE(catalogue.build());
-    ASSERT_EQ(catalogue.records().size(), 2);
+    ASSERT_EQ(catalogue.records().size(), 3);
     EXPECT_EQ(catalogue.record(0).name, QString::fromUtf16(u"好"));
     EXPECT_EQ(catalogue.record(1).name, QString::fromUtf16(u"最大"));
+    // The numbers are read once, at load: one per picture name, items past the names ignored.
+    const CatalogueRecord& spare = catalogue.record(2);
+    EXPECT_EQ(spare.pictureNames, (QStringList{"picture_1", "zhuangshi_1_a"}));
+    EXPECT_EQ(spare.pictureWidths, (QVector<int>{960, 480}));
+    EXPECT_EQ(spare.pictureHeights, (QVector<int>{540, 270}));
+    EXPECT_EQ(spare.orientations, QStringList{"heng"});
+    EXPECT_EQ(spare.frames, 100);
+    EXPECT_EQ(spare.pictureSize(1), QSize(480, 270));
+    EXPECT_EQ(spare.pictureSize(2), QSize(0, 0));
     const auto& leftOut = catalogue.leftOut();
     ASSERT_EQ(leftOut.size(), 3);
     EXPECT_EQ(leftOut[0].reason, texts::kPictureItemNotNumber.arg("xpkd").arg(1).arg("6O8"));

@@ -23,16 +23,12 @@ using test::photoRecord;
 using test::templateRecord;
 
 PhotoSlot slotOf(TemplateClass cls, Placement full = {}, Placement medium = {}) {
+    TemplateInfo info;
+    info.templateClass = cls;
     PhotoSlot slot;
-    slot.templateClass = cls;
-    slot.jiancai_left_x = full.left;
-    slot.jiancai_top_y = full.top;
-    slot.jiancai_width = full.width;
-    slot.jiancai_height = full.height;
-    slot.shizhong_jiancai_left_x = medium.left;
-    slot.shizhong_jiancai_top_x = medium.top;
-    slot.shizhong_jiancai_width = medium.width;
-    slot.shizhong_jiancai_height = medium.height;
+    slot.info = TemplateRef(info);
+    slot.fullScreen = full;
+    slot.medium = medium;
     return slot;
 }
 
@@ -43,22 +39,22 @@ TEST(SlotGeometry, ReferenceFramesAndStageSizes) {
     SlotGeometry g = slotGeometry(landscape, 4000, 3000, LandscapeMode::Medium);
     EXPECT_EQ(g.frame, QSize(1440, 1080));
     EXPECT_EQ(g.photo, QRect(0, 0, 1440, 1080));
-    EXPECT_EQ(stagePictureSize(landscape, {}, 0, g.frame, preview), QSize(600, 450));
+    EXPECT_EQ(stagePictureSize(landscape, {}, g.frame, preview), QSize(600, 450));
     EXPECT_EQ(slotGeometry(landscape, 2000, 2000, LandscapeMode::Medium).frame, QSize(1080, 1080));
     EXPECT_EQ(slotGeometry(landscape, 4000, 1000, LandscapeMode::Medium).frame, QSize(1920, 480));
     // Full screen: the reference frame and the full-screen placement.
     g = slotGeometry(landscape, 4000, 3000, LandscapeMode::FullScreen);
     EXPECT_EQ(g.frame, QSize(1920, 1080));
     EXPECT_EQ(g.photo, QRect(0, 0, 1920, 1440));
-    EXPECT_EQ(stagePictureSize(landscape, {}, 0, g.frame, preview), QSize(800, 450));
+    EXPECT_EQ(stagePictureSize(landscape, {}, g.frame, preview), QSize(800, 450));
 
     // A portrait single: the frame is the medium width plus twice its left.
     const PhotoSlot portrait = slotOf(TemplateClass::PortraitSingle, {}, {656, 0, 608, 1080});
     g = slotGeometry(portrait, 3000, 4000, LandscapeMode::FullScreen);
     EXPECT_EQ(g.frame, QSize(1920, 1080));
-    EXPECT_EQ(stagePictureSize(portrait, {}, 0, g.frame, preview), QSize(800, 450));
+    EXPECT_EQ(stagePictureSize(portrait, {}, g.frame, preview), QSize(800, 450));
     const PhotoSlot narrow = slotOf(TemplateClass::PortraitSingle, {}, {0, 0, 810, 1080});
-    EXPECT_EQ(stagePictureSize(narrow, {}, 0, slotGeometry(narrow, 3, 4, {}).frame, preview),
+    EXPECT_EQ(stagePictureSize(narrow, {}, slotGeometry(narrow, 3, 4, {}).frame, preview),
               QSize(337, 450));
 
     // An advanced template picture of 960 × 540 becomes 400 × 225.
@@ -66,10 +62,9 @@ TEST(SlotGeometry, ReferenceFramesAndStageSizes) {
     advanced.mobanchicun_width = 960;
     advanced.mobanchicun_height = 540;
     EXPECT_EQ(slotGeometry(advanced, 4000, 3000, {}).frame, QSize(960, 540));
-    const SizeLists sizes{{960, 0}, {540, 0}};
-    EXPECT_EQ(stagePictureSize(advanced, sizes, 0, {}, preview), QSize(400, 225));
+    EXPECT_EQ(stagePictureSize(advanced, QSize(960, 540), {}, preview), QSize(400, 225));
     // A picture without a size gets the whole stage rather than nothing.
-    EXPECT_EQ(stagePictureSize(advanced, sizes, 1, {}, preview), preview);
+    EXPECT_EQ(stagePictureSize(advanced, QSize(0, 0), {}, preview), preview);
 }
 
 QImage solid(QColor color) {

@@ -17,7 +17,6 @@
 
 #include "assignment/combined_add.h"
 #include "catalogue/catalogue.h"
-#include "catalogue/picture_list.h"
 #include "data/generator/library_checks.h"
 #include "movie/movie.h"
 #include "movie/movie_pictures.h"
@@ -128,7 +127,7 @@ TEST_F(DataTree, LibraryHoldsEveryClassOfTemplate) {
     bool oneAndTen = false;
     static const QRegularExpression chinese(QStringLiteral("[\\x{4e00}-\\x{9fff}]"));
     for (const CatalogueRecord& r : catalogue().records()) {
-        const QStringList names = splitPictureList(r.pictureNameList);
+        const QStringList& names = r.pictureNames;
         decoration = decoration || std::any_of(names.begin(), names.end(),
                                                [](const QString& n) { return n.count(u'_') == 2; });
         oneAndTen = oneAndTen || (names.contains(QStringLiteral("picture_1")) &&
@@ -201,7 +200,7 @@ TEST_F(DataTree, EveryTemplateStartsOnTheLeadInAlone) {
     writeJpeg(other, templateFolder + QStringLiteral("/") + paths::kStagedBackground);
     for (const CatalogueRecord& r : catalogue().records()) {
         SCOPED_TRACE(r.name.toStdString());
-        for (const QString& name : splitPictureList(r.pictureNameList)) {
+        for (const QString& name : r.pictureNames) {
             writeJpeg(other, templateFolder + u'/' + name + QStringLiteral(".jpg"));
         }
         const QString moviePath = templateFolder + QStringLiteral("/movie.rar");

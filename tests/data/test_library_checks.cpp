@@ -76,10 +76,10 @@ TEST(LibraryChecks, FramesMustMatchMbdxWithinTheLibrarysRange) {
 TEST(LibraryChecks, PicturesMustBeThoseStagingWrites) {
     // A slot nobody shows.
     CatalogueRecord three = kTwoPhotos;
-    three.pictureNameList = QStringLiteral("|picture_1|picture_2|picture_3|");
-    three.orientationList = QStringLiteral("|heng|heng|heng|");
-    three.widthList = QStringLiteral("|800|800|800|");
-    three.heightList = QStringLiteral("|450|450|450|");
+    three.pictureNames = {"picture_1", "picture_2", "picture_3"};
+    three.orientations = {"heng", "heng", "heng"};
+    three.pictureWidths = {800, 800, 800};
+    three.pictureHeights = {450, 450, 450};
     EXPECT_TRUE(problem(twoPhotoMovie().arg(150), three).contains(u"picture_3.jpg"));
     // A misspelt picture would silently draw nothing.
     EXPECT_TRUE(
@@ -113,38 +113,38 @@ TEST(LibraryChecks, SizesAndDecorations) {
     EXPECT_TRUE(problem(single, sizedSingle).contains(u"no size"));
 
     CatalogueRecord unsized = kTwoPhotos;
-    unsized.widthList = QStringLiteral("|800|0|");
+    unsized.pictureWidths = {800, 0};
     EXPECT_TRUE(problem(twoPhotoMovie().arg(150), unsized).contains(u"needs its size"));
 
     // Staging stretches the slot's photo over its decoration: a different shape distorts it.
     CatalogueRecord stretched = kTwoPhotos;
-    stretched.pictureNameList = QStringLiteral("|picture_1|picture_2|picture_1_bj|");
-    stretched.orientationList = QStringLiteral("|heng|heng|heng|");
-    stretched.widthList = QStringLiteral("|800|800|1080|");
-    stretched.heightList = QStringLiteral("|450|450|1080|");
+    stretched.pictureNames = {"picture_1", "picture_2", "picture_1_bj"};
+    stretched.orientations = {"heng", "heng", "heng"};
+    stretched.pictureWidths = {800, 800, 1080};
+    stretched.pictureHeights = {450, 450, 1080};
     EXPECT_TRUE(problem(twoPhotoMovie().arg(150), stretched).contains(u"not the shape"));
     // A decoration that holds no slot's name gets whatever was drawn last.
-    stretched.pictureNameList = QStringLiteral("|picture_1|picture_2|zhuangshi_a_b|");
-    stretched.widthList = QStringLiteral("|800|800|800|");
-    stretched.heightList = QStringLiteral("|450|450|450|");
+    stretched.pictureNames = {"picture_1", "picture_2", "zhuangshi_a_b"};
+    stretched.pictureWidths = {800, 800, 800};
+    stretched.pictureHeights = {450, 450, 450};
     EXPECT_TRUE(problem(twoPhotoMovie().arg(150), stretched).contains(u"no photo slot"));
 }
 
 // Staging gives a picture the photo of the last slot whose name its own holds.
 TEST(LibraryChecks, EverySlotShowsItsOwnPhoto) {
     CatalogueRecord ten = kTwoPhotos;
-    ten.pictureNameList = QStringLiteral("|picture_1|picture_10|");
+    ten.pictureNames = {"picture_1", "picture_10"};
     QString movie = twoPhotoMovie().arg(150);
     movie.replace(QStringLiteral("picture_2.jpg"), QStringLiteral("picture_10.jpg"));
     EXPECT_EQ(problem(movie, ten), QString());
     // Listed first, picture_10 takes the first slot and shows picture_1's photo.
-    ten.pictureNameList = QStringLiteral("|picture_10|picture_1|");
+    ten.pictureNames = {"picture_10", "picture_1"};
     EXPECT_TRUE(problem(movie, ten).contains(u"\"picture_10\" would show the photo of"));
     // Portrait slots come after landscape ones, whatever the list order.
-    ten.orientationList = QStringLiteral("|shu|heng|");
+    ten.orientations = {"shu", "heng"};
     EXPECT_EQ(problem(movie, ten), QString());
     // In a template of several pictures a "shuheng" picture gets no photo at all.
-    ten.orientationList = QStringLiteral("|shuheng|heng|");
+    ten.orientations = {"shuheng", "heng"};
     EXPECT_TRUE(problem(movie, ten).contains(u"gets no photo"));
 }
 

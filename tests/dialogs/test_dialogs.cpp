@@ -13,7 +13,7 @@
 #include "dialogs/record_widgets.h"
 #include "skin/skin.h"
 #include "skin/skin_widgets.h"
-#include "tests/dialogs/modal_answer.h"
+#include "tests/support/modal_responder.h"
 
 namespace vellumo {
 

@@ -5,7 +5,6 @@
 
 #include <QDirIterator>
 #include <QImage>
-#include <QProcess>
 #include <QRegularExpression>
 
 #include <memory>
@@ -15,36 +14,13 @@
 #include "movie/movie_renderer.h"
 #include "movie/movie_texts.h"
 #include "tests/support/test_files.h"
+#include "tests/support/tool_runner.h"
 
 namespace vellumo {
 namespace {
 
-struct ToolRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-ToolRun tool(const QStringList& args) {
-    QProcess process;
-    process.start(qEnvironmentVariable("VELLUMO_TOOL"), args);
-    ToolRun run;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished(5000);
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    // The tool's own lines; Qt's start-up notes (a missing XDG_RUNTIME_DIR) are not its output.
-    const QStringList lines = QString::fromUtf8(process.readAllStandardError()).split(u'\n');
-    for (const QString& line : lines) {
-        if (!line.startsWith(u"QStandardPaths:")) {
-            run.err += line + u'\n';
-        }
-    }
-    return run;
-}
+using test::runTool;
+using test::ToolRun;
 
 QByteArray sampleMovie() {
     return "vellumo-movie 1\ntitle \"样片\"\nframes 30\n"
@@ -59,7 +35,7 @@ TEST(MovieTool, MovieInfoListsFramesLayersAndPictures) {
     QImage bg(80, 45, QImage::Format_RGB32);
     bg.fill(Qt::darkCyan);
     ASSERT_TRUE(bg.save(temp.path() + "t/m/bg.png"));
-    const ToolRun run = tool({"movie-info", movie});
+    const ToolRun run = runTool({"movie-info", movie});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(QString::fromUtf16(u"title     样片")));
     EXPECT_TRUE(run.out.contains("frames    30 (1.20 s at 25 frames a second), loop no"));
@@ -77,8 +53,8 @@ TEST(MovieTool, RenderMovieWritesFramesAndASheet) {
     ASSERT_TRUE(bg.save(temp.path() + "bg.png"));
     const QString movie = temp.write("m.movie", sampleMovie());
 
-    ToolRun run = tool({"render-movie", movie, "--size", "160x90", "--frames", "3-5", "--out",
-                        temp.path() + "frames"});
+    ToolRun run = runTool({"render-movie", movie, "--size", "160x90", "--frames", "3-5", "--out",
+                           temp.path() + "frames"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     for (const char* name : {"frame_00003.png", "frame_00004.png", "frame_00005.png"}) {
         const QImage frame(temp.path() + "frames/" + name);
@@ -87,8 +63,8 @@ TEST(MovieTool, RenderMovieWritesFramesAndASheet) {
     }
     EXPECT_FALSE(QFile::exists(temp.path() + "frames/frame_00006.png"));
 
-    run = tool({"render-movie", movie, "--size", "160x90", "--out", temp.path() + "sheet",
-                "--sheet", "--count", "6", "--columns", "3"});
+    run = runTool({"render-movie", movie, "--size", "160x90", "--out", temp.path() + "sheet",
+                   "--sheet", "--count", "6", "--columns", "3"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QImage sheet(temp.path() + "sheet/sheet.png");
     // Three columns and two rows of 160 x 90 frames with gaps and captions.
@@ -107,12 +83,12 @@ TEST(MovieTool, BadInputGivesOneLineAndNonZeroExit) {
           QStringList{"render-movie", movie, "--size", "big", "--out", temp.path() + "o"},
           QStringList{"render-movie", movie, "--frames", "40-50", "--out", temp.path() + "o"},
           QStringList{"render-movie", movie}}) {
-        const ToolRun run = tool(args);
+        const ToolRun run = runTool(args);
         EXPECT_NE(run.exitCode, 0) << args.join(' ').toStdString();
         EXPECT_EQ(run.err.trimmed().count(u'\n'), 0) << run.err.toStdString();
         EXPECT_FALSE(run.err.trimmed().isEmpty());
     }
-    const ToolRun run = tool({"movie-info", broken});
+    const ToolRun run = runTool({"movie-info", broken});
     EXPECT_TRUE(
         run.err.contains(texts::kMovieAtLine.arg(3).arg(texts::kMovieUnknownWord.arg(u"wobble"))))
         << run.err.toStdString();

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "photo/photo_loader.h"
+#include "tests/support/photo_files.h"
 #include "tests/support/test_files.h"
 
 namespace vellumo {
@@ -22,11 +23,7 @@ QImage quadrants(int width, int height) {
 }
 
 QByteArray jpeg(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG", 95);
-    return bytes;
+    return test::jpegBytes(image, 95);
 }
 
 QColor at(const QImage& image, double fx, double fy) {

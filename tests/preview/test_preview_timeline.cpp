@@ -8,13 +8,13 @@
 #include "assignment/assignment_texts.h"
 #include "media/music_player.h"
 #include "movie/movie_player.h"
-#include "photo/fitting_canvas.h"
 #include "preview/preview_timeline.h"
 #include "preview/stager.h"
 #include "preview/timeline_texts.h"
 #include "project/album.h"
 #include "tests/album/silent_wav.h"
 #include "tests/support/album_builders.h"
+#include "tests/support/photo_files.h"
 #include "tests/support/test_files.h"
 #include "workspace/data_paths.h"
 #include "workspace/packed_file.h"
@@ -54,11 +54,8 @@ protected:
         a.frames = 30;
         catalogue_.setRecords({a});
         for (QColor colour : {QColor(Qt::red), QColor(Qt::blue)}) {
-            QImage image(400, 300, QImage::Format_RGB32);
-            image.fill(colour);
-            const QString file = folder_.path() + colour.name().mid(1) + ".jpg";
-            writeJpeg(image, file);
-            album_.addPhoto(*measurePhoto(file));
+            album_.addPhoto(*measurePhoto(test::writeSolidPhoto(
+                folder_.path() + colour.name().mid(1) + ".jpg", {400, 300}, colour)));
         }
         stage_.setSize({800, 450});
     }

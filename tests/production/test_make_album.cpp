@@ -6,16 +6,12 @@
 
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QRegularExpression>
 
-#include <cmath>
-
-#include "media/audio_decoder.h"
-#include "media/audio_encoder.h"
-#include "photo/fitting_canvas.h"
 #include "tests/support/media_probe.h"
+#include "tests/support/photo_files.h"
 #include "tests/support/test_files.h"
+#include "tests/support/tool_runner.h"
 #include "workspace/data_paths.h"
 #include "workspace/packed_file.h"
 #include "workspace/text_codec.h"
@@ -23,31 +19,8 @@
 namespace vellumo {
 namespace {
 
-struct ToolRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-ToolRun tool(const QStringList& args) {
-    QProcess process;
-    process.start(qEnvironmentVariable("VELLUMO_TOOL"), args);
-    ToolRun run;
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished(5000);
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
-
-// The reason a failed run gives, on the last line of the error stream.
-QString lastLine(const ToolRun& run) {
-    return run.err.trimmed().split(u'\n').last();
-}
+using test::runTool;
+using test::ToolRun;
 
 // A landscape template of 40 frames whose photo fills the stage.
 void installProgramFolder(const test::TempFolder& folder) {
@@ -65,48 +38,24 @@ void installProgramFolder(const test::TempFolder& folder) {
                             16));
 }
 
-QString writeTone(const QString& path, double seconds) {
-    const int samples = static_cast<int>(seconds * kPcmSampleRate);
-    QByteArray pcm(samples * kPcmBytesPerFrame, '\0');
-    auto* out = reinterpret_cast<qint16*>(pcm.data());
-    for (int i = 0; i < samples; ++i) {
-        out[2 * i] = out[2 * i + 1] =
-            static_cast<qint16>(8000 * std::sin(2 * M_PI * 330 * i / kPcmSampleRate));
-    }
-    encodeAudio(path, "mp3", AudioCodec::Mp3, 128000, pcm);
-    return path;
-}
-
-int whiteInLowerBand(const QImage& picture) {
-    int white = 0;
-    for (int y = picture.height() * 3 / 4; y < picture.height(); ++y) {
-        for (int x = 0; x < picture.width(); ++x) {
-            const QRgb p = picture.pixel(x, y);
-            white += qRed(p) > 190 && qGreen(p) > 190 && qBlue(p) > 190 ? 1 : 0;
-        }
-    }
-    return white;
-}
-
 TEST(MakeAlbum, ProducesTheWholeAlbumWithMusicAndLyrics) {
     test::TempFolder temp;
     installProgramFolder(temp);
     QStringList photos;
     for (const QColor colour : {QColor(180, 30, 30), QColor(30, 30, 180)}) {
-        QImage photo(480, 320, QImage::Format_RGB32);
-        photo.fill(colour);
-        photos << temp.path() + colour.name().mid(1) + ".jpg";
-        writeJpeg(photo, photos.last());
+        photos << test::writeSolidPhoto(temp.path() + colour.name().mid(1) + ".jpg", {480, 320},
+                                        colour);
     }
-    const QString music = writeTone(temp.path() + "tone.mp3", 4.0);
+    const QString music = test::writeToneMp3(temp.path() + "tone.mp3", 4.0, 330);
     const QString lyrics =
         temp.write("tone.lrc", toGbk(QString::fromUtf16(u"[00:02.00]歌词在这里出现了\n")));
     const QString out = temp.path() + "album.mpg";
 
-    const ToolRun run = tool(QStringList{"make-album", "--program-folder", temp.path(), "--type",
-                                         "DVD", "--size", "640x368", "--quality", "standard",
-                                         "--music", music, "--lyrics", lyrics, "--out", out} +
-                             photos);
+    const ToolRun run = runTool(QStringList{"make-album", "--program-folder", temp.path(), "--type",
+                                            "DVD", "--size", "640x368", "--quality", "standard",
+                                            "--music", music, "--lyrics", lyrics, "--out", out} +
+                                    photos,
+                                120000);
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(out));
     EXPECT_TRUE(run.err.contains(QStringLiteral("100%"))) << run.err.toStdString();
@@ -123,33 +72,34 @@ TEST(MakeAlbum, ProducesTheWholeAlbumWithMusicAndLyrics) {
     EXPECT_LE(facts.audioSeconds, facts.videoSeconds + 0.001);
     EXPECT_GT(facts.audioSeconds, 9.0);
     // The default lyric line (white, below the middle) from 00:02 on, not before.
-    EXPECT_LT(whiteInLowerBand(facts.pictures.value(30)), 5);
-    EXPECT_GT(whiteInLowerBand(facts.pictures.value(60)), 20);
+    EXPECT_LT(test::whitePixelsInLyricBand(facts.pictures.value(30)), 5);
+    EXPECT_GT(test::whitePixelsInLyricBand(facts.pictures.value(60)), 20);
 }
 
 TEST(MakeAlbum, FailsWithOneLineAndLeavesNoFile) {
     test::TempFolder temp;
     installProgramFolder(temp);
-    QImage photo(480, 320, QImage::Format_RGB32);
-    photo.fill(Qt::darkGreen);
-    writeJpeg(photo, temp.path() + "p.jpg");
+    test::writeSolidPhoto(temp.path() + "p.jpg", {480, 320}, Qt::darkGreen);
 
     const QString unwritable = temp.path() + "no/such/folder/album.mpg";
-    ToolRun run = tool({"make-album", "--program-folder", temp.path(), "--type", "VCD", "--size",
-                        "320x176", "--out", unwritable, temp.path() + "p.jpg"});
+    ToolRun run = runTool({"make-album", "--program-folder", temp.path(), "--type", "VCD", "--size",
+                           "320x176", "--out", unwritable, temp.path() + "p.jpg"},
+                          120000);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(lastLine(run).startsWith("vellumo-tool: ")) << run.err.toStdString();
+    EXPECT_TRUE(run.lastErrLine().startsWith("vellumo-tool: ")) << run.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(unwritable));
 
-    run = tool({"make-album", "--program-folder", temp.path(), "--type", "DVD", "--size", "17x9",
-                "--out", temp.path() + "x.mpg", temp.path() + "p.jpg"});
+    run = runTool({"make-album", "--program-folder", temp.path(), "--type", "DVD", "--size", "17x9",
+                   "--out", temp.path() + "x.mpg", temp.path() + "p.jpg"},
+                  120000);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(lastLine(run).contains("640x368")) << run.err.toStdString();
+    EXPECT_TRUE(run.lastErrLine().contains("640x368")) << run.err.toStdString();
     // Sync with music without music.
-    run = tool({"make-album", "--program-folder", temp.path(), "--type", "DVD", "--sync", "music",
-                "--out", temp.path() + "x.mpg", temp.path() + "p.jpg"});
+    run = runTool({"make-album", "--program-folder", temp.path(), "--type", "DVD", "--sync",
+                   "music", "--out", temp.path() + "x.mpg", temp.path() + "p.jpg"},
+                  120000);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(lastLine(run).contains(QStringLiteral("没有找到音乐文件")))
+    EXPECT_TRUE(run.lastErrLine().contains(QStringLiteral("没有找到音乐文件")))
         << run.err.toStdString();
 }
 

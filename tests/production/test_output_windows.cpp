@@ -6,37 +6,28 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 
 #include "dialogs/message_dialog.h"
 #include "production/output_windows.h"
 #include "production/production_texts.h"
-#include "tests/dialogs/modal_answer.h"
+#include "tests/support/modal_responder.h"
 
 namespace vellumo {
 namespace {
-
-// Runs action once the next modal window is up.
-void whenModal(std::function<void(QWidget*)> action) {
-    QTimer::singleShot(0, [action = std::move(action)] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        action(modal);
-    });
-}
 
 TEST(AlbumTypeWindow, SizesNameAndResult) {
     OutputOptions options;
     AlbumTypeWindow window(options);
     options.beginProduction(AlbumType::Wmv);
     QString shownMessage;
-    whenModal([&](QWidget*) {
+    std::unique_ptr<test::ModalResponder> messageAnswer;
+    auto answer1 = test::whenModalShown([&](QWidget*) {
         window.sizeList()->setCurrentIndex(7);
         emit window.sizeList()->activated(7);
         EXPECT_EQ(window.currentSize()->text(), QString::fromUtf16(u"1920 × 1088"));
         EXPECT_TRUE(window.nameEdit()->text().isEmpty());
         // An empty name is refused with the message; the window stays open.
-        whenModal([&](QWidget* message) {
+        messageAnswer = test::whenModalShown([&](QWidget* message) {
             shownMessage = MessageDialog::shared().message();
             static_cast<QDialog*>(message)->accept();
             window.nameEdit()->setText("  ");  // Spaces are a name.
@@ -51,7 +42,7 @@ TEST(AlbumTypeWindow, SizesNameAndResult) {
 
     // Another type rebuilds the list and preselects index 4 again; "取消" starts nothing.
     options.beginProduction(AlbumType::Dvd);
-    whenModal([&](QWidget*) {
+    auto answer2 = test::whenModalShown([&](QWidget*) {
         EXPECT_EQ(window.sizeList()->count(), 9);
         EXPECT_EQ(window.sizeList()->currentIndex(), 4);
         window.cancelButton()->click();
@@ -67,7 +58,7 @@ TEST(AlbumTypeWindow, NamesThatCannotBeAFileNameAreRefused) {
     const QStringList refused{"a/b", "/", ".", ".."};
     QStringList told;
     // Each refused name leaves the window open with the message; then a name with dots is taken.
-    whenModal([&](QWidget*) {
+    auto typeWindowAnswer = test::whenModalShown([&](QWidget*) {
         for (const QString& name : refused) {
             auto answer = test::whenShown<MessageDialog>([&](MessageDialog* message) {
                 told << message->message();
@@ -89,7 +80,7 @@ TEST(AlbumTypeWindow, NamesThatCannotBeAFileNameAreRefused) {
 TEST(QualityAndSyncWindows, ChoicesChangeTheOptions) {
     OutputOptions options;
     QualityWindow quality(options);
-    whenModal([&](QWidget*) {
+    auto answer1 = test::whenModalShown([&](QWidget*) {
         EXPECT_TRUE(quality.pal()->isChecked());
         EXPECT_TRUE(quality.high()->isChecked());
         quality.ntsc()->setChecked(true);
@@ -102,7 +93,7 @@ TEST(QualityAndSyncWindows, ChoicesChangeTheOptions) {
     EXPECT_EQ(pictureQualityWord(options.quality), "biaoqing");
 
     SyncWindow sync(options);
-    whenModal([&](QWidget*) {
+    auto answer2 = test::whenModalShown([&](QWidget*) {
         EXPECT_TRUE(sync.withTemplate()->isChecked());
         sync.withMusic()->setChecked(true);
         sync.reject();

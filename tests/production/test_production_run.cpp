@@ -5,14 +5,10 @@
 #include <QImage>
 #include <QProcess>
 
-#include <cmath>
-
 #include "media/audio_decoder.h"
-#include "media/audio_encoder.h"
 #include "media/mcl.h"
 #include "media/music_player.h"
 #include "movie/movie_player.h"
-#include "photo/fitting_canvas.h"
 #include "preview/preview_timeline.h"
 #include "preview/timeline_texts.h"
 #include "production/album_frames.h"
@@ -21,6 +17,7 @@
 #include "project/album.h"
 #include "tests/support/album_builders.h"
 #include "tests/support/media_probe.h"
+#include "tests/support/photo_files.h"
 #include "tests/support/test_files.h"
 #include "workspace/data_paths.h"
 #include "workspace/packed_file.h"
@@ -45,32 +42,6 @@ QByteArray templateMovie(int frames) {
 const QByteArray kClosingMovie =
     "vellumo-movie 1\nframes 150\nimage leadin \"../../pic/picture_0.jpg\"\n  box 0 0 1920 1080\n";
 
-// A 440 Hz tone as an MP3 file.
-QString writeToneMp3(const QString& path, double seconds) {
-    const int samples = static_cast<int>(seconds * kPcmSampleRate);
-    QByteArray pcm(samples * kPcmBytesPerFrame, '\0');
-    auto* out = reinterpret_cast<qint16*>(pcm.data());
-    for (int i = 0; i < samples; ++i) {
-        const auto v = static_cast<qint16>(8000 * std::sin(2 * M_PI * 440 * i / kPcmSampleRate));
-        out[2 * i] = v;
-        out[2 * i + 1] = v;
-    }
-    encodeAudio(path, "mp3", AudioCodec::Mp3, 128000, pcm);
-    return path;
-}
-
-// Pixels of the lower band (where the lyric line sits) that are nearly white.
-int whitePixelsInLyricBand(const QImage& picture) {
-    int white = 0;
-    for (int y = picture.height() * 3 / 4; y < picture.height(); ++y) {
-        for (int x = 0; x < picture.width(); ++x) {
-            const QRgb p = picture.pixel(x, y);
-            white += qRed(p) > 190 && qGreen(p) > 190 && qBlue(p) > 190 ? 1 : 0;
-        }
-    }
-    return white;
-}
-
 class ProductionRunTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -88,11 +59,8 @@ protected:
         }
         catalogue_.setRecords(records);
         for (QColor colour : {QColor(Qt::red), QColor(Qt::blue)}) {
-            QImage image(400, 300, QImage::Format_RGB32);
-            image.fill(colour);
-            const QString file = folder_.path() + colour.name().mid(1) + ".jpg";
-            writeJpeg(image, file);
-            album_.addPhoto(*measurePhoto(file));
+            album_.addPhoto(*measurePhoto(test::writeSolidPhoto(
+                folder_.path() + colour.name().mid(1) + ".jpg", {400, 300}, colour)));
         }
         // Red 40 frames, an incomplete 400-frame template, blue 30 frames.
         album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
@@ -110,8 +78,9 @@ protected:
     void TearDown() override { setProgramFolder(QString()); }
 
     void addMusicAndLyrics() {
-        ASSERT_TRUE(
-            album_.music().add(writeToneMp3(folder_.path() + "tone.mp3", 3.0), player_).isEmpty());
+        ASSERT_TRUE(album_.music()
+                        .add(test::writeToneMp3(folder_.path() + "tone.mp3", 3.0), player_)
+                        .isEmpty());
         album_.lyrics().add(
             folder_.write("tone.lrc", toGbk(QString::fromUtf16(u"[00:01.00]白色的歌词\n"))));
         LyricSettings big;
@@ -165,10 +134,10 @@ TEST_F(ProductionRunTest, AlbumWithMusicAndLyricsIsTheVideoOfItsSequence) {
 
     // The lyric line at 00:01 of the first row, not before; the closing movie starts from the
     // lead-in picture, which never shows it.
-    EXPECT_LT(whitePixelsInLyricBand(facts.pictures.value(15)), 5);
-    EXPECT_GT(whitePixelsInLyricBand(facts.pictures.value(50)), 100);
-    EXPECT_LT(whitePixelsInLyricBand(facts.pictures.value(85)), 5);
-    EXPECT_LT(whitePixelsInLyricBand(QImage(dataPath(paths::kLeadInPicture))), 5);
+    EXPECT_LT(test::whitePixelsInLyricBand(facts.pictures.value(15)), 5);
+    EXPECT_GT(test::whitePixelsInLyricBand(facts.pictures.value(50)), 100);
+    EXPECT_LT(test::whitePixelsInLyricBand(facts.pictures.value(85)), 5);
+    EXPECT_LT(test::whitePixelsInLyricBand(QImage(dataPath(paths::kLeadInPicture))), 5);
 
     // Progress: lists, preparation, then every frame with both bars and the times.
     ASSERT_FALSE(seen.isEmpty());
@@ -221,8 +190,9 @@ TEST_F(ProductionRunTest, SyncWithMusicPreviewAndProductionAgreeOnTheLength) {
 }
 
 TEST_F(ProductionRunTest, StopWhileTheListsAreBuiltEndsAtOnce) {
-    ASSERT_TRUE(
-        album_.music().add(writeToneMp3(folder_.path() + "short.mp3", 1.0), player_).isEmpty());
+    ASSERT_TRUE(album_.music()
+                    .add(test::writeToneMp3(folder_.path() + "short.mp3", 1.0), player_)
+                    .isEmpty());
     int converters = 0;
     ProductionRun run(album_, [&] {
         ++converters;
@@ -284,8 +254,9 @@ TEST_F(ProductionRunTest, FailuresAreToldAndTheAlbumIsUnchanged) {
 }
 
 TEST_F(ProductionRunTest, MusicTooShortToCoverTheAlbumIsHeardOnceAndTold) {
-    ASSERT_TRUE(
-        album_.music().add(writeToneMp3(folder_.path() + "blip.mp3", 0.5), player_).isEmpty());
+    ASSERT_TRUE(album_.music()
+                    .add(test::writeToneMp3(folder_.path() + "blip.mp3", 0.5), player_)
+                    .isEmpty());
     ProductionRun run(album_);
     const ProductionResult result = run.run(folder_.path() + "blip.mpg");
     ASSERT_EQ(result.outcome, ProductionOutcome::Complete) << result.error.toStdString();
@@ -322,7 +293,7 @@ TEST_F(ProductionRunTest, PicturesDrawnAheadAreTheAlbumsPicturesInOrder) {
         EXPECT_TRUE(ahead.take({}).isNull());
     }
     EXPECT_TRUE(blueAtCentre(run.frame(200)));  // the closing movie starts from blue's end
-    EXPECT_GT(whitePixelsInLyricBand(run.frame(50)), 100);
+    EXPECT_GT(test::whitePixelsInLyricBand(run.frame(50)), 100);
     QStringList loaded;
     for (int movie = 0; movie < 3; ++movie) {
         loaded << texts::kStageUnloaded << texts::kStageCreated;

@@ -13,8 +13,8 @@
 #include "production/production_run_texts.h"
 #include "production/production_texts.h"
 #include "production/production_window.h"
-#include "tests/dialogs/modal_answer.h"
 #include "tests/support/media_probe.h"
+#include "tests/support/modal_responder.h"
 #include "tests/support/production_album.h"
 
 namespace vellumo {

@@ -9,16 +9,20 @@ namespace vellumo::test {
 CatalogueRecord templateRecord(const QString& name, const QString& pictureNames,
                                const QString& orientations, const QString& widths,
                                const QString& heights, int frames) {
-    QString zeros = QStringLiteral("|");
-    for (qsizetype i = 0; i < splitPictureList(pictureNames).size(); ++i) {
-        zeros += QStringLiteral("0|");
-    }
     CatalogueRecord r;
     r.name = name;
-    r.pictureNameList = pictureNames;
-    r.orientationList = orientations;
-    r.widthList = widths.isEmpty() ? zeros : widths;
-    r.heightList = heights.isEmpty() ? zeros : heights;
+    r.pictureNames = splitPictureList(pictureNames);
+    r.orientations = splitPictureList(orientations);
+    const auto sizes = [&](const QString& list) {
+        QVector<int> numbers(r.pictureNames.size(), 0);
+        const QStringList items = splitPictureList(list);
+        for (qsizetype k = 0; k < items.size() && k < numbers.size(); ++k) {
+            numbers[k] = items[k].trimmed().toInt();
+        }
+        return numbers;
+    };
+    r.pictureWidths = sizes(widths);
+    r.pictureHeights = sizes(heights);
     r.frames = frames;
     r.packagePath = QStringLiteral("/nowhere/") + name + QStringLiteral(".rar");
     return r;

@@ -7,6 +7,9 @@
 #include <memory>
 #include <stdexcept>
 
+#include "media/audio_decoder.h"
+#include "media/audio_encoder.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -160,6 +163,30 @@ MediaFacts probeMedia(const QString& path, const QVector<int>& keepPictures) {
     av_frame_free(&frame);
     av_packet_free(&packet);
     return facts;
+}
+
+QString writeToneMp3(const QString& path, double seconds, double hz) {
+    const int samples = static_cast<int>(seconds * kPcmSampleRate);
+    QByteArray pcm(samples * kPcmBytesPerFrame, '\0');
+    auto* out = reinterpret_cast<qint16*>(pcm.data());
+    for (int i = 0; i < samples; ++i) {
+        const auto v = static_cast<qint16>(8000 * std::sin(2 * M_PI * hz * i / kPcmSampleRate));
+        out[2 * i] = v;
+        out[2 * i + 1] = v;
+    }
+    encodeAudio(path, "mp3", AudioCodec::Mp3, 128000, pcm);
+    return path;
+}
+
+int whitePixelsInLyricBand(const QImage& picture) {
+    int white = 0;
+    for (int y = picture.height() * 3 / 4; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb p = picture.pixel(x, y);
+            white += qRed(p) > 190 && qGreen(p) > 190 && qBlue(p) > 190 ? 1 : 0;
+        }
+    }
+    return white;
 }
 
 }  // namespace vellumo::test

@@ -32,4 +32,10 @@ struct MediaFacts {
 // keepPictures: indices of decoded pictures to keep whole in pictures.
 MediaFacts probeMedia(const QString& path, const QVector<int>& keepPictures = {});
 
+// A stereo sine tone of hz as an MP3 file at 128 kbit/s. Returns the path.
+QString writeToneMp3(const QString& path, double seconds, double hz = 440);
+
+// Pixels of the lower quarter of a picture (where the lyric line sits) that are nearly white.
+int whitePixelsInLyricBand(const QImage& picture);
+
 }  // namespace vellumo::test

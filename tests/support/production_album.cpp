@@ -1,14 +1,12 @@
 #include "tests/support/production_album.h"
 
-#include <QImage>
-
-#include <cmath>
+#include <algorithm>
 
 #include "media/audio_decoder.h"
-#include "media/audio_encoder.h"
 #include "media/mcl.h"
-#include "photo/fitting_canvas.h"
 #include "tests/support/album_builders.h"
+#include "tests/support/media_probe.h"
+#include "tests/support/photo_files.h"
 #include "workspace/data_paths.h"
 #include "workspace/packed_file.h"
 #include "workspace/program_folder.h"
@@ -32,19 +30,6 @@ const QByteArray kClosingMovie =
 
 }  // namespace
 
-QString writeToneMp3(const QString& path, double seconds) {
-    const int samples = static_cast<int>(seconds * kPcmSampleRate);
-    QByteArray pcm(samples * kPcmBytesPerFrame, '\0');
-    auto* out = reinterpret_cast<qint16*>(pcm.data());
-    for (int i = 0; i < samples; ++i) {
-        const auto v = static_cast<qint16>(8000 * std::sin(2 * M_PI * 440 * i / kPcmSampleRate));
-        out[2 * i] = v;
-        out[2 * i + 1] = v;
-    }
-    encodeAudio(path, "mp3", AudioCodec::Mp3, 128000, pcm);
-    return path;
-}
-
 ProductionAlbum::ProductionAlbum(const QVector<int>& templateFrames,
                                  const QVector<QColor>& colours) {
     setProgramFolder(folder_.path());
@@ -62,11 +47,9 @@ ProductionAlbum::ProductionAlbum(const QVector<int>& templateFrames,
     }
     catalogue_.setRecords(records);
     for (int k = 0; k < templateFrames.size(); ++k) {
-        QImage image(400, 300, QImage::Format_RGB32);
-        image.fill(colours.value(k % std::max<qsizetype>(colours.size(), 1), Qt::gray));
-        const QString file = folder_.path() + QStringLiteral("photo%1.jpg").arg(k);
-        writeJpeg(image, file);
-        album_.addPhoto(*measurePhoto(file));
+        album_.addPhoto(*measurePhoto(
+            writeSolidPhoto(folder_.path() + QStringLiteral("photo%1.jpg").arg(k), {400, 300},
+                            colours.value(k % std::max<qsizetype>(colours.size(), 1), Qt::gray))));
         album_.templates().addTemplate(entryOf(catalogue_, k, TemplateClass::LandscapeSingle));
         album_.templates().placePhoto(k, k, 0);
     }

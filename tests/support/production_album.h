@@ -15,9 +15,6 @@
 
 namespace vellumo::test {
 
-// A 440 Hz tone of that length as an MP3 file; returns path.
-QString writeToneMp3(const QString& path, double seconds);
-
 class ProductionAlbum {
 public:
     // One complete template of each length, in order, each showing the next of colours.

@@ -42,19 +42,4 @@ QByteArray readFile(const QString& path) {
     return file.readAll();
 }
 
-QByteArray withExifOrientation(const QByteArray& jpeg, quint16 orientation) {
-    QByteArray tiff("II*\0\x08\0\0\0", 8);
-    tiff += QByteArray("\x01\0", 2);                    // one entry
-    tiff += QByteArray("\x12\x01\x03\0\x01\0\0\0", 8);  // orientation, SHORT, count 1
-    tiff += static_cast<char>(orientation & 0xFF);
-    tiff += static_cast<char>(orientation >> 8);
-    tiff += QByteArray("\0\0\0\0\0\0", 6);  // padding, no next IFD
-    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
-    const int length = static_cast<int>(payload.size()) + 2;
-    QByteArray segment("\xFF\xE1", 2);
-    segment += static_cast<char>(length >> 8);
-    segment += static_cast<char>(length & 0xFF);
-    return jpeg.left(2) + segment + payload + jpeg.mid(2);
-}
-
 }  // namespace vellumo::test

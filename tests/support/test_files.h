@@ -23,7 +23,4 @@ private:
 
 QByteArray readFile(const QString& path);
 
-// The JPEG with an EXIF segment giving the orientation, right after its start.
-QByteArray withExifOrientation(const QByteArray& jpeg, quint16 orientation);
-
 }  // namespace vellumo::test

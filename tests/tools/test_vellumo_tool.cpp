@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <QProcess>
-
 #include <QImage>
 
-#include "photo/fitting_canvas.h"
 #include "tests/support/media_probe.h"
+#include "tests/support/photo_files.h"
 #include "tests/support/test_files.h"
+#include "tests/support/tool_runner.h"
 #include "workspace/data_paths.h"
 #include "workspace/packed_file.h"
 #include "workspace/text_codec.h"
@@ -14,26 +13,8 @@
 namespace vellumo {
 namespace {
 
-struct ToolRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-ToolRun tool(const QStringList& args) {
-    QProcess process;
-    process.start(qEnvironmentVariable("VELLUMO_TOOL"), args);
-    ToolRun run;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished(5000);
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
+using test::runTool;
+using test::ToolRun;
 
 TEST(VellumoTool, PackAndUnpackTwentyDeepRoundTripByteForByte) {
     test::TempFolder temp;
@@ -42,16 +23,16 @@ TEST(VellumoTool, PackAndUnpackTwentyDeepRoundTripByteForByte) {
         content[i] = static_cast<char>((i * 131 + i / 7) & 0xFF);
     }
     const QString in = temp.write("movie.txt", content);
-    ASSERT_EQ(tool({"pack", "--depth", "20", in, temp.path() + "movie.rar"}).exitCode, 0);
-    ASSERT_EQ(
-        tool({"unpack", "--depth", "20", temp.path() + "movie.rar", temp.path() + "back"}).exitCode,
-        0);
+    ASSERT_EQ(runTool({"pack", "--depth", "20", in, temp.path() + "movie.rar"}).exitCode, 0);
+    ASSERT_EQ(runTool({"unpack", "--depth", "20", temp.path() + "movie.rar", temp.path() + "back"})
+                  .exitCode,
+              0);
     EXPECT_EQ(test::readFile(temp.path() + "back"), content);
 
     // Nineteen levels leave a file that is itself packed, one level deep.
-    ASSERT_EQ(
-        tool({"unpack", "--depth", "19", temp.path() + "movie.rar", temp.path() + "l19"}).exitCode,
-        0);
+    ASSERT_EQ(runTool({"unpack", "--depth", "19", temp.path() + "movie.rar", temp.path() + "l19"})
+                  .exitCode,
+              0);
     QByteArray level19 = test::readFile(temp.path() + "l19");
     EXPECT_NE(level19, content);
     unpack(level19);
@@ -61,9 +42,10 @@ TEST(VellumoTool, PackAndUnpackTwentyDeepRoundTripByteForByte) {
 TEST(VellumoTool, EmptyFileStaysEmpty) {
     test::TempFolder temp;
     const QString in = temp.write("empty");
-    ASSERT_EQ(tool({"pack", "--depth", "20", in, temp.path() + "p"}).exitCode, 0);
+    ASSERT_EQ(runTool({"pack", "--depth", "20", in, temp.path() + "p"}).exitCode, 0);
     EXPECT_TRUE(test::readFile(temp.path() + "p").isEmpty());
-    ASSERT_EQ(tool({"unpack", "--depth", "20", temp.path() + "p", temp.path() + "u"}).exitCode, 0);
+    ASSERT_EQ(runTool({"unpack", "--depth", "20", temp.path() + "p", temp.path() + "u"}).exitCode,
+              0);
     EXPECT_TRUE(test::readFile(temp.path() + "u").isEmpty());
 }
 
@@ -79,12 +61,12 @@ TEST(VellumoTool, BadInputGivesOneLineAndNonZeroExit) {
           QStringList{"unpack", "--depth", "3", temp.path() + "missing.rar", temp.path() + "o"},
           QStringList{"pack", "--depth", "three", damaged, temp.path() + "o"},
           QStringList{"pack", "--depth", "2", damaged}}) {
-        const ToolRun run = tool(args);
+        const ToolRun run = runTool(args);
         EXPECT_NE(run.exitCode, 0) << args.join(' ').toStdString();
         EXPECT_EQ(run.err.trimmed().count(u'\n'), 0) << run.err.toStdString();
         EXPECT_FALSE(run.err.trimmed().isEmpty());
     }
-    const ToolRun damagedRun = tool({"unpack", "--depth", "3", damaged, temp.path() + "out"});
+    const ToolRun damagedRun = runTool({"unpack", "--depth", "3", damaged, temp.path() + "out"});
     EXPECT_TRUE(damagedRun.err.contains(damaged)) << damagedRun.err.toStdString();
 }
 
@@ -102,14 +84,12 @@ TEST(VellumoTool, PlanPlacesPhotosAndPrintsTheSlots) {
     test::TempFolder temp;
     installTemplate(temp, "1.rar", QStringLiteral("横向"), "heng");
     installTemplate(temp, "2.rar", QStringLiteral("竖向"), "shu");
-    QImage photo(400, 300, QImage::Format_RGB32);
-    photo.fill(Qt::gray);
-    writeJpeg(photo, temp.path() + "wide.jpg");
-    writeJpeg(photo.transformed(QTransform().rotate(90)), temp.path() + "tall.jpg");
+    test::writeSolidPhoto(temp.path() + "wide.jpg", {400, 300});
+    test::writeSolidPhoto(temp.path() + "tall.jpg", {300, 400});
     temp.write("broken.jpg", "not a photo");
 
-    const ToolRun run = tool({"plan", "--program-folder", temp.path(), temp.path() + "wide.jpg",
-                              temp.path() + "tall.jpg", temp.path() + "broken.jpg"});
+    const ToolRun run = runTool({"plan", "--program-folder", temp.path(), temp.path() + "wide.jpg",
+                                 temp.path() + "tall.jpg", temp.path() + "broken.jpg"});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
     ASSERT_GE(lines.size(), 5) << run.out.toStdString();
@@ -128,14 +108,14 @@ TEST(VellumoTool, PlanPlacesPhotosAndPrintsTheSlots) {
               (QStringList{"0\t" + temp.path() + "wide.jpg\t400x300\t横照片",
                            "1\t" + temp.path() + "tall.jpg\t300x400\t竖照片"}));
 
-    EXPECT_NE(tool({"plan", "--program-folder", temp.path() + "empty"}).exitCode, 0);
+    EXPECT_NE(runTool({"plan", "--program-folder", temp.path() + "empty"}).exitCode, 0);
 }
 
 TEST(VellumoTool, EncodeWritesGeneratedPicturesThroughTheDriver) {
     test::TempFolder temp;
     const QString out = temp.path() + "check.mp4";
-    const ToolRun run = tool({"encode", "--type", "MP4", "--size", "160x96", "--tv", "ntsc",
-                              "--quality", "standard", "--frames", "25", "--out", out});
+    const ToolRun run = runTool({"encode", "--type", "MP4", "--size", "160x96", "--tv", "ntsc",
+                                 "--quality", "standard", "--frames", "25", "--out", out});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains("Conversion ended."));
     const test::MediaFacts facts = test::probeMedia(out);
@@ -144,11 +124,11 @@ TEST(VellumoTool, EncodeWritesGeneratedPicturesThroughTheDriver) {
     EXPECT_EQ(facts.videoFrames, 30);  // one second under NTSC
     EXPECT_FALSE(facts.hasAudio);
 
-    const ToolRun badType = tool({"encode", "--type", "VHS", "--size", "160x96", "--out", out});
+    const ToolRun badType = runTool({"encode", "--type", "VHS", "--size", "160x96", "--out", out});
     EXPECT_EQ(badType.exitCode, 1);
     EXPECT_TRUE(badType.err.contains("VHS"));
-    const ToolRun badMusic = tool({"encode", "--type", "VCD", "--size", "160x96", "--music",
-                                   temp.path() + "none.mp3", "--out", temp.path() + "x.mpg"});
+    const ToolRun badMusic = runTool({"encode", "--type", "VCD", "--size", "160x96", "--music",
+                                      temp.path() + "none.mp3", "--out", temp.path() + "x.mpg"});
     EXPECT_EQ(badMusic.exitCode, 1);
     EXPECT_TRUE(badMusic.err.contains(temp.path() + "none.mp3"));
     EXPECT_FALSE(QFile::exists(temp.path() + "x.mpg"));
@@ -163,13 +143,9 @@ TEST(VellumoTool, PlanCombinedSortsAPhotoByItsUprightSize) {
                                                "canshu_1=竖向~0~1~\r\n")),
                           3));
     // Stored landscape, upright portrait through its EXIF orientation.
-    QImage photo(400, 300, QImage::Format_RGB32);
-    photo.fill(Qt::gray);
-    writeJpeg(photo, temp.path() + "turned.jpg");
-    temp.write("turned.jpg",
-               test::withExifOrientation(test::readFile(temp.path() + "turned.jpg"), 6));
+    test::writeSolidPhoto(temp.path() + "turned.jpg", {400, 300}, Qt::gray, 6);
 
-    const ToolRun run = tool(
+    const ToolRun run = runTool(
         {"plan", "--program-folder", temp.path(), "--combined", "1", temp.path() + "turned.jpg"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
@@ -186,7 +162,7 @@ TEST(VellumoTool, EveryCommandRefusesAnUnknownOption) {
     const QStringList commands{"pack",       "unpack",       "catalogue",      "plan", "preview",
                                "movie-info", "render-movie", "template-sheet", "lrc",  "encode"};
     for (const QString& command : commands) {
-        const ToolRun run = tool({command, "--bogus", file});
+        const ToolRun run = runTool({command, "--bogus", file});
         EXPECT_EQ(run.exitCode, 2) << command.toStdString() << ": " << run.err.toStdString();
         EXPECT_TRUE(run.err.contains("--bogus")) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains("usage: vellumo-tool " + command + " "))
@@ -194,9 +170,9 @@ TEST(VellumoTool, EveryCommandRefusesAnUnknownOption) {
         EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
     }
     // Also after known options, and a switch of one command is unknown to another.
-    EXPECT_EQ(tool({"plan", "--program-folder", temp.path(), "--bogus", file}).exitCode, 2);
-    EXPECT_EQ(tool({"catalogue", "--sheet"}).exitCode, 2);
-    EXPECT_EQ(tool({"lrc", file, "--at", "00:01", "--bogus"}).exitCode, 2);
+    EXPECT_EQ(runTool({"plan", "--program-folder", temp.path(), "--bogus", file}).exitCode, 2);
+    EXPECT_EQ(runTool({"catalogue", "--sheet"}).exitCode, 2);
+    EXPECT_EQ(runTool({"lrc", file, "--at", "00:01", "--bogus"}).exitCode, 2);
 }
 
 }  // namespace
