@@ -20,6 +20,7 @@ namespace vellumo {
 
 class Album;
 class BackgroundWindow;
+class CropWindow;
 class MainWindow;
 class PhotoListWindow;
 class ProgressWindow;
@@ -138,6 +139,7 @@ public:
 
     PhotoListWindow* photoList() const { return photoList_; }
     BackgroundWindow* backgrounds() const { return backgrounds_; }
+    CropWindow* cropWindow() const { return crop_; }
     TemplateOptionsWindow* options() const { return options_; }
     PhotoPages* pages() const { return pages_; }
 
@@ -149,6 +151,7 @@ private:
     Album& album_;
     PhotoListWindow* photoList_ = nullptr;
     BackgroundWindow* backgrounds_ = nullptr;
+    CropWindow* crop_ = nullptr;
     TemplateOptionsWindow* options_ = nullptr;
     PhotoPages* pages_ = nullptr;
 };
