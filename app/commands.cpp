@@ -15,8 +15,7 @@ const QList<CommandInfo>& commandTable() {
         {Command::AddLyrics, kAddLyrics, kAddLyricsHint, MusicLyricsWindows},
         {Command::Sync, kSync, kSyncHint, OutputWindows},
         {Command::Quality, kQuality, kQualityHint, OutputWindows},
-        // The crop window is not built yet.
-        {Command::Crop, kCrop, kCropHint, None},
+        {Command::Crop, kCrop, kCropHint, PhotoWindows},
         // The template manager is not built yet.
         {Command::TemplateManager, kTemplateManager, kTemplateManagerHint, None},
         {Command::Backgrounds, kBackgrounds, kBackgroundsHint, PhotoWindows},

@@ -44,7 +44,7 @@ enum class Command {
 // The part of the program that does a command's work; it alone registers the command's handler.
 enum class CommandOwner {
     MainWindow,          // the product page, the exit
-    PhotoWindows,        // photos, backgrounds, the photo pages and the zoom
+    PhotoWindows,        // photos, backgrounds, the crop window, the photo pages and the zoom
     MusicLyricsWindows,  // music, lyrics and their preview window
     OutputWindows,       // quality, sync and the production buttons
     Preview,             // the album preview: play and stop

@@ -9,6 +9,7 @@
 #include "app/thumbnail_strip.h"
 #include "assignment/photo_adding.h"
 #include "assignment/template_options_window.h"
+#include "crop/crop_window.h"
 #include "dialogs/message_dialog.h"
 #include "dialogs/progress_window.h"
 #include "lists/background_window.h"
@@ -331,6 +332,7 @@ PhotoWindows::PhotoWindows(MainWindow& window, Album& album, const SystemSetting
     setObjectName(QStringLiteral("photoWindows"));
     photoList_ = new PhotoListWindow(album, settings, &window);
     backgrounds_ = new BackgroundWindow(album, &window);
+    crop_ = new CropWindow(album, &window);
     options_ = new TemplateOptionsWindow(&window);
     photoList_->setOptionsWindow(options_);
     pages_ = new PhotoPages(window, album, settings, this);
@@ -342,6 +344,7 @@ PhotoWindows::PhotoWindows(MainWindow& window, Album& album, const SystemSetting
         pages_->showFirstPageAfterAdding();
     });
     window.setCommandHandler(Command::Backgrounds, [this] { backgrounds_->exec(); });
+    window.setCommandHandler(Command::Crop, [this] { crop_->exec(); });
 }
 
 PhotoWindows* PhotoWindows::of(const MainWindow& window) {

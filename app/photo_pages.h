@@ -20,6 +20,7 @@ namespace vellumo {
 
 class Album;
 class BackgroundWindow;
+class CropWindow;
 class MainWindow;
 class PhotoListWindow;
 class ProgressWindow;
@@ -143,6 +144,7 @@ public:
 
     PhotoListWindow* photoList() const { return photoList_; }
     BackgroundWindow* backgrounds() const { return backgrounds_; }
+    CropWindow* cropWindow() const { return crop_; }
     TemplateOptionsWindow* options() const { return options_; }
     PhotoPages* pages() const { return pages_; }
 
@@ -154,6 +156,7 @@ private:
     Album& album_;
     PhotoListWindow* photoList_ = nullptr;
     BackgroundWindow* backgrounds_ = nullptr;
+    CropWindow* crop_ = nullptr;
     TemplateOptionsWindow* options_ = nullptr;
     PhotoPages* pages_ = nullptr;
 };
