@@ -43,7 +43,7 @@ void produce(MainWindow& window, Album& album, AlbumTypeWindow& typeWindow,
         !confirm(texts::kReplaceFileCaption, texts::kReplaceFileQuestion.arg(outputFile))) {
         return;
     }
-    ProductionWindow production(album, &window);
+    ProductionWindow production(album, &window, services.converterFactory);
     production.setFolderOpener(services.openFolder);
     production.produce(outputFile);
 }

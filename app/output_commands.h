@@ -6,6 +6,8 @@
 #include <QString>
 #include <functional>
 
+#include "production/conversion_driver.h"
+
 class QWidget;
 
 namespace vellumo {
@@ -19,6 +21,8 @@ struct OutputCommandServices {
     std::function<QString(QWidget* parent)> chooseFolder;
     // Opens a folder in the file manager.
     std::function<void(const QString& folder)> openFolder;
+    // Makes the converter for each production (FFmpeg's by default).
+    ConversionDriver::ConverterFactory converterFactory;
 };
 
 // Creates the album type, picture quality and sync windows (children of the main window) and

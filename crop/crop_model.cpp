@@ -120,11 +120,11 @@ QSize cropSlotFrame(QSize slotSize) {
 
 CropSlot cropSlot(const PhotoSlot& slot, const PhotoList& photos) {
     CropSlot crop;
-    crop.templateClass = slot.templateClass;
+    crop.templateClass = slot.info->templateClass;
     crop.orientation = slot.orientation;
     crop.slotSize = QSize(slot.mobanchicun_width, slot.mobanchicun_height);
-    crop.fullScreen = slot.fullScreenPlacement();
-    crop.medium = slot.mediumPlacement();
+    crop.fullScreen = slot.fullScreen;
+    crop.medium = slot.medium;
     crop.cropMark = slot.cropMark;
     if (photos.isValidRow(slot.photoRow)) {
         const PhotoRecord& photo = photos.at(slot.photoRow);

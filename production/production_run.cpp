@@ -228,11 +228,12 @@ ProductionResult ProductionRun::run(const QString& outputFile) {
     errorList_.append(frames.errorList());
     notices_.append(frames.notices());
     notices_.append(frames.lyricProblems());
-    if (stopRequested()) {
-        return finish(result);
-    }
+    // A stop that comes after the encoder has finished and the file has its name is too late:
+    // the album is made and stays, so the run says so.
     if (done) {
         result.outcome = ProductionOutcome::Complete;
+    } else if (stopRequested()) {
+        return finish(result);
     } else {
         result.outcome = ProductionOutcome::Failed;
         result.error =

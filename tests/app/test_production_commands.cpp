@@ -34,6 +34,7 @@
 #include "production/production_texts.h"
 #include "production/production_window.h"
 #include "skin/fonts.h"
+#include "tests/support/held_converter.h"
 #include "tests/support/main_window_parts.h"
 #include "tests/support/media_probe.h"
 #include "tests/support/modal_responder.h"
@@ -59,6 +60,14 @@ protected:
             return folder_;
         };
         services.openFolder = [this](const QString&) { ++opened_; };
+        services.converterFactory = [this]() -> std::unique_ptr<mcl::Converter> {
+            if (holdAt_ < 0) {
+                return mcl::createConverter();
+            }
+            auto held = std::make_unique<test::HeldConverter>(holdAt_);
+            held_ = held.get();
+            return held;
+        };
         wireOutputCommands(window_, source_.album(), services);
     }
 
@@ -87,6 +96,9 @@ protected:
     QString folder_;
     int folderAsked_ = 0;
     int opened_ = 0;
+    // With a picture number, each production holds after it until it is stopped.
+    int holdAt_ = -1;
+    test::HeldConverter* held_ = nullptr;
 };
 
 TEST_F(ProductionCommandsTest, GuardsEndTheRequestBeforeAnyWindow) {
@@ -161,11 +173,13 @@ TEST_F(ProductionCommandsTest, ExistingFileIsKeptAfterNoAndReplacedAfterYes) {
     const QByteArray made = test::readFile(out);
     name = nameTheAlbum(QString::fromUtf16(u"旅行"));
     yes = whenShown<ConfirmDialog>([](ConfirmDialog* dialog) { dialog->okButton()->click(); });
+    holdAt_ = 100;
     bool stopped = false;
     QTimer stopper;
     QObject::connect(&stopper, &QTimer::timeout, [&] {
         auto* production = qobject_cast<ProductionWindow*>(QApplication::activeModalWidget());
-        if (!stopped && production && production->stopButton()->isEnabled()) {
+        if (!stopped && production && production->stopButton()->isEnabled() && held_ &&
+            held_->reached()) {
             production->stopButton()->click();
             stopped = true;
         }

@@ -335,7 +335,7 @@ TEST_F(CropAlbumTest, OneRowPerFilledSlotWithUseCounts) {
 TEST_F(CropAlbumTest, MediumSaveOfALandscapeSingleIsShownMediumAgain) {
     templates_.addTemplate(entryOf(catalogue_, 1, TemplateClass::LandscapeSingle));
     ASSERT_EQ(templates_.placePhoto(0, 0, 0), PlaceResult::Placed);
-    const Placement medium = templates_.slot(0).mediumPlacement();
+    const Placement medium = templates_.slot(0).medium;
 
     CropSlot slot = cropSlot(templates_.slot(0), album_.photos());
     EXPECT_EQ(slot.photoSize, QSize(4000, 3000));
@@ -344,7 +344,7 @@ TEST_F(CropAlbumTest, MediumSaveOfALandscapeSingleIsShownMediumAgain) {
     chooseCropOption(state, slot, CropOption::Medium);
     applyCropSave(templates_, 0, saveCrop(state, slot));
     EXPECT_EQ(templates_.slot(0).cropMark, CropMark::Medium);
-    EXPECT_EQ(templates_.slot(0).mediumPlacement(), medium);
+    EXPECT_EQ(templates_.slot(0).medium, medium);
 
     slot = cropSlot(templates_.slot(0), album_.photos());
     state = selectCropSlot(slot);

@@ -12,8 +12,9 @@
 #include "project/album.h"
 #include "skin/fonts.h"
 #include "skin/skin.h"
-#include "tests/app/photo_test_support.h"
 #include "tests/support/album_builders.h"
+#include "tests/support/modal_responder.h"
+#include "tests/support/photo_files.h"
 #include "tests/support/test_files.h"
 
 namespace vellumo {
@@ -161,8 +162,7 @@ private slots:
         QCOMPARE(window.state().photo, QRect(0, -100, 800, 600));
         window.saveButton()->click();
         QTRY_COMPARE(responder.messages, QStringList{texts::kCropSaved});
-        QCOMPARE(album_->templates().slot(0).fullScreenPlacement(),
-                 (Placement{0, -240, 1920, 1440}));
+        QCOMPARE(album_->templates().slot(0).fullScreen, (Placement{0, -240, 1920, 1440}));
         Stager(*album_).stagePictures(0, {800, 450}, LandscapeMode::FullScreen, after);
 
         // The photo's yellow top-left quarter ends 300 pixels down before and 200 after.

@@ -16,6 +16,7 @@
 #include "production/production_run_texts.h"
 #include "project/album.h"
 #include "tests/support/album_builders.h"
+#include "tests/support/held_converter.h"
 #include "tests/support/media_probe.h"
 #include "tests/support/photo_files.h"
 #include "tests/support/test_files.h"
@@ -226,6 +227,21 @@ TEST_F(ProductionRunTest, StopDuringTheConversionLeavesNoFile) {
     const QString out = folder_.path() + "half.mpg";
     EXPECT_EQ(run.run(out).outcome, ProductionOutcome::Stopped);
     EXPECT_FALSE(QFileInfo::exists(out));
+    EXPECT_FALSE(QFileInfo::exists(out + ".part"));
+}
+
+TEST_F(ProductionRunTest, StopAfterTheFileIsMadeIsTooLateAndTheAlbumStays) {
+    ProductionRun* running = nullptr;
+    ProductionRun run(album_, [&]() -> std::unique_ptr<mcl::Converter> {
+        auto converter = std::make_unique<test::HeldConverter>(-1);
+        converter->afterConvert = [&] { running->stop(); };
+        return converter;
+    });
+    running = &run;
+    const QString out = folder_.path() + "whole.mpg";
+    const ProductionResult result = run.run(out);
+    EXPECT_EQ(result.outcome, ProductionOutcome::Complete);
+    EXPECT_EQ(test::probeMedia(out).videoFrames, 220);
     EXPECT_FALSE(QFileInfo::exists(out + ".part"));
 }
 
