@@ -12,6 +12,7 @@
 #include "app/plugin_notice.h"
 #include "app/preview_controller.h"
 #include "app/splash_window.h"
+#include "app/template_windows.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogue_texts.h"
 #include "dialogs/insert_video_window.h"
@@ -107,6 +108,8 @@ void Program::createWindows() {
     new MusicLyricsWindows(*main_, *album_, *musicPlayer_);
     // The photo list, background and template options windows, the photo pages, their commands.
     new PhotoWindows(*main_, *album_, *settings_);
+    // The template preview window and the photo template chooser, opened from the photo pages.
+    new TemplateWindows(*main_, *album_);
     MessageDialog::shared();
     exitDialog_ = new ExitDialog(main_.get());
     ConfirmDialog::shared();

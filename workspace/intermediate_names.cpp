@@ -50,4 +50,12 @@ IntermediateNameMaker singleTemplate(int counter, Clock clock) {
     return prefixed(QStringLiteral("wj_y_l_d_g_1%1-").arg(counter), std::move(clock));
 }
 
+IntermediateNameMaker usedTemplatePreview(int counter, Clock clock) {
+    return prefixed(QStringLiteral("wj_y_l_d_g_1_wj_y_l_d_g_1%1-").arg(counter), std::move(clock));
+}
+
+IntermediateNameMaker slotTemplatePreview(Clock clock) {
+    return prefixed(QStringLiteral("wj_y_l_d_g_1wj_y_l_d_g_1wj_y_l_d_g_1_"), std::move(clock));
+}
+
 }  // namespace vellumo::intermediate

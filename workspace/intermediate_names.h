@@ -36,5 +36,10 @@ IntermediateNameMaker productionTemplate(int n, int counter, Clock clock = syste
 IntermediateNameMaker productionClosingMovie(int counter, Clock clock = systemClock());
 // Single-template preview: "wj_y_l_d_g_1" + counter + "-" + level + hhnnss + ".rar".
 IntermediateNameMaker singleTemplate(int counter, Clock clock = systemClock());
+// Used-template preview: "wj_y_l_d_g_1_wj_y_l_d_g_1" + counter + "-" + level + hhnnss + ".rar".
+IntermediateNameMaker usedTemplatePreview(int counter, Clock clock = systemClock());
+// Preview of the template of a photo's slot:
+// "wj_y_l_d_g_1wj_y_l_d_g_1wj_y_l_d_g_1_" + level + hhnnss + ".rar".
+IntermediateNameMaker slotTemplatePreview(Clock clock = systemClock());
 
 }  // namespace vellumo::intermediate

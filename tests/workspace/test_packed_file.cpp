@@ -134,6 +134,10 @@ TEST_F(UnpackChainTest, NamesOfEveryChain) {
     EXPECT_EQ(intermediate::closingMovie(2, clock)(15),
               u + "wj_y_l_z_h_02_wj_y_l_d_g_12-15070509.rar");
     EXPECT_EQ(intermediate::singleTemplate(1, clock)(3), u + "wj_y_l_d_g_11-3070509.rar");
+    EXPECT_EQ(intermediate::usedTemplatePreview(2, clock)(4),
+              u + "wj_y_l_d_g_1_wj_y_l_d_g_12-4070509.rar");
+    EXPECT_EQ(intermediate::slotTemplatePreview(clock)(19),
+              u + "wj_y_l_d_g_1wj_y_l_d_g_1wj_y_l_d_g_1_19070509.rar");
     EXPECT_EQ(dataPath(paths::unpackedParameterFile(3)), u + "wjj_00_j_y3.ini");
     EXPECT_EQ(dataPath(paths::unpackedCombinedTemplate(2)), u + "wjj_00_j_y2-3.ini");
     EXPECT_EQ(paths::combinedTemplatePackage(4), "smxcwjj/wj_0_or_9_9/wj_0_or_9_9_4.rar");

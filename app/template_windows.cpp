@@ -1,0 +1,47 @@
+#include "app/template_windows.h"
+
+#include <QPointer>
+#include <QTimer>
+
+#include "app/main_window.h"
+#include "app/photo_pages.h"
+#include "manager/photo_template_chooser.h"
+#include "manager/template_preview_window.h"
+#include "project/album.h"
+
+namespace vellumo {
+
+TemplateWindows::TemplateWindows(MainWindow& window, const Album& album)
+    : QObject(&window), window_(window), album_(album) {
+    setObjectName(QStringLiteral("templateWindows"));
+    preview_ = new TemplatePreviewWindow(album, &window);
+    chooser_ = new PhotoTemplateChooser(album, *preview_, &window);
+    if (PhotoWindows* photos = PhotoWindows::of(window)) {
+        photos->pages()->setTemplatesOfPhotoHandler(
+            [this](int photoRow) { openTemplatesOfPhoto(photoRow); });
+    }
+    // The main window's command timer: the command runs once the chooser has been left.
+    connect(chooser_, &PhotoTemplateChooser::completionRequested, this, [this] {
+        QTimer::singleShot(1, &window_, [window = QPointer<MainWindow>(&window_)] {
+            if (window) {
+                window->runCommand(Command::TemplateManager);
+            }
+        });
+    });
+}
+
+TemplateWindows* TemplateWindows::of(const MainWindow& window) {
+    return window.findChild<TemplateWindows*>(QStringLiteral("templateWindows"),
+                                              Qt::FindDirectChildrenOnly);
+}
+
+void TemplateWindows::openTemplatesOfPhoto(int photoRow) {
+    const ChooserOpening opening = chooserOpening(album_.templates(), photoRow);
+    if (opening == ChooserOpening::Nothing) {
+        return;
+    }
+    chooser_->setPhoto(photoRow, opening == ChooserOpening::Automatic);
+    chooser_->exec();
+}
+
+}  // namespace vellumo
