@@ -130,8 +130,15 @@ void TemplatePreviewWindow::prepare() {
 
 bool TemplatePreviewWindow::stagePictures() {
     const QString folder = previewFolder();
+    const bool catalogue = request_.mode == TemplatePreviewMode::CatalogueTemplate;
+    const int rows = catalogue ? static_cast<int>(album_.catalogue().records().size())
+                               : album_.templates().size();
+    if (request_.row < 0 || request_.row >= rows) {
+        showMessage(texts::kNoTemplateSelected);
+        return false;
+    }
     try {
-        if (request_.mode == TemplatePreviewMode::CatalogueTemplate) {
+        if (catalogue) {
             stageCataloguePreview(album_.catalogue().record(request_.row),
                                   request_.info.templateClass, effect_, folder);
             return true;

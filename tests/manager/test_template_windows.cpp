@@ -390,6 +390,15 @@ private slots:
         QCOMPARE(watcher.runs, 1);
         QCOMPARE(responder.messages.size(), 2);
         QVERIFY(responder.messages[1].startsWith(texts::kPreviewPackageUnreadable.arg(QString())));
+
+        // A template row that is not there (the album changed under the opener).
+        request.mode = TemplatePreviewMode::UsedTemplate;
+        request.row = 5;
+        QVERIFY(openTemplatePreview(preview, request, catalogue_->record(0).packagePath,
+                                    PreviewOpener::UsedTemplate));
+        QCOMPARE(watcher.runs, 2);
+        QCOMPARE(responder.messages.size(), 3);
+        QCOMPARE(responder.messages[2], texts::kNoTemplateSelected);
     }
 
     void aTemplateWithEmptySlotsIsOfferedForCompletion() {
