@@ -180,15 +180,20 @@ int runMakeAlbum(const QStringList& words) {
         ProductionRun run(album);
         QElapsedTimer shown;
         shown.start();
-        run.onProgress = [&shown](const ProductionProgress& p) {
-            if (p.phase == ProductionProgress::Phase::Conversion && shown.elapsed() >= 250) {
+        // The last line keeps the speed of the whole conversion.
+        ProductionProgress last;
+        run.onProgress = [&shown, &last](const ProductionProgress& p) {
+            if (p.phase != ProductionProgress::Phase::Conversion) {
+                return;
+            }
+            last = p;
+            if (shown.elapsed() >= 250) {
                 shown.restart();
                 printProgress(p);
             }
         };
         result = run.run(out);
         if (result.outcome == ProductionOutcome::Complete) {
-            ProductionProgress last;
             last.framesDone = last.totalFrames = static_cast<int>(run.sequence().totalFrames());
             last.remaining = QStringLiteral("00:00:00");
             printProgress(last);
