@@ -22,6 +22,7 @@
 #include "settings/settings_window.h"
 #include "settings/system_settings.h"
 #include "skin/fonts.h"
+#include "skin/qt_texts.h"
 #include "skin/skin.h"
 #include "workspace/data_paths.h"
 #include "workspace/errors.h"
@@ -46,6 +47,7 @@ void pumpEvents() {
 
 void installLook() {
     installFontSubstitutions();
+    installQtChineseTexts();
     qApp->setStyleSheet(skinStyleSheet());
 }
 

@@ -277,6 +277,7 @@ QRadioButton::indicator:checked {
                                 stop:1 #1d2128);
 }
 QLabel { color: #e8eaee; }
+QFileDialog QLabel { color: #1d1f24; }
 QProgressBar { border: 0; background: rgba(255, 255, 255, 30); }
 QProgressBar::chunk { background: #e8a33d; }
 QMenu {

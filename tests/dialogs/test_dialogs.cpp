@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 
 #include "app/program.h"
 #include "dialogs/dialog_texts.h"
@@ -201,6 +202,17 @@ private slots:
             QVERIFY(dialog);
             title = dialog->windowTitle();
             filters = dialog->nameFilters();
+            // Qt's own labels are in Chinese and dark on the dialog's light face.
+            for (const char* name : {"lookInLabel", "fileNameLabel", "fileTypeLabel"}) {
+                auto* label = dialog->findChild<QLabel*>(QLatin1String(name));
+                QVERIFY(label);
+                const QString text = label->text();
+                QVERIFY2(std::any_of(text.begin(), text.end(),
+                                     [](QChar c) { return c.unicode() >= 0x4E00; }),
+                         qPrintable(text));
+                label->ensurePolished();
+                QVERIFY(label->palette().color(QPalette::WindowText).lightness() < 80);
+            }
             several = dialog->fileMode() == QFileDialog::ExistingFiles;
             dialog->reject();
         });
