@@ -189,15 +189,15 @@ CropWindow::CropWindow(Album& album, QWidget* parent)
     connect(save_, &QPushButton::clicked, this, &CropWindow::save);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 
-    open();
+    reload();
 }
 
 void CropWindow::showEvent(QShowEvent* event) {
-    open();
+    reload();
     SkinnedDialog::showEvent(event);
 }
 
-void CropWindow::open() {
+void CropWindow::reload() {
     rows_ = cropRows(album_.templates(), album_.photos());
     list_->clear();
     QList<QTreeWidgetItem*> items;

@@ -50,7 +50,7 @@ public:
     explicit CropWindow(Album& album, QWidget* parent = nullptr);
 
     // Rebuilds the list and clears the stage, the selection and the details (every opening).
-    void open();
+    void reload();
     // A click in the list: shows row k (-1: no row under the click).
     void selectRow(int k);
     void zoomIn();

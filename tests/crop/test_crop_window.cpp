@@ -74,10 +74,10 @@ private slots:
         test::ModalResponder responder;
         window.zoomInButton()->click();
         addPhoto("wide.jpg", {800, 600});
-        window.open();
+        window.reload();
         window.saveButton()->click();
         placeLandscapeSingle(0);
-        window.open();
+        window.reload();
         window.defaultSizeButton()->click();
         window.selectRow(-1);
         QTRY_COMPARE(responder.messages.size(), 4);
@@ -113,7 +113,7 @@ private slots:
         QCOMPARE(album_->templates().slot(0).cropMark, CropMark::Medium);
         QVERIFY(!window.zoomInButton()->isEnabled());
 
-        window.open();
+        window.reload();
         QVERIFY(!window.fullScreenOption()->isVisible());
         clickRow(window.list(), 0);
         QVERIFY(window.mediumOption()->isChecked());
