@@ -1,5 +1,6 @@
 // Template movies: any bytes are a movie or a FileError, never a crash; a movie that parses is
-// laid out and drawn at a small size, with every picture missing. Texts are parsed and timed but
+// laid out and drawn at a small size, every picture it names a small one of its own (so that
+// fits and content motion are exercised). Texts are parsed and timed but
 // not drawn: every new font family and size the fuzzer invents stays in Qt's and fontconfig's
 // process-wide font caches, which the leak check would report on every input.
 
@@ -44,7 +45,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (movie->layers.size() > 64) {
         return 0;  // drawing hundreds of layers proves nothing more and takes long
     }
-    const vellumo::movie::MovieRenderer renderer(movie, {}, QSize(48, 27));
+    static const QImage picture = [] {
+        QImage image(8, 6, QImage::Format_RGB32);
+        image.fill(Qt::darkCyan);
+        image.setPixel(0, 0, qRgb(255, 0, 0));
+        return image;
+    }();
+    vellumo::movie::MoviePictures pictures;
+    for (const QString& name : movie->pictures()) {
+        pictures.insert(name, {picture, picture.size()});
+    }
+    const vellumo::movie::MovieRenderer renderer(movie, pictures, QSize(48, 27));
     QImage frame;
     for (int f : {0, movie->frames / 2, movie->frames - 1}) {
         renderer.render(f, frame);

@@ -21,9 +21,11 @@ inline constexpr double kStageHeight = 1080.0;
 inline constexpr int kFramesPerSecond = 25;
 inline constexpr int kFrameIntervalMs = 1000 / kFramesPerSecond;
 
-// The first line of every movie file.
+// The first line of every movie file: the magic word and the format version. Version 2 adds
+// cubic-bezier easings, content motion inside an image's box and groups; a version 1 file reads
+// and renders as it always did.
 inline constexpr char kMagic[] = "vellumo-movie";
-inline constexpr int kFormatVersion = 1;
+inline constexpr int kFormatVersion = 2;  // the newest version read
 
 // Bounds that keep a hand-written or damaged file from asking for absurd work or memory.
 inline constexpr qsizetype kMaxFileBytes = 4 * 1024 * 1024;
@@ -31,23 +33,52 @@ inline constexpr int kMaxFrames = 90000;  // one hour
 inline constexpr int kMaxLayers = 1000;
 inline constexpr int kMaxKeysPerLayer = 20000;
 inline constexpr int kMaxTextLength = 10000;
+inline constexpr int kMaxGroupDepth = 8;
 
-enum class Easing { Linear, EaseIn, EaseOut, EaseInOut, Back, Spring, Hold };
+enum class Easing { Linear, EaseIn, EaseOut, EaseInOut, Back, Spring, Hold, CubicBezier };
+
+// The control points of a cubic Bezier easing, as in cubic-bezier(x1, y1, x2, y2): the curve
+// runs from (0, 0) to (1, 1); x is time and lies within 0 to 1, y is the share of the way.
+struct Bezier {
+    double x1 = 0.0;
+    double y1 = 0.0;
+    double x2 = 1.0;
+    double y2 = 1.0;
+};
 
 // The share of the way from one key to the next at t in [0, 1]; 0 at 0 and 1 at 1. Back and
-// spring overshoot on the way.
-double ease(Easing easing, double t);
+// spring overshoot on the way. A cubic Bezier easing needs its curve.
+double ease(Easing easing, double t, const Bezier& curve = {});
+// The y of the curve where its x is t.
+double cubicBezier(const Bezier& curve, double t);
 
 // The animated properties of a layer. Position is the layer's centre; width and height its box;
 // the three scales multiply (scaleX and scaleY act on one axis, scale on both); rotation is in
-// degrees clockwise about the centre; opacity and reveal run from 0 to 1.
-enum class Property { X, Y, Width, Height, Scale, ScaleX, ScaleY, Rotation, Opacity, Reveal };
-inline constexpr int kPropertyCount = 10;
+// degrees clockwise about the centre; opacity and reveal run from 0 to 1. The content ones move
+// a picture inside its box: the zoom over the picture's size at rest, and the point of the
+// picture (as fractions of its width and height) at the middle of the box.
+enum class Property {
+    X,
+    Y,
+    Width,
+    Height,
+    Scale,
+    ScaleX,
+    ScaleY,
+    Rotation,
+    Opacity,
+    Reveal,
+    ContentScale,
+    ContentX,
+    ContentY,
+};
+inline constexpr int kPropertyCount = 13;
 
 struct Keyframe {
     int frame = 0;
     double value = 0.0;
     Easing easing = Easing::Linear;  // how the value arrives here from the previous key
+    Bezier curve;                    // for Easing::CubicBezier
 };
 
 // Keys of one property, sorted by frame. Before the first key the first value holds, after the
@@ -65,7 +96,9 @@ private:
     std::vector<Keyframe> keys_;
 };
 
-enum class LayerKind { Image, Shape, Text };
+// A group holds the layers that follow it up to its "end"; they move, scale, turn and fade with
+// it as one.
+enum class LayerKind { Image, Shape, Text, Group };
 enum class ShapeKind { Rectangle, Ellipse };
 enum class FillKind { Solid, Linear, Radial };
 enum class Fit { Cover, Contain, Stretch };
@@ -132,7 +165,14 @@ struct Layer {
     TextAlign align = TextAlign::Center;
     double wrapWidth = 0.0;  // 0: one line per written line
 
+    // Group: the point of its layers' space that lands on the group's x and y, about which it
+    // turns and scales.
+    double anchorX = kStageWidth / 2.0;
+    double anchorY = kStageHeight / 2.0;
+
     // Every kind.
+    int parent = -1;  // the index of the group the layer lies in, -1 at the top
+    size_t end = 0;   // one past the index of the layer's last member (itself for a non-group)
     int firstFrame = 0;
     int lastFrame = INT_MAX;  // inclusive
     RevealStyle reveal = RevealStyle::FromLeft;
@@ -143,6 +183,11 @@ struct Layer {
 
     const Track& track(Property p) const { return tracks[static_cast<int>(p)]; }
     Track& track(Property p) { return tracks[static_cast<int>(p)]; }
+    // Whether the picture moves inside its box.
+    bool movesContent() const {
+        return !track(Property::ContentScale).empty() || !track(Property::ContentX).empty() ||
+               !track(Property::ContentY).empty();
+    }
     bool visibleAt(double frame) const {
         return frame >= firstFrame && frame < static_cast<double>(lastFrame) + 1.0;
     }
@@ -152,6 +197,7 @@ struct Movie {
     QString file;    // the file it was read from (may be empty)
     QString folder;  // pictures are found relative to it; ends in "/" unless empty
     QString title;
+    int version = 1;  // the format version the file declares
     int frames = 0;
     bool loop = false;
     QColor background = Qt::black;

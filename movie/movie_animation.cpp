@@ -6,7 +6,51 @@
 
 namespace vellumo::movie {
 
-double ease(Easing easing, double t) {
+double cubicBezier(const Bezier& curve, double t) {
+    t = std::clamp(t, 0.0, 1.0);
+    if (t <= 0.0 || t >= 1.0) {
+        return t;
+    }
+    // Coefficients of x(s) and y(s) for s in [0, 1].
+    const double cx = 3.0 * curve.x1;
+    const double bx = 3.0 * (curve.x2 - curve.x1) - cx;
+    const double ax = 1.0 - cx - bx;
+    const double cy = 3.0 * curve.y1;
+    const double by = 3.0 * (curve.y2 - curve.y1) - cy;
+    const double ay = 1.0 - cy - by;
+    const auto x = [&](double s) { return ((ax * s + bx) * s + cx) * s; };
+    // With x1 and x2 within 0 to 1, x(s) never falls: Newton's method finds s fast where the
+    // slope allows, halving the interval finds it always.
+    double s = t;
+    for (int i = 0; i < 8; ++i) {
+        const double error = x(s) - t;
+        if (std::abs(error) < 1e-9) {
+            return ((ay * s + by) * s + cy) * s;
+        }
+        const double slope = (3.0 * ax * s + 2.0 * bx) * s + cx;
+        if (std::abs(slope) < 1e-6) {
+            break;
+        }
+        s -= error / slope;
+        if (s < 0.0 || s > 1.0) {
+            break;
+        }
+    }
+    double low = 0.0;
+    double high = 1.0;
+    s = t;
+    for (int i = 0; i < 60; ++i) {
+        s = (low + high) / 2.0;
+        const double v = x(s);
+        if (std::abs(v - t) < 1e-9) {
+            break;
+        }
+        (v < t ? low : high) = s;
+    }
+    return ((ay * s + by) * s + cy) * s;
+}
+
+double ease(Easing easing, double t, const Bezier& curve) {
     t = std::clamp(t, 0.0, 1.0);
     switch (easing) {
         case Easing::Linear:
@@ -37,6 +81,8 @@ double ease(Easing easing, double t) {
         }
         case Easing::Hold:
             return t < 1.0 ? 0.0 : 1.0;
+        case Easing::CubicBezier:
+            return cubicBezier(curve, t);
     }
     return t;
 }
@@ -62,7 +108,7 @@ double Track::valueAt(double frame, double fallback) const {
     const Keyframe& to = *after;
     const Keyframe& from = *(after - 1);
     const double t = (frame - from.frame) / static_cast<double>(to.frame - from.frame);
-    return from.value + (to.value - from.value) * ease(to.easing, t);
+    return from.value + (to.value - from.value) * ease(to.easing, t, to.curve);
 }
 
 LayerState layerStateAt(const Layer& layer, double frame, QSizeF natural) {
@@ -92,7 +138,27 @@ LayerState layerStateAt(const Layer& layer, double frame, QSizeF natural) {
     s.reveal = std::clamp(layer.track(Property::Reveal).valueAt(frame, 1.0), 0.0, 1.0);
     s.width = std::max(0.0, s.width);
     s.height = std::max(0.0, s.height);
+    s.contentScale = std::clamp(layer.track(Property::ContentScale).valueAt(frame, 1.0),
+                                kMinContentScale, 100.0);
+    s.contentX = std::clamp(layer.track(Property::ContentX).valueAt(frame, 0.5), 0.0, 1.0);
+    s.contentY = std::clamp(layer.track(Property::ContentY).valueAt(frame, 0.5), 0.0, 1.0);
     return s;
+}
+
+QTransform groupTransformAt(const Layer& group, double frame, double* opacity) {
+    const double x = group.track(Property::X).valueAt(frame, group.anchorX);
+    const double y = group.track(Property::Y).valueAt(frame, group.anchorY);
+    const double scale = group.track(Property::Scale).valueAt(frame, 1.0);
+    QTransform t;
+    t.translate(x, y);
+    t.rotate(group.track(Property::Rotation).valueAt(frame, 0.0));
+    t.scale(scale * group.track(Property::ScaleX).valueAt(frame, 1.0),
+            scale * group.track(Property::ScaleY).valueAt(frame, 1.0));
+    t.translate(-group.anchorX, -group.anchorY);
+    if (opacity) {
+        *opacity = std::clamp(group.track(Property::Opacity).valueAt(frame, 1.0), 0.0, 1.0);
+    }
+    return t;
 }
 
 }  // namespace vellumo::movie

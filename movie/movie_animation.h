@@ -3,6 +3,7 @@
 // Where a layer is, how big and how visible at a given frame.
 
 #include <QSizeF>
+#include <QTransform>
 
 #include "movie/movie.h"
 
@@ -18,11 +19,22 @@ struct LayerState {
     double rotation = 0.0;  // degrees clockwise
     double opacity = 1.0;   // 0 to 1
     double reveal = 1.0;    // 0 to 1
+    // An image's content inside its box: the zoom, and the point of the picture (fractions of
+    // its size) at the box's middle.
+    double contentScale = 1.0;
+    double contentX = 0.5;
+    double contentY = 0.5;
 };
+
+inline constexpr double kMinContentScale = 0.01;
 
 // The layer's state at frame (which may fall between frames). natural is the box the layer has
 // where the movie sets no width or height: a picture's own size, a text's measured size, the
 // stage for a shape. A picture given only a width or only a height keeps its aspect.
 LayerState layerStateAt(const Layer& layer, double frame, QSizeF natural);
+
+// Where a group takes its layers at frame: from their own units to its parent's. The group's
+// opacity goes to opacity when it is given.
+QTransform groupTransformAt(const Layer& group, double frame, double* opacity = nullptr);
 
 }  // namespace vellumo::movie

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "movie/movie.h"
+#include "movie/movie_animation.h"
 #include "movie/movie_texts.h"
 #include "workspace/errors.h"
 #include "workspace/packed_file.h"
@@ -40,7 +41,22 @@ constexpr PropertyInfo kProperties[kPropertyCount] = {
     {Property::Rotation, "rotation", -1000000.0, 1000000.0},
     {Property::Opacity, "opacity", 0.0, 1.0},
     {Property::Reveal, "reveal", 0.0, 1.0},
+    {Property::ContentScale, "content-scale", kMinContentScale, 100.0},
+    {Property::ContentX, "content-x", 0.0, 1.0},
+    {Property::ContentY, "content-y", 0.0, 1.0},
 };
+
+bool isContentProperty(Property p) {
+    return p == Property::ContentScale || p == Property::ContentX || p == Property::ContentY;
+}
+
+// What a group can animate: it moves, scales, turns and fades its layers.
+bool isGroupProperty(Property p) {
+    return p == Property::X || p == Property::Y || p == Property::Scale || p == Property::ScaleX ||
+           p == Property::ScaleY || p == Property::Rotation || p == Property::Opacity;
+}
+
+constexpr char kBezierWord[] = "cubic-bezier";
 
 const PropertyInfo& info(Property p) {
     return kProperties[static_cast<int>(p)];
@@ -114,6 +130,8 @@ QString layerKindText(LayerKind kind) {
             return texts::kMovieShapeLayer;
         case LayerKind::Text:
             return texts::kMovieTextLayer;
+        case LayerKind::Group:
+            return texts::kMovieGroupLayer;
     }
     return {};
 }
@@ -161,6 +179,11 @@ public:
             throw FileError(file_, texts::kMovieNoHeader);
         }
         finishLayer();
+        if (!openGroups_.empty()) {
+            const Layer& group = movie_.layers[openGroups_.back()];
+            line_ = group.line;
+            fail(texts::kMovieGroupNotClosed.arg(group.name));
+        }
         if (movie_.frames == 0) {
             throw FileError(file_, texts::kMovieNoFrames);
         }
@@ -340,21 +363,36 @@ private:
             fail(texts::kMovieNoHeader);
         }
         const QString& version = word(magic);
-        if (version != QString::number(kFormatVersion)) {
+        if (version == u"1") {
+            movie_.version = 1;
+        } else if (version == u"2") {
+            movie_.version = 2;
+        } else {
             fail(texts::kMovieBadVersion.arg(version));
         }
         endOfLine();
     }
 
+    // Refuses a word of format version 2 in a file that declares version 1.
+    void needVersion2(const QString& word) const {
+        if (movie_.version < 2) {
+            fail(texts::kMovieNeedsVersion2.arg(word));
+        }
+    }
+
     void statement() {
         const QString keyword = word(QString());
-        if (keyword == u"image" || keyword == u"shape" || keyword == u"text") {
+        if (keyword == u"image" || keyword == u"shape" || keyword == u"text" ||
+            keyword == u"group") {
             startLayer(keyword);
+        } else if (keyword == u"end") {
+            endGroup();
         } else if (keyword == u"frames" || keyword == u"loop" || keyword == u"background" ||
                    keyword == u"title") {
             movieStatement(keyword);
         } else if (!layer_) {
-            if (keyword == u"at" || propertyNamed(keyword) || isLayerWord(keyword)) {
+            if (keyword == u"at" || propertyNamed(keyword) || isLayerWord(keyword) ||
+                keyword == u"content-position") {
                 fail(texts::kMovieOutsideLayer.arg(keyword));
             }
             fail(texts::kMovieUnknownWord.arg(keyword));
@@ -371,7 +409,7 @@ private:
             QStringLiteral("color"),   QStringLiteral("bold"),         QStringLiteral("italic"),
             QStringLiteral("align"),   QStringLiteral("wrap"),         QStringLiteral("border"),
             QStringLiteral("shadow"),  QStringLiteral("reveal-style"), QStringLiteral("position"),
-            QStringLiteral("size"),    QStringLiteral("box")};
+            QStringLiteral("size"),    QStringLiteral("box"),          QStringLiteral("anchor")};
         return words.contains(w);
     }
 
@@ -405,6 +443,12 @@ private:
     }
 
     void startLayer(const QString& keyword) {
+        if (keyword == u"group") {
+            needVersion2(keyword);
+            if (openGroups_.size() >= static_cast<size_t>(kMaxGroupDepth)) {
+                fail(texts::kMovieGroupsTooDeep.arg(kMaxGroupDepth));
+            }
+        }
         finishLayer();
         if (movie_.frames == 0) {
             fail(texts::kMovieNoFrames);
@@ -416,7 +460,10 @@ private:
         layer.line = line_;
         layer.kind = keyword == u"image"   ? LayerKind::Image
                      : keyword == u"shape" ? LayerKind::Shape
-                                           : LayerKind::Text;
+                     : keyword == u"text"  ? LayerKind::Text
+                                           : LayerKind::Group;
+        layer.parent = openGroups_.empty() ? -1 : static_cast<int>(openGroups_.back());
+        layer.end = movie_.layers.size() + 1;
         layer.name = word(keyword);
         if (layer.name.isEmpty()) {
             fail(texts::kMovieEmptyName);
@@ -462,11 +509,32 @@ private:
                     fail(texts::kMovieTextTooLong.arg(kMaxTextLength));
                 }
                 break;
+            case LayerKind::Group:
+                openGroups_.push_back(movie_.layers.size());
+                break;
         }
         movie_.layers.push_back(std::move(layer));
         layer_ = &movie_.layers.back();
         pending_.clear();
         seenLayerWords_.clear();
+    }
+
+    // "end" or "end NAME" closes the innermost open group.
+    void endGroup() {
+        needVersion2(QStringLiteral("end"));
+        if (openGroups_.empty()) {
+            fail(texts::kMovieEndWithoutGroup);
+        }
+        Layer& group = movie_.layers[openGroups_.back()];
+        if (!atEnd()) {
+            const QString& name = word(QStringLiteral("end"));
+            if (name != group.name) {
+                fail(texts::kMovieEndOtherGroup.arg(name, group.name));
+            }
+        }
+        finishLayer();
+        group.end = movie_.layers.size();
+        openGroups_.pop_back();
     }
 
     void onceInLayer(const QString& keyword) {
@@ -493,7 +561,7 @@ private:
             return;
         }
         if (propertyNamed(keyword) || keyword == u"position" || keyword == u"size" ||
-            keyword == u"box") {
+            keyword == u"box" || keyword == u"content-position") {
             --next_;
             settings(0, true);
             return;
@@ -501,8 +569,14 @@ private:
         if (lookUp(kEasings, keyword)) {
             fail(texts::kMovieEasingOutsideAt.arg(keyword));
         }
+        if (keyword.startsWith(QLatin1String(kBezierWord))) {
+            fail(texts::kMovieEasingOutsideAt.arg(QLatin1String(kBezierWord)));
+        }
         if (!isLayerWord(keyword)) {
             fail(texts::kMovieUnknownWord.arg(keyword));
+        }
+        if (layer.kind == LayerKind::Group && keyword != u"visible" && keyword != u"anchor") {
+            fail(texts::kMovieNotForLayer.arg(keyword, texts::kMovieGroupLayer));
         }
         onceInLayer(keyword);
         if (keyword == u"visible") {
@@ -516,6 +590,10 @@ private:
             if (layer.lastFrame < layer.firstFrame) {
                 fail(texts::kMovieVisibleOrder);
             }
+        } else if (keyword == u"anchor") {
+            only(keyword, LayerKind::Group);
+            layer.anchorX = number(keyword, -100000, 100000);
+            layer.anchorY = number(keyword, -100000, 100000);
         } else if (keyword == u"fit") {
             only(keyword, LayerKind::Image);
             layer.fit = choice(keyword, kFits);
@@ -634,7 +712,7 @@ private:
         layer_->fill = std::move(fill);
     }
 
-    void addKey(Property p, double value, int at, Easing easing, bool plain) {
+    void addKey(Property p, double value, int at, Easing easing, const Bezier& curve, bool plain) {
         if (plain) {
             for (const PendingKey& k : pending_) {
                 if (k.atLayerStart && k.property == p) {
@@ -645,7 +723,7 @@ private:
         if (pending_.size() >= static_cast<size_t>(kMaxKeysPerLayer)) {
             fail(texts::kMovieTooManyKeys.arg(kMaxKeysPerLayer));
         }
-        pending_.push_back({p, {at, value, easing}, line_, plain});
+        pending_.push_back({p, {at, value, easing, curve}, line_, plain});
     }
 
     // The settings of a plain line ("opacity 0.5", "position 960 540") or of an "at" line,
@@ -657,11 +735,22 @@ private:
         };
         std::vector<Setting> found;
         std::optional<Easing> easing;
+        Bezier curve;
         while (!atEnd()) {
             const QString name = word(QString());
-            if (const std::optional<Easing> e = lookUp(kEasings, name)) {
+            const bool bezier = name.startsWith(QLatin1String(kBezierWord));
+            std::optional<Easing> e = lookUp(kEasings, name);
+            if (bezier) {
+                needVersion2(QLatin1String(kBezierWord));
+                if (!plain) {
+                    curve = bezierCurve(name);
+                    e = Easing::CubicBezier;
+                }
+            }
+            if (e || bezier) {
                 if (plain || !atEnd() || found.empty()) {
-                    fail(plain     ? texts::kMovieEasingOutsideAt.arg(name)
+                    fail(plain ? texts::kMovieEasingOutsideAt.arg(
+                                     bezier ? QString::fromLatin1(kBezierWord) : name)
                          : atEnd() ? texts::kMovieNoSettings
                                    : texts::kMovieExtraWords.arg(tokens_[next_].text));
                 }
@@ -673,9 +762,21 @@ private:
             if (sizeWord && layer_->kind == LayerKind::Text) {
                 fail(texts::kMovieNotForLayer.arg(name, layerKindText(LayerKind::Text)));
             }
+            const std::optional<Property> named = propertyNamed(name);
+            if (name == u"content-position" || (named && isContentProperty(*named))) {
+                needVersion2(name);
+                only(name, LayerKind::Image);
+            }
+            if (layer_->kind == LayerKind::Group &&
+                (named ? !isGroupProperty(*named) : name != u"position")) {
+                fail(texts::kMovieNotForLayer.arg(name, texts::kMovieGroupLayer));
+            }
             auto value = [&](Property p) { return number(name, info(p).low, info(p).high); };
-            if (const std::optional<Property> p = propertyNamed(name)) {
-                found.push_back({*p, value(*p)});
+            if (named) {
+                found.push_back({*named, value(*named)});
+            } else if (name == u"content-position") {
+                found.push_back({Property::ContentX, value(Property::ContentX)});
+                found.push_back({Property::ContentY, value(Property::ContentY)});
             } else if (name == u"position") {
                 found.push_back({Property::X, value(Property::X)});
                 found.push_back({Property::Y, value(Property::Y)});
@@ -696,8 +797,42 @@ private:
             }
         }
         for (const Setting& s : found) {
-            addKey(s.property, s.value, at, easing.value_or(Easing::Linear), plain);
+            addKey(s.property, s.value, at, easing.value_or(Easing::Linear), curve, plain);
         }
+    }
+
+    // "cubic-bezier(X1, Y1, X2, Y2)", which may be written over several words: the first is
+    // given, the rest are taken up to the closing parenthesis. x1 and x2 lie within 0 to 1.
+    Bezier bezierCurve(const QString& first) {
+        QString written = first;
+        while (!written.contains(u')') && !atEnd()) {
+            written += u' ' + tokens_[next_++].text;
+        }
+        QString inside = written.mid(qsizetype(sizeof(kBezierWord) - 1)).trimmed();
+        if (!inside.startsWith(u'(') || !inside.endsWith(u')')) {
+            fail(texts::kMovieBadBezier.arg(written));
+        }
+        inside = inside.mid(1, inside.size() - 2);
+        const QStringList parts = inside.split(u',');
+        if (parts.size() != 4) {
+            fail(texts::kMovieBadBezier.arg(written));
+        }
+        double v[4] = {};
+        for (int i = 0; i < 4; ++i) {
+            bool ok = false;
+            const QString part = parts[i].trimmed();
+            v[i] = part.toDouble(&ok);
+            if (!ok || !std::isfinite(v[i])) {
+                fail(texts::kMovieBadBezier.arg(written));
+            }
+            const double low = i % 2 == 0 ? 0.0 : -10.0;
+            const double high = i % 2 == 0 ? 1.0 : 10.0;
+            if (v[i] < low || v[i] > high) {
+                fail(texts::kMovieOutOfRange.arg(QLatin1String(kBezierWord), part,
+                                                 formatNumber(low), formatNumber(high)));
+            }
+        }
+        return {v[0], v[1], v[2], v[3]};
     }
 
     // Turns the keys met in the layer into its tracks: plain settings become keys at the
@@ -743,6 +878,7 @@ private:
     size_t next_ = 0;
     Layer* layer_ = nullptr;
     std::vector<PendingKey> pending_;
+    std::vector<size_t> openGroups_;  // indices of the groups not yet ended, innermost last
     QStringList seenHeaderWords_;
     QStringList seenLayerWords_;
 };
@@ -775,6 +911,9 @@ QString Movie::picturePath(const QString& picture) const {
 }
 
 QString easingName(Easing easing) {
+    if (easing == Easing::CubicBezier) {
+        return QLatin1String(kBezierWord);
+    }
     for (const Choice<Easing>& c : kEasings) {
         if (c.value == easing) {
             return QLatin1String(c.name);

@@ -93,6 +93,54 @@ PictureGeometry fitPicture(Fit fit, double w, double h, QSizeF source) {
     return g;
 }
 
+// Where a picture lies when it moves inside its box: fitted as at rest, zoomed by the content
+// scale about the box's middle, with the picture's point (cx, cy) (fractions of its size) at the
+// middle. A picture larger than the box always covers it: the point is kept far enough from
+// the picture's edges; one smaller than the box along an axis is centred on it. The target is
+// the part of the box the picture covers.
+PictureGeometry movingPicture(Fit fit, double w, double h, QSizeF source, double zoom, double cx,
+                              double cy) {
+    const PictureGeometry rest = fitPicture(fit, w, h, source);
+    if (source.isEmpty() || rest.target.isEmpty() || rest.source.isEmpty()) {
+        return rest;
+    }
+    const QRectF window = rest.target;
+    // Box units per picture pixel.
+    const double kx = window.width() / rest.source.width() * zoom;
+    const double ky = window.height() / rest.source.height() * zoom;
+    // The box's span in picture pixels, and the picture point at its middle.
+    const double spanX = window.width() / kx;
+    const double spanY = window.height() / ky;
+    const auto middle = [](double c, double side, double span) {
+        return span >= side ? side / 2.0 : std::clamp(c * side, span / 2.0, side - span / 2.0);
+    };
+    const double px = middle(cx, source.width(), spanX);
+    const double py = middle(cy, source.height(), spanY);
+    const QRectF shown = QRectF(px - spanX / 2.0, py - spanY / 2.0, spanX, spanY)
+                             .intersected(QRectF(QPointF(0, 0), source));
+    if (shown.isEmpty()) {
+        return rest;
+    }
+    return {QRectF(window.center().x() + (shown.left() - px) * kx,
+                   window.center().y() + (shown.top() - py) * ky, shown.width() * kx,
+                   shown.height() * ky),
+            shown};
+}
+
+// The part of an image layer's picture shown at a state, and where it goes.
+PictureGeometry shownPicture(const Layer& layer, const LayerState& s, QSizeF source) {
+    if (!layer.movesContent()) {
+        return fitPicture(layer.fit, s.width, s.height, source);
+    }
+    return movingPicture(layer.fit, s.width, s.height, source, s.contentScale, s.contentX,
+                         s.contentY);
+}
+
+// Whether covered (the picture's place) fills window, give or take a hundredth of a unit.
+bool fills(const QRectF& covered, const QRectF& window) {
+    return covered.adjusted(-0.01, -0.01, 0.01, 0.01).contains(window);
+}
+
 QPainterPath shapePath(ShapeKind kind, const QRectF& rect, double radius) {
     QPainterPath path;
     if (kind == ShapeKind::Ellipse) {
@@ -223,6 +271,18 @@ MovieRenderer::~MovieRenderer() = default;
 MovieRenderer::MovieRenderer(MovieRenderer&&) noexcept = default;
 MovieRenderer& MovieRenderer::operator=(MovieRenderer&&) noexcept = default;
 
+// How much a layer's groups enlarge it at a frame: 1 for a layer at the top.
+double MovieRenderer::groupScale(const Layer& layer, double frame) const {
+    QTransform t;
+    bool grouped = false;
+    for (int p = layer.parent; p >= 0 && static_cast<size_t>(p) < movie_->layers.size();
+         p = movie_->layers[static_cast<size_t>(p)].parent) {
+        t = t * groupTransformAt(movie_->layers[static_cast<size_t>(p)], frame);
+        grouped = true;
+    }
+    return grouped ? std::max(axisLengthX(t), axisLengthY(t)) : 1.0;
+}
+
 MovieRenderer::MovieRenderer(std::shared_ptr<const Movie> movie, const MoviePictures& pictures,
                              QSize size)
     : movie_(std::move(movie)), size_(size) {
@@ -262,6 +322,10 @@ double MovieRenderer::bookPixels(double scale, double w, double h, int maxSide) 
 void MovieRenderer::prepareLayer(const Layer& layer, const MoviePictures& pictures,
                                  PreparedLayer& out) {
     out.layer = &layer;
+    if (layer.kind == LayerKind::Group) {
+        out.drawable = true;
+        return;
+    }
     const std::vector<double> samples = sampleFrames(layer, movie_->frames);
     const double pxPerRef = std::max(pxPerRefX_, pxPerRefY_);
     const double b = layer.border.width;
@@ -288,6 +352,8 @@ void MovieRenderer::prepareLayer(const Layer& layer, const MoviePictures& pictur
                 std::all_of(layer.fill.stops.begin(), layer.fill.stops.end(),
                             [](const GradientStop& s) { return s.color.alpha() == 255; });
             break;
+        case LayerKind::Group:
+            return;
         case LayerKind::Text: {
             if (layer.text.trimmed().isEmpty()) {
                 return;
@@ -323,8 +389,8 @@ void MovieRenderer::prepareLayer(const Layer& layer, const MoviePictures& pictur
     double largestScale = 0.0;
     for (double f : samples) {
         const LayerState s = layerStateAt(layer, f, out.natural);
-        largestScale =
-            std::max(largestScale, std::max(std::abs(s.scaleX), std::abs(s.scaleY)) * pxPerRef);
+        largestScale = std::max(largestScale, std::max(std::abs(s.scaleX), std::abs(s.scaleY)) *
+                                                  pxPerRef * groupScale(layer, f));
     }
     const LayerState first =
         layerStateAt(layer, std::clamp(layer.firstFrame, 0, movie_->frames), out.natural);
@@ -332,14 +398,15 @@ void MovieRenderer::prepareLayer(const Layer& layer, const MoviePictures& pictur
     if (layer.kind == LayerKind::Image) {
         const bool fixedBox = layer.track(Property::Width).keys().size() <= 1 &&
                               layer.track(Property::Height).keys().size() <= 1;
-        if (b > 0.0 && fixedBox) {
+        if (b > 0.0 && fixedBox && !layer.movesContent()) {
             prepareFramedPicture(layer, picture, first, largestScale, out);
         } else {
             double largest = 0.0;  // device pixels per picture pixel
             for (double f : samples) {
                 const LayerState s = layerStateAt(layer, f, out.natural);
-                const PictureGeometry g = fitPicture(layer.fit, s.width, s.height, out.pictureSize);
-                const double scale = std::max(std::abs(s.scaleX), std::abs(s.scaleY)) * pxPerRef;
+                const PictureGeometry g = shownPicture(layer, s, out.pictureSize);
+                const double scale = std::max(std::abs(s.scaleX), std::abs(s.scaleY)) * pxPerRef *
+                                     groupScale(layer, f);
                 largest = std::max({largest, g.target.width() * scale / g.source.width(),
                                     g.target.height() * scale / g.source.height()});
             }
@@ -493,7 +560,8 @@ void MovieRenderer::prepareShadow(const Layer& layer, const LayerState& first, d
 
 bool MovieRenderer::coversStage(const PreparedLayer& prepared, double frame) const {
     const Layer& layer = *prepared.layer;
-    if (!prepared.drawable || !layer.visibleAt(frame)) {
+    if (!prepared.drawable || !layer.visibleAt(frame) || layer.parent >= 0 ||
+        layer.kind == LayerKind::Group) {
         return false;
     }
     const bool opaqueImage = layer.kind == LayerKind::Image && prepared.opaque;
@@ -510,6 +578,10 @@ bool MovieRenderer::coversStage(const PreparedLayer& prepared, double frame) con
     QRectF rect(-s.width / 2.0, -s.height / 2.0, s.width, s.height);
     if (opaqueImage) {
         rect = fitPicture(layer.fit, s.width, s.height, prepared.pictureSize).target;
+        if (layer.movesContent() &&
+            !fills(shownPicture(layer, s, prepared.pictureSize).target, rect)) {
+            return false;
+        }
     }
     const QRectF device(
         (s.x + rect.left() * s.scaleX) * pxPerRefX_, (s.y + rect.top() * s.scaleY) * pxPerRefY_,
@@ -549,8 +621,8 @@ void MovieRenderer::drawContent(QPainter& painter, const MipChain& content, cons
 // units). When the layer covers its silhouette with opaque pixels, the shadow under it cannot
 // show, so only the band round it is drawn.
 void MovieRenderer::drawShadow(QPainter& painter, const PreparedLayer& prepared,
-                               const QTransform& local, const QRectF& silhouette,
-                               bool covered) const {
+                               const QTransform& local, const QTransform& group,
+                               const QRectF& silhouette, bool covered) const {
     const Layer& layer = *prepared.layer;
     const double m = prepared.shadowMargin;
     const QRectF area = silhouette.adjusted(-m, -m, m, m);
@@ -558,8 +630,10 @@ void MovieRenderer::drawShadow(QPainter& painter, const PreparedLayer& prepared,
     const double sx = sprite.width() / area.width();
     const double sy = sprite.height() / area.height();
     const QTransform toDevice = QTransform::fromScale(pxPerRefX_, pxPerRefY_);
-    painter.setTransform(local * QTransform::fromTranslate(layer.shadow.dx, layer.shadow.dy) *
-                         toDevice);
+    // Inside a group the offset is in the group's units and turns with it.
+    const QTransform offset = QTransform::fromTranslate(layer.shadow.dx, layer.shadow.dy);
+    painter.setTransform(group.isIdentity() ? local * offset * toDevice
+                                            : local * offset * group * toDevice);
     // Soft edges need no antialiasing, and without it the pieces below meet without seams.
     painter.setRenderHint(QPainter::Antialiasing, false);
     const auto piece = [&](const QRectF& r) {
@@ -578,7 +652,8 @@ void MovieRenderer::drawShadow(QPainter& painter, const PreparedLayer& prepared,
         const QTransform back = linear.inverted(&invertible);
         if (invertible) {
             const QPointF d = back.map(QPointF(layer.shadow.dx, layer.shadow.dy));
-            const QTransform world = local * toDevice;
+            const QTransform world =
+                group.isIdentity() ? local * toDevice : local * group * toDevice;
             // Keep a pixel and a half under the layer's antialiased edge.
             const double keep = 1.5 / std::min(axisLengthX(world), axisLengthY(world));
             hidden = silhouette.translated(-d).intersected(area).adjusted(keep, keep, -keep, -keep);
@@ -596,7 +671,7 @@ void MovieRenderer::drawShadow(QPainter& painter, const PreparedLayer& prepared,
 }
 
 void MovieRenderer::drawLayer(QPainter& painter, const PreparedLayer& prepared,
-                              double frame) const {
+                              const QTransform& group, double frame) const {
     const Layer& layer = *prepared.layer;
     if (!prepared.drawable || !layer.visibleAt(frame)) {
         return;
@@ -611,14 +686,22 @@ void MovieRenderer::drawLayer(QPainter& painter, const PreparedLayer& prepared,
     local.rotate(s.rotation);
     local.scale(s.scaleX, s.scaleY);
     const QTransform toDevice = QTransform::fromScale(pxPerRefX_, pxPerRefY_);
-    const QTransform world = local * toDevice;
+    const QTransform world = group.isIdentity() ? local * toDevice : local * group * toDevice;
 
     PictureGeometry g{QRectF(-s.width / 2.0, -s.height / 2.0, s.width, s.height), QRectF()};
+    // The box the frame and shadow hug; a picture moving inside it may cover less of it.
+    QRectF window = g.target;
+    bool contentFills = true;
     if (layer.kind == LayerKind::Image) {
         g = fitPicture(layer.fit, s.width, s.height, prepared.pictureSize);
+        window = g.target;
+        if (layer.movesContent()) {
+            g = shownPicture(layer, s, prepared.pictureSize);
+            contentFills = fills(g.target, window);
+        }
     }
     const double b = layer.border.width;
-    const QRectF outer = g.target.adjusted(-b, -b, b, b);
+    const QRectF outer = window.adjusted(-b, -b, b, b);
     if (prepared.baked || layer.kind == LayerKind::Text) {
         // The content image already is the whole layer.
         if (prepared.baked) {
@@ -642,20 +725,20 @@ void MovieRenderer::drawLayer(QPainter& painter, const PreparedLayer& prepared,
     }
     if (!prepared.shadow
              .isNull()) {  // Opaque pictures and sharp rectangles cover their whole silhouette.
-        const bool covered = prepared.opaque && s.opacity >= 1.0 && !clipped;
-        drawShadow(painter, prepared, local, outer, covered);
+        const bool covered = prepared.opaque && s.opacity >= 1.0 && !clipped && contentFills;
+        drawShadow(painter, prepared, local, group, outer, covered);
     }
     painter.setTransform(world);
 
     const double radius = layer.kind == LayerKind::Shape ? layer.radius : 0.0;
     const ShapeKind shape = layer.kind == LayerKind::Shape ? layer.shape : ShapeKind::Rectangle;
     if (b > 0.0 && !prepared.baked && layer.border.color.alpha() > 0) {
-        if (layer.kind == LayerKind::Image && prepared.opaque && s.opacity >= 1.0) {
+        if (layer.kind == LayerKind::Image && prepared.opaque && s.opacity >= 1.0 && contentFills) {
             // The picture covers the middle, so one rectangle makes a seamless frame.
             painter.fillRect(outer, layer.border.color);
         } else {
             QPainterPath ring = shapePath(shape, outer, radius > 0.0 ? radius + b : 0.0);
-            ring.addPath(shapePath(shape, g.target, radius));
+            ring.addPath(shapePath(shape, window, radius));
             ring.setFillRule(Qt::OddEvenFill);
             painter.fillPath(ring, layer.border.color);
         }
@@ -735,9 +818,55 @@ void MovieRenderer::paint(double frame, QImage& target) const {
     QPainter painter(&target);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform |
                            QPainter::TextAntialiasing);
-    for (size_t i = start; i < layers_.size(); ++i) {
-        drawLayer(painter, layers_[i], frame);
+    drawLayers(painter, start, layers_.size(), QTransform(), frame);
+}
+
+// Draws layers from to to, each group with its members; group takes them to the stage.
+void MovieRenderer::drawLayers(QPainter& painter, size_t from, size_t to, const QTransform& group,
+                               double frame) const {
+    for (size_t i = from; i < to;) {
+        const Layer& layer = *layers_[i].layer;
+        if (layer.kind != LayerKind::Group) {
+            drawLayer(painter, layers_[i], group, frame);
+            ++i;
+            continue;
+        }
+        const size_t end = std::clamp(layer.end, i + 1, to);
+        drawGroup(painter, i, end, group, frame);
+        i = end;
     }
+}
+
+// A group draws its members through its own transform. Fading, it draws them on a layer of
+// their own first and lays that down at its opacity, so that they fade as one picture and
+// members that overlap do not show through each other.
+void MovieRenderer::drawGroup(QPainter& painter, size_t index, size_t end, const QTransform& parent,
+                              double frame) const {
+    const Layer& layer = *layers_[index].layer;
+    if (!layer.visibleAt(frame)) {
+        return;
+    }
+    double opacity = 1.0;
+    const QTransform own = groupTransformAt(layer, frame, &opacity);
+    if (opacity <= 0.0 || std::abs(own.determinant()) < 1e-12) {
+        return;
+    }
+    const QTransform group = own * parent;
+    if (opacity >= 1.0) {
+        drawLayers(painter, index + 1, end, group, frame);
+        return;
+    }
+    const QPaintDevice* device = painter.device();
+    QImage members(device->width(), device->height(), QImage::Format_ARGB32_Premultiplied);
+    members.fill(Qt::transparent);
+    QPainter inner(&members);
+    inner.setRenderHints(painter.renderHints());
+    drawLayers(inner, index + 1, end, group, frame);
+    inner.end();
+    painter.resetTransform();
+    painter.setClipping(false);
+    painter.setOpacity(opacity);
+    painter.drawImage(0, 0, members);
 }
 
 QImage MovieRenderer::render(double frame) const {

@@ -56,8 +56,14 @@ private:
     void drawContent(QPainter& painter, const MipChain& content, const QRectF& target,
                      const QRectF& source, const QTransform& world) const;
     void drawShadow(QPainter& painter, const PreparedLayer& prepared, const QTransform& local,
-                    const QRectF& silhouette, bool covered) const;
-    void drawLayer(QPainter& painter, const PreparedLayer& prepared, double frame) const;
+                    const QTransform& group, const QRectF& silhouette, bool covered) const;
+    void drawLayer(QPainter& painter, const PreparedLayer& prepared, const QTransform& group,
+                   double frame) const;
+    void drawLayers(QPainter& painter, size_t from, size_t to, const QTransform& group,
+                    double frame) const;
+    void drawGroup(QPainter& painter, size_t index, size_t end, const QTransform& parent,
+                   double frame) const;
+    double groupScale(const Layer& layer, double frame) const;
     bool coversStage(const PreparedLayer& prepared, double frame) const;
 
     std::shared_ptr<const Movie> movie_;

@@ -14,9 +14,12 @@ inline const QString kMovieNotText =
 // %1 the limit in MB.
 inline const QString kMovieTooLarge = QStringLiteral("文件太大，模板动画文件不能超过 %1 MB");
 inline const QString kMovieNoHeader =
-    QStringLiteral("不是模板动画文件：文件开头应为“vellumo-movie 1”");
+    QStringLiteral("不是模板动画文件：文件开头应为“vellumo-movie 1”或“vellumo-movie 2”");
 // %1 the version found.
-inline const QString kMovieBadVersion = QStringLiteral("模板动画格式版本“%1”不受支持，应为 1");
+inline const QString kMovieBadVersion = QStringLiteral("模板动画格式版本“%1”不受支持，应为 1 或 2");
+// %1 the word that needs the newer version.
+inline const QString kMovieNeedsVersion2 =
+    QStringLiteral("“%1”需要格式版本 2，请把文件开头写成“vellumo-movie 2”");
 inline const QString kMovieNoFrames = QStringLiteral("没有写帧数，应在第一个层之前写“frames 帧数”");
 // %1 the word.
 inline const QString kMovieUnknownWord = QStringLiteral("不认识的“%1”");
@@ -25,6 +28,17 @@ inline const QString kMovieNotForLayer = QStringLiteral("“%1”不能用于%2�
 inline const QString kMovieImageLayer = QStringLiteral("图片");
 inline const QString kMovieShapeLayer = QStringLiteral("形状");
 inline const QString kMovieTextLayer = QStringLiteral("文字");
+inline const QString kMovieGroupLayer = QStringLiteral("组");
+// %1 what was found.
+inline const QString kMovieBadBezier =
+    QStringLiteral("“%1”应写成 cubic-bezier(x1, y1, x2, y2)，括号里是四个用逗号分开的数字");
+// %1 the name of the group.
+inline const QString kMovieGroupNotClosed = QStringLiteral("组“%1”没有用“end”结束");
+inline const QString kMovieEndWithoutGroup = QStringLiteral("“end”前面没有尚未结束的组");
+// %1 the name written after "end", %2 the group it would close.
+inline const QString kMovieEndOtherGroup = QStringLiteral("“end %1”应结束的是组“%2”");
+// %1 the limit.
+inline const QString kMovieGroupsTooDeep = QStringLiteral("组嵌套太深，最多 %1 层");
 // %1 the word.
 inline const QString kMovieMissingValue = QStringLiteral("“%1”后面缺少内容");
 // %1 the word, %2 what was found.

@@ -35,6 +35,8 @@ QString kindName(const Layer& layer) {
                                                      : QStringLiteral("rect");
         case LayerKind::Text:
             return QStringLiteral("text");
+        case LayerKind::Group:
+            return QStringLiteral("group");
     }
     return {};
 }

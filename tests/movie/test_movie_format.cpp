@@ -164,8 +164,8 @@ TEST(MovieFormat, ProblemsNameTheLineAndWhatIsWrong) {
 TEST(MovieFormat, RefusesWhatIsNotAMovie) {
     EXPECT_EQ(parseError(""), texts::kFileErrorFormat.arg(u"m.movie", texts::kMovieNoHeader));
     EXPECT_EQ(parseError("frames 10\n"), lineMessage(1, texts::kMovieNoHeader));
-    EXPECT_EQ(parseError("vellumo-movie 2\nframes 10\n"),
-              lineMessage(1, texts::kMovieBadVersion.arg(u"2")));
+    EXPECT_EQ(parseError("vellumo-movie 3\nframes 10\n"),
+              lineMessage(1, texts::kMovieBadVersion.arg(u"3")));
     EXPECT_EQ(parseError("vellumo-movie 1\n"),
               texts::kFileErrorFormat.arg(u"m.movie", texts::kMovieNoFrames));
     EXPECT_EQ(parseError("vellumo-movie 1\nimage a a.jpg\n"),
