@@ -22,8 +22,8 @@ inline constexpr int kFramesPerSecond = 25;
 inline constexpr int kFrameIntervalMs = 1000 / kFramesPerSecond;
 
 // The first line of every movie file: the magic word and the format version. Version 2 adds
-// cubic-bezier easings, content motion inside an image's box and groups; a version 1 file reads
-// and renders as it always did.
+// cubic-bezier easings, content motion inside an image's box, image filters and groups; a
+// version 1 file reads and renders as it always did.
 inline constexpr char kMagic[] = "vellumo-movie";
 inline constexpr int kFormatVersion = 2;  // the newest version read
 
@@ -56,7 +56,9 @@ double cubicBezier(const Bezier& curve, double t);
 // the three scales multiply (scaleX and scaleY act on one axis, scale on both); rotation is in
 // degrees clockwise about the centre; opacity and reveal run from 0 to 1. The content ones move
 // a picture inside its box: the zoom over the picture's size at rest, and the point of the
-// picture (as fractions of its width and height) at the middle of the box.
+// picture (as fractions of its width and height) at the middle of the box. The filters change
+// an image's picture: blur (reference units), brightness and saturation (1 leaves the picture
+// as it is; saturation 0 is grey) and sepia (0 none to 1 wholly).
 enum class Property {
     X,
     Y,
@@ -71,8 +73,12 @@ enum class Property {
     ContentScale,
     ContentX,
     ContentY,
+    Blur,
+    Brightness,
+    Saturation,
+    Sepia,
 };
-inline constexpr int kPropertyCount = 13;
+inline constexpr int kPropertyCount = 17;
 
 struct Keyframe {
     int frame = 0;
@@ -183,6 +189,11 @@ struct Layer {
 
     const Track& track(Property p) const { return tracks[static_cast<int>(p)]; }
     Track& track(Property p) { return tracks[static_cast<int>(p)]; }
+    // Whether the picture is filtered at some frame.
+    bool filtered() const {
+        return !track(Property::Blur).empty() || !track(Property::Brightness).empty() ||
+               !track(Property::Saturation).empty() || !track(Property::Sepia).empty();
+    }
     // Whether the picture moves inside its box.
     bool movesContent() const {
         return !track(Property::ContentScale).empty() || !track(Property::ContentX).empty() ||

@@ -142,6 +142,11 @@ LayerState layerStateAt(const Layer& layer, double frame, QSizeF natural) {
                                 kMinContentScale, 100.0);
     s.contentX = std::clamp(layer.track(Property::ContentX).valueAt(frame, 0.5), 0.0, 1.0);
     s.contentY = std::clamp(layer.track(Property::ContentY).valueAt(frame, 0.5), 0.0, 1.0);
+    // Overshooting curves keep the filters within what they mean.
+    s.blur = std::max(0.0, layer.track(Property::Blur).valueAt(frame, 0.0));
+    s.brightness = std::max(0.0, layer.track(Property::Brightness).valueAt(frame, 1.0));
+    s.saturation = std::max(0.0, layer.track(Property::Saturation).valueAt(frame, 1.0));
+    s.sepia = std::clamp(layer.track(Property::Sepia).valueAt(frame, 0.0), 0.0, 1.0);
     return s;
 }
 

@@ -24,6 +24,11 @@ struct LayerState {
     double contentScale = 1.0;
     double contentX = 0.5;
     double contentY = 0.5;
+    // An image's filters.
+    double blur = 0.0;  // reference units
+    double brightness = 1.0;
+    double saturation = 1.0;
+    double sepia = 0.0;
 };
 
 inline constexpr double kMinContentScale = 0.01;

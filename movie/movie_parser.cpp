@@ -44,10 +44,17 @@ constexpr PropertyInfo kProperties[kPropertyCount] = {
     {Property::ContentScale, "content-scale", kMinContentScale, 100.0},
     {Property::ContentX, "content-x", 0.0, 1.0},
     {Property::ContentY, "content-y", 0.0, 1.0},
+    {Property::Blur, "blur", 0.0, 500.0},
+    {Property::Brightness, "brightness", 0.0, 10.0},
+    {Property::Saturation, "saturation", 0.0, 10.0},
+    {Property::Sepia, "sepia", 0.0, 1.0},
 };
 
+// Properties of version 2 that only an image has: its content's motion and its filters.
 bool isContentProperty(Property p) {
-    return p == Property::ContentScale || p == Property::ContentX || p == Property::ContentY;
+    return p == Property::ContentScale || p == Property::ContentX || p == Property::ContentY ||
+           p == Property::Blur || p == Property::Brightness || p == Property::Saturation ||
+           p == Property::Sepia;
 }
 
 // What a group can animate: it moves, scales, turns and fades its layers.

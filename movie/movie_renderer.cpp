@@ -15,6 +15,7 @@
 #include <functional>
 
 #include "movie/movie_animation.h"
+#include "movie/movie_filters.h"
 
 namespace vellumo::movie {
 
@@ -398,7 +399,7 @@ void MovieRenderer::prepareLayer(const Layer& layer, const MoviePictures& pictur
     if (layer.kind == LayerKind::Image) {
         const bool fixedBox = layer.track(Property::Width).keys().size() <= 1 &&
                               layer.track(Property::Height).keys().size() <= 1;
-        if (b > 0.0 && fixedBox && !layer.movesContent()) {
+        if (b > 0.0 && fixedBox && !layer.movesContent() && !layer.filtered()) {
             prepareFramedPicture(layer, picture, first, largestScale, out);
         } else {
             double largest = 0.0;  // device pixels per picture pixel
@@ -591,15 +592,26 @@ bool MovieRenderer::coversStage(const PreparedLayer& prepared, double frame) con
 }
 
 // Draws the part source (in the content's own pixels) of content into target, in the layer's
-// units, choosing the resolution that matches the size it lands at.
+// units, choosing the resolution that matches the size it lands at. An active filter is applied
+// to that part at that resolution.
 void MovieRenderer::drawContent(QPainter& painter, const MipChain& content, const QRectF& target,
-                                const QRectF& source, const QTransform& world) const {
+                                const QRectF& source, const QTransform& world,
+                                const ImageFilter* filter) const {
     const double drawScale = std::max(target.width() * axisLengthX(world) / source.width(),
                                       target.height() * axisLengthY(world) / source.height());
     double lx = 1.0;
     double ly = 1.0;
-    const QImage& image = content.level(drawScale, &lx, &ly);
-    const QRectF from(source.x() * lx, source.y() * ly, source.width() * lx, source.height() * ly);
+    const QImage* level = &content.level(drawScale, &lx, &ly);
+    QRectF from(source.x() * lx, source.y() * ly, source.width() * lx, source.height() * ly);
+    QImage filtered;
+    if (filter && filter->active()) {
+        filtered = filterImage(*level, from, *filter, from.width() / target.width());
+        if (filtered.isNull()) {
+            return;
+        }
+        level = &filtered;
+    }
+    const QImage& image = *level;
     const QRectF device = world.mapRect(target);
     if (world.type() <= QTransform::TxScale && world.m11() > 0.0 && world.m22() > 0.0 &&
         std::abs(device.width() - from.width()) < 0.01 &&
@@ -746,7 +758,9 @@ void MovieRenderer::drawLayer(QPainter& painter, const PreparedLayer& prepared,
     if (layer.kind == LayerKind::Shape && !prepared.baked) {
         painter.fillPath(shapePath(shape, g.target, radius), fillBrush(layer.fill, g.target));
     } else {
-        drawContent(painter, prepared.content, g.target, g.source, world);
+        const ImageFilter filter =
+            layer.kind == LayerKind::Image ? imageFilterAt(s) : ImageFilter();
+        drawContent(painter, prepared.content, g.target, g.source, world, &filter);
     }
     if (clipped) {
         painter.setClipping(false);

@@ -19,6 +19,8 @@
 
 namespace vellumo::movie {
 
+struct ImageFilter;
+
 class MovieRenderer {
 public:
     MovieRenderer();
@@ -54,7 +56,8 @@ private:
                        PreparedLayer& out);
     void paint(double frame, QImage& target) const;
     void drawContent(QPainter& painter, const MipChain& content, const QRectF& target,
-                     const QRectF& source, const QTransform& world) const;
+                     const QRectF& source, const QTransform& world,
+                     const ImageFilter* filter = nullptr) const;
     void drawShadow(QPainter& painter, const PreparedLayer& prepared, const QTransform& local,
                     const QTransform& group, const QRectF& silhouette, bool covered) const;
     void drawLayer(QPainter& painter, const PreparedLayer& prepared, const QTransform& group,

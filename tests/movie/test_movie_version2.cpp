@@ -399,5 +399,94 @@ TEST(MovieVersion2, NestedGroupsAddTheirMovesAndHideTheirLayersOutsideTheirFrame
     EXPECT_EQ(boundsOf(after, kBlue), QRect(1700, 900, 100, 100));
 }
 
+// A picture of one colour.
+QImage plain(QRgb color) {
+    QImage image(32, 18, QImage::Format_RGB32);
+    image.fill(color);
+    return image;
+}
+
+void expectColor(QRgb pixel, int r, int g, int b) {
+    EXPECT_NEAR(qRed(pixel), r, 1);
+    EXPECT_NEAR(qGreen(pixel), g, 1);
+    EXPECT_NEAR(qBlue(pixel), b, 1);
+}
+
+TEST(MovieVersion2, FiltersTurnKnownColoursIntoKnownColours) {
+    Scene scene;
+    scene.picture("red.png", plain(kRed));
+    scene.picture("grey.png", plain(qRgb(100, 100, 100)));
+    scene.picture("warm.png", plain(qRgb(200, 100, 50)));
+    const QSize size(96, 54);
+    const auto at = [&](const char* picture, const char* settings, double frame) {
+        return scene
+            .renderer(QByteArray("image p ") + picture + "\n  box 0 0 1920 1080\n" + settings, size)
+            .render(frame)
+            .pixel(48, 27);
+    };
+    // Saturation 0 greys by luminance: 0.213 of pure red.
+    expectColor(at("red.png", "  saturation 0\n", 0), 54, 54, 54);
+    // Half way from full colour to grey.
+    expectColor(at("red.png", "  at 0 saturation 1\n  at 40 saturation 0\n", 20), 155, 27, 27);
+    expectColor(at("warm.png", "  brightness 0.5\n", 0), 100, 50, 25);
+    expectColor(at("warm.png", "  brightness 2\n", 0), 255, 200, 100);
+    expectColor(at("grey.png", "  sepia 1\n", 0), 135, 120, 94);
+    expectColor(at("grey.png", "  at 0 sepia 0\n  at 40 sepia 1\n", 20), 118, 110, 97);
+    // Saturation first, then brightness.
+    expectColor(at("red.png", "  saturation 0\n  brightness 2\n", 0), 109, 109, 109);
+    // At rest the filters leave the picture as it is.
+    EXPECT_EQ(at("warm.png", "  saturation 1\n  brightness 1\n  sepia 0\n  blur 0\n", 0),
+              qRgb(200, 100, 50));
+}
+
+TEST(MovieVersion2, BlurSoftensThePictureAndLeavesItsBoxAndFrameSharp) {
+    // Red on the left half, blue on the right; the box is 240..719 x 135..404 at this size.
+    Scene scene;
+    QImage halves(64, 36, QImage::Format_RGB32);
+    for (int x = 0; x < 64; ++x) {
+        for (int y = 0; y < 36; ++y) {
+            halves.setPixel(x, y, x < 32 ? kRed : kBlue);
+        }
+    }
+    scene.picture("halves.png", halves);
+    MovieRenderer renderer = scene.renderer(
+        "image h halves.png\n  box 480 270 960 540\n  border 20 #ffff00\n"
+        "  at 0 blur 0\n  at 40 blur 60\n",
+        QSize(960, 540));
+    const QImage sharp = renderer.render(0);
+    EXPECT_EQ(sharp.pixel(470, 270), kRed);
+    EXPECT_EQ(sharp.pixel(490, 270), kBlue);
+    const QImage blurred = renderer.render(40);
+    for (const QPoint p : {QPoint(470, 270), QPoint(490, 270)}) {
+        EXPECT_GT(qRed(blurred.pixel(p)), 60) << p.x();
+        EXPECT_GT(qBlue(blurred.pixel(p)), 60) << p.x();
+    }
+    // Far from the middle, and at the box's own edges, the colours stay whole: no dark fringe.
+    EXPECT_EQ(blurred.pixel(240, 135), kRed);
+    EXPECT_EQ(blurred.pixel(300, 270), kRed);
+    EXPECT_EQ(blurred.pixel(719, 404), kBlue);
+    EXPECT_EQ(blurred.pixel(235, 270), kYellow);
+    EXPECT_EQ(blurred.pixel(724, 270), kYellow);
+    // Growing, it softens step by step.
+    EXPECT_LT(qBlue(renderer.render(10).pixel(470, 270)),
+              qBlue(renderer.render(20).pixel(470, 270)));
+}
+
+TEST(MovieVersion2, FilterSettingsAreForPicturesOfVersionTwo) {
+    EXPECT_EQ(parseError(v2("image p p.jpg\n  blur -1\n")),
+              lineMessage(4, texts::kMovieOutOfRange.arg(u"blur", u"-1", u"0", u"500")));
+    EXPECT_EQ(parseError(v2("image p p.jpg\n  at 5 sepia 2\n")),
+              lineMessage(4, texts::kMovieOutOfRange.arg(u"sepia", u"2", u"0", u"1")));
+    EXPECT_EQ(parseError(v2("text t \"字\"\n  saturation 0\n")),
+              lineMessage(4, texts::kMovieNotForLayer.arg(u"saturation", texts::kMovieTextLayer)));
+    EXPECT_EQ(parseError("vellumo-movie 1\nframes 9\nimage p p.jpg\n  brightness 2\n"),
+              lineMessage(4, texts::kMovieNeedsVersion2.arg(u"brightness")));
+    const Movie movie =
+        parse(v2("image p p.jpg\n  at 0 blur 0 saturation 1\n"
+                 "  at 50 blur 20 saturation 0 cubic-bezier(0.4, 0, 0.2, 1)\n"));
+    EXPECT_TRUE(movie.layers[0].filtered());
+    EXPECT_EQ(movie.layers[0].track(Property::Blur).keys().size(), 2u);
+}
+
 }  // namespace
 }  // namespace vellumo::movie

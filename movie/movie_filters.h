@@ -1,0 +1,35 @@
+#pragma once
+
+// The filters of an image layer at a frame: a colour matrix (saturation, sepia, brightness) and
+// a blur, applied to the part of the picture a frame shows.
+
+#include <QImage>
+#include <QRectF>
+
+#include <array>
+
+#include "movie/movie_animation.h"
+
+namespace vellumo::movie {
+
+struct ImageFilter {
+    // New red, green and blue from the old ones, row by row.
+    std::array<double, 9> matrix{1.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 1.0};
+    bool recolours = false;
+    double blur = 0.0;  // reference units of the layer
+
+    bool active() const { return recolours || blur > 0.0; }
+};
+
+// The filter of a layer's state: saturation first, then sepia, then brightness, each as CSS
+// filters compute them on the picture's own (sRGB) values.
+ImageFilter imageFilterAt(const LayerState& state);
+
+// The part from (in the image's pixels) of image, filtered, in an image of its own; from is
+// moved to where that part lies in it. unitsToPixels is the image's pixels per layer unit, for
+// the blur, which reads the picture round the part as well and repeats its edge pixels past its
+// edges, so that a blurred picture still fills its box. Null when the part is empty.
+QImage filterImage(const QImage& image, QRectF& from, const ImageFilter& filter,
+                   double unitsToPixels);
+
+}  // namespace vellumo::movie
