@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 namespace vellumo::movie {
@@ -47,62 +48,115 @@ void recolour(QImage& image, const Matrix& matrix) {
     }
 }
 
-// One box pass over n pixels stride apart, edge pixels repeated past the ends. The radius may
-// be fractional: the two pixels just past a whole radius count with its fraction, so that a
-// blur that grows frame by frame grows smoothly.
-void boxPass(QRgb* data, int n, int stride, double radius, std::vector<QRgb>& copy) {
-    copy.resize(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) {
-        copy[static_cast<size_t>(i)] = data[static_cast<ptrdiff_t>(i) * stride];
+// The radius of a box pass as whole pixels and a fraction of 256: the two pixels just past the
+// whole radius count with the fraction, so that a blur that grows frame by frame grows smoothly.
+struct BoxRadius {
+    int whole;
+    int fraction;
+    int divisor;  // the weight of the whole box, 256 a pixel
+    // 2^32 / divisor: dividing by multiplying costs a fraction of a division.
+    std::uint64_t reciprocal;
+};
+
+BoxRadius boxRadius(double radius) {
+    BoxRadius r{static_cast<int>(radius), 0, 0, 0};
+    r.fraction = static_cast<int>(std::lround((radius - r.whole) * 256.0));
+    if (r.fraction >= 256) {
+        ++r.whole;
+        r.fraction = 0;
     }
-    int r = static_cast<int>(radius);
-    int fraction = static_cast<int>(std::lround((radius - r) * 256.0));  // of 256
-    if (fraction >= 256) {
-        ++r;
-        fraction = 0;
+    r.divisor = 256 * (2 * r.whole + 1) + 2 * r.fraction;
+    r.reciprocal = ((std::uint64_t{1} << 32) + static_cast<std::uint64_t>(r.divisor) - 1) /
+                   static_cast<std::uint64_t>(r.divisor);
+    return r;
+}
+
+// The mean of a box from the sum of its whole pixels and of the two pixels past them.
+int weighted(int sum, int edges, const BoxRadius& r) {
+    const auto weight = static_cast<std::uint64_t>(256 * sum + r.fraction * edges);
+    return static_cast<int>(
+        std::min<std::uint64_t>((weight * r.reciprocal + (std::uint64_t{1} << 31)) >> 32, 255));
+}
+
+// One box pass along each row, edge pixels repeated past the ends.
+void boxRows(QImage& image, const BoxRadius& r) {
+    const int w = image.width();
+    const int pad = r.whole + 1;
+    // The row's channels with its edge pixels repeated pad times on either side.
+    std::vector<int> channels(static_cast<size_t>(w + 2 * pad) * 4);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int i = 0; i < w + 2 * pad; ++i) {
+            const QRgb p = line[std::clamp(i - pad, 0, w - 1)];
+            int* c = &channels[static_cast<size_t>(i) * 4];
+            c[0] = qAlpha(p);
+            c[1] = qRed(p);
+            c[2] = qGreen(p);
+            c[3] = qBlue(p);
+        }
+        int sum[4] = {};
+        for (int i = pad - r.whole; i <= pad + r.whole; ++i) {
+            for (int k = 0; k < 4; ++k) {
+                sum[k] += channels[static_cast<size_t>(i) * 4 + static_cast<size_t>(k)];
+            }
+        }
+        for (int x = 0; x < w; ++x) {
+            const int* before = &channels[static_cast<size_t>(x + pad - r.whole - 1) * 4];
+            const int* first = before + 4;
+            const int* after = &channels[static_cast<size_t>(x + pad + r.whole + 1) * 4];
+            int v[4];
+            for (int k = 0; k < 4; ++k) {
+                v[k] = weighted(sum[k], before[k] + after[k], r);
+                sum[k] += after[k] - first[k];
+            }
+            line[x] = qRgba(v[1], v[2], v[3], v[0]);
+        }
     }
-    const auto at = [&](int i) { return copy[static_cast<size_t>(std::clamp(i, 0, n - 1))]; };
-    const auto channel = [](QRgb p, int k) {
-        return k == 0 ? qAlpha(p) : k == 1 ? qRed(p) : k == 2 ? qGreen(p) : qBlue(p);
+}
+
+// One box pass down each column, row by row so that memory is read in order.
+void boxColumns(QImage& image, const BoxRadius& r) {
+    const int w = image.width();
+    const int h = image.height();
+    const QImage source = image.copy();
+    const auto row = [&](int y) {
+        return reinterpret_cast<const QRgb*>(source.constScanLine(std::clamp(y, 0, h - 1)));
     };
-    int sum[4] = {};
-    for (int i = -r; i <= r; ++i) {
-        for (int k = 0; k < 4; ++k) {
-            sum[k] += channel(at(i), k);
+    std::vector<int> sum(static_cast<size_t>(w) * 4, 0);
+    const auto add = [&](const QRgb* line, int sign) {
+        for (int x = 0; x < w; ++x) {
+            int* s = &sum[static_cast<size_t>(x) * 4];
+            s[0] += sign * qAlpha(line[x]);
+            s[1] += sign * qRed(line[x]);
+            s[2] += sign * qGreen(line[x]);
+            s[3] += sign * qBlue(line[x]);
         }
+    };
+    for (int y = -r.whole; y <= r.whole; ++y) {
+        add(row(y), 1);
     }
-    const int div = 256 * (2 * r + 1) + 2 * fraction;
-    for (int i = 0; i < n; ++i) {
-        const QRgb before = at(i - r - 1);
-        const QRgb after = at(i + r + 1);
-        int mean[4];
-        for (int k = 0; k < 4; ++k) {
-            mean[k] =
-                (256 * sum[k] + fraction * (channel(before, k) + channel(after, k)) + div / 2) /
-                div;
+    for (int y = 0; y < h; ++y) {
+        const QRgb* before = row(y - r.whole - 1);
+        const QRgb* after = row(y + r.whole + 1);
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const int* s = &sum[static_cast<size_t>(x) * 4];
+            out[x] = qRgba(weighted(s[1], qRed(before[x]) + qRed(after[x]), r),
+                           weighted(s[2], qGreen(before[x]) + qGreen(after[x]), r),
+                           weighted(s[3], qBlue(before[x]) + qBlue(after[x]), r),
+                           weighted(s[0], qAlpha(before[x]) + qAlpha(after[x]), r));
         }
-        data[static_cast<ptrdiff_t>(i) * stride] = qRgba(mean[1], mean[2], mean[3], mean[0]);
-        const QRgb leaving = at(i - r);
-        for (int k = 0; k < 4; ++k) {
-            sum[k] += channel(after, k) - channel(leaving, k);
-        }
+        add(after, 1);
+        add(row(y - r.whole), -1);
     }
 }
 
 // Three box passes each way: close to a Gaussian that reaches three radii.
 void blur(QImage& image, double radius) {
-    const int w = image.width();
-    const int h = image.height();
-    const int stride = static_cast<int>(image.bytesPerLine() / 4);
-    auto* bits = reinterpret_cast<QRgb*>(image.bits());
-    std::vector<QRgb> copy;
+    const BoxRadius r = boxRadius(radius);
     for (int pass = 0; pass < 3; ++pass) {
-        for (int y = 0; y < h; ++y) {
-            boxPass(bits + static_cast<ptrdiff_t>(y) * stride, w, 1, radius, copy);
-        }
-        for (int x = 0; x < w; ++x) {
-            boxPass(bits + x, h, stride, radius, copy);
-        }
+        boxRows(image, r);
+        boxColumns(image, r);
     }
 }
 

@@ -34,6 +34,9 @@ constexpr size_t kMaxSampledFrames = 2000;
 // Blurred shadows are prepared at a resolution where the blur spans about this many pixels;
 // finer would cost memory and time without showing.
 constexpr double kShadowBlurPixels = 6.0;
+// A blurred picture is blurred on the coarsest level where each box pass of its blur still
+// spans about this many pixels.
+constexpr double kBlurLevelPixels = 2.0;
 // Room around a text for italic overhang and accents that its metrics leave out.
 constexpr double kTextPadding = 0.2;
 
@@ -597,8 +600,14 @@ bool MovieRenderer::coversStage(const PreparedLayer& prepared, double frame) con
 void MovieRenderer::drawContent(QPainter& painter, const MipChain& content, const QRectF& target,
                                 const QRectF& source, const QTransform& world,
                                 const ImageFilter* filter) const {
-    const double drawScale = std::max(target.width() * axisLengthX(world) / source.width(),
-                                      target.height() * axisLengthY(world) / source.height());
+    double drawScale = std::max(target.width() * axisLengthX(world) / source.width(),
+                                target.height() * axisLengthY(world) / source.height());
+    if (filter && filter->blur > 0.0) {
+        // A blur that spans many pixels hides the finer ones: it is made on a coarser level
+        // where its box passes span about two pixels, and drawn enlarged from there.
+        const double devicePerUnit = std::max(axisLengthX(world), axisLengthY(world));
+        drawScale /= std::max(1.0, filter->blur * devicePerUnit / 3.0 / kBlurLevelPixels);
+    }
     double lx = 1.0;
     double ly = 1.0;
     const QImage* level = &content.level(drawScale, &lx, &ly);
