@@ -10,7 +10,8 @@
 namespace vellumo {
 
 void captureFramedPhotos(FittingCanvas& canvas, const QVector<PhotoRecord>& photos, QSize tile,
-                         const std::function<void(int index, const QImage& capture)>& done) {
+                         const std::function<void(int index, const QImage& capture)>& done,
+                         int firstBadgeNumber) {
     // The workers get copies: the album is not read off this thread.
     QVector<Fit> fits;
     QStringList locations;
@@ -27,6 +28,9 @@ void captureFramedPhotos(FittingCanvas& canvas, const QVector<PhotoRecord>& phot
         [&](int i, QImage picture) {
             canvas.apply(fits[i]);
             canvas.setPicture(std::move(picture), locations[i]);
+            if (firstBadgeNumber > 0) {
+                canvas.showBadge(firstBadgeNumber + i);
+            }
             done(i, canvas.capture());
         });
 }

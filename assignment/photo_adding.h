@@ -44,9 +44,10 @@ void runInOrder(int count, Work work, Use use) {
 
 // The tiles of photos: each fitted "contain with a frame" into tile, decoded on worker threads
 // and captured on the canvas in order; done gets each capture. A photo that cannot be loaded
-// shows the icon picture.
+// shows the icon picture. With a first number, capture i carries the number badge first + i.
 void captureFramedPhotos(FittingCanvas& canvas, const QVector<PhotoRecord>& photos, QSize tile,
-                         const std::function<void(int index, const QImage& capture)>& done);
+                         const std::function<void(int index, const QImage& capture)>& done,
+                         int firstBadgeNumber = 0);
 
 // How an add shows its progress; either part may be empty.
 struct AddProgress {

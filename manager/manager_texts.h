@@ -1,6 +1,7 @@
 #pragma once
 
-// Fixed texts of the template preview window and the photo template chooser.
+// Fixed texts of the template manager, the template preview window and the photo template
+// chooser.
 
 #include <QString>
 
@@ -38,6 +39,80 @@ inline const QString kNoTemplateSelected = QStringLiteral("没有选中模板文
 inline const QString kCompletePhotosCaption = QStringLiteral("补全照片文件");
 inline const QString kCompletePhotosQuestion =
     QStringLiteral("此模板中的照片文件没有补全,是否确定现在去补全照片文件?");
+
+// The template manager.
+inline const QString kTemplateManagerTitle = QStringLiteral("模板管理");
+inline const QString kCatalogueListTitle = QStringLiteral("全部模板");
+inline const QString kUsedListTitle = QStringLiteral("已经使用的模板");
+// The columns of both lists; the used-template list has two more.
+inline const QString kManagerColumnNumber = QStringLiteral("序号");
+inline const QString kManagerColumnTemplate = QStringLiteral("模板");
+inline const QString kManagerColumnKind = QStringLiteral("类型");
+inline const QString kManagerColumnLandscape = QStringLiteral("横照片");
+inline const QString kManagerColumnPortrait = QStringLiteral("竖照片");
+inline const QString kManagerColumnDuration = QStringLiteral("时长");
+inline const QString kManagerColumnClass = QStringLiteral("分类");
+inline const QString kManagerColumnMatch = QStringLiteral("照片匹配");
+inline const QString kManagerColumnTemplateNumber = QStringLiteral("编号");
+// The catalogue list's context menu and buttons.
+inline const QString kPreviewChosenTemplate = QStringLiteral("预览选中模板");
+inline const QString kUseChosenTemplate = QStringLiteral("使用选中模板");
+inline const QString kPreviewTemplateButton = QStringLiteral("预览模板");
+inline const QString kUseChosenTemplateButton = QStringLiteral("使用选中模板  ↓");
+inline const QString kAddExternalTemplate = QStringLiteral("添加外部模板文件");
+// The used-template list's context menu and buttons.
+inline const QString kPreviewUsedTemplate = QStringLiteral("预览模板");
+inline const QString kDeleteUsedTemplate = QStringLiteral("删除模板");
+inline const QString kDeleteAllUsedTemplates = QStringLiteral("全删模板");
+inline const QString kPreviewButton = QStringLiteral("预览");
+inline const QString kDeleteButton = QStringLiteral("删除");
+inline const QString kDeleteAllButton = QStringLiteral("全删");
+inline const QString kAutoMatchButton = QStringLiteral("自动匹配照片");
+inline const QString kShowDemonstration = QStringLiteral("提示演示效果");
+// The detail panel's labels, top to bottom.
+inline const QString kDetailNumber = QStringLiteral("序号");
+inline const QString kDetailRow = QStringLiteral("模板行数");
+inline const QString kDetailName = QStringLiteral("模板名称");
+inline const QString kDetailKind = QStringLiteral("模板类型");
+inline const QString kDetailLandscape = QStringLiteral("横照片");
+inline const QString kDetailPortrait = QStringLiteral("竖照片");
+inline const QString kDetailDuration = QStringLiteral("模板时长");
+inline const QString kDetailAddedLandscape = QStringLiteral("已添加横照片");
+inline const QString kDetailAddedPortrait = QStringLiteral("已添加竖照片");
+// The red hints over and under the "▲" between the slot panel and the photo panel.
+inline const QString kDragHintTop = QStringLiteral("把下面照片拖动移到上面区域");
+inline const QString kDragHintBottom = QStringLiteral("单击下面的照片即可拖到上面区域");
+inline const QString kDragArrow = QStringLiteral("▲");
+// A slot box's label until a photo is in it, and the words on its placeholder.
+inline const QString kSlotLabelEmpty = QStringLiteral("显示照片名称");
+inline const QString kPlaceholderLandscape = QStringLiteral("横照片");
+inline const QString kPlaceholderPortrait = QStringLiteral("竖照片");
+// A photo tile's hint: %1 its number, %2 the photo name.
+inline const QString kPhotoTileHint = QStringLiteral("第%1张, 照片名称: %2");
+// Loading the photo tiles.
+inline const QString kPhotosLoaded = QStringLiteral("加载照片文件完成！");
+inline const QString kNoPhotosToMatch =
+    QStringLiteral("没有添加照片文件,不能完成照片文件与模板文件的匹配！");
+// Commands that find nothing to work on.
+inline const QString kNoCatalogueTemplates = QStringLiteral("没有找到模板文件！");
+inline const QString kNoUsedTemplateShown =
+    QStringLiteral("没有选中已经添加模板文件！选中模板后,模板所需照片框会出现");
+// Deleting used templates.
+inline const QString kDeleteTemplatesCaption = QStringLiteral("删除模板文件");
+inline const QString kDeleteTemplateQuestion =
+    QStringLiteral("是否确定要删除当前选中已经使用的模板文件?");
+inline const QString kTemplateDeleted = QStringLiteral("选中的模板文件已经删除！");
+inline const QString kDeleteAllTemplatesQuestion =
+    QStringLiteral("是否确定要删除全部已经使用的模板文件?");
+inline const QString kAllTemplatesDeleted = QStringLiteral("已经使用的模板文件已经全部删除！");
+// "自动匹配照片": %1 the number of photos put into the selected template's empty slots.
+inline const QString kAutoMatchDone = QStringLiteral("已经为选中的模板自动匹配 %1 张照片！");
+inline const QString kAutoMatchNothing = QStringLiteral(
+    "没有可以自动匹配的照片：选中的模板已经没有空的照片框,或者没有还未使用的合适照片。\n"
+    "可以把下面的照片拖到上面的照片框中。");
+// "添加外部模板文件": templates are installed into the program's template folder.
+inline const QString kExternalTemplatesNotice = QStringLiteral(
+    "外部模板文件需要先安装到软件的模板文件夹中,重新启动软件后即可在“全部模板”中使用。");
 
 }  // namespace vellumo::texts
 
