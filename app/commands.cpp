@@ -16,8 +16,7 @@ const QList<CommandInfo>& commandTable() {
         {Command::Sync, kSync, kSyncHint, OutputWindows},
         {Command::Quality, kQuality, kQualityHint, OutputWindows},
         {Command::Crop, kCrop, kCropHint, PhotoWindows},
-        // The template manager is not built yet.
-        {Command::TemplateManager, kTemplateManager, kTemplateManagerHint, None},
+        {Command::TemplateManager, kTemplateManager, kTemplateManagerHint, TemplateWindows},
         {Command::Backgrounds, kBackgrounds, kBackgroundsHint, PhotoWindows},
         {Command::Settings, kSettings, kSettingsHint, Program},
         {Command::Vcd, kVcd, kVcdHint, OutputWindows},

@@ -48,6 +48,7 @@ enum class CommandOwner {
     MusicLyricsWindows,  // music, lyrics and their preview window
     OutputWindows,       // quality, sync and the production buttons
     Preview,             // the album preview: play and stop
+    TemplateWindows,     // the template manager
     Program,             // the system settings window
     None,                // a deliberate no-op: the button is there and nothing runs
 };

@@ -5,17 +5,22 @@
 
 #include "app/main_window.h"
 #include "app/photo_pages.h"
+#include "dialogs/message_dialog.h"
+#include "manager/manager_texts.h"
 #include "manager/photo_template_chooser.h"
+#include "manager/template_manager_window.h"
 #include "manager/template_preview_window.h"
 #include "project/album.h"
 
 namespace vellumo {
 
-TemplateWindows::TemplateWindows(MainWindow& window, const Album& album)
+TemplateWindows::TemplateWindows(MainWindow& window, Album& album)
     : QObject(&window), window_(window), album_(album) {
     setObjectName(QStringLiteral("templateWindows"));
     preview_ = new TemplatePreviewWindow(album, &window);
     chooser_ = new PhotoTemplateChooser(album, *preview_, &window);
+    manager_ = new TemplateManagerWindow(album, *preview_, &window);
+    window.setCommandHandler(Command::TemplateManager, [this] { openManager(); });
     if (PhotoWindows* photos = PhotoWindows::of(window)) {
         photos->pages()->setTemplatesOfPhotoHandler(
             [this](int photoRow) { openTemplatesOfPhoto(photoRow); });
@@ -33,6 +38,17 @@ TemplateWindows::TemplateWindows(MainWindow& window, const Album& album)
 TemplateWindows* TemplateWindows::of(const MainWindow& window) {
     return window.findChild<TemplateWindows*>(QStringLiteral("templateWindows"),
                                               Qt::FindDirectChildrenOnly);
+}
+
+void TemplateWindows::openManager() {
+    if (album_.photos().isEmpty()) {
+        showMessage(texts::kNoPhotosToMatch);
+        return;
+    }
+    manager_->open();
+    if (PhotoWindows* photos = PhotoWindows::of(window_)) {
+        photos->refreshSummary();
+    }
 }
 
 void TemplateWindows::openTemplatesOfPhoto(int photoRow) {

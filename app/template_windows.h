@@ -1,9 +1,11 @@
 #pragma once
 
 // The template windows of the program, created once as children of the main window: the
-// template preview window and the photo template chooser. A double-click on a photo of the photo
-// pages opens the chooser; the chooser's offer to complete a template runs the main window's
-// "模板管理" command on the next tick.
+// template manager, the template preview window and the photo template chooser. The main
+// window's "模板管理" command opens the manager (never without photos), after which the
+// templates summary and the total time follow the album. A double-click on a photo of the photo
+// pages opens the chooser; the chooser's offer to complete a template runs "模板管理" on the
+// next tick.
 
 #include <QObject>
 
@@ -12,26 +14,32 @@ namespace vellumo {
 class Album;
 class MainWindow;
 class PhotoTemplateChooser;
+class TemplateManagerWindow;
 class TemplatePreviewWindow;
 
 class TemplateWindows : public QObject {
     Q_OBJECT
 public:
-    // Installs itself on the photo pages of the window's photo windows, when there are any.
-    TemplateWindows(MainWindow& window, const Album& album);
+    // Installs itself on the photo pages of the window's photo windows, when there are any, and
+    // registers the "模板管理" command.
+    TemplateWindows(MainWindow& window, Album& album);
 
     // The windows installed on a main window, or none.
     static TemplateWindows* of(const MainWindow& window);
 
+    TemplateManagerWindow* manager() const { return manager_; }
     TemplatePreviewWindow* preview() const { return preview_; }
     PhotoTemplateChooser* chooser() const { return chooser_; }
 
     // The double-click on a photo: nothing when no slot holds it, else the chooser.
     void openTemplatesOfPhoto(int photoRow);
+    // "模板管理": refused without photos; afterwards the summary follows the album.
+    void openManager();
 
 private:
     MainWindow& window_;
-    const Album& album_;
+    Album& album_;
+    TemplateManagerWindow* manager_ = nullptr;
     TemplatePreviewWindow* preview_ = nullptr;
     PhotoTemplateChooser* chooser_ = nullptr;
 };

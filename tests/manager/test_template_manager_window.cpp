@@ -1,0 +1,494 @@
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "app/app_texts.h"
+#include "app/main_window.h"
+#include "app/photo_pages.h"
+#include "app/summary_lists.h"
+#include "app/template_windows.h"
+#include "assignment/assignment_texts.h"
+#include "dialogs/progress_window.h"
+#include "manager/manager_texts.h"
+#include "manager/photo_template_chooser.h"
+#include "manager/template_manager_window.h"
+#include "manager/template_preview_window.h"
+#include "project/album.h"
+#include "settings/system_settings.h"
+#include "skin/fonts.h"
+#include "skin/skin.h"
+#include "skin/skin_widgets.h"
+#include "tests/support/album_builders.h"
+#include "tests/support/main_window_parts.h"
+#include "tests/support/modal_responder.h"
+#include "tests/support/photo_files.h"
+#include "tests/support/test_files.h"
+#include "workspace/packed_file.h"
+#include "workspace/program_folder.h"
+
+namespace vellumo {
+
+namespace {
+
+const QByteArray kLandscapeMovie =
+    "vellumo-movie 1\n"
+    "frames 6\n"
+    "image background \"wj_y_l_b_j.jpg\"\n"
+    "  box 0 0 1920 1080\n"
+    "image photo \"picture_1.jpg\"\n"
+    "  border 10 white\n"
+    "  at 0 scale 0.6\n"
+    "  at 5 scale 0.8\n";
+
+QStringList headers(const QTreeWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->columnCount(); ++i) {
+        texts << list->headerItem()->text(i);
+    }
+    return texts;
+}
+
+QStringList rowTexts(const QTreeWidget* list, int row) {
+    QStringList texts;
+    for (int i = 0; i < list->columnCount(); ++i) {
+        texts << list->topLevelItem(row)->text(i);
+    }
+    return texts;
+}
+
+QStringList details(const TemplateManagerWindow& window) {
+    QStringList values;
+    for (int i = 0; i < kDetailFieldCount; ++i) {
+        values << window.detail(i)->text();
+    }
+    return values;
+}
+
+// A mouse event sent straight to a widget, the pointer at a point of the window.
+void sendMouse(QWidget* target, QEvent::Type type, const QWidget* window, QPoint windowPos,
+               Qt::MouseButtons buttons) {
+    const QPoint global = window->mapToGlobal(windowPos);
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, QPointF(target->mapFromGlobal(global)), QPointF(global), button,
+                      buttons, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+QPoint centreInWindow(const QWidget* widget, const QWidget* window) {
+    return widget->mapTo(window, widget->rect().center());
+}
+
+}  // namespace
+
+class TemplateManagerWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        installFontSubstitutions();
+        qApp->setStyleSheet(skinStyleSheet());
+        ProgressWindow::shared().setTaskDelay(0);
+    }
+
+    void init() {
+        folder_ = std::make_unique<test::TempFolder>();
+        setProgramFolder(folder_->path());
+        CatalogueRecord mixed =
+            test::templateRecord("横竖", "|picture_1|picture_2|picture_3|", "|heng|heng|shu|");
+        CatalogueRecord landscape = test::templateRecord("单横", "|picture_1|", "|heng|");
+        CatalogueRecord portrait = test::templateRecord("单竖", "|picture_1|", "|shu|");
+        for (CatalogueRecord* record : {&mixed, &landscape, &portrait}) {
+            record->packagePath = folder_->write("packages/" + record->name + ".rar",
+                                                 packNested(kLandscapeMovie, 20));
+            record->frames = 6;
+        }
+        catalogue_ = std::make_unique<Catalogue>();
+        catalogue_->setRecords({mixed, landscape, portrait});
+        album_ = std::make_unique<Album>(*catalogue_, [](int) { return 0; });
+        addPhoto("wide", {1600, 1200}, QColor(200, 120, 60));
+        addPhoto("tall", {900, 1200}, QColor(60, 140, 200));
+        addPhoto("scene", {1200, 800}, QColor(90, 170, 90));
+        album_->refreshDefaultBackgrounds();
+    }
+
+    void cleanup() {
+        QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeModalWidget() == nullptr, 5000);
+        album_.reset();
+        setProgramFolder(QString());
+    }
+
+    void theCommandIsRefusedWhilePlayingAndWithoutPhotos() {
+        SystemSettings settings;
+        MainWindow window;
+        new PhotoWindows(window, *album_, settings);
+        auto* windows = new TemplateWindows(window, *album_);
+        QVERIFY(window.hasCommandHandler(Command::TemplateManager));
+        test::ModalResponder responder;
+        window.setPlaybackSource([] { return PlaybackState::Playing; });
+        window.runCommand(Command::TemplateManager);
+        window.setPlaybackSource({});
+        album_->deleteAllPhotos();
+        window.runCommand(Command::TemplateManager);
+        QCOMPARE(responder.messages, (QStringList{texts::kPlayingGuard, texts::kNoPhotosToMatch}));
+        QCOMPARE(responder.others, 0);
+        QVERIFY(!windows->manager()->isVisible());
+    }
+
+    void usingSelectingAndDroppingBuildTheAlbumByHand() {
+        TemplatePreviewWindow preview(*album_);
+        TemplateManagerWindow window(*album_, preview);
+        QCOMPARE(window.size(), TemplateManagerWindow::kSize);
+        QCOMPARE(window.slotPanel()->parentWidget()->parentWidget()->size(), kSlotPanelSize);
+        QCOMPARE(window.photoPanel()->parentWidget()->parentWidget()->size(), kPhotoPanelSize);
+        QCOMPARE(headers(window.catalogueList()),
+                 (QStringList{"序号", "模板", "类型", "横照片", "竖照片", "时长", "分类"}));
+        QCOMPARE(headers(window.usedList()),
+                 (QStringList{"序号", "模板", "类型", "横照片", "竖照片", "时长", "分类",
+                              "照片匹配", "编号"}));
+        QVERIFY(!window.demonstrationCheck()->isChecked());
+        test::ModalResponder responder;
+        responder.other = [](QWidget*) {};
+
+        // Loading: a tile per photo in the grid, the bar at its end, then the message.
+        window.show();
+        QTRY_COMPARE(responder.messages, QStringList{texts::kPhotosLoaded});
+        QVERIFY(window.isEnabled());
+        QCOMPARE(window.photoTiles().size(), 3);
+        QCOMPARE(window.progressBar()->value(), 3);
+        QCOMPARE(window.photoTiles()[1]->objectName(), QStringLiteral("Imagem_1"));
+        QCOMPARE(window.photoLabels()[1]->objectName(), QStringLiteral("Label_1"));
+        QCOMPARE(window.photoTiles()[1]->pos(), QPoint(153, 10));
+        QCOMPARE(window.photoLabels()[1]->geometry(), QRect(153, 116, 128, 25));
+        QCOMPARE(window.photoLabels()[1]->text(), QStringLiteral("tall"));
+        QCOMPARE(window.photoTiles()[0]->toolTip(), QStringLiteral("第1张, 照片名称: wide"));
+        // A portrait photo's tile stands upright.
+        const QSize tallTile = window.photoTiles()[1]->pixmap().size();
+        QVERIFY(tallTile.height() > tallTile.width());
+        responder.messages.clear();
+
+        // Pressing a photo before a template is shown; using and showing with nothing chosen.
+        QTest::mousePress(window.photoTiles()[0], Qt::LeftButton);
+        QTest::mouseRelease(window.photoTiles()[0], Qt::LeftButton);
+        QVERIFY(!window.dragTile()->isVisible());
+        window.useTemplate();
+        window.selectUsedTemplate();
+        window.previewUsedTemplate();
+        QCOMPARE(responder.messages,
+                 (QStringList{texts::kNoUsedTemplateShown, texts::kNoTemplateSelected,
+                              texts::kNoTemplates, texts::kNoTemplates}));
+        responder.messages.clear();
+
+        // Using the mixed template adds it to the album and the list.
+        window.catalogueList()->setCurrentItem(window.catalogueList()->topLevelItem(0));
+        window.useButton()->click();
+        QCOMPARE(album_->templates().size(), 1);
+        QCOMPARE(window.usedList()->topLevelItemCount(), 1);
+        const QString duration = album_->templates().at(0).info->duration;
+        QCOMPARE(
+            rowTexts(window.usedList(), 0),
+            (QStringList{"0", "横竖", "高级模板", "2", "1", duration, "综合模板", "未完成", "1"}));
+        QCOMPARE(window.selectedTemplateNumber(), 0);
+        QCOMPARE(window.slotBoxesStateWord(), QStringLiteral("wu"));
+
+        // Selecting it builds one box per slot, landscape first.
+        selectUsed(window, 0);
+        QCOMPARE(window.selectedTemplateNumber(), 1);
+        QCOMPARE(window.slotBoxesStateWord(), QStringLiteral("xiezai_zhaopian_kuang"));
+        QCOMPARE(window.slotBoxes().size(), 3);
+        const QString words[] = {"heng", "heng", "shu"};
+        for (int k = 0; k < 3; ++k) {
+            QLabel* box = window.slotBoxes()[k];
+            QCOMPARE(box->objectName(), QStringLiteral("Imagem_k%1").arg(k));
+            QCOMPARE(box->property("orientation").toString(), words[k]);
+            QCOMPARE(box->pos(), QPoint(10 + 143 * k, 10));
+            QCOMPARE(window.slotLabels()[k]->text(), texts::kSlotLabelEmpty);
+        }
+        QCOMPARE(window.slotBoxes()[2]->pixmap().size(), QSize(54, 89));
+        QCOMPARE(details(window),
+                 (QStringList{"0", "1", "横竖", "高级模板", "2", "1", duration, "0", "0"}));
+
+        // A portrait photo on a landscape slot: told, and nothing changes.
+        QVERIFY(!window.dropPhoto(1, 0));
+        QCOMPARE(responder.messages, QStringList{texts::kNeedLandscapePhoto});
+        QVERIFY(!album_->templates().slot(0).matched);
+        QCOMPARE(window.slotBoxes()[0]->pixmap().size(), QSize(89, 54));
+        QCOMPARE(window.slotLabels()[0]->text(), texts::kSlotLabelEmpty);
+        QCOMPARE(details(window).mid(7), (QStringList{"0", "0"}));
+
+        // The landscape photo dragged with the mouse onto the first slot box.
+        dragTileToSlot(window, 0, 0);
+        QVERIFY(album_->templates().slot(0).matched);
+        QCOMPARE(album_->templates().slot(0).photoRow, 0);
+        QVERIFY(album_->photos().at(0).inTemplate);
+        QCOMPARE(window.slotBoxes()[0]->pixmap().size(), window.photoTiles()[0]->pixmap().size());
+        QCOMPARE(window.slotLabels()[0]->text(), QStringLiteral("wide"));
+        QCOMPARE(details(window).mid(7), (QStringList{"1", "0"}));
+        QVERIFY(!window.dragTile()->isVisible());
+        // Released where no slot box is: the drop is given up.
+        dragTileTo(window, 2, window.photoTiles()[1]->mapTo(&window, QPoint(5, 5)));
+        QVERIFY(!album_->templates().slot(1).matched);
+
+        // Two slots are still empty: no preview.
+        responder.messages.clear();
+        window.previewButton()->click();
+        QCOMPARE(responder.messages,
+                 QStringList{QStringLiteral("选中的模板文件,照片与此模板还有 2 处没有完成匹配！")});
+
+        // The other two: the template is complete.
+        dragTileToSlot(window, 2, 1);
+        QVERIFY(window.dropPhoto(1, 2));
+        QCOMPARE(rowTexts(window.usedList(), 0)[7], QStringLiteral("已完成"));
+        QCOMPARE(details(window).mid(7), (QStringList{"2", "1"}));
+        // A drop on a filled slot replaces its photo.
+        dragTileToSlot(window, 0, 1);
+        QCOMPARE(album_->templates().slot(1).photoRow, 0);
+        QCOMPARE(window.slotLabels()[1]->text(), QStringLiteral("wide"));
+        saveShot(&window, "template-manager.png");
+        if (!qEnvironmentVariableIsEmpty("VELLUMO_TEMPLATE_MANAGER_SHOTS")) {
+            window.demonstrationCheck()->setChecked(true);
+            window.demonstrationLabel()->move(152, 300);
+            window.demonstrationLabel()->show();
+            saveShot(&window, "template-manager-demonstration.png");
+            window.demonstrationLabel()->hide();
+            window.demonstrationCheck()->setChecked(false);
+        }
+
+        // Another template: exactly the boxes of the first go.
+        window.catalogueList()->setCurrentItem(window.catalogueList()->topLevelItem(2));
+        window.useTemplate();
+        QPointer<QLabel> oldBox = window.slotBoxes()[2];
+        selectUsed(window, 1);
+        QVERIFY(oldBox.isNull());
+        QCOMPARE(window.slotBoxes().size(), 1);
+        QCOMPARE(window.slotBoxes()[0]->property("orientation").toString(), QStringLiteral("shu"));
+        // Back to the first: its slot boxes show their photos.
+        selectUsed(window, 0);
+        QCOMPARE(window.slotLabels()[2]->text(), QStringLiteral("tall"));
+
+        // Deleting: "no" changes nothing; "yes" deletes the selected template.
+        responder.messages.clear();
+        responder.answers = {false};
+        window.deleteButton()->click();
+        QCOMPARE(album_->templates().size(), 2);
+        QCOMPARE(window.slotBoxes().size(), 3);
+        responder.answers = {true};
+        window.deleteButton()->click();
+        QCOMPARE(responder.questions,
+                 (QStringList{"删除模板文件: 是否确定要删除当前选中已经使用的模板文件?",
+                              "删除模板文件: 是否确定要删除当前选中已经使用的模板文件?"}));
+        QCOMPARE(responder.messages, QStringList{texts::kTemplateDeleted});
+        QCOMPARE(album_->templates().size(), 1);
+        QCOMPARE(album_->templates().at(0).info->name, QStringLiteral("单竖"));
+        QVERIFY(!album_->photos().at(0).inTemplate);
+        QCOMPARE(window.usedList()->topLevelItemCount(), 1);
+        QVERIFY(window.slotBoxes().isEmpty());
+        QCOMPARE(window.slotBoxesStateWord(), QStringLiteral("wu"));
+        QCOMPARE(details(window), QStringList(kDetailFieldCount, QString()));
+        QCOMPARE(window.selectedTemplateNumber(), 0);
+        responder.messages.clear();
+        window.pressPhotoTile(0, centreInWindow(window.photoTiles()[0], &window));
+        QCOMPARE(responder.messages, QStringList{texts::kNoUsedTemplateShown});
+
+        // Deleting all: "no" keeps them, "yes" empties the list.
+        responder.messages.clear();
+        responder.questions.clear();
+        responder.answers = {false, true};
+        window.deleteAllButton()->click();
+        QCOMPARE(album_->templates().size(), 1);
+        window.deleteAllButton()->click();
+        QCOMPARE(responder.questions,
+                 QStringList(2, "删除模板文件: 是否确定要删除全部已经使用的模板文件?"));
+        QCOMPARE(responder.messages, QStringList{texts::kAllTemplatesDeleted});
+        QCOMPARE(album_->templates().size(), 0);
+        QCOMPARE(window.usedList()->topLevelItemCount(), 0);
+        responder.messages.clear();
+        window.deleteButton()->click();
+        window.deleteAllButton()->click();
+        QCOMPARE(responder.messages, QStringList(2, texts::kNoTemplates));
+
+        // Closing takes the tiles away.
+        QTest::mouseClick(window.closeLabel(), Qt::LeftButton);
+        QVERIFY(!window.isVisible());
+        QVERIFY(window.photoTiles().isEmpty());
+    }
+
+    void autoMatchFillsTheShownTemplate() {
+        TemplatePreviewWindow preview(*album_);
+        TemplateManagerWindow window(*album_, preview);
+        test::ModalResponder responder;
+        responder.other = [](QWidget*) {};
+        window.show();
+        QTRY_COMPARE(responder.messages, QStringList{texts::kPhotosLoaded});
+        responder.messages.clear();
+        // A template added behind the window's back is not in its list until it refills it.
+        album_->templates().addTemplate(test::entryOf(*catalogue_, 0));
+        window.autoMatchButton()->click();
+        QCOMPARE(responder.messages, QStringList{texts::kNoTemplateSelected});
+        window.catalogueList()->setCurrentItem(window.catalogueList()->topLevelItem(1));
+        window.useTemplate();
+        selectUsed(window, 0);
+        responder.messages.clear();
+        window.autoMatchButton()->click();
+        QCOMPARE(responder.messages, QStringList{texts::kAutoMatchDone.arg(3)});
+        QCOMPARE(album_->templates().unmatchedCount(0), 0);
+        QCOMPARE(window.slotLabels()[0]->text(), QStringLiteral("wide"));
+        QCOMPARE(window.slotLabels()[1]->text(), QStringLiteral("scene"));
+        QCOMPARE(window.slotLabels()[2]->text(), QStringLiteral("tall"));
+        QCOMPARE(details(window).mid(7), (QStringList{"2", "1"}));
+        QCOMPARE(rowTexts(window.usedList(), 0)[7], QStringLiteral("已完成"));
+        // Nothing is left to match the landscape single with.
+        selectUsed(window, 1);
+        responder.messages.clear();
+        window.autoMatchButton()->click();
+        QCOMPARE(responder.messages, QStringList{texts::kAutoMatchNothing});
+        responder.messages.clear();
+        window.externalButton()->click();
+        QCOMPARE(responder.messages, QStringList{texts::kExternalTemplatesNotice});
+        window.reject();
+    }
+
+    void theCommandOpensTheManagerAndTheSummaryFollows() {
+        SystemSettings settings;
+        MainWindow window;
+        new PhotoWindows(window, *album_, settings);
+        auto* windows = new TemplateWindows(window, *album_);
+        windows->preview()->setTiming({2, 2, 3000});
+        TemplateManagerWindow* manager = windows->manager();
+        test::ModalResponder responder;
+        QStringList previewed;
+        responder.other = [&](QWidget* modal) {
+            if (auto* preview = qobject_cast<TemplatePreviewWindow*>(modal)) {
+                // Back once the template has played to its end.
+                whenReady(
+                    preview,
+                    [preview] {
+                        return preview->isPrepared() && !preview->isStepping() &&
+                               preview->backButton()->isEnabled() &&
+                               QApplication::activeModalWidget() == preview;
+                    },
+                    [&, preview] {
+                        previewed << previewModeWord(preview->request().mode);
+                        preview->backButton()->click();
+                    });
+                return;
+            }
+            if (modal != manager) {
+                return;
+            }
+            whenReady(manager, [&] {
+                // The landscape single, filled with the wide photo and previewed.
+                manager->catalogueList()->setCurrentItem(manager->catalogueList()->topLevelItem(1));
+                manager->useTemplate();
+                manager->usedList()->setCurrentItem(manager->usedList()->topLevelItem(0));
+                manager->selectUsedTemplate();
+                manager->dropPhoto(0, 0);
+                manager->previewUsedTemplate();
+                manager->reject();
+            });
+        };
+        window.runCommand(Command::TemplateManager);
+        QTRY_VERIFY(!manager->isVisible());
+        QCOMPARE(responder.messages, QStringList{texts::kPhotosLoaded});
+        QCOMPARE(previewed, QStringList{QStringLiteral("yulan_shiyongmoban")});
+        QCOMPARE(album_->templates().size(), 1);
+        QTreeWidget* summary = test::part<SummaryLists>(window)->templates();
+        QCOMPARE(summary->topLevelItemCount(), 1);
+        QCOMPARE(summary->topLevelItem(0)->text(1), QStringLiteral("单横"));
+
+        // The chooser's offer to complete a template opens the manager on the next tick, with
+        // no template selected.
+        responder.messages.clear();
+        responder.other = [&](QWidget* modal) {
+            if (modal != manager) {
+                return;
+            }
+            whenReady(manager, [&] {
+                previewed << QString::number(manager->selectedTemplateNumber());
+                manager->reject();
+            });
+        };
+        emit windows->chooser()->completionRequested();
+        QTRY_COMPARE(previewed.size(), 2);
+        QCOMPARE(previewed.last(), QStringLiteral("0"));
+        QTRY_VERIFY(!manager->isVisible());
+    }
+
+private:
+    // Runs act once the manager has loaded its photos and is the window on top (polled from a
+    // timer, so that the loading is not waited for inside itself).
+    void whenReady(TemplateManagerWindow* manager, std::function<void()> act) {
+        whenReady(
+            manager,
+            [manager] {
+                return !manager->isLoadingPhotos() && QApplication::activeModalWidget() == manager;
+            },
+            std::move(act));
+    }
+
+    // Runs act once ready answers true, polled from a timer that goes with the window.
+    void whenReady(QWidget* window, std::function<bool()> ready, std::function<void()> act) {
+        auto* timer = new QTimer(window);
+        connect(timer, &QTimer::timeout, window,
+                [timer, ready = std::move(ready), act = std::move(act)] {
+                    if (!ready()) {
+                        return;
+                    }
+                    timer->deleteLater();
+                    timer->stop();
+                    act();
+                });
+        timer->start(10);
+    }
+
+    void selectUsed(TemplateManagerWindow& window, int row) {
+        window.usedList()->setCurrentItem(window.usedList()->topLevelItem(row));
+        window.selectUsedTemplate();
+    }
+
+    // Presses photo tile photoRow, drags it to a point of the window and lets go.
+    void dragTileTo(TemplateManagerWindow& window, int photoRow, QPoint to) {
+        QLabel* tile = window.photoTiles()[photoRow];
+        const QPoint from = centreInWindow(tile, &window);
+        sendMouse(tile, QEvent::MouseButtonPress, &window, from, Qt::LeftButton);
+        QVERIFY(window.dragTile()->isVisible());
+        sendMouse(tile, QEvent::MouseMove, &window, (from + to) / 2, Qt::LeftButton);
+        sendMouse(tile, QEvent::MouseMove, &window, to, Qt::LeftButton);
+        sendMouse(tile, QEvent::MouseButtonRelease, &window, to, Qt::NoButton);
+        QVERIFY(!window.dragTile()->isVisible());
+    }
+
+    void dragTileToSlot(TemplateManagerWindow& window, int photoRow, int slotIndex) {
+        dragTileTo(window, photoRow, centreInWindow(window.slotBoxes()[slotIndex], &window));
+    }
+
+    void saveShot(QWidget* window, const QString& name) {
+        const QString folder = qEnvironmentVariable("VELLUMO_TEMPLATE_MANAGER_SHOTS");
+        if (!folder.isEmpty()) {
+            window->grab().toImage().save(folder + u'/' + name);
+        }
+    }
+
+    void addPhoto(const QString& name, QSize size, QColor colour) {
+        PhotoRecord photo;
+        photo.name = name;
+        photo.format = QStringLiteral(".jpg");
+        photo.width = size.width();
+        photo.height = size.height();
+        photo.location = test::writePhoto(folder_->path() + name + ".jpg", size, 1, colour);
+        album_->addPhoto(photo);
+    }
+
+    std::unique_ptr<test::TempFolder> folder_;
+    std::unique_ptr<Catalogue> catalogue_;
+    std::unique_ptr<Album> album_;
+};
+
+}  // namespace vellumo
+
+QTEST_MAIN(vellumo::TemplateManagerWindowTest)
+#include "test_template_manager_window.moc"
