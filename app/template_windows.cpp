@@ -45,7 +45,7 @@ void TemplateWindows::openManager() {
         showMessage(texts::kNoPhotosToMatch);
         return;
     }
-    manager_->open();
+    manager_->openForUse();
     if (PhotoWindows* photos = PhotoWindows::of(window_)) {
         photos->refreshSummary();
     }

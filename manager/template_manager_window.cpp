@@ -342,7 +342,7 @@ void TemplateManagerWindow::refreshUsedRow(int t) {
     }
 }
 
-void TemplateManagerWindow::open() {
+void TemplateManagerWindow::openForUse() {
     selected_ = -1;
     cancelDrag();
     destroySlotBoxes();

@@ -37,7 +37,7 @@ public:
 
     // Opens the window modally: no template selected, the detail fields cleared; the photo tiles
     // are loaded once it shows. Returns when it has closed.
-    void open();
+    void openForUse();
 
     // The commands.
     void useTemplate();
