@@ -5,6 +5,9 @@
 
 #include <QString>
 
+#include "album/photo_list_texts.h"
+#include "dialogs/dialog_texts.h"
+
 namespace vellumo::texts {
 
 // The template preview window.
@@ -33,7 +36,7 @@ inline const QString kPhotoTemplatesColumnPhotoName = QStringLiteral("照片名�
 inline const QString kPhotoTemplatesColumnTemplate = QStringLiteral("使用模板");
 inline const QString kPhotoTemplatesColumnPhotoPath = QStringLiteral("照片位置");
 inline const QString kPhotoTemplatesColumnSlot = QStringLiteral("标注");
-inline const QString kPhotoTemplatesOk = QStringLiteral("确定");
+inline const QString& kPhotoTemplatesOk = kOk;
 inline const QString kPhotoTemplatesCancel = QStringLiteral("取消");
 inline const QString kNoTemplateSelected = QStringLiteral("没有选中模板文件！");
 inline const QString kCompletePhotosCaption = QStringLiteral("补全照片文件");
@@ -88,7 +91,7 @@ inline const QString kSlotLabelEmpty = QStringLiteral("显示照片名称");
 inline const QString kPlaceholderLandscape = QStringLiteral("横照片");
 inline const QString kPlaceholderPortrait = QStringLiteral("竖照片");
 // A photo tile's hint: %1 its number, %2 the photo name.
-inline const QString kPhotoTileHint = QStringLiteral("第%1张, 照片名称: %2");
+inline const QString& kPhotoTileHint = kPhotoPreviewHint;  // as on the photo pages
 // Loading the photo tiles.
 inline const QString kPhotosLoaded = QStringLiteral("加载照片文件完成！");
 inline const QString kNoPhotosToMatch =

@@ -623,13 +623,8 @@ void TemplateManagerWindow::deleteUsedTemplate() {
     if (!confirm(texts::kDeleteTemplatesCaption, texts::kDeleteTemplateQuestion)) {
         return;
     }
-    cancelDrag();
-    destroySlotBoxes();
-    album_.templates().deleteTemplate(t);
-    selected_ = -1;
-    fillUsedList();
-    showMessage(texts::kTemplateDeleted);
-    clearDetails();
+    removeTemplates([t](UsedTemplates& templates) { templates.deleteTemplate(t); },
+                    texts::kTemplateDeleted);
 }
 
 void TemplateManagerWindow::deleteAllUsedTemplates() {
@@ -640,12 +635,18 @@ void TemplateManagerWindow::deleteAllUsedTemplates() {
     if (!confirm(texts::kDeleteTemplatesCaption, texts::kDeleteAllTemplatesQuestion)) {
         return;
     }
+    removeTemplates([](UsedTemplates& templates) { templates.deleteAllTemplates(); },
+                    texts::kAllTemplatesDeleted);
+}
+
+void TemplateManagerWindow::removeTemplates(const std::function<void(UsedTemplates&)>& remove,
+                                            const QString& done) {
     cancelDrag();
     destroySlotBoxes();
-    album_.templates().deleteAllTemplates();
+    remove(album_.templates());
     selected_ = -1;
     fillUsedList();
-    showMessage(texts::kAllTemplatesDeleted);
+    showMessage(done);
     clearDetails();
 }
 

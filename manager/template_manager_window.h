@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPoint>
 #include <QVector>
+#include <functional>
 
 #include "dialogs/skinned_dialog.h"
 #include "manager/template_manager.h"
@@ -117,6 +118,9 @@ private:
     // The slot box under a point of the window, -1 when none.
     int slotIndexAt(QPoint windowPos) const;
     void cancelDrag();
+    // Deleting used templates: no slot box, no selection and no details stay behind; the user
+    // is told done.
+    void removeTemplates(const std::function<void(UsedTemplates&)>& remove, const QString& done);
 
     Album& album_;
     TemplatePreviewWindow& previewWindow_;

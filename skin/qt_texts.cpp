@@ -8,11 +8,13 @@
 namespace vellumo {
 
 bool installQtChineseTexts() {
-    static QTranslator* installed = nullptr;
-    if (installed) {
+    // Once per application: the translator is its child.
+    const QString name = QStringLiteral("qtbase_zh_CN");
+    if (QCoreApplication::instance()->findChild<QTranslator*>(name)) {
         return true;
     }
     auto* translator = new QTranslator(QCoreApplication::instance());
+    translator->setObjectName(name);
     if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
                           QStringLiteral("_"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
@@ -20,7 +22,6 @@ bool installQtChineseTexts() {
         delete translator;
         return false;
     }
-    installed = translator;
     return true;
 }
 

@@ -474,11 +474,7 @@ private:
     }
 
     void addPhoto(const QString& name, QSize size, QColor colour) {
-        PhotoRecord photo;
-        photo.name = name;
-        photo.format = QStringLiteral(".jpg");
-        photo.width = size.width();
-        photo.height = size.height();
+        PhotoRecord photo = test::photoRecord(name, size.width(), size.height());
         photo.location = test::writePhoto(folder_->path() + name + ".jpg", size, 1, colour);
         album_->addPhoto(photo);
     }
