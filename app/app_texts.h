@@ -4,8 +4,6 @@
 
 #include <QString>
 
-#include "crop/crop_texts.h"
-#include "manager/manager_texts.h"
 #include "skin/skin_texts.h"
 
 namespace vellumo::texts {
@@ -33,11 +31,10 @@ inline const QString kSyncHint = QStringLiteral("支持两种同步效果,随模
 inline const QString kQuality = QStringLiteral("画面质量");
 inline const QString kQualityHint =
     QStringLiteral("支持一般画质效果,高清画质效果,超清画质效果,推荐使用超清画质效果,画面更细腻");
-// The commands are named as the windows they open.
-inline const QString& kCrop = kCropTitle;
+inline const QString kCrop = QStringLiteral("照片剪裁");
 inline const QString kCropHint = QStringLiteral(
     "支持不失真放大或缩小照片文件,可以对照片文件的局部放大或缩小,达到超清最佳显示效果");
-inline const QString& kTemplateManager = kTemplateManagerTitle;
+inline const QString kTemplateManager = QStringLiteral("模板管理");
 inline const QString kTemplateManagerHint =
     QStringLiteral("此功能强大,可以照片更换模板或模板指定照片,支持模板预览效果");
 inline const QString kBackgrounds = QStringLiteral("背景图片");

@@ -69,7 +69,7 @@ inline const QString kDeleteUsedTemplate = QStringLiteral("删除模板");
 inline const QString kDeleteAllUsedTemplates = QStringLiteral("全删模板");
 inline const QString kPreviewButton = QStringLiteral("预览");
 inline const QString kDeleteButton = QStringLiteral("删除");
-inline const QString kDeleteAllButton = QStringLiteral("全删");
+inline const QString kDeleteAllTemplatesButton = QStringLiteral("全删");
 inline const QString kAutoMatchButton = QStringLiteral("自动匹配照片");
 inline const QString kShowDemonstration = QStringLiteral("提示演示效果");
 // The detail panel's labels, top to bottom.

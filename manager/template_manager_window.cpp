@@ -273,7 +273,7 @@ void TemplateManagerWindow::buildButtons() {
     external_ = button(kAddExternalTemplate, kLeft + 290, kCatalogueButtonsTop, 150, false);
     preview_ = button(kPreviewButton, kLeft, kUsedButtonsTop, 72, true);
     delete_ = button(kDeleteButton, kLeft + 80, kUsedButtonsTop, 72, false);
-    deleteAll_ = button(kDeleteAllButton, kLeft + 160, kUsedButtonsTop, 72, false);
+    deleteAll_ = button(kDeleteAllTemplatesButton, kLeft + 160, kUsedButtonsTop, 72, false);
     autoMatch_ = button(kAutoMatchButton, kLeft + 240, kUsedButtonsTop, 110, false);
     connect(previewTemplate_, &QPushButton::clicked, this,
             &TemplateManagerWindow::previewCatalogueTemplate);
