@@ -1,0 +1,268 @@
+// Long runs and memory: an album of 200 photos previewed for an hour of album time (frames
+// stepped as fast as they render, the album started again whenever it ends), then a DVD album
+// of about thirty minutes at 1280 × 720 made by the production run. Prints the resident memory
+// at every minute of album time and, for each part, the growth after the first five minutes
+// (which must stay under 20 MiB).
+// Usage: bench_soak [PREVIEW_MINUTES [PRODUCTION_MINUTES]]   (defaults 60 and 30)
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "assignment/placement.h"
+#include "catalogue/catalogue.h"
+#include "media/audio_decoder.h"
+#include "media/music_player.h"
+#include "movie/movie_player.h"
+#include "photo/fitting_canvas.h"
+#include "preview/album_sequence.h"
+#include "preview/preview_timeline.h"
+#include "preview/stager.h"
+#include "production/production_run.h"
+#include "project/album.h"
+#include "skin/fonts.h"
+#include "workspace/data_paths.h"
+#include "workspace/program_folder.h"
+
+namespace {
+
+constexpr int kFramesPerMinute = 25 * 60;
+constexpr int kSettleMinutes = 5;
+constexpr double kAllowedGrowthMiB = 20.0;
+
+// Resident memory of this process now, in MiB.
+double residentMiB() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return 0;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:")) {
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+        }
+    }
+    return 0;
+}
+
+// Photos of a modest size: the runs are about memory over time, not about decoding.
+QImage photo(int i) {
+    const bool portrait = i % 3 == 2;
+    QImage image(portrait ? QSize(1200, 1600) : QSize(1600, 1200), QImage::Format_RGB32);
+    QPainter p(&image);
+    QLinearGradient g(0, 0, image.width(), image.height());
+    g.setColorAt(0, QColor::fromHsv((i * 37) % 360, 140, 230));
+    g.setColorAt(1, QColor::fromHsv((i * 37 + 90) % 360, 200, 80));
+    p.fillRect(image.rect(), g);
+    for (int k = 0; k < 60; ++k) {
+        p.setBrush(QColor::fromHsv((i * 13 + k * 7) % 360, 120, 200));
+        p.drawEllipse(QPoint((k * 131) % image.width(), (k * 197) % image.height()), 40, 30);
+    }
+    return image;
+}
+
+// Frames of the album's complete templates among the first `count` (all when -1).
+qint64 albumFrames(const vellumo::Album& album, int count = -1) {
+    vellumo::AlbumSequence::Input input;
+    input.playList = vellumo::AlbumSequence::completeTemplates(album);
+    if (count >= 0) {
+        input.playList = input.playList.mid(0, count);
+    }
+    input.musicLength = [](const QString&) { return qint64{0}; };
+    return vellumo::AlbumSequence::build(album, input).totalFrames();
+}
+
+// Memory at each minute of album time, and the verdict on its growth after the first minutes.
+class MemoryLog {
+public:
+    explicit MemoryLog(const char* part) : part_(part) {}
+
+    void minute(int m, double fps) {
+        const double now = residentMiB();
+        std::printf("  %s minute %3d: resident %7.1f MiB  (%.0f frames/s)\n", part_, m, now, fps);
+        std::fflush(stdout);
+        if (m == kSettleMinutes) {
+            settled_ = now;
+        }
+        if (m >= kSettleMinutes) {
+            highest_ = std::max(highest_, now);
+        }
+    }
+
+    void verdict() const {
+        if (settled_ == 0) {
+            std::printf("  %s: too short to judge (fewer than %d minutes)\n", part_,
+                        kSettleMinutes);
+            return;
+        }
+        const double growth = highest_ - settled_;
+        std::printf("  %s: after minute %d resident memory grew by %.1f MiB (limit %.0f): %s\n",
+                    part_, kSettleMinutes, growth, kAllowedGrowthMiB,
+                    growth < kAllowedGrowthMiB ? "flat" : "GROWING");
+    }
+
+private:
+    const char* part_;
+    double settled_ = 0;
+    double highest_ = 0;
+};
+
+void previewSoak(vellumo::Album& album, int minutes) {
+    std::printf("preview, %d minutes of album time at 800x450:\n", minutes);
+    vellumo::MoviePlayer stage;
+    stage.setSize(QSize(800, 450));
+    vellumo::PreviewTimeline timeline(album, stage);
+    MemoryLog log("preview");
+    const qint64 target = static_cast<qint64>(minutes) * kFramesPerMinute;
+    qint64 frames = 0;
+    int rounds = 0;
+    QElapsedTimer clock;
+    clock.start();
+    qint64 minuteStartedAt = 0;
+    while (frames < target) {
+        // Each round stages the album afresh, as pressing "播放" again does.
+        vellumo::Stager stager(album);
+        if (!timeline.start(stager.prepare(QSize(800, 450)), vellumo::SyncMode::WithTemplate)) {
+            std::printf("  nothing to play\n");
+            return;
+        }
+        ++rounds;
+        while (frames < target && timeline.step()) {
+            ++frames;
+            if (frames % kFramesPerMinute == 0) {
+                const qint64 now = clock.elapsed();
+                log.minute(static_cast<int>(frames / kFramesPerMinute),
+                           kFramesPerMinute * 1000.0 /
+                               static_cast<double>(std::max<qint64>(1, now - minuteStartedAt)));
+                minuteStartedAt = now;
+            }
+        }
+        timeline.stop();
+    }
+    std::printf("  %lld frames in %d rounds of the album, %.0f s\n", static_cast<long long>(frames),
+                rounds, static_cast<double>(clock.elapsed()) / 1000.0);
+    log.verdict();
+}
+
+bool productionSoak(vellumo::Album& album, const QString& output) {
+    vellumo::OutputOptions& options = album.outputOptions();
+    options.beginProduction(vellumo::AlbumType::Dvd);
+    options.quality = vellumo::PictureQuality::High;
+    vellumo::ProductionRun run(album);
+    MemoryLog log("production");
+    int lastMinute = 0;
+    QElapsedTimer clock;
+    clock.start();
+    qint64 minuteStartedAt = 0;
+    run.onProgress = [&](const vellumo::ProductionProgress& p) {
+        if (p.phase != vellumo::ProductionProgress::Phase::Conversion) {
+            return;
+        }
+        const int minute = p.framesDone / kFramesPerMinute;
+        if (minute > lastMinute) {
+            lastMinute = minute;
+            const qint64 now = clock.elapsed();
+            log.minute(minute, kFramesPerMinute * 1000.0 /
+                                   static_cast<double>(std::max<qint64>(1, now - minuteStartedAt)));
+            minuteStartedAt = now;
+        }
+    };
+    const vellumo::ProductionResult result = run.run(output);
+    if (result.outcome != vellumo::ProductionOutcome::Complete) {
+        std::printf("  production failed: %s\n", qPrintable(result.error));
+        return false;
+    }
+    std::printf("  %lld frames (%.1f minutes), %.0f s, file %.0f MiB\n",
+                static_cast<long long>(run.sequence().totalFrames()),
+                static_cast<double>(run.sequence().totalFrames()) / kFramesPerMinute,
+                static_cast<double>(clock.elapsed()) / 1000.0,
+                static_cast<double>(QFileInfo(output).size()) / (1024.0 * 1024.0));
+    log.verdict();
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const int previewMinutes = argc > 1 ? std::max(0, std::atoi(argv[1])) : 60;
+    const int productionMinutes = argc > 2 ? std::max(0, std::atoi(argv[2])) : 30;
+    vellumo::silenceFfmpegLog();
+    vellumo::installFontSubstitutions();
+    const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/");
+    vellumo::setProgramFolder(installed);
+    vellumo::Catalogue catalogue;
+    if (!catalogue.build()) {
+        std::printf("no installed templates below %s\n", qPrintable(installed));
+        return 1;
+    }
+    QTemporaryDir dir;
+    const QString music = vellumo::dataPath(vellumo::paths::kSampleMusic);
+    const QString lyrics = vellumo::dataPath(vellumo::paths::kSampleLyrics);
+    const QString closing = vellumo::dataPath(vellumo::paths::kClosingMovie);
+
+    // The preview album: 200 photos on the library with the sample song and its lyrics.
+    const auto makeAlbum = [&](vellumo::Album& album, int photos, int firstPhoto) {
+        for (int i = firstPhoto; i < firstPhoto + photos; ++i) {
+            const QString file = dir.path() + QStringLiteral("/p%1.jpg").arg(i);
+            if (!QFileInfo::exists(file)) {
+                vellumo::writeJpeg(photo(i), file);
+            }
+            album.addPhoto(*vellumo::measurePhoto(file));
+        }
+        vellumo::PlacementRun placement = vellumo::placementRun(album);
+        placement.start();
+        placement.runToEnd();
+    };
+    vellumo::MusicPlayer player;
+    player.setSoundOutput(false);
+    std::printf("bench_soak: resident memory at start %.1f MiB\n", residentMiB());
+
+    // The working folders go below the temporary folder.
+    vellumo::setProgramFolder(dir.path() + u'/');
+    QDir().mkpath(QFileInfo(vellumo::dataPath(vellumo::paths::kClosingMovie)).absolutePath());
+    QFile::copy(closing, vellumo::dataPath(vellumo::paths::kClosingMovie));
+
+    if (previewMinutes > 0) {
+        vellumo::Album album(catalogue);
+        makeAlbum(album, 200, 0);
+        album.music().add(music, player);
+        album.lyrics().add(lyrics);
+        std::printf("album of 200 photos: %d used templates, %.1f minutes\n",
+                    album.templates().size(),
+                    static_cast<double>(albumFrames(album)) / kFramesPerMinute);
+        previewSoak(album, previewMinutes);
+    }
+    if (productionMinutes > 0) {
+        // Enough photos for the minutes asked for; templates past them are left out.
+        vellumo::Album album(catalogue);
+        const qint64 target = static_cast<qint64>(productionMinutes) * kFramesPerMinute;
+        int photos = 0;
+        while (albumFrames(album) < target && photos < 2000) {
+            makeAlbum(album, 100, photos);
+            photos += 100;
+        }
+        while (album.templates().size() > 1 &&
+               albumFrames(album, album.templates().size() - 1) >= target) {
+            album.templates().deleteTemplate(album.templates().size() - 1);
+        }
+        album.music().add(music, player);
+        album.lyrics().add(lyrics);
+        std::printf("DVD production, 1280x720, high quality, %d used templates:\n",
+                    album.templates().size());
+        if (!productionSoak(album, dir.path() + QStringLiteral("/soak.mpg"))) {
+            return 1;
+        }
+    }
+    return 0;
+}
