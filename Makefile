@@ -16,7 +16,7 @@ export CCACHE_MAXSIZE := 8G
 # Warnings are errors in every build these targets make (WERROR= turns it off for a try-out).
 WERROR ?= -DVELLUMO_WERROR=ON
 
-.PHONY: deps configure build run test unit-tests sanitize-tests bench run-benchmarks format \
+.PHONY: deps configure build run test unit-tests sanitize-tests bench run-benchmarks soak format \
   format-check clean
 
 deps:
@@ -47,11 +47,18 @@ bench: build
 	cmake --build $(BUILD) --target benchmarks -j $(JOBS)
 	$(MAKE) --no-print-directory run-benchmarks
 
-# Every benchmark program, not the folders beside them; fails when one of them fails.
+# Every benchmark program, not the folders beside them; fails when one of them fails. The soak
+# runs take a quarter of an hour or more and have a target of their own.
 run-benchmarks:
 	@set -e; for b in $(BUILD)/bench/bench_*; do \
+	  case "$$b" in */bench_soak) continue ;; esac; \
 	  if [ -f "$$b" ] && [ -x "$$b" ]; then echo "== $$b"; "$$b"; fi; \
 	done
+
+# An hour of preview and a thirty-minute DVD production, memory printed every album minute.
+soak: build
+	cmake --build $(BUILD) --target bench_soak -j $(JOBS)
+	$(BUILD)/bench/bench_soak
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
