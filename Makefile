@@ -16,7 +16,7 @@ export CCACHE_MAXSIZE := 8G
 # Warnings are errors in every build these targets make (WERROR= turns it off for a try-out).
 WERROR ?= -DVELLUMO_WERROR=ON
 
-.PHONY: deps configure build run test unit-tests sanitize-tests bench run-benchmarks soak format \
+.PHONY: deps configure build run test unit-tests sanitize-tests bench run-benchmarks soak fuzz format \
   format-check clean
 
 deps:
@@ -42,6 +42,28 @@ sanitize-tests: deps
 	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test: format-check unit-tests sanitize-tests
+
+# Fuzzing at scale, outside the test suite: every fuzz target (or those in FUZZ_TARGETS) for
+# FUZZ_RUNS executions from its seed corpus in fuzz/corpus/, the inputs it finds kept in
+# FUZZ_WORK (so a later run goes on from them). Crashes are left in FUZZ_WORK as crash-* files.
+FUZZ_RUNS ?= 1000000
+FUZZ_WORK ?= $(CURDIR)/$(SAN_BUILD)/fuzz-work
+FUZZ_TARGETS ?= unpack ini picture_list combined_template lrc movie photo
+fuzz: deps
+	$(CMAKE) -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_CXX_COMPILER=clang++ -DVELLUMO_SANITIZE=ON -DVELLUMO_FUZZ=ON $(WERROR) $(LAUNCHER)
+	cmake --build $(SAN_BUILD) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p "$(FUZZ_WORK)/$$t" || exit 1; \
+	  echo "== fuzz_$$t: $(FUZZ_RUNS) executions"; \
+	  ( cd "$(FUZZ_WORK)" && QT_QPA_PLATFORM=offscreen "$(CURDIR)/$(SAN_BUILD)/fuzz/fuzz_$$t" \
+	    -runs=$(FUZZ_RUNS) -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 \
+	    "$(FUZZ_WORK)/$$t" "$(CURDIR)/fuzz/corpus/$$t" > "$(FUZZ_WORK)/$$t.log" 2>&1 ); \
+	  status=$$?; \
+	  grep -E "stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)|ERROR|SUMMARY|Test unit written" \
+	    "$(FUZZ_WORK)/$$t.log"; \
+	  if [ $$status -ne 0 ]; then echo "fuzz_$$t failed, see $(FUZZ_WORK)/$$t.log"; exit 1; fi; \
+	done
 
 bench: build
 	cmake --build $(BUILD) --target benchmarks -j $(JOBS)
