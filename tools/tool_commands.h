@@ -16,6 +16,7 @@ int runCatalogue(const QStringList& args);
 int runPlan(const QStringList& args);
 int runPreview(const QStringList& args);
 int runMovieInfo(const QStringList& args);
+int runCheckTemplate(const QStringList& args);
 int runRenderMovie(const QStringList& args);
 int runTemplateSheet(const QStringList& args);
 int runLrc(const QStringList& args);

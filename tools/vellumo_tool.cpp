@@ -36,6 +36,10 @@ constexpr Command kCommands[] = {
      vellumo::tool::runPreview, true},
     {"movie-info", "movie-info MOVIE               frames, size, layers and pictures of a movie",
      vellumo::tool::runMovieInfo, false},
+    {"check-template",
+     "check-template PARAMETERS MOVIE  a template (source or installed package) against the "
+     "library's rules, with its longest still run",
+     vellumo::tool::runCheckTemplate, true},
     {"render-movie",
      "render-movie MOVIE --size WxH [--frames A-B] --out DIR [--sheet [--count N] [--columns N]]"
      "  render frames to PNG",

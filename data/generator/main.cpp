@@ -2,13 +2,14 @@
 // data/: the template library (parameter files stored in GBK, movies, both packed 20 deep at
 // the same relative path), the combined templates, the start-up and closing movies, the sample
 // song with its lyrics, and the help page. Every movie is parsed and checked against the
-// library's rules first (library_checks.h); a broken one stops the build naming its file.
+// library's rules first (movie/template_rules.h, the rules of vellumo-tool check-template, the
+// stillness measure included); a broken or still one stops the build naming its file.
 //
 //   vellumo-datagen --source DATA_DIR --program-folder BIN_DIR
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QTemporaryFile>
 
 #include <cmath>
@@ -16,9 +17,10 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/combined_template.h"
-#include "data/generator/library_checks.h"
 #include "data/generator/music.h"
 #include "media/audio_encoder.h"
+#include "movie/template_rules.h"
+#include "skin/fonts.h"
 #include "workspace/data_paths.h"
 #include "workspace/errors.h"
 #include "workspace/folders.h"
@@ -32,6 +34,16 @@ namespace {
 
 void say(const QString& text) {
     std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+}
+
+movie::Movie parsed(const QByteArray& text, const QString& file) {
+    return movie::parseMovie(text, file);
+}
+
+void require(const QString& file, const QString& problem) {
+    if (!problem.isEmpty()) {
+        throw Error(QStringLiteral("%1: %2").arg(file, problem));
+    }
 }
 
 QStringList sortedEntries(const QString& folder, QDir::Filters filters,
@@ -56,6 +68,7 @@ QString movieIn(const QString& folder) {
 QVector<CatalogueRecord> writeTemplates(const QString& source) {
     const QString templates = source + QStringLiteral("/templates");
     QVector<CatalogueRecord> records;
+    int longestStill = 0;
     for (const QString& name : sortedEntries(templates, QDir::Dirs)) {
         const QString folder = templates + u'/' + name;
         const QByteArray parameters =
@@ -68,7 +81,9 @@ QVector<CatalogueRecord> writeTemplates(const QString& source) {
         }
         const QString movieFile = movieIn(folder);
         const QByteArray movie = readWholeFile(movieFile);
-        checkTemplateMovie(checkedMovie(movie, movieFile), record);
+        const movie::TemplateCheck check = movie::checkTemplate(parsed(movie, movieFile), record);
+        require(movieFile, check.firstProblem());
+        longestStill = std::max(longestStill, check.longestStill.length);
         records.append(record);
         const QString package = name + QStringLiteral(".rar");
         writeFile(dataPath(paths::kParameterPackages + package),
@@ -76,7 +91,9 @@ QVector<CatalogueRecord> writeTemplates(const QString& source) {
         writeFile(dataPath(paths::kTemplatePackages + package),
                   packNested(movie, paths::kTemplatePackageDepth));
     }
-    say(QStringLiteral("templates: %1").arg(records.size()));
+    say(QStringLiteral("templates: %1 (longest still run %2 frames)")
+            .arg(records.size())
+            .arg(longestStill));
     return records;
 }
 
@@ -118,10 +135,10 @@ void writeMovies(const QString& source) {
     };
     const QString startupFile = find(QStringLiteral("startup"));
     const QByteArray startup = readWholeFile(startupFile);
-    checkStartupAnimation(checkedMovie(startup, startupFile));
+    require(startupFile, movie::startupAnimationProblem(parsed(startup, startupFile)));
     const QString closingFile = find(QStringLiteral("closing"));
     const QByteArray closing = readWholeFile(closingFile);
-    checkClosingMovie(checkedMovie(closing, closingFile));
+    require(closingFile, movie::closingMovieProblem(parsed(closing, closingFile)));
     writeFile(dataPath(paths::kStartupAnimation),
               packNested(startup, paths::kStartupAnimationDepth));
     writeFile(dataPath(paths::kClosingMovie), packNested(closing, paths::kClosingMovieDepth));
@@ -193,7 +210,12 @@ int run(const QString& source) {
 }  // namespace vellumo::datagen
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    // Measuring a template's motion renders it, texts included.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication app(argc, argv);
+    vellumo::installFontSubstitutions();
     const QStringList args = QCoreApplication::arguments();
     const qsizetype s = args.indexOf(QStringLiteral("--source"));
     const qsizetype p = args.indexOf(QStringLiteral("--program-folder"));
