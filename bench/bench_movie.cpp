@@ -2,10 +2,13 @@
 // lead-in picture, four framed photos with shadows that rotate, scale and fade, and a title, at
 // 800 x 450, 1280 x 720 and 1920 x 1080. Pictures are staged at each size the way the staging
 // step writes them (JPEG files of the size they are shown at), then loaded once; every frame of
-// the movie is rendered several times and the time per frame printed.
+// the movie is rendered several times and the time per frame printed. Then every template of
+// the installed library, with sample pictures at the sizes staging gives them, every frame once
+// at 1280 x 720: the figures per template and over the whole library.
 //
-//   bench_movie                      measure
-//   bench_movie --stage DIR [WxH]    write the movie and its pictures below DIR and stop
+//   bench_movie                          measure (the library of the build's program folder)
+//   bench_movie --library PROGRAM_DIR    measure the library installed there only
+//   bench_movie --stage DIR [WxH]        write the movie and its pictures below DIR and stop
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -25,10 +28,16 @@
 #include <memory>
 #include <vector>
 
+#include "catalogue/catalogue.h"
 #include "movie/movie.h"
 #include "movie/movie_pictures.h"
 #include "movie/movie_renderer.h"
+#include "movie/template_rules.h"
+#include "workspace/data_paths.h"
+#include "workspace/errors.h"
 #include "workspace/packed_file.h"
+#include "workspace/program_folder.h"
+#include "workspace/text_codec.h"
 
 namespace {
 
@@ -369,6 +378,62 @@ void measure(QSize size, int passes, const char* text = kMovie) {
         b.median, b.p95, allCpu.median, allCpu.mean, static_cast<int>(times.size()));
 }
 
+// Every installed template at size, each frame once; false when there is none.
+bool measureLibrary(const QString& programFolder, QSize size) {
+    vellumo::setProgramFolder(programFolder);
+    const QString parameters = vellumo::dataPath(vellumo::paths::kParameterPackages);
+    const QString templates = vellumo::dataPath(vellumo::paths::kTemplatePackages);
+    const QStringList packages =
+        QDir(parameters).entryList({QStringLiteral("*.rar")}, QDir::Files, QDir::Name);
+    if (packages.isEmpty()) {
+        std::printf("no installed templates in %s\n", qPrintable(parameters));
+        return false;
+    }
+    std::printf("the installed library at %d x %d, each frame once\n", size.width(), size.height());
+    std::vector<double> all;
+    double worstP95 = 0.0;
+    QString worst;
+    for (const QString& package : packages) {
+        try {
+            const vellumo::CatalogueRecord record = vellumo::catalogueRecordFromParameters(
+                vellumo::unpackNested(vellumo::readWholeFile(parameters + package),
+                                      vellumo::paths::kParameterPackageDepth));
+            auto movie = std::make_shared<const Movie>(
+                parseMovie(vellumo::unpackNested(vellumo::readWholeFile(templates + package),
+                                                 vellumo::paths::kTemplatePackageDepth),
+                           templates + package));
+            const MovieRenderer renderer(movie, samplePictures(*movie, record, size), size);
+            QImage frame;
+            renderer.render(0, frame);  // warm up
+            std::vector<double> times;
+            QElapsedTimer timer;
+            for (int f = 0; f < movie->frames; ++f) {
+                timer.start();
+                renderer.render(f, frame);
+                times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+            }
+            all.insert(all.end(), times.begin(), times.end());
+            const Figures t = figures(times);
+            std::printf("  %-28s median %5.2f ms  p95 %5.2f  max %6.2f\n", qPrintable(package),
+                        t.median, t.p95, t.max);
+            if (t.p95 > worstP95) {
+                worstP95 = t.p95;
+                worst = package;
+            }
+        } catch (const vellumo::Error& e) {
+            std::printf("  %-28s %s\n", qPrintable(package), e.what());
+            return false;
+        }
+    }
+    const Figures a = figures(all);
+    std::printf(
+        "library: %d templates, %d frames: median %5.2f ms  p90 %5.2f  p95 %5.2f  max "
+        "%6.2f  mean %5.2f; highest p95 %5.2f (%s)\n",
+        static_cast<int>(packages.size()), static_cast<int>(all.size()), a.median, a.p90, a.p95,
+        a.max, a.mean, worstP95, qPrintable(worst));
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -388,6 +453,9 @@ int main(int argc, char* argv[]) {
         std::printf("%s\n", qPrintable(stage(args[2], size)));
         return 0;
     }
+    if (args.size() == 3 && args[1] == QStringLiteral("--library")) {
+        return measureLibrary(args[2], QSize(1280, 720)) ? 0 : 1;
+    }
     std::printf("template movie rendering, one thread, %s\n", qVersion());
     for (const QSize size : {QSize(800, 450), QSize(1280, 720), QSize(1920, 1080)}) {
         measure(size, 4);
@@ -398,5 +466,5 @@ int main(int argc, char* argv[]) {
     for (const QSize size : {QSize(800, 450), QSize(1280, 720), QSize(1920, 1080)}) {
         measure(size, 2, kMovieV2);
     }
-    return 0;
+    return measureLibrary(QStringLiteral(VELLUMO_PROGRAM_FOLDER), QSize(1280, 720)) ? 0 : 1;
 }
