@@ -82,9 +82,11 @@ int runCheckTemplate(const QStringList& words) {
                      .arg(r.passed() ? QStringLiteral("ok") : QStringLiteral("FAILED: "))
                      .arg(r.problem));
     }
-    printOut(QStringLiteral("  longest still run: %1 frames from frame %2 (at most %3 between "
-                            "frames %4 and %5)")
+    printOut(QStringLiteral("  longest still run: %1 %2 from frame %3 (at most %4 between "
+                            "frames %5 and %6)")
                  .arg(check.longestStill.length)
+                 .arg(check.longestStill.length == 1 ? QStringLiteral("frame")
+                                                     : QStringLiteral("frames"))
                  .arg(check.longestStill.first)
                  .arg(movie::kMaxStillFrames)
                  .arg(movie::kStillnessMarginFrames)
