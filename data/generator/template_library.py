@@ -175,8 +175,8 @@ def leadin(m, kind):
         m.add("  visible 0 30", "  at 0  scale 1 rotation 0 opacity 1",
               "  at 30 scale 0.2 rotation 90 opacity 0 ease-in")
     elif kind == "grey":
-        m.add("  visible 0 44", "  at 0  opacity 1 saturation 1",
-              "  at 44 opacity 0 saturation 0 ease-in-out")
+        m.add("  visible 0 44", "  at 0  opacity 1 scale 1",
+              "  at 44 opacity 0 scale 1.04 ease-in-out")
     elif kind == "wipe":
         m.add("  visible 0 28", "  reveal-style from-left", "  at 0  reveal 1",
               "  at 28 reveal 0 cubic-bezier(0.7, 0, 0.3, 1)")
@@ -261,7 +261,7 @@ def decorations(m, deco, st, frames, seed):
 
 def light(m, st, frames):
     end = frames - STILL_END
-    m.add("shape light ellipse", "  size 1000 1000", "  fill radial %s #ffffff00" % st["light"],
+    m.add("shape light ellipse", "  size 700 700", "  fill radial %s #ffffff00" % st["light"],
           "  at 0 position -200 300", "  at %d position 2100 760" % end)
     m.blank()
 
@@ -364,7 +364,7 @@ def template(folder, name, line, style, cls, frames, slots, where):
           'title "%s"' % name, "frames %d" % frames, "")
     end = frames - STILL_END
     m.add('image background "wj_y_l_b_j.jpg"', "  box 0 0 1920 1080",
-          "  at 0 scale 1.1 rotation -1", "  at %d scale 1 rotation 0" % end)
+          "  at 0 scale 1.1", "  at %d scale 1" % end)
     m.blank()
     m.add("shape tone rect", "  %s" % st["tone"])
     m.blank()
