@@ -9,6 +9,9 @@ namespace vellumo::movie {
 
 namespace {
 
+// A blur of less than this deviation (pixels) does not show.
+constexpr double kLeastDeviation = 0.2;
+
 using Matrix = std::array<double, 9>;
 
 Matrix multiply(const Matrix& a, const Matrix& b) {
@@ -48,116 +51,87 @@ void recolour(QImage& image, const Matrix& matrix) {
     }
 }
 
-// The radius of a box pass as whole pixels and a fraction of 256: the two pixels just past the
-// whole radius count with the fraction, so that a blur that grows frame by frame grows smoothly.
-struct BoxRadius {
-    int whole;
-    int fraction;
-    int divisor;  // the weight of the whole box, 256 a pixel
-    // 2^32 / divisor: dividing by multiplying costs a fraction of a division.
-    std::uint64_t reciprocal;
-};
-
-BoxRadius boxRadius(double radius) {
-    BoxRadius r{static_cast<int>(radius), 0, 0, 0};
-    r.fraction = static_cast<int>(std::lround((radius - r.whole) * 256.0));
-    if (r.fraction >= 256) {
-        ++r.whole;
-        r.fraction = 0;
+// A Gaussian of the deviation (pixels) as whole weights that add up to 256, reaching three
+// deviations to either side.
+std::vector<std::uint16_t> gaussianWeights(double deviation) {
+    const int reach = std::max(1, static_cast<int>(std::ceil(3.0 * deviation)));
+    std::vector<double> shape(static_cast<size_t>(2 * reach + 1));
+    double total = 0.0;
+    for (int i = -reach; i <= reach; ++i) {
+        const double v = std::exp(-0.5 * i * i / (deviation * deviation));
+        shape[static_cast<size_t>(i + reach)] = v;
+        total += v;
     }
-    r.divisor = 256 * (2 * r.whole + 1) + 2 * r.fraction;
-    r.reciprocal = ((std::uint64_t{1} << 32) + static_cast<std::uint64_t>(r.divisor) - 1) /
-                   static_cast<std::uint64_t>(r.divisor);
-    return r;
+    std::vector<std::uint16_t> weights(shape.size());
+    int given = 0;
+    for (size_t i = 0; i < shape.size(); ++i) {
+        weights[i] = static_cast<std::uint16_t>(std::lround(shape[i] / total * 256.0));
+        given += weights[i];
+    }
+    // Rounding leaves the sum a little off 256: the middle takes the difference, so that a
+    // flat colour stays exactly that colour.
+    weights[static_cast<size_t>(reach)] =
+        static_cast<std::uint16_t>(weights[static_cast<size_t>(reach)] + 256 - given);
+    return weights;
 }
 
-// The mean of a box from the sum of its whole pixels and of the two pixels past them.
-int weighted(int sum, int edges, const BoxRadius& r) {
-    const auto weight = static_cast<std::uint64_t>(256 * sum + r.fraction * edges);
-    return static_cast<int>(
-        std::min<std::uint64_t>((weight * r.reciprocal + (std::uint64_t{1} << 31)) >> 32, 255));
+// Sums of 8-bit channels times weights that add up to 256 fit 16 bits: the loops below work on
+// every byte of a row alike, which the compiler turns into wide vector operations.
+void weightedRow(std::uint16_t* sum, const std::uint8_t* source, std::uint16_t weight, size_t n) {
+    for (size_t i = 0; i < n; ++i) {
+        sum[i] = static_cast<std::uint16_t>(sum[i] + weight * source[i]);
+    }
 }
 
-// One box pass along each row, edge pixels repeated past the ends.
-void boxRows(QImage& image, const BoxRadius& r) {
+void storeRow(std::uint8_t* out, const std::uint16_t* sum, size_t n) {
+    for (size_t i = 0; i < n; ++i) {
+        out[i] = static_cast<std::uint8_t>((sum[i] + 128) >> 8);
+    }
+}
+
+// One pass along each row, edge pixels repeated past the ends.
+void blurRows(QImage& image, const std::vector<std::uint16_t>& weights) {
+    const int reach = static_cast<int>(weights.size() / 2);
     const int w = image.width();
-    const int pad = r.whole + 1;
-    // The row's channels with its edge pixels repeated pad times on either side.
-    std::vector<int> channels(static_cast<size_t>(w + 2 * pad) * 4);
+    const size_t bytes = static_cast<size_t>(w) * 4;
+    std::vector<std::uint8_t> padded(static_cast<size_t>(w + 2 * reach) * 4);
+    std::vector<std::uint16_t> sum(bytes);
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int i = 0; i < w + 2 * pad; ++i) {
-            const QRgb p = line[std::clamp(i - pad, 0, w - 1)];
-            int* c = &channels[static_cast<size_t>(i) * 4];
-            c[0] = qAlpha(p);
-            c[1] = qRed(p);
-            c[2] = qGreen(p);
-            c[3] = qBlue(p);
+        auto* pixels = reinterpret_cast<QRgb*>(padded.data());
+        std::fill(pixels, pixels + reach, line[0]);
+        std::copy(line, line + w, pixels + reach);
+        std::fill(pixels + reach + w, pixels + 2 * reach + w, line[w - 1]);
+        std::fill(sum.begin(), sum.end(), std::uint16_t{0});
+        for (size_t k = 0; k < weights.size(); ++k) {
+            weightedRow(sum.data(), padded.data() + k * 4, weights[k], bytes);
         }
-        int sum[4] = {};
-        for (int i = pad - r.whole; i <= pad + r.whole; ++i) {
-            for (int k = 0; k < 4; ++k) {
-                sum[k] += channels[static_cast<size_t>(i) * 4 + static_cast<size_t>(k)];
-            }
-        }
-        for (int x = 0; x < w; ++x) {
-            const int* before = &channels[static_cast<size_t>(x + pad - r.whole - 1) * 4];
-            const int* first = before + 4;
-            const int* after = &channels[static_cast<size_t>(x + pad + r.whole + 1) * 4];
-            int v[4];
-            for (int k = 0; k < 4; ++k) {
-                v[k] = weighted(sum[k], before[k] + after[k], r);
-                sum[k] += after[k] - first[k];
-            }
-            line[x] = qRgba(v[1], v[2], v[3], v[0]);
-        }
+        storeRow(reinterpret_cast<std::uint8_t*>(line), sum.data(), bytes);
     }
 }
 
-// One box pass down each column, row by row so that memory is read in order.
-void boxColumns(QImage& image, const BoxRadius& r) {
-    const int w = image.width();
+// One pass down each column: each row of the result from the rows round it.
+void blurColumns(QImage& image, const std::vector<std::uint16_t>& weights) {
+    const int reach = static_cast<int>(weights.size() / 2);
     const int h = image.height();
+    const size_t bytes = static_cast<size_t>(image.width()) * 4;
     const QImage source = image.copy();
-    const auto row = [&](int y) {
-        return reinterpret_cast<const QRgb*>(source.constScanLine(std::clamp(y, 0, h - 1)));
-    };
-    std::vector<int> sum(static_cast<size_t>(w) * 4, 0);
-    const auto add = [&](const QRgb* line, int sign) {
-        for (int x = 0; x < w; ++x) {
-            int* s = &sum[static_cast<size_t>(x) * 4];
-            s[0] += sign * qAlpha(line[x]);
-            s[1] += sign * qRed(line[x]);
-            s[2] += sign * qGreen(line[x]);
-            s[3] += sign * qBlue(line[x]);
-        }
-    };
-    for (int y = -r.whole; y <= r.whole; ++y) {
-        add(row(y), 1);
-    }
+    std::vector<std::uint16_t> sum(bytes);
     for (int y = 0; y < h; ++y) {
-        const QRgb* before = row(y - r.whole - 1);
-        const QRgb* after = row(y + r.whole + 1);
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < w; ++x) {
-            const int* s = &sum[static_cast<size_t>(x) * 4];
-            out[x] = qRgba(weighted(s[1], qRed(before[x]) + qRed(after[x]), r),
-                           weighted(s[2], qGreen(before[x]) + qGreen(after[x]), r),
-                           weighted(s[3], qBlue(before[x]) + qBlue(after[x]), r),
-                           weighted(s[0], qAlpha(before[x]) + qAlpha(after[x]), r));
+        std::fill(sum.begin(), sum.end(), std::uint16_t{0});
+        for (int k = -reach; k <= reach; ++k) {
+            weightedRow(sum.data(), source.constScanLine(std::clamp(y + k, 0, h - 1)),
+                        weights[static_cast<size_t>(k + reach)], bytes);
         }
-        add(after, 1);
-        add(row(y - r.whole), -1);
+        storeRow(image.scanLine(y), sum.data(), bytes);
     }
 }
 
-// Three box passes each way: close to a Gaussian that reaches three radii.
-void blur(QImage& image, double radius) {
-    const BoxRadius r = boxRadius(radius);
-    for (int pass = 0; pass < 3; ++pass) {
-        boxRows(image, r);
-        boxColumns(image, r);
-    }
+// A Gaussian blur of the deviation in pixels, one pass each way.
+void blur(QImage& image, double deviation) {
+    const std::vector<std::uint16_t> weights = gaussianWeights(deviation);
+    blurRows(image, weights);
+    blurColumns(image, weights);
 }
 
 }  // namespace
@@ -186,9 +160,9 @@ ImageFilter imageFilterAt(const LayerState& state) {
 
 QImage filterImage(const QImage& image, QRectF& from, const ImageFilter& filter,
                    double unitsToPixels) {
-    // The box radius in pixels; three passes reach three radii.
-    const double radius = filter.blur * unitsToPixels / 3.0;
-    const int margin = static_cast<int>(std::ceil(3.0 * radius)) + 1;
+    // A point spreads over about the blur's units: a Gaussian whose deviation is half of them.
+    const double deviation = filter.blur * unitsToPixels * kDeviationPerBlur;
+    const int margin = static_cast<int>(std::ceil(3.0 * deviation)) + 1;
     const QRect part =
         from.toAlignedRect().adjusted(-margin, -margin, margin, margin).intersected(image.rect());
     if (part.isEmpty()) {
@@ -202,8 +176,8 @@ QImage filterImage(const QImage& image, QRectF& from, const ImageFilter& filter,
     if (filter.recolours) {
         recolour(out, filter.matrix);
     }
-    if (radius >= 0.01) {
-        blur(out, radius);
+    if (deviation >= kLeastDeviation) {
+        blur(out, deviation);
     }
     from.translate(-part.topLeft());
     return out;

@@ -12,6 +12,9 @@
 
 namespace vellumo::movie {
 
+// The deviation of a filter's Gaussian blur for each unit of its blur.
+inline constexpr double kDeviationPerBlur = 0.5;
+
 struct ImageFilter {
     // New red, green and blue from the old ones, row by row.
     std::array<double, 9> matrix{1.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 1.0};

@@ -34,9 +34,9 @@ constexpr size_t kMaxSampledFrames = 2000;
 // Blurred shadows are prepared at a resolution where the blur spans about this many pixels;
 // finer would cost memory and time without showing.
 constexpr double kShadowBlurPixels = 6.0;
-// A blurred picture is blurred on the coarsest level where each box pass of its blur still
-// spans about this many pixels, and at most at half the resolution it is drawn at.
-constexpr double kBlurLevelPixels = 1.0;
+// A blurred picture is blurred on the coarsest level where its blur's deviation still spans
+// about this many pixels, and at most at half the resolution it is drawn at.
+constexpr double kBlurLevelPixels = 0.5;
 constexpr double kBlurCoarsening = 2.0;
 // Room around a text for italic overhang and accents that its metrics leave out.
 constexpr double kTextPadding = 0.2;
@@ -253,6 +253,37 @@ double axisLengthX(const QTransform& t) {
 }
 double axisLengthY(const QTransform& t) {
     return std::hypot(t.m21(), t.m22());
+}
+
+// Narrows target (in the layer's units) to the part that can land on the painter's device, and
+// source (the part of the picture drawn into target) with it, so that a filter works only on
+// what shows. False when nothing shows.
+bool clipToDevice(const QPainter& painter, const QTransform& world, QRectF& target,
+                  QRectF& source) {
+    const QPaintDevice* device = painter.device();
+    const QRectF shown =
+        world.mapRect(target).intersected(QRectF(0.0, 0.0, device->width(), device->height()));
+    if (shown.isEmpty()) {
+        return false;
+    }
+    bool invertible = false;
+    const QTransform back = world.inverted(&invertible);
+    if (!invertible || target.isEmpty()) {
+        return true;
+    }
+    // A pixel of room keeps the smoothing at the edge of the device.
+    const double px = 1.0 / std::max(1e-9, std::min(axisLengthX(world), axisLengthY(world)));
+    const QRectF part = back.mapRect(shown).adjusted(-px, -px, px, px).intersected(target);
+    if (part.isEmpty()) {
+        return false;
+    }
+    const double sx = source.width() / target.width();
+    const double sy = source.height() / target.height();
+    source =
+        QRectF(source.x() + (part.x() - target.x()) * sx, source.y() + (part.y() - target.y()) * sy,
+               part.width() * sx, part.height() * sy);
+    target = part;
+    return true;
 }
 
 }  // namespace
@@ -598,18 +629,24 @@ bool MovieRenderer::coversStage(const PreparedLayer& prepared, double frame) con
 // Draws the part source (in the content's own pixels) of content into target, in the layer's
 // units, choosing the resolution that matches the size it lands at. An active filter is applied
 // to that part at that resolution.
-void MovieRenderer::drawContent(QPainter& painter, const MipChain& content, const QRectF& target,
-                                const QRectF& source, const QTransform& world,
-                                const ImageFilter* filter) const {
+void MovieRenderer::drawContent(QPainter& painter, const MipChain& content,
+                                const QRectF& wholeTarget, const QRectF& wholeSource,
+                                const QTransform& world, const ImageFilter* filter) const {
+    QRectF target = wholeTarget;
+    QRectF source = wholeSource;
+    if (filter && filter->active() && !clipToDevice(painter, world, target, source)) {
+        return;
+    }
     double drawScale = std::max(target.width() * axisLengthX(world) / source.width(),
                                 target.height() * axisLengthY(world) / source.height());
     if (filter && filter->blur > 0.0) {
         // A blur hides the finest pixels: it is made on a level of at most half the resolution
-        // drawn, coarser still where its box passes span more than a pixel there, and drawn
-        // enlarged from there. That costs a quarter or less of blurring at full resolution.
+        // drawn, coarser still where its deviation spans more than half a pixel there, and
+        // drawn enlarged from there. That costs a quarter or less of blurring at full
+        // resolution, and a wide blur costs no more than a narrow one.
         const double devicePerUnit = std::max(axisLengthX(world), axisLengthY(world));
-        drawScale /=
-            std::max(kBlurCoarsening, filter->blur * devicePerUnit / 3.0 / kBlurLevelPixels);
+        drawScale /= std::max(kBlurCoarsening,
+                              filter->blur * devicePerUnit * kDeviationPerBlur / kBlurLevelPixels);
     }
     double lx = 1.0;
     double ly = 1.0;

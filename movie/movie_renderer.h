@@ -55,8 +55,8 @@ private:
     void prepareShadow(const Layer& layer, const LayerState& first, double largestScale,
                        PreparedLayer& out);
     void paint(double frame, QImage& target) const;
-    void drawContent(QPainter& painter, const MipChain& content, const QRectF& target,
-                     const QRectF& source, const QTransform& world,
+    void drawContent(QPainter& painter, const MipChain& content, const QRectF& wholeTarget,
+                     const QRectF& wholeSource, const QTransform& world,
                      const ImageFilter* filter = nullptr) const;
     void drawShadow(QPainter& painter, const PreparedLayer& prepared, const QTransform& local,
                     const QTransform& group, const QRectF& silhouette, bool covered) const;

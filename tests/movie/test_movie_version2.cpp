@@ -456,10 +456,12 @@ TEST(MovieVersion2, BlurSoftensThePictureAndLeavesItsBoxAndFrameSharp) {
     const QImage sharp = renderer.render(0);
     EXPECT_EQ(sharp.pixel(470, 270), kRed);
     EXPECT_EQ(sharp.pixel(490, 270), kBlue);
+    // A Gaussian whose deviation is half the blur (30 units, 15 pixels here): 10 pixels from
+    // the edge a fifth or more of the other colour shows.
     const QImage blurred = renderer.render(40);
     for (const QPoint p : {QPoint(470, 270), QPoint(490, 270)}) {
-        EXPECT_GT(qRed(blurred.pixel(p)), 60) << p.x();
-        EXPECT_GT(qBlue(blurred.pixel(p)), 60) << p.x();
+        EXPECT_GT(qRed(blurred.pixel(p)), 50) << p.x();
+        EXPECT_GT(qBlue(blurred.pixel(p)), 50) << p.x();
     }
     // Far from the middle, and at the box's own edges, the colours stay whole: no dark fringe.
     EXPECT_EQ(blurred.pixel(240, 135), kRed);
