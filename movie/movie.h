@@ -22,8 +22,8 @@ inline constexpr int kFramesPerSecond = 25;
 inline constexpr int kFrameIntervalMs = 1000 / kFramesPerSecond;
 
 // The first line of every movie file: the magic word and the format version. Version 2 adds
-// cubic-bezier easings, content motion inside an image's box, image filters and groups; a
-// version 1 file reads and renders as it always did.
+// cubic-bezier easings, content motion inside an image's box, image filters, groups, masks,
+// blend modes, particles and text outlines; a version 1 file reads and renders as it always did.
 inline constexpr char kMagic[] = "vellumo-movie";
 inline constexpr int kFormatVersion = 2;  // the newest version read
 
@@ -77,8 +77,20 @@ enum class Property {
     Brightness,
     Saturation,
     Sepia,
+    Tint,
+    MaskX,
+    MaskY,
+    MaskWidth,
+    MaskHeight,
+    MaskRotation,
+    MaskSoft,
 };
-inline constexpr int kPropertyCount = 17;
+inline constexpr int kPropertyCount = 24;
+
+// Properties whose values are colours: a text's colour and the colour of its outline, and the
+// colour an image is tinted in.
+enum class ColorProperty { Text, Stroke, Tint };
+inline constexpr int kColorPropertyCount = 3;
 
 struct Keyframe {
     int frame = 0;
@@ -102,9 +114,30 @@ private:
     std::vector<Keyframe> keys_;
 };
 
+struct ColorKey {
+    int frame = 0;
+    QColor value;
+    Easing easing = Easing::Linear;
+    Bezier curve;
+};
+
+// Keys of a colour, sorted by frame; between two keys each channel (and the opacity) moves
+// from one value to the next.
+class ColorTrack {
+public:
+    ColorTrack() = default;
+    explicit ColorTrack(std::vector<ColorKey> keys);
+    bool empty() const { return keys_.empty(); }
+    const std::vector<ColorKey>& keys() const { return keys_; }
+    QColor valueAt(double frame, const QColor& fallback) const;
+
+private:
+    std::vector<ColorKey> keys_;
+};
+
 // A group holds the layers that follow it up to its "end"; they move, scale, turn and fade with
-// it as one.
-enum class LayerKind { Image, Shape, Text, Group };
+// it as one. A particle layer scatters petals, snow, bokeh dots or sparkles over its box.
+enum class LayerKind { Image, Shape, Text, Group, Particles };
 enum class ShapeKind { Rectangle, Ellipse };
 enum class FillKind { Solid, Linear, Radial };
 enum class Fit { Cover, Contain, Stretch };
@@ -122,6 +155,52 @@ enum class RevealStyle {
     Clock,            // a hand sweeping clockwise from twelve o'clock
     Blinds,           // horizontal slats opening downwards
     BlindsVertical,   // vertical slats opening to the right
+    Characters,       // a text's characters, one after another
+};
+
+// How a layer's pixels combine with what lies under it.
+enum class BlendMode { Normal, Screen, Multiply, Overlay };
+
+// A shape or a picture's alpha that clips a layer; its place, size, turn and soft edge are the
+// layer's mask properties.
+enum class MaskKind { None, Rectangle, Ellipse, Picture };
+
+struct Mask {
+    MaskKind kind = MaskKind::None;
+    double radius = 0.0;  // corners of a rectangle, reference units
+    QString picture;      // MaskKind::Picture: relative to the movie's folder
+};
+
+enum class ParticleKind { Petals, Snow, Bokeh, Sparkles };
+
+struct ParticleRange {
+    double low = 0.0;
+    double high = 0.0;
+};
+
+// What a particle layer emits: count particles at a time, each with a size (reference units),
+// a speed downwards and a drift to the right (units a second; negative goes up or left) and a
+// lifetime (seconds) drawn from the ranges by the seed, and one of the colours.
+struct Emitter {
+    ParticleKind kind = ParticleKind::Petals;
+    quint32 seed = 1;
+    int count = 40;
+    ParticleRange size;
+    ParticleRange speed;
+    ParticleRange drift;
+    ParticleRange lifetime;
+    std::vector<QColor> colors;
+};
+
+// The look a kind of particle has unless the movie says otherwise.
+Emitter defaultEmitter(ParticleKind kind);
+
+inline constexpr int kMaxParticles = 2000;
+
+// A text's outline, WIDTH units outside its letters.
+struct Stroke {
+    double width = 0.0;
+    QColor color = Qt::black;
 };
 
 struct GradientStop {
@@ -170,6 +249,10 @@ struct Layer {
     bool italic = false;
     TextAlign align = TextAlign::Center;
     double wrapWidth = 0.0;  // 0: one line per written line
+    Stroke stroke;
+
+    // Particles.
+    Emitter emitter;
 
     // Group: the point of its layers' space that lands on the group's x and y, about which it
     // turns and scales.
@@ -185,14 +268,27 @@ struct Layer {
     int revealSlats = 8;
     Border border;
     Shadow shadow;
+    BlendMode blend = BlendMode::Normal;
+    Mask mask;
     std::array<Track, kPropertyCount> tracks;
+    std::array<ColorTrack, kColorPropertyCount> colorTracks;
 
     const Track& track(Property p) const { return tracks[static_cast<int>(p)]; }
     Track& track(Property p) { return tracks[static_cast<int>(p)]; }
+    const ColorTrack& colorTrack(ColorProperty p) const { return colorTracks[static_cast<int>(p)]; }
+    ColorTrack& colorTrack(ColorProperty p) { return colorTracks[static_cast<int>(p)]; }
     // Whether the picture is filtered at some frame.
     bool filtered() const {
         return !track(Property::Blur).empty() || !track(Property::Brightness).empty() ||
-               !track(Property::Saturation).empty() || !track(Property::Sepia).empty();
+               !track(Property::Saturation).empty() || !track(Property::Sepia).empty() ||
+               !track(Property::Tint).empty();
+    }
+    // Whether a text is drawn with an outline, a changing colour or character by character.
+    bool richText() const {
+        return kind == LayerKind::Text &&
+               (stroke.width > 0.0 || reveal == RevealStyle::Characters ||
+                !colorTrack(ColorProperty::Text).empty() ||
+                !colorTrack(ColorProperty::Stroke).empty());
     }
     // Whether the picture moves inside its box.
     bool movesContent() const {
@@ -229,5 +325,6 @@ Movie readMovie(const QString& path);
 QString easingName(Easing easing);
 QString propertyName(Property property);
 QString revealStyleName(RevealStyle style);
+QString colorPropertyName(ColorProperty property);
 
 }  // namespace vellumo::movie

@@ -111,6 +111,37 @@ double Track::valueAt(double frame, double fallback) const {
     return from.value + (to.value - from.value) * ease(to.easing, t, to.curve);
 }
 
+ColorTrack::ColorTrack(std::vector<ColorKey> keys) : keys_(std::move(keys)) {
+    std::stable_sort(keys_.begin(), keys_.end(),
+                     [](const ColorKey& a, const ColorKey& b) { return a.frame < b.frame; });
+}
+
+QColor ColorTrack::valueAt(double frame, const QColor& fallback) const {
+    if (keys_.empty()) {
+        return fallback;
+    }
+    if (frame <= keys_.front().frame) {
+        return keys_.front().value;
+    }
+    if (frame >= keys_.back().frame) {
+        return keys_.back().value;
+    }
+    const auto after = std::upper_bound(
+        keys_.begin(), keys_.end(), frame,
+        [](double f, const ColorKey& k) { return f < static_cast<double>(k.frame); });
+    const ColorKey& to = *after;
+    const ColorKey& from = *(after - 1);
+    const double t = (frame - from.frame) / static_cast<double>(to.frame - from.frame);
+    const double share = ease(to.easing, t, to.curve);
+    // Overshooting curves stay within each channel's range.
+    const auto channel = [share](int a, int b) {
+        return std::clamp(static_cast<int>(std::lround(a + (b - a) * share)), 0, 255);
+    };
+    return QColor(
+        channel(from.value.red(), to.value.red()), channel(from.value.green(), to.value.green()),
+        channel(from.value.blue(), to.value.blue()), channel(from.value.alpha(), to.value.alpha()));
+}
+
 LayerState layerStateAt(const Layer& layer, double frame, QSizeF natural) {
     LayerState s;
     s.x = layer.track(Property::X).valueAt(frame, kStageWidth / 2.0);
@@ -147,6 +178,17 @@ LayerState layerStateAt(const Layer& layer, double frame, QSizeF natural) {
     s.brightness = std::max(0.0, layer.track(Property::Brightness).valueAt(frame, 1.0));
     s.saturation = std::max(0.0, layer.track(Property::Saturation).valueAt(frame, 1.0));
     s.sepia = std::clamp(layer.track(Property::Sepia).valueAt(frame, 0.0), 0.0, 1.0);
+    s.tint = std::clamp(layer.track(Property::Tint).valueAt(frame, 0.0), 0.0, 1.0);
+    // A mask without keys lies over the layer's box.
+    s.maskX = layer.track(Property::MaskX).valueAt(frame, s.x);
+    s.maskY = layer.track(Property::MaskY).valueAt(frame, s.y);
+    s.maskWidth = std::max(0.0, layer.track(Property::MaskWidth).valueAt(frame, s.width));
+    s.maskHeight = std::max(0.0, layer.track(Property::MaskHeight).valueAt(frame, s.height));
+    s.maskRotation = layer.track(Property::MaskRotation).valueAt(frame, 0.0);
+    s.maskSoft = std::max(0.0, layer.track(Property::MaskSoft).valueAt(frame, 0.0));
+    s.textColor = layer.colorTrack(ColorProperty::Text).valueAt(frame, layer.textColor);
+    s.strokeColor = layer.colorTrack(ColorProperty::Stroke).valueAt(frame, layer.stroke.color);
+    s.tintColor = layer.colorTrack(ColorProperty::Tint).valueAt(frame, QColor(255, 255, 255));
     return s;
 }
 

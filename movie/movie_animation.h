@@ -2,6 +2,7 @@
 
 // Where a layer is, how big and how visible at a given frame.
 
+#include <QColor>
 #include <QSizeF>
 #include <QTransform>
 
@@ -29,6 +30,19 @@ struct LayerState {
     double brightness = 1.0;
     double saturation = 1.0;
     double sepia = 0.0;
+    double tint = 0.0;
+    // The mask: its centre, box and turn (in the units the layer's position is written in) and
+    // the width of its soft edge.
+    double maskX = 0.0;
+    double maskY = 0.0;
+    double maskWidth = 0.0;
+    double maskHeight = 0.0;
+    double maskRotation = 0.0;
+    double maskSoft = 0.0;
+    // Colours: a text's and its outline's, and an image's tint.
+    QColor textColor;
+    QColor strokeColor;
+    QColor tintColor;
 };
 
 inline constexpr double kMinContentScale = 0.01;

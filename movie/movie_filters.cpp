@@ -136,10 +136,17 @@ void blur(QImage& image, double deviation) {
 
 }  // namespace
 
+void blurImage(QImage& image, double deviation) {
+    if (deviation >= kLeastDeviation && !image.isNull()) {
+        blur(image, deviation);
+    }
+}
+
 ImageFilter imageFilterAt(const LayerState& state) {
     ImageFilter filter;
     filter.blur = state.blur;
-    if (state.saturation == 1.0 && state.sepia == 0.0 && state.brightness == 1.0) {
+    if (state.saturation == 1.0 && state.sepia == 0.0 && state.brightness == 1.0 &&
+        state.tint == 0.0) {
         return filter;
     }
     const double s = state.saturation;
@@ -150,7 +157,20 @@ ImageFilter imageFilterAt(const LayerState& state) {
     const Matrix sepia{0.393 + 0.607 * k, 0.769 - 0.769 * k, 0.189 - 0.189 * k,
                        0.349 - 0.349 * k, 0.686 + 0.314 * k, 0.168 - 0.168 * k,
                        0.272 - 0.272 * k, 0.534 - 0.534 * k, 0.131 + 0.869 * k};
-    filter.matrix = multiply(sepia, saturate);
+    // A tint gives each pixel the tint colour at the pixel's own lightness: white becomes the
+    // colour, black stays black.
+    const double a = state.tint;
+    const double tint[3] = {state.tintColor.redF(), state.tintColor.greenF(),
+                            state.tintColor.blueF()};
+    constexpr double kLightness[3] = {0.2126, 0.7152, 0.0722};
+    Matrix tinted{};
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            tinted[row * 3 + column] =
+                (row == column ? 1.0 - a : 0.0) + a * tint[row] * kLightness[column];
+        }
+    }
+    filter.matrix = multiply(tinted, multiply(sepia, saturate));
     for (double& v : filter.matrix) {
         v *= state.brightness;
     }

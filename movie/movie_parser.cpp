@@ -48,13 +48,51 @@ constexpr PropertyInfo kProperties[kPropertyCount] = {
     {Property::Brightness, "brightness", 0.0, 10.0},
     {Property::Saturation, "saturation", 0.0, 10.0},
     {Property::Sepia, "sepia", 0.0, 1.0},
+    {Property::Tint, "tint", 0.0, 1.0},
+    {Property::MaskX, "mask-x", -100000.0, 100000.0},
+    {Property::MaskY, "mask-y", -100000.0, 100000.0},
+    {Property::MaskWidth, "mask-width", 0.0, 100000.0},
+    {Property::MaskHeight, "mask-height", 0.0, 100000.0},
+    {Property::MaskRotation, "mask-rotation", -1000000.0, 1000000.0},
+    {Property::MaskSoft, "mask-soft", 0.0, 1000.0},
 };
+
+struct ColorPropertyInfo {
+    ColorProperty property;
+    const char* name;
+    LayerKind kind;  // the kind of layer it is for
+};
+
+constexpr ColorPropertyInfo kColorProperties[kColorPropertyCount] = {
+    {ColorProperty::Text, "color", LayerKind::Text},
+    {ColorProperty::Stroke, "stroke-color", LayerKind::Text},
+    {ColorProperty::Tint, "tint-color", LayerKind::Image},
+};
+
+std::optional<ColorPropertyInfo> colorPropertyNamed(const QString& word) {
+    for (const ColorPropertyInfo& p : kColorProperties) {
+        if (word == QLatin1String(p.name)) {
+            return p;
+        }
+    }
+    return std::nullopt;
+}
 
 // Properties of version 2 that only an image has: its content's motion and its filters.
 bool isContentProperty(Property p) {
     return p == Property::ContentScale || p == Property::ContentX || p == Property::ContentY ||
            p == Property::Blur || p == Property::Brightness || p == Property::Saturation ||
-           p == Property::Sepia;
+           p == Property::Sepia || p == Property::Tint;
+}
+
+bool isMaskProperty(Property p) {
+    return p == Property::MaskX || p == Property::MaskY || p == Property::MaskWidth ||
+           p == Property::MaskHeight || p == Property::MaskRotation || p == Property::MaskSoft;
+}
+
+// Shorthands of version 2 that set several mask properties at once.
+bool isMaskShorthand(const QString& word) {
+    return word == u"mask-position" || word == u"mask-size" || word == u"mask-box";
 }
 
 // What a group can animate: it moves, scales, turns and fades its layers.
@@ -93,7 +131,18 @@ constexpr Choice<RevealStyle> kRevealStyles[] = {
     {"clock", RevealStyle::Clock},
     {"blinds", RevealStyle::Blinds},
     {"blinds-vertical", RevealStyle::BlindsVertical},
+    {"characters", RevealStyle::Characters},
 };
+
+constexpr Choice<BlendMode> kBlendModes[] = {{"normal", BlendMode::Normal},
+                                             {"screen", BlendMode::Screen},
+                                             {"multiply", BlendMode::Multiply},
+                                             {"overlay", BlendMode::Overlay}};
+
+constexpr Choice<ParticleKind> kParticleKinds[] = {{"petals", ParticleKind::Petals},
+                                                   {"snow", ParticleKind::Snow},
+                                                   {"bokeh", ParticleKind::Bokeh},
+                                                   {"sparkles", ParticleKind::Sparkles}};
 
 constexpr Choice<Fit> kFits[] = {
     {"cover", Fit::Cover}, {"contain", Fit::Contain}, {"stretch", Fit::Stretch}};
@@ -139,6 +188,8 @@ QString layerKindText(LayerKind kind) {
             return texts::kMovieTextLayer;
         case LayerKind::Group:
             return texts::kMovieGroupLayer;
+        case LayerKind::Particles:
+            return texts::kMovieParticlesLayer;
     }
     return {};
 }
@@ -146,6 +197,14 @@ QString layerKindText(LayerKind kind) {
 QString formatNumber(double v) {
     return QString::number(v, 'g', 10);
 }
+
+// A colour key met while reading a layer.
+struct PendingColorKey {
+    ColorProperty property;
+    ColorKey key;
+    int line;
+    bool atLayerStart;
+};
 
 // A key met while reading a layer, remembered with its line until the layer is complete.
 struct PendingKey {
@@ -390,7 +449,7 @@ private:
     void statement() {
         const QString keyword = word(QString());
         if (keyword == u"image" || keyword == u"shape" || keyword == u"text" ||
-            keyword == u"group") {
+            keyword == u"group" || keyword == u"particles") {
             startLayer(keyword);
         } else if (keyword == u"end") {
             endGroup();
@@ -399,7 +458,8 @@ private:
             movieStatement(keyword);
         } else if (!layer_) {
             if (keyword == u"at" || propertyNamed(keyword) || isLayerWord(keyword) ||
-                keyword == u"content-position") {
+                keyword == u"content-position" || isMaskShorthand(keyword) ||
+                colorPropertyNamed(keyword)) {
                 fail(texts::kMovieOutsideLayer.arg(keyword));
             }
             fail(texts::kMovieUnknownWord.arg(keyword));
@@ -411,12 +471,20 @@ private:
 
     static bool isLayerWord(const QString& w) {
         static const QStringList words = {
-            QStringLiteral("visible"), QStringLiteral("fit"),          QStringLiteral("fill"),
-            QStringLiteral("radius"),  QStringLiteral("font"),         QStringLiteral("font-size"),
-            QStringLiteral("color"),   QStringLiteral("bold"),         QStringLiteral("italic"),
-            QStringLiteral("align"),   QStringLiteral("wrap"),         QStringLiteral("border"),
-            QStringLiteral("shadow"),  QStringLiteral("reveal-style"), QStringLiteral("position"),
-            QStringLiteral("size"),    QStringLiteral("box"),          QStringLiteral("anchor")};
+            QStringLiteral("visible"),  QStringLiteral("fit"),
+            QStringLiteral("fill"),     QStringLiteral("radius"),
+            QStringLiteral("font"),     QStringLiteral("font-size"),
+            QStringLiteral("color"),    QStringLiteral("bold"),
+            QStringLiteral("italic"),   QStringLiteral("align"),
+            QStringLiteral("wrap"),     QStringLiteral("border"),
+            QStringLiteral("shadow"),   QStringLiteral("reveal-style"),
+            QStringLiteral("position"), QStringLiteral("size"),
+            QStringLiteral("box"),      QStringLiteral("anchor"),
+            QStringLiteral("mask"),     QStringLiteral("blend"),
+            QStringLiteral("stroke"),   QStringLiteral("seed"),
+            QStringLiteral("count"),    QStringLiteral("particle-size"),
+            QStringLiteral("speed"),    QStringLiteral("drift"),
+            QStringLiteral("lifetime")};
         return words.contains(w);
     }
 
@@ -450,8 +518,10 @@ private:
     }
 
     void startLayer(const QString& keyword) {
-        if (keyword == u"group") {
+        if (keyword == u"group" || keyword == u"particles") {
             needVersion2(keyword);
+        }
+        if (keyword == u"group") {
             if (openGroups_.size() >= static_cast<size_t>(kMaxGroupDepth)) {
                 fail(texts::kMovieGroupsTooDeep.arg(kMaxGroupDepth));
             }
@@ -468,7 +538,8 @@ private:
         layer.kind = keyword == u"image"   ? LayerKind::Image
                      : keyword == u"shape" ? LayerKind::Shape
                      : keyword == u"text"  ? LayerKind::Text
-                                           : LayerKind::Group;
+                     : keyword == u"group" ? LayerKind::Group
+                                           : LayerKind::Particles;
         layer.parent = openGroups_.empty() ? -1 : static_cast<int>(openGroups_.back());
         layer.end = movie_.layers.size() + 1;
         layer.name = word(keyword);
@@ -481,19 +552,9 @@ private:
             }
         }
         switch (layer.kind) {
-            case LayerKind::Image: {
-                QString picture = word(layer.name);
-                picture.replace(u'\\', u'/');
-                if (picture.isEmpty()) {
-                    fail(texts::kMovieEmptyName);
-                }
-                if (picture.startsWith(u'/') ||
-                    (picture.size() >= 2 && picture[1] == u':' && picture[0].isLetter())) {
-                    fail(texts::kMovieAbsolutePicture.arg(picture));
-                }
-                layer.picture = picture;
+            case LayerKind::Image:
+                layer.picture = relativePicture(word(layer.name));
                 break;
-            }
             case LayerKind::Shape: {
                 const QString& kind = word(layer.name);
                 if (kind == u"rect") {
@@ -519,10 +580,14 @@ private:
             case LayerKind::Group:
                 openGroups_.push_back(movie_.layers.size());
                 break;
+            case LayerKind::Particles:
+                layer.emitter = defaultEmitter(choice(layer.name, kParticleKinds));
+                break;
         }
         movie_.layers.push_back(std::move(layer));
         layer_ = &movie_.layers.back();
         pending_.clear();
+        pendingColors_.clear();
         seenLayerWords_.clear();
     }
 
@@ -568,7 +633,8 @@ private:
             return;
         }
         if (propertyNamed(keyword) || keyword == u"position" || keyword == u"size" ||
-            keyword == u"box" || keyword == u"content-position") {
+            keyword == u"box" || keyword == u"content-position" || isMaskShorthand(keyword) ||
+            keyword == u"stroke-color" || keyword == u"tint-color") {
             --next_;
             settings(0, true);
             return;
@@ -584,6 +650,17 @@ private:
         }
         if (layer.kind == LayerKind::Group && keyword != u"visible" && keyword != u"anchor") {
             fail(texts::kMovieNotForLayer.arg(keyword, texts::kMovieGroupLayer));
+        }
+        if (layer.kind == LayerKind::Particles &&
+            (keyword == u"border" || keyword == u"shadow" || keyword == u"stroke")) {
+            fail(texts::kMovieNotForLayer.arg(keyword, texts::kMovieParticlesLayer));
+        }
+        static const QStringList version2Words = {
+            QStringLiteral("mask"),  QStringLiteral("blend"), QStringLiteral("stroke"),
+            QStringLiteral("seed"),  QStringLiteral("count"), QStringLiteral("particle-size"),
+            QStringLiteral("speed"), QStringLiteral("drift"), QStringLiteral("lifetime")};
+        if (version2Words.contains(keyword)) {
+            needVersion2(keyword);
         }
         onceInLayer(keyword);
         if (keyword == u"visible") {
@@ -616,6 +693,11 @@ private:
         } else if (keyword == u"font-size") {
             only(keyword, LayerKind::Text);
             layer.fontSize = number(keyword, 1, 2000);
+        } else if (keyword == u"color" && layer.kind == LayerKind::Particles) {
+            layer.emitter.colors = {color(word(keyword))};
+            while (!atEnd()) {
+                layer.emitter.colors.push_back(color(word(keyword)));
+            }
         } else if (keyword == u"color") {
             only(keyword, LayerKind::Text);
             layer.textColor = color(word(keyword));
@@ -644,14 +726,94 @@ private:
             if (!atEnd()) {
                 layer.shadow.color = color(word(keyword));
             }
+        } else if (keyword == u"mask") {
+            readMask(keyword);
+        } else if (keyword == u"blend") {
+            layer.blend = choice(keyword, kBlendModes);
+        } else if (keyword == u"stroke") {
+            only(keyword, LayerKind::Text);
+            layer.stroke.width = number(keyword, 0, 200);
+            if (!atEnd()) {
+                layer.stroke.color = color(word(keyword));
+            }
+        } else if (keyword == u"seed") {
+            only(keyword, LayerKind::Particles);
+            layer.emitter.seed = static_cast<quint32>(number(keyword, 0, 4294967295.0));
+        } else if (keyword == u"count") {
+            only(keyword, LayerKind::Particles);
+            layer.emitter.count = static_cast<int>(number(keyword, 0, kMaxParticles));
+        } else if (keyword == u"particle-size") {
+            only(keyword, LayerKind::Particles);
+            layer.emitter.size = range(keyword, 0, 2000);
+        } else if (keyword == u"speed") {
+            only(keyword, LayerKind::Particles);
+            layer.emitter.speed = range(keyword, -10000, 10000);
+        } else if (keyword == u"drift") {
+            only(keyword, LayerKind::Particles);
+            layer.emitter.drift = range(keyword, -10000, 10000);
+        } else if (keyword == u"lifetime") {
+            only(keyword, LayerKind::Particles);
+            layer.emitter.lifetime = range(keyword, 0.04, 3600);
         } else if (keyword == u"reveal-style") {
             layer.reveal = choice(keyword, kRevealStyles);
+            if (layer.reveal == RevealStyle::Characters) {
+                needVersion2(QStringLiteral("characters"));
+                only(QStringLiteral("characters"), LayerKind::Text);
+            }
             if ((layer.reveal == RevealStyle::Blinds ||
                  layer.reveal == RevealStyle::BlindsVertical) &&
                 !atEnd()) {
                 layer.revealSlats = static_cast<int>(number(keyword, 1, 100));
             }
         }
+    }
+
+    // "MIN MAX", or one number for both.
+    ParticleRange range(const QString& keyword, double low, double high) {
+        ParticleRange r;
+        r.low = number(keyword, low, high);
+        r.high = atEnd() ? r.low : number(keyword, low, high);
+        if (r.high < r.low) {
+            fail(texts::kMovieRangeOrder.arg(keyword));
+        }
+        return r;
+    }
+
+    // "mask rect", "mask rounded-rect [RADIUS]", "mask ellipse" or "mask picture FILE".
+    void readMask(const QString& keyword) {
+        if (layer_->kind == LayerKind::Group) {
+            fail(texts::kMovieNotForLayer.arg(keyword, texts::kMovieGroupLayer));
+        }
+        Mask mask;
+        const QString& kind = word(keyword);
+        if (kind == u"rect") {
+            mask.kind = MaskKind::Rectangle;
+        } else if (kind == u"rounded-rect") {
+            mask.kind = MaskKind::Rectangle;
+            mask.radius = atEnd() ? 40.0 : number(kind, 0, 10000);
+        } else if (kind == u"ellipse") {
+            mask.kind = MaskKind::Ellipse;
+        } else if (kind == u"picture") {
+            mask.kind = MaskKind::Picture;
+            mask.picture = relativePicture(word(kind));
+        } else {
+            fail(texts::kMovieBadChoice.arg(
+                keyword, QStringLiteral("rect、rounded-rect、ellipse、picture")));
+        }
+        layer_->mask = std::move(mask);
+    }
+
+    // A picture's file as written: relative to the movie's folder, with "/" separators.
+    QString relativePicture(QString picture) const {
+        picture.replace(u'\\', u'/');
+        if (picture.isEmpty()) {
+            fail(texts::kMovieEmptyName);
+        }
+        if (picture.startsWith(u'/') ||
+            (picture.size() >= 2 && picture[1] == u':' && picture[0].isLetter())) {
+            fail(texts::kMovieAbsolutePicture.arg(picture));
+        }
+        return picture;
     }
 
     // "fill COLOR", "fill linear ANGLE STOP STOP …" or "fill radial STOP STOP …"; a stop is a
@@ -733,6 +895,21 @@ private:
         pending_.push_back({p, {at, value, easing, curve}, line_, plain});
     }
 
+    void addColorKey(ColorProperty p, const QColor& value, int at, Easing easing,
+                     const Bezier& curve, bool plain) {
+        if (plain) {
+            for (const PendingColorKey& k : pendingColors_) {
+                if (k.atLayerStart && k.property == p) {
+                    fail(texts::kMovieRepeated.arg(colorPropertyName(p)));
+                }
+            }
+        }
+        if (pending_.size() + pendingColors_.size() >= static_cast<size_t>(kMaxKeysPerLayer)) {
+            fail(texts::kMovieTooManyKeys.arg(kMaxKeysPerLayer));
+        }
+        pendingColors_.push_back({p, {at, value, easing, curve}, line_, plain});
+    }
+
     // The settings of a plain line ("opacity 0.5", "position 960 540") or of an "at" line,
     // which may end in an easing.
     void settings(int at, bool plain) {
@@ -741,6 +918,11 @@ private:
             double value;
         };
         std::vector<Setting> found;
+        struct ColorSetting {
+            ColorProperty property;
+            QColor value;
+        };
+        std::vector<ColorSetting> colours;
         std::optional<Easing> easing;
         Bezier curve;
         while (!atEnd()) {
@@ -755,7 +937,7 @@ private:
                 }
             }
             if (e || bezier) {
-                if (plain || !atEnd() || found.empty()) {
+                if (plain || !atEnd() || (found.empty() && colours.empty())) {
                     fail(plain ? texts::kMovieEasingOutsideAt.arg(
                                      bezier ? QString::fromLatin1(kBezierWord) : name)
                          : atEnd() ? texts::kMovieNoSettings
@@ -769,10 +951,22 @@ private:
             if (sizeWord && layer_->kind == LayerKind::Text) {
                 fail(texts::kMovieNotForLayer.arg(name, layerKindText(LayerKind::Text)));
             }
+            if (const std::optional<ColorPropertyInfo> colour = colorPropertyNamed(name)) {
+                needVersion2(name);
+                only(name, colour->kind);
+                colours.push_back({colour->property, color(word(name))});
+                continue;
+            }
             const std::optional<Property> named = propertyNamed(name);
             if (name == u"content-position" || (named && isContentProperty(*named))) {
                 needVersion2(name);
                 only(name, LayerKind::Image);
+            }
+            if (isMaskShorthand(name) || (named && isMaskProperty(*named))) {
+                needVersion2(name);
+                if (layer_->kind == LayerKind::Group) {
+                    fail(texts::kMovieNotForLayer.arg(name, texts::kMovieGroupLayer));
+                }
             }
             if (layer_->kind == LayerKind::Group &&
                 (named ? !isGroupProperty(*named) : name != u"position")) {
@@ -784,6 +978,21 @@ private:
             } else if (name == u"content-position") {
                 found.push_back({Property::ContentX, value(Property::ContentX)});
                 found.push_back({Property::ContentY, value(Property::ContentY)});
+            } else if (name == u"mask-position") {
+                found.push_back({Property::MaskX, value(Property::MaskX)});
+                found.push_back({Property::MaskY, value(Property::MaskY)});
+            } else if (name == u"mask-size") {
+                found.push_back({Property::MaskWidth, value(Property::MaskWidth)});
+                found.push_back({Property::MaskHeight, value(Property::MaskHeight)});
+            } else if (name == u"mask-box") {
+                const double left = number(name, -100000, 100000);
+                const double top = number(name, -100000, 100000);
+                const double w = value(Property::MaskWidth);
+                const double h = value(Property::MaskHeight);
+                found.push_back({Property::MaskX, left + w / 2.0});
+                found.push_back({Property::MaskY, top + h / 2.0});
+                found.push_back({Property::MaskWidth, w});
+                found.push_back({Property::MaskHeight, h});
             } else if (name == u"position") {
                 found.push_back({Property::X, value(Property::X)});
                 found.push_back({Property::Y, value(Property::Y)});
@@ -805,6 +1014,9 @@ private:
         }
         for (const Setting& s : found) {
             addKey(s.property, s.value, at, easing.value_or(Easing::Linear), curve, plain);
+        }
+        for (const ColorSetting& c : colours) {
+            addColorKey(c.property, c.value, at, easing.value_or(Easing::Linear), curve, plain);
         }
     }
 
@@ -873,8 +1085,33 @@ private:
             }
             layer_->tracks[p] = Track(std::move(sorted));
         }
+        for (int p = 0; p < kColorPropertyCount; ++p) {
+            std::vector<std::pair<ColorKey, int>> list;
+            for (PendingColorKey& k : pendingColors_) {
+                if (static_cast<int>(k.property) == p) {
+                    if (k.atLayerStart) {
+                        k.key.frame = layer_->firstFrame;
+                    }
+                    list.push_back({k.key, k.line});
+                }
+            }
+            std::stable_sort(list.begin(), list.end(), [](const auto& a, const auto& b) {
+                return a.first.frame < b.first.frame;
+            });
+            std::vector<ColorKey> sorted;
+            for (size_t i = 0; i < list.size(); ++i) {
+                if (i > 0 && list[i].first.frame == list[i - 1].first.frame) {
+                    line_ = std::max(list[i].second, list[i - 1].second);
+                    fail(texts::kMovieDuplicateKey.arg(QLatin1String(kColorProperties[p].name))
+                             .arg(list[i].first.frame));
+                }
+                sorted.push_back(list[i].first);
+            }
+            layer_->colorTracks[p] = ColorTrack(std::move(sorted));
+        }
         line_ = savedLine;
         pending_.clear();
+        pendingColors_.clear();
         layer_ = nullptr;
     }
 
@@ -885,6 +1122,7 @@ private:
     size_t next_ = 0;
     Layer* layer_ = nullptr;
     std::vector<PendingKey> pending_;
+    std::vector<PendingColorKey> pendingColors_;
     std::vector<size_t> openGroups_;  // indices of the groups not yet ended, innermost last
     QStringList seenHeaderWords_;
     QStringList seenLayerWords_;
@@ -909,6 +1147,9 @@ QStringList Movie::pictures() const {
         if (layer.kind == LayerKind::Image && !names.contains(layer.picture)) {
             names.append(layer.picture);
         }
+        if (layer.mask.kind == MaskKind::Picture && !names.contains(layer.mask.picture)) {
+            names.append(layer.mask.picture);
+        }
     }
     return names;
 }
@@ -931,6 +1172,51 @@ QString easingName(Easing easing) {
 
 QString propertyName(Property property) {
     return QLatin1String(info(property).name);
+}
+
+QString colorPropertyName(ColorProperty property) {
+    return QLatin1String(kColorProperties[static_cast<int>(property)].name);
+}
+
+Emitter defaultEmitter(ParticleKind kind) {
+    Emitter e;
+    e.kind = kind;
+    switch (kind) {
+        case ParticleKind::Petals:
+            e.count = 40;
+            e.size = {18.0, 34.0};
+            e.speed = {60.0, 120.0};
+            e.drift = {-40.0, 40.0};
+            e.lifetime = {4.0, 8.0};
+            e.colors = {QColor(0xff, 0xc4, 0xd6), QColor(0xff, 0xb0, 0xc8),
+                        QColor(0xff, 0xe4, 0xec)};
+            break;
+        case ParticleKind::Snow:
+            e.count = 80;
+            e.size = {6.0, 16.0};
+            e.speed = {40.0, 90.0};
+            e.drift = {-20.0, 20.0};
+            e.lifetime = {6.0, 10.0};
+            e.colors = {QColor(255, 255, 255, 230)};
+            break;
+        case ParticleKind::Bokeh:
+            e.count = 24;
+            e.size = {50.0, 140.0};
+            e.speed = {-20.0, -5.0};
+            e.drift = {-10.0, 10.0};
+            e.lifetime = {4.0, 8.0};
+            e.colors = {QColor(255, 236, 190, 110), QColor(255, 210, 220, 100)};
+            break;
+        case ParticleKind::Sparkles:
+            e.count = 30;
+            e.size = {14.0, 34.0};
+            e.speed = {-10.0, 10.0};
+            e.drift = {-10.0, 10.0};
+            e.lifetime = {0.8, 2.0};
+            e.colors = {QColor(255, 250, 225)};
+            break;
+    }
+    return e;
 }
 
 QString revealStyleName(RevealStyle style) {

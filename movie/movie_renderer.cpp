@@ -16,6 +16,8 @@
 
 #include "movie/movie_animation.h"
 #include "movie/movie_filters.h"
+#include "movie/movie_particles.h"
+#include "movie/movie_text_shape.h"
 
 namespace vellumo::movie {
 
@@ -40,6 +42,26 @@ constexpr double kBlurLevelPixels = 0.5;
 constexpr double kBlurCoarsening = 2.0;
 // Room around a text for italic overhang and accents that its metrics leave out.
 constexpr double kTextPadding = 0.2;
+// Particle sprites are drawn once at most this many pixels across.
+constexpr int kMaxParticleSprite = 256;
+// A mask's soft edge fades over its width, a Gaussian of a quarter of it to either side of the
+// outline; the mask is made where that deviation spans about this many pixels, and enlarged.
+constexpr double kSoftDeviationPerWidth = 0.25;
+constexpr double kSoftMaskPixels = 1.5;
+
+QPainter::CompositionMode compositionMode(BlendMode mode) {
+    switch (mode) {
+        case BlendMode::Normal:
+            break;
+        case BlendMode::Screen:
+            return QPainter::CompositionMode_Screen;
+        case BlendMode::Multiply:
+            return QPainter::CompositionMode_Multiply;
+        case BlendMode::Overlay:
+            return QPainter::CompositionMode_Overlay;
+    }
+    return QPainter::CompositionMode_SourceOver;
+}
 
 // The frames at which a layer's largest on-screen size is looked for: every frame it is
 // visible, or evenly spaced ones and its keys when there are very many.
@@ -202,6 +224,10 @@ QPainterPath revealPath(RevealStyle style, int slats, const QRectF& r, double p)
             }
             break;
         }
+        case RevealStyle::Characters:
+            // A text reveals its characters itself; anything else shows whole.
+            path.addRect(r);
+            break;
         case RevealStyle::BlindsVertical: {
             const double w = r.width() / slats;
             for (int i = 0; i < slats; ++i) {
@@ -260,9 +286,8 @@ double axisLengthY(const QTransform& t) {
 // what shows. False when nothing shows.
 bool clipToDevice(const QPainter& painter, const QTransform& world, QRectF& target,
                   QRectF& source) {
-    const QPaintDevice* device = painter.device();
-    const QRectF shown =
-        world.mapRect(target).intersected(QRectF(0.0, 0.0, device->width(), device->height()));
+    // The painter's window: the device, or the part of the stage a masked layer is drawn in.
+    const QRectF shown = world.mapRect(target).intersected(QRectF(painter.window()));
     if (shown.isEmpty()) {
         return false;
     }
@@ -291,15 +316,24 @@ bool clipToDevice(const QPainter& painter, const QTransform& world, QRectF& targ
 struct MovieRenderer::PreparedLayer {
     const Layer* layer = nullptr;
     bool drawable = false;
-    QSizeF natural;             // the layer's box where the movie sets none, reference units
-    MipChain content;           // a picture, or a text drawn once
-    bool opaque = false;        // content without transparent pixels
-    bool opaqueFill = false;    // a shape whose fill has no transparent colour
-    QSizeF pictureSize;         // the decoded picture's size in pixels
-    bool baked = false;         // content is the whole layer: picture or fill with its frame
-    double bakedPad = 0.0;      // room round the baked layer, reference units
-    QImage shadow;              // the blurred, coloured silhouette
-    double shadowMargin = 0.0;  // reference units the shadow reaches past the silhouette
+    QSizeF natural;               // the layer's box where the movie sets none, reference units
+    MipChain content;             // a picture, or a text drawn once
+    bool opaque = false;          // content without transparent pixels
+    bool opaqueFill = false;      // a shape whose fill has no transparent colour
+    QSizeF pictureSize;           // the decoded picture's size in pixels
+    bool baked = false;           // content is the whole layer: picture or fill with its frame
+    double bakedPad = 0.0;        // room round the baked layer, reference units
+    QImage shadow;                // the blurred, coloured silhouette
+    double shadowMargin = 0.0;    // reference units the shadow reaches past the silhouette
+    MipChain maskPicture;         // a mask's picture
+    std::vector<QImage> sprites;  // particles: one per colour of the emitter
+    // A text with an outline, a changing colour or a reveal by characters: its letters and
+    // outline in white at the content's resolution, where it is coloured each frame, and each
+    // character's place in the content's pixels.
+    QImage textFill;
+    QImage textStroke;
+    bool colourEachFrame = false;
+    std::vector<QRectF> characters;
 };
 
 MovieRenderer::MovieRenderer() = default;
@@ -370,6 +404,15 @@ void MovieRenderer::prepareLayer(const Layer& layer, const MoviePictures& pictur
     QFont font;
     int textFlags = 0;
     QRectF textRect;
+    TextShape richText;
+    if (layer.mask.kind == MaskKind::Picture) {
+        // Nothing shows through a mask whose picture is missing.
+        const QImage mask = pictures.value(layer.mask.picture).image;
+        if (mask.isNull()) {
+            return;
+        }
+        out.maskPicture = MipChain(mask, 1.0);
+    }
     switch (layer.kind) {
         case LayerKind::Image: {
             const MoviePicture found = pictures.value(layer.picture);
@@ -390,6 +433,12 @@ void MovieRenderer::prepareLayer(const Layer& layer, const MoviePictures& pictur
             break;
         case LayerKind::Group:
             return;
+        case LayerKind::Particles:
+            if (layer.emitter.count <= 0 || layer.emitter.colors.empty()) {
+                return;
+            }
+            out.natural = QSizeF(kStageWidth, kStageHeight);
+            break;
         case LayerKind::Text: {
             if (layer.text.trimmed().isEmpty()) {
                 return;
@@ -415,6 +464,11 @@ void MovieRenderer::prepareLayer(const Layer& layer, const MoviePictures& pictur
                 measured = metrics.boundingRect(QRectF(), textFlags, layer.text).size();
             }
             const double pad = std::ceil(layer.fontSize * kTextPadding);
+            if (layer.richText()) {
+                richText = shapeText(layer, font, pad + layer.stroke.width);
+                out.natural = richText.size;
+                break;
+            }
             textRect = QRectF(QPointF(pad, pad), measured);
             out.natural = QSizeF(measured.width() + 2.0 * pad, measured.height() + 2.0 * pad);
             break;
@@ -459,6 +513,29 @@ void MovieRenderer::prepareLayer(const Layer& layer, const MoviePictures& pictur
             layer.track(Property::Height).keys().size() <= 1) {
             prepareShapeSprite(layer, first, largestScale, out);
         }
+    } else if (layer.kind == LayerKind::Particles) {
+        const int side = std::clamp(
+            static_cast<int>(std::ceil(layer.emitter.size.high * std::max(largestScale, 0.02))), 8,
+            kMaxParticleSprite);
+        for (const QColor& color : layer.emitter.colors) {
+            out.sprites.push_back(particleSprite(layer.emitter.kind, color, side));
+        }
+    } else if (layer.richText()) {
+        const double scale = bookPixels(std::max(largestScale, 0.02), out.natural.width(),
+                                        out.natural.height(), kMaxSpriteSide);
+        out.textFill = textFillMask(richText, scale);
+        if (layer.stroke.width > 0.0) {
+            out.textStroke = textStrokeMask(richText, layer.stroke.width, scale);
+        }
+        const double sx = out.textFill.width() / out.natural.width();
+        const double sy = out.textFill.height() / out.natural.height();
+        for (const QRectF& c : richText.characters) {
+            out.characters.emplace_back(c.x() * sx, c.y() * sy, c.width() * sx, c.height() * sy);
+        }
+        out.colourEachFrame = !layer.colorTrack(ColorProperty::Text).empty() ||
+                              !layer.colorTrack(ColorProperty::Stroke).empty();
+        out.content = MipChain(
+            colouredText(out.textFill, out.textStroke, first.textColor, first.strokeColor), 1.0);
     } else if (layer.kind == LayerKind::Text) {
         // The text is drawn once, at the largest size it is shown at.
         const double scale = bookPixels(std::max(largestScale, 0.02), out.natural.width(),
@@ -597,7 +674,8 @@ void MovieRenderer::prepareShadow(const Layer& layer, const LayerState& first, d
 bool MovieRenderer::coversStage(const PreparedLayer& prepared, double frame) const {
     const Layer& layer = *prepared.layer;
     if (!prepared.drawable || !layer.visibleAt(frame) || layer.parent >= 0 ||
-        layer.kind == LayerKind::Group) {
+        layer.kind == LayerKind::Group || layer.blend != BlendMode::Normal ||
+        layer.mask.kind != MaskKind::None) {
         return false;
     }
     const bool opaqueImage = layer.kind == LayerKind::Image && prepared.opaque;
@@ -773,7 +851,14 @@ void MovieRenderer::drawLayer(QPainter& painter, const PreparedLayer& prepared,
     }
 
     painter.setOpacity(s.opacity);
-    const bool clipped = s.reveal < 1.0;
+    painter.setCompositionMode(compositionMode(layer.blend));
+    if (layer.kind == LayerKind::Particles) {
+        drawParticles(painter, prepared, s, world, frame);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        return;
+    }
+    const bool byCharacters = layer.reveal == RevealStyle::Characters;
+    const bool clipped = s.reveal < 1.0 && !byCharacters;
     if (clipped) {
         double reach = 0.0;
         if (!prepared.shadow.isNull()) {
@@ -787,7 +872,30 @@ void MovieRenderer::drawLayer(QPainter& painter, const PreparedLayer& prepared,
     if (!prepared.shadow
              .isNull()) {  // Opaque pictures and sharp rectangles cover their whole silhouette.
         const bool covered = prepared.opaque && s.opacity >= 1.0 && !clipped && contentFills;
-        drawShadow(painter, prepared, local, group, outer, covered);
+        if (byCharacters && s.reveal < 1.0) {
+            // Only the characters shown so far cast their shadow.
+            const double m = prepared.shadowMargin;
+            QPainterPath shown;
+            const double n = static_cast<double>(prepared.characters.size());
+            const double sx = g.target.width() / g.source.width();
+            const double sy = g.target.height() / g.source.height();
+            for (size_t i = 0; i < prepared.characters.size(); ++i) {
+                if (s.reveal * n - static_cast<double>(i) <= 0.0) {
+                    break;
+                }
+                const QRectF& c = prepared.characters[i];
+                shown.addRect(QRectF(g.target.x() + c.x() * sx, g.target.y() + c.y() * sy,
+                                     c.width() * sx, c.height() * sy)
+                                  .adjusted(-m, -m, m, m)
+                                  .translated(layer.shadow.dx, layer.shadow.dy));
+            }
+            painter.setTransform(world);
+            painter.setClipPath(shown);
+            drawShadow(painter, prepared, local, group, outer, false);
+            painter.setClipping(false);
+        } else {
+            drawShadow(painter, prepared, local, group, outer, covered);
+        }
     }
     painter.setTransform(world);
 
@@ -806,6 +914,8 @@ void MovieRenderer::drawLayer(QPainter& painter, const PreparedLayer& prepared,
     }
     if (layer.kind == LayerKind::Shape && !prepared.baked) {
         painter.fillPath(shapePath(shape, g.target, radius), fillBrush(layer.fill, g.target));
+    } else if (layer.richText()) {
+        drawRichText(painter, prepared, s, g.target, world);
     } else {
         const ImageFilter filter =
             layer.kind == LayerKind::Image ? imageFilterAt(s) : ImageFilter();
@@ -814,6 +924,163 @@ void MovieRenderer::drawLayer(QPainter& painter, const PreparedLayer& prepared,
     if (clipped) {
         painter.setClipping(false);
     }
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+// A text in its colours of the frame; revealed by characters, each character fades in over its
+// share of the reveal, one after another.
+void MovieRenderer::drawRichText(QPainter& painter, const PreparedLayer& prepared,
+                                 const LayerState& s, const QRectF& target,
+                                 const QTransform& world) const {
+    const Layer& layer = *prepared.layer;
+    MipChain coloured;
+    const MipChain* content = &prepared.content;
+    if (prepared.colourEachFrame) {
+        coloured = MipChain(
+            colouredText(prepared.textFill, prepared.textStroke, s.textColor, s.strokeColor), 1.0);
+        content = &coloured;
+    }
+    const QRectF whole(QPointF(0, 0), content->sourceSize());
+    if (layer.reveal != RevealStyle::Characters || s.reveal >= 1.0) {
+        drawContent(painter, *content, target, whole, world);
+        return;
+    }
+    const double n = static_cast<double>(prepared.characters.size());
+    const double sx = target.width() / whole.width();
+    const double sy = target.height() / whole.height();
+    const auto piece = [&](const QRectF& source, double opacity) {
+        painter.setOpacity(s.opacity * opacity);
+        drawContent(painter, *content,
+                    QRectF(target.x() + source.x() * sx, target.y() + source.y() * sy,
+                           source.width() * sx, source.height() * sy),
+                    source, world);
+    };
+    // Characters wholly shown are drawn a line's run at a time.
+    QRectF run;
+    for (size_t i = 0; i < prepared.characters.size(); ++i) {
+        const double share = std::clamp(s.reveal * n - static_cast<double>(i), 0.0, 1.0);
+        if (share <= 0.0) {
+            break;
+        }
+        const QRectF& c = prepared.characters[i];
+        if (share < 1.0) {
+            piece(c, share);
+            continue;
+        }
+        if (!run.isNull() && std::abs(run.top() - c.top()) < 0.5 &&
+            std::abs(run.right() - c.left()) < 0.5) {
+            run.setRight(c.right());
+            continue;
+        }
+        if (!run.isNull()) {
+            piece(run, 1.0);
+        }
+        run = c;
+    }
+    if (!run.isNull()) {
+        piece(run, 1.0);
+    }
+}
+
+// Each particle's sprite placed, turned and faded where the emitter has it at the frame.
+void MovieRenderer::drawParticles(QPainter& painter, const PreparedLayer& prepared,
+                                  const LayerState& s, const QTransform& world,
+                                  double frame) const {
+    const Layer& layer = *prepared.layer;
+    for (const Particle& p : particlesAt(layer.emitter, frame, QSizeF(s.width, s.height))) {
+        const QImage& sprite = prepared.sprites[static_cast<size_t>(p.color)];
+        QTransform place;
+        place.translate(p.x, p.y);
+        place.rotate(p.rotation);
+        painter.setTransform(place * world);
+        painter.setOpacity(s.opacity * p.opacity);
+        const double half = p.size / 2.0;
+        painter.drawImage(QRectF(-half, -half, p.size, p.size), sprite);
+    }
+}
+
+// A layer with a mask is drawn on an image of its own over the mask's place, the mask's shape
+// or picture alpha (softened over its edge) taken out of it, and that laid down by the layer's
+// blend mode.
+void MovieRenderer::drawMaskedLayer(QPainter& painter, const PreparedLayer& prepared,
+                                    const QTransform& group, double frame) const {
+    const Layer& layer = *prepared.layer;
+    if (!prepared.drawable || !layer.visibleAt(frame)) {
+        return;
+    }
+    const LayerState s = layerStateAt(layer, frame, prepared.natural);
+    if (s.maskWidth <= 0.0 || s.maskHeight <= 0.0 || s.opacity <= 0.0) {
+        return;
+    }
+    QTransform maskLocal;
+    maskLocal.translate(s.maskX, s.maskY);
+    maskLocal.rotate(s.maskRotation);
+    const QTransform toDevice = QTransform::fromScale(pxPerRefX_, pxPerRefY_);
+    const QTransform maskWorld =
+        group.isIdentity() ? maskLocal * toDevice : maskLocal * group * toDevice;
+    const QRectF shape(-s.maskWidth / 2.0, -s.maskHeight / 2.0, s.maskWidth, s.maskHeight);
+    const double soft = s.maskSoft;
+    const QRect region = maskWorld.mapRect(shape.adjusted(-soft, -soft, soft, soft))
+                             .toAlignedRect()
+                             .intersected(painter.window());
+    if (region.isEmpty()) {
+        return;
+    }
+    QImage drawn(region.size(), QImage::Format_ARGB32_Premultiplied);
+    drawn.fill(Qt::transparent);
+    QPainter inner(&drawn);
+    inner.setRenderHints(painter.renderHints());
+    inner.setWindow(region);
+    inner.setViewport(QRect(QPoint(0, 0), region.size()));
+    drawLayer(inner, prepared, group, frame);
+
+    // The mask, coarser where its edge is soft.
+    const double devicePerUnit = std::max(axisLengthX(maskWorld), axisLengthY(maskWorld));
+    const double deviation = soft * kSoftDeviationPerWidth * devicePerUnit;
+    const double maskScale = deviation > 0.0 ? std::min(1.0, kSoftMaskPixels / deviation) : 1.0;
+    QImage mask(std::max(1, static_cast<int>(std::ceil(region.width() * maskScale))),
+                std::max(1, static_cast<int>(std::ceil(region.height() * maskScale))),
+                QImage::Format_ARGB32_Premultiplied);
+    mask.fill(Qt::transparent);
+    QPainter maskPainter(&mask);
+    maskPainter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    maskPainter.setTransform(
+        maskWorld * QTransform::fromTranslate(-region.x(), -region.y()) *
+        QTransform::fromScale(static_cast<double>(mask.width()) / region.width(),
+                              static_cast<double>(mask.height()) / region.height()));
+    if (layer.mask.kind == MaskKind::Picture) {
+        const QTransform& t = maskPainter.transform();
+        const QSize source = prepared.maskPicture.sourceSize();
+        double lx = 1.0;
+        double ly = 1.0;
+        const QImage& level =
+            prepared.maskPicture.level(std::max(shape.width() * axisLengthX(t) / source.width(),
+                                                shape.height() * axisLengthY(t) / source.height()),
+                                       &lx, &ly);
+        maskPainter.drawImage(shape, level);
+    } else {
+        maskPainter.fillPath(shapePath(layer.mask.kind == MaskKind::Ellipse ? ShapeKind::Ellipse
+                                                                            : ShapeKind::Rectangle,
+                                       shape, layer.mask.radius),
+                             Qt::white);
+    }
+    maskPainter.end();
+    blurImage(mask, deviation * maskScale);
+    inner.resetTransform();
+    inner.setWindow(QRect(QPoint(0, 0), region.size()));
+    inner.setClipping(false);
+    inner.setOpacity(1.0);
+    inner.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+    inner.setRenderHint(QPainter::SmoothPixmapTransform);
+    inner.drawImage(QRectF(QPointF(0, 0), QSizeF(region.size())), mask);
+    inner.end();
+
+    painter.resetTransform();
+    painter.setClipping(false);
+    painter.setOpacity(1.0);
+    painter.setCompositionMode(compositionMode(layer.blend));
+    painter.drawImage(region.topLeft(), drawn);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
 namespace {
@@ -890,7 +1157,11 @@ void MovieRenderer::drawLayers(QPainter& painter, size_t from, size_t to, const 
     for (size_t i = from; i < to;) {
         const Layer& layer = *layers_[i].layer;
         if (layer.kind != LayerKind::Group) {
-            drawLayer(painter, layers_[i], group, frame);
+            if (layer.mask.kind != MaskKind::None) {
+                drawMaskedLayer(painter, layers_[i], group, frame);
+            } else {
+                drawLayer(painter, layers_[i], group, frame);
+            }
             ++i;
             continue;
         }

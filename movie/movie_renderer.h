@@ -62,6 +62,12 @@ private:
                     const QTransform& group, const QRectF& silhouette, bool covered) const;
     void drawLayer(QPainter& painter, const PreparedLayer& prepared, const QTransform& group,
                    double frame) const;
+    void drawRichText(QPainter& painter, const PreparedLayer& prepared, const LayerState& s,
+                      const QRectF& target, const QTransform& world) const;
+    void drawParticles(QPainter& painter, const PreparedLayer& prepared, const LayerState& s,
+                       const QTransform& world, double frame) const;
+    void drawMaskedLayer(QPainter& painter, const PreparedLayer& prepared, const QTransform& group,
+                         double frame) const;
     void drawLayers(QPainter& painter, size_t from, size_t to, const QTransform& group,
                     double frame) const;
     void drawGroup(QPainter& painter, size_t index, size_t end, const QTransform& parent,

@@ -29,6 +29,9 @@ inline const QString kMovieImageLayer = QStringLiteral("图片");
 inline const QString kMovieShapeLayer = QStringLiteral("形状");
 inline const QString kMovieTextLayer = QStringLiteral("文字");
 inline const QString kMovieGroupLayer = QStringLiteral("组");
+inline const QString kMovieParticlesLayer = QStringLiteral("粒子");
+// %1 the word.
+inline const QString kMovieRangeOrder = QStringLiteral("“%1”的最大值不能小于最小值");
 // %1 what was found.
 inline const QString kMovieBadBezier =
     QStringLiteral("“%1”应写成 cubic-bezier(x1, y1, x2, y2)，括号里是四个用逗号分开的数字");
@@ -62,7 +65,7 @@ inline const QString kMovieOpenQuote = QStringLiteral("引号没有闭合");
 inline const QString kMovieHeaderAfterLayers = QStringLiteral("“%1”必须写在第一个层之前");
 // %1 the statement.
 inline const QString kMovieOutsideLayer =
-    QStringLiteral("“%1”必须写在某个层（image、shape 或 text）之后");
+    QStringLiteral("“%1”必须写在某个层（image、shape、text 或 particles）之后");
 // %1 the statement.
 inline const QString kMovieRepeated = QStringLiteral("“%1”重复设置");
 // %1 the name.

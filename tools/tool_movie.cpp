@@ -37,6 +37,8 @@ QString kindName(const Layer& layer) {
             return QStringLiteral("text");
         case LayerKind::Group:
             return QStringLiteral("group");
+        case LayerKind::Particles:
+            return QStringLiteral("particles");
     }
     return {};
 }
