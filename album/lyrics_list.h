@@ -25,6 +25,8 @@ public:
 
     // Appends a file with the default settings.
     void add(const QString& path);
+    // A record with its settings (an album project being opened).
+    void append(LyricFileRecord record) { records_.append(std::move(record)); }
     void remove(int row) { records_.removeAt(row); }
     void clear() { records_.clear(); }
     void setSettings(int row, const LyricSettings& settings) { records_[row].settings = settings; }

@@ -33,6 +33,8 @@ public:
     bool isEmpty() const { return records_.isEmpty(); }
     void remove(int row) { records_.removeAt(row); }
     void clear() { records_.clear(); }
+    // A record measured before (an album project being opened).
+    void append(MusicRecord record) { records_.append(std::move(record)); }
 
     // Adds a chosen file: the player measures it, or its converted copy when the player cannot
     // open it (pump runs while the converter works). On failure nothing is added and the

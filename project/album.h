@@ -2,7 +2,7 @@
 
 // The album being made: its photos, the used templates with their slots and backgrounds, its
 // music and lyrics, the output options, and the operations that keep them in step. It lives in
-// memory from start to exit.
+// memory from start to exit and is kept in a project file (project/project_file.h).
 
 #include "album/backgrounds.h"
 #include "album/lyrics.h"
@@ -56,6 +56,7 @@ public:
 
     // Where combined placement took its last photos.
     WrapCursors& wrapCursors() { return wrapCursors_; }
+    const WrapCursors& wrapCursors() const { return wrapCursors_; }
 
     // Everything the user has made, to put back when a command fails half-way. The lists are
     // shared with the album until one side changes, so taking one costs next to nothing.

@@ -1,0 +1,748 @@
+#include "project/project_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+
+#include <algorithm>
+#include <limits>
+#include <optional>
+#include <utility>
+
+#include <unistd.h>
+
+#include "photo/photo_loader.h"
+#include "project/project_texts.h"
+#include "workspace/errors.h"
+
+namespace vellumo {
+
+namespace {
+
+const QString kFormatName = QStringLiteral("vellumo-album");
+
+// Thrown inside the reader for anything that does not fit the format; one message outside.
+struct Damaged {};
+
+template <class Enum>
+using WordTable = std::initializer_list<std::pair<Enum, const char*>>;
+
+template <class Enum>
+QString wordOf(WordTable<Enum> table, Enum value) {
+    for (const auto& [e, word] : table) {
+        if (e == value) {
+            return QString::fromLatin1(word);
+        }
+    }
+    return {};
+}
+
+template <class Enum>
+Enum enumOf(WordTable<Enum> table, const QString& word) {
+    for (const auto& [e, w] : table) {
+        if (word == QLatin1String(w)) {
+            return e;
+        }
+    }
+    throw Damaged{};
+}
+
+const WordTable<TemplateKind> kKinds{{TemplateKind::Advanced, "advanced"},
+                                     {TemplateKind::Single, "single"}};
+const WordTable<TemplateClass> kClasses{{TemplateClass::Combined, "combined"},
+                                        {TemplateClass::LandscapeSingle, "landscape"},
+                                        {TemplateClass::PortraitSingle, "portrait"}};
+const WordTable<SlotOrientation> kOrientations{{SlotOrientation::Landscape, "landscape"},
+                                               {SlotOrientation::Portrait, "portrait"}};
+const WordTable<CropMark> kCropMarks{
+    {CropMark::None, "none"}, {CropMark::FullScreen, "full-screen"}, {CropMark::Medium, "medium"}};
+const WordTable<LyricPosition> kLyricPositions{{LyricPosition::Default, "default"},
+                                               {LyricPosition::Custom, "custom"}};
+const WordTable<LyricStyle> kLyricStyles{{LyricStyle::Regular, "regular"},
+                                         {LyricStyle::Bold, "bold"},
+                                         {LyricStyle::Italic, "italic"},
+                                         {LyricStyle::BoldItalic, "bold-italic"}};
+const WordTable<LyricScript> kLyricScripts{{LyricScript::Simplified, "simplified"},
+                                           {LyricScript::Traditional, "traditional"},
+                                           {LyricScript::Other, "other"}};
+const WordTable<AlbumType> kAlbumTypes{{AlbumType::Vcd, "VCD"}, {AlbumType::Svcd, "SVCD"},
+                                       {AlbumType::Dvd, "DVD"}, {AlbumType::Avi, "AVI"},
+                                       {AlbumType::Wmv, "WMV"}, {AlbumType::Mp4, "MP4"},
+                                       {AlbumType::Mov, "MOV"}};
+const WordTable<TvSystem> kTvSystems{{TvSystem::Pal, "PAL"}, {TvSystem::Ntsc, "NTSC"}};
+const WordTable<PictureQuality> kQualities{{PictureQuality::Standard, "standard"},
+                                           {PictureQuality::High, "high"}};
+const WordTable<SyncMode> kSyncModes{{SyncMode::WithTemplate, "template"},
+                                     {SyncMode::WithMusic, "music"}};
+const WordTable<PlacementMode> kPlacementModes{{PlacementMode::Random, "random"},
+                                               {PlacementMode::Combined, "combined"}};
+const WordTable<PhotoFit> kFits{{PhotoFit::Medium, "medium"},
+                                {PhotoFit::FullScreen, "full-screen"}};
+const WordTable<TemplateCombination> kCombinations{{TemplateCombination::Use, "use"},
+                                                   {TemplateCombination::DoNotUse, "do-not-use"}};
+
+// The name a template is known by across libraries: its package's file name.
+QString packageName(const CatalogueRecord& record) {
+    return record.packagePath.isEmpty() ? record.name : QFileInfo(record.packagePath).fileName();
+}
+
+// ---- writing ----
+
+class Writer {
+public:
+    explicit Writer(const QString& projectPath)
+        : base_(projectPath.isEmpty() ? std::optional<QDir>()
+                                      : QFileInfo(projectPath).absoluteDir()) {}
+
+    // A file's place: "path" absolute and, beside a project, "relative" to its folder.
+    void putPath(QJsonObject& o, const QString& location) const {
+        if (location.isEmpty()) {
+            o.insert(QStringLiteral("path"), QString());
+            return;
+        }
+        const QString absolute = QFileInfo(location).absoluteFilePath();
+        o.insert(QStringLiteral("path"), absolute);
+        if (base_) {
+            o.insert(QStringLiteral("relative"), base_->relativeFilePath(absolute));
+        }
+    }
+
+private:
+    std::optional<QDir> base_;
+};
+
+QJsonArray placementArray(const Placement& p) {
+    return QJsonArray{p.left, p.top, p.width, p.height};
+}
+
+QJsonObject lyricSettingsObject(const LyricSettings& s) {
+    return QJsonObject{{QStringLiteral("position"), wordOf(kLyricPositions, s.position)},
+                       {QStringLiteral("defaultTop"), s.defaultTop},
+                       {QStringLiteral("customLeft"), s.customLeft},
+                       {QStringLiteral("customTop"), s.customTop},
+                       {QStringLiteral("font"), s.font},
+                       {QStringLiteral("style"), wordOf(kLyricStyles, s.style)},
+                       {QStringLiteral("size"), s.size},
+                       {QStringLiteral("customCentred"), s.customCentred},
+                       {QStringLiteral("colourName"), s.colourName},
+                       {QStringLiteral("colourNumber"), static_cast<qint64>(s.colourNumber)},
+                       {QStringLiteral("script"), wordOf(kLyricScripts, s.script)}};
+}
+
+QJsonObject projectObject(const Album& album, const ProjectSettings& settings,
+                          const QString& projectPath) {
+    const Writer writer(projectPath);
+    QJsonArray photos;
+    for (const PhotoRecord& p : album.photos().records()) {
+        QJsonObject o{{QStringLiteral("name"), p.name},
+                      {QStringLiteral("format"), p.format},
+                      {QStringLiteral("width"), p.width},
+                      {QStringLiteral("height"), p.height},
+                      {QStringLiteral("inTemplate"), p.inTemplate}};
+        writer.putPath(o, p.location);
+        photos.append(o);
+    }
+
+    const Catalogue& catalogue = album.catalogue();
+    QJsonArray templates;
+    for (const UsedTemplate& used : album.templates().templates()) {
+        const TemplateInfo& info = *used.info;
+        const bool known = info.catalogueIndex >= 0 &&
+                           info.catalogueIndex < static_cast<int>(catalogue.records().size());
+        templates.append(
+            QJsonObject{{QStringLiteral("package"),
+                         known ? packageName(catalogue.record(info.catalogueIndex)) : info.name},
+                        {QStringLiteral("name"), info.name},
+                        {QStringLiteral("kind"), wordOf(kKinds, info.kind)},
+                        {QStringLiteral("class"), wordOf(kClasses, info.templateClass)},
+                        {QStringLiteral("complete"), used.complete}});
+    }
+
+    QJsonArray slotList;
+    for (const PhotoSlot& s : album.templates().slotTable()) {
+        slotList.append(
+            QJsonObject{{QStringLiteral("template"), s.templateRow},
+                        {QStringLiteral("orientation"), wordOf(kOrientations, s.orientation)},
+                        {QStringLiteral("picture"), s.pictureName},
+                        {QStringLiteral("index"), s.slotIndex},
+                        {QStringLiteral("matched"), s.matched},
+                        {QStringLiteral("photo"), s.photoRow},
+                        {QStringLiteral("width"), s.mobanchicun_width},
+                        {QStringLiteral("height"), s.mobanchicun_height},
+                        {QStringLiteral("fullScreen"), placementArray(s.fullScreen)},
+                        {QStringLiteral("cropMark"), wordOf(kCropMarks, s.cropMark)},
+                        {QStringLiteral("medium"), placementArray(s.medium)}});
+    }
+
+    QJsonArray backgrounds;
+    for (const BackgroundRow& b : album.backgrounds().rows()) {
+        QJsonObject o{{QStringLiteral("picture"), b.pictureName},
+                      {QStringLiteral("format"), b.format},
+                      {QStringLiteral("width"), b.width},
+                      {QStringLiteral("height"), b.height}};
+        writer.putPath(o, b.location);
+        backgrounds.append(o);
+    }
+    QJsonArray landscapeList;
+    for (const BackgroundCandidate& c : album.backgrounds().landscapeList()) {
+        landscapeList.append(c.photoRow);
+    }
+
+    QJsonArray music;
+    for (const MusicRecord& m : album.music().records()) {
+        QJsonObject o{{QStringLiteral("name"), m.name},
+                      {QStringLiteral("format"), m.format},
+                      {QStringLiteral("duration"), m.duration}};
+        writer.putPath(o, m.location);
+        music.append(o);
+    }
+    QJsonArray lyrics;
+    for (const LyricFileRecord& l : album.lyrics().records()) {
+        QJsonObject o{{QStringLiteral("name"), l.name},
+                      {QStringLiteral("format"), l.format},
+                      {QStringLiteral("settings"), lyricSettingsObject(l.settings)}};
+        writer.putPath(o, l.location);
+        lyrics.append(o);
+    }
+
+    const OutputOptions& out = album.outputOptions();
+    const QJsonObject output{
+        {QStringLiteral("type"),
+         out.albumType ? QJsonValue(wordOf(kAlbumTypes, *out.albumType)) : QJsonValue()},
+        {QStringLiteral("sizeIndex"), out.sizeIndex},
+        {QStringLiteral("width"), out.outputSize.width()},
+        {QStringLiteral("height"), out.outputSize.height()},
+        {QStringLiteral("name"), out.albumName},
+        {QStringLiteral("folder"), out.saveFolder},
+        {QStringLiteral("tv"), wordOf(kTvSystems, out.tvSystem)},
+        {QStringLiteral("quality"), wordOf(kQualities, out.quality)},
+        {QStringLiteral("sync"), wordOf(kSyncModes, out.sync)}};
+
+    const WrapCursors& cursors = album.wrapCursors();
+    const QJsonObject placement{
+        {QStringLiteral("mode"), wordOf(kPlacementModes, album.placementMode())},
+        {QStringLiteral("landscapeCursor"), cursors.landscape},
+        {QStringLiteral("portraitCursor"), cursors.portrait}};
+    const QJsonObject systemSettings{
+        {QStringLiteral("landscapeImportCrop"), wordOf(kFits, settings.landscapeImportCrop)},
+        {QStringLiteral("landscapeDisplay"), wordOf(kFits, settings.landscapeDisplay)},
+        {QStringLiteral("templateCombination"),
+         wordOf(kCombinations, settings.templateCombination)}};
+
+    return QJsonObject{{QStringLiteral("format"), kFormatName},
+                       {QStringLiteral("version"), kProjectFormatVersion},
+                       {QStringLiteral("photos"), photos},
+                       {QStringLiteral("templates"), templates},
+                       {QStringLiteral("slots"), slotList},
+                       {QStringLiteral("backgrounds"), backgrounds},
+                       {QStringLiteral("landscapeList"), landscapeList},
+                       {QStringLiteral("music"), music},
+                       {QStringLiteral("lyrics"), lyrics},
+                       {QStringLiteral("output"), output},
+                       {QStringLiteral("placement"), placement},
+                       {QStringLiteral("settings"), systemSettings}};
+}
+
+// ---- reading ----
+
+QJsonValue member(const QJsonObject& o, const QString& key) {
+    const QJsonValue v = o.value(key);
+    if (v.isUndefined()) {
+        throw Damaged{};
+    }
+    return v;
+}
+
+QString text(const QJsonObject& o, const QString& key) {
+    const QJsonValue v = member(o, key);
+    if (!v.isString()) {
+        throw Damaged{};
+    }
+    return v.toString();
+}
+
+qint64 wholeNumber(const QJsonValue& v, qint64 low, qint64 high) {
+    if (!v.isDouble()) {
+        throw Damaged{};
+    }
+    const double d = v.toDouble();
+    if (d < static_cast<double>(low) || d > static_cast<double>(high) ||
+        d != static_cast<double>(static_cast<qint64>(d))) {
+        throw Damaged{};
+    }
+    return static_cast<qint64>(d);
+}
+
+int number(const QJsonObject& o, const QString& key, int low = -1000000, int high = 1000000) {
+    return static_cast<int>(wholeNumber(member(o, key), low, high));
+}
+
+bool flag(const QJsonObject& o, const QString& key) {
+    const QJsonValue v = member(o, key);
+    if (!v.isBool()) {
+        throw Damaged{};
+    }
+    return v.toBool();
+}
+
+QJsonObject object(const QJsonObject& o, const QString& key) {
+    const QJsonValue v = member(o, key);
+    if (!v.isObject()) {
+        throw Damaged{};
+    }
+    return v.toObject();
+}
+
+QJsonArray array(const QJsonObject& o, const QString& key) {
+    const QJsonValue v = member(o, key);
+    if (!v.isArray()) {
+        throw Damaged{};
+    }
+    return v.toArray();
+}
+
+QJsonObject objectAt(const QJsonValue& v) {
+    if (!v.isObject()) {
+        throw Damaged{};
+    }
+    return v.toObject();
+}
+
+template <class Enum>
+Enum choice(const QJsonObject& o, const QString& key, WordTable<Enum> table) {
+    return enumOf(table, text(o, key));
+}
+
+Placement placement(const QJsonObject& o, const QString& key) {
+    const QJsonArray a = array(o, key);
+    if (a.size() != 4) {
+        throw Damaged{};
+    }
+    const auto at = [&a](int i) { return static_cast<int>(wholeNumber(a[i], -1000000, 1000000)); };
+    return Placement{at(0), at(1), at(2), at(3)};
+}
+
+LyricSettings lyricSettings(const QJsonObject& o) {
+    LyricSettings s;
+    s.position = choice(o, QStringLiteral("position"), kLyricPositions);
+    s.defaultTop = number(o, QStringLiteral("defaultTop"));
+    s.customLeft = number(o, QStringLiteral("customLeft"));
+    s.customTop = number(o, QStringLiteral("customTop"));
+    s.font = text(o, QStringLiteral("font"));
+    s.style = choice(o, QStringLiteral("style"), kLyricStyles);
+    s.size = number(o, QStringLiteral("size"), 1, 1000);
+    s.customCentred = flag(o, QStringLiteral("customCentred"));
+    s.colourName = text(o, QStringLiteral("colourName"));
+    s.colourNumber =
+        static_cast<quint32>(wholeNumber(member(o, QStringLiteral("colourNumber")), 0, 0xFFFFFF));
+    s.script = choice(o, QStringLiteral("script"), kLyricScripts);
+    return s;
+}
+
+// Where a saved file is now: its absolute path, else its path relative to the project's folder;
+// nothing when neither holds a file.
+class Resolver {
+public:
+    explicit Resolver(const QString& projectPath) : base_(QFileInfo(projectPath).absoluteDir()) {}
+
+    // The file as saved, for messages.
+    static QString savedPath(const QJsonObject& o) { return text(o, QStringLiteral("path")); }
+
+    std::optional<QString> find(const QJsonObject& o) const {
+        const QString absolute = savedPath(o);
+        if (!absolute.isEmpty() && QFileInfo(absolute).isFile()) {
+            return absolute;
+        }
+        const QJsonValue relative = o.value(QStringLiteral("relative"));
+        if (relative.isString() && !relative.toString().isEmpty()) {
+            const QString moved = QDir::cleanPath(base_.absoluteFilePath(relative.toString()));
+            if (QFileInfo(moved).isFile()) {
+                return moved;
+            }
+        }
+        return std::nullopt;
+    }
+
+private:
+    QDir base_;
+};
+
+// The upright size of a photo file now; an invalid size when it holds no picture.
+QSize uprightSizeNow(const QString& path) {
+    if (const std::optional<JpegHeader> header = readJpegHeader(path)) {
+        const QSize upright = header->uprightSize();
+        if (!upright.isEmpty()) {
+            return upright;
+        }
+    }
+    if (const std::optional<PhotoRecord> measured = measurePhoto(path)) {
+        return QSize(measured->width, measured->height);
+    }
+    return {};
+}
+
+void addOnce(QStringList& list, const QString& item) {
+    if (!list.contains(item)) {
+        list.append(item);
+    }
+}
+
+// The catalogue entry a saved template refers to: same package, same class (a template may
+// stand in more than one class list); nothing when it is not installed.
+std::optional<CatalogueEntry> installedEntry(const Catalogue& catalogue, const QString& package,
+                                             TemplateClass cls) {
+    for (const CatalogueEntry& entry : catalogue.entries()) {
+        if (entry.templateClass == cls && entry.catalogueIndex >= 0 &&
+            entry.catalogueIndex < static_cast<int>(catalogue.records().size()) &&
+            packageName(catalogue.record(entry.catalogueIndex)) == package) {
+            return entry;
+        }
+    }
+    return std::nullopt;
+}
+
+ProjectLoad readProjectObject(const QJsonObject& root, const QString& path,
+                              const Catalogue& catalogue) {
+    const Resolver resolver(path);
+    ProjectLoad load;
+    Album::Snapshot& snap = load.album;
+
+    // Photos: found, gone (removed below, the album's own way) or turned (out of their slots).
+    const QJsonArray photoArray = array(root, QStringLiteral("photos"));
+    QVector<int> missingPhotos;
+    QVector<bool> turned;
+    for (const QJsonValue& v : photoArray) {
+        const QJsonObject o = objectAt(v);
+        PhotoRecord p;
+        p.name = text(o, QStringLiteral("name"));
+        p.format = text(o, QStringLiteral("format"));
+        p.width = number(o, QStringLiteral("width"), 0);
+        p.height = number(o, QStringLiteral("height"), 0);
+        p.inTemplate = flag(o, QStringLiteral("inTemplate"));
+        p.location = Resolver::savedPath(o);
+        bool isTurned = false;
+        const std::optional<QString> found = resolver.find(o);
+        const QSize now = found ? uprightSizeNow(*found) : QSize();
+        if (!found || now.isEmpty()) {
+            missingPhotos.append(snap.photos.size());
+            addOnce(load.missingFiles, p.location);
+        } else {
+            p.location = *found;
+            const bool wasLandscape = p.isLandscape();
+            if ((now.width() >= now.height()) != wasLandscape) {
+                isTurned = true;
+                p.width = now.width();
+                p.height = now.height();
+                p.inTemplate = false;
+                addOnce(load.turnedPhotos, p.location);
+            }
+        }
+        turned.append(isTurned);
+        snap.photos.append(p);
+    }
+
+    // Templates, by package; a template not installed (or now with other slots) is left out.
+    const QJsonArray templateArray = array(root, QStringLiteral("templates"));
+    const QJsonArray slotArray = array(root, QStringLiteral("slots"));
+    QVector<int> slotCounts(templateArray.size(), 0);
+    for (const QJsonValue& v : slotArray) {
+        const int t = number(objectAt(v), QStringLiteral("template"), 0,
+                             static_cast<int>(templateArray.size()) - 1);
+        ++slotCounts[t];
+    }
+    QVector<int> newRow(templateArray.size(), -1);
+    for (qsizetype t = 0; t < templateArray.size(); ++t) {
+        const QJsonObject o = objectAt(templateArray[t]);
+        const QString package = text(o, QStringLiteral("package"));
+        const QString name = text(o, QStringLiteral("name"));
+        const TemplateClass cls = choice(o, QStringLiteral("class"), kClasses);
+        choice(o, QStringLiteral("kind"), kKinds);
+        const bool complete = flag(o, QStringLiteral("complete"));
+        const std::optional<CatalogueEntry> entry = installedEntry(catalogue, package, cls);
+        if (!entry || entry->landscapeSlots + entry->portraitSlots != slotCounts[t]) {
+            addOnce(load.missingTemplates, name);
+            continue;
+        }
+        newRow[t] = static_cast<int>(snap.templates.size());
+        snap.templates.append(UsedTemplate{TemplateRef(*entry), complete});
+    }
+
+    for (const QJsonValue& v : slotArray) {
+        const QJsonObject o = objectAt(v);
+        const int savedTemplate = number(o, QStringLiteral("template"));
+        const int t = newRow[savedTemplate];
+        PhotoSlot s;
+        s.orientation = choice(o, QStringLiteral("orientation"), kOrientations);
+        s.pictureName = text(o, QStringLiteral("picture"));
+        s.slotIndex = number(o, QStringLiteral("index"), 0);
+        s.matched = flag(o, QStringLiteral("matched"));
+        s.photoRow = number(o, QStringLiteral("photo"), -1);
+        s.mobanchicun_width = number(o, QStringLiteral("width"), 0);
+        s.mobanchicun_height = number(o, QStringLiteral("height"), 0);
+        s.fullScreen = placement(o, QStringLiteral("fullScreen"));
+        s.cropMark = choice(o, QStringLiteral("cropMark"), kCropMarks);
+        s.medium = placement(o, QStringLiteral("medium"));
+        if (s.matched != (s.photoRow >= 0) || s.photoRow >= snap.photos.size()) {
+            throw Damaged{};
+        }
+        if (t < 0) {
+            continue;
+        }
+        s.templateRow = t;
+        s.info = snap.templates[t].info;
+        if (s.matched) {
+            s.photoPath = snap.photos.at(s.photoRow).location;
+            if (turned[s.photoRow]) {
+                // The photo no longer fits the slot: the slot is emptied as a deletion does.
+                s.matched = false;
+                s.photoRow = -1;
+                s.photoPath.clear();
+                s.fullScreen = {};
+                s.medium = {};
+                s.cropMark = CropMark::None;
+                snap.templates[t].complete = false;
+            }
+        }
+        snap.slotTable.append(s);
+    }
+
+    // Background rows, one per saved template.
+    const QJsonArray backgroundArray = array(root, QStringLiteral("backgrounds"));
+    if (backgroundArray.size() != templateArray.size()) {
+        throw Damaged{};
+    }
+    bool backgroundsChanged = false;
+    for (qsizetype t = 0; t < backgroundArray.size(); ++t) {
+        const QJsonObject o = objectAt(backgroundArray[t]);
+        BackgroundRow b;
+        b.pictureName = text(o, QStringLiteral("picture"));
+        b.format = text(o, QStringLiteral("format"));
+        b.width = number(o, QStringLiteral("width"), 0);
+        b.height = number(o, QStringLiteral("height"), 0);
+        b.location = Resolver::savedPath(o);
+        if (newRow[t] < 0) {
+            continue;
+        }
+        if (b.hasPicture()) {
+            if (const std::optional<QString> found = resolver.find(o)) {
+                b.location = *found;
+            } else {
+                addOnce(load.missingFiles, b.location);
+                b = BackgroundRow{};
+                backgroundsChanged = true;
+            }
+        }
+        snap.backgroundRows.append(b);
+    }
+    for (const QJsonValue& v : array(root, QStringLiteral("landscapeList"))) {
+        const int row = static_cast<int>(wholeNumber(v, 0, snap.photos.size() - 1));
+        snap.landscapeList.append(BackgroundCandidate{row, snap.photos.at(row)});
+    }
+
+    for (const QJsonValue& v : array(root, QStringLiteral("music"))) {
+        const QJsonObject o = objectAt(v);
+        MusicRecord m;
+        m.name = text(o, QStringLiteral("name"));
+        m.format = text(o, QStringLiteral("format"));
+        m.duration = text(o, QStringLiteral("duration"));
+        m.location = Resolver::savedPath(o);
+        if (const std::optional<QString> found = resolver.find(o)) {
+            m.location = *found;
+            snap.music.append(m);
+        } else {
+            addOnce(load.missingFiles, m.location);
+        }
+    }
+    for (const QJsonValue& v : array(root, QStringLiteral("lyrics"))) {
+        const QJsonObject o = objectAt(v);
+        LyricFileRecord l;
+        l.name = text(o, QStringLiteral("name"));
+        l.format = text(o, QStringLiteral("format"));
+        l.settings = lyricSettings(object(o, QStringLiteral("settings")));
+        l.location = Resolver::savedPath(o);
+        if (const std::optional<QString> found = resolver.find(o)) {
+            l.location = *found;
+            snap.lyrics.append(l);
+        } else {
+            addOnce(load.missingFiles, l.location);
+        }
+    }
+
+    const QJsonObject output = object(root, QStringLiteral("output"));
+    OutputOptions& out = snap.outputOptions;
+    const QJsonValue type = member(output, QStringLiteral("type"));
+    if (type.isNull()) {
+        out.albumType.reset();
+    } else if (type.isString()) {
+        out.albumType = enumOf(kAlbumTypes, type.toString());
+    } else {
+        throw Damaged{};
+    }
+    out.sizeIndex = number(output, QStringLiteral("sizeIndex"));
+    out.outputSize = QSize(number(output, QStringLiteral("width"), 0, 10000),
+                           number(output, QStringLiteral("height"), 0, 10000));
+    out.albumName = text(output, QStringLiteral("name"));
+    out.saveFolder = text(output, QStringLiteral("folder"));
+    out.tvSystem = choice(output, QStringLiteral("tv"), kTvSystems);
+    out.quality = choice(output, QStringLiteral("quality"), kQualities);
+    out.sync = choice(output, QStringLiteral("sync"), kSyncModes);
+
+    const QJsonObject placementState = object(root, QStringLiteral("placement"));
+    snap.placementMode = choice(placementState, QStringLiteral("mode"), kPlacementModes);
+    snap.wrapCursors.landscape = number(placementState, QStringLiteral("landscapeCursor"), -1);
+    snap.wrapCursors.portrait = number(placementState, QStringLiteral("portraitCursor"), -1);
+
+    const QJsonObject settings = object(root, QStringLiteral("settings"));
+    load.settings.landscapeImportCrop =
+        choice(settings, QStringLiteral("landscapeImportCrop"), kFits);
+    load.settings.landscapeDisplay = choice(settings, QStringLiteral("landscapeDisplay"), kFits);
+    load.settings.templateCombination =
+        choice(settings, QStringLiteral("templateCombination"), kCombinations);
+
+    // The tables must hold together before anything is put into an album.
+    Album scratch(catalogue);
+    scratch.restore(snap);
+    if (!scratch.templates().invariantViolations().isEmpty()) {
+        throw Damaged{};
+    }
+    // Gone photos leave as a deletion takes them: their slots emptied, their templates
+    // incomplete; empty background rows get a landscape photo again.
+    std::sort(missingPhotos.begin(), missingPhotos.end(), std::greater<>());
+    for (const int row : missingPhotos) {
+        scratch.deletePhoto(row);
+    }
+    if (missingPhotos.isEmpty() &&
+        (backgroundsChanged || std::find(turned.begin(), turned.end(), true) != turned.end())) {
+        scratch.refreshDefaultBackgrounds();
+    }
+    snap = scratch.snapshot();
+    return load;
+}
+
+}  // namespace
+
+ProjectSettings ProjectSettings::of(const SystemSettings& settings) {
+    return ProjectSettings{settings.landscapeImportCrop(), settings.landscapeDisplay(),
+                           settings.templateCombination()};
+}
+
+void ProjectSettings::applyTo(SystemSettings& settings) const {
+    settings.setLandscapeImportCrop(landscapeImportCrop);
+    settings.setLandscapeDisplay(landscapeDisplay);
+    settings.setTemplateCombination(templateCombination);
+}
+
+QByteArray projectBytes(const Album& album, const ProjectSettings& settings,
+                        const QString& projectPath) {
+    return QJsonDocument(projectObject(album, settings, projectPath))
+        .toJson(QJsonDocument::Indented);
+}
+
+QByteArray recoveryBytes(const Album& album, const ProjectSettings& settings,
+                         const QString& projectPath) {
+    QJsonObject o = projectObject(album, settings, projectPath);
+    o.insert(QStringLiteral("recoveryOf"), projectPath);
+    return QJsonDocument(o).toJson(QJsonDocument::Indented);
+}
+
+void writeFileSafely(const QString& path, const QByteArray& bytes, const WriteProgress& progress) {
+    const QString temporary = path + QStringLiteral(".tmp");
+    QFile file(temporary);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        throw Error(texts::kAlbumFileNotWritten.arg(path));
+    }
+    constexpr qint64 kPiece = 4096;
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 piece = std::min(kPiece, bytes.size() - done);
+        if (file.write(bytes.constData() + done, piece) != piece) {
+            file.close();
+            QFile::remove(temporary);
+            throw Error(texts::kAlbumFileNotWritten.arg(path));
+        }
+        done += piece;
+        if (progress) {
+            progress(done);
+        }
+    }
+    // On the disk before the name changes, so that a power cut cannot leave an empty file.
+    if (!file.flush() || ::fsync(file.handle()) != 0) {
+        file.close();
+        QFile::remove(temporary);
+        throw Error(texts::kAlbumFileNotWritten.arg(path));
+    }
+    file.close();
+    // rename(2) replaces the old file in one step.
+    if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) !=
+        0) {
+        QFile::remove(temporary);
+        throw Error(texts::kAlbumFileNotWritten.arg(path));
+    }
+}
+
+void saveProject(const Album& album, const ProjectSettings& settings, const QString& path) {
+    writeFileSafely(path, projectBytes(album, settings, path));
+}
+
+ProjectLoad projectFromBytes(const QByteArray& bytes, const QString& path,
+                             const Catalogue& catalogue) {
+    QJsonParseError parsed{};
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &parsed);
+    if (parsed.error != QJsonParseError::NoError || !document.isObject()) {
+        throw Error(texts::kAlbumFileDamaged.arg(path));
+    }
+    const QJsonObject root = document.object();
+    try {
+        if (text(root, QStringLiteral("format")) != kFormatName) {
+            throw Damaged{};
+        }
+        const qint64 version = wholeNumber(member(root, QStringLiteral("version")), 1,
+                                           std::numeric_limits<int>::max());
+        if (version > kProjectFormatVersion) {
+            throw Error(texts::kAlbumFileNewer.arg(path));
+        }
+        ProjectLoad load = readProjectObject(root, path, catalogue);
+        const QJsonValue recoveryOf = root.value(QStringLiteral("recoveryOf"));
+        if (recoveryOf.isString()) {
+            load.recoveredFrom = recoveryOf.toString();
+        }
+        return load;
+    } catch (const Damaged&) {
+        throw Error(texts::kAlbumFileDamaged.arg(path));
+    }
+}
+
+ProjectLoad readProject(const QString& path, const Catalogue& catalogue) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw Error(texts::kAlbumFileUnreadable.arg(path));
+    }
+    // A project of a few thousand photos is a few megabytes; anything far larger is not one.
+    constexpr qint64 kLargestProject = 256LL * 1024 * 1024;
+    if (file.size() > kLargestProject) {
+        throw Error(texts::kAlbumFileDamaged.arg(path));
+    }
+    return projectFromBytes(file.readAll(), path, catalogue);
+}
+
+QString ProjectLoad::report() const {
+    if (missingFiles.isEmpty() && turnedPhotos.isEmpty() && missingTemplates.isEmpty()) {
+        return {};
+    }
+    QStringList lines{texts::kAlbumOpenedWithGaps};
+    const auto section = [&lines](const QString& heading, const QStringList& items) {
+        if (!items.isEmpty()) {
+            lines << heading;
+            lines << items;
+        }
+    };
+    section(texts::kMissingFiles, missingFiles);
+    section(texts::kTurnedPhotos, turnedPhotos);
+    section(texts::kMissingTemplates, missingTemplates);
+    return lines.join(u'\n');
+}
+
+}  // namespace vellumo
