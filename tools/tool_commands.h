@@ -26,5 +26,8 @@ int runMakeAlbum(const QStringList& args);
 // Adds the photos and places them as "添加照片" does (with combined > 0, as the combined add of
 // that combination does); false, after a message, when it cannot.
 bool planAlbum(Album& album, const QStringList& photos, int combined);
+// Puts an album project into the album, telling on the error stream what could not be brought
+// back. Throws Error when the project cannot be opened.
+void openProject(Album& album, const QString& path);
 
 }  // namespace vellumo::tool

@@ -1,6 +1,7 @@
 // vellumo-tool make-album: a batch producer. Adds photos (and music and lyrics) as the windows
-// do, places the photos automatically, and produces the album through the same production run
-// as the production window, printing its progress on one line of the error stream.
+// do, places the photos automatically (or opens an album project made in the window), and
+// produces the album through the same production run as the production window, printing its
+// progress on one line of the error stream.
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -16,6 +17,7 @@
 #include "media/music_player.h"
 #include "production/production_run.h"
 #include "project/album.h"
+#include "project/project_file.h"
 #include "skin/fonts.h"
 #include "tools/tool_commands.h"
 #include "tools/tool_common.h"
@@ -31,7 +33,9 @@ namespace {
 const QString kUsage = QStringLiteral(
     "usage: make-album [--program-folder DIR] [--combined K] --type VCD|SVCD|DVD|AVI|MP4 "
     "[--size WxH] [--tv pal|ntsc] [--quality standard|high] [--sync template|music] "
-    "[--music FILE]... [--lyrics FILE]... --out FILE PHOTO...");
+    "[--music FILE]... [--lyrics FILE]... --out FILE PHOTO...\n"
+    "       make-album [--program-folder DIR] --open FILE [--type ...] [--size WxH] [--tv ...] "
+    "[--quality ...] [--sync ...] [--music FILE]... [--lyrics FILE]... --out FILE");
 
 struct Choice {
     const char* word;
@@ -43,19 +47,33 @@ constexpr Choice kTypes[] = {{"VCD", AlbumType::Vcd},
                              {"AVI", AlbumType::Avi},
                              {"MP4", AlbumType::Mp4}};
 
-// Reads the output options from the arguments into options; an error text, or empty.
-QString readOptions(const Arguments& args, OutputOptions& options) {
-    const QString type = args.value(QStringLiteral("type")).toUpper();
+// Reads the output options from the arguments into options; an error text, or empty. With
+// fromProject the options an album project gave stand where the arguments give none.
+QString readOptions(const Arguments& args, OutputOptions& options, bool fromProject = false) {
     const Choice* chosen = nullptr;
-    for (const Choice& c : kTypes) {
-        if (type == QLatin1String(c.word)) {
-            chosen = &c;
+    if (fromProject && !args.has(QStringLiteral("type"))) {
+        for (const Choice& c : kTypes) {
+            if (options.albumType == c.type) {
+                chosen = &c;
+            }
+        }
+        if (chosen == nullptr) {
+            return QStringLiteral("the album project names no album type: give --type");
+        }
+    } else {
+        const QString type = args.value(QStringLiteral("type")).toUpper();
+        for (const Choice& c : kTypes) {
+            if (type == QLatin1String(c.word)) {
+                chosen = &c;
+            }
+        }
+        if (chosen == nullptr) {
+            return QStringLiteral("unknown --type \"%1\"").arg(args.value(QStringLiteral("type")));
+        }
+        if (options.albumType != chosen->type || !fromProject) {
+            options.beginProduction(chosen->type);
         }
     }
-    if (chosen == nullptr) {
-        return QStringLiteral("unknown --type \"%1\"").arg(args.value(QStringLiteral("type")));
-    }
-    options.beginProduction(chosen->type);
     if (args.has(QStringLiteral("size"))) {
         static const QRegularExpression pattern(QStringLiteral("^(\\d{1,4})x(\\d{1,4})$"));
         const QRegularExpressionMatch m = pattern.match(args.value(QStringLiteral("size")));
@@ -72,18 +90,25 @@ QString readOptions(const Arguments& args, OutputOptions& options) {
         }
         options.chooseSize(static_cast<int>(index));
     }
-    const QString tv = args.value(QStringLiteral("tv"), QStringLiteral("pal")).toLower();
+    // The project's choice, else the default, where the arguments give none.
+    const auto given = [&](const char* name, const char* fallback, const char* projectWord) {
+        const QString key = QLatin1String(name);
+        return args.value(key, QLatin1String(fromProject ? projectWord : fallback)).toLower();
+    };
+    const QString tv = given("tv", "pal", options.tvSystem == TvSystem::Ntsc ? "ntsc" : "pal");
     if (tv != QLatin1String("pal") && tv != QLatin1String("ntsc")) {
         return QStringLiteral("--tv must be pal or ntsc");
     }
     options.tvSystem = tv == QLatin1String("ntsc") ? TvSystem::Ntsc : TvSystem::Pal;
-    const QString quality = args.value(QStringLiteral("quality"), QStringLiteral("high")).toLower();
+    const QString quality =
+        given("quality", "high", options.quality == PictureQuality::High ? "high" : "standard");
     if (quality != QLatin1String("standard") && quality != QLatin1String("high")) {
         return QStringLiteral("--quality must be standard or high");
     }
     options.quality =
         quality == QLatin1String("high") ? PictureQuality::High : PictureQuality::Standard;
-    const QString sync = args.value(QStringLiteral("sync"), QStringLiteral("template")).toLower();
+    const QString sync =
+        given("sync", "template", options.sync == SyncMode::WithMusic ? "music" : "template");
     if (sync != QLatin1String("template") && sync != QLatin1String("music")) {
         return QStringLiteral("--sync must be template or music");
     }
@@ -130,14 +155,16 @@ int runMakeAlbum(const QStringList& words) {
             rest << words[i];
         }
     }
-    Arguments args(rest,
-                   {"program-folder", "combined", "type", "size", "tv", "quality", "sync", "out"});
+    Arguments args(rest, {"program-folder", "combined", "type", "size", "tv", "quality", "sync",
+                          "out", "open"});
     const int combined = args.integer(QStringLiteral("combined"), 0);
     if (!args.ok()) {
         return fail(args.error());
     }
-    if (args.positional().isEmpty() || !args.has(QStringLiteral("type")) ||
-        !args.has(QStringLiteral("out"))) {
+    // Photos with a type, or an album project (whose type may stand): one of the two.
+    const bool opening = args.has(QStringLiteral("open"));
+    if (args.positional().isEmpty() == !opening ||
+        (!opening && !args.has(QStringLiteral("type"))) || !args.has(QStringLiteral("out"))) {
         return fail(kUsage);
     }
     if (args.has(QStringLiteral("program-folder"))) {
@@ -150,7 +177,15 @@ int runMakeAlbum(const QStringList& words) {
         return fail(QStringLiteral("no template packages below %1").arg(programFolder()));
     }
     Album album(catalogue);
-    if (const QString problem = readOptions(args, album.outputOptions()); !problem.isEmpty()) {
+    if (opening) {
+        try {
+            openProject(album, args.value(QStringLiteral("open")));
+        } catch (const Error& e) {
+            return fail(e.message());
+        }
+    }
+    if (const QString problem = readOptions(args, album.outputOptions(), opening);
+        !problem.isEmpty()) {
         return fail(problem);
     }
     silenceFfmpegLog();
@@ -159,7 +194,7 @@ int runMakeAlbum(const QStringList& words) {
     QTemporaryDir working;
     ProductionResult result;
     try {
-        if (!planAlbum(album, args.positional(), combined)) {
+        if (!opening && !planAlbum(album, args.positional(), combined)) {
             return 1;
         }
         MusicPlayer player;

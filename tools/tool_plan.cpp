@@ -1,6 +1,6 @@
-// vellumo-tool plan: adds photos and places them into templates exactly as Vellumo does, then
-// prints the used templates and their slots, so template authors see how photos fall into
-// their templates.
+// vellumo-tool plan: adds photos and places them into templates exactly as Vellumo does (or
+// opens an album project), then prints the used templates and their slots, so template authors
+// see how photos fall into their templates; the album may be saved as a project.
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +21,7 @@
 #include "preview/preview_timeline.h"
 #include "preview/stager.h"
 #include "project/album.h"
+#include "project/project_file.h"
 #include "skin/fonts.h"
 #include "tools/tool_commands.h"
 #include "tools/tool_common.h"
@@ -172,18 +173,29 @@ bool readPlanArguments(Arguments& args, PlanArguments& plan) {
 
 }  // namespace
 
+void openProject(Album& album, const QString& path) {
+    const ProjectLoad load = readProject(path, album.catalogue());
+    album.restore(load.album);
+    if (const QString report = load.report(); !report.isEmpty()) {
+        printError(report);
+    }
+}
+
 int runPlan(const QStringList& words) {
     Arguments args(words, {QStringLiteral("program-folder"), QStringLiteral("combined"),
-                           QStringLiteral("stage"), QStringLiteral("size")});
+                           QStringLiteral("stage"), QStringLiteral("size"), QStringLiteral("save"),
+                           QStringLiteral("open")});
     PlanArguments plan;
     if (!readPlanArguments(args, plan)) {
         return 1;
     }
     const QSize size = parseSize(args.value(QStringLiteral("size"), QStringLiteral("800x450")));
-    if (plan.photos.isEmpty() || size.isEmpty()) {
+    // Photos to plan, or a project to open: one of the two.
+    const bool opening = args.has(QStringLiteral("open"));
+    if (plan.photos.isEmpty() == !opening || size.isEmpty()) {
         return fail(QStringLiteral(
             "usage: plan [--program-folder DIR] [--combined K] [--stage DIR [--size WxH]] "
-            "PHOTO..."));
+            "[--save FILE] PHOTO... | plan --open FILE [--stage DIR [--size WxH]] [--save FILE]"));
     }
     Catalogue catalogue;
     if (!catalogue.build()) {
@@ -191,10 +203,17 @@ int runPlan(const QStringList& words) {
     }
     Album album(catalogue);
     try {
-        if (!planAlbum(album, plan.photos, plan.combined)) {
+        if (opening) {
+            openProject(album, args.value(QStringLiteral("open")));
+        } else if (!planAlbum(album, plan.photos, plan.combined)) {
             return 1;
         }
         printAlbum(album);
+        if (args.has(QStringLiteral("save"))) {
+            // Saved before staging moves the program folder; the tool keeps no settings.
+            saveProject(album, ProjectSettings{},
+                        QFileInfo(args.value(QStringLiteral("save"))).absoluteFilePath());
+        }
         if (args.has(QStringLiteral("stage"))) {
             const QString folder = args.value(QStringLiteral("stage"));
             const QVector<int> playList = stageAlbum(album, folder, size);

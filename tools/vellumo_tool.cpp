@@ -27,8 +27,9 @@ constexpr Command kCommands[] = {
     {"catalogue", "catalogue [--program-folder DIR]  the catalogue list as Vellumo builds it",
      vellumo::tool::runCatalogue, false},
     {"plan",
-     "plan [--program-folder DIR] [--combined K] [--stage DIR [--size WxH]] PHOTO...  place "
-     "photos into templates (and stage them)",
+     "plan [--program-folder DIR] [--combined K] [--stage DIR [--size WxH]] [--save FILE] "
+     "PHOTO... | plan --open FILE [--stage DIR] [--save FILE]  place photos into templates or "
+     "open an album project (and stage it, save it as a project)",
      vellumo::tool::runPlan, true},
     {"preview",
      "preview [--program-folder DIR] [--combined K] --out DIR [--every N] "
@@ -57,7 +58,8 @@ constexpr Command kCommands[] = {
     {"make-album",
      "make-album [--program-folder DIR] [--combined K] --type VCD|SVCD|DVD|AVI|MP4 [--size WxH] "
      "[--tv pal|ntsc] [--quality standard|high] [--sync template|music] [--music FILE]... "
-     "[--lyrics FILE]... --out FILE PHOTO...  the album made into a video",
+     "[--lyrics FILE]... --out FILE PHOTO... | make-album --open FILE [options] --out FILE  "
+     "the album (or an album project) made into a video",
      vellumo::tool::runMakeAlbum, true},
 };
 

@@ -103,5 +103,46 @@ TEST(MakeAlbum, FailsWithOneLineAndLeavesNoFile) {
         << run.err.toStdString();
 }
 
+TEST(MakeAlbum, AnAlbumProjectPlannedOnTheCommandLineIsOpenedAndProduced) {
+    test::TempFolder temp;
+    installProgramFolder(temp);
+    const QStringList photos{
+        test::writeSolidPhoto(temp.path() + "a.jpg", {480, 320}, QColor(180, 30, 30)),
+        test::writeSolidPhoto(temp.path() + "b.jpg", {480, 320}, QColor(30, 30, 180))};
+    const QString project = temp.path() + "album.vellumo";
+    const ToolRun planned =
+        runTool(QStringList{"plan", "--program-folder", temp.path(), "--save", project} + photos);
+    ASSERT_EQ(planned.exitCode, 0) << planned.err.toStdString();
+    ASSERT_TRUE(QFileInfo::exists(project));
+
+    // Opened, the same album is printed.
+    const ToolRun opened = runTool({"plan", "--program-folder", temp.path(), "--open", project});
+    ASSERT_EQ(opened.exitCode, 0) << opened.err.toStdString();
+    EXPECT_EQ(opened.out, planned.out);
+
+    const QString out = temp.path() + "album.mpg";
+    const ToolRun made = runTool({"make-album", "--program-folder", temp.path(), "--open", project,
+                                  "--type", "VCD", "--size", "320x176", "--out", out},
+                                 120000);
+    ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+    const test::MediaFacts facts = test::probeMedia(out);
+    EXPECT_EQ(facts.videoFrames, 40 + 40 + 150);
+    EXPECT_EQ(facts.width, 320);
+    // The album type must come from somewhere: the planned project has none.
+    const ToolRun noType = runTool(
+        {"make-album", "--program-folder", temp.path(), "--open", project, "--out", out}, 120000);
+    EXPECT_EQ(noType.exitCode, 1);
+
+    // A project whose photo is gone opens without it and names it; a damaged one is refused.
+    QFile::remove(photos[1]);
+    const ToolRun gap = runTool({"plan", "--program-folder", temp.path(), "--open", project});
+    EXPECT_EQ(gap.exitCode, 0) << gap.err.toStdString();
+    EXPECT_TRUE(gap.err.contains(photos[1])) << gap.err.toStdString();
+    temp.write("album.vellumo", "{\"format\": \"vellumo-album\"");
+    const ToolRun damaged = runTool({"plan", "--program-folder", temp.path(), "--open", project});
+    EXPECT_EQ(damaged.exitCode, 1);
+    EXPECT_TRUE(damaged.lastErrLine().contains(project)) << damaged.err.toStdString();
+}
+
 }  // namespace
 }  // namespace vellumo
