@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/app_texts.h"
+#include "project/project_texts.h"
 
 namespace vellumo {
 
@@ -10,6 +11,10 @@ const QList<CommandInfo>& commandTable() {
     using namespace texts;
     using enum CommandOwner;
     static const QList<CommandInfo> table{
+        {Command::NewAlbum, kNewAlbum, {}, Projects},
+        {Command::OpenAlbum, kOpenAlbum, {}, Projects},
+        {Command::SaveAlbum, kSaveAlbum, {}, Projects},
+        {Command::SaveAlbumAs, kSaveAlbumAs, {}, Projects},
         {Command::AddPhotos, kAddPhotos, kAddPhotosHint, PhotoWindows},
         {Command::AddMusic, kAddMusic, kAddMusicHint, MusicLyricsWindows},
         {Command::AddLyrics, kAddLyrics, kAddLyricsHint, MusicLyricsWindows},
@@ -57,6 +62,10 @@ const CommandInfo& commandInfo(Command command) {
 
 const QList<Command>& functionMenuCommands() {
     static const QList<Command> menu{
+        Command::NewAlbum,
+        Command::OpenAlbum,
+        Command::SaveAlbum,
+        Command::SaveAlbumAs,
         Command::AddPhotos,
         Command::AddMusic,
         Command::AddLyrics,

@@ -8,6 +8,10 @@
 namespace vellumo {
 
 enum class Command {
+    NewAlbum,
+    OpenAlbum,
+    SaveAlbum,
+    SaveAlbumAs,
     AddPhotos,
     AddMusic,
     AddLyrics,
@@ -49,6 +53,7 @@ enum class CommandOwner {
     OutputWindows,       // quality, sync and the production buttons
     Preview,             // the album preview: play and stop
     TemplateWindows,     // the template manager
+    Projects,            // new, open and save: menu items only
     Program,             // the system settings window
     None,                // a deliberate no-op: the button is there and nothing runs
 };
@@ -64,7 +69,7 @@ struct CommandInfo {
 const QList<CommandInfo>& commandTable();
 const CommandInfo& commandInfo(Command command);
 
-// The function menu's items, in order ("退出文件" last).
+// The function menu's items, in order: the project items first, "退出文件" last.
 const QList<Command>& functionMenuCommands();
 
 // " 播放" and " 停止" are the only commands that work while the album plays; the exit sequence

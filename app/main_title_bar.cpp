@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+#include <algorithm>
+
 #include "app/app_texts.h"
 #include "skin/skin.h"
 #include "skin/skin_widgets.h"
@@ -20,6 +22,15 @@ MainTitleBar::MainTitleBar(QWidget* parent) : QWidget(parent) {
     websiteLabel_ = new SkinHotspot(websitePicture_, skin.mainWebsite, this);
     menuLabel_ = new SkinHotspot(menuPicture_, skin.mainMenu, this);
     closeLabel_ = new SkinHotspot(closePicture_, skin.mainClose, this);
+    album_ = new QLabel(this);
+    album_->setObjectName(QStringLiteral("albumTitle"));
+    album_->setAlignment(Qt::AlignCenter);
+    QFont albumFont(texts::kSongTi);
+    albumFont.setPixelSize(14);
+    album_->setFont(albumFont);
+    album_->setStyleSheet(QStringLiteral("color: #c8ccd6; background: transparent;"));
+    // The bar is dragged through the name.
+    album_->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     connect(closeLabel_, &SkinHotspot::released, this, &MainTitleBar::closeReleased);
     connect(websiteLabel_, &SkinHotspot::released, this, &MainTitleBar::websiteReleased);
@@ -52,6 +63,10 @@ void MainTitleBar::layoutPieces() {
     menuLabel_->setGeometry(closeLabel_->x() - kMenuLabelWidth, 0, kMenuLabelWidth, buttonHeight);
     websiteLabel_->setGeometry(menuLabel_->x() - kWebsiteLabelWidth, 0, kWebsiteLabelWidth,
                                buttonHeight);
+    // Centred on the bar, clear of the program's name on the left and the pictures on the right.
+    const int albumWidth = std::max(0, 2 * (websitePicture_->x() - w / 2) - 16);
+    album_->setGeometry((w - albumWidth) / 2, 0, albumWidth, h);
+    album_->raise();
     for (QWidget* hotspot : {closeLabel_, menuLabel_, websiteLabel_}) {
         hotspot->raise();
     }

@@ -26,6 +26,8 @@ public:
     SkinHotspot* closeLabel() const { return closeLabel_; }
     SkinHotspot* menuLabel() const { return menuLabel_; }
     SkinHotspot* websiteLabel() const { return websiteLabel_; }
+    // The album's name with its unsaved mark, in the middle of the bar.
+    QLabel* albumLabel() const { return album_; }
 
 signals:
     void closeReleased();
@@ -47,6 +49,7 @@ private:
     SkinHotspot* closeLabel_ = nullptr;
     SkinHotspot* menuLabel_ = nullptr;
     SkinHotspot* websiteLabel_ = nullptr;
+    QLabel* album_ = nullptr;
 };
 
 }  // namespace vellumo

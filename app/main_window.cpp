@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QFont>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -26,6 +27,7 @@
 #include "app/web_addresses.h"
 #include "dialogs/message_dialog.h"
 #include "preview/preview_music.h"
+#include "project/project_texts.h"
 #include "skin/artwork.h"
 #include "skin/skin.h"
 #include "workspace/data_paths.h"
@@ -96,13 +98,50 @@ MainWindow::~MainWindow() = default;
 void MainWindow::buildFunctionMenu() {
     menu_ = new QMenu(this);
     menu_->setObjectName(QStringLiteral("functionMenu"));
+    const QHash<Command, QKeySequence> shortcuts{{Command::NewAlbum, QKeySequence::New},
+                                                 {Command::OpenAlbum, QKeySequence::Open},
+                                                 {Command::SaveAlbum, QKeySequence::Save}};
     for (Command command : functionMenuCommands()) {
-        if (command == Command::Exit) {
+        if (command == Command::Exit || command == Command::AddPhotos) {
             menu_->addSeparator();
         }
-        menu_->addAction(commandInfo(command).caption, this,
-                         [this, command] { runCommand(command); });
+        QAction* action = menu_->addAction(commandInfo(command).caption, this,
+                                           [this, command] { runCommand(command); });
+        if (shortcuts.contains(command)) {
+            action->setShortcut(shortcuts.value(command));
+            // Also while the menu is closed.
+            action->setShortcutContext(Qt::WindowShortcut);
+            addAction(action);
+        }
+        if (command == Command::SaveAlbumAs) {
+            recentMenu_ = menu_->addMenu(texts::kRecentAlbums);
+            recentMenu_->setObjectName(QStringLiteral("recentAlbumsMenu"));
+            setRecentAlbums({}, {});
+        }
     }
+}
+
+void MainWindow::setRecentAlbums(const QStringList& paths,
+                                 std::function<void(const QString&)> open) {
+    recentMenu_->clear();
+    for (const QString& path : paths) {
+        // "&" in a file name is not a mnemonic.
+        QString caption = path;
+        caption.replace(u'&', QStringLiteral("&&"));
+        recentMenu_->addAction(caption, this, [this, path, open] {
+            if (open) {
+                runGuarded([&open, &path] { open(path); });
+            }
+        });
+    }
+    if (paths.isEmpty()) {
+        recentMenu_->addAction(texts::kNoRecentAlbums)->setEnabled(false);
+    }
+}
+
+void MainWindow::showAlbumTitle(const QString& windowTitle, const QString& markedName) {
+    setWindowTitle(windowTitle);
+    titleBar_->albumLabel()->setText(markedName);
 }
 
 void MainWindow::setPlaybackSource(std::function<PlaybackState()> source) {
@@ -119,6 +158,14 @@ QString MainWindow::playbackStateWord() const {
 
 void MainWindow::setCommandHandler(Command command, std::function<void()> handler) {
     handlers_.insert(command, std::move(handler));
+}
+
+void MainWindow::runGuarded(const std::function<void()>& work) {
+    if (playbackState() == PlaybackState::Playing) {
+        showMessage(texts::kPlayingGuard);
+        return;
+    }
+    work();
 }
 
 void MainWindow::runCommand(Command command) {

@@ -56,6 +56,8 @@ public:
 
     // Runs a command as its button, menu item or label does.
     void runCommand(Command command);
+    // Runs work unless the album plays (then the playing guard is told).
+    void runGuarded(const std::function<void()>& work);
     // The work of a command, registered by the command's owner (commandTable()); the playing
     // guard has been passed when it runs.
     void setCommandHandler(Command command, std::function<void()> handler);
@@ -73,6 +75,14 @@ public:
     static QPoint centredOn(QSize window, const QRect& area);
     // Centres the window on its screen's available area.
     void centreOnScreen();
+
+    // The album's title: the window title, and the album's name with its unsaved mark on the
+    // title bar.
+    void showAlbumTitle(const QString& windowTitle, const QString& markedName);
+    // The recent albums below the project items of the function menu; choosing one runs open
+    // with its path, after the playing guard.
+    void setRecentAlbums(const QStringList& paths, std::function<void(const QString&)> open);
+    QMenu* recentAlbumsMenu() const { return recentMenu_; }
 
     // Lets the window close without asking (the program is ending).
     void allowClose() { closeAllowed_ = true; }
@@ -134,6 +144,7 @@ private:
     QLabel* icon_ = nullptr;
     QLabel* bottomStrip_ = nullptr;
     QMenu* menu_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
     StartupAnimation* startup_ = nullptr;
 };
 

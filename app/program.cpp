@@ -11,6 +11,7 @@
 #include "app/photo_pages.h"
 #include "app/plugin_notice.h"
 #include "app/preview_controller.h"
+#include "app/project_commands.h"
 #include "app/splash_window.h"
 #include "app/template_windows.h"
 #include "catalogue/catalogue.h"
@@ -103,6 +104,10 @@ PluginNotice* Program::pluginNotice() const {
     return pluginNotice_;
 }
 
+ProjectCommands* Program::projects() const {
+    return projects_;
+}
+
 void Program::createWindows() {
     splash_ = std::make_unique<SplashWindow>();
     main_ = std::make_unique<MainWindow>();
@@ -112,6 +117,7 @@ void Program::createWindows() {
     new PhotoWindows(*main_, *album_, *settings_);
     // The template preview window and the photo template chooser, opened from the photo pages.
     new TemplateWindows(*main_, *album_);
+    projects_ = new ProjectCommands(*main_, *album_, *settings_);
     MessageDialog::shared();
     exitDialog_ = new ExitDialog(main_.get());
     ConfirmDialog::shared();
@@ -222,6 +228,13 @@ void Program::runExitSequence() {
     if (main_->playbackState() == PlaybackState::Playing) {
         main_->runCommand(Command::Stop);
     }
+    // Unsaved changes are settled first; "取消" there keeps the program running.
+    if (projects_ && !projects_->settleUnsavedChanges()) {
+        if (stage_ == Stage::Exiting) {
+            stage_ = before;
+        }
+        return;
+    }
     QPointer<ExitDialog> dialog = exitDialog_;
     const int result = dialog->exec();
     if (stage_ == Stage::Exiting) {  // not ended while the dialog was open
@@ -237,6 +250,9 @@ void Program::endProgram() {
         return;
     }
     stage_ = Stage::Ended;
+    if (projects_) {
+        projects_->programEnded();
+    }
     for (QDialog* dialog :
          {static_cast<QDialog*>(pluginNotice_.data()), static_cast<QDialog*>(exitDialog_.data()),
           static_cast<QDialog*>(settingsWindow_.data()), static_cast<QDialog*>(insertVideo_.data()),

@@ -21,6 +21,7 @@ class InsertVideoWindow;
 class MainWindow;
 class PluginNotice;
 class PreviewController;
+class ProjectCommands;
 class SettingsWindow;
 class SplashWindow;
 class SystemSettings;
@@ -72,6 +73,8 @@ public:
     ExitDialog* exitDialog() const;
     InsertVideoWindow* insertVideoWindow() const;
     PluginNotice* pluginNotice() const;
+    // The album project commands: save, open, autosave and recovery.
+    ProjectCommands* projects() const;
 
 signals:
     void ended();
@@ -94,6 +97,7 @@ private:
     QPointer<SettingsWindow> settingsWindow_;
     QPointer<InsertVideoWindow> insertVideo_;
     QPointer<PluginNotice> pluginNotice_;
+    QPointer<ProjectCommands> projects_;
     // Exiting: the exit dialog is open.
     enum class Stage { New, Running, Exiting, Ended };
     Stage stage_ = Stage::New;
