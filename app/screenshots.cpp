@@ -21,6 +21,7 @@
 #include "app/photo_pages.h"
 #include "app/plugin_notice.h"
 #include "app/program.h"
+#include "app/save_question.h"
 #include "app/splash_window.h"
 #include "app/startup_animation.h"
 #include "app/thumbnail_strip.h"
@@ -37,6 +38,7 @@
 #include "movie/movie_player.h"
 #include "preview/music_preview_window.h"
 #include "project/album.h"
+#include "project/project_texts.h"
 #include "settings/settings_window.h"
 #include "settings/system_settings.h"
 #include "workspace/data_paths.h"
@@ -194,6 +196,44 @@ int main(int argc, char* argv[]) {
         QStringLiteral("此张照片文件在 3 个模板文件中使用,删除后,模板文件中的照片文件也会被删除,"
                        "是否确定要删除当前选中的照片文件?"));
     ok &= save(confirm, QStringLiteral("confirm_dialog.png"));
+
+    // Album projects: the function menu with its project items over the main window, the recent
+    // albums, the save question and the recovery question.
+    {
+        vellumo::MainWindow projectWindow;
+        projectWindow.showAlbumTitle(QStringLiteral("夏天* - Vellumo"), QStringLiteral("夏天*"));
+        projectWindow.setRecentAlbums({QStringLiteral("/home/user/相册/夏天.vellumo"),
+                                       QStringLiteral("/home/user/相册/毕业旅行.vellumo")},
+                                      {});
+        projectWindow.show();
+        settle();
+        QPixmap shot = projectWindow.grab();
+        auto* menu = projectWindow.findChild<QMenu*>(QStringLiteral("functionMenu"));
+        const QPoint at(projectWindow.width() - 330, 40);
+        menu->popup(projectWindow.mapToGlobal(at));
+        settle();
+        QPainter painter(&shot);
+        painter.drawPixmap(at, menu->grab());
+        QMenu* recent = projectWindow.recentAlbumsMenu();
+        const QRect recentItem = menu->actionGeometry(recent->menuAction());
+        recent->popup(projectWindow.mapToGlobal(at + recentItem.topRight()));
+        settle();
+        painter.drawPixmap(at + recentItem.topRight() - QPoint(menu->width() + recent->width(), 0),
+                           recent->grab());
+        painter.end();
+        recent->hide();
+        menu->hide();
+        const QString path = outputFolder + QStringLiteral("/main_window_project_menu.png");
+        ok &= shot.save(path);
+        QTextStream(stdout) << "wrote " << path << Qt::endl;
+        projectWindow.hide();
+    }
+    vellumo::SaveQuestionDialog saveQuestion(QStringLiteral("夏天"));
+    ok &= save(saveQuestion, QStringLiteral("save_question.png"));
+    vellumo::ConfirmDialog recovery;
+    recovery.setCaption(vellumo::texts::kRecoveryCaption);
+    recovery.setMessage(vellumo::texts::kRecoveryQuestion);
+    ok &= save(recovery, QStringLiteral("recovery_question.png"));
 
     vellumo::SystemSettings settings;
     vellumo::SettingsWindow settingsWindow(settings);
