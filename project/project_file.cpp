@@ -334,7 +334,7 @@ LyricSettings lyricSettings(const QJsonObject& o) {
     s.customTop = number(o, QStringLiteral("customTop"));
     s.font = text(o, QStringLiteral("font"));
     s.style = choice(o, QStringLiteral("style"), kLyricStyles);
-    s.size = number(o, QStringLiteral("size"), 1, 1000);
+    s.size = number(o, QStringLiteral("size"), 1, 200);
     s.customCentred = flag(o, QStringLiteral("customCentred"));
     s.colourName = text(o, QStringLiteral("colourName"));
     s.colourNumber =
@@ -585,6 +585,13 @@ ProjectLoad readProjectObject(const QJsonObject& root, const QString& path,
     out.sizeIndex = number(output, QStringLiteral("sizeIndex"));
     out.outputSize = QSize(number(output, QStringLiteral("width"), 0, 10000),
                            number(output, QStringLiteral("height"), 0, 10000));
+    // Only a size the choosers offer: the encoder is never asked for another.
+    const bool offered = std::any_of(kAlbumTypes.begin(), kAlbumTypes.end(), [&out](const auto& t) {
+        return outputSizes(t.first).contains(out.outputSize);
+    });
+    if (!offered) {
+        throw Damaged{};
+    }
     out.albumName = text(output, QStringLiteral("name"));
     out.saveFolder = text(output, QStringLiteral("folder"));
     out.tvSystem = choice(output, QStringLiteral("tv"), kTvSystems);

@@ -334,6 +334,10 @@ TEST_F(ProjectFileTest, DamagedAndNewerFilesAreRefusedWithTheAlbumUnchanged) {
               texts::kAlbumFileNewer.arg(path));
     EXPECT_EQ(refused(edited("format", "something-else")), damaged);
     EXPECT_EQ(refused(edited("photos", "none")), damaged);
+    // An output size no chooser offers would reach the encoder.
+    QJsonObject output = root.value("output").toObject();
+    output.insert("width", 0);
+    EXPECT_EQ(refused(edited("output", output)), damaged);
     // A slot naming a photo row that is not there, or a template row out of range.
     QJsonArray slotArray = root.value("slots").toArray();
     QJsonObject slot = slotArray[0].toObject();
