@@ -44,7 +44,7 @@ QString MusicList::add(const QString& path, MusicPlayer& player,
         player.setFileName(played);
         player.open();
     } catch (const Error&) {
-        played = convertedCopyPath(dataPath(paths::kConvertedMusicFolder), record.name);
+        played = convertedCopyPath(workingPath(paths::kConvertedMusicFolder), record.name);
         try {
             if (!convertToWav(path, played, pump)) {
                 throw Error(QString());

@@ -67,7 +67,7 @@ void ExitDialog::removeWorkingFolders() {
     ok_->setEnabled(false);
     cancel_->setEnabled(false);
     closeLabel()->setEnabled(false);
-    const QString unpackFolder = dataPath(paths::kUnpackFolder);
+    const QString unpackFolder = workingPath(paths::kUnpackFolder);
     const int entries = countPackages(unpackFolder);
     // A bar of maximum 0 would run as a busy indicator.
     bar_->setRange(0, std::max(entries, 1));
@@ -78,7 +78,7 @@ void ExitDialog::removeWorkingFolders() {
         }
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     });
-    removeFolderTree(dataPath(paths::kStagingFolder));
+    removeFolderTree(workingPath(paths::kStagingFolder));
 }
 
 }  // namespace vellumo

@@ -263,9 +263,9 @@ void MainWindow::prepareOnOpen() {
     hintFont.setPointSize(10);
     QToolTip::setFont(hintFont);
 
-    removeFolderTree(dataPath(paths::kStagingFolder));
-    removeFolderTree(dataPath(paths::kUnusedFolder));
-    removeFolderTree(dataPath(paths::kConvertedMusicFolder));
+    removeFolderTree(workingPath(paths::kStagingFolder));
+    removeFolderTree(workingPath(paths::kUnusedFolder));
+    removeFolderTree(workingPath(paths::kConvertedMusicFolder));
     emit opened();
 }
 

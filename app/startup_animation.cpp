@@ -30,9 +30,10 @@ StartupAnimation::~StartupAnimation() {
 
 void StartupAnimation::prepare() {
     try {
-        ensureFolder(dataPath(paths::kUnpackFolder));
+        ensureFolder(workingPath(paths::kUnpackFolder));
         unpackChain(dataPath(paths::kStartupAnimation), paths::kStartupAnimationDepth,
-                    intermediate::startupAnimation(), dataPath(paths::kUnpackedStartupAnimation));
+                    intermediate::startupAnimation(),
+                    workingPath(paths::kUnpackedStartupAnimation));
     } catch (const Error&) {
         // A missing or damaged package shows when the movie is loaded.
     }
@@ -68,7 +69,7 @@ bool StartupAnimation::load() {
         if (!player_) {
             throw Error(QString());
         }
-        player_->setMovie(dataPath(paths::kUnpackedStartupAnimation));
+        player_->setMovie(workingPath(paths::kUnpackedStartupAnimation));
         player_->setFrameNum(player_->totalFrames());
         player_->setFrameNum(0);
         player_->play();
@@ -84,7 +85,7 @@ bool StartupAnimation::load() {
         return false;
     }
     // The player holds the movie in memory; the unpacked file is not needed any more.
-    QFile::remove(dataPath(paths::kUnpackedStartupAnimation));
+    QFile::remove(workingPath(paths::kUnpackedStartupAnimation));
     return true;
 }
 

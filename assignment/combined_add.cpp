@@ -16,8 +16,8 @@
 namespace vellumo {
 
 CombinedTemplate readCombinationPackage(int k) {
-    const QString unpacked = dataPath(paths::unpackedCombinedTemplate(k));
-    ensureFolder(dataPath(paths::kUnpackFolder));
+    const QString unpacked = workingPath(paths::unpackedCombinedTemplate(k));
+    ensureFolder(workingPath(paths::kUnpackFolder));
     try {
         unpackChain(dataPath(paths::combinedTemplatePackage(k)), paths::kCombinedTemplateDepth,
                     intermediate::combinedTemplatePackage(k), unpacked);

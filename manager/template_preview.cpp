@@ -32,7 +32,7 @@ void writeBlack(QSize size, const QString& path) {
 
 // The black lead-in picture in the picture folder.
 void writeLeadIn() {
-    writeBlack(kPreviewLeadInSize, dataPath(paths::kLeadInPicture));
+    writeBlack(kPreviewLeadInSize, workingPath(paths::kLeadInPicture));
 }
 
 }  // namespace
@@ -99,18 +99,18 @@ QImage placeholderPicture(QSize size) {
 }
 
 QString previewFolder() {
-    return dataPath(paths::kSingleTemplateStagingFolder);
+    return workingPath(paths::kSingleTemplateStagingFolder);
 }
 
 PreviewMovies unpackPreviewTemplate(const QString& packagePath, PreviewOpener opener) {
     const QString folder = previewFolder();
-    const QString pictures = dataPath(paths::kPictureFolder);
+    const QString pictures = workingPath(paths::kPictureFolder);
     removeFolderTree(folder);
     const int attempts = ensureFolder(folder);
     removeFolderTree(pictures);
     ensureFolder(pictures);
     // The unpack folder normally lives from start-up to exit; make sure it is there.
-    ensureFolder(dataPath(paths::kUnpackFolder));
+    ensureFolder(workingPath(paths::kUnpackFolder));
 
     IntermediateNameMaker names;
     switch (opener) {
@@ -135,7 +135,7 @@ PreviewMovies unpackPreviewTemplate(const QString& packagePath, PreviewOpener op
 }
 
 void removePreviewFolders() {
-    const QString staging = dataPath(paths::kStagingFolder);
+    const QString staging = workingPath(paths::kStagingFolder);
     removeFolderTree(staging);
     waitUntilGone(staging, kFolderRemovalWait);
 }

@@ -28,7 +28,7 @@ QString converterCommandLine(const QString& converter, const QString& input,
 
 bool convertToWav(const QString& input, const QString& output, const std::function<void()>& pump,
                   std::chrono::milliseconds limit) {
-    const QString script = dataPath(paths::kConverterScript);
+    const QString script = workingPath(paths::kConverterScript);
     try {
         ensureFolder(QFileInfo(output).absolutePath());
         ensureFolder(QFileInfo(script).absolutePath());

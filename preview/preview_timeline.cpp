@@ -19,18 +19,18 @@ namespace vellumo {
 namespace {
 
 QString stagedMoviePath(int usedTemplate) {
-    return dataPath(paths::kTemplateStagingFolder) +
+    return workingPath(paths::kTemplateStagingFolder) +
            paths::templateStagingSubfolder(usedTemplate + 1) +
            paths::stagedTemplateMovie(usedTemplate + 1);
 }
 
 QString stagedBackgroundPath(int usedTemplate) {
-    return dataPath(paths::kTemplateStagingFolder) +
+    return workingPath(paths::kTemplateStagingFolder) +
            paths::templateStagingSubfolder(usedTemplate + 1) + paths::kStagedBackground;
 }
 
 QString closingMoviePath() {
-    return dataPath(paths::kTemplateStagingFolder) + paths::kClosingStagingSubfolder +
+    return workingPath(paths::kTemplateStagingFolder) + paths::kClosingStagingSubfolder +
            paths::kStagedClosingMovie;
 }
 
@@ -170,8 +170,8 @@ void PreviewTimeline::prepareNextAhead() {
     }
     input.templateCounter = templateCounter_;
     input.closingMovie = closingMoviePath();
-    input.leadInPicture = dataPath(paths::kLeadInPicture);
-    input.leadInBitmap = dataPath(paths::kLeadInBitmap);
+    input.leadInPicture = workingPath(paths::kLeadInPicture);
+    input.leadInBitmap = workingPath(paths::kLeadInBitmap);
     input.sync = sync_;
     input.size = stage_.size();
     input.cancelled = nextCancelled_ = std::make_shared<std::atomic<bool>>(false);
@@ -233,8 +233,8 @@ bool PreviewTimeline::start(QVector<int> playList, SyncMode sync) {
     phase_ = Phase::Template;
     totalTime_ = clockTextOfFrames(sequence_.totalFrames());
     // The first template starts from its own background.
-    QFile::remove(dataPath(paths::kLeadInPicture));
-    QFile::copy(stagedBackgroundPath(playList_.first()), dataPath(paths::kLeadInPicture));
+    QFile::remove(workingPath(paths::kLeadInPicture));
+    QFile::copy(stagedBackgroundPath(playList_.first()), workingPath(paths::kLeadInPicture));
     while (!loadTemplate(playList_.at(templateCounter_))) {
         if (++templateCounter_ >= playList_.size()) {
             finish();
@@ -311,7 +311,7 @@ void PreviewTimeline::stop() {
     if (soundStop_) {
         soundStop_();
     }
-    const QString staging = dataPath(paths::kStagingFolder);
+    const QString staging = workingPath(paths::kStagingFolder);
     removeFolderTree(staging);
     waitUntilGone(staging, kFolderRemovalWait);
     currentTime_ = texts::kClockZero;

@@ -147,7 +147,7 @@ QVector<int> Stager::run(QSize stage, bool production, const std::function<bool(
     };
     const auto stopped = [&] { return stopRequested && stopRequested(); };
     missingPhotos_.clear();
-    const QString stagingFolder = dataPath(paths::kTemplateStagingFolder);
+    const QString stagingFolder = workingPath(paths::kTemplateStagingFolder);
     removeFolderTree(stagingFolder);
     ensureFolder(stagingFolder);
 
@@ -163,12 +163,12 @@ QVector<int> Stager::run(QSize stage, bool production, const std::function<bool(
         step();
     }
     ensureFolder(stagingFolder + paths::kClosingStagingSubfolder);
-    const QString pictureFolder = dataPath(paths::kPictureFolder);
+    const QString pictureFolder = workingPath(paths::kPictureFolder);
     removeFolderTree(pictureFolder);
     ensureFolder(pictureFolder);
 
     // The unpack folder normally lives from start-up to exit; make sure it is there.
-    ensureFolder(dataPath(paths::kUnpackFolder));
+    ensureFolder(workingPath(paths::kUnpackFolder));
     ++unpackCounter_;
     for (int t = 0; t < templates.size(); ++t) {
         if (stopped()) {

@@ -22,13 +22,13 @@ namespace {
 constexpr auto kStopPoll = std::chrono::milliseconds(20);
 
 QString stagedFolder(int usedTemplate) {
-    return dataPath(paths::kTemplateStagingFolder) +
+    return workingPath(paths::kTemplateStagingFolder) +
            paths::templateStagingSubfolder(usedTemplate + 1);
 }
 
 QString closingMoviePath() {
     const QString folder =
-        dataPath(paths::kTemplateStagingFolder) + paths::kClosingStagingSubfolder;
+        workingPath(paths::kTemplateStagingFolder) + paths::kClosingStagingSubfolder;
     const QString first = folder + paths::kStagedClosingMovie;
     return QFileInfo::exists(first) ? first : folder + paths::kStagedClosingMovieForProduction;
 }
@@ -116,11 +116,11 @@ void AlbumFrames::loadMovie(int movieIndex) {
     }
     movie::PicturesInMemory pictures;
     if (!leadIn.isNull()) {
-        pictures.insert(movie::pictureKey(dataPath(paths::kLeadInPicture)), leadIn);
+        pictures.insert(movie::pictureKey(workingPath(paths::kLeadInPicture)), leadIn);
         if (writeLeadInFiles_) {
             try {
-                writeBitmap(leadIn, dataPath(paths::kLeadInBitmap));
-                writeJpeg(leadIn, dataPath(paths::kLeadInPicture));
+                writeBitmap(leadIn, workingPath(paths::kLeadInBitmap));
+                writeJpeg(leadIn, workingPath(paths::kLeadInPicture));
             } catch (const Error& e) {
                 errorList_.append(e.message());
             }

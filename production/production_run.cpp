@@ -23,7 +23,7 @@ namespace vellumo {
 namespace {
 
 QString stagedFolder(int usedTemplate) {
-    return dataPath(paths::kTemplateStagingFolder) +
+    return workingPath(paths::kTemplateStagingFolder) +
            paths::templateStagingSubfolder(usedTemplate + 1);
 }
 
@@ -180,11 +180,11 @@ ProductionResult ProductionRun::run(const QString& outputFile) {
     }
 
     // The first template starts from its own background; the frame file starts black.
-    const QString leadIn = dataPath(paths::kLeadInPicture);
+    const QString leadIn = workingPath(paths::kLeadInPicture);
     QFile::remove(leadIn);
     QFile::copy(stagedFolder(sequence_.movies().first().usedTemplate) + paths::kStagedBackground,
                 leadIn);
-    const QString frameFile = dataPath(paths::kFrameFile);
+    const QString frameFile = workingPath(paths::kFrameFile);
     try {
         writeBitmap(blackPicture(outputSize_), frameFile);
     } catch (const Error& e) {

@@ -18,6 +18,8 @@ int runCatalogue(const QStringList& words) {
     if (args.has(QStringLiteral("program-folder"))) {
         setProgramFolder(args.value(QStringLiteral("program-folder")));
     }
+    // The catalogue is built in the unpack folder: an installed program folder cannot hold it.
+    chooseWorkingRoot();
     Catalogue catalogue;
     if (!catalogue.build()) {
         return fail(QStringLiteral("no template packages below %1").arg(programFolder()));

@@ -11,7 +11,7 @@ Clock systemClock() {
 
 IntermediateNameMaker prefixed(QString prefix, Clock clock) {
     return [prefix = std::move(prefix), clock = std::move(clock)](int level) {
-        return dataPath(paths::kUnpackFolder) + prefix + QString::number(level) +
+        return workingPath(paths::kUnpackFolder) + prefix + QString::number(level) +
                clock().toString(QStringLiteral("HHmmss")) + paths::kMovieExtension;
     };
 }

@@ -2,14 +2,21 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 #include "workspace/data_paths.h"
+#include "workspace/folders.h"
 
 namespace vellumo {
 
 namespace {
 
 QString& overriddenFolder() {
+    static QString folder;
+    return folder;
+}
+
+QString& chosenWorkingRoot() {
     static QString folder;
     return folder;
 }
@@ -37,6 +44,44 @@ void setProgramFolder(const QString& folder) {
 
 QString dataPath(const QString& relativePath) {
     return programFolder() + relativePath;
+}
+
+QString workingRoot() {
+    return chosenWorkingRoot().isEmpty() ? programFolder() : chosenWorkingRoot();
+}
+
+void setWorkingRoot(const QString& folder) {
+    chosenWorkingRoot() =
+        folder.isEmpty() ? QString() : withTrailingSlash(QDir(folder).absolutePath());
+}
+
+QString workingPath(const QString& relativePath) {
+    return workingRoot() + relativePath;
+}
+
+QString userWorkingRoot() {
+    QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
+    // A relative value is invalid and to be ignored.
+    if (cache.isEmpty() || QDir::isRelativePath(cache)) {
+        cache = QDir::homePath() + QStringLiteral("/.cache");
+    }
+    return withTrailingSlash(QDir::cleanPath(cache)) + QStringLiteral("vellumo/");
+}
+
+bool isWritableFolder(const QString& folder) {
+    const QFileInfo info(folder);
+    return info.isDir() && info.isWritable();
+}
+
+QString chooseWorkingRoot(const std::function<bool(const QString&)>& writable) {
+    if (writable(programFolder())) {
+        setWorkingRoot(QString());
+        return programFolder();
+    }
+    const QString root = userWorkingRoot();
+    ensureFolder(root);
+    setWorkingRoot(root);
+    return workingRoot();
 }
 
 namespace paths {
