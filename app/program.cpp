@@ -18,6 +18,8 @@
 #include "catalogue/catalogue_texts.h"
 #include "dialogs/insert_video_window.h"
 #include "dialogs/message_dialog.h"
+#include "manager/template_install.h"
+#include "manager/template_manager_window.h"
 #include "media/music_player.h"
 #include "project/album.h"
 #include "settings/settings_window.h"
@@ -64,7 +66,8 @@ Program::Program(StartupServices services, ProgramOptions options, QObject* pare
     // Without services of its own the program reads the installed catalogue.
     if (!services_.countParameterPackages) {
         services_.countParameterPackages = [] {
-            return countPackages(dataPath(paths::kParameterPackages));
+            return countPackages(dataPath(paths::kParameterPackages)) +
+                   countPackages(workingPath(paths::kUserParameterPackages));
         };
     }
     if (!services_.buildCatalogue) {
@@ -116,7 +119,12 @@ void Program::createWindows() {
     // The photo list, background and template options windows, the photo pages, their commands.
     new PhotoWindows(*main_, *album_, *settings_);
     // The template preview window and the photo template chooser, opened from the photo pages.
-    new TemplateWindows(*main_, *album_);
+    auto* templateWindows = new TemplateWindows(*main_, *album_);
+    // Templates the user adds there go into the catalogue the album uses.
+    templateWindows->manager()->setTemplateInstaller(
+        [this](const QString& parameterPackage, const QString& moviePackage) {
+            return installUserTemplate(*catalogue_, parameterPackage, moviePackage);
+        });
     projects_ = new ProjectCommands(*main_, *album_, *settings_);
     MessageDialog::shared();
     exitDialog_ = new ExitDialog(main_.get());
@@ -168,7 +176,7 @@ void Program::runLoadingStep() {
     if (hasEnded()) {
         return;
     }
-    const QString unpackFolder = dataPath(paths::kUnpackFolder);
+    const QString unpackFolder = workingPath(paths::kUnpackFolder);
     removeFolderTree(unpackFolder);
     waitUntilGone(unpackFolder, kFolderRemovalWait, pumpEvents);
 

@@ -153,11 +153,24 @@ CatalogueRecord catalogueRecordFromParameters(const QByteArray& gbkText) {
 }
 
 bool Catalogue::scanPackages() {
-    const QString unpackFolder = dataPath(paths::kUnpackFolder);
+    const QString unpackFolder = workingPath(paths::kUnpackFolder);
     removeFolderTree(unpackFolder);
     ensureFolder(unpackFolder);
     parameterPackages_ = findPackages(dataPath(paths::kParameterPackages));
     templatePackages_ = findPackages(dataPath(paths::kTemplatePackages));
+    pairedTemplates_.clear();
+    for (qsizetype i = 0; i < parameterPackages_.size(); ++i) {
+        pairedTemplates_.append(i < templatePackages_.size() ? i : -1);
+    }
+    // The user's templates follow, paired by scan position within their own tree, so that a
+    // surplus in one tree does not shift the pairs of the other.
+    const QStringList userParameters = findPackages(workingPath(paths::kUserParameterPackages));
+    const QStringList userTemplates = findPackages(workingPath(paths::kUserTemplatePackages));
+    for (qsizetype i = 0; i < userParameters.size(); ++i) {
+        pairedTemplates_.append(i < userTemplates.size() ? templatePackages_.size() + i : -1);
+    }
+    parameterPackages_ += userParameters;
+    templatePackages_ += userTemplates;
     return !parameterPackages_.isEmpty() && !templatePackages_.isEmpty();
 }
 
@@ -169,22 +182,23 @@ void Catalogue::readParameters(const std::function<void()>& tick) {
             tick();
         }
         const QString& package = parameterPackages_[i];
-        if (i >= templatePackages_.size()) {
+        const qsizetype paired = pairedTemplates_.value(i, -1);
+        if (paired < 0) {
             leftOut_.append(LeftOutTemplate{package, texts::kNoTemplatePackage});
             continue;
         }
         const int position = static_cast<int>(i) + 1;
-        const QString iniFile = dataPath(paths::unpackedParameterFile(position));
+        const QString iniFile = workingPath(paths::unpackedParameterFile(position));
         try {
             unpackChain(package, paths::kParameterPackageDepth,
                         intermediate::parameterPackage(position), iniFile);
             CatalogueRecord record = catalogueRecordFromParameters(readWholeFile(iniFile));
-            record.packagePath = templatePackages_[i];
+            record.packagePath = templatePackages_[paired];
             checkTemplatePackage(record.packagePath);
             record.catalogueIndex = static_cast<int>(records_.size());
             records_.append(std::move(record));
         } catch (const FileError& e) {
-            const bool templateFailed = e.file() == templatePackages_[i];
+            const bool templateFailed = e.file() == templatePackages_[paired];
             leftOut_.append(LeftOutTemplate{templateFailed ? e.file() : package, e.reason()});
         } catch (const Error& e) {
             leftOut_.append(LeftOutTemplate{package, e.message()});
@@ -257,10 +271,14 @@ bool Catalogue::build(const std::function<void()>& tick) {
 
 QStringList Catalogue::leftOutLines() const {
     QStringList lines;
-    const QString folder = programFolder();
     for (const LeftOutTemplate& t : leftOut_) {
-        const QString file =
-            t.package.startsWith(folder) ? t.package.mid(folder.size()) : t.package;
+        QString file = t.package;
+        for (const QString& folder : {programFolder(), workingRoot()}) {
+            if (file.startsWith(folder)) {
+                file = file.mid(folder.size());
+                break;
+            }
+        }
         lines.append(file + QStringLiteral("：") + t.reason);
     }
     return lines;

@@ -101,8 +101,9 @@ QString durationText(int frames);
 
 class Catalogue {
 public:
-    // Removes and re-creates the unpack folder and finds both kinds of packages. False when
-    // either kind is missing: the program cannot run without templates.
+    // Removes and re-creates the unpack folder and finds both kinds of packages, the installed
+    // ones first, then the user's (each kind of the user's tree after its installed kind).
+    // False when either kind is missing: the program cannot run without templates.
     bool scanPackages();
     // Unpacks and reads every parameter package that has a template package at the same scan
     // position; tick runs once per parameter package. A package that cannot be unpacked or
@@ -126,7 +127,8 @@ public:
     const QVector<ClassListRow>& advancedTemplates() const { return advanced_; }
     const QVector<CatalogueEntry>& entries() const { return entries_; }
     const QVector<LeftOutTemplate>& leftOut() const { return leftOut_; }
-    // One line per template left out: its package (below the program folder) and the reason.
+    // One line per template left out: its package (below the program folder or the working
+    // root) and the reason.
     QStringList leftOutLines() const;
     // The one message telling the user which templates were left out and why; empty when none.
     QString leftOutMessage() const;
@@ -134,6 +136,8 @@ public:
 private:
     QStringList parameterPackages_;
     QStringList templatePackages_;
+    // The template package each parameter package is paired with, -1 for none.
+    QVector<qsizetype> pairedTemplates_;
     QVector<CatalogueRecord> records_;
     QVector<ClassListRow> landscapeSingles_;
     QVector<ClassListRow> portraitSingles_;

@@ -113,9 +113,34 @@ inline const QString kAutoMatchDone = QStringLiteral("已经为选中的模板�
 inline const QString kAutoMatchNothing = QStringLiteral(
     "没有可以自动匹配的照片：选中的模板已经没有空的照片框,或者没有还未使用的合适照片。\n"
     "可以把下面的照片拖到上面的照片框中。");
-// "添加外部模板文件": templates are installed into the program's template folder.
-inline const QString kExternalTemplatesNotice = QStringLiteral(
-    "外部模板文件需要先安装到软件的模板文件夹中,重新启动软件后即可在“全部模板”中使用。");
+// "添加外部模板文件": the two files asked for, one after the other, and the answers.
+inline const QString kExternalParameterCaption =
+    QStringLiteral("添加外部模板文件（第一步）：选择模板参数文件");
+inline const QString kExternalMovieCaption =
+    QStringLiteral("添加外部模板文件（第二步）：选择对应的模板动画文件");
+inline const QString kExternalTemplateFilter = QStringLiteral("模板文件|*.rar;");
+// %1 the template's name.
+inline const QString kExternalTemplateAdded =
+    QStringLiteral("模板“%1”已经添加,可以在“全部模板”中使用！");
+// Followed on its own line by one of the reasons below.
+inline const QString kExternalTemplateRefused = QStringLiteral("不能添加此模板文件！");
+// %1 the file and why it cannot be unpacked.
+inline const QString kExternalParameterUnreadable = QStringLiteral("模板参数文件不能解开：%1");
+// %1 what is wrong with the parameters.
+inline const QString kExternalParameterInvalid = QStringLiteral("模板参数文件有误：%1");
+inline const QString kExternalTemplateUnclassified = QStringLiteral(
+    "模板参数中的横竖照片标注（szhz）不属于任何模板分类（横照模板、竖照模板或综合模板）");
+inline const QString kExternalTemplateNoSlots = QStringLiteral("模板中没有可以放照片的位置");
+// %1 the file and why the movie cannot be played.
+inline const QString kExternalMovieUnplayable = QStringLiteral("模板动画文件不能播放：%1");
+// %1 the picture the movie shows.
+inline const QString kExternalMovieForeignPicture =
+    QStringLiteral("模板动画要显示图片“%1”,但模板参数中没有这张图片");
+// %1 the template's name.
+inline const QString kExternalTemplateNameTaken =
+    QStringLiteral("已经有名称为“%1”的模板,请先修改模板名称");
+inline const QString kExternalCatalogueChanged =
+    QStringLiteral("重新载入模板库时已有模板发生了变化,请重新启动软件后再添加");
 
 }  // namespace vellumo::texts
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
@@ -671,7 +672,28 @@ void TemplateManagerWindow::autoMatch() {
 }
 
 void TemplateManagerWindow::addExternalTemplate() {
-    showMessage(texts::kExternalTemplatesNotice);
+    if (!installer_) {
+        return;
+    }
+    const QStringList parameters =
+        fileChooser_(this, FileRequest{texts::kExternalParameterCaption,
+                                       texts::kExternalTemplateFilter, false, QString()});
+    if (parameters.isEmpty()) {
+        return;
+    }
+    // The movie package usually lies in a folder beside the parameter package's.
+    const QStringList movies =
+        fileChooser_(this, FileRequest{texts::kExternalMovieCaption, texts::kExternalTemplateFilter,
+                                       false, QFileInfo(parameters.first()).absolutePath() + u'/'});
+    if (movies.isEmpty()) {
+        return;
+    }
+    const TemplateInstallResult result = installer_(parameters.first(), movies.first());
+    if (result.installed) {
+        fillCatalogue();
+        clearDetails();
+    }
+    showMessage(result.message);
 }
 
 void TemplateManagerWindow::pressPhotoTile(int photoRow, QPoint windowPos) {

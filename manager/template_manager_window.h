@@ -13,7 +13,9 @@
 #include <QVector>
 #include <functional>
 
+#include "dialogs/file_chooser.h"
 #include "dialogs/skinned_dialog.h"
+#include "manager/template_install.h"
 #include "manager/template_manager.h"
 
 class QCheckBox;
@@ -49,7 +51,16 @@ public:
     void deleteUsedTemplate();
     void deleteAllUsedTemplates();
     void autoMatch();
+    // "添加外部模板文件": asks for a parameter package, then its movie package, and installs
+    // the pair through the installer; the catalogue list shows the catalogue afterwards. Does
+    // nothing while no installer is set.
     void addExternalTemplate();
+
+    // Installs a parameter package and its movie package into the catalogue the album uses.
+    using TemplateInstaller = std::function<TemplateInstallResult(const QString& parameterPackage,
+                                                                  const QString& moviePackage)>;
+    void setTemplateInstaller(TemplateInstaller installer) { installer_ = std::move(installer); }
+    void setFileChooser(FileChooser chooser) { fileChooser_ = std::move(chooser); }
 
     // The drag of a photo: pressing its tile at a point of the window picks it up (or tells that
     // no template is shown); moving and releasing the drag tile carry it onto a slot box.
@@ -124,6 +135,8 @@ private:
 
     Album& album_;
     TemplatePreviewWindow& previewWindow_;
+    TemplateInstaller installer_;
+    FileChooser fileChooser_ = chooseFiles;
     int selected_ = -1;
     bool slotBoxesExist_ = false;
     bool loading_ = false;

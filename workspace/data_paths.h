@@ -1,7 +1,8 @@
 #pragma once
 
-// The data tree below the program folder. Every path is relative to the program folder,
-// with "/" as separator; folders end in "/".
+// The data tree below the program folder. Every path is relative to the program folder (the
+// installed data) or to the working root (everything written), with "/" as separator; folders
+// end in "/".
 
 #include <QString>
 
@@ -31,7 +32,7 @@ inline const QString kMovieExtension = QStringLiteral(".rar");
 // "smxcwjj/wj_0_or_9_9/wj_0_or_9_9_" + k + ".rar", k counted from 1.
 QString combinedTemplatePackage(int k);
 
-// Working folders and files.
+// Working folders and files, below the working root.
 inline const QString kUnpackFolder = QStringLiteral("smxcwjj/wj_0_or_2/wjj_00_j_y/");
 inline const QString kUnpackedStartupAnimation =
     QStringLiteral("smxcwjj/wj_0_or_2/wjj_00_j_y/wj_0_or_2_2_d.swf");
@@ -49,6 +50,11 @@ inline const QString kFrameFile = QStringLiteral("smxcwjj/wj_y_l/wj_y_l/wj_y_l/w
 inline const QString kConvertedMusicFolder = QStringLiteral("linshi/");
 inline const QString kConverterScript = QStringLiteral("convert/convert1.sh");
 inline const QString kUnusedFolder = QStringLiteral("wj_to_wj/");
+
+// Templates the user installs, below the working root: packages of both kinds as in the
+// installed tree, scanned after it. Nothing clears them.
+inline const QString kUserParameterPackages = QStringLiteral("smxcwjj/wj_y_h/wjj_01/");
+inline const QString kUserTemplatePackages = QStringLiteral("smxcwjj/wj_y_h/wjj_02/");
 
 // Names inside the staging folders.
 inline const QString kStagedBackground = QStringLiteral("wj_y_l_b_j.jpg");

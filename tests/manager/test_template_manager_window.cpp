@@ -347,8 +347,75 @@ private slots:
         window.autoMatchButton()->click();
         QCOMPARE(responder.messages, QStringList{texts::kAutoMatchNothing});
         responder.messages.clear();
+        // Without an installer there is nothing to add templates to.
         window.externalButton()->click();
-        QCOMPARE(responder.messages, QStringList{texts::kExternalTemplatesNotice});
+        QVERIFY(responder.messages.isEmpty());
+        window.reject();
+    }
+
+    void addingAnExternalTemplateAsksForBothFilesAndRefreshesTheList() {
+        TemplatePreviewWindow preview(*album_);
+        TemplateManagerWindow window(*album_, preview);
+        test::ModalResponder responder;
+        responder.other = [](QWidget*) {};
+        window.show();
+        QTRY_COMPARE(responder.messages, QStringList{texts::kPhotosLoaded});
+        responder.messages.clear();
+
+        QList<FileRequest> asked;
+        QStringList answers;
+        window.setFileChooser([&](QWidget*, const FileRequest& request) {
+            asked << request;
+            return answers.isEmpty() ? QStringList() : QStringList{answers.takeFirst()};
+        });
+        QStringList installed;
+        window.setTemplateInstaller([&](const QString& parameters, const QString& movie) {
+            installed << parameters << movie;
+            QVector<CatalogueRecord> records = catalogue_->records();
+            records.append(test::templateRecord("外来", "|picture_1|", "|shu|"));
+            catalogue_->setRecords(records);
+            TemplateInstallResult result;
+            result.installed = true;
+            result.message = texts::kExternalTemplateAdded.arg("外来");
+            return result;
+        });
+
+        // A cancel at either question installs nothing and says nothing.
+        window.externalButton()->click();
+        QCOMPARE(asked.size(), 1);
+        answers = QStringList{"/incoming/param/a.rar"};
+        window.externalButton()->click();
+        QCOMPARE(asked.size(), 3);
+        QVERIFY(installed.isEmpty());
+        QVERIFY(responder.messages.isEmpty());
+
+        answers = QStringList{"/incoming/param/a.rar", "/incoming/movie/a.rar"};
+        window.externalButton()->click();
+        QCOMPARE(asked[3].caption, texts::kExternalParameterCaption);
+        QCOMPARE(asked[4].caption, texts::kExternalMovieCaption);
+        QVERIFY(!asked[4].several);
+        QCOMPARE(asked[4].filter, texts::kExternalTemplateFilter);
+        // The second question opens where the first file was found.
+        QCOMPARE(asked[4].preset, QStringLiteral("/incoming/param/"));
+        QCOMPARE(installed, (QStringList{"/incoming/param/a.rar", "/incoming/movie/a.rar"}));
+        QCOMPARE(responder.messages, QStringList{texts::kExternalTemplateAdded.arg("外来")});
+        QCOMPARE(window.catalogueList()->topLevelItemCount(), 4);
+        QCOMPARE(rowTexts(window.catalogueList(), 3)[1], QStringLiteral("外来"));
+
+        // The real installer refuses a damaged package and leaves the catalogue as it was.
+        window.setTemplateInstaller([this](const QString& parameters, const QString& movie) {
+            return installUserTemplate(*catalogue_, parameters, movie);
+        });
+        answers =
+            QStringList{folder_->write("incoming/bad.rar", "damaged"),
+                        folder_->write("incoming/movie.rar", packNested(kLandscapeMovie, 20))};
+        responder.messages.clear();
+        window.externalButton()->click();
+        QCOMPARE(responder.messages.size(), 1);
+        QVERIFY(responder.messages[0].startsWith(texts::kExternalTemplateRefused + u'\n' +
+                                                 texts::kExternalParameterUnreadable.arg("")));
+        QCOMPARE(catalogue_->records().size(), 4);
+        QCOMPARE(window.catalogueList()->topLevelItemCount(), 4);
         window.reject();
     }
 
