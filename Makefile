@@ -17,7 +17,7 @@ export CCACHE_MAXSIZE := 8G
 WERROR ?= -DVELLUMO_WERROR=ON
 
 .PHONY: deps configure build run test unit-tests sanitize-tests bench run-benchmarks soak fuzz format \
-  format-check clean
+  format-check clean install package
 
 deps:
 	$(INSTALL_DEPS)
@@ -30,6 +30,16 @@ build: configure
 
 run: build
 	$(BUILD)/bin/vellumo
+
+# The program folder in $(PREFIX)/lib/vellumo/, the launcher in $(PREFIX)/bin/, the desktop entry
+# and the icons below $(PREFIX)/share/ (DESTDIR= stages it elsewhere).
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package of the same layout below /usr, in $(BUILD)/.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 unit-tests: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -13,6 +13,7 @@ packages=(
   fonts-noto-cjk
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
+  desktop-file-utils
 )
 
 missing=()

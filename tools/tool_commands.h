@@ -22,6 +22,7 @@ int runTemplateSheet(const QStringList& args);
 int runLrc(const QStringList& args);
 int runEncode(const QStringList& args);
 int runMakeAlbum(const QStringList& args);
+int runIcons(const QStringList& args);
 
 // Adds the photos and places them as "添加照片" does (with combined > 0, as the combined add of
 // that combination does); false, after a message, when it cannot.

@@ -61,6 +61,8 @@ constexpr Command kCommands[] = {
      "[--lyrics FILE]... --out FILE PHOTO... | make-album --open FILE [options] --out FILE  "
      "the album (or an album project) made into a video",
      vellumo::tool::runMakeAlbum, true},
+    {"icons", "icons --out DIR [--sizes 16,32,...]  the program icon as SIZExSIZE/apps/vellumo.png",
+     vellumo::tool::runIcons, true},
 };
 
 int usage() {
