@@ -219,7 +219,7 @@ int runPlan(const QStringList& words) {
             const QVector<int> playList = stageAlbum(album, folder, size);
             printOut(QStringLiteral("staged %1 templates in %2")
                          .arg(playList.size())
-                         .arg(dataPath(paths::kTemplateStagingFolder)));
+                         .arg(workingPath(paths::kTemplateStagingFolder)));
         }
     } catch (const Error& e) {
         return fail(e.message());
