@@ -409,9 +409,9 @@ def template(folder, name, line, style, cls, frames, slots, where):
     return m.text(), params
 
 
-def layout_problems(spec):
+def layout_problems(layout):
     """Where a caption would reach the lyric band (the bottom sixth) or cover a photo at rest."""
-    folder, name, line, style, cls, frames, slots, (x, y, align) = spec
+    folder, name, line, style, cls, frames, slots, (x, y, align) = layout
     title_size = 72 if len(name) <= 4 else 60
     ly = y + title_size // 2 + 34
     boxes = []
@@ -442,11 +442,11 @@ def layout_problems(spec):
 
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else "data/templates"
-    for spec in TEMPLATES:
-        for problem in layout_problems(spec):
-            print("%s: %s" % (spec[0], problem))
-        movie, params = template(*spec)
-        folder = os.path.join(out, spec[0])
+    for layout in TEMPLATES:
+        for problem in layout_problems(layout):
+            print("%s: %s" % (layout[0], problem))
+        movie, params = template(*layout)
+        folder = os.path.join(out, layout[0])
         os.makedirs(folder, exist_ok=True)
         with open(os.path.join(folder, "movie.movie"), "w", encoding="utf-8") as f:
             f.write(movie)
