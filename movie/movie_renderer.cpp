@@ -18,6 +18,7 @@
 #include "movie/movie_filters.h"
 #include "movie/movie_particles.h"
 #include "movie/movie_text_shape.h"
+#include "workspace/thread_handover.h"
 
 namespace vellumo::movie {
 
@@ -1092,7 +1093,9 @@ public:
         setAutoDelete(false);
     }
     void run() override {
+        takeOver(this);
         paint_();
+        handOver(this);
         done.release();
     }
     QSemaphore done;
@@ -1124,6 +1127,7 @@ void MovieRenderer::render(double frame, QImage& target) const {
         return;
     }
     PaintJob job([this, frame, &target] { paint(frame, target); });
+    handOver(&job);
     pool->start(&job);
     if (!job.done.tryAcquire(1, kPoolWaitMs)) {
         if (pool->tryTake(&job)) {
@@ -1132,6 +1136,7 @@ void MovieRenderer::render(double frame, QImage& target) const {
         }
         job.done.acquire();  // running: it ends within a frame's work
     }
+    takeOver(&job);
 }
 
 void MovieRenderer::paint(double frame, QImage& target) const {

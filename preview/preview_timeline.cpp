@@ -13,6 +13,7 @@
 #include "workspace/errors.h"
 #include "workspace/folders.h"
 #include "workspace/program_folder.h"
+#include "workspace/thread_handover.h"
 
 namespace vellumo {
 
@@ -179,13 +180,18 @@ void PreviewTimeline::prepareNextAhead() {
     // that one thread, and the pool's other thread stays free for the frames being shown.
     auto promise = std::make_shared<std::promise<Next>>();
     next_ = promise->get_future();
-    QThreadPool::globalInstance()->start([promise, input = std::move(input)] {
+    // The hand-over's token is an address known to both threads without reading the job.
+    static const char handOverToken = 0;
+    QRunnable* job = QRunnable::create([promise, input = std::move(input)] {
+        takeOver(&handOverToken);
         try {
             promise->set_value(prepareNext(input));
         } catch (...) {
             promise->set_exception(std::current_exception());
         }
     });
+    handOver(&handOverToken);
+    QThreadPool::globalInstance()->start(job);
 }
 
 PreviewTimeline::Next PreviewTimeline::takeNext() {

@@ -13,6 +13,7 @@
 #include "media/music_player.h"
 #include "tests/support/test_files.h"
 #include "workspace/errors.h"
+#include "workspace/thread_handover.h"
 
 namespace vellumo {
 namespace {
@@ -261,6 +262,9 @@ TEST_F(AudioTest, ClosingStopsTheDecodingOfALongFile) {
 }
 
 TEST_F(AudioTest, ConverterWritesWavThatThePlayerOpens) {
+#ifdef VELLUMO_THREAD_SANITIZER
+    GTEST_SKIP() << "clang 14's thread sanitizer stops in a child started from a threaded program";
+#endif
     const QString converter = qEnvironmentVariable("VELLUMO_CONVERTER");
     ASSERT_FALSE(converter.isEmpty());
     QProcess process;
