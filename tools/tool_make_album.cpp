@@ -116,17 +116,6 @@ QString readOptions(const Arguments& args, OutputOptions& options, bool fromProj
     return {};
 }
 
-// The working folders of the production go below a program folder of their own, so that the
-// tool never touches a running Vellumo's; it gets the closing movie.
-void useWorkingFolder(const QString& folder) {
-    const QString closing = dataPath(paths::kClosingMovie);
-    setProgramFolder(folder);
-    ensureFolder(QFileInfo(dataPath(paths::kClosingMovie)).absolutePath());
-    if (!QFile::copy(closing, dataPath(paths::kClosingMovie))) {
-        throw Error(QStringLiteral("cannot copy %1").arg(closing));
-    }
-}
-
 void printProgress(const ProductionProgress& p) {
     const int percent = p.totalFrames > 0 ? 100 * p.framesDone / p.totalFrames : 0;
     const QString line = QStringLiteral("\r%1%  %2 frames/s  %3 left  ")
@@ -171,6 +160,13 @@ int runMakeAlbum(const QStringList& words) {
         setProgramFolder(args.value(QStringLiteral("program-folder")));
     }
     const QString out = QFileInfo(args.value(QStringLiteral("out"))).absoluteFilePath();
+    // The working folders go below a folder of their own, never below the program folder, which
+    // may be read-only or belong to a running Vellumo; the installed data is read where it is.
+    const QTemporaryDir working;
+    if (!working.isValid()) {
+        return fail(QStringLiteral("cannot create a working folder"));
+    }
+    setWorkingRoot(working.path() + u'/');
 
     Catalogue catalogue;
     if (!catalogue.build()) {
@@ -191,7 +187,6 @@ int runMakeAlbum(const QStringList& words) {
     silenceFfmpegLog();
     installFontSubstitutions();
 
-    QTemporaryDir working;
     ProductionResult result;
     try {
         if (!opening && !planAlbum(album, args.positional(), combined)) {
@@ -210,7 +205,6 @@ int runMakeAlbum(const QStringList& words) {
         if (const QString refusal = checkProductionRequest(album); !refusal.isEmpty()) {
             return fail(refusal);
         }
-        useWorkingFolder(working.path() + u'/');
 
         ProductionRun run(album);
         QElapsedTimer shown;

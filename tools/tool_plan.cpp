@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QImage>
+#include <QTemporaryDir>
 
 #include "album/album_texts.h"
 #include "album/photo_list_texts.h"
@@ -134,16 +135,16 @@ bool planAlbum(Album& album, const QStringList& photos, int combined) {
 
 namespace {
 
-// Stages the album into a program-folder copy below folder (which gets the closing movie) and
-// returns the play list.
-QVector<int> stageAlbum(const Album& album, const QString& folder, QSize size) {
-    const QString closing = dataPath(paths::kClosingMovie);
-    setProgramFolder(folder);
-    ensureFolder(QFileInfo(dataPath(paths::kClosingMovie)).absolutePath());
-    QFile::remove(dataPath(paths::kClosingMovie));
-    if (!QFile::copy(closing, dataPath(paths::kClosingMovie))) {
-        throw Error(QStringLiteral("cannot copy %1").arg(closing));
-    }
+// The working folders of a command go below folder (made if missing), never below the program
+// folder, which may be read-only or belong to a running Vellumo; the installed data is read where
+// it is.
+void workBelow(const QString& folder) {
+    ensureFolder(folder);
+    setWorkingRoot(QDir(folder).absolutePath() + u'/');
+}
+
+// Stages the album below the working root and returns the play list.
+QVector<int> stageAlbum(const Album& album, QSize size) {
     Stager stager(album);
     const QVector<int> playList = stager.prepare(size);
     for (const QString& missing : stager.missingPhotos()) {
@@ -197,6 +198,13 @@ int runPlan(const QStringList& words) {
             "usage: plan [--program-folder DIR] [--combined K] [--stage DIR [--size WxH]] "
             "[--save FILE] PHOTO... | plan --open FILE [--stage DIR [--size WxH]] [--save FILE]"));
     }
+    const QTemporaryDir scratch;
+    try {
+        workBelow(args.has(QStringLiteral("stage")) ? args.value(QStringLiteral("stage"))
+                                                    : scratch.path());
+    } catch (const Error& e) {
+        return fail(e.message());
+    }
     Catalogue catalogue;
     if (!catalogue.build()) {
         return fail(QStringLiteral("no template packages below %1").arg(programFolder()));
@@ -210,13 +218,12 @@ int runPlan(const QStringList& words) {
         }
         printAlbum(album);
         if (args.has(QStringLiteral("save"))) {
-            // Saved before staging moves the program folder; the tool keeps no settings.
+            // The tool keeps no settings.
             saveProject(album, ProjectSettings{},
                         QFileInfo(args.value(QStringLiteral("save"))).absoluteFilePath());
         }
         if (args.has(QStringLiteral("stage"))) {
-            const QString folder = args.value(QStringLiteral("stage"));
-            const QVector<int> playList = stageAlbum(album, folder, size);
+            const QVector<int> playList = stageAlbum(album, size);
             printOut(QStringLiteral("staged %1 templates in %2")
                          .arg(playList.size())
                          .arg(workingPath(paths::kTemplateStagingFolder)));
@@ -245,6 +252,11 @@ int runPreview(const QStringList& words) {
             "usage: preview [--program-folder DIR] [--combined K] --out DIR [--every N] "
             "[--music FILE [--lyrics FILE]] PHOTO..."));
     }
+    try {
+        workBelow(out + QStringLiteral("/program"));
+    } catch (const Error& e) {
+        return fail(e.message());
+    }
     Catalogue catalogue;
     if (!catalogue.build()) {
         return fail(QStringLiteral("no template packages below %1").arg(programFolder()));
@@ -270,9 +282,7 @@ int runPreview(const QStringList& words) {
             album.lyrics().add(args.value(QStringLiteral("lyrics")));
         }
         PreviewMusic music(album, player);
-        QDir().mkpath(out);
-        const QVector<int> playList =
-            stageAlbum(album, out + QStringLiteral("/program"), QSize(800, 450));
+        const QVector<int> playList = stageAlbum(album, QSize(800, 450));
         MoviePlayer stage;
         stage.setSize(QSize(800, 450));
         PreviewTimeline timeline(album, stage);

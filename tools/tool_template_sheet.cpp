@@ -367,6 +367,13 @@ int runTemplateSheet(const QStringList& words) {
     // The program maps the two classic Chinese font names to the CJK fonts; so does the tool.
     installFontSubstitutions();
 
+    // The working folders go below the scratch folder, never below the program folder.
+    const QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        return fail(QStringLiteral("cannot create a scratch folder"));
+    }
+    const QString root = scratch.path() + u'/';
+    setWorkingRoot(root + QStringLiteral("working/"));
     Catalogue catalogue;
     if (!catalogue.build()) {
         return fail(QStringLiteral("no template packages below %1").arg(programFolder()));
@@ -374,11 +381,6 @@ int runTemplateSheet(const QStringList& words) {
     if (!catalogue.leftOut().isEmpty()) {
         printError(catalogue.leftOutMessage());
     }
-    const QTemporaryDir scratch;
-    if (!scratch.isValid()) {
-        return fail(QStringLiteral("cannot create a scratch folder"));
-    }
-    const QString root = scratch.path() + u'/';
     int failures = static_cast<int>(catalogue.leftOut().size());
     try {
         ensureFolder(root + QStringLiteral("photos/"));

@@ -8,6 +8,7 @@
 
 #include "tools/tool_commands.h"
 #include "tools/tool_common.h"
+#include "workspace/memory.h"
 #include "workspace/program_folder.h"
 
 namespace {
@@ -77,6 +78,7 @@ int usage() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    vellumo::keepLargeBlocksMapped();
     const QLatin1String name(argc > 1 ? argv[1] : "");
     for (const Command& c : kCommands) {
         if (name != QLatin1String(c.name)) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QImage>
 #include <QRegularExpression>
@@ -38,6 +39,17 @@ void installProgramFolder(const test::TempFolder& folder) {
                             16));
 }
 
+// Every file below folder, relative to it.
+QStringList filesBelow(const QString& folder) {
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        files << QDir(folder).relativeFilePath(it.next());
+    }
+    files.sort();
+    return files;
+}
+
 TEST(MakeAlbum, ProducesTheWholeAlbumWithMusicAndLyrics) {
     test::TempFolder temp;
     installProgramFolder(temp);
@@ -50,6 +62,7 @@ TEST(MakeAlbum, ProducesTheWholeAlbumWithMusicAndLyrics) {
     const QString lyrics =
         temp.write("tone.lrc", toGbk(QString::fromUtf16(u"[00:02.00]歌词在这里出现了\n")));
     const QString out = temp.path() + "album.mpg";
+    const QStringList before = filesBelow(temp.path());
 
     const ToolRun run = runTool(QStringList{"make-album", "--program-folder", temp.path(), "--type",
                                             "DVD", "--size", "640x368", "--quality", "standard",
@@ -59,6 +72,11 @@ TEST(MakeAlbum, ProducesTheWholeAlbumWithMusicAndLyrics) {
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(out));
     EXPECT_TRUE(run.err.contains(QStringLiteral("100%"))) << run.err.toStdString();
+    // The program folder may be read-only: the tool's working folders are elsewhere, and the
+    // album is the one new file.
+    QStringList expected = before + QStringList{QStringLiteral("album.mpg")};
+    expected.sort();
+    EXPECT_EQ(filesBelow(temp.path()), expected);
 
     // Two templates of 40 frames and the closing movie.
     const test::MediaFacts facts = test::probeMedia(out, {30, 60});
