@@ -3,9 +3,11 @@
 #include "app/program.h"
 #include "dialogs/message_dialog.h"
 #include "workspace/errors.h"
+#include "workspace/memory.h"
 #include "workspace/program_folder.h"
 
 int main(int argc, char* argv[]) {
+    vellumo::keepLargeBlocksMapped();
     vellumo::GuardedApplication app(argc, argv);
     QApplication::setApplicationName(vellumo::texts::kApplicationTitle);
     // The program ends through its own exit sequence, not when a window happens to close.

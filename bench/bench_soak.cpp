@@ -34,6 +34,7 @@
 #include "project/album.h"
 #include "skin/fonts.h"
 #include "workspace/data_paths.h"
+#include "workspace/memory.h"
 #include "workspace/program_folder.h"
 
 namespace {
@@ -217,6 +218,7 @@ bool productionSoak(vellumo::Album& album, const QString& output) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    vellumo::keepLargeBlocksMapped();  // as the program does
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const int previewMinutes = argc > 1 ? std::max(0, std::atoi(argv[1])) : 60;
