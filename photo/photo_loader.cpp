@@ -73,6 +73,9 @@ QTransform uprightTransform(int orientation) {
     return t;
 }
 
+// The most pixels a photo is decoded into before it is scaled to its box (128 MiB).
+constexpr qint64 kMostDecodedPixels = qint64{1} << 25;
+
 std::optional<QImage> decodeJpeg(const QByteArray& bytes, QSize box, const JpegHeader& header) {
     TurboJpeg handle(tjInitDecompress());
     if (!handle) {
@@ -99,6 +102,11 @@ std::optional<QImage> decodeJpeg(const QByteArray& bytes, QSize box, const JpegH
     }
     const int width = TJSCALED(header.width, best);
     const int height = TJSCALED(header.height, best);
+    // Only a header of tens of thousands of pixels a side needs more even at the smallest
+    // scale: a damaged or made-up file, which a few bytes would make cost gigabytes.
+    if (static_cast<qint64>(width) * height > kMostDecodedPixels) {
+        return std::nullopt;
+    }
     QImage image(width, height, QImage::Format_RGB32);
     if (image.isNull()) {
         return std::nullopt;

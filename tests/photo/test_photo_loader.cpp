@@ -86,6 +86,31 @@ TEST(PhotoLoader, ExifOrientationTurnsThePhotoUpright) {
     }
 }
 
+// A JPEG whose header announces width x height over the pixels of a small one.
+QByteArray announcing(int width, int height) {
+    QByteArray bytes = jpeg(quadrants(64, 48));
+    const qsizetype sof = bytes.indexOf(QByteArray("\xff\xc0", 2));
+    EXPECT_GT(sof, 0);
+    bytes[sof + 5] = static_cast<char>(height >> 8);
+    bytes[sof + 6] = static_cast<char>(height & 0xff);
+    bytes[sof + 7] = static_cast<char>(width >> 8);
+    bytes[sof + 8] = static_cast<char>(width & 0xff);
+    return bytes;
+}
+
+TEST(PhotoLoader, AHeaderOfAbsurdSizeGivesTheIconInsteadOfGigabytes) {
+    test::TempFolder temp;
+    // 60000 x 40000 would take 150 MB even at an eighth of its size.
+    const LoadedPhoto absurd =
+        loadPhoto(temp.write("absurd.jpg", announcing(60000, 40000)), QSize(1920, 1080));
+    EXPECT_TRUE(absurd.isIcon);
+    // A large real photo's size still loads (its missing pixels grey).
+    const LoadedPhoto large =
+        loadPhoto(temp.write("large.jpg", announcing(16000, 12000)), QSize(1920, 1080));
+    EXPECT_FALSE(large.isIcon);
+    EXPECT_EQ(large.image.size(), QSize(1440, 1080));
+}
+
 TEST(PhotoLoader, FilesWithoutAPictureGiveTheSquareIcon) {
     test::TempFolder temp;
     for (const QByteArray& bytes :
