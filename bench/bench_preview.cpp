@@ -22,6 +22,7 @@
 
 #include "assignment/photo_adding.h"
 #include "assignment/placement.h"
+#include "bench/bench_photos.h"
 #include "catalogue/catalogue.h"
 #include "movie/movie_player.h"
 #include "photo/fitting_canvas.h"
@@ -38,18 +39,7 @@ double cpuMs() {
 }
 
 QImage photo(int i) {
-    const bool portrait = i % 3 == 2;
-    QImage image(portrait ? QSize(3000, 4000) : QSize(4000, 3000), QImage::Format_RGB32);
-    QPainter p(&image);
-    QLinearGradient g(0, 0, image.width(), image.height());
-    g.setColorAt(0, QColor::fromHsv((i * 37) % 360, 140, 230));
-    g.setColorAt(1, QColor::fromHsv((i * 37 + 90) % 360, 200, 80));
-    p.fillRect(image.rect(), g);
-    for (int k = 0; k < 300; ++k) {
-        p.setBrush(QColor::fromHsv((i * 13 + k * 7) % 360, 120, 200));
-        p.drawEllipse(QPoint((k * 131) % image.width(), (k * 197) % image.height()), 90, 60);
-    }
-    return image;
+    return vellumo::bench::cameraPhoto(i);
 }
 
 // Plays the album in real time, one frame due every 40 ms, and reports how late frames were shown

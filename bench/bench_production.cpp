@@ -21,6 +21,7 @@
 #include <cstdlib>
 
 #include "assignment/placement.h"
+#include "bench/bench_photos.h"
 #include "catalogue/catalogue.h"
 #include "media/audio_decoder.h"
 #include "media/music_player.h"
@@ -57,18 +58,7 @@ QByteArray quoted(const QString& path) {
 }
 
 QImage photo(int i) {
-    const bool portrait = i % 3 == 2;
-    QImage image(portrait ? QSize(3000, 4000) : QSize(4000, 3000), QImage::Format_RGB32);
-    QPainter p(&image);
-    QLinearGradient g(0, 0, image.width(), image.height());
-    g.setColorAt(0, QColor::fromHsv((i * 37) % 360, 140, 230));
-    g.setColorAt(1, QColor::fromHsv((i * 37 + 90) % 360, 200, 80));
-    p.fillRect(image.rect(), g);
-    for (int k = 0; k < 300; ++k) {
-        p.setBrush(QColor::fromHsv((i * 13 + k * 7) % 360, 120, 200));
-        p.drawEllipse(QPoint((k * 131) % image.width(), (k * 197) % image.height()), 90, 60);
-    }
-    return image;
+    return vellumo::bench::cameraPhoto(i);
 }
 
 }  // namespace

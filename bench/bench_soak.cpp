@@ -22,6 +22,7 @@
 #include <cstdlib>
 
 #include "assignment/placement.h"
+#include "bench/bench_photos.h"
 #include "catalogue/catalogue.h"
 #include "media/audio_decoder.h"
 #include "media/music_player.h"
@@ -68,18 +69,7 @@ double heapInUseMiB() {
 
 // Photos of a modest size: the runs are about memory over time, not about decoding.
 QImage photo(int i) {
-    const bool portrait = i % 3 == 2;
-    QImage image(portrait ? QSize(1200, 1600) : QSize(1600, 1200), QImage::Format_RGB32);
-    QPainter p(&image);
-    QLinearGradient g(0, 0, image.width(), image.height());
-    g.setColorAt(0, QColor::fromHsv((i * 37) % 360, 140, 230));
-    g.setColorAt(1, QColor::fromHsv((i * 37 + 90) % 360, 200, 80));
-    p.fillRect(image.rect(), g);
-    for (int k = 0; k < 60; ++k) {
-        p.setBrush(QColor::fromHsv((i * 13 + k * 7) % 360, 120, 200));
-        p.drawEllipse(QPoint((k * 131) % image.width(), (k * 197) % image.height()), 40, 30);
-    }
-    return image;
+    return vellumo::bench::madeUpPhoto(i, QSize(1600, 1200), 60, QSize(40, 30));
 }
 
 // Frames of the album's complete templates among the first `count` (all when -1).
