@@ -1,6 +1,11 @@
 #include "tools/tool_common.h"
 
+#include <QDir>
+
 #include <cstdio>
+
+#include "workspace/folders.h"
+#include "workspace/program_folder.h"
 
 namespace vellumo::tool {
 
@@ -59,6 +64,11 @@ void printError(const QString& text) {
 int fail(const QString& message) {
     printError(QStringLiteral("vellumo-tool: ") + message);
     return 1;
+}
+
+void workBelow(const QString& folder) {
+    ensureFolder(folder);
+    setWorkingRoot(QDir(folder).absolutePath() + u'/');
 }
 
 }  // namespace vellumo::tool

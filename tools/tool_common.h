@@ -41,4 +41,9 @@ void printError(const QString& text);
 // A command's exit status after printing a one-line error.
 int fail(const QString& message);
 
+// The working folders of a command go below folder (made if missing), never below the program
+// folder, which may be read-only or belong to a running Vellumo; the installed data is read where
+// it is. Throws Error when the folder cannot be made.
+void workBelow(const QString& folder);
+
 }  // namespace vellumo::tool

@@ -160,13 +160,11 @@ int runMakeAlbum(const QStringList& words) {
         setProgramFolder(args.value(QStringLiteral("program-folder")));
     }
     const QString out = QFileInfo(args.value(QStringLiteral("out"))).absoluteFilePath();
-    // The working folders go below a folder of their own, never below the program folder, which
-    // may be read-only or belong to a running Vellumo; the installed data is read where it is.
     const QTemporaryDir working;
     if (!working.isValid()) {
         return fail(QStringLiteral("cannot create a working folder"));
     }
-    setWorkingRoot(working.path() + u'/');
+    workBelow(working.path());
 
     Catalogue catalogue;
     if (!catalogue.build()) {

@@ -135,14 +135,6 @@ bool planAlbum(Album& album, const QStringList& photos, int combined) {
 
 namespace {
 
-// The working folders of a command go below folder (made if missing), never below the program
-// folder, which may be read-only or belong to a running Vellumo; the installed data is read where
-// it is.
-void workBelow(const QString& folder) {
-    ensureFolder(folder);
-    setWorkingRoot(QDir(folder).absolutePath() + u'/');
-}
-
 // Stages the album below the working root and returns the play list.
 QVector<int> stageAlbum(const Album& album, QSize size) {
     Stager stager(album);

@@ -367,13 +367,12 @@ int runTemplateSheet(const QStringList& words) {
     // The program maps the two classic Chinese font names to the CJK fonts; so does the tool.
     installFontSubstitutions();
 
-    // The working folders go below the scratch folder, never below the program folder.
     const QTemporaryDir scratch;
     if (!scratch.isValid()) {
         return fail(QStringLiteral("cannot create a scratch folder"));
     }
     const QString root = scratch.path() + u'/';
-    setWorkingRoot(root + QStringLiteral("working/"));
+    workBelow(root + QStringLiteral("working"));
     Catalogue catalogue;
     if (!catalogue.build()) {
         return fail(QStringLiteral("no template packages below %1").arg(programFolder()));
