@@ -9,6 +9,9 @@ namespace vellumo::texts {
 // The in-template mark of a photo that has been put into a slot.
 inline const QString kInTemplate = QStringLiteral("完成");
 
+// The button of the photo, music and lyrics lists that empties the list.
+inline const QString kDeleteAllButton = QStringLiteral("全部删除");
+
 // The photo list is empty (the photo list window, the preview).
 inline const QString kNoPhotos = QStringLiteral("没有添加照片文件！");
 

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 
 #include "album/lyrics.h"
+#include "album/music_lyrics_texts.h"
 #include "media/chinese_script.h"
 
 namespace vellumo {
@@ -40,13 +41,13 @@ QString lyricStyleWord(LyricStyle style) {
 QString lyricStyleCaption(LyricStyle style) {
     switch (style) {
         case LyricStyle::Regular:
-            return QStringLiteral("常规");
+            return texts::kStyleRegular;
         case LyricStyle::Bold:
-            return QStringLiteral("粗体");
+            return texts::kStyleBold;
         case LyricStyle::Italic:
-            return QStringLiteral("倾斜");
+            return texts::kStyleItalic;
         case LyricStyle::BoldItalic:
-            return QStringLiteral("粗体 倾斜");
+            return texts::kStyleBoldItalic;
     }
     return {};
 }
@@ -64,7 +65,8 @@ QString lyricScriptWord(LyricScript script) {
 }
 
 QString lyricScriptCaption(LyricScript script) {
-    return script == LyricScript::Traditional ? QStringLiteral("繁体") : QStringLiteral("简体");
+    return script == LyricScript::Traditional ? texts::kScriptTraditional
+                                              : texts::kScriptSimplified;
 }
 
 QString lyricInScript(const LyricSettings& settings, const QString& text) {

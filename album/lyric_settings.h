@@ -8,6 +8,8 @@
 #include <QPoint>
 #include <QString>
 
+#include "skin/skin_texts.h"
+
 namespace vellumo {
 
 inline constexpr int kLyricScreenWidth = 679;
@@ -22,7 +24,7 @@ struct LyricSettings {
     int defaultTop = kLyricScreenHeight - kLyricScreenHeight / 7;  // 335
     int customLeft = 0;
     int customTop = kLyricScreenHeight - kLyricScreenHeight / 7;
-    QString font = QStringLiteral("黑体");
+    QString font = texts::kHeiTi;
     LyricStyle style = LyricStyle::Bold;
     int size = 10;               // points, 10 to 60
     bool customCentred = false;  // "zidingyi_juzhong" rather than "wu"

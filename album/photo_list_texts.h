@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "album/album_texts.h"  // kNoPhotos, shared with the preview
+#include "album/album_texts.h"  // kNoPhotos and kDeleteAllButton, shared with other windows
 
 namespace vellumo::texts {
 
@@ -29,7 +29,6 @@ inline const QString kPhotoFieldHeight = QStringLiteral("照片高度");
 inline const QString kPhotoFieldLocation = QStringLiteral("照片位置");
 inline const QString kAddPhotoButton = QStringLiteral("添加照片");
 inline const QString kDeletePhotoButton = QStringLiteral("删除照片");
-inline const QString kDeleteAllButton = QStringLiteral("全部删除");
 inline const QString kAutoPlaceButton = QStringLiteral("自动套版");
 inline const QString kPhotoListClose = QStringLiteral("返    回");
 

@@ -15,6 +15,7 @@
 #include <QTreeWidget>
 
 #include "album/lyric_settings_window.h"
+#include "album/photo_list_texts.h"
 #include "app/app_texts.h"
 #include "app/exit_dialog.h"
 #include "app/main_window.h"
@@ -22,12 +23,14 @@
 #include "app/plugin_notice.h"
 #include "app/program.h"
 #include "app/save_question.h"
+#include "app/screenshot_texts.h"
 #include "app/splash_window.h"
 #include "app/startup_animation.h"
 #include "app/thumbnail_strip.h"
 #include "assignment/photo_adding.h"
 #include "assignment/placement.h"
 #include "catalogue/catalogue.h"
+#include "catalogue/catalogue_texts.h"
 #include "dialogs/message_dialog.h"
 #include "dialogs/progress_window.h"
 #include "lists/background_window.h"
@@ -179,32 +182,37 @@ int main(int argc, char* argv[]) {
     ok &= save(exitDialog, QStringLiteral("exit_dialog.png"));
 
     vellumo::MessageDialog message;
-    message.setMessage(QStringLiteral("正在播放相册,点停止按钮后,再操作！"));
+    message.setMessage(vellumo::texts::kPlayingGuard);
     ok &= save(message, QStringLiteral("message_dialog.png"));
 
     vellumo::MessageDialog longMessage;
-    QStringList lines{QStringLiteral("以下模板文件已损坏或参数有误，没有加入模板库：")};
+    QStringList lines{vellumo::texts::kTemplatesLeftOut};
     for (int i = 1; i <= 4; ++i) {
-        lines << QStringLiteral("模板 %1：模板swf总帧数“十二”不是数字").arg(i);
+        lines << vellumo::texts::kTemplateLeftOutLine.arg(
+            QStringLiteral("smxcwjj/wj_0_or_2/moban_%1.ini").arg(i),
+            vellumo::texts::kParameterNotNumber.arg(QStringLiteral("mbdx"),
+                                                    vellumo::texts::kScreenshotBadNumber));
     }
     longMessage.setMessage(lines.join(u'\n'));
     ok &= save(longMessage, QStringLiteral("message_dialog_long.png"));
 
     vellumo::ConfirmDialog confirm;
-    confirm.setCaption(QStringLiteral("删除照片"));
-    confirm.setMessage(
-        QStringLiteral("此张照片文件在 3 个模板文件中使用,删除后,模板文件中的照片文件也会被删除,"
-                       "是否确定要删除当前选中的照片文件?"));
+    confirm.setCaption(vellumo::texts::kDeletePhotoCaption);
+    confirm.setMessage(vellumo::texts::kDeleteUsedPhotoQuestion.arg(3));
     ok &= save(confirm, QStringLiteral("confirm_dialog.png"));
 
     // Album projects: the function menu with its project items over the main window, the recent
     // albums, the save question and the recovery question.
     {
         vellumo::MainWindow projectWindow;
-        projectWindow.showAlbumTitle(QStringLiteral("夏天* - Vellumo"), QStringLiteral("夏天*"));
-        projectWindow.setRecentAlbums({QStringLiteral("/home/user/相册/夏天.vellumo"),
-                                       QStringLiteral("/home/user/相册/毕业旅行.vellumo")},
-                                      {});
+        const QString changed = vellumo::texts::kScreenshotAlbum + u'*';
+        projectWindow.showAlbumTitle(changed + QStringLiteral(" - Vellumo"), changed);
+        projectWindow.setRecentAlbums(
+            {vellumo::texts::kScreenshotAlbumFolder + vellumo::texts::kScreenshotAlbum +
+                 QStringLiteral(".vellumo"),
+             vellumo::texts::kScreenshotAlbumFolder + vellumo::texts::kScreenshotOtherAlbum +
+                 QStringLiteral(".vellumo")},
+            {});
         projectWindow.show();
         settle();
         QPixmap shot = projectWindow.grab();
@@ -228,7 +236,7 @@ int main(int argc, char* argv[]) {
         QTextStream(stdout) << "wrote " << path << Qt::endl;
         projectWindow.hide();
     }
-    vellumo::SaveQuestionDialog saveQuestion(QStringLiteral("夏天"));
+    vellumo::SaveQuestionDialog saveQuestion(vellumo::texts::kScreenshotAlbum);
     ok &= save(saveQuestion, QStringLiteral("save_question.png"));
     vellumo::ConfirmDialog recovery;
     recovery.setCaption(vellumo::texts::kRecoveryCaption);

@@ -279,7 +279,7 @@ QStringList Catalogue::leftOutLines() const {
                 break;
             }
         }
-        lines.append(file + QStringLiteral("：") + t.reason);
+        lines.append(texts::kTemplateLeftOutLine.arg(file, t.reason));
     }
     return lines;
 }

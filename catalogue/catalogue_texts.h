@@ -38,5 +38,7 @@ inline const QString kPictureItemMissing = QStringLiteral("参数“%1”缺少�
 // Told once after loading, followed by one line per template left out.
 inline const QString kTemplatesLeftOut =
     QStringLiteral("以下模板文件已损坏或参数有误，未载入模板库：");
+// One such line: %1 the package below the program folder, %2 why.
+inline const QString kTemplateLeftOutLine = QStringLiteral("%1：%2");
 
 }  // namespace vellumo::texts

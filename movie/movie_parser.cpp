@@ -166,7 +166,7 @@ QString choiceList(const Choice<T> (&choices)[N]) {
     for (const Choice<T>& c : choices) {
         names.append(QLatin1String(c.name));
     }
-    return names.join(u"、");
+    return names.join(texts::kMovieChoiceSeparator);
 }
 
 std::optional<Property> propertyNamed(const QString& word) {
@@ -565,8 +565,11 @@ private:
                 } else if (kind == u"ellipse") {
                     layer.shape = ShapeKind::Ellipse;
                 } else {
-                    fail(texts::kMovieBadChoice.arg(layer.name,
-                                                    QStringLiteral("rect、rounded-rect、ellipse")));
+                    fail(texts::kMovieBadChoice.arg(
+                        layer.name,
+                        QStringList{QStringLiteral("rect"), QStringLiteral("rounded-rect"),
+                                    QStringLiteral("ellipse")}
+                            .join(texts::kMovieChoiceSeparator)));
                 }
                 layer.fill.stops = {{0.0, Qt::white}};
                 break;
@@ -798,7 +801,9 @@ private:
             mask.picture = relativePicture(word(kind));
         } else {
             fail(texts::kMovieBadChoice.arg(
-                keyword, QStringLiteral("rect、rounded-rect、ellipse、picture")));
+                keyword, QStringList{QStringLiteral("rect"), QStringLiteral("rounded-rect"),
+                                     QStringLiteral("ellipse"), QStringLiteral("picture")}
+                             .join(texts::kMovieChoiceSeparator)));
         }
         layer_->mask = std::move(mask);
     }

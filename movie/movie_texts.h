@@ -58,6 +58,8 @@ inline const QString kMovieNotFrame =
 inline const QString kMovieFrameBeyondEnd = QStringLiteral("帧号 %1 超出动画的帧数 %2");
 // %1 the word, %2 the allowed choices.
 inline const QString kMovieBadChoice = QStringLiteral("“%1”应为下列之一：%2");
+// Joins the choices of kMovieBadChoice.
+inline const QString kMovieChoiceSeparator = QStringLiteral("、");
 // %1 the word.
 inline const QString kMovieExtraWords = QStringLiteral("多余的内容“%1”");
 inline const QString kMovieOpenQuote = QStringLiteral("引号没有闭合");

@@ -12,6 +12,7 @@
 
 #include "photo/photo_loader.h"
 #include "photo/photo_texts.h"
+#include "skin/skin_texts.h"
 #include "workspace/errors.h"
 #include "workspace/packed_file.h"
 #include "workspace/workspace_texts.h"
@@ -113,7 +114,7 @@ QImage FittingCanvas::capture() const {
         painter.drawImage(pictureBox_, picture_);
     }
     if (badgeVisible_) {
-        QFont font(texts::kBadgeFont);
+        QFont font(texts::kSongTi);  // the badge is drawn in SongTi
         font.setPixelSize(12);
         font.setBold(true);
         painter.setFont(font);

@@ -8,6 +8,5 @@ namespace vellumo::texts {
 
 // The tile number badge, %1 the 1-based photo number.
 inline const QString kBadgeFormat = QStringLiteral("〔%1〕");
-inline const QString kBadgeFont = QStringLiteral("宋体");
 
 }  // namespace vellumo::texts

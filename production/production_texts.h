@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "album/output_texts.h"
+#include "dialogs/dialog_texts.h"  // kCancel, shared with the dialogs
 
 namespace vellumo::texts {
 
@@ -16,7 +17,6 @@ inline const QString kDefaultSize = QStringLiteral("默认");
 inline const QString kOutputAlbumType = QStringLiteral("输出电子相册类型");
 inline const QString kEnterAlbumName = QStringLiteral("输入相册名称");
 inline const QString kStartProduction = QStringLiteral("开始制作");
-inline const QString kCancel = QStringLiteral("取消");
 // The picture quality and sync windows.
 inline const QString kQualityCaption = QStringLiteral("画面质量");
 inline const QString kTvSystemGroup = QStringLiteral("制式");

@@ -3,6 +3,7 @@
 #include "catalogue/catalogue.h"
 #include "tools/tool_commands.h"
 #include "tools/tool_common.h"
+#include "tools/tool_texts.h"
 #include "workspace/program_folder.h"
 
 namespace vellumo::tool {
@@ -24,7 +25,7 @@ int runCatalogue(const QStringList& words) {
     if (!catalogue.build()) {
         return fail(QStringLiteral("no template packages below %1").arg(programFolder()));
     }
-    printOut(QStringLiteral("序号\t模板\t类型\t横照片\t竖照片\t时长\t分类"));
+    printOut(texts::kToolCatalogueHeading);
     for (const CatalogueEntry& e : catalogue.entries()) {
         printOut(QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t%7")
                      .arg(e.catalogueIndex)

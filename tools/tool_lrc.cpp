@@ -7,6 +7,7 @@
 #include "album/lyrics.h"
 #include "tools/tool_commands.h"
 #include "tools/tool_common.h"
+#include "tools/tool_texts.h"
 #include "workspace/errors.h"
 
 namespace vellumo::tool {
@@ -59,7 +60,7 @@ int runLrc(const QStringList& words) {
         return fail(error.message());
     }
 
-    printOut(QStringLiteral("序号\t标签\t歌词"));
+    printOut(texts::kToolLyricsHeading);
     const QVector<LyricEntry>& entries = table.entries();
     for (qsizetype i = 0; i < entries.size(); ++i) {
         printOut(QStringLiteral("%1\t%2\t%3").arg(i).arg(entries[i].tag, entries[i].text));
@@ -69,7 +70,7 @@ int runLrc(const QStringList& words) {
     }
     // Each time is looked up the way the players do: the time text of its whole seconds.
     printOut(QString());
-    printOut(QStringLiteral("时间\t查找\t序号\t歌词"));
+    printOut(texts::kToolLookupHeading);
     for (const qint64 seconds : times) {
         const QString timeText = lyricTimeText(seconds);
         const LyricEntry* found = table.find(timeText);
@@ -77,7 +78,7 @@ int runLrc(const QStringList& words) {
                                  .arg(seconds / 60, 2, 10, QLatin1Char('0'))
                                  .arg(seconds % 60, 2, 10, QLatin1Char('0'));
         if (found == nullptr) {
-            printOut(QStringLiteral("%1\t%2\t-\t(没有找到，保留上一句)").arg(time, timeText));
+            printOut(texts::kToolLookupMissing.arg(time, timeText));
         } else {
             printOut(QStringLiteral("%1\t%2\t%3\t%4")
                          .arg(time, timeText)

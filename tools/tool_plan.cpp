@@ -26,6 +26,7 @@
 #include "skin/fonts.h"
 #include "tools/tool_commands.h"
 #include "tools/tool_common.h"
+#include "tools/tool_texts.h"
 #include "workspace/data_paths.h"
 #include "workspace/errors.h"
 #include "workspace/folders.h"
@@ -41,7 +42,7 @@ QString placementText(const Placement& p) {
 
 void printAlbum(const Album& album) {
     const UsedTemplates& templates = album.templates();
-    printOut(QStringLiteral("编号\t模板\t类型\t横照片\t竖照片\t时长\t分类\t照片匹配"));
+    printOut(texts::kToolPlanTemplatesHeading);
     for (int t = 0; t < templates.size(); ++t) {
         const UsedTemplate& used = templates.at(t);
         const TemplateInfo& u = *used.info;
@@ -54,9 +55,7 @@ void printAlbum(const Album& album) {
                           used.complete ? texts::kMatchComplete : texts::kMatchIncomplete));
     }
     printOut(QString());
-    printOut(
-        QStringLiteral("行号\t模板\tpicture\t横照或竖照\t尺寸\t照片位置行号\t全屏剪裁\t适中剪裁"
-                       "\t剪裁标记"));
+    printOut(texts::kToolPlanSlotsHeading);
     for (const PhotoSlot& s : templates.slotTable()) {
         printOut(QStringLiteral("%1\t%2\t%3\t%4\t%5x%6\t%7\t%8\t%9\t%10")
                      .arg(s.templateRow)
@@ -71,7 +70,7 @@ void printAlbum(const Album& album) {
     }
     // The photo list, so that the slot table's photo rows can be read.
     printOut(QString());
-    printOut(QStringLiteral("照片位置行号\t照片位置\t宽度x高度\t横照或竖照"));
+    printOut(texts::kToolPlanPhotosHeading);
     const PhotoList& photos = album.photos();
     for (int row = 0; row < photos.size(); ++row) {
         const PhotoRecord& p = photos.at(row);

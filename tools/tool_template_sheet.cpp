@@ -27,8 +27,10 @@
 #include "preview/stager.h"
 #include "project/album.h"
 #include "skin/fonts.h"
+#include "skin/skin_texts.h"
 #include "tools/tool_commands.h"
 #include "tools/tool_common.h"
+#include "tools/tool_texts.h"
 #include "workspace/data_paths.h"
 #include "workspace/errors.h"
 #include "workspace/folders.h"
@@ -136,7 +138,7 @@ QImage samplePhoto(QSize size, int palette, int seed, const QString& label, cons
     painter.drawPath(hills(size, h * 0.82, h * 0.05, 1.1, random.generateDouble() * 6));
 
     if (!label.isEmpty()) {
-        QFont font(QStringLiteral("黑体"));
+        QFont font(texts::kHeiTi);
         font.setBold(true);
         font.setPixelSize(static_cast<int>(unit * 0.42));
         painter.setFont(font);
@@ -147,7 +149,7 @@ QImage samplePhoto(QSize size, int palette, int seed, const QString& label, cons
         painter.drawText(box, Qt::AlignCenter, label);
     }
     if (!corner.isEmpty()) {
-        QFont font(QStringLiteral("黑体"));
+        QFont font(texts::kHeiTi);
         font.setPixelSize(static_cast<int>(unit * 0.06));
         painter.setFont(font);
         painter.setPen(QColor(255, 255, 255, 220));
@@ -177,9 +179,10 @@ public:
                     .arg(landscape ? QStringLiteral("heng") : QStringLiteral("shu"))
                     .arg(k);
             list.push_back(write(
-                name, samplePhoto(size, (landscape ? 0 : 4) + (k - 1) % 4, k, QString::number(k),
-                                  landscape ? QStringLiteral("横照片 %1").arg(k)
-                                            : QStringLiteral("竖照片 %1").arg(k))));
+                name,
+                samplePhoto(size, (landscape ? 0 : 4) + (k - 1) % 4, k, QString::number(k),
+                            (landscape ? texts::kSheetLandscapePhoto : texts::kSheetPortraitPhoto)
+                                .arg(k))));
         }
         return list[static_cast<size_t>(n - 1)];
     }
@@ -189,7 +192,7 @@ public:
         writeJpeg(image, path);
         std::optional<PhotoRecord> record = measurePhoto(path);
         if (!record) {
-            throw FileError(path, QStringLiteral("示例照片无法读取"));
+            throw FileError(path, texts::kSheetPhotoUnreadable);
         }
         return *record;
     }
@@ -242,7 +245,7 @@ QImage contactSheet(const movie::MovieRenderer& renderer, const std::vector<int>
                  header + gap + rows * (tile.height() + label + gap), QImage::Format_RGB32);
     sheet.fill(QColor(36, 36, 40));
     QPainter painter(&sheet);
-    QFont font(QStringLiteral("黑体"));
+    QFont font(texts::kHeiTi);
     font.setPixelSize(24);
     painter.setFont(font);
     painter.setPen(QColor(240, 240, 240));
@@ -259,7 +262,7 @@ QImage contactSheet(const movie::MovieRenderer& renderer, const std::vector<int>
         painter.drawImage(x, y, frame);
         painter.drawText(QRect(x, y + tile.height(), tile.width(), label),
                          Qt::AlignLeft | Qt::AlignVCenter,
-                         QStringLiteral("帧 %1   %2").arg(frames[i]).arg(timeText(frames[i])));
+                         texts::kSheetFrameLabel.arg(frames[i]).arg(timeText(frames[i])));
     }
     return sheet;
 }
@@ -315,8 +318,7 @@ QStringList renderEntry(const Catalogue& catalogue, int entryIndex, SamplePhotos
     }
     const movie::MovieRenderer renderer(movie, pictures, kStage);
     const QString heading =
-        QStringLiteral("%1   %2   %3 · %4   横照片 %5  竖照片 %6   %7 (%8 帧)   %9")
-            .arg(entry.catalogueIndex)
+        texts::kSheetHeading.arg(entry.catalogueIndex)
             .arg(entry.name, kindText(entry.kind), classText(entry.templateClass))
             .arg(entry.landscapeSlots)
             .arg(entry.portraitSlots)
@@ -331,7 +333,7 @@ QStringList renderEntry(const Catalogue& catalogue, int entryIndex, SamplePhotos
                                    .arg(QFileInfo(record.packagePath).completeBaseName(),
                                         classWord(entry.templateClass)));
     if (!sheet.save(*sheetFile)) {
-        throw FileError(*sheetFile, QStringLiteral("无法写入"));
+        throw FileError(*sheetFile, texts::kSheetCannotWrite);
     }
     return problems;
 }
@@ -389,9 +391,8 @@ int runTemplateSheet(const QStringList& words) {
             photos.write(QStringLiteral("background.jpg"),
                          samplePhoto(QSize(1920, 1280), kBackgroundPalette, 1, {}, {}));
         // The lead-in: the last frame of what played before, here a photo marked 0.
-        writeJpeg(
-            samplePhoto(kStage, kLeadInPalette, 2, QStringLiteral("0"), QStringLiteral("上一段")),
-            root + QStringLiteral("pic/picture_0.jpg"));
+        writeJpeg(samplePhoto(kStage, kLeadInPalette, 2, QStringLiteral("0"), texts::kSheetLeadIn),
+                  root + QStringLiteral("pic/picture_0.jpg"));
         for (int i = 0; i < catalogue.entries().size(); ++i) {
             const CatalogueEntry& entry = catalogue.entries().at(i);
             const QString package =

@@ -183,16 +183,17 @@ private slots:
             QVERIFY(!control->isEnabled());
         }
         QCOMPARE(settings_->colours()->currentText(), QStringLiteral("clWhite"));
-        QCOMPARE(settings_->fonts()->currentText(), QStringLiteral("黑体"));
+        QCOMPARE(settings_->fonts()->currentText(), texts::kHeiTi);
         QCOMPARE(settings_->sizes()->currentText(), QStringLiteral("10"));
         QCOMPARE(settings_->sizes()->count(), 51);
-        QCOMPARE(settings_->styles()->currentText(), QStringLiteral("粗体"));
-        QCOMPARE(settings_->scripts()->currentText(), QStringLiteral("简体"));
+        QCOMPARE(settings_->styles()->currentText(), texts::kStyleBold);
+        QCOMPARE(settings_->scripts()->currentText(), texts::kScriptSimplified);
         QStringList styles;
         for (int i = 0; i < settings_->styles()->count(); ++i) {
             styles << settings_->styles()->itemText(i);
         }
-        QCOMPARE(styles, (QStringList{"常规", "倾斜", "粗体", "粗体 倾斜"}));
+        QCOMPARE(styles, (QStringList{texts::kStyleRegular, texts::kStyleItalic, texts::kStyleBold,
+                                      texts::kStyleBoldItalic}));
 
         // Centred at the default top, bold and not italic, white.
         const QFont font = settings_->sample()->font();
