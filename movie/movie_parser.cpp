@@ -150,6 +150,15 @@ constexpr Choice<TextAlign> kAligns[] = {
     {"left", TextAlign::Left}, {"center", TextAlign::Center}, {"right", TextAlign::Right}};
 constexpr Choice<bool> kYesNo[] = {{"yes", true}, {"no", false}};
 
+// The outlines a shape layer draws and a mask cuts.
+enum class Outline { Rect, RoundedRect, Ellipse, Picture };
+constexpr Choice<Outline> kShapeOutlines[] = {
+    {"rect", Outline::Rect}, {"rounded-rect", Outline::RoundedRect}, {"ellipse", Outline::Ellipse}};
+constexpr Choice<Outline> kMaskOutlines[] = {{"rect", Outline::Rect},
+                                             {"rounded-rect", Outline::RoundedRect},
+                                             {"ellipse", Outline::Ellipse},
+                                             {"picture", Outline::Picture}};
+
 template <typename T, size_t N>
 std::optional<T> lookUp(const Choice<T> (&choices)[N], const QString& word) {
     for (const Choice<T>& c : choices) {
@@ -556,20 +565,11 @@ private:
                 layer.picture = relativePicture(word(layer.name));
                 break;
             case LayerKind::Shape: {
-                const QString& kind = word(layer.name);
-                if (kind == u"rect") {
-                    layer.shape = ShapeKind::Rectangle;
-                } else if (kind == u"rounded-rect") {
-                    layer.shape = ShapeKind::Rectangle;
+                const Outline outline = choice(layer.name, kShapeOutlines);
+                layer.shape =
+                    outline == Outline::Ellipse ? ShapeKind::Ellipse : ShapeKind::Rectangle;
+                if (outline == Outline::RoundedRect) {
                     layer.radius = 40.0;
-                } else if (kind == u"ellipse") {
-                    layer.shape = ShapeKind::Ellipse;
-                } else {
-                    fail(texts::kMovieBadChoice.arg(
-                        layer.name,
-                        QStringList{QStringLiteral("rect"), QStringLiteral("rounded-rect"),
-                                    QStringLiteral("ellipse")}
-                            .join(texts::kMovieChoiceSeparator)));
                 }
                 layer.fill.stops = {{0.0, Qt::white}};
                 break;
@@ -788,22 +788,21 @@ private:
             fail(texts::kMovieNotForLayer.arg(keyword, texts::kMovieGroupLayer));
         }
         Mask mask;
-        const QString& kind = word(keyword);
-        if (kind == u"rect") {
-            mask.kind = MaskKind::Rectangle;
-        } else if (kind == u"rounded-rect") {
-            mask.kind = MaskKind::Rectangle;
-            mask.radius = atEnd() ? 40.0 : number(kind, 0, 10000);
-        } else if (kind == u"ellipse") {
-            mask.kind = MaskKind::Ellipse;
-        } else if (kind == u"picture") {
-            mask.kind = MaskKind::Picture;
-            mask.picture = relativePicture(word(kind));
-        } else {
-            fail(texts::kMovieBadChoice.arg(
-                keyword, QStringList{QStringLiteral("rect"), QStringLiteral("rounded-rect"),
-                                     QStringLiteral("ellipse"), QStringLiteral("picture")}
-                             .join(texts::kMovieChoiceSeparator)));
+        switch (choice(keyword, kMaskOutlines)) {
+            case Outline::Rect:
+                mask.kind = MaskKind::Rectangle;
+                break;
+            case Outline::RoundedRect:
+                mask.kind = MaskKind::Rectangle;
+                mask.radius = atEnd() ? 40.0 : number(QStringLiteral("rounded-rect"), 0, 10000);
+                break;
+            case Outline::Ellipse:
+                mask.kind = MaskKind::Ellipse;
+                break;
+            case Outline::Picture:
+                mask.kind = MaskKind::Picture;
+                mask.picture = relativePicture(word(QStringLiteral("picture")));
+                break;
         }
         layer_->mask = std::move(mask);
     }

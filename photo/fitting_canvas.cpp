@@ -114,7 +114,7 @@ QImage FittingCanvas::capture() const {
         painter.drawImage(pictureBox_, picture_);
     }
     if (badgeVisible_) {
-        QFont font(texts::kSongTi);  // the badge is drawn in SongTi
+        QFont font(texts::kSongTi);
         font.setPixelSize(12);
         font.setBold(true);
         painter.setFont(font);
