@@ -37,6 +37,13 @@ void produce(MainWindow& window, Album& album, AlbumTypeWindow& typeWindow,
     }
     options.saveFolder = folder;
     const QString outputFile = options.outputFile();
+    // The video never takes the place of a file the album is made from.
+    const QStringList project =
+        services.projectFile ? QStringList{services.projectFile()} : QStringList{};
+    if (const QString refusal = checkOutputFile(album, outputFile, project); !refusal.isEmpty()) {
+        showMessage(refusal);
+        return;
+    }
     // An existing file is replaced only when the user says so (and only once the new one is
     // complete).
     if (QFileInfo::exists(outputFile) &&

@@ -23,6 +23,8 @@ struct OutputCommandServices {
     std::function<void(const QString& folder)> openFolder;
     // Makes the converter for each production (FFmpeg's by default).
     ConversionDriver::ConverterFactory converterFactory;
+    // The album's project file, which the video must not overwrite; empty while there is none.
+    std::function<QString()> projectFile;
 };
 
 // Creates the album type, picture quality and sync windows (children of the main window) and

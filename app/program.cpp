@@ -30,6 +30,7 @@
 #include "workspace/data_paths.h"
 #include "workspace/errors.h"
 #include "workspace/folders.h"
+#include "workspace/leftovers.h"
 #include "workspace/program_folder.h"
 
 #include <QProgressBar>
@@ -133,7 +134,9 @@ void Program::createWindows() {
     insertVideo_ = new InsertVideoWindow(main_.get());
     pluginNotice_ = new PluginNotice(main_.get());
     preview_ = std::make_unique<PreviewController>(*main_, *album_, *musicPlayer_);
-    wireOutputCommands(*main_, *album_);
+    OutputCommandServices output;
+    output.projectFile = [this] { return projects_ ? projects_->session().path() : QString(); };
+    wireOutputCommands(*main_, *album_, output);
     wireCommands();
 }
 
@@ -176,6 +179,8 @@ void Program::runLoadingStep() {
     if (hasEnded()) {
         return;
     }
+    // What killed runs of ours left in the temporary folder goes first.
+    removeStaleWorkingFolders();
     const QString unpackFolder = workingPath(paths::kUnpackFolder);
     removeFolderTree(unpackFolder);
     waitUntilGone(unpackFolder, kFolderRemovalWait, pumpEvents);

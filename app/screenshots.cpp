@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
@@ -40,6 +41,7 @@
 #include "media/music_player.h"
 #include "movie/movie_player.h"
 #include "preview/music_preview_window.h"
+#include "production/completion_dialog.h"
 #include "project/album.h"
 #include "project/project_texts.h"
 #include "settings/settings_window.h"
@@ -200,6 +202,19 @@ int main(int argc, char* argv[]) {
     confirm.setCaption(vellumo::texts::kDeletePhotoCaption);
     confirm.setMessage(vellumo::texts::kDeleteUsedPhotoQuestion.arg(3));
     ok &= save(confirm, QStringLiteral("confirm_dialog.png"));
+
+    // The end of a production, and the same when no player can be started.
+    const QString video = vellumo::texts::kScreenshotAlbumFolder +
+                          vellumo::texts::kScreenshotAlbum + QStringLiteral(".mp4");
+    vellumo::CompletionDialog completion;
+    completion.setResult(video, {});
+    ok &= save(completion, QStringLiteral("completion_dialog.png"));
+    vellumo::CompletionDialog noPlayer;
+    noPlayer.setResult(video, {});
+    noPlayer.setOpeners([](const QString&) { return false; }, [](const QString&) { return false; });
+    noPlayer.show();
+    noPlayer.playButton()->click();
+    ok &= save(noPlayer, QStringLiteral("completion_dialog_no_player.png"));
 
     // Album projects: the function menu with its project items over the main window, the recent
     // albums, the save question and the recovery question.

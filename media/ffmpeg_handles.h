@@ -16,10 +16,10 @@ namespace vellumo::av {
 struct InputDeleter {
     void operator()(AVFormatContext* c) const { avformat_close_input(&c); }
 };
-// An output context with the file it may have opened.
+// An output context with the file it may have opened (an output of the caller's own stays).
 struct OutputDeleter {
     void operator()(AVFormatContext* c) const {
-        if (c->pb != nullptr) {
+        if (c->pb != nullptr && (c->flags & AVFMT_FLAG_CUSTOM_IO) == 0) {
             avio_closep(&c->pb);
         }
         avformat_free_context(c);

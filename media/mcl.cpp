@@ -1,11 +1,13 @@
 #include "media/mcl.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QSet>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -15,10 +17,14 @@
 #include <optional>
 #include <thread>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "media/audio_decoder.h"
 #include "media/ffmpeg_handles.h"
 #include "media/media_texts.h"
 #include "workspace/errors.h"
+#include "workspace/leftovers.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -131,6 +137,8 @@ constexpr int kQueueLength = 4;       // pictures waiting for colour conversion
 constexpr int kFrameQueueLength = 3;  // converted frames waiting for the encoder
 constexpr int kConversionThreads = 2;
 constexpr int kFrameAlign = 32;
+// How long the caller's thread waits on the converter's threads before it tells the caller.
+constexpr auto kWaitSlice = std::chrono::milliseconds(20);
 
 QString ffmpegReason(int code) {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
@@ -169,7 +177,7 @@ using ResamplerPtr = std::unique_ptr<SwrContext, ResamplerDeleter>;
 
 class SoundReader {
 public:
-    SoundReader(const QString& path, int sampleRate) : path_(path) {
+    SoundReader(const QString& path, int sampleRate) : path_(path), sampleRate_(sampleRate) {
         AVFormatContext* raw = nullptr;
         const QByteArray file = QFile::encodeName(path);
         int ret = avformat_open_input(&raw, file.constData(), nullptr, nullptr);
@@ -220,6 +228,7 @@ public:
                 receive(fifo);
                 convert(fifo, nullptr, 0);  // what the resampler still holds
                 ended_ = true;
+                noteEnd(ret);
                 return true;
             }
             if (packet_->stream_index == stream_) {
@@ -231,9 +240,27 @@ public:
         return false;
     }
 
+    // Why the sound of the file ended before its end, empty when it was read whole.
+    const QString& problem() const { return problem_; }
+
 private:
     [[noreturn]] void failHere(const QString& reason, int ret) const {
         fail(kErrorSoundFile, texts::kMclSoundFile.arg(path_, reason), ret);
+    }
+
+    // A read error, or an end well before the length the file announces, cuts the song short.
+    void noteEnd(int ret) {
+        const qint64 readMs = readSamples_ * 1000 / sampleRate_;
+        if (ret != AVERROR_EOF) {
+            problem_ = texts::kMclSoundReadError.arg(path_, makeTimeStr(readMs / 1000.0),
+                                                     ffmpegReason(ret));
+            return;
+        }
+        const qint64 lengthMs = input_->duration > 0 ? input_->duration / 1000 : 0;
+        if (lengthMs - readMs > std::max<qint64>(kShortfallMs, lengthMs / 20)) {
+            problem_ = texts::kMclSoundEndedEarly.arg(path_, makeTimeStr(readMs / 1000.0),
+                                                      makeTimeStr(lengthMs / 1000.0));
+        }
     }
 
     bool receive(AVAudioFifo* fifo) {
@@ -264,10 +291,17 @@ private:
         const int done = swr_convert(resampler_.get(), scratch_->data, room, data, samples);
         if (done > 0) {
             av_audio_fifo_write(fifo, reinterpret_cast<void**>(scratch_->data), done);
+            readSamples_ += done;
         }
     }
 
+    // Sound shorter than its announced length by more than this (or a twentieth) is noted.
+    static constexpr qint64 kShortfallMs = 2000;
+
     QString path_;
+    int sampleRate_ = 44100;
+    qint64 readSamples_ = 0;
+    QString problem_;
     std::unique_ptr<AVFormatContext, InputDeleter> input_;
     CodecPtr codec_;
     ResamplerPtr resampler_;
@@ -289,11 +323,59 @@ struct EncoderSettings {
     int videoKbps = 0;
     int videoMaxKbps = 0;
     int videoMinKbps = 0;
-    QString path;        // the temporary file
+    QString path;  // the partial file, open for writing as fd
+    int fd = -1;
     QString outputName;  // for messages
     QStringList soundFiles;
     qint64 outputFrames = 0;
+    const std::atomic<bool>* aborted = nullptr;  // makes every write fail at once
 };
+
+// The output goes through our own descriptor: the partial file was created exclusively, and is
+// never opened again by name for writing.
+struct OutputIo {
+    int fd = -1;
+    const std::atomic<bool>* aborted = nullptr;
+
+    static int write(void* opaque, uint8_t* data, int size) {
+        const auto* io = static_cast<const OutputIo*>(opaque);
+        if (io->aborted != nullptr && io->aborted->load()) {
+            return AVERROR_EXIT;
+        }
+        int written = 0;
+        while (written < size) {
+            const ssize_t n = ::write(io->fd, data + written, static_cast<size_t>(size - written));
+            if (n < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return AVERROR(errno);
+            }
+            written += static_cast<int>(n);
+        }
+        return written;
+    }
+
+    static int64_t seek(void* opaque, int64_t offset, int whence) {
+        const auto* io = static_cast<const OutputIo*>(opaque);
+        if (whence == AVSEEK_SIZE) {
+            struct stat status {};
+            return ::fstat(io->fd, &status) == 0 ? static_cast<int64_t>(status.st_size)
+                                                 : AVERROR(errno);
+        }
+        const off_t at = ::lseek(io->fd, static_cast<off_t>(offset), whence & ~AVSEEK_FORCE);
+        return at < 0 ? AVERROR(errno) : static_cast<int64_t>(at);
+    }
+};
+
+struct IoDeleter {
+    void operator()(AVIOContext* io) const {
+        av_freep(&io->buffer);
+        avio_context_free(&io);
+    }
+};
+
+constexpr int kOutputBufferBytes = 1 << 16;
 
 class Encoder {
 public:
@@ -310,9 +392,17 @@ public:
         if (!s_.soundFiles.isEmpty()) {
             openAudio();
         }
-        if ((ret = avio_open(&output_->pb, path.constData(), AVIO_FLAG_WRITE)) < 0) {
-            fail(kErrorOutput, texts::kMclCannotWrite.arg(s_.outputName), ret);
+        ioTarget_ = OutputIo{s_.fd, s_.aborted};
+        auto* buffer = static_cast<unsigned char*>(av_malloc(kOutputBufferBytes));
+        io_.reset(buffer != nullptr ? avio_alloc_context(buffer, kOutputBufferBytes, 1, &ioTarget_,
+                                                         nullptr, &OutputIo::write, &OutputIo::seek)
+                                    : nullptr);
+        if (!io_) {
+            av_free(buffer);
+            fail(kErrorOutput, texts::kMclCannotWrite.arg(s_.outputName), AVERROR(ENOMEM));
         }
+        output_->pb = io_.get();
+        output_->flags |= AVFMT_FLAG_CUSTOM_IO;
         AVDictionary* options = nullptr;
         if (QByteArray(s_.format->muxer) == "mp4") {
             av_dict_set(&options, "movflags", "+faststart", 0);
@@ -385,10 +475,16 @@ public:
         if (ret < 0) {
             fail(kErrorOutput, texts::kMclWriteFailed.arg(s_.outputName), ret);
         }
-        ret = avio_closep(&output_->pb);
-        if (ret < 0) {
-            fail(kErrorOutput, texts::kMclWriteFailed.arg(s_.outputName), ret);
+        avio_flush(io_.get());
+        if (io_->error < 0) {
+            fail(kErrorOutput, texts::kMclWriteFailed.arg(s_.outputName), io_->error);
         }
+    }
+
+    // Songs whose sound ended before their end, one line each.
+    QStringList soundProblems() const {
+        std::lock_guard lock(problemsMutex_);
+        return soundProblems_;
     }
 
     int audioFrames() const { return audioFrames_.load(); }
@@ -633,12 +729,22 @@ private:
             if (reader_->readInto(fifo_.get())) {
                 return true;
             }
+            if (!reader_->problem().isEmpty()) {
+                std::lock_guard lock(problemsMutex_);
+                if (!soundProblems_.contains(reader_->problem())) {
+                    soundProblems_.append(reader_->problem());
+                }
+            }
             reader_.reset();
         }
     }
 
     EncoderSettings s_;
     std::unique_ptr<AVFormatContext, OutputDeleter> output_;
+    OutputIo ioTarget_;
+    std::unique_ptr<AVIOContext, IoDeleter> io_;
+    mutable std::mutex problemsMutex_;
+    QStringList soundProblems_;
     CodecPtr video_;
     CodecPtr audio_;
     AVStream* videoStream_ = nullptr;
@@ -674,6 +780,22 @@ template <typename T>
 class Channel {
 public:
     explicit Channel(std::size_t capacity) : capacity_(capacity) {}
+
+    enum class Push { Done, Full, Stopped };
+    // Waits at most timeout for room; item is moved only when it is taken.
+    Push pushFor(T& item, std::chrono::milliseconds timeout) {
+        std::unique_lock lock(mutex_);
+        if (!changed_.wait_for(lock, timeout,
+                               [&] { return stopped_ || items_.size() < capacity_; })) {
+            return Push::Full;
+        }
+        if (stopped_) {
+            return Push::Stopped;
+        }
+        items_.push_back(std::move(item));
+        changed_.notify_all();
+        return Push::Done;
+    }
 
     // Waits for room; false once stopped.
     bool push(T item) {
@@ -816,6 +938,7 @@ public:
     void audioSetFileName(const QString& fileName) override { audioFile_ = fileName; }
 
     bool convert() override;
+    QStringList notices() const override { return notices_; }
     int error() const override { return error_; }
     QString errorString() const override { return errorText_; }
 
@@ -944,13 +1067,34 @@ private:
                 if (frame->end) {
                     encoder_->finish();
                     completed_ = true;
-                    return;
+                    break;
                 }
                 encoder_->encodeFrame(frame->frame.get(), frame->repeats);
             }
         } catch (const Failure& f) {
             failWith(f);
         }
+        {
+            std::lock_guard lock(encoderEndMutex_);
+            encoderEnded_ = true;
+        }
+        encoderEnd_.notify_all();
+    }
+
+    // Waits for the encoder thread to end, telling the caller every few milliseconds that it
+    // waits (its window stays alive); an abort makes the encoder's writes fail, so the wait
+    // ends soon after.
+    void waitForEncoder(int frames) {
+        for (;;) {
+            {
+                std::unique_lock lock(encoderEndMutex_);
+                if (encoderEnd_.wait_for(lock, kWaitSlice, [this] { return encoderEnded_; })) {
+                    break;
+                }
+            }
+            emitProgress(kStatusWaiting, frames, 100);
+        }
+        encoderThread_.join();
     }
 
     void stopThreads() {
@@ -989,7 +1133,8 @@ private:
     std::optional<BitRate> bitRate_;
     QString videoFile_;
     QString audioFile_;
-    QString tempPath_;
+    std::unique_ptr<PartialFile> partial_;  // the output while it is written
+    QStringList notices_;
 
     int error_ = kErrorNone;
     QString errorText_;
@@ -1007,6 +1152,9 @@ private:
     std::thread encoderThread_;
     std::atomic<bool> aborted_{false};
     std::atomic<bool> completed_{false};
+    std::mutex encoderEndMutex_;
+    std::condition_variable encoderEnd_;
+    bool encoderEnded_ = false;
     std::mutex failureMutex_;
     std::optional<Failure> failure_;
 };
@@ -1042,8 +1190,8 @@ EncoderSettings FfmpegConverter::settings(const QStringList& sounds, qint64 outp
         s.videoMinKbps = s.videoMaxKbps == s.videoKbps ? s.videoKbps : 0;
     }
     s.outputName = videoFile_.isEmpty() ? audioFile_ : videoFile_;
-    s.path = s.outputName + QStringLiteral(".part");
     s.soundFiles = sounds;
+    s.aborted = &aborted_;
     s.outputFrames = outputFrames;
     return s;
 }
@@ -1062,7 +1210,9 @@ bool FfmpegConverter::convert() {
     frames_.reset();
     error_ = kErrorNone;
     errorText_.clear();
-    tempPath_.clear();
+    notices_.clear();
+    partial_.reset();
+    encoderEnded_ = false;
     framesDone_ = 0;
     audioCalls_ = 0;
     started_ = true;
@@ -1075,9 +1225,7 @@ bool FfmpegConverter::convert() {
         // A callback threw: stop the threads, leave no file, and pass the exception on.
         stopThreads();
         encoder_.reset();
-        if (!tempPath_.isEmpty()) {
-            QFile::remove(tempPath_);
-        }
+        partial_.reset();
         running_ = false;
         throw;
     }
@@ -1132,13 +1280,23 @@ bool FfmpegConverter::run() {
     }
 
     const qint64 outputFrames = outputFramesBefore(pictures.size(), tv_, keepDuration_);
-    const EncoderSettings s = settings(sounds, outputFrames);
-    tempPath_ = s.path;
+    EncoderSettings s = settings(sounds, outputFrames);
+    // What killed productions left in this folder goes; then the output is written under a
+    // fresh name of its own.
+    removeStalePartialFiles(QFileInfo(output).absolutePath());
+    try {
+        partial_ = std::make_unique<PartialFile>(output);
+    } catch (const FileError& e) {
+        return stopsOn(kErrorOutput,
+                       texts::kMclReason.arg(texts::kMclCannotWrite.arg(output), e.reason()));
+    }
+    s.path = partial_->path();
+    s.fd = partial_->descriptor();
     try {
         encoder_ = std::make_unique<Encoder>(s);
     } catch (const Failure& f) {
         encoder_.reset();
-        QFile::remove(s.path);
+        partial_.reset();
         return stopsOn(f.code, f.text);
     }
     for (int t = 0; t < kConversionThreads; ++t) {
@@ -1172,7 +1330,13 @@ bool FfmpegConverter::run() {
         last = image;
         const qint64 repeats = outputFramesBefore(i + 1, tv_, keepDuration_) -
                                outputFramesBefore(i, tv_, keepDuration_);
-        if (!pictures_.push(QueuedPicture{i, std::move(image), static_cast<int>(repeats), false})) {
+        QueuedPicture queued{i, std::move(image), static_cast<int>(repeats), false};
+        auto pushed = pictures_.pushFor(queued, kWaitSlice);
+        while (pushed == Channel<QueuedPicture>::Push::Full && !aborted()) {
+            emitProgress(kStatusWaiting, i, i * 100 / total);
+            pushed = pictures_.pushFor(queued, kWaitSlice);
+        }
+        if (pushed != Channel<QueuedPicture>::Push::Done) {
             break;
         }
         framesDone_ = i + 1;
@@ -1184,8 +1348,11 @@ bool FfmpegConverter::run() {
     if (stopped || aborted()) {
         stopThreads();
     } else {
-        pictures_.push(QueuedPicture{total, {}, 0, true});
-        encoderThread_.join();
+        QueuedPicture end{total, {}, 0, true};
+        while (pictures_.pushFor(end, kWaitSlice) == Channel<QueuedPicture>::Push::Full) {
+            emitProgress(kStatusWaiting, total, 100);
+        }
+        waitForEncoder(total);
         // The other conversion thread still waits for a picture.
         pictures_.stop();
         frames_.stop();
@@ -1198,23 +1365,26 @@ bool FfmpegConverter::run() {
         std::lock_guard lock(failureMutex_);
         failure = failure_;
     }
-    const bool completed = completed_ && !stopped;
-    encoder_.reset();  // closes the file
-    if (failure) {
-        QFile::remove(s.path);
+    const bool completed = completed_ && !stopped && !aborted();
+    notices_ = encoder_->soundProblems();
+    encoder_.reset();
+    if (failure && !aborted()) {
+        partial_.reset();
         return stopsOn(failure->code, failure->text);
     }
     if (!completed) {
-        QFile::remove(s.path);
+        partial_.reset();
         return false;
     }
     emitProgress(kStatusMultiplexing, total, 100);
-    const QByteArray from = QFile::encodeName(s.path);
-    const QByteArray to = QFile::encodeName(output);
-    if (std::rename(from.constData(), to.constData()) != 0) {
-        QFile::remove(s.path);
-        return stopsOn(kErrorOutput, texts::kMclCannotRename.arg(output));
+    try {
+        partial_->commit();
+    } catch (const FileError& e) {
+        partial_.reset();
+        return stopsOn(kErrorOutput,
+                       texts::kMclReason.arg(texts::kMclCannotRename.arg(output), e.reason()));
     }
+    partial_.reset();
     return true;
 }
 

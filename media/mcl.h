@@ -16,6 +16,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include <functional>
@@ -33,6 +34,10 @@ inline constexpr int kStatusPreparing = 1;       // lists read, sound files chec
 inline constexpr int kStatusReducingColors = 2;  // palette formats only; no preset sends it
 inline constexpr int kStatusEncoding = 3;        // about once a second of pictures
 inline constexpr int kStatusMultiplexing = 4;    // the file is being finished; percent done
+// The caller's thread waits for the converter's own threads (a queue is full, the file is being
+// finished); sent every few milliseconds while it waits, so that the caller's window stays alive
+// and a stop button answers.
+inline constexpr int kStatusWaiting = 5;
 
 // Error codes of error().
 inline constexpr int kErrorNone = 0;
@@ -129,8 +134,12 @@ public:
 
     // Runs the whole conversion. Returns true when the output file is complete under its name;
     // false after an error (error() non-zero) or an abort (error() zero). The file is written
-    // under a temporary name beside the output and renamed at the end; it is removed otherwise.
+    // under a fresh partial name beside the output (workspace/leftovers.h) and renamed at the
+    // end; it is removed otherwise. Stale partial files of ours in that folder are removed first.
     virtual bool convert() = 0;
+    // What the user should know about a complete file: songs whose sound ended early (a read
+    // error, or less sound than the file announces). One line each.
+    virtual QStringList notices() const { return {}; }
     virtual int error() const = 0;
     virtual QString errorString() const = 0;
 

@@ -27,5 +27,11 @@ inline const QString kMclEncoderFailed = QStringLiteral("视频编码出错");
 // %1 the sound file, %2 why.
 inline const QString kMclSoundFile = QStringLiteral("音乐文件“%1”无法转换：%2");
 inline const QString kMclFrameUnreadable = QStringLiteral("无法读取画面文件“%1”");
+// A song cut short in the video. %1 the music file, %2 how much of it was read ("hh:mm:ss"),
+// %3 FFmpeg's reason, or the length the file announces.
+inline const QString kMclSoundReadError =
+    QStringLiteral("音乐文件“%1”在 %2 处读取出错，视频中这首音乐只到此处：%3");
+inline const QString kMclSoundEndedEarly =
+    QStringLiteral("音乐文件“%1”只读出了 %2（应有 %3），视频中这首音乐只到此处。");
 
 }  // namespace vellumo::texts

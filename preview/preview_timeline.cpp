@@ -19,6 +19,13 @@ namespace vellumo {
 
 namespace {
 
+// Why a movie cannot be played, without the path of its working copy, which the user never saw.
+QString reasonFor(const Error& e, const QString& moviePath) {
+    const auto* fileError = dynamic_cast<const FileError*>(&e);
+    return fileError != nullptr && fileError->file() == moviePath ? fileError->reason()
+                                                                  : e.message();
+}
+
 QString stagedMoviePath(int usedTemplate) {
     return workingPath(paths::kTemplateStagingFolder) +
            paths::templateStagingSubfolder(usedTemplate + 1) +
@@ -106,7 +113,8 @@ bool PreviewTimeline::loadTemplate(int usedTemplate) {
         return true;
     } catch (const Error& e) {
         problems_.append(
-            texts::kTemplateMovieUnplayable.arg(stagedMoviePath(usedTemplate), e.message()));
+            texts::kTemplateMovieUnplayable.arg(album_.templates().at(usedTemplate).info->name,
+                                                reasonFor(e, stagedMoviePath(usedTemplate))));
         return false;
     }
 }
@@ -148,7 +156,8 @@ PreviewTimeline::Next PreviewTimeline::prepareNext(const NextInput& input) {
             next.phase = Phase::Template;
             return next;
         } catch (const Error& e) {
-            next.problems.append(texts::kTemplateMovieUnplayable.arg(path, e.message()));
+            next.problems.append(texts::kTemplateMovieUnplayable.arg(
+                input.movieNames.value(next.templateCounter), reasonFor(e, path)));
         }
     }
     try {
@@ -168,6 +177,7 @@ void PreviewTimeline::prepareNextAhead() {
     input.lastFrame = std::clamp(movieFrames() - 1, 0, std::max(0, stage_.totalFrames() - 1));
     for (int usedTemplate : playList_) {
         input.moviePaths.append(stagedMoviePath(usedTemplate));
+        input.movieNames.append(album_.templates().at(usedTemplate).info->name);
     }
     input.templateCounter = templateCounter_;
     input.closingMovie = closingMoviePath();

@@ -103,6 +103,7 @@ private:
         std::shared_ptr<const movie::MovieRenderer> renderer;
         int lastFrame = 0;
         QStringList moviePaths;  // of the play list
+        QStringList movieNames;  // the templates' names, for messages
         int templateCounter = 0;
         QString closingMovie;
         QString leadInPicture;

@@ -18,7 +18,7 @@ inline const QString kNothingToPlay =
 // %1 the files, one a line.
 inline const QString kPhotosMissing =
     QStringLiteral("以下照片文件找不到了，预览中以灰色代替：\n%1");
-// %1 the movie file, %2 the reason.
+// %1 the template's name, %2 the reason.
 inline const QString kTemplateMovieUnplayable = QStringLiteral("模板动画“%1”无法播放，已跳过：%2");
 inline const QString kClockZero = QStringLiteral("00:00:00");
 

@@ -10,6 +10,7 @@
 #include "movie/movie_renderer.h"
 #include "photo/fitting_canvas.h"
 #include "production/production_run_texts.h"
+#include "project/album.h"
 #include "workspace/data_paths.h"
 #include "workspace/errors.h"
 #include "workspace/program_folder.h"
@@ -92,7 +93,8 @@ private:
 
 AlbumFrames::AlbumFrames(const Album& album, const AlbumSequence& sequence, QSize size,
                          bool writeLeadInFiles)
-    : sequence_(sequence),
+    : album_(album),
+      sequence_(sequence),
       size_(size),
       writeLeadInFiles_(writeLeadInFiles),
       lyrics_(album, sequence),
@@ -146,7 +148,14 @@ void AlbumFrames::loadMovie(int movieIndex) {
         stageLog_.append(texts::kStageError);
         errorList_.append(lastHealth_ + texts::kHealthError);
         errorList_.append(e.message());
-        notices_.append(texts::kMovieNotProduced.arg(path, e.message()));
+        // The user knows the template by its name; the working copy's path means nothing.
+        const auto* fileError = dynamic_cast<const FileError*>(&e);
+        const QString reason =
+            fileError != nullptr && fileError->file() == path ? fileError->reason() : e.message();
+        const QString name = movie.isClosing()
+                                 ? texts::kClosingMovieName
+                                 : album_.templates().at(movie.usedTemplate).info->name;
+        notices_.append(texts::kMovieNotProduced.arg(name, reason));
     }
 }
 
@@ -174,20 +183,32 @@ QImage AlbumFrames::frame(int n) {
 }
 
 FramesAhead::FramesAhead(AlbumFrames& frames, int count, int depth)
+    : FramesAhead([&frames](int n) { return frames.frame(n); }, count, depth) {}
+
+FramesAhead::FramesAhead(Draw draw, int count, int depth)
     : depth_(static_cast<size_t>(std::max(1, depth))) {
-    thread_ = std::thread([this, &frames, count] { draw(frames, count); });
+    thread_ = std::thread([this, draw = std::move(draw), count] { drawAll(draw, count); });
 }
 
 FramesAhead::~FramesAhead() {
+    cancel();
+    thread_.join();
+}
+
+void FramesAhead::cancel() {
     {
         std::lock_guard lock(mutex_);
         cancelled_ = true;
     }
     changed_.notify_all();
-    thread_.join();
 }
 
-void FramesAhead::draw(AlbumFrames& frames, int count) {
+bool FramesAhead::waitForEnd(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout, [this] { return ended_; });
+}
+
+void FramesAhead::drawAll(const Draw& draw, int count) {
     try {
         for (int n = 0; n < count; ++n) {
             {
@@ -198,7 +219,7 @@ void FramesAhead::draw(AlbumFrames& frames, int count) {
                     break;
                 }
             }
-            QImage picture = frames.frame(n);
+            QImage picture = draw(n);
             {
                 std::lock_guard lock(mutex_);
                 if (cancelled_) {

@@ -16,6 +16,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -63,6 +64,7 @@ private:
     void loadMovie(int movieIndex);
     QImage blackPicture() const;
 
+    const Album& album_;
     const AlbumSequence& sequence_;
     QSize size_;
     bool writeLeadInFiles_;
@@ -81,9 +83,13 @@ private:
 
 class FramesAhead {
 public:
+    using Draw = std::function<QImage(int n)>;
+
     // Starts drawing pictures 0 .. count - 1 of frames on a thread of its own, at most depth of
     // them waiting. frames belongs to that thread until this object is destroyed.
     FramesAhead(AlbumFrames& frames, int count, int depth);
+    // The same with any drawing (called on that thread, in order).
+    FramesAhead(Draw draw, int count, int depth);
     // Stops drawing after the picture being drawn and waits for the thread.
     ~FramesAhead();
 
@@ -91,12 +97,17 @@ public:
     FramesAhead& operator=(const FramesAhead&) = delete;
 
     // The next picture in order; waits for it, asking stopRequested every few milliseconds
-    // meanwhile. Null once stopRequested said true or all count pictures were taken. Throws
-    // what drawing a picture threw.
+    // meanwhile (where a window keeps itself alive). Null once stopRequested said true or all
+    // count pictures were taken. Throws what drawing a picture threw.
     QImage take(const std::function<bool()>& stopRequested);
 
+    // Asks the thread to stop after the picture being drawn; waitForEnd() waits at most
+    // timeout for it and tells whether it has ended (the destructor then returns at once).
+    void cancel();
+    bool waitForEnd(std::chrono::milliseconds timeout);
+
 private:
-    void draw(AlbumFrames& frames, int count);
+    void drawAll(const Draw& draw, int count);
 
     const size_t depth_;
     std::mutex mutex_;

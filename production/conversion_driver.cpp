@@ -106,6 +106,9 @@ void ConversionDriver::onStatus(mcl::Converter& converter, int status, int frame
         case mcl::kStatusMultiplexing:
             addLog(texts::kLogMultiplexing.arg(percent));
             break;
+        case mcl::kStatusWaiting:
+            report();  // no line: the window only stays alive
+            break;
         default:
             addLog(texts::kLogUnrecognizedStatus);
             break;
@@ -118,7 +121,9 @@ bool ConversionDriver::convert(const ConversionRequest& request) {
     }
     log_.clear();
     errorText_.clear();
+    notices_.clear();
     progress_ = {};
+    const auto stopped = [&request] { return request.stopRequested && request.stopRequested(); };
     progress_.totalFrames = std::max(0, request.frameCount);
 
     // The handle and the lists live until the end of this call, whatever happens.
@@ -129,6 +134,10 @@ bool ConversionDriver::convert(const ConversionRequest& request) {
     c.assignVideoSource(sourceOf(videoList));
     c.assignAudioSource(sourceOf(audioList));
     c.assignVideoFunc([&](mcl::Converter& self, QImage& image, int frameNumber) {
+        if (stopped()) {
+            self.abort();
+            return;
+        }
         if (request.frame) {
             image = request.frame(frameNumber);
         }
@@ -156,6 +165,9 @@ bool ConversionDriver::convert(const ConversionRequest& request) {
         videoList.add(request.frameFile, mcl::ItemKind::Picture);
         progress_.smallValue += 1;
         report();
+        if (stopped()) {
+            return false;
+        }
     }
     for (const QString& file : request.soundFiles) {
         audioList.add(file, mcl::ItemKind::Sound);
@@ -185,14 +197,25 @@ bool ConversionDriver::convert(const ConversionRequest& request) {
     c.audioSetFileName(request.outputFile);
 
     bool done = false;
+    if (stopped()) {
+        return false;
+    }
     if (totalFrames_ > 0 || totalSamples_ > 0) {
         addLog(texts::kLogStarting);
         converter_ = converter.get();
-        done = c.convert();
+        // Whatever way convert() ends, abort() must not meet the handle afterwards.
+        struct Release {
+            ConversionDriver& driver;
+            ~Release() {
+                std::lock_guard lock(driver.abortMutex_);
+                driver.converter_ = nullptr;
+            }
+        };
         {
-            std::lock_guard lock(abortMutex_);
-            converter_ = nullptr;
+            const Release release{*this};
+            done = c.convert();
         }
+        notices_ = c.notices();
         if (c.error() != mcl::kErrorNone) {
             errorText_ = c.errorString();
             addLog(errorText_);

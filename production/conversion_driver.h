@@ -13,7 +13,10 @@
 // (trailer written, every picture encoded). Nothing needs to abort a finished conversion, and an
 // abort after the last picture was handed over would only cut off the end of the file.
 // abort() may be called from inside a callback (a stop button handled while events are
-// processed) or from another thread; convert() then returns promptly and writes no file.
+// processed) or from another thread; convert() then returns promptly and writes no file. While
+// the library waits for its own threads, onProgress keeps coming every few milliseconds. A
+// callback that throws ends the conversion; the exception passes on and the driver is ready for
+// the next conversion.
 //
 // Every callback runs on the thread that called convert().
 
@@ -53,6 +56,9 @@ struct ConversionRequest {
     // memory; a null image makes the library read frameFile instead (rewritten by the call).
     std::function<QImage(int frameNumber)> frame;
     QString frameFile;  // the name every picture item carries
+    // Asked while the lists are filled and before each picture: true ends the conversion as
+    // abort() does (a stop that came before the conversion was running).
+    std::function<bool()> stopRequested;
 };
 
 struct ConversionProgress {
@@ -98,6 +104,8 @@ public:
     const QStringList& log() const { return log_; }
     // The library's error text of the last conversion, empty when there was none.
     const QString& errorText() const { return errorText_; }
+    // What the library says about the complete file of the last conversion (mcl::Converter).
+    const QStringList& notices() const { return notices_; }
 
 private:
     void addLog(const QString& line);
@@ -110,6 +118,7 @@ private:
     std::mutex abortMutex_;  // abort() from another thread never meets a released handle
     QStringList log_;
     QString errorText_;
+    QStringList notices_;
     ConversionProgress progress_;
     int totalFrames_ = 0;
     qint64 totalSamples_ = 0;

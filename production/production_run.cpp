@@ -4,7 +4,11 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <chrono>
+#include <future>
 #include <optional>
+
+#include <sys/stat.h>
 
 #include "media/mcl.h"
 #include "photo/fitting_canvas.h"
@@ -29,6 +33,8 @@ QString stagedFolder(int usedTemplate) {
 
 // Pictures drawn ahead of the encoder: enough to keep it fed while a movie loads.
 constexpr int kFramesAhead = 4;
+// How long this thread waits on another before it reports (and a window processes events).
+constexpr auto kWaitSlice = std::chrono::milliseconds(20);
 
 QImage blackPicture(QSize size) {
     QImage picture(size, QImage::Format_RGB32);
@@ -57,6 +63,36 @@ QString checkProductionRequest(const Album& album) {
     }
     if (AlbumSequence::completeTemplates(album).isEmpty()) {
         return texts::kNothingToPlay;
+    }
+    return {};
+}
+
+QString checkOutputFile(const Album& album, const QString& outputFile,
+                        const QStringList& otherInputs) {
+    struct stat output {};
+    // stat() follows links: a link to an input is that input.
+    if (::stat(QFile::encodeName(outputFile).constData(), &output) != 0) {
+        return {};  // Nothing there yet: it cannot be an input.
+    }
+    QStringList inputs = otherInputs;
+    for (int row = 0; row < album.photos().size(); ++row) {
+        inputs.append(album.photos().at(row).location);
+    }
+    for (const BackgroundRow& row : album.backgrounds().rows()) {
+        inputs.append(row.location);
+    }
+    for (int row = 0; row < album.music().size(); ++row) {
+        inputs.append(album.music().at(row).location);
+    }
+    for (int row = 0; row < album.lyrics().size(); ++row) {
+        inputs.append(album.lyrics().at(row).location);
+    }
+    for (const QString& input : inputs) {
+        struct stat status {};
+        if (!input.isEmpty() && ::stat(QFile::encodeName(input).constData(), &status) == 0 &&
+            status.st_dev == output.st_dev && status.st_ino == output.st_ino) {
+            return texts::kOutputIsAnInput.arg(outputFile, input);
+        }
     }
     return {};
 }
@@ -122,15 +158,47 @@ ProductionResult ProductionRun::run(const QString& outputFile) {
     frames_.reset();
     progress_ = {};
     runClock_.start();
-    const OutputOptions& options = album_.outputOptions();
-    outputSize_ = options.outputSize;
     ProductionResult result;
     result.outputFile = outputFile;
+    // Whatever goes wrong on the way ends the run with a message; the caller's window can close.
+    try {
+        produce(result);
+    } catch (const Error& e) {
+        result.outcome = ProductionOutcome::Failed;
+        result.error = e.message();
+        errorList_.append(e.message());
+    } catch (const std::exception& e) {
+        result.outcome = ProductionOutcome::Failed;
+        result.error = texts::kProductionFailed;
+        errorList_.append(QString::fromLocal8Bit(e.what()));
+    }
+    if (result.outcome == ProductionOutcome::Failed && result.error.isEmpty()) {
+        result.error = texts::kProductionFailed;
+    }
+    return finish(result);
+}
 
-    if (const QString refusal = checkProductionRequest(album_); !refusal.isEmpty()) {
+void ProductionRun::waitAside(const std::function<void()>& work) {
+    std::future<void> done = std::async(std::launch::async, work);
+    while (done.wait_for(kWaitSlice) != std::future_status::ready) {
+        report();
+    }
+    done.get();
+}
+
+void ProductionRun::produce(ProductionResult& result) {
+    const OutputOptions& options = album_.outputOptions();
+    outputSize_ = options.outputSize;
+    const QString& outputFile = result.outputFile;
+
+    QString refusal = checkProductionRequest(album_);
+    if (refusal.isEmpty()) {
+        refusal = checkOutputFile(album_, outputFile);
+    }
+    if (!refusal.isEmpty()) {
         result.outcome = ProductionOutcome::Failed;
         result.error = refusal;
-        return finish(result);
+        return;
     }
 
     // The lists: which templates, how long, which music rows.
@@ -143,37 +211,35 @@ ProductionResult ProductionRun::run(const QString& outputFile) {
     };
     sequence_ = AlbumSequence::build(album_, input);
     if (sequence_.stopped() || stopRequested()) {
-        return finish(result);
+        return;
     }
     if (!sequence_.musicCoversAlbum()) {
         notices_.append(texts::kMusicTooShort);
     }
     progress_.totalFrames = static_cast<int>(sequence_.totalFrames());
 
-    // The preparation at the output size.
+    // The preparation at the output size, on a thread of its own: it decodes and scales every
+    // photo, and the window stays alive meanwhile.
     progress_.phase = ProductionProgress::Phase::Preparation;
     progress_.smallMaximum = 3 * album_.templates().size();
     report();
     Stager stager(album_);
-    try {
+    std::atomic<int> stepsDone{0};
+    std::atomic<int> stepsTotal{progress_.smallMaximum};
+    waitAside([&] {
         Stager::Production production;
         production.stage = outputSize_;
-        production.stopRequested = [this] {
-            report();
-            return stopRequested();
-        };
-        stager.prepare(production, [this](int done, int total) {
-            progress_.smallValue = done;
-            progress_.smallMaximum = total;
-            report();
+        production.stopRequested = [this] { return stopRequested(); };
+        stager.prepare(production, [&](int done, int total) {
+            stepsDone.store(done);
+            stepsTotal.store(total);
         });
-    } catch (const Error& e) {
-        result.outcome = ProductionOutcome::Failed;
-        result.error = e.message();
-        return finish(result);
-    }
+    });
+    progress_.smallValue = stepsDone.load();
+    progress_.smallMaximum = stepsTotal.load();
+    report();
     if (stopRequested()) {
-        return finish(result);
+        return;
     }
     if (!stager.missingPhotos().isEmpty()) {
         notices_.append(texts::kPhotosMissingInVideo.arg(stager.missingPhotos().join(u'\n')));
@@ -202,12 +268,36 @@ ProductionResult ProductionRun::run(const QString& outputFile) {
     request.outputFile = outputFile;
     request.frameCount = progress_.totalFrames;
     request.soundFiles = sequence_.soundFiles();
+    request.stopRequested = [this] { return stopRequested(); };
     // The pictures are drawn on a thread of their own, ahead of the encoder; this thread only
-    // hands them over.
+    // hands them over, keeping the window alive while it waits for one (a movie loading).
     AlbumFrames frames(album_, sequence_, outputSize_, true);
     std::optional<FramesAhead> ahead;
-    ahead.emplace(frames, progress_.totalFrames, kFramesAhead);
-    request.frame = [this, &ahead](int) { return ahead->take([this] { return stopRequested(); }); };
+    ahead.emplace(
+        [this, &frames](int n) {
+            if (beforeDrawing) {
+                beforeDrawing(n);
+            }
+            return frames.frame(n);
+        },
+        progress_.totalFrames, kFramesAhead);
+    // However the conversion ends, the drawing thread is waited for the same way.
+    const auto endDrawing = [this, &ahead] {
+        if (!ahead) {
+            return;
+        }
+        ahead->cancel();
+        while (!ahead->waitForEnd(kWaitSlice)) {
+            report();
+        }
+        ahead.reset();
+    };
+    request.frame = [this, &ahead](int) {
+        return ahead->take([this] {
+            report();
+            return stopRequested();
+        });
+    };
     request.frameFile = frameFile;
     driver_.onProgress = [this](const ConversionProgress& p) {
         progress_.smallValue = p.smallValue;
@@ -217,29 +307,31 @@ ProductionResult ProductionRun::run(const QString& outputFile) {
         report();
     };
     conversionClock_.start();
-    if (stopRequested()) {
-        return finish(result);
+    bool done = false;
+    try {
+        done = !stopRequested() && driver_.convert(request);
+    } catch (...) {
+        endDrawing();
+        throw;
     }
-    const bool done = driver_.convert(request);
-    ahead.reset();
+    endDrawing();
     for (const QString& line : frames.stageLog()) {
         addStageLog(line);
     }
     errorList_.append(frames.errorList());
+    errorList_.append(driver_.notices());
     notices_.append(frames.notices());
     notices_.append(frames.lyricProblems());
+    notices_.append(driver_.notices());
     // A stop that comes after the encoder has finished and the file has its name is too late:
     // the album is made and stays, so the run says so.
     if (done) {
         result.outcome = ProductionOutcome::Complete;
-    } else if (stopRequested()) {
-        return finish(result);
-    } else {
+    } else if (!stopRequested()) {
         result.outcome = ProductionOutcome::Failed;
         result.error =
             driver_.errorText().isEmpty() ? texts::kProductionFailed : driver_.errorText();
     }
-    return finish(result);
 }
 
 }  // namespace vellumo

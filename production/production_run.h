@@ -15,12 +15,13 @@
 //   const ProductionResult result = run.run(outputFile);   // returns when it has ended
 //
 // run() works on the calling thread and returns when the output file is complete, when the
-// production failed, or after stop(). onProgress is called often (after each music row, each
-// preparation step and each frame): a window processes its events there, and its stop button
-// calls stop(). stop() may also come from another thread; the run then ends at once, at any
-// point (lists, preparation, conversion), and leaves no output file. The album is read, never
-// changed; while frames are made a drawing thread of the run reads it too (the lyric files and
-// settings), so nothing may change it until run() returns.
+// production failed (whatever was thrown on the way), or after stop(). onProgress is called
+// often (after each music row and each frame, and every few milliseconds while the preparation
+// works or the run waits for a picture or for the encoder): a window processes its events there,
+// and its stop button calls stop(). stop() may also come from another thread; the run then ends
+// at once, at any point (lists, preparation, conversion), and leaves no output file. The album
+// is read, never changed; the preparation and the drawing of frames read it on threads of the
+// run (photos, lyric files and settings), so nothing may change it until run() returns.
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -47,6 +48,12 @@ QString productionStateWord(ProductionState state);
 // The reason a production cannot start, or empty: no photo, sync with music without music,
 // no used template (the messages the preview gives), or no complete used template.
 QString checkProductionRequest(const Album& album);
+
+// The reason outputFile cannot be written, or empty: it is the same file (device and inode,
+// links followed) as one the album is made from (a photo, a background, music, lyrics) or as one
+// of otherInputs (the album project).
+QString checkOutputFile(const Album& album, const QString& outputFile,
+                        const QStringList& otherInputs = {});
 
 struct ProductionProgress {
     enum class Phase { Lists, Preparation, Conversion };
@@ -92,6 +99,8 @@ public:
     std::function<void(const ProductionProgress&)> onProgress;
     // Called once at the end of run(), with what run() returns.
     std::function<void(const ProductionResult&)> onFinished;
+    // Called on the drawing thread before picture n is drawn (tests hold the drawing there).
+    std::function<void(int n)> beforeDrawing;
 
     // Produces the album with its output options (type, size, television system, quality,
     // sync mode) into outputFile. The file exists only when the outcome is Complete.
@@ -115,6 +124,10 @@ public:
 
 private:
     bool stopRequested() const { return stopRequested_.load(); }
+    void produce(ProductionResult& result);
+    // Runs work on a thread of its own and reports every few milliseconds until it has ended;
+    // passes on what it threw.
+    void waitAside(const std::function<void()>& work);
     void report();
     ProductionResult finish(ProductionResult result);
     void addStageLog(const QString& text);

@@ -25,9 +25,14 @@ inline const QString kMusicTooShort =
 // %1 the files, one a line.
 inline const QString kPhotosMissingInVideo =
     QStringLiteral("以下照片文件找不到了，视频中以灰色代替：\n%1");
-// %1 the movie file, %2 the reason.
+// %1 the template's name (or kClosingMovieName), %2 the reason.
 inline const QString kMovieNotProduced =
     QStringLiteral("模板动画“%1”无法播放，视频中保持上一画面：%2");
+inline const QString kClosingMovieName = QStringLiteral("结束动画");
+
+// The output would overwrite a file the album is made from. %1 the output, %2 that file.
+inline const QString kOutputIsAnInput = QStringLiteral(
+    "视频文件“%1”就是相册所用的文件“%2”，制作会覆盖它。请换一个相册名称或保存位置。");
 
 // The production ended without a file, for want of a reason from the encoder.
 inline const QString kProductionFailed = QStringLiteral("相册制作失败，没有生成视频文件！");

@@ -37,6 +37,16 @@ inline const QString kProductionTimes =
 // The time left while it cannot be known yet.
 inline const QString kTimeUnknown = QStringLiteral("--:--:--");
 
+// The message of a complete production. %1 the video file.
+inline const QString kCompletionCaption = QStringLiteral("制作完成");
+inline const QString kCompletionMessage = QStringLiteral("制作完成！视频文件保存在：\n%1");
+inline const QString kOpenFolder = QStringLiteral("打开文件夹");
+inline const QString kPlayAlbum = QStringLiteral("播放");
+// No file manager or player could be started. %1 the video file.
+inline const QString kCannotOpenFolder =
+    QStringLiteral("无法打开文件管理器，请自己打开视频文件所在的位置：\n%1");
+inline const QString kCannotPlay = QStringLiteral("无法启动播放器，请自己播放视频文件：\n%1");
+
 // An output file of that name is already there; %1 the file.
 inline const QString kReplaceFileCaption = QStringLiteral("替换文件");
 inline const QString kReplaceFileQuestion = QStringLiteral(

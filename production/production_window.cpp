@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "dialogs/message_dialog.h"
+#include "production/production_run_texts.h"
 #include "production/production_texts.h"
 #include "project/album.h"
 
@@ -77,10 +78,11 @@ ProductionWindow::ProductionWindow(const Album& album, QWidget* parent,
     stop_ = new QPushButton(texts::kStopProduction, this);
     stop_->setGeometry(kSize.width() - kMargin - 120, 172, 120, 32);
 
+    // The stop answers at any time while the window is open, also before the run has begun.
     connect(stop_, &QPushButton::clicked, this, [this] {
+        stopPressed_ = true;
+        stop_->setEnabled(false);
         if (run_) {
-            stopPressed_ = true;
-            stop_->setEnabled(false);
             run_->stop();
         }
     });
@@ -120,27 +122,51 @@ ProductionResult ProductionWindow::produce(const QString& outputFile) {
     openWhenDone_->setChecked(false);
     setBar(smallBar_, 0, 0);
     setBar(largeBar_, 0, 0);
-    stop_->setEnabled(false);
+    stopPressed_ = false;
+    stop_->setEnabled(true);
     times_->setText(timesText(ProductionProgress{}));
 
     QTimer::singleShot(kStartDelayMs, this, &ProductionWindow::startWork);
     exec();
 
-    // Told after the window has closed: why there is no file, or what to know about it.
+    // Told after the window has closed: why there is no file, or that it is made and where.
     if (result_.outcome == ProductionOutcome::Failed) {
         showMessage(result_.error);
-    } else if (result_.outcome == ProductionOutcome::Complete && !result_.notices.isEmpty()) {
-        showMessage(result_.notices.join(u'\n'));
+    } else if (result_.outcome == ProductionOutcome::Complete) {
+        CompletionDialog done(parentWidget());
+        done.setResult(result_.outputFile, result_.notices);
+        done.setOpeners(folderOpener_, fileOpener_);
+        done.exec();
     }
     return result_;
 }
 
+void ProductionWindow::setCompletionOpeners(CompletionDialog::Opener folder,
+                                            CompletionDialog::Opener file) {
+    folderOpener_ = std::move(folder);
+    fileOpener_ = std::move(file);
+}
+
 void ProductionWindow::startWork() {
     QPointer<ProductionWindow> self(this);
+    if (stopPressed_) {
+        // Stopped before anything began.
+        result_.outcome = ProductionOutcome::Stopped;
+        accept();
+        return;
+    }
     ProductionRun run(album_, factory_);
+    // However run() ends, the window never keeps a pointer to it.
+    struct Forget {
+        ProductionWindow& window;
+        ~Forget() {
+            window.run_ = nullptr;
+            window.running_ = false;
+        }
+    };
+    const Forget forget{*this};
     run_ = &run;
     running_ = true;
-    stopPressed_ = false;
     lastEventsMs_ = -1;
     QElapsedTimer clock;
     clock.start();
@@ -156,7 +182,14 @@ void ProductionWindow::startWork() {
         showProgress(progress);
         QCoreApplication::processEvents();
     };
-    const ProductionResult result = run.run(outputFile_);
+    ProductionResult result;
+    try {
+        result = run.run(outputFile_);
+    } catch (...) {
+        // run() tells its own failures; what escapes it (a window's handler) still ends here.
+        result.outcome = ProductionOutcome::Failed;
+        result.error = texts::kProductionFailed;
+    }
     run_ = nullptr;
     running_ = false;
     if (!self) {
@@ -175,9 +208,7 @@ void ProductionWindow::showProgress(const ProductionProgress& progress) {
     setBar(smallBar_, progress.smallValue, progress.smallMaximum);
     setBar(largeBar_, progress.framesDone, progress.totalFrames);
     times_->setText(timesText(progress));
-    stop_->setEnabled(run_ && !stopPressed_ &&
-                      progress.phase == ProductionProgress::Phase::Conversion && progress.canStop &&
-                      run_->state() == ProductionState::Producing);
+    stop_->setEnabled(!stopPressed_ && progress.canStop);
 }
 
 void ProductionWindow::openSaveFolder() {

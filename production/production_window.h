@@ -8,15 +8,17 @@
 //   ProductionWindow window(album, mainWindow);
 //   const ProductionResult result = window.produce(options.outputFile());
 //
-// produce() opens the window modally and starts the run by a one-shot timer. When the file is
-// complete the window closes (and opens the save folder when asked); a failure is told in the
-// message dialog with its reason after the window has closed, as are the notices that come
-// with a complete file.
+// produce() opens the window modally and starts the run by a one-shot timer. "停止制作" answers
+// from the moment the window opens. When the file is complete the window closes (and opens the
+// save folder when asked) and the completion dialog says where the file is, with the notices
+// that come with it; a failure is told in the message dialog with its reason after the window
+// has closed.
 
 #include <QString>
 #include <functional>
 
 #include "dialogs/skinned_dialog.h"
+#include "production/completion_dialog.h"
 #include "production/production_run.h"
 
 class QCheckBox;
@@ -43,6 +45,8 @@ public:
     ~ProductionWindow() override;
 
     void setFolderOpener(FolderOpener opener);
+    // The completion dialog's "打开文件夹" and "播放" (the desktop's by default).
+    void setCompletionOpeners(CompletionDialog::Opener folder, CompletionDialog::Opener file);
 
     // Shows the window modally, produces the album into outputFile and returns after the
     // window has closed and any message has been told.
@@ -78,6 +82,8 @@ private:
     const Album& album_;
     ConversionDriver::ConverterFactory factory_;
     FolderOpener opener_;
+    CompletionDialog::Opener folderOpener_;
+    CompletionDialog::Opener fileOpener_;
     QString outputFile_;
     ProductionRun* run_ = nullptr;  // while producing
     ProductionResult result_;

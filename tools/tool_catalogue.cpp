@@ -4,6 +4,7 @@
 #include "tools/tool_commands.h"
 #include "tools/tool_common.h"
 #include "tools/tool_texts.h"
+#include "workspace/errors.h"
 #include "workspace/program_folder.h"
 
 namespace vellumo::tool {
@@ -20,10 +21,14 @@ int runCatalogue(const QStringList& words) {
         setProgramFolder(args.value(QStringLiteral("program-folder")));
     }
     // The catalogue is built in the unpack folder: an installed program folder cannot hold it.
-    chooseWorkingRoot();
     Catalogue catalogue;
-    if (!catalogue.build()) {
-        return fail(QStringLiteral("no template packages below %1").arg(programFolder()));
+    try {
+        chooseWorkingRoot();
+        if (!catalogue.build()) {
+            return fail(QStringLiteral("no template packages below %1").arg(programFolder()));
+        }
+    } catch (const Error& e) {
+        return fail(e.message());
     }
     printOut(texts::kToolCatalogueHeading);
     for (const CatalogueEntry& e : catalogue.entries()) {

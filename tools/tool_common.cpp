@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 
 #include "workspace/folders.h"
@@ -64,6 +66,32 @@ void printError(const QString& text) {
 int fail(const QString& message) {
     printError(QStringLiteral("vellumo-tool: ") + message);
     return 1;
+}
+
+namespace {
+
+std::atomic<int> receivedSignal{0};
+static_assert(std::atomic<int>::is_always_lock_free);
+
+// Only notes the signal: nothing else is safe inside a signal handler.
+extern "C" void noteStopSignal(int signal) {
+    receivedSignal.store(signal);
+}
+
+}  // namespace
+
+void catchStopSignals() {
+    struct sigaction action {};
+    action.sa_handler = noteStopSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        sigaction(signal, &action, nullptr);
+    }
+}
+
+int stopSignal() {
+    return receivedSignal.load();
 }
 
 void workBelow(const QString& folder) {

@@ -41,6 +41,13 @@ void printError(const QString& text);
 // A command's exit status after printing a one-line error.
 int fail(const QString& message);
 
+// From now on SIGINT, SIGTERM and SIGHUP only note that the command is to stop: the command asks
+// stopSignal() where it can stop cleanly (removing what it made) and then exits with
+// 128 + the signal's number.
+void catchStopSignals();
+// The stop signal received, 0 while none was.
+int stopSignal();
+
 // The working folders of a command go below folder (made if missing), never below the program
 // folder, which may be read-only or belong to a running Vellumo; the installed data is read where
 // it is. Throws Error when the folder cannot be made.

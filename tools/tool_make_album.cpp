@@ -24,6 +24,7 @@
 #include "workspace/data_paths.h"
 #include "workspace/errors.h"
 #include "workspace/folders.h"
+#include "workspace/leftovers.h"
 #include "workspace/program_folder.h"
 
 namespace vellumo::tool {
@@ -116,6 +117,13 @@ QString readOptions(const Arguments& args, OutputOptions& options, bool fromProj
     return {};
 }
 
+// The exit status of a command ended by a signal.
+int interrupted() {
+    std::fputs("\n", stderr);
+    printError(QStringLiteral("vellumo-tool: stopped by signal %1").arg(stopSignal()));
+    return 128 + stopSignal();
+}
+
 void printProgress(const ProductionProgress& p) {
     const int percent = p.totalFrames > 0 ? 100 * p.framesDone / p.totalFrames : 0;
     const QString line = QStringLiteral("\r%1%  %2 frames/s  %3 left  ")
@@ -160,15 +168,26 @@ int runMakeAlbum(const QStringList& words) {
         setProgramFolder(args.value(QStringLiteral("program-folder")));
     }
     const QString out = QFileInfo(args.value(QStringLiteral("out"))).absoluteFilePath();
-    const QTemporaryDir working;
+    // A signal ends the command where it can end cleanly: the partial output and the working
+    // folder are removed on the way out.
+    catchStopSignals();
+    removeStaleWorkingFolders();
+    const QTemporaryDir working(workingFolderTemplate());
     if (!working.isValid()) {
         return fail(QStringLiteral("cannot create a working folder"));
     }
-    workBelow(working.path());
+    try {
+        workBelow(working.path());
+    } catch (const Error& e) {
+        return fail(e.message());
+    }
 
     Catalogue catalogue;
     if (!catalogue.build()) {
         return fail(QStringLiteral("no template packages below %1").arg(programFolder()));
+    }
+    if (stopSignal() != 0) {
+        return interrupted();
     }
     Album album(catalogue);
     if (opening) {
@@ -203,13 +222,25 @@ int runMakeAlbum(const QStringList& words) {
         if (const QString refusal = checkProductionRequest(album); !refusal.isEmpty()) {
             return fail(refusal);
         }
+        const QStringList project =
+            opening ? QStringList{args.value(QStringLiteral("open"))} : QStringList{};
+        if (const QString refusal = checkOutputFile(album, out, project); !refusal.isEmpty()) {
+            return fail(refusal);
+        }
+        if (stopSignal() != 0) {
+            return interrupted();
+        }
 
         ProductionRun run(album);
         QElapsedTimer shown;
         shown.start();
         // The last line keeps the speed of the whole conversion.
         ProductionProgress last;
-        run.onProgress = [&shown, &last](const ProductionProgress& p) {
+        run.onProgress = [&shown, &last, &run](const ProductionProgress& p) {
+            if (stopSignal() != 0) {
+                run.stop();
+                return;
+            }
             if (p.phase != ProductionProgress::Phase::Conversion) {
                 return;
             }
@@ -231,6 +262,9 @@ int runMakeAlbum(const QStringList& words) {
         }
     } catch (const Error& e) {
         return fail(e.message());
+    }
+    if (result.outcome != ProductionOutcome::Complete && stopSignal() != 0) {
+        return interrupted();
     }
     if (result.outcome != ProductionOutcome::Complete) {
         return fail(result.error.isEmpty() ? QStringLiteral("stopped") : result.error);

@@ -30,6 +30,7 @@
 #include "workspace/data_paths.h"
 #include "workspace/errors.h"
 #include "workspace/folders.h"
+#include "workspace/leftovers.h"
 #include "workspace/program_folder.h"
 
 namespace vellumo::tool {
@@ -189,7 +190,8 @@ int runPlan(const QStringList& words) {
             "usage: plan [--program-folder DIR] [--combined K] [--stage DIR [--size WxH]] "
             "[--save FILE] PHOTO... | plan --open FILE [--stage DIR [--size WxH]] [--save FILE]"));
     }
-    const QTemporaryDir scratch;
+    removeStaleWorkingFolders();
+    const QTemporaryDir scratch(workingFolderTemplate());
     try {
         workBelow(args.has(QStringLiteral("stage")) ? args.value(QStringLiteral("stage"))
                                                     : scratch.path());
@@ -206,6 +208,9 @@ int runPlan(const QStringList& words) {
             openProject(album, args.value(QStringLiteral("open")));
         } else if (!planAlbum(album, plan.photos, plan.combined)) {
             return 1;
+        }
+        if (!opening && album.photos().size() == 0) {
+            return fail(texts::kNoPhotos);  // No photo could be read.
         }
         printAlbum(album);
         if (args.has(QStringLiteral("save"))) {

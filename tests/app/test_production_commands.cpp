@@ -30,7 +30,9 @@
 #include "media/music_player.h"
 #include "photo/fitting_canvas.h"
 #include "preview/timeline_texts.h"
+#include "production/completion_dialog.h"
 #include "production/output_windows.h"
+#include "production/production_run_texts.h"
 #include "production/production_texts.h"
 #include "production/production_window.h"
 #include "skin/fonts.h"
@@ -68,7 +70,16 @@ protected:
             held_ = held.get();
             return held;
         };
+        services.projectFile = [this] { return projectFile_; };
         wireOutputCommands(window_, source_.album(), services);
+        // A complete production ends with the completion dialog: answered with "确定".
+        QObject::connect(&completion_, &QTimer::timeout, [this] {
+            if (auto* done = qobject_cast<CompletionDialog*>(QApplication::activeModalWidget())) {
+                ++completions_;
+                done->okButton()->click();
+            }
+        });
+        completion_.start(5);
     }
 
     // The album type window gets the smallest size, name and "开始制作".
@@ -99,6 +110,9 @@ protected:
     // With a picture number, each production holds after it until it is stopped.
     int holdAt_ = -1;
     test::HeldConverter* held_ = nullptr;
+    QString projectFile_;
+    QTimer completion_;
+    int completions_ = 0;
 };
 
 TEST_F(ProductionCommandsTest, GuardsEndTheRequestBeforeAnyWindow) {
@@ -164,6 +178,7 @@ TEST_F(ProductionCommandsTest, ExistingFileIsKeptAfterNoAndReplacedAfterYes) {
     auto yes = whenShown<ConfirmDialog>([](ConfirmDialog* dialog) { dialog->okButton()->click(); });
     window_.runCommand(Command::Dvd);
     EXPECT_EQ(yes->answered(), 1);
+    EXPECT_EQ(completions_, 1);
     const test::MediaFacts facts = test::probeMedia(out);
     EXPECT_EQ(facts.videoCodec, "mpeg2video");
     EXPECT_EQ(facts.videoFrames, 220);
@@ -189,6 +204,31 @@ TEST_F(ProductionCommandsTest, ExistingFileIsKeptAfterNoAndReplacedAfterYes) {
     EXPECT_TRUE(stopped);
     EXPECT_EQ(test::readFile(out), made);
     EXPECT_FALSE(QFileInfo::exists(out + ".part"));
+}
+
+TEST_F(ProductionCommandsTest, AnOutputThatIsAnInputIsRefusedBeforeAnyQuestion) {
+    // The album's file name is a link to one of its photos.
+    const QString photo = source_.album().photos().at(0).location;
+    const QByteArray photoBytes = test::readFile(photo);
+    const QString out = folder_ + "same.mpg";
+    ASSERT_TRUE(QFile::link(photo, out));
+    QString told;
+    auto typed = nameTheAlbum("same");
+    auto message = readMessage(told);
+    window_.runCommand(Command::Dvd);
+    EXPECT_EQ(message->answered(), 1);
+    EXPECT_EQ(told, texts::kOutputIsAnInput.arg(out, photo));
+    EXPECT_EQ(test::readFile(photo), photoBytes);
+    EXPECT_TRUE(QFileInfo(out).isSymLink());
+    EXPECT_EQ(completions_, 0);
+
+    // The album's own project file.
+    projectFile_ = source_.folder().write("out/trip.mpg", "{}");
+    typed = nameTheAlbum("trip");
+    message = readMessage(told);
+    window_.runCommand(Command::Dvd);
+    EXPECT_EQ(told, texts::kOutputIsAnInput.arg(projectFile_, projectFile_));
+    EXPECT_EQ(test::readFile(projectFile_), QByteArray("{}"));
 }
 
 TEST_F(ProductionCommandsTest, UnwritableFolderIsToldAndTheAlbumIsUnchanged) {
@@ -314,6 +354,12 @@ TEST(ProductionCommandsByHand, TwentyPhotosDvdWithMusicAndLyrics) {
         [&told](MessageDialog* dialog) {
             told = dialog->message();
             dialog->accept();
+        },
+        600000);
+    auto done = whenShown<CompletionDialog>(
+        [&target](CompletionDialog* dialog) {
+            dialog->grab().save(target + "/completion.png");
+            dialog->okButton()->click();
         },
         600000);
     window.runCommand(Command::Dvd);

@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 
 #include <cmath>
+#include <ctime>
 #include <numeric>
 #include <thread>
+
+#include <utime.h>
 
 #include "media/audio_decoder.h"
 #include "media/audio_encoder.h"
@@ -13,6 +18,7 @@
 #include "media/media_texts.h"
 #include "tests/support/media_probe.h"
 #include "tests/support/test_files.h"
+#include "workspace/leftovers.h"
 
 namespace vellumo::mcl {
 namespace {
@@ -53,6 +59,7 @@ struct Conversion {
     bool ok = false;
     int error = -1;
     QString errorText;
+    QStringList notices;
     QVector<int> frameNumbers;
     QVector<int> statuses;
     QVector<int> errorCodes;
@@ -112,6 +119,7 @@ struct Conversion {
         ok = converter->convert();
         error = converter->error();
         errorText = converter->errorString();
+        notices = converter->notices();
     }
 };
 
@@ -372,6 +380,89 @@ TEST_F(MclTest, AnExistingFileIsReplacedOnlyOnSuccess) {
     done.go();
     ASSERT_TRUE(done.ok);
     EXPECT_EQ(test::probeMedia(output).videoFrames, 20);
+}
+
+TEST_F(MclTest, ThePartialFileIsAFreshOneOfOursAndStaleOnesGo) {
+    const QString folder = folder_->mkdir("partial") + "/";
+    const QString output = folder + "album.mpg";
+    // A link planted where a partial file of a fixed name would be is never followed.
+    const QString victim = folder_->write("partial/victim.txt", "keep me");
+    ASSERT_TRUE(QFile::link(victim, output + ".part"));
+    // Partial files of ours that a killed production left behind, and one that may be written.
+    const QString stale = folder + ".album.mpg.2147480000-abc123.vellumo-part";
+    folder_->write("partial/.album.mpg.2147480000-abc123.vellumo-part", "half an album");
+    const std::time_t then = std::time(nullptr) - 3600;
+    const utimbuf times{then, then};
+    ASSERT_EQ(::utime(QFile::encodeName(stale).constData(), &times), 0);
+    const QString recent =
+        folder_->write("partial/.other.mpg.2147480000-abc123.vellumo-part", "being written");
+    QStringList seenWhileWriting;
+    Conversion run;
+    run.output = output;
+    run.videoFunc = [&](Converter&, QImage& image, int n) {
+        image = solid(Qt::red);
+        if (n == 10) {
+            seenWhileWriting = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+        }
+    };
+    run.go();
+    ASSERT_TRUE(run.ok) << run.errorText.toStdString();
+    EXPECT_EQ(test::readFile(victim), QByteArray("keep me"));
+    EXPECT_TRUE(QFileInfo(output + ".part").isSymLink());
+    EXPECT_FALSE(QFileInfo::exists(stale));
+    EXPECT_TRUE(QFileInfo::exists(recent));
+    EXPECT_EQ(test::probeMedia(output).videoFrames, 20);
+    // While it was written, the partial file was one of ours, the only new name.
+    seenWhileWriting.removeAll("victim.txt");
+    seenWhileWriting.removeAll("album.mpg.part");
+    seenWhileWriting.removeAll(QFileInfo(recent).fileName());
+    ASSERT_EQ(seenWhileWriting.size(), 1);
+    EXPECT_TRUE(isPartialFileName(seenWhileWriting.first()));
+    EXPECT_TRUE(seenWhileWriting.first().startsWith(".album.mpg."));
+    EXPECT_FALSE(QFileInfo::exists(folder + seenWhileWriting.first()));
+}
+
+TEST_F(MclTest, TwoConversionsIntoOneOutputLeaveOneWholeFile) {
+    const QString output = path("twice.mpg");
+    Conversion first;
+    Conversion second;
+    for (Conversion* run : {&first, &second}) {
+        run->frames = 60;
+        run->output = output;
+    }
+    std::thread other([&] { second.go(); });
+    first.go();
+    other.join();
+    EXPECT_TRUE(first.ok) << first.errorText.toStdString();
+    EXPECT_TRUE(second.ok) << second.errorText.toStdString();
+    const test::MediaFacts facts = test::probeMedia(output);
+    EXPECT_EQ(facts.videoFrames, 60);
+    EXPECT_GT(qRed(facts.centres.value(30)), 180);
+}
+
+TEST_F(MclTest, ASongWhoseSoundEndsEarlyIsNoted) {
+    // An MP3 file cut short (a download that broke off): its header still announces six
+    // seconds, a little over two can be read.
+    encodeAudio(path("six.mp3"), "mp3", AudioCodec::Mp3, 128000, tone(6.0));
+    const QByteArray six = test::readFile(path("six.mp3"));
+    const QString cut = folder_->write("cut.mp3", six.left(six.size() * 4 / 10));
+    Conversion run;
+    run.frames = 100;  // four seconds of pictures
+    run.sounds = {cut};
+    run.output = path("cut.mpg");
+    run.go();
+    ASSERT_TRUE(run.ok) << run.errorText.toStdString();
+    EXPECT_EQ(run.notices,
+              QStringList{texts::kMclSoundEndedEarly.arg(cut, "00:00:02", "00:00:06")});
+
+    // Sound read whole, or cut by the end of the pictures, is nothing to tell.
+    Conversion whole;
+    whole.frames = 25;
+    whole.sounds = {path("long.mp3"), path("b.wav")};
+    whole.output = path("whole.mpg");
+    whole.go();
+    ASSERT_TRUE(whole.ok);
+    EXPECT_TRUE(whole.notices.isEmpty()) << whole.notices.join(u'\n').toStdString();
 }
 
 TEST(MclList, ListsCountTheirItemsAndTimeTextsReadAsClock) {

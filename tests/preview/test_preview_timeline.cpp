@@ -133,6 +133,26 @@ TEST_F(TimelineTest, PlaysCompleteTemplatesThenTheClosingMovie) {
     EXPECT_TRUE(timeline_.problems().isEmpty());
 }
 
+TEST_F(TimelineTest, AMovieThatCannotBePlayedIsNamedByItsTemplate) {
+    const QVector<int> playList = stageThree();
+    // Both staged movies damaged: the first is loaded at the start, the second ahead of time.
+    for (int n : {1, 3}) {
+        folder_.write(paths::kTemplateStagingFolder + paths::templateStagingSubfolder(n) +
+                          paths::stagedTemplateMovie(n),
+                      "not a movie\n");
+    }
+    timeline_.start(playList, SyncMode::WithTemplate);
+    for (int shown = 0; shown < 1000 && timeline_.step(); ++shown) {
+    }
+    timeline_.stop();
+    const QString told = texts::kTemplateMovieUnplayable.arg("A", "");
+    ASSERT_FALSE(timeline_.problems().isEmpty());
+    for (const QString& problem : timeline_.problems()) {
+        EXPECT_TRUE(problem.startsWith(told)) << problem.toStdString();
+        EXPECT_FALSE(problem.contains(folder_.path())) << problem.toStdString();
+    }
+}
+
 TEST_F(TimelineTest, SyncWithMusicRepeatsTheTemplatesToCoverTheMusicThenCloses) {
     const QVector<int> playList = stageThree();
     // 3 s of music is 75 frames: the two 30-frame templates come round once more (120).

@@ -4,11 +4,13 @@
 #include <QImage>
 
 #include <cmath>
+#include <stdexcept>
 
 #include "media/audio_decoder.h"
 #include "media/audio_encoder.h"
 #include "media/mcl.h"
 #include "production/conversion_driver.h"
+#include "production/production_run_texts.h"
 #include "production/production_texts.h"
 #include "tests/support/media_probe.h"
 #include "tests/support/test_files.h"
@@ -194,6 +196,64 @@ TEST_F(DriverTest, StatusCodesBecomeLogLines) {
                             "Unrecognized status code",
                             texts::kLogEnded,
                         }));
+}
+
+TEST_F(DriverTest, WaitingKeepsTheProgressComingWithoutLogLines) {
+    auto d = driver([](FakeConverter& c) {
+        for (int i = 0; i < 3; ++i) {
+            c.progress(c, mcl::kStatusWaiting, 25, 0, 100);
+        }
+    });
+    int reports = 0;
+    d->onProgress = [&](const ConversionProgress&) { ++reports; };
+    EXPECT_TRUE(d->convert(request(2)));
+    // One report per picture item, one before the conversion, three while it waits, one at the
+    // end.
+    EXPECT_EQ(reports, 7);
+    EXPECT_FALSE(d->log().contains(texts::kLogUnrecognizedStatus));
+}
+
+TEST_F(DriverTest, AConversionThatThrowsLeavesTheDriverReady) {
+    auto d = driver([](FakeConverter&) { throw std::runtime_error("a callback failed"); });
+    EXPECT_THROW(d->convert(request(25)), std::runtime_error);
+    EXPECT_TRUE(released);
+    EXPECT_FALSE(d->isRunning());
+    d->abort();  // meets no released handle
+    EXPECT_FALSE(calls.contains("abort"));
+
+    auto next = driver();
+    EXPECT_TRUE(next->convert(request(25)));
+}
+
+TEST_F(DriverTest, AStopBeforeTheConversionRunsStartsNothing) {
+    // While the lists are filled.
+    int asked = 0;
+    ConversionRequest r = request(50);
+    r.stopRequested = [&] { return ++asked >= 10; };
+    auto d = driver();
+    EXPECT_FALSE(d->convert(r));
+    EXPECT_FALSE(calls.contains("convert"));
+    EXPECT_TRUE(released);
+    EXPECT_EQ(asked, 10);
+
+    // Once it runs, the next picture asked for aborts it.
+    bool stop = false;
+    calls.clear();
+    auto running = driver([&](FakeConverter& c) {
+        stop = true;
+        QImage image;
+        c.videoFunc(c, image, 0);
+    });
+    ConversionRequest late = request(5);
+    late.stopRequested = [&] { return stop; };
+    int drawn = 0;
+    late.frame = [&](int) {
+        ++drawn;
+        return QImage();
+    };
+    running->convert(late);
+    EXPECT_TRUE(calls.contains("abort"));
+    EXPECT_EQ(drawn, 0);
 }
 
 TEST_F(DriverTest, ErrorsAreLoggedAndStopTheConversion) {

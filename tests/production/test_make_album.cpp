@@ -4,16 +4,24 @@
 
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QImage>
+#include <QProcess>
 #include <QRegularExpression>
 
+#include <csignal>
+#include <utility>
+
+#include "production/production_run_texts.h"
 #include "tests/support/media_probe.h"
 #include "tests/support/photo_files.h"
 #include "tests/support/test_files.h"
 #include "tests/support/tool_runner.h"
 #include "workspace/data_paths.h"
+#include "workspace/leftovers.h"
 #include "workspace/packed_file.h"
 #include "workspace/text_codec.h"
 
@@ -23,15 +31,18 @@ namespace {
 using test::runTool;
 using test::ToolRun;
 
-// A landscape template of 40 frames whose photo fills the stage.
-void installProgramFolder(const test::TempFolder& folder) {
-    const QByteArray parameters = toGbk(
-        QStringLiteral("[1]\r\nxpkd=|0|\r\nxpgd=|0|\r\nszhz=|heng|\r\nxpjpgmc=|picture_1|\r\n"
-                       "mbdx=40\r\n[l_x_q_b_x_n_w_j_s_y]\r\nl_x_q_b_x_n_w_j_s_y_m_c=满屏\r\n"));
+// A landscape template of 40 frames (or more) whose photo fills the stage.
+void installProgramFolder(const test::TempFolder& folder, int frames = 40) {
+    const QByteArray parameters =
+        toGbk(QStringLiteral("[1]\r\nxpkd=|0|\r\nxpgd=|0|\r\nszhz=|heng|\r\nxpjpgmc=|picture_1|\r\n"
+                             "mbdx=%1\r\n[l_x_q_b_x_n_w_j_s_y]\r\nl_x_q_b_x_n_w_j_s_y_m_c=满屏\r\n")
+                  .arg(frames));
     folder.write(paths::kParameterPackages + "1.rar", packNested(parameters, 20));
     folder.write(paths::kTemplatePackages + "1.rar",
-                 packNested("vellumo-movie 1\nframes 40\n"
-                            "image photo \"picture_1.jpg\"\n  box 0 0 1920 1080\n",
+                 packNested(QStringLiteral("vellumo-movie 1\nframes %1\n"
+                                           "image photo \"picture_1.jpg\"\n  box 0 0 1920 1080\n")
+                                .arg(frames)
+                                .toUtf8(),
                             20));
     folder.write(paths::kClosingMovie,
                  packNested("vellumo-movie 1\nframes 150\n"
@@ -160,6 +171,74 @@ TEST(MakeAlbum, AnAlbumProjectPlannedOnTheCommandLineIsOpenedAndProduced) {
     const ToolRun damaged = runTool({"plan", "--program-folder", temp.path(), "--open", project});
     EXPECT_EQ(damaged.exitCode, 1);
     EXPECT_TRUE(damaged.lastErrLine().contains(project)) << damaged.err.toStdString();
+}
+
+TEST(MakeAlbum, AStopSignalEndsItCleanlyLeavingNothingBesideTheOutput) {
+    test::TempFolder temp;
+    installProgramFolder(temp, 3000);  // two minutes of album: the signal comes long before
+    const QString photo = test::writeSolidPhoto(temp.path() + "p.jpg", {480, 320}, Qt::darkRed);
+    const QString outFolder = temp.mkdir("out") + "/";
+    // The tool's working folder goes below this temporary folder.
+    const QString tmp = temp.mkdir("tmp");
+    const auto ours = [](const QString& folder) {
+        return QDir(folder).entryList({"vellumo-*", ".*vellumo-part", "*.mpg*"},
+                                      QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
+    for (const auto& [signal, status] :
+         {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}, std::pair{SIGHUP, 129}}) {
+        QProcess tool;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TMPDIR", tmp);
+        tool.setProcessEnvironment(environment);
+        tool.start(qEnvironmentVariable("VELLUMO_TOOL"),
+                   {"make-album", "--program-folder", temp.path(), "--type", "DVD", "--size",
+                    "640x368", "--out", outFolder + "album.mpg", photo});
+        ASSERT_TRUE(tool.waitForStarted(10000));
+        // Until the partial file is there: the conversion has begun.
+        QString partial;
+        QDeadlineTimer deadline(60000);
+        while (partial.isEmpty() && !deadline.hasExpired() && tool.state() == QProcess::Running) {
+            const QStringList names = QDir(outFolder).entryList(QDir::Files | QDir::Hidden);
+            if (names.isEmpty()) {
+                tool.waitForFinished(20);
+            } else {
+                partial = names.first();
+            }
+        }
+        ASSERT_TRUE(isPartialFileName(partial)) << partial.toStdString();
+        EXPECT_FALSE(ours(tmp).isEmpty());  // its working folder
+        ASSERT_EQ(::kill(static_cast<pid_t>(tool.processId()), signal), 0);
+        ASSERT_TRUE(tool.waitForFinished(30000));
+        EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit) << signal;
+        EXPECT_EQ(tool.exitCode(), status) << signal;
+        EXPECT_EQ(ours(outFolder), QStringList{}) << signal;
+        EXPECT_EQ(ours(tmp), QStringList{}) << signal;
+    }
+}
+
+TEST(MakeAlbum, RefusesAnOutputThatIsOneOfItsInputs) {
+    test::TempFolder temp;
+    installProgramFolder(temp);
+    const QString photo = test::writeSolidPhoto(temp.path() + "p.jpg", {480, 320}, Qt::darkGreen);
+    const QByteArray photoBytes = test::readFile(photo);
+    ToolRun run = runTool({"make-album", "--program-folder", temp.path(), "--type", "VCD", "--size",
+                           "320x176", "--out", photo, photo},
+                          120000);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.lastErrLine(), "vellumo-tool: " + texts::kOutputIsAnInput.arg(photo, photo));
+    EXPECT_EQ(test::readFile(photo), photoBytes);
+
+    // The album project it opens.
+    const QString project = temp.path() + "album.vellumo";
+    ASSERT_EQ(runTool({"plan", "--program-folder", temp.path(), "--save", project, photo}).exitCode,
+              0);
+    const QByteArray projectBytes = test::readFile(project);
+    run = runTool({"make-album", "--program-folder", temp.path(), "--open", project, "--type",
+                   "VCD", "--size", "320x176", "--out", project},
+                  120000);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.lastErrLine(), "vellumo-tool: " + texts::kOutputIsAnInput.arg(project, project));
+    EXPECT_EQ(test::readFile(project), projectBytes);
 }
 
 }  // namespace

@@ -1,12 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 
+#include <atomic>
+#include <chrono>
+#include <new>
+#include <thread>
+
 #include "media/audio_decoder.h"
 #include "media/mcl.h"
+#include "media/media_texts.h"
 #include "media/music_player.h"
 #include "movie/movie_player.h"
 #include "preview/preview_timeline.h"
@@ -344,10 +351,114 @@ TEST_F(ProductionRunTest, AMovieThatCannotBePlayedKeepsThePictureBeforeIt) {
     EXPECT_EQ(frames.stageLog(),
               (QStringList{texts::kStageUnloaded, texts::kStageCreated, texts::kStageUnloaded,
                            texts::kStageError, texts::kStageUnloaded, texts::kStageCreated}));
+    // The user is told the template's name, never the path of its working copy.
     ASSERT_EQ(frames.notices().size(), 1);
-    EXPECT_TRUE(frames.notices().first().contains(blue));
+    const QString name = album_.templates().at(2).info->name;
+    EXPECT_TRUE(frames.notices().first().startsWith(texts::kMovieNotProduced.arg(name, "")))
+        << frames.notices().first().toStdString();
+    EXPECT_FALSE(frames.notices().first().contains(folder_.path()));
     ASSERT_FALSE(frames.errorList().isEmpty());
     EXPECT_EQ(frames.errorList().first(), texts::kHealthFirst + "40" + texts::kHealthError);
+}
+
+TEST_F(ProductionRunTest, WhileAPictureIsLongInComingTheRunStaysAliveAndStops) {
+    ProductionRun run(album_);
+    std::atomic<bool> held{false};
+    std::atomic<bool> release{false};
+    // The drawing of picture 60 takes long (a large movie loading): at most ten seconds here.
+    run.beforeDrawing = [&](int n) {
+        if (n != 60) {
+            return;
+        }
+        held = true;
+        for (int i = 0; i < 2000 && !release; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    };
+    int reportsWhileHeld = 0;
+    run.onProgress = [&](const ProductionProgress&) {
+        if (held && !release && ++reportsWhileHeld == 12) {
+            run.stop();
+            release = true;
+        }
+    };
+    const QString out = folder_.path() + "held.mpg";
+    const ProductionResult result = run.run(out);
+    EXPECT_EQ(result.outcome, ProductionOutcome::Stopped);
+    EXPECT_EQ(reportsWhileHeld, 12);
+    EXPECT_FALSE(QFileInfo::exists(out));
+    EXPECT_EQ(QDir(folder_.path()).entryList({"*.vellumo-part"}, QDir::Files | QDir::Hidden),
+              QStringList{});
+}
+
+// A conversion library whose picture callback fails half-way.
+class ThrowingConverter : public test::HeldConverter {
+public:
+    ThrowingConverter() : HeldConverter(-1) {}
+    void assignVideoFunc(mcl::VideoFunc callback) override {
+        HeldConverter::assignVideoFunc(
+            [callback = std::move(callback)](mcl::Converter& self, QImage& image, int n) {
+                if (n == 30) {
+                    throw std::bad_alloc();
+                }
+                callback(self, image, n);
+            });
+    }
+};
+
+TEST_F(ProductionRunTest, WhatIsThrownOnTheWayEndsTheRunWithAFailure) {
+    ProductionRun run(album_, [] { return std::make_unique<ThrowingConverter>(); });
+    int finished = 0;
+    run.onFinished = [&](const ProductionResult&) { ++finished; };
+    const QString out = folder_.path() + "thrown.mpg";
+    const ProductionResult result = run.run(out);
+    EXPECT_EQ(result.outcome, ProductionOutcome::Failed);
+    EXPECT_EQ(result.error, texts::kProductionFailed);
+    EXPECT_EQ(finished, 1);
+    EXPECT_EQ(run.state(), ProductionState::Stopped);
+    EXPECT_FALSE(QFileInfo::exists(out));
+    run.stop();  // Nothing runs: nothing happens.
+    EXPECT_EQ(QDir(folder_.path()).entryList({"*.vellumo-part"}, QDir::Files | QDir::Hidden),
+              QStringList{});
+}
+
+TEST_F(ProductionRunTest, AnOutputThatIsAnInputIsRefused) {
+    addMusicAndLyrics();
+    const QString photo = album_.photos().at(0).location;
+    const QByteArray photoBytes = test::readFile(photo);
+    ProductionRun run(album_);
+    // The photo itself, and a link to the lyrics.
+    const ProductionResult onPhoto = run.run(photo);
+    EXPECT_EQ(onPhoto.outcome, ProductionOutcome::Failed);
+    EXPECT_EQ(onPhoto.error, texts::kOutputIsAnInput.arg(photo, photo));
+    EXPECT_EQ(test::readFile(photo), photoBytes);
+    const QString lyrics = album_.lyrics().at(0).location;
+    const QString link = folder_.path() + "lyrics-link.mpg";
+    ASSERT_TRUE(QFile::link(lyrics, link));
+    EXPECT_EQ(run.run(link).error, texts::kOutputIsAnInput.arg(link, lyrics));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+
+    // The music, and a project file named by the caller; a new file or another is fine.
+    const QString music = album_.music().at(0).location;
+    EXPECT_EQ(checkOutputFile(album_, music), texts::kOutputIsAnInput.arg(music, music));
+    const QString project = folder_.write("trip.vellumo", "{}");
+    EXPECT_EQ(checkOutputFile(album_, project, {project}),
+              texts::kOutputIsAnInput.arg(project, project));
+    EXPECT_EQ(checkOutputFile(album_, folder_.path() + "new.mpg", {project}), QString());
+    EXPECT_EQ(checkOutputFile(album_, folder_.write("old.mpg", "x"), {project}), QString());
+}
+
+TEST_F(ProductionRunTest, MusicWhoseSoundEndsEarlyIsTold) {
+    // An MP3 file cut short: its header announces six seconds, a little over two can be read.
+    const QByteArray whole = test::readFile(test::writeToneMp3(folder_.path() + "six.mp3", 6.0));
+    const QString cut = folder_.write("cut.mp3", whole.left(whole.size() * 4 / 10));
+    ASSERT_TRUE(album_.music().add(cut, player_).isEmpty());
+    ProductionRun run(album_);
+    const ProductionResult result = run.run(folder_.path() + "cut.mpg");
+    ASSERT_EQ(result.outcome, ProductionOutcome::Complete) << result.error.toStdString();
+    const QString told = texts::kMclSoundEndedEarly.arg(cut, "00:00:02", "00:00:06");
+    EXPECT_EQ(result.notices, QStringList{told});
+    EXPECT_TRUE(run.errorList().contains(told));
 }
 
 }  // namespace

@@ -9,10 +9,15 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <optional>
+#include <stdexcept>
+
 #include "dialogs/message_dialog.h"
+#include "production/completion_dialog.h"
 #include "production/production_run_texts.h"
 #include "production/production_texts.h"
 #include "production/production_window.h"
+#include "tests/support/held_converter.h"
 #include "tests/support/media_probe.h"
 #include "tests/support/modal_responder.h"
 #include "tests/support/production_album.h"
@@ -36,7 +41,26 @@ private:
     QTimer timer_;
 };
 
+// Answers the completion dialog with "确定" whenever it is shown, keeping its message.
+class CompletionCloser {
+public:
+    CompletionCloser() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (auto* done = qobject_cast<CompletionDialog*>(QApplication::activeModalWidget())) {
+                messages << done->message();
+                done->okButton()->click();
+            }
+        });
+        timer_.start(5);
+    }
+    QStringList messages;
+
+private:
+    QTimer timer_;
+};
+
 TEST(ProductionWindow, OpensEmptyProducesTheFileClosesAndOpensTheFolder) {
+    CompletionCloser completion;
     test::ProductionAlbum source;
     Album& album = source.album();
     album.outputOptions().albumName = QStringLiteral("春游");
@@ -53,7 +77,7 @@ TEST(ProductionWindow, OpensEmptyProducesTheFileClosesAndOpensTheFolder) {
         EXPECT_EQ(window.fileName()->text(), QString::fromUtf16(u"春游"));
         EXPECT_EQ(window.smallBar()->value(), 0);
         EXPECT_EQ(window.largeBar()->value(), 0);
-        EXPECT_FALSE(window.stopButton()->isEnabled());
+        EXPECT_TRUE(window.stopButton()->isEnabled());  // A stop answers from the start.
         EXPECT_FALSE(window.openWhenDone()->isChecked());
         EXPECT_EQ(window.size(), ProductionWindow::kSize);
     });
@@ -89,6 +113,9 @@ TEST(ProductionWindow, OpensEmptyProducesTheFileClosesAndOpensTheFolder) {
     // "打开保存位置" opens the folder at any time.
     window.openFolderButton()->click();
     EXPECT_EQ(opened.size(), 2);
+    // The end is told with the file's place.
+    EXPECT_EQ(completion.messages,
+              QStringList{texts::kCompletionMessage.arg(QFileInfo(out).absoluteFilePath())});
 }
 
 TEST(ProductionWindow, TimesLine) {
@@ -160,6 +187,101 @@ TEST(ProductionWindow, NoticesAreToldWithACompleteFile) {
     test::ProductionAlbum source;
     source.addMusic(0.5);  // Too short to cover the album.
     ProductionWindow window(source.album());
+    CompletionCloser completion;
+    const QString out = source.folder().path() + "short.mpg";
+    EXPECT_EQ(window.produce(out).outcome, ProductionOutcome::Complete);
+    EXPECT_TRUE(QFileInfo::exists(out));
+    EXPECT_EQ(completion.messages,
+              QStringList{texts::kCompletionMessage.arg(QFileInfo(out).absoluteFilePath()) +
+                          "\n\n" + texts::kMusicTooShort});
+}
+
+TEST(ProductionWindow, StopAnswersBeforeTheConversionBegins) {
+    test::ProductionAlbum source;
+    for (const bool atOnce : {true, false}) {
+        ProductionWindow window(source.album());
+        std::optional<ProductionProgress::Phase> stoppedIn;
+        // At once, before the run has begun; or while the album is prepared.
+        QTimer::singleShot(0, &window, [&] {
+            if (atOnce) {
+                window.stopButton()->click();
+            }
+        });
+        DuringTheRun during(window, [&] {
+            if (atOnce || window.largeBar()->maximum() <= 1) {
+                return false;
+            }
+            window.stopButton()->click();
+            return true;
+        });
+        const QString out = source.folder().path() + "early.mpg";
+        const ProductionResult result = window.produce(out);
+        EXPECT_EQ(result.outcome, ProductionOutcome::Stopped) << atOnce;
+        EXPECT_FALSE(window.isVisible());
+        EXPECT_FALSE(window.isProducing());
+        EXPECT_FALSE(QFileInfo::exists(out));
+        EXPECT_EQ(window.largeBar()->value(), 0) << atOnce;
+    }
+}
+
+TEST(ProductionWindow, CompletionOffersTheFolderAndThePlayerAndSaysWhereTheFileIs) {
+    test::ProductionAlbum source;
+    ProductionWindow window(source.album());
+    QStringList started;
+    bool desktopWorks = false;
+    const auto opener = [&](const QString& path) {
+        started << path;
+        return desktopWorks;
+    };
+    window.setCompletionOpeners(opener, opener);
+    const QString out = source.folder().path() + QString::fromUtf16(u"完成.mp4");
+    const QString where = QFileInfo(out).absoluteFilePath();
+    QStringList seen;
+    bool stillOpen = false;
+    auto done = test::whenShown<CompletionDialog>(
+        [&](CompletionDialog* dialog) {
+            EXPECT_EQ(dialog->caption(), texts::kCompletionCaption);
+            seen << dialog->message();
+            // Neither the player nor the file manager starts: the dialog says where the file is.
+            dialog->playButton()->click();
+            seen << dialog->message();
+            dialog->openFolderButton()->click();
+            seen << dialog->message();
+            stillOpen = dialog->isVisible();
+            desktopWorks = true;
+            dialog->playButton()->click();
+        },
+        60000);
+    source.album().outputOptions().beginProduction(AlbumType::Mp4);
+    source.album().outputOptions().chooseSize(0);
+    EXPECT_EQ(window.produce(out).outcome, ProductionOutcome::Complete);
+    ASSERT_EQ(done->answered(), 1);
+    const QString message = texts::kCompletionMessage.arg(where);
+    EXPECT_EQ(seen, QStringList({message, message + "\n\n" + texts::kCannotPlay.arg(where),
+                                 message + "\n\n" + texts::kCannotOpenFolder.arg(where)}));
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(started, QStringList({out, QFileInfo(out).absolutePath(), out}));
+}
+
+// A conversion library whose picture callback fails half-way, as drawing a picture might.
+class FailingConverter : public test::HeldConverter {
+public:
+    FailingConverter() : HeldConverter(-1) {}
+    void assignVideoFunc(mcl::VideoFunc callback) override {
+        HeldConverter::assignVideoFunc(
+            [callback = std::move(callback)](mcl::Converter& self, QImage& image, int n) {
+                if (n == 30) {
+                    throw std::runtime_error("drawing failed");
+                }
+                callback(self, image, n);
+            });
+    }
+};
+
+TEST(ProductionWindow, ARunThatThrowsEndsWithAMessageAndTheWindowCloses) {
+    test::ProductionAlbum source;
+    ProductionWindow window(source.album(), nullptr,
+                            [] { return std::make_unique<FailingConverter>(); });
     QString told;
     auto message = test::whenShown<MessageDialog>(
         [&](MessageDialog* dialog) {
@@ -167,10 +289,18 @@ TEST(ProductionWindow, NoticesAreToldWithACompleteFile) {
             dialog->accept();
         },
         60000);
-    const QString out = source.folder().path() + "short.mpg";
-    EXPECT_EQ(window.produce(out).outcome, ProductionOutcome::Complete);
-    EXPECT_TRUE(QFileInfo::exists(out));
-    EXPECT_EQ(told, texts::kMusicTooShort);
+    const QString out = source.folder().path() + "thrown.mpg";
+    const ProductionResult result = window.produce(out);
+    EXPECT_EQ(result.outcome, ProductionOutcome::Failed);
+    EXPECT_EQ(told, texts::kProductionFailed);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(window.isProducing());
+    EXPECT_FALSE(QFileInfo::exists(out));
+    // Stop after the end finds no run.
+    window.stopButton()->click();
+    EXPECT_EQ(
+        QDir(source.folder().path()).entryList({"*.vellumo-part"}, QDir::Files | QDir::Hidden),
+        QStringList{});
 }
 
 }  // namespace

@@ -74,6 +74,7 @@ public:
         }
         return done;
     }
+    QStringList notices() const override { return inner_->notices(); }
     int error() const override { return inner_->error(); }
     QString errorString() const override { return inner_->errorString(); }
     double elapsedTime() const override { return inner_->elapsedTime(); }

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QProcess>
 
+#include "album/album_texts.h"
 #include "tests/support/media_probe.h"
 #include "tests/support/photo_files.h"
 #include "tests/support/test_files.h"
@@ -9,6 +11,7 @@
 #include "workspace/data_paths.h"
 #include "workspace/packed_file.h"
 #include "workspace/text_codec.h"
+#include "workspace/workspace_texts.h"
 
 namespace vellumo {
 namespace {
@@ -109,6 +112,36 @@ TEST(VellumoTool, PlanPlacesPhotosAndPrintsTheSlots) {
                            "1\t" + temp.path() + "tall.jpg\t300x400\t竖照片"}));
 
     EXPECT_NE(runTool({"plan", "--program-folder", temp.path() + "empty"}).exitCode, 0);
+}
+
+TEST(VellumoTool, PlanWithoutAReadablePhotoFailsAsMakeAlbumDoes) {
+    test::TempFolder temp;
+    installTemplate(temp, "1.rar", QStringLiteral("横向"), "heng");
+    temp.write("broken.jpg", "not a photo");
+    const ToolRun run =
+        runTool({"plan", "--program-folder", temp.path(), temp.path() + "broken.jpg"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.lastErrLine(), "vellumo-tool: " + texts::kNoPhotos) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("broken.jpg"));
+}
+
+TEST(VellumoTool, CatalogueWithoutAWorkingFolderSaysSoAndExits) {
+    // The program folder cannot be written (there is none) and the per-user folder cannot be
+    // made (a file stands in its way).
+    test::TempFolder temp;
+    const QString blocker = temp.write("cache", "a file");
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CACHE_HOME", blocker + "/below");
+    tool.setProcessEnvironment(environment);
+    tool.start(qEnvironmentVariable("VELLUMO_TOOL"),
+               {"catalogue", "--program-folder", temp.path() + "no-program"});
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(tool.exitCode(), 1);
+    const QString err = QString::fromUtf8(tool.readAllStandardError());
+    EXPECT_TRUE(err.contains("vellumo-tool: ")) << err.toStdString();
+    EXPECT_TRUE(err.contains(texts::kCannotCreateFolder)) << err.toStdString();
 }
 
 TEST(VellumoTool, EncodeWritesGeneratedPicturesThroughTheDriver) {
