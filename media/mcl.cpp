@@ -479,6 +479,11 @@ public:
         if (io_->error < 0) {
             fail(kErrorOutput, texts::kMclWriteFailed.arg(s_.outputName), io_->error);
         }
+        // On the disk before it takes the output's name; here, so the caller's thread never
+        // waits for the disk without telling its window.
+        if (::fsync(s_.fd) != 0) {
+            fail(kErrorOutput, texts::kMclWriteFailed.arg(s_.outputName), AVERROR(errno));
+        }
     }
 
     // Songs whose sound ended before their end, one line each.

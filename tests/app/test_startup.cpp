@@ -6,6 +6,10 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <ctime>
+
+#include <utime.h>
+
 #include "app/app_texts.h"
 #include "app/exit_dialog.h"
 #include "app/main_display.h"
@@ -157,6 +161,32 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(messages.size(), 1);
         program.endProgram();
+    }
+
+    void loadingStepRemovesStaleWorkingFoldersOfEndedRuns() {
+        // A command-line run killed an hour ago left its working folder; a running one keeps its.
+        test::TempFolder temp;
+        const QByteArray tmpdir = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(temp.path()));
+        const QString stale = temp.mkdir("vellumo-work-2147480000-aB3dE6");
+        temp.write("vellumo-work-2147480000-aB3dE6/smxcwjj/linshi/1.jpg", "x");
+        const std::time_t hourAgo = std::time(nullptr) - 3600;
+        const utimbuf times{hourAgo, hourAgo};
+        QCOMPARE(::utime(QFile::encodeName(stale).constData(), &times), 0);
+        const QString running = temp.mkdir(
+            QStringLiteral("vellumo-work-%1-aB3dE6").arg(QCoreApplication::applicationPid()));
+        writeStartupPackage(kStartupMovie);
+        Program program(servicesWith(1, {1, {}}), {uniqueInstanceName(), 0});
+        QVERIFY(program.start());
+        QTRY_VERIFY(program.mainWindow()->isVisible());
+        QVERIFY(!QFileInfo::exists(stale));
+        QVERIFY(QFileInfo::exists(running));
+        program.endProgram();
+        if (tmpdir.isNull()) {
+            qunsetenv("TMPDIR");
+        } else {
+            qputenv("TMPDIR", tmpdir);
+        }
     }
 
     void startupAnimationPlaysAndFirstAddPhotosReleasesIt() {
