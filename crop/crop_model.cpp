@@ -1,5 +1,6 @@
 #include "crop/crop_model.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "album/album_texts.h"
@@ -89,6 +90,16 @@ bool zoomable(const CropState& state, const CropSlot& slot) {
 void setZoomWidth(CropState& state, const CropSlot& slot, int width) {
     state.zoom =
         QSize(width, scaleTruncated(slot.photoSize.height(), width, slot.photoSize.width()));
+}
+
+// The narrowest zoom width at which the photo still covers the frame. A portrait slot without a
+// size only needs the height: its frame follows the photo's width.
+int coveringWidth(const CropState& state, const CropSlot& slot) {
+    const std::int64_t w = slot.photoSize.width();
+    const std::int64_t h = slot.photoSize.height();
+    // The height is w × zoom ÷ h truncated: rounding the width up keeps it at the frame's.
+    const int width = static_cast<int>((state.frame.height() * w + h - 1) / h);
+    return slot.portraitWithoutSize() ? width : std::max(width, state.frame.width());
 }
 
 }  // namespace
@@ -235,13 +246,15 @@ ZoomResult zoomCropIn(CropState& state, const CropSlot& slot) {
         return ZoomResult::Disabled;
     }
     const int step = state.frame.width() / 10;
-    const bool portraitTooWide =
-        slot.portraitWithoutSize() && state.frame.width() > kPortraitZoomLimit;
-    if (portraitTooWide || state.zoom.width() + step > kZoomLimitFactor * state.frame.width()) {
-        state = selectCropSlot(slot);
+    if (slot.portraitWithoutSize() && state.frame.width() > kPortraitZoomLimit) {
         return ZoomResult::TooLarge;
     }
-    setZoomWidth(state, slot, state.zoom.width() + step);
+    // The last step goes as far as the limit allows; at the limit the photo stays as it is.
+    const int width = std::min(state.zoom.width() + step, kZoomLimitFactor * state.frame.width());
+    if (width <= state.zoom.width()) {
+        return ZoomResult::TooLarge;
+    }
+    setZoomWidth(state, slot, width);
     showZoomed(state, slot);
     return ZoomResult::Zoomed;
 }
@@ -251,21 +264,31 @@ ZoomResult zoomCropOut(CropState& state, const CropSlot& slot) {
         return ZoomResult::Disabled;
     }
     const int step = state.frame.width() / 10;
-    setZoomWidth(state, slot, state.zoom.width() - step);
-    showZoomed(state, slot);
-    if (state.zoom.width() < state.frame.width() || state.zoom.height() < state.frame.height()) {
-        state = selectCropSlot(slot);
+    // The last step stops where the photo still covers the frame; there the photo stays as it is.
+    const int width = std::max(state.zoom.width() - step, coveringWidth(state, slot));
+    if (width >= state.zoom.width()) {
         return ZoomResult::TooSmall;
     }
+    setZoomWidth(state, slot, width);
+    showZoomed(state, slot);
     return ZoomResult::Zoomed;
+}
+
+QSize cropPictureSize(const CropSlot& slot) {
+    const QSize own = slot.photoSize;
+    const int widest = kZoomLimitFactor * kCropStageSize.width();
+    if (own.width() <= widest || own.height() <= 0) {
+        return own;
+    }
+    return {widest, std::max(1, scaleTruncated(own.height(), widest, own.width()))};
 }
 
 QString zoomMessage(ZoomResult result) {
     switch (result) {
         case ZoomResult::TooLarge:
-            return texts::kCropCannotZoomIn;
+            return texts::kCannotZoomInFurther;
         case ZoomResult::TooSmall:
-            return texts::kCannotZoomOutFurther;
+            return texts::kCropCannotZoomOut;
         case ZoomResult::Zoomed:
         case ZoomResult::Disabled:
             break;

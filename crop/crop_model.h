@@ -91,13 +91,18 @@ void pressCropPhoto(CropState& state, QPoint pressInPhoto);
 void moveCropPhoto(CropState& state, QPoint pointer);
 void releaseCropPhoto(CropState& state);
 
-// Zooming by a tenth of the crop frame's width. A refused zoom has put the stored placement back
-// (as "默认大小" does); the window tells the user why.
+// Zooming by a tenth of the crop frame's width, the last step up to the limit: the photo must
+// cover the frame and may grow to four frame widths (a portrait slot without a size stops once
+// its frame is 700 wide). At the limit nothing changes, the unsaved placement included, and the
+// result says which limit it is.
 enum class ZoomResult { Zoomed, TooLarge, TooSmall, Disabled };
 ZoomResult zoomCropIn(CropState& state, const CropSlot& slot);
 ZoomResult zoomCropOut(CropState& state, const CropSlot& slot);
 // What the user is told for a refused zoom; empty otherwise.
 QString zoomMessage(ZoomResult result);
+// The size the window keeps the decoded photo at, for every zoom step to be drawn from: its own
+// size, or the widest any zoom can show it when it is larger.
+QSize cropPictureSize(const CropSlot& slot);
 
 // What "保存剪裁" writes. A photo neither moved nor zoomed since the selection keeps its stored
 // placement exactly; otherwise the shown photo goes back through the display scale, rounded to

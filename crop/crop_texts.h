@@ -1,7 +1,7 @@
 #pragma once
 
 // Fixed texts of the crop window. "没有添加照片文件！" (texts::kNoPhotos), "没有选中照片文件！"
-// (texts::kNoPhotoSelected) and the zoom-out refusal (texts::kCannotZoomOutFurther) are shared
+// (texts::kNoPhotoSelected) and the zoom-in refusal (texts::kCannotZoomInFurther) are shared
 // with the photo list and defined with it.
 
 #include <QString>
@@ -12,8 +12,8 @@ inline const QString kCropTitle = QStringLiteral("照片剪裁");
 
 // Refusals of the crop commands.
 inline const QString kNoCropRows = QStringLiteral("添加的照片文件没有与模板文件匹配！");
-inline const QString kCropCannotZoomIn =
-    QStringLiteral("不能再放大了,点[确定]按钮，照片大小恢复到默认大小！");
+// Zooming out stops where the photo still covers the frame; the photo stays as it is.
+inline const QString kCropCannotZoomOut = QStringLiteral("不能再缩小了！");
 inline const QString kCropSaved = QStringLiteral("保存剪裁完成！");
 
 // The crop options of a landscape single.

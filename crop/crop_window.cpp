@@ -7,13 +7,16 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QTreeWidget>
 #include <QWheelEvent>
+#include <cstdlib>
 #include <functional>
 
 #include "album/photo_list_texts.h"
 #include "crop/crop_texts.h"
 #include "dialogs/message_dialog.h"
+#include "photo/photo_loader.h"
 #include "project/album.h"
 
 namespace vellumo {
@@ -110,12 +113,7 @@ void CropStage::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CropStage::wheelEvent(QWheelEvent* event) {
-    const int delta = event->angleDelta().y();
-    if (delta > 0) {
-        window_.zoomIn();
-    } else if (delta < 0) {
-        window_.zoomOut();
-    }
+    window_.turnWheel(event->angleDelta().y());
     event->accept();
 }
 
@@ -193,7 +191,10 @@ CropWindow::CropWindow(Album& album, QWidget* parent)
 }
 
 void CropWindow::showEvent(QShowEvent* event) {
-    reload();
+    // Only an opening starts afresh; a window restored from the task bar keeps its edits.
+    if (!event->spontaneous()) {
+        reload();
+    }
     SkinnedDialog::showEvent(event);
 }
 
@@ -217,6 +218,9 @@ void CropWindow::clearSelection() {
     state_ = openCropState();
     slot_ = CropSlot();
     shown_ = QImage();
+    picture_ = QImage();
+    picturePath_.clear();
+    wheelAngle_ = 0;
     for (QLineEdit* field : details_) {
         field->clear();
     }
@@ -238,8 +242,18 @@ void CropWindow::selectRow(int k) {
     details_[3]->setText(row.photoPath);
     slot_ = cropSlot(album_.templates().slot(row.slotRow), album_.photos());
     state_ = selectCropSlot(slot_);
+    keepPicture(row);
     shown_ = QImage();
+    wheelAngle_ = 0;
     showState();
+}
+
+void CropWindow::keepPicture(const CropRow& row) {
+    if (!picture_.isNull() && picturePath_ == row.photoPath) {
+        return;
+    }
+    picture_ = loadPhoto(row.photoPath, cropPictureSize(slot_)).image;
+    picturePath_ = row.photoPath;
 }
 
 bool CropWindow::commandAllowed() {
@@ -276,6 +290,32 @@ void CropWindow::zoomOut() {
     showZoomResult(zoomCropOut(state_, slot_));
 }
 
+void CropWindow::turnWheel(int angle) {
+    constexpr int kWheelStep = 120;
+    if (selected_ < 0 || angle == 0) {
+        return;
+    }
+    // A turn the other way starts counting afresh.
+    if ((angle > 0) != (wheelAngle_ > 0)) {
+        wheelAngle_ = 0;
+    }
+    wheelAngle_ += angle;
+    bool stepped = false;
+    while (std::abs(wheelAngle_) >= kWheelStep) {
+        const bool in = wheelAngle_ > 0;
+        wheelAngle_ -= in ? kWheelStep : -kWheelStep;
+        if ((in ? zoomCropIn(state_, slot_) : zoomCropOut(state_, slot_)) != ZoomResult::Zoomed) {
+            // At the limit the rest of the turn is spent.
+            wheelAngle_ = 0;
+            break;
+        }
+        stepped = true;
+    }
+    if (stepped) {
+        showState();
+    }
+}
+
 void CropWindow::defaultSize() {
     if (!commandAllowed()) {
         return;
@@ -306,13 +346,9 @@ void CropWindow::save() {
 
 void CropWindow::showState() {
     const QSize size = state_.photo.size();
-    if (selected_ >= 0 && !size.isEmpty() && shown_.size() != size) {
-        canvas_.hideBadge();
-        canvas_.clearPicture();
-        canvas_.setPanelSize(size);
-        canvas_.setPictureBox(QRect(QPoint(0, 0), size));
-        canvas_.loadPhoto(rows_.at(selected_).photoPath);
-        shown_ = canvas_.capture();
+    if (selected_ >= 0 && !size.isEmpty() && shown_.size() != size && !picture_.isNull()) {
+        shown_ = picture_.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                     .convertToFormat(QImage::Format_RGB32);
     }
     updateTools();
     stage_->update();

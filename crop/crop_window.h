@@ -3,14 +3,14 @@
 // The crop window ("照片剪裁"): the filled slots in a list; the selected slot's photo on an
 // 800 × 450 stage inside its crop frame, to be dragged with the mouse and zoomed with the
 // buttons or the wheel; "保存剪裁" writes the shown placement back into the slot. Nothing else
-// changes the album, and closing never writes.
+// changes the album, and closing never writes. The photo is decoded once per selected row and
+// kept; every zoom step is drawn from that picture.
 
 #include <QImage>
 #include <QWidget>
 
 #include "crop/crop_model.h"
 #include "dialogs/skinned_dialog.h"
-#include "photo/fitting_canvas.h"
 
 class QLineEdit;
 class QPushButton;
@@ -55,6 +55,9 @@ public:
     void selectRow(int k);
     void zoomIn();
     void zoomOut();
+    // The wheel turned by angle (eighths of a degree, as Qt gives it): a zoom step per 120 in one
+    // direction, the rest kept for the next turn. At a zoom limit it stops without a word.
+    void turnWheel(int angle);
     void defaultSize();
     void chooseOption(CropOption option);
     void save();
@@ -62,7 +65,7 @@ public:
     const QVector<CropRow>& rows() const { return rows_; }
     int selectedRow() const { return selected_; }
     const CropState& state() const { return state_; }
-    // The photo as drawn on the stage: rendered from the file at the shown size.
+    // The photo as drawn on the stage: the kept picture at the shown size.
     const QImage& shownPhoto() const { return shown_; }
 
     CropStage* stage() const { return stage_; }
@@ -85,6 +88,8 @@ private:
     // Why a command cannot run, told to the user; false then.
     bool commandAllowed();
     void showZoomResult(ZoomResult result);
+    // Decodes the row's photo unless it is the one kept already.
+    void keepPicture(const CropRow& row);
     void clearSelection();
     // Renders the photo when its size changed, then updates the stage and the tools.
     void showState();
@@ -92,12 +97,16 @@ private:
     void setRowButtonsEnabled(bool enabled);
 
     Album& album_;
-    FittingCanvas canvas_;
     QVector<CropRow> rows_;
     int selected_ = -1;
     CropSlot slot_;
     CropState state_;
     QImage shown_;
+    // The selected photo decoded, and the file it came from.
+    QImage picture_;
+    QString picturePath_;
+    // The wheel's turn not yet used for a step.
+    int wheelAngle_ = 0;
 
     CropStage* stage_ = nullptr;
     QTreeWidget* list_ = nullptr;

@@ -173,21 +173,22 @@ TEST(CropZoom, EachStepIsATenthOfTheFrameAndCentresThePhoto) {
     EXPECT_EQ(save.fullScreen, (Placement{-96, -252, 2112, 1584}));
 }
 
-TEST(CropZoom, ZoomingOutPastTheFrameRestoresTheSavedPlacement) {
+TEST(CropZoom, ZoomingOutStopsWhereThePhotoCoversTheFrameAndKeepsThePlacement) {
     const CropSlot slot = landscapeSlot(TemplateClass::Combined, {1920, 1080});
     CropState state = selectCropSlot(slot);
-    const CropState selected = state;
     drag(state, 0, -100);
+    const CropState dragged = state;
+    // 800 × 600 already covers the 800 × 450 frame as narrowly as it can.
     EXPECT_EQ(zoomCropOut(state, slot), ZoomResult::TooSmall);
-    EXPECT_EQ(zoomMessage(ZoomResult::TooSmall), texts::kCannotZoomOutFurther);
-    // Not the dragged photo, and never one that leaves part of the frame uncovered.
-    EXPECT_EQ(state.photo, selected.photo);
-    EXPECT_EQ(state.zoom, selected.zoom);
-    EXPECT_EQ(saveCrop(state, slot).fullScreen, slot.fullScreen);
+    EXPECT_EQ(zoomMessage(ZoomResult::TooSmall), texts::kCropCannotZoomOut);
+    // The unsaved drag survives the limit, and is what a save writes.
+    EXPECT_EQ(state.photo, dragged.photo);
+    EXPECT_EQ(state.zoom, dragged.zoom);
+    EXPECT_EQ(saveCrop(state, slot).fullScreen, (Placement{0, -240, 1920, 1440}));
 }
 
-TEST(CropZoom, ZoomingInStopsAtItsLimits) {
-    // A portrait slot without a size: the frame follows the photo's width up to 700.
+TEST(CropZoom, ZoomingInStopsAtItsLimitsAndKeepsThePlacement) {
+    // A portrait slot without a size: the frame follows the photo's width until it passes 700.
     const CropSlot portrait = portraitSlot();
     CropState state = selectCropSlot(portrait);
     ASSERT_EQ(zoomCropIn(state, portrait), ZoomResult::Zoomed);
@@ -195,15 +196,19 @@ TEST(CropZoom, ZoomingInStopsAtItsLimits) {
     EXPECT_EQ(state.frame, QRect(400 - 185, 0, 370, 450));
     EXPECT_EQ(state.photo, QRect(0, 225 - 246, 370, 493));
     ZoomResult result = ZoomResult::Zoomed;
+    CropState before = state;
     int steps = 1;
     while (result == ZoomResult::Zoomed && steps < 100) {
+        before = state;
         result = zoomCropIn(state, portrait);
         ++steps;
     }
     EXPECT_EQ(result, ZoomResult::TooLarge);
-    EXPECT_EQ(zoomMessage(result), texts::kCropCannotZoomIn);
-    EXPECT_EQ(state.frame, QRect(400 - 168, 0, 337, 450));
-    EXPECT_EQ(state.photo, QRect(0, 0, 337, 450));
+    EXPECT_EQ(zoomMessage(result), texts::kCannotZoomInFurther);
+    // 337, 370, 407, 447, 491, 540, 594, 653, 718: past 700 it stops where it is.
+    EXPECT_EQ(state.frame.width(), 718);
+    EXPECT_EQ(state.frame, before.frame);
+    EXPECT_EQ(state.photo, before.photo);
 
     // Other slots stop at four frame widths, so that staging never draws a giant photo.
     const CropSlot landscape = landscapeSlot();
@@ -216,7 +221,14 @@ TEST(CropZoom, ZoomingInStopsAtItsLimits) {
     }
     EXPECT_EQ(result, ZoomResult::TooLarge);
     EXPECT_EQ(steps, 31);  // 800 + 30 × 80 = 3200
-    EXPECT_EQ(state.photo, QRect(0, 0, 800, 600));
+    EXPECT_EQ(state.photo, QRect(400 - 1600, 225 - 1200, 3200, 2400));
+
+    // A step that would pass the limit goes as far as the limit.
+    const CropSlot sized = landscapeSlot(TemplateClass::Combined, {1920, 1080});
+    state = selectCropSlot(sized);
+    state.zoom = QSize(3150, 2362);
+    ASSERT_EQ(zoomCropIn(state, sized), ZoomResult::Zoomed);
+    EXPECT_EQ(state.zoom, QSize(3200, 2400));
 }
 
 TEST(CropZoom, ZoomingOutAPortraitWithoutSizeNarrowsTheFrameUntilTheHeightFails) {
@@ -228,9 +240,25 @@ TEST(CropZoom, ZoomingOutAPortraitWithoutSizeNarrowsTheFrameUntilTheHeightFails)
     ASSERT_EQ(zoomCropOut(state, portrait), ZoomResult::Zoomed);
     EXPECT_EQ(state.zoom, QSize(367, 489));
     EXPECT_EQ(state.frame.width(), 367);
-    // 367 - 36 = 331 wide is 441 high, below the frame.
+    // 367 - 36 = 331 wide would be 441 high: the step stops at 338, the narrowest that is
+    // still 450 high.
+    ASSERT_EQ(zoomCropOut(state, portrait), ZoomResult::Zoomed);
+    EXPECT_EQ(state.zoom, QSize(338, 450));
+    EXPECT_EQ(state.photo, QRect(0, 0, 338, 450));
     EXPECT_EQ(zoomCropOut(state, portrait), ZoomResult::TooSmall);
-    EXPECT_EQ(state.photo, QRect(0, 0, 337, 450));
+    EXPECT_EQ(state.zoom, QSize(338, 450));
+    EXPECT_EQ(state.frame, QRect(400 - 169, 0, 338, 450));
+}
+
+TEST(CropZoom, ThePhotoIsKeptAtTheLargestSizeAZoomShows) {
+    CropSlot slot = landscapeSlot();
+    EXPECT_EQ(cropPictureSize(slot), QSize(3200, 2400));
+    slot.photoSize = {1600, 1200};
+    EXPECT_EQ(cropPictureSize(slot), QSize(1600, 1200));
+    slot.photoSize = {6000, 8000};
+    EXPECT_EQ(cropPictureSize(slot), QSize(3200, 4266));
+    slot.photoSize = {};
+    EXPECT_EQ(cropPictureSize(slot), QSize());
 }
 
 TEST(CropTools, DisabledUnderTheMediumOptionOfALandscapeSingle) {

@@ -135,11 +135,104 @@ private slots:
         QCOMPARE(window.shownPhoto().size(), QSize(880, 660));
         window.zoomOutButton()->click();
         QCOMPARE(window.state().zoom, QSize(800, 600));
+        QCOMPARE(window.state().photo, QRect(0, -75, 800, 600));
+        // At the limit the photo stays where the zoom put it.
         window.zoomOutButton()->click();
-        QTRY_COMPARE(responder.messages, QStringList{texts::kCannotZoomOutFurther});
-        QCOMPARE(window.state().photo, QRect(0, 0, 800, 600));
+        QTRY_COMPARE(responder.messages, QStringList{texts::kCropCannotZoomOut});
+        QCOMPARE(window.state().photo, QRect(0, -75, 800, 600));
         QVERIFY(window.saveButton()->isEnabled());
         QVERIFY(window.cancelButton()->isEnabled());
+    }
+
+    void wheelTurnsAddUpToWholeSteps() {
+        addPhoto("wide.jpg", {800, 600});
+        placeLandscapeSingle(0);
+        CropWindow window(*album_);
+        window.show();
+        test::ModalResponder responder;
+        // Without a row the wheel does nothing, and says nothing.
+        turnWheel(window, 240);
+        window.selectRow(0);
+        // A touchpad's small turns: four of 30 make one step.
+        for (int i = 0; i < 4; ++i) {
+            turnWheel(window, 30);
+        }
+        QCOMPARE(window.state().zoom, QSize(880, 660));
+        // A turn back starts counting afresh: 60 one way and 60 the other make no step.
+        turnWheel(window, 60);
+        turnWheel(window, -60);
+        QCOMPARE(window.state().zoom, QSize(880, 660));
+        // A notched wheel turned fast: three steps at once, drawn once.
+        turnWheel(window, 360);
+        QCOMPARE(window.state().zoom, QSize(1120, 840));
+        QCOMPARE(window.shownPhoto().size(), QSize(1120, 840));
+        QVERIFY(responder.messages.isEmpty());
+    }
+
+    void zoomLimitsKeepTheUnsavedPlacement() {
+        addPhoto("wide.jpg", {800, 600});
+        placeLandscapeSingle(0);
+        CropWindow window(*album_);
+        window.show();
+        test::ModalResponder responder;
+        window.selectRow(0);
+        dragStage(window, {400, 150}, {400, 50});
+        const QRect dragged(0, -100, 800, 600);
+        QCOMPARE(window.state().photo, dragged);
+        // A wheel flick past the limit stops there without a word and keeps the drag.
+        turnWheel(window, -1200);
+        QCOMPARE(window.state().photo, dragged);
+        QVERIFY(responder.messages.isEmpty());
+        // The button tells why, and keeps it too.
+        window.zoomOutButton()->click();
+        QTRY_COMPARE(responder.messages, QStringList{texts::kCropCannotZoomOut});
+        QCOMPARE(window.state().photo, dragged);
+        // Zooming in as far as it goes: four frame widths, the photo kept there.
+        turnWheel(window, 120 * 40);
+        QCOMPARE(window.state().zoom, QSize(3200, 2400));
+        window.zoomInButton()->click();
+        QTRY_COMPARE(responder.messages.size(), 2);
+        QCOMPARE(responder.messages.last(), texts::kCannotZoomInFurther);
+        QCOMPARE(window.state().zoom, QSize(3200, 2400));
+        QCOMPARE(window.shownPhoto().size(), QSize(3200, 2400));
+    }
+
+    void zoomStepsDrawThePhotoDecodedOnce() {
+        const QString path = folder_->path() + "wide.jpg";
+        addPhoto("wide.jpg", {800, 600});
+        placeLandscapeSingle(0);
+        CropWindow window(*album_);
+        window.show();
+        window.selectRow(0);
+        const QColor before = window.shownPhoto().pixelColor(600, 450);
+        // The file changes behind the window's back: the steps still show the photo selected.
+        test::writeSolidPhoto(path, {800, 600}, Qt::red);
+        window.zoomInButton()->click();
+        window.zoomInButton()->click();
+        QCOMPARE(window.shownPhoto().size(), QSize(960, 720));
+        const QColor after = window.shownPhoto().pixelColor(720, 540);
+        QVERIFY2(std::abs(after.red() - before.red()) < 24 &&
+                     std::abs(after.blue() - before.blue()) < 24,
+                 qPrintable(after.name() + u' ' + before.name()));
+    }
+
+    void restoringTheWindowKeepsItsEdits() {
+        addPhoto("wide.jpg", {800, 600});
+        placeLandscapeSingle(0);
+        CropWindow window(*album_);
+        window.show();
+        window.selectRow(0);
+        dragStage(window, {400, 150}, {400, 50});
+        // Minimised and restored: the window system shows it again.
+        window.setWindowState(Qt::WindowMinimized);
+        window.setWindowState(Qt::WindowNoState);
+        QCOMPARE(window.selectedRow(), 0);
+        QCOMPARE(window.state().photo, QRect(0, -100, 800, 600));
+        QCOMPARE(window.detail(1)->text(), QStringLiteral("wide"));
+        // Opening it again starts afresh.
+        window.hide();
+        window.show();
+        QCOMPARE(window.selectedRow(), -1);
     }
 
     void aSavedDragMovesWhatThePreviewStages() {
@@ -225,6 +318,21 @@ private slots:
     }
 
 private:
+    static void turnWheel(CropWindow& window, int angle) {
+        const QPointF at(400, 225);
+        QWheelEvent wheel(at, window.stage()->mapToGlobal(at), {}, QPoint(0, angle), Qt::NoButton,
+                          {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(window.stage(), &wheel);
+    }
+
+    static void dragStage(CropWindow& window, QPoint from, QPoint to) {
+        QWidget* stage = window.stage();
+        QTest::mousePress(stage, Qt::LeftButton, {}, from);
+        QTest::mouseMove(stage, (from + to) / 2);
+        QTest::mouseMove(stage, to);
+        QTest::mouseRelease(stage, Qt::LeftButton, {}, to);
+    }
+
     void addPhoto(const QString& name, QSize size) {
         PhotoRecord record =
             test::photoRecord(QFileInfo(name).completeBaseName(), size.width(), size.height());
