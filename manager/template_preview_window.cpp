@@ -93,37 +93,36 @@ void TemplatePreviewWindow::showEvent(QShowEvent* event) {
     SkinnedDialog::showEvent(event);
     if (!event->spontaneous()) {
         prepared_ = false;
-        // Buttons are out of use from the start; the preparation runs once shown.
-        setButtonsEnabled(false);
+        // "播放" is out of use until a run has ended; the preparation runs once shown.
+        play_->setEnabled(false);
+        back_->setEnabled(true);
         stage_->clear();
         QTimer::singleShot(0, this, &TemplatePreviewWindow::prepare);
     }
-}
-
-void TemplatePreviewWindow::setButtonsEnabled(bool enabled) {
-    play_->setEnabled(enabled);
-    back_->setEnabled(enabled);
 }
 
 void TemplatePreviewWindow::prepare() {
     if (!isVisible()) {
         return;
     }
-    setButtonsEnabled(false);
+    play_->setEnabled(false);
     stage_->clear();
     frameTimer_.stop();
     // A new player for every opening; the one before went with "返回".
     player_ = std::make_unique<MoviePlayer>();
     player_->setSize(kTemplatePreviewStage);
     effect_ = displayEffectFor(request_.mode, request_.chosenSlotMark);
-    if (!stagePictures() || !loadMovie()) {
-        // Nothing to play: the window stays open with "返回" to leave it.
+    // "返回" may come while the pictures are staged or the movie loads.
+    const bool ready = stagePictures() && isVisible() && loadMovie();
+    prepared_ = true;
+    if (!ready) {
+        // Nothing to play (told already, or the window was left meanwhile): it closes.
+        if (isVisible()) {
+            back();
+        }
         player_.reset();
-        back_->setEnabled(true);
-        prepared_ = true;
         return;
     }
-    prepared_ = true;
     frameCounter_ = -1;
     frameTimer_.start(timing_.frameIntervalMs);
 }
@@ -191,16 +190,18 @@ bool TemplatePreviewWindow::loadMovie() {
 void TemplatePreviewWindow::step() {
     if (!player_ || !player_->isLoaded()) {
         frameTimer_.stop();
-        setButtonsEnabled(true);
         return;
     }
     ++frameCounter_;
     player_->setFrameNum(frameCounter_);
     stage_->showFrame(player_->currentImage());
     emit frameShown(frameCounter_);
+    if (!player_) {
+        return;  // left from a receiver of the signal
+    }
     if (frameCounter_ + 1 >= player_->totalFrames()) {
         frameTimer_.stop();
-        setButtonsEnabled(true);
+        play_->setEnabled(true);
     }
 }
 
@@ -208,7 +209,7 @@ void TemplatePreviewWindow::play() {
     if (!player_ || !player_->isLoaded() || frameTimer_.isActive()) {
         return;
     }
-    setButtonsEnabled(false);
+    play_->setEnabled(false);
     frameCounter_ = -1;
     frameTimer_.start(timing_.frameIntervalMs);
 }
@@ -220,9 +221,11 @@ void TemplatePreviewWindow::back() {
 }
 
 void TemplatePreviewWindow::reject() {
-    if (back_->isEnabled()) {
-        back();
-    }
+    back();
+}
+
+void TemplatePreviewWindow::closeLabelReleased() {
+    back();
 }
 
 bool openTemplatePreview(TemplatePreviewWindow& window, TemplatePreviewRequest request,

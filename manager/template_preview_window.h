@@ -3,9 +3,9 @@
 // The template preview window ("预览模板"): one template played frame by frame on an 800 × 450
 // stage, a bare catalogue template with placeholder pictures or a used template with its
 // photos. Right after it is shown it stages the template's pictures next to the movie, loads the
-// movie into its player and steps it one frame per tick; "播放" plays it again from frame 0 and
-// "返回" closes the window. The buttons are out of use while frames are stepped, and the title
-// bar's close label does nothing here.
+// movie into its player and steps it one frame per tick; "播放" plays it again from frame 0.
+// "返回", Esc and the title bar's close label stop and close the window at any time. A template
+// that cannot be staged or played is told, and the window closes after the message.
 
 #include <QImage>
 #include <QTimer>
@@ -77,7 +77,8 @@ public:
 
     // "播放".
     void play();
-    // "返回": the player freed, the frame timer stopped, the window closed.
+    // "返回": the player freed, the frame timer stopped, the window closed; also while the
+    // template is prepared or played.
     void back();
 
     DisplayEffect displayEffect() const { return effect_; }
@@ -98,13 +99,13 @@ signals:
     void frameShown(int frame);
 
 public slots:
-    // Esc acts as "返回" when that is allowed, and does nothing while frames are stepped.
+    // Esc acts as "返回".
     void reject() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
-    // The close label changes its look only.
-    void closeLabelReleased() override {}
+    // The close label acts as "返回".
+    void closeLabelReleased() override;
 
 private:
     void prepare();
@@ -113,7 +114,6 @@ private:
     // Loads the movie and lets it run up to the start frame (bounded); false when it failed.
     bool loadMovie();
     void step();
-    void setButtonsEnabled(bool enabled);
 
     const Album& album_;
     TemplatePreviewRequest request_;
