@@ -108,11 +108,6 @@ inline const QString kTemplateDeleted = QStringLiteral("选中的模板文件已
 inline const QString kDeleteAllTemplatesQuestion =
     QStringLiteral("是否确定要删除全部已经使用的模板文件?");
 inline const QString kAllTemplatesDeleted = QStringLiteral("已经使用的模板文件已经全部删除！");
-// "自动匹配照片": %1 the number of photos put into the selected template's empty slots.
-inline const QString kAutoMatchDone = QStringLiteral("已经为选中的模板自动匹配 %1 张照片！");
-inline const QString kAutoMatchNothing = QStringLiteral(
-    "没有可以自动匹配的照片：选中的模板已经没有空的照片框,或者没有还未使用的合适照片。\n"
-    "可以把下面的照片拖到上面的照片框中。");
 // "添加外部模板文件": the two files asked for, one after the other, and the answers.
 inline const QString kExternalParameterCaption =
     QStringLiteral("添加外部模板文件（第一步）：选择模板参数文件");

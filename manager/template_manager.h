@@ -69,9 +69,9 @@ QImage demonstrationPicture();
 QVector<QPoint> useDemonstrationPath();
 QVector<QPoint> selectDemonstrationPath();
 
-// "自动匹配照片": the empty slots of template t, in slot order, get the photos that are in no
-// template yet, in photo-list order, each of the slot's orientation and each used once. Returns
-// how many were placed.
+// The empty slots of template t, in slot order, get the photos that are in no template yet, in
+// photo-list order, each of the slot's orientation and each used once. Returns how many were
+// placed.
 int autoMatchTemplate(UsedTemplates& templates, const PhotoList& photos, int t);
 
 }  // namespace vellumo

@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
@@ -28,6 +29,7 @@
 #include "photo/fitting_canvas.h"
 #include "project/album.h"
 #include "skin/skin_widgets.h"
+#include "workspace/errors.h"
 
 namespace vellumo {
 
@@ -39,12 +41,16 @@ constexpr int kRight = 518;
 constexpr int kButtonHeight = 26;
 
 constexpr QRect kCatalogueCaption{kLeft, 42, kLeftWidth, 18};
-constexpr QRect kCatalogueList{kLeft, 62, kLeftWidth, 216};
-constexpr int kCatalogueButtonsTop = 284;
-constexpr QRect kUsedCaption{kLeft, 318, kLeftWidth, 18};
-constexpr QRect kUsedList{kLeft, 338, 330, 204};
-constexpr QRect kDetailPanel{346, 338, 164, 204};
+constexpr QRect kCatalogueList{kLeft, 62, kLeftWidth, 176};
+constexpr int kCatalogueButtonsTop = 244;
+constexpr QRect kUsedCaption{kLeft, 278, kLeftWidth, 18};
+// The used-template list has nine columns: it takes the whole width, the detail panel goes
+// under it in three columns of three fields.
+constexpr QRect kUsedList{kLeft, 298, kLeftWidth, 172};
+constexpr QRect kDetailPanel{kLeft, 474, kLeftWidth, 72};
 constexpr int kDetailRowHeight = 22;
+constexpr int kDetailColumns = 3;
+constexpr int kDetailLabelWidth = 80;
 constexpr int kUsedButtonsTop = 550;
 constexpr QRect kDemonstrationCheck{370, 552, 140, 22};
 
@@ -59,17 +65,24 @@ constexpr QRect kProgressBar{kLeft, 600, 1101, 16};
 constexpr int kDragInset = 20;
 constexpr int kDragRightInset = 40;
 
+constexpr int kNameColumn = 1;
+
 const QString kPanelStyle = QStringLiteral("background: rgb(62, 62, 62); color: yellow;");
 const QString kListStyle = QStringLiteral(
     "QTreeWidget { background: rgb(62, 62, 62); color: yellow; }"
+    "QTreeWidget::item { padding-right: 4px; }"
     "QTreeWidget::item:selected { background: rgb(0, 120, 215); color: white; }");
 const QString kTileLabelStyle =
     QStringLiteral("color: white; background: rgb(62, 62, 62); font-size: 9pt;");
 const QString kSlotBoxStyle =
     QStringLiteral("background: rgb(82, 82, 82); border: 1px solid rgb(130, 130, 130);");
+// The slot box a held or carried photo would be put down on.
+const QString kTargetSlotBoxStyle =
+    QStringLiteral("background: rgb(82, 82, 82); border: 3px solid rgb(232, 163, 61);");
 
-QTreeWidget* makeList(QWidget* parent, const QString& name, const QStringList& columns,
-                      const QVector<int>& widths) {
+// A list whose columns fit its width: each as wide as its header and texts need, the template
+// name (column 1) taking what is left, a long name cut short with "…".
+QTreeWidget* makeList(QWidget* parent, const QString& name, const QStringList& columns) {
     auto* list = new QTreeWidget(parent);
     list->setObjectName(name);
     list->setHeaderLabels(columns);
@@ -78,10 +91,13 @@ QTreeWidget* makeList(QWidget* parent, const QString& name, const QStringList& c
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setContextMenuPolicy(Qt::CustomContextMenu);
-    list->header()->setSectionsMovable(false);
     list->setStyleSheet(kListStyle);
-    for (int column = 0; column < widths.size(); ++column) {
-        list->setColumnWidth(column, widths[column]);
+    QHeaderView* header = list->header();
+    header->setSectionsMovable(false);
+    header->setStretchLastSection(false);
+    for (int column = 0; column < columns.size(); ++column) {
+        header->setSectionResizeMode(
+            column, column == kNameColumn ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
     }
     return list;
 }
@@ -169,9 +185,10 @@ TemplateManagerWindow::TemplateManagerWindow(Album& album, TemplatePreviewWindow
     dragTile_->setObjectName(QStringLiteral("dragTile"));
     dragTile_->setAlignment(Qt::AlignCenter);
     dragTile_->resize(kManagerTileBox);
-    dragTile_->setStyleSheet(QStringLiteral("background: transparent;"));
+    // The photo in hand, outlined so that it does not pass for a photo put down.
+    dragTile_->setStyleSheet(
+        QStringLiteral("background: transparent; border: 2px dashed rgb(232, 163, 61);"));
     dragTile_->setCursor(Qt::ClosedHandCursor);
-    dragTile_->installEventFilter(this);
     dragTile_->hide();
 
     progress_ = new QProgressBar(this);
@@ -195,8 +212,7 @@ void TemplateManagerWindow::buildLists() {
     catalogue_ = makeList(
         this, QStringLiteral("catalogueList"),
         {kManagerColumnNumber, kManagerColumnTemplate, kManagerColumnKind, kManagerColumnLandscape,
-         kManagerColumnPortrait, kManagerColumnDuration, kManagerColumnClass},
-        {45, 150, 70, 50, 50, 65, 70});
+         kManagerColumnPortrait, kManagerColumnDuration, kManagerColumnClass});
     catalogue_->setGeometry(kCatalogueList);
     catalogue_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     connect(catalogue_, &QTreeWidget::itemDoubleClicked, this,
@@ -214,8 +230,7 @@ void TemplateManagerWindow::buildLists() {
     used_ = makeList(this, QStringLiteral("usedList"),
                      {kManagerColumnNumber, kManagerColumnTemplate, kManagerColumnKind,
                       kManagerColumnLandscape, kManagerColumnPortrait, kManagerColumnDuration,
-                      kManagerColumnClass, kManagerColumnMatch, kManagerColumnTemplateNumber},
-                     {45, 120, 70, 50, 50, 65, 70, 65, 45});
+                      kManagerColumnClass, kManagerColumnMatch, kManagerColumnTemplateNumber});
     used_->setGeometry(kUsedList);
     used_->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(used_, &QTreeWidget::itemClicked, this,
@@ -240,14 +255,17 @@ void TemplateManagerWindow::buildLists() {
         kDetailNumber,       kDetailRow,      kDetailName,     kDetailKind,
         kDetailLandscape,    kDetailPortrait, kDetailDuration, kDetailAddedLandscape,
         kDetailAddedPortrait};
+    const int cellWidth = (kDetailPanel.width() - 4) / kDetailColumns;
     for (int i = 0; i < kDetailFieldCount; ++i) {
-        const int top = 4 + i * kDetailRowHeight;
+        // Filled row by row: the template's number, row and name first.
+        const int left = 4 + (i % kDetailColumns) * cellWidth;
+        const int top = 4 + (i / kDetailColumns) * kDetailRowHeight;
         auto* label = new QLabel(labels[i], panel);
-        label->setGeometry(4, top, 76, 20);
+        label->setGeometry(left, top, kDetailLabelWidth, 20);
         label->setStyleSheet(QStringLiteral("color: yellow; background: transparent;"));
         auto* field = new QLineEdit(panel);
         field->setObjectName(QStringLiteral("detail%1").arg(i));
-        field->setGeometry(80, top, 80, 20);
+        field->setGeometry(left + kDetailLabelWidth, top, cellWidth - kDetailLabelWidth - 6, 20);
         field->setReadOnly(true);
         field->setStyleSheet(QStringLiteral(
             "background: rgb(62, 62, 62); color: yellow; border: 1px solid rgb(110, 110, 110);"));
@@ -308,9 +326,6 @@ void TemplateManagerWindow::buildPanels() {
                                 red + QStringLiteral(" font-size: 18px; font-weight: bold;"));
     arrow->setAlignment(Qt::AlignCenter);
     makeCaption(this, texts::kDragHintBottom, kHintBottom, red);
-    // Moving over the photo panel's background hides the drag tile.
-    photoPanel_->setMouseTracking(true);
-    photoPanel_->installEventFilter(this);
 }
 
 void TemplateManagerWindow::fillCatalogue() {
@@ -498,19 +513,32 @@ void TemplateManagerWindow::setControlsEnabled(bool enabled) {
     }
 }
 
-void TemplateManagerWindow::runDemonstration(const QVector<QPoint>& path, int pauseMs) {
+bool TemplateManagerWindow::runDemonstration(const QVector<QPoint>& path, int pauseMs) {
     setControlsEnabled(false);
+    demonstrating_ = true;
+    closeAfterDemonstration_ = false;
     demonstrationLabel_->move(path.value(0));
     demonstrationLabel_->show();
     demonstrationLabel_->raise();
-    // As many steps as the path has: the animation always ends.
+    // As many steps as the path has: the animation always ends, sooner when the window is to
+    // close.
     for (const QPoint& at : path) {
+        if (closeAfterDemonstration_) {
+            break;
+        }
         demonstrationLabel_->move(at);
         QApplication::processEvents();
         QThread::msleep(static_cast<unsigned long>(pauseMs));
     }
     demonstrationLabel_->hide();
     setControlsEnabled(true);
+    demonstrating_ = false;
+    if (closeAfterDemonstration_) {
+        closeAfterDemonstration_ = false;
+        reject();
+        return false;
+    }
+    return true;
 }
 
 void TemplateManagerWindow::useTemplate() {
@@ -530,8 +558,8 @@ void TemplateManagerWindow::useTemplate() {
         return;
     }
     std::sort(rows.begin(), rows.end());
-    if (demonstration_->isChecked()) {
-        runDemonstration(useDemonstrationPath(), 10);
+    if (demonstration_->isChecked() && !runDemonstration(useDemonstrationPath(), 10)) {
+        return;
     }
     // Every selected entry, in list order.
     int last = -1;
@@ -576,8 +604,8 @@ void TemplateManagerWindow::selectUsedTemplate() {
         return;
     }
     cancelDrag();
-    if (demonstration_->isChecked()) {
-        runDemonstration(selectDemonstrationPath(), 1);
+    if (demonstration_->isChecked() && !runDemonstration(selectDemonstrationPath(), 1)) {
+        return;
     }
     destroySlotBoxes();
     selected_ = t;
@@ -652,23 +680,34 @@ void TemplateManagerWindow::removeTemplates(const std::function<void(UsedTemplat
 }
 
 void TemplateManagerWindow::autoMatch() {
-    if (album_.templates().size() == 0) {
-        showMessage(texts::kNoTemplates);
+    cancelDrag();
+    const PhotoList& photos = album_.photos();
+    if (photos.isEmpty()) {
+        showMessage(texts::kNoPhotosToMatch);
         return;
     }
-    const int t = currentUsedRow();
-    if (t < 0 || t != selected_) {
-        showMessage(texts::kNoTemplateSelected);
-        return;
+    const bool waiting = std::any_of(photos.records().begin(), photos.records().end(),
+                                     [](const PhotoRecord& p) { return !p.inTemplate; });
+    if (waiting) {
+        ProgressWindow& window = ProgressWindow::shared();
+        try {
+            window.run(texts::kAutoPlacementTitle, std::max(1, photos.size()), [&] {
+                placeWaitingPhotos(album_, [&window](int placed) { window.advance(placed); });
+            });
+        } catch (const Error& error) {
+            showMessage(error.message());
+        }
+        // New templates come at the end: the rows and the shown template keep their numbers.
+        fillUsedList();
+        if (selected_ >= 0 && selected_ < album_.templates().size()) {
+            destroySlotBoxes();
+            buildSlotBoxes(selected_);
+            showDetails(selected_);
+        }
     }
-    const int placed = autoMatchTemplate(album_.templates(), album_.photos(), t);
-    if (placed > 0) {
-        destroySlotBoxes();
-        buildSlotBoxes(t);
-        showDetails(t);
-        refreshUsedRow(t);
-    }
-    showMessage(placed > 0 ? texts::kAutoMatchDone.arg(placed) : texts::kAutoMatchNothing);
+    // Photos no template could take are named instead of a "completed" that would not be true.
+    const QString unplaced = unplacedPhotosMessage(photos, UnplacedReason::Catalogue);
+    showMessage(unplaced.isEmpty() ? texts::kAutoPlacementDone : unplaced);
 }
 
 void TemplateManagerWindow::addExternalTemplate() {
@@ -727,28 +766,46 @@ void TemplateManagerWindow::pressPhotoTile(int photoRow, QPoint windowPos) {
     dragTile_->move(tile.topLeft());
     dragTile_->show();
     dragTile_->raise();
-    // The button is still down: the drag goes on from here.
-    dragging_ = true;
+    // The button is still down: the drag goes on from here, wherever the pointer goes in the
+    // window.
+    dragState_ = DragState::Held;
     dragOffset_ = windowPos - tile.topLeft();
+    pressPos_ = windowPos;
+    qApp->installEventFilter(this);
 }
 
 void TemplateManagerWindow::moveDragTile(QPoint windowPos) {
-    if (!dragging_) {
+    if (dragState_ == DragState::Idle) {
         return;
     }
     dragTile_->move(windowPos - dragOffset_);
+    markTargetSlot(slotIndexAt(windowPos));
+}
+
+void TemplateManagerWindow::markTargetSlot(int slotIndex) {
+    for (QLabel* box : slotBoxes_) {
+        const bool target = box->property("slotIndex").toInt() == slotIndex;
+        if (box->property("target").toBool() != target) {
+            box->setProperty("target", target);
+            box->setStyleSheet(target ? kTargetSlotBoxStyle : kSlotBoxStyle);
+        }
+    }
 }
 
 void TemplateManagerWindow::releaseDragTile(QPoint windowPos) {
-    if (!dragging_) {
+    if (dragState_ != DragState::Held) {
+        return;
+    }
+    // A click leaves the photo picked up: the next click puts it down.
+    if ((windowPos - pressPos_).manhattanLength() < QApplication::startDragDistance()) {
+        dragState_ = DragState::Carried;
+        moveDragTile(windowPos);
         return;
     }
     const int row = dragRow_;
-    dragging_ = false;
-    dragTile_->hide();
+    cancelDrag();
     // A drop where no slot box is has nowhere to go: it is given up.
     const int slotIndex = slotIndexAt(windowPos);
-    dragRow_ = -1;
     if (slotIndex >= 0) {
         dropPhoto(row, slotIndex);
     }
@@ -791,52 +848,96 @@ int TemplateManagerWindow::slotIndexAt(QPoint windowPos) const {
     return -1;
 }
 
+int TemplateManagerWindow::photoTileAt(QPoint windowPos) const {
+    const QRect view(photoScroll_->viewport()->mapTo(this, QPoint()),
+                     photoScroll_->viewport()->size());
+    if (!view.contains(windowPos)) {
+        return -1;
+    }
+    for (int row = 0; row < tiles_.size(); ++row) {
+        const QRect area(tiles_[row]->mapTo(this, QPoint()), tiles_[row]->size());
+        if (area.contains(windowPos)) {
+            return row;
+        }
+    }
+    return -1;
+}
+
 void TemplateManagerWindow::cancelDrag() {
-    dragging_ = false;
+    if (dragState_ != DragState::Idle) {
+        qApp->removeEventFilter(this);
+        markTargetSlot(-1);
+    }
+    dragState_ = DragState::Idle;
     dragRow_ = -1;
     if (dragTile_) {
         dragTile_->hide();
     }
 }
 
-bool TemplateManagerWindow::eventFilter(QObject* watched, QEvent* event) {
+bool TemplateManagerWindow::dragEvent(QEvent* event) {
     const auto windowPos = [this](QEvent* e) {
         return mapFromGlobal(static_cast<QMouseEvent*>(e)->globalPosition().toPoint());
     };
-    if (watched == photoPanel_ && event->type() == QEvent::MouseMove && !dragging_) {
-        dragTile_->hide();
-        return false;
-    }
-    const bool onTile = watched->property("photoRow").isValid() && watched != photoPanel_;
-    if (!onTile && watched != dragTile_) {
-        return SkinnedDialog::eventFilter(watched, event);
-    }
     switch (event->type()) {
-        case QEvent::MouseButtonPress:
-            if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) {
-                break;
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape) {
+                return false;
             }
-            if (onTile) {
-                pressPhotoTile(watched->property("photoRow").toInt(), windowPos(event));
-            } else if (dragRow_ >= 0) {
-                dragging_ = true;
-                dragOffset_ = windowPos(event) - dragTile_->pos();
-            }
+            cancelDrag();
             return true;
         case QEvent::MouseMove:
-            if (dragging_) {
-                moveDragTile(windowPos(event));
-                return true;
-            }
-            break;
+            moveDragTile(windowPos(event));
+            return true;
         case QEvent::MouseButtonRelease:
-            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && dragging_) {
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
                 releaseDragTile(windowPos(event));
+            }
+            return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() != Qt::LeftButton) {
+                cancelDrag();
                 return true;
             }
-            break;
+            if (dragState_ != DragState::Carried) {
+                return true;
+            }
+            const QPoint at = windowPos(event);
+            if (const int slotIndex = slotIndexAt(at); slotIndex >= 0) {
+                const int row = dragRow_;
+                cancelDrag();
+                dropPhoto(row, slotIndex);
+                return true;
+            }
+            if (const int row = photoTileAt(at); row >= 0) {
+                pressPhotoTile(row, at);
+                return true;
+            }
+            // Anywhere else the photo is given up and the click does what it does.
+            cancelDrag();
+            return false;
+        }
+        case QEvent::ContextMenu:
+            return true;
         default:
-            break;
+            return false;
+    }
+}
+
+bool TemplateManagerWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (dragState_ != DragState::Idle) {
+        // Every event of this window's widgets while a photo is held or carried (the filter is
+        // the application's then); the platform window's own copy of each is let through.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        return widget && widget->window() == this && dragEvent(event);
+    }
+    if (watched->property("photoRow").isValid() && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        pressPhotoTile(watched->property("photoRow").toInt(),
+                       mapFromGlobal(static_cast<QMouseEvent*>(event)->globalPosition().toPoint()));
+        return true;
     }
     return SkinnedDialog::eventFilter(watched, event);
 }
@@ -848,6 +949,11 @@ void TemplateManagerWindow::closeLabelReleased() {
 void TemplateManagerWindow::reject() {
     // Not while the photos are being loaded: the window is out of use then.
     if (loading_) {
+        return;
+    }
+    // Not in the middle of a demonstration: it stops first, and what it announced is not done.
+    if (demonstrating_) {
+        closeAfterDemonstration_ = true;
         return;
     }
     cancelDrag();

@@ -4,8 +4,9 @@
 // the used templates on the left, the photo slots of the selected used template and all photos
 // of the album on the right. Catalogue templates are used (added to the album) or previewed;
 // a used template is selected to show its slot boxes, and a photo tile dragged onto a slot box
-// puts the photo there; used templates are previewed once all their slots are filled, and
-// deleted one or all at a time. The album changes only through its model functions.
+// (or picked up with a click and put down with a click on the box) puts the photo there; used
+// templates are previewed once all their slots are filled, and deleted one or all at a time.
+// The album changes only through its model functions.
 
 #include <QImage>
 #include <QLabel>
@@ -50,6 +51,8 @@ public:
     void previewUsedTemplate();
     void deleteUsedTemplate();
     void deleteAllUsedTemplates();
+    // "自动匹配照片": the automatic placement of every photo still waiting, as "自动套版" runs
+    // it (adding templates); the used-template list and the shown slot boxes follow.
     void autoMatch();
     // "添加外部模板文件": asks for a parameter package, then its movie package, and installs
     // the pair through the installer; the catalogue list shows the catalogue afterwards. Does
@@ -62,11 +65,21 @@ public:
     void setTemplateInstaller(TemplateInstaller installer) { installer_ = std::move(installer); }
     void setFileChooser(FileChooser chooser) { fileChooser_ = std::move(chooser); }
 
-    // The drag of a photo: pressing its tile at a point of the window picks it up (or tells that
-    // no template is shown); moving and releasing the drag tile carry it onto a slot box.
+    // Carrying a photo to a slot box. Pressing its tile at a point of the window picks it up (or
+    // tells that no template is shown) and the drag tile follows the pointer. Released after a
+    // move, it is put down where it is: on a slot box, or given up elsewhere. Released where it
+    // was pressed (a click), it stays picked up and follows the pointer until the next click:
+    // on a slot box it is put down there, on another photo tile that one is picked up instead,
+    // anywhere else it is given up. Esc and the right button give it up at any time.
+    enum class DragState {
+        Idle,
+        Held,     // the button is down on it ("anxia")
+        Carried,  // picked up by a click, following the pointer
+    };
     void pressPhotoTile(int photoRow, QPoint windowPos);
     void moveDragTile(QPoint windowPos);
     void releaseDragTile(QPoint windowPos);
+    DragState dragState() const { return dragState_; }
     // The drop onto slot box slotIndex of the shown template: refused with a message when the
     // orientation does not fit, else the slot box shows the photo. False when nothing changed.
     bool dropPhoto(int photoRow, int slotIndex);
@@ -76,6 +89,7 @@ public:
     // "wu" or "xiezai_zhaopian_kuang".
     QString slotBoxesStateWord() const;
     bool isLoadingPhotos() const { return loading_; }
+    bool isDemonstrating() const { return demonstrating_; }
 
     QTreeWidget* catalogueList() const { return catalogue_; }
     QTreeWidget* usedList() const { return used_; }
@@ -106,6 +120,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 public slots:
+    // Closes the window, except while the photos load; during a demonstration the command it
+    // shows is called off and the window closes once the demonstration has stopped.
     void reject() override;
 
 private:
@@ -123,12 +139,21 @@ private:
     void clearDetails();
     // The used-template row under the selection, -1 when none.
     int currentUsedRow() const;
-    // Disables the controls for an animation and runs it along path.
-    void runDemonstration(const QVector<QPoint>& path, int pauseMs);
+    // Disables the controls for an animation and runs it along path. False when the window was
+    // asked to close meanwhile: the animation stopped, the window closed, and the command it
+    // announced must not run.
+    bool runDemonstration(const QVector<QPoint>& path, int pauseMs);
     void setControlsEnabled(bool enabled);
     // The slot box under a point of the window, -1 when none.
     int slotIndexAt(QPoint windowPos) const;
+    // Outlines the slot box a photo would be put down on (none: -1).
+    void markTargetSlot(int slotIndex);
+    // The photo tile under a point of the window, -1 when none.
+    int photoTileAt(QPoint windowPos) const;
+    // Puts a photo that is held or carried back: nothing changes.
     void cancelDrag();
+    // The mouse and keys while a photo is held or carried, wherever in the window they go.
+    bool dragEvent(QEvent* event);
     // Deleting used templates: no slot box, no selection and no details stay behind; the user
     // is told done.
     void removeTemplates(const std::function<void(UsedTemplates&)>& remove, const QString& done);
@@ -140,11 +165,14 @@ private:
     int selected_ = -1;
     bool slotBoxesExist_ = false;
     bool loading_ = false;
+    bool demonstrating_ = false;
+    bool closeAfterDemonstration_ = false;
 
-    // The drag: the photo, the press point inside the drag tile, whether the button is down.
+    // The drag: the photo, the press point inside the drag tile, where the button went down.
     int dragRow_ = -1;
     QPoint dragOffset_;
-    bool dragging_ = false;
+    QPoint pressPos_;
+    DragState dragState_ = DragState::Idle;
 
     QTreeWidget* catalogue_ = nullptr;
     QTreeWidget* used_ = nullptr;

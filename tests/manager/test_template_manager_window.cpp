@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
@@ -317,40 +318,189 @@ private slots:
         QVERIFY(window.photoTiles().isEmpty());
     }
 
-    void autoMatchFillsTheShownTemplate() {
+    void autoMatchPlacesEveryWaitingPhotoAsTheAutomaticPlacementDoes() {
         TemplatePreviewWindow preview(*album_);
         TemplateManagerWindow window(*album_, preview);
         test::ModalResponder responder;
         responder.other = [](QWidget*) {};
         window.show();
         QTRY_COMPARE(responder.messages, QStringList{texts::kPhotosLoaded});
-        responder.messages.clear();
-        // A template added behind the window's back is not in its list until it refills it.
-        album_->templates().addTemplate(test::entryOf(*catalogue_, 0));
-        window.autoMatchButton()->click();
-        QCOMPARE(responder.messages, QStringList{texts::kNoTemplateSelected});
-        window.catalogueList()->setCurrentItem(window.catalogueList()->topLevelItem(1));
+        // A template used by hand and shown, one photo in it.
+        window.catalogueList()->setCurrentItem(window.catalogueList()->topLevelItem(0));
         window.useTemplate();
         selectUsed(window, 0);
+        QVERIFY(window.dropPhoto(0, 0));
+        window.usedList()->clearSelection();
         responder.messages.clear();
+
+        // No selection needed: the photos still waiting get templates of their own.
         window.autoMatchButton()->click();
-        QCOMPARE(responder.messages, QStringList{texts::kAutoMatchDone.arg(3)});
-        QCOMPARE(album_->templates().unmatchedCount(0), 0);
+        QCOMPARE(responder.messages, QStringList{texts::kAutoPlacementDone});
+        for (const PhotoRecord& photo : album_->photos().records()) {
+            QVERIFY2(photo.inTemplate, qPrintable(photo.name));
+        }
+        const int templates = album_->templates().size();
+        QVERIFY(templates > 1);
+        QCOMPARE(window.usedList()->topLevelItemCount(), templates);
+        for (int t = 0; t < templates; ++t) {
+            QCOMPARE(rowTexts(window.usedList(), t), usedTemplateRow(album_->templates(), t));
+        }
+        // The shown template stays shown, with its photo.
+        QCOMPARE(window.selectedTemplateNumber(), 1);
+        QCOMPARE(window.slotBoxes().size(), 3);
         QCOMPARE(window.slotLabels()[0]->text(), QStringLiteral("wide"));
-        QCOMPARE(window.slotLabels()[1]->text(), QStringLiteral("scene"));
-        QCOMPARE(window.slotLabels()[2]->text(), QStringLiteral("tall"));
-        QCOMPARE(details(window).mid(7), (QStringList{"2", "1"}));
-        QCOMPARE(rowTexts(window.usedList(), 0)[7], QStringLiteral("已完成"));
-        // Nothing is left to match the landscape single with.
-        selectUsed(window, 1);
+        QCOMPARE(details(window)[1], QStringLiteral("1"));
+
+        // Nothing waits any more: said so, and nothing is added.
         responder.messages.clear();
         window.autoMatchButton()->click();
-        QCOMPARE(responder.messages, QStringList{texts::kAutoMatchNothing});
+        QCOMPARE(responder.messages, QStringList{texts::kAutoPlacementDone});
+        QCOMPARE(album_->templates().size(), templates);
         responder.messages.clear();
         // Without an installer there is nothing to add templates to.
         window.externalButton()->click();
         QVERIFY(responder.messages.isEmpty());
         window.reject();
+    }
+
+    void aClickPicksAPhotoUpAndAClickOnASlotPutsItDown() {
+        TemplatePreviewWindow preview(*album_);
+        TemplateManagerWindow window(*album_, preview);
+        test::ModalResponder responder;
+        responder.other = [](QWidget*) {};
+        window.show();
+        QTRY_COMPARE(responder.messages, QStringList{texts::kPhotosLoaded});
+        window.catalogueList()->setCurrentItem(window.catalogueList()->topLevelItem(0));
+        window.useTemplate();
+        selectUsed(window, 0);
+        responder.messages.clear();
+        using State = TemplateManagerWindow::DragState;
+
+        // A click on the wide photo picks it up; the tile follows the pointer over the slots.
+        QTest::mouseClick(window.photoTiles()[0], Qt::LeftButton);
+        QCOMPARE(window.dragState(), State::Carried);
+        QVERIFY(window.dragTile()->isVisible());
+        const QPoint offset =
+            centreInWindow(window.photoTiles()[0], &window) - window.dragTile()->pos();
+        const QPoint overSlot = centreInWindow(window.slotBoxes()[1], &window);
+        QTest::mouseMove(&window, overSlot + QPoint(60, 70));
+        QTest::mouseMove(&window, overSlot - QPoint(30, 20));
+        QCOMPARE(window.dragTile()->pos(), overSlot - QPoint(30, 20) - offset);
+        QVERIFY(!album_->templates().slot(1).matched);
+        saveShot(&window, "manager-pickup.png");
+        // A click on the slot box puts it down there.
+        QTest::mouseClick(window.slotBoxes()[1], Qt::LeftButton);
+        QCOMPARE(window.dragState(), State::Idle);
+        QVERIFY(!window.dragTile()->isVisible());
+        QCOMPARE(album_->templates().slot(1).photoRow, 0);
+        QCOMPARE(window.slotLabels()[1]->text(), QStringLiteral("wide"));
+
+        // Esc, a right click and a click beside the slots give the photo up; the window stays.
+        QTest::mouseClick(window.photoTiles()[2], Qt::LeftButton);
+        QCOMPARE(window.dragState(), State::Carried);
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QCOMPARE(window.dragState(), State::Idle);
+        QVERIFY(window.isVisible());
+        QTest::mouseClick(window.photoTiles()[2], Qt::LeftButton);
+        QTest::mouseClick(window.slotBoxes()[0], Qt::RightButton);
+        QCOMPARE(window.dragState(), State::Idle);
+        QTest::mouseClick(window.photoTiles()[2], Qt::LeftButton);
+        QTest::mouseClick(window.slotPanel(), Qt::LeftButton, {}, QPoint(580, 190));
+        QCOMPARE(window.dragState(), State::Idle);
+        QVERIFY(!window.dragTile()->isVisible());
+        QVERIFY(!album_->templates().slot(0).matched);
+        QVERIFY(responder.messages.isEmpty());
+
+        // A click on another tile while one is carried picks that one up instead.
+        QTest::mouseClick(window.photoTiles()[0], Qt::LeftButton);
+        QTest::mouseClick(window.photoTiles()[1], Qt::LeftButton);
+        QCOMPARE(window.dragState(), State::Carried);
+        QTest::mouseClick(window.slotBoxes()[2], Qt::LeftButton);
+        QCOMPARE(album_->templates().slot(2).photoRow, 1);
+        // A portrait photo put down on a landscape slot: told, and nothing changes.
+        QTest::mouseClick(window.photoTiles()[1], Qt::LeftButton);
+        QTest::mouseClick(window.slotBoxes()[0], Qt::LeftButton);
+        QCOMPARE(responder.messages, QStringList{texts::kNeedLandscapePhoto});
+        QVERIFY(!album_->templates().slot(0).matched);
+        QCOMPARE(window.dragState(), State::Idle);
+
+        // Pressed, moved and released on a slot box: the drag puts it down as before.
+        dragTileToSlot(window, 2, 0);
+        QCOMPARE(album_->templates().slot(0).photoRow, 2);
+        QCOMPARE(window.dragState(), State::Idle);
+        window.reject();
+    }
+
+    void everyColumnOfBothListsIsInSight() {
+        TemplatePreviewWindow preview(*album_);
+        TemplateManagerWindow window(*album_, preview);
+        test::ModalResponder responder;
+        window.show();
+        QTRY_COMPARE(responder.messages, QStringList{texts::kPhotosLoaded});
+        // Enough used templates for the list to need its scroll bar.
+        window.catalogueList()->selectAll();
+        for (int i = 0; i < 4; ++i) {
+            window.useTemplate();
+        }
+        QCOMPARE(window.usedList()->topLevelItemCount(), 12);
+        selectUsed(window, 0);
+        for (QTreeWidget* list : {window.catalogueList(), window.usedList()}) {
+            const QHeaderView* header = list->header();
+            const auto right = [header](int c) {
+                return header->sectionViewportPosition(c) + header->sectionSize(c);
+            };
+            const int last = list->columnCount() - 1;
+            QTRY_VERIFY2(right(last) <= list->viewport()->width(), qPrintable(list->objectName()));
+            for (int c = 0; c < list->columnCount(); ++c) {
+                const QString caption = list->headerItem()->text(c);
+                QVERIFY2(header->sectionViewportPosition(c) >= 0, qPrintable(caption));
+                QVERIFY2(right(c) <= list->viewport()->width(), qPrintable(caption));
+                QVERIFY2(header->sectionSize(c) > header->fontMetrics().horizontalAdvance(caption),
+                         qPrintable(caption));
+            }
+        }
+        saveShot(&window, "template-manager-used-list.png");
+        window.reject();
+    }
+
+    void escapeDuringADemonstrationCallsItsCommandOff() {
+        TemplatePreviewWindow preview(*album_);
+        TemplateManagerWindow window(*album_, preview);
+        test::ModalResponder responder;
+        responder.other = [](QWidget*) {};
+        window.show();
+        QTRY_COMPARE(responder.messages, QStringList{texts::kPhotosLoaded});
+        window.demonstrationCheck()->setChecked(true);
+        window.catalogueList()->setCurrentItem(window.catalogueList()->topLevelItem(1));
+        // Esc comes while the demonstration of "use" runs: the window closes once it has
+        // stopped, and nothing is added behind it.
+        bool demonstrating = false;
+        QTimer::singleShot(0, &window, [&] {
+            demonstrating = window.isDemonstrating();
+            QTest::keyClick(&window, Qt::Key_Escape);
+        });
+        window.useButton()->click();
+        QVERIFY(demonstrating);
+        QVERIFY(!window.isVisible());
+        QVERIFY(!window.isDemonstrating());
+        QCOMPARE(album_->templates().size(), 0);
+        QVERIFY(window.photoTiles().isEmpty());
+
+        // The same for the demonstration of a selection: no slot boxes behind a closed window.
+        responder.messages.clear();
+        window.show();
+        QTRY_COMPARE(responder.messages, QStringList{texts::kPhotosLoaded});
+        window.demonstrationCheck()->setChecked(false);
+        window.useTemplate();
+        QCOMPARE(album_->templates().size(), 1);
+        window.demonstrationCheck()->setChecked(true);
+        window.usedList()->setCurrentItem(window.usedList()->topLevelItem(0));
+        QTimer::singleShot(0, &window, [&] { QTest::keyClick(&window, Qt::Key_Escape); });
+        window.selectUsedTemplate();
+        QVERIFY(!window.isVisible());
+        QCOMPARE(window.selectedTemplateNumber(), 0);
+        QVERIFY(window.slotBoxes().isEmpty());
+        QCOMPARE(window.slotBoxesStateWord(), QStringLiteral("wu"));
     }
 
     void addingAnExternalTemplateAsksForBothFilesAndRefreshesTheList() {
