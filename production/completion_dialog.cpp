@@ -42,10 +42,10 @@ CompletionDialog::CompletionDialog(QWidget* parent)
     play_ = makeButton(texts::kPlayAlbum, this, false);
     ok_ = makeButton(texts::kOk, this, true);
     connect(openFolder_, &QPushButton::clicked, this, [this] {
-        open(folderOpener_, QFileInfo(outputFile_).absolutePath(), texts::kCannotOpenFolder);
+        openWith(folderOpener_, QFileInfo(outputFile_).absolutePath(), texts::kCannotOpenFolder);
     });
     connect(play_, &QPushButton::clicked, this,
-            [this] { open(fileOpener_, outputFile_, texts::kCannotPlay); });
+            [this] { openWith(fileOpener_, outputFile_, texts::kCannotPlay); });
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
     relayout();
 }
@@ -69,7 +69,7 @@ QString CompletionDialog::message() const {
     return message_->text();
 }
 
-void CompletionDialog::open(const Opener& opener, const QString& path, const QString& failure) {
+void CompletionDialog::openWith(const Opener& opener, const QString& path, const QString& failure) {
     if (opener(path)) {
         accept();
         return;

@@ -40,7 +40,7 @@ public:
 
 private:
     void relayout();
-    void open(const Opener& opener, const QString& path, const QString& failure);
+    void openWith(const Opener& opener, const QString& path, const QString& failure);
 
     QString outputFile_;
     QString text_;
