@@ -32,8 +32,8 @@ void StartupAnimation::prepare() {
     try {
         ensureFolder(workingPath(paths::kUnpackFolder));
         unpackChain(dataPath(paths::kStartupAnimation), paths::kStartupAnimationDepth,
-                    intermediate::startupAnimation(),
-                    workingPath(paths::kUnpackedStartupAnimation));
+                    intermediate::startupAnimation(), workingPath(paths::kUnpackedStartupAnimation),
+                    paths::kMovieUnpackLimit);
     } catch (const Error&) {
         // A missing or damaged package shows when the movie is loaded.
     }

@@ -1,6 +1,11 @@
 #include "catalogue/catalogue.h"
 
+#include <QDir>
 #include <QFile>
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
 
 #include "catalogue/catalogue_texts.h"
 #include "catalogue/picture_list.h"
@@ -11,6 +16,7 @@
 #include "workspace/intermediate_names.h"
 #include "workspace/packed_file.h"
 #include "workspace/program_folder.h"
+#include "workspace/workspace_texts.h"
 
 namespace vellumo {
 
@@ -66,11 +72,23 @@ void readPictureLists(const TemplateParameters& p, CatalogueRecord& r) {
 
 // A template package must unpack to its movie; staging would fail on it later otherwise.
 void checkTemplatePackage(const QString& path) {
+    QByteArray movie;
     try {
-        unpackNested(readWholeFile(path), paths::kTemplatePackageDepth);
+        movie = unpackNested(readWholeFile(path), paths::kTemplatePackageDepth,
+                             paths::kMovieUnpackLimit);
     } catch (const FileError& e) {
         throw FileError(path, e.reason());
     }
+    if (movie.isEmpty()) {
+        throw FileError(path, texts::kTemplatePackageEmpty);
+    }
+}
+
+// A package's path below its tree's folder without the extension: the name both kinds share.
+QString pairingName(const QString& package, const QString& root) {
+    const QString relative =
+        package.startsWith(root) ? package.mid(root.size()) : QDir(root).relativeFilePath(package);
+    return relative.chopped(std::min<qsizetype>(relative.size(), 4));  // ".rar" or ".RAR"
 }
 
 void appendRow(QVector<ClassListRow>& list, int catalogueIndex) {
@@ -137,6 +155,10 @@ QString durationText(int frames) {
 }
 
 CatalogueRecord catalogueRecordFromParameters(const QByteArray& gbkText) {
+    // An empty file would read as one whose every key is missing, which says nothing useful.
+    if (gbkText.trimmed().isEmpty()) {
+        throw Error(texts::kParameterFileEmpty);
+    }
     const TemplateParameters p = parseTemplateParameters(gbkText);
     CatalogueRecord r;
     r.typeText = p.mblx;
@@ -156,21 +178,36 @@ bool Catalogue::scanPackages() {
     const QString unpackFolder = workingPath(paths::kUnpackFolder);
     removeFolderTree(unpackFolder);
     ensureFolder(unpackFolder);
-    parameterPackages_ = findPackages(dataPath(paths::kParameterPackages));
-    templatePackages_ = findPackages(dataPath(paths::kTemplatePackages));
+    parameterPackages_.clear();
+    templatePackages_.clear();
     pairedTemplates_.clear();
-    for (qsizetype i = 0; i < parameterPackages_.size(); ++i) {
-        pairedTemplates_.append(i < templatePackages_.size() ? i : -1);
-    }
-    // The user's templates follow, paired by scan position within their own tree, so that a
-    // surplus in one tree does not shift the pairs of the other.
-    const QStringList userParameters = findPackages(workingPath(paths::kUserParameterPackages));
-    const QStringList userTemplates = findPackages(workingPath(paths::kUserTemplatePackages));
-    for (qsizetype i = 0; i < userParameters.size(); ++i) {
-        pairedTemplates_.append(i < userTemplates.size() ? templatePackages_.size() + i : -1);
-    }
-    parameterPackages_ += userParameters;
-    templatePackages_ += userTemplates;
+    strayTemplates_.clear();
+    // The installed templates, then the user's: each parameter package goes with the template
+    // package of the same name in its own tree, so a stray file never shifts another pair.
+    const auto scanTree = [this](const QString& parameterRoot, const QString& templateRoot) {
+        const QStringList parameters = findPackages(parameterRoot);
+        const QStringList templates = findPackages(templateRoot);
+        QHash<QString, qsizetype> templateByName;
+        for (qsizetype i = 0; i < templates.size(); ++i) {
+            templateByName.insert(pairingName(templates[i], templateRoot),
+                                  templatePackages_.size() + i);
+        }
+        QSet<qsizetype> taken;
+        for (const QString& package : parameters) {
+            const qsizetype paired = templateByName.value(pairingName(package, parameterRoot), -1);
+            pairedTemplates_.append(paired);
+            taken.insert(paired);
+        }
+        for (qsizetype i = 0; i < templates.size(); ++i) {
+            if (!taken.contains(templatePackages_.size() + i)) {
+                strayTemplates_.append(templates[i]);
+            }
+        }
+        parameterPackages_ += parameters;
+        templatePackages_ += templates;
+    };
+    scanTree(dataPath(paths::kParameterPackages), dataPath(paths::kTemplatePackages));
+    scanTree(workingPath(paths::kUserParameterPackages), workingPath(paths::kUserTemplatePackages));
     return !parameterPackages_.isEmpty() && !templatePackages_.isEmpty();
 }
 
@@ -191,19 +228,29 @@ void Catalogue::readParameters(const std::function<void()>& tick) {
         const QString iniFile = workingPath(paths::unpackedParameterFile(position));
         try {
             unpackChain(package, paths::kParameterPackageDepth,
-                        intermediate::parameterPackage(position), iniFile);
+                        intermediate::parameterPackage(position), iniFile,
+                        paths::kParameterUnpackLimit);
             CatalogueRecord record = catalogueRecordFromParameters(readWholeFile(iniFile));
             record.packagePath = templatePackages_[paired];
             checkTemplatePackage(record.packagePath);
             record.catalogueIndex = static_cast<int>(records_.size());
             records_.append(std::move(record));
         } catch (const FileError& e) {
+            QFile::remove(iniFile);
+            // A working file that cannot be written (a full disk) is no fault of the template,
+            // and every other template would meet it too.
+            if (e.reason() == texts::kCannotWriteFile) {
+                throw Error(texts::kWorkingFolderUnwritable.arg(workingPath(paths::kUnpackFolder)));
+            }
             const bool templateFailed = e.file() == templatePackages_[paired];
             leftOut_.append(LeftOutTemplate{templateFailed ? e.file() : package, e.reason()});
         } catch (const Error& e) {
             leftOut_.append(LeftOutTemplate{package, e.message()});
         }
         QFile::remove(iniFile);
+    }
+    for (const QString& stray : strayTemplates_) {
+        leftOut_.append(LeftOutTemplate{stray, texts::kNoParameterPackage});
     }
 }
 

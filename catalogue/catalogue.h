@@ -35,7 +35,7 @@ struct CatalogueRecord {
     QVector<int> pictureWidths;   // xpkd: one per picture name, 0 to kMaxParameterPictureSide
     QVector<int> pictureHeights;  // xpgd
     QStringList orientations;     // szhz: heng, shu or shuheng, per picture
-    QString packagePath;          // the template package paired by scan position
+    QString packagePath;          // the template package of the same name
     QString classMark;            // "", heng, shu, shuheng or gaojimoban
     int catalogueIndex = 0;       // equals the record's row
     int frames = 0;               // mbdx
@@ -102,17 +102,21 @@ QString durationText(int frames);
 class Catalogue {
 public:
     // Removes and re-creates the unpack folder and finds both kinds of packages, the installed
-    // ones first, then the user's (each kind of the user's tree after its installed kind).
-    // False when either kind is missing: the program cannot run without templates.
+    // ones first, then the user's (each kind of the user's tree after its installed kind), and
+    // pairs each parameter package with the template package of the same name (its path below
+    // the kind's folder, without the extension) in the same tree. False when either kind is
+    // missing: the program cannot run without templates.
     bool scanPackages();
-    // Unpacks and reads every parameter package that has a template package at the same scan
-    // position; tick runs once per parameter package. A package that cannot be unpacked or
-    // read, or whose numbers are not numbers, is left out and listed in leftOut().
+    // Unpacks and reads every parameter package that has a template package of its name; tick
+    // runs once per parameter package. A package without a partner (of either kind), one that
+    // cannot be unpacked or read, or whose numbers are not numbers, is left out alone and
+    // listed in leftOut(). Throws Error when the unpack folder cannot be written.
     void readParameters(const std::function<void()>& tick = {});
     void classify();
     void countSlots();
     void fillCatalogueList();
-    // All five steps; false when scanPackages() found nothing to load.
+    // All five steps; false when scanPackages() found nothing to load. Throws Error when the
+    // unpack folder cannot be written.
     bool build(const std::function<void()>& tick = {});
 
     // Builds the catalogue from records already read (tests and tools).
@@ -138,6 +142,8 @@ private:
     QStringList templatePackages_;
     // The template package each parameter package is paired with, -1 for none.
     QVector<qsizetype> pairedTemplates_;
+    // Template packages no parameter package names.
+    QStringList strayTemplates_;
     QVector<CatalogueRecord> records_;
     QVector<ClassListRow> landscapeSingles_;
     QVector<ClassListRow> portraitSingles_;

@@ -25,6 +25,9 @@ inline const QString kClassPortrait = QStringLiteral("竖照模板");
 
 // Why a template was left out of the catalogue.
 inline const QString kNoTemplatePackage = QStringLiteral("没有与参数文件对应的模板文件");
+inline const QString kNoParameterPackage = QStringLiteral("没有与模板文件对应的参数文件");
+inline const QString kParameterFileEmpty = QStringLiteral("参数文件是空的");
+inline const QString kTemplatePackageEmpty = QStringLiteral("模板文件是空的");
 // %1 the key, %2 the value.
 inline const QString kParameterNotNumber = QStringLiteral("参数“%1”的值“%2”不是整数");
 inline const QString kFramesNotPositive = QStringLiteral("模板总帧数“%1”必须大于 0");
@@ -35,6 +38,9 @@ inline const QString kPictureItemOutOfRange =
     QStringLiteral("参数“%1”的第 %2 项“%3”超出范围（应为 0 到 %4 之间的整数）");
 // %1 the key, %2 the picture name.
 inline const QString kPictureItemMissing = QStringLiteral("参数“%1”缺少相片“%2”的一项");
+// The unpack folder refused a file: nothing can be loaded. %1 the folder.
+inline const QString kWorkingFolderUnwritable =
+    QStringLiteral("无法写入工作文件夹“%1”（磁盘可能已满），模板库无法载入。");
 // Told once after loading, followed by one line per template left out.
 inline const QString kTemplatesLeftOut =
     QStringLiteral("以下模板文件已损坏或参数有误，未载入模板库：");

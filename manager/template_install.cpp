@@ -34,7 +34,8 @@ QString fileReason(const FileError& e) {
 CatalogueRecord readParameterPackage(const QString& path) {
     QByteArray text;
     try {
-        text = unpackNested(readWholeFile(path), paths::kParameterPackageDepth);
+        text = unpackNested(readWholeFile(path), paths::kParameterPackageDepth,
+                            paths::kParameterUnpackLimit);
     } catch (const FileError& e) {
         throw Error(
             texts::kExternalParameterUnreadable.arg(fileReason(FileError(path, e.reason()))));
@@ -64,7 +65,8 @@ void checkClassified(const CatalogueRecord& record) {
 void checkMoviePackage(const QString& path, const CatalogueRecord& record) {
     movie::Movie movie;
     try {
-        movie = movie::parseMovie(unpackNested(readWholeFile(path), paths::kTemplatePackageDepth),
+        movie = movie::parseMovie(unpackNested(readWholeFile(path), paths::kTemplatePackageDepth,
+                                               paths::kMovieUnpackLimit),
                                   path);
     } catch (const FileError& e) {
         throw Error(texts::kExternalMovieUnplayable.arg(fileReason(FileError(path, e.reason()))));

@@ -126,7 +126,8 @@ PreviewMovies unpackPreviewTemplate(const QString& packagePath, PreviewOpener op
     }
     PreviewMovies movies{folder + paths::kSingleTemplateMovie,
                          folder + paths::kSingleTemplateMovieCopy};
-    unpackChain(packagePath, paths::kTemplatePackageDepth, names, movies.movie);
+    unpackChain(packagePath, paths::kTemplatePackageDepth, names, movies.movie,
+                paths::kMovieUnpackLimit);
     QFile::remove(movies.copy);
     if (!QFile::copy(movies.movie, movies.copy)) {
         writeWholeFile(movies.copy, readWholeFile(movies.movie));

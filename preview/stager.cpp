@@ -180,7 +180,7 @@ QVector<int> Stager::run(QSize stage, bool production, const std::function<bool(
                         paths::kTemplatePackageDepth,
                         production ? intermediate::productionTemplate(t + 1, unpackCounter_)
                                    : intermediate::stagedTemplate(t + 1, unpackCounter_),
-                        folder + paths::stagedTemplateMovie(t + 1));
+                        folder + paths::stagedTemplateMovie(t + 1), paths::kMovieUnpackLimit);
         }
         step();
     }
@@ -191,7 +191,7 @@ QVector<int> Stager::run(QSize stage, bool production, const std::function<bool(
     unpackChain(dataPath(paths::kClosingMovie), paths::kClosingMovieDepth,
                 production ? intermediate::productionClosingMovie(unpackCounter_)
                            : intermediate::closingMovie(unpackCounter_),
-                closingFolder + paths::kStagedClosingMovie);
+                closingFolder + paths::kStagedClosingMovie, paths::kMovieUnpackLimit);
     if (production) {
         QFile::remove(closingFolder + paths::kStagedClosingMovieForProduction);
         QFile::copy(closingFolder + paths::kStagedClosingMovie,

@@ -302,8 +302,8 @@ QStringList renderEntry(const Catalogue& catalogue, int entryIndex, SamplePhotos
     removeFolderTree(folder);
     ensureFolder(folder);
     const QString moviePath = folder + paths::stagedTemplateMovie(1);
-    writeWholeFile(moviePath,
-                   unpackNested(readWholeFile(record.packagePath), paths::kTemplatePackageDepth));
+    writeWholeFile(moviePath, unpackNested(readWholeFile(record.packagePath),
+                                           paths::kTemplatePackageDepth, paths::kMovieUnpackLimit));
     Stager stager(album);
     stager.stageBackground(t, kStage, folder);
     stager.stagePictures(t, kStage, LandscapeMode::FullScreen, folder);

@@ -8,6 +8,7 @@
 
 #include "tools/tool_commands.h"
 #include "tools/tool_common.h"
+#include "workspace/errors.h"
 #include "workspace/memory.h"
 #include "workspace/program_folder.h"
 
@@ -101,6 +102,9 @@ int main(int argc, char* argv[]) {
             vellumo::tool::printError(QStringLiteral("usage: vellumo-tool ") +
                                       QString::fromUtf8(c.usage));
             return 2;
+        } catch (const vellumo::Error& e) {
+            vellumo::tool::printError(e.message());
+            return 1;
         }
     }
     if (argc < 2) {

@@ -26,6 +26,11 @@ inline constexpr int kCombinedTemplateDepth = 3;
 inline constexpr int kStartupAnimationDepth = 13;
 inline constexpr int kClosingMovieDepth = 16;
 
+// The most bytes any level of each kind of package may unpack to, twice what a real file may
+// hold: a movie is read up to 4 MiB, a parameter file or combined template is a few kilobytes.
+inline constexpr qint64 kMovieUnpackLimit = qint64{8} << 20;
+inline constexpr qint64 kParameterUnpackLimit = qint64{1} << 20;
+
 // An unpacked movie keeps the package extension.
 inline const QString kMovieExtension = QStringLiteral(".rar");
 

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "workspace/errors.h"
+#include "workspace/regular_file.h"
 #include "workspace/workspace_texts.h"
 
 namespace vellumo {
@@ -17,7 +18,8 @@ namespace {
 constexpr qsizetype kHeaderSize = 4;
 // Deflate cannot expand data by more than about 1032 to 1; anything beyond is not a real stream.
 constexpr qint64 kMaxInflateRatio = 1032;
-constexpr qint64 kMaxUnpackedSize = qint64{1} << 30;
+// The content buffer starts this small and doubles as the stream fills it.
+constexpr qint64 kFirstContentBlock = qint64{1} << 16;
 
 qint32 readLength(const QByteArray& stream) {
     quint32 value = 0;
@@ -37,7 +39,7 @@ void writeLength(QByteArray& out, quint32 length) {
 
 }  // namespace
 
-void unpack(QByteArray& stream) {
+void unpack(QByteArray& stream, qint64 limit) {
     if (stream.isEmpty()) {
         return;
     }
@@ -49,23 +51,25 @@ void unpack(QByteArray& stream) {
         throw FileError(QString(), texts::kPackedNegativeLength);
     }
     const qint64 compressedSize = stream.size() - kHeaderSize;
-    if (length > compressedSize * kMaxInflateRatio + 64 || length > kMaxUnpackedSize) {
+    if (length > compressedSize * kMaxInflateRatio + 64 || length > kMaxUnpackedBytes) {
         throw FileError(QString(), texts::kPackedAbsurdLength.arg(length).arg(stream.size()));
     }
+    if (length > limit) {
+        throw FileError(QString(), texts::kPackedOverLimit.arg(length).arg(limit));
+    }
 
-    QByteArray out(length, Qt::Uninitialized);
+    QByteArray out;
     z_stream z{};
     if (inflateInit(&z) != Z_OK) {
         throw FileError(QString(), texts::kPackedDamagedStream);
     }
     z.next_in = reinterpret_cast<Bytef*>(stream.data() + kHeaderSize);
-    z.next_out = reinterpret_cast<Bytef*>(out.data());
     qint64 inputLeft = compressedSize;
-    qint64 outputLeft = length;
+    qint64 produced = 0;
     int status = Z_OK;
     // zlib counts in 32-bit units, so feed both sides in chunks.
     constexpr qint64 kChunk = std::numeric_limits<uInt>::max() / 2;
-    while (outputLeft > 0) {
+    while (produced < length) {
         if (z.avail_in == 0) {
             if (inputLeft == 0) {
                 break;
@@ -73,10 +77,14 @@ void unpack(QByteArray& stream) {
             z.avail_in = static_cast<uInt>(std::min(inputLeft, kChunk));
             inputLeft -= z.avail_in;
         }
-        const uInt before = static_cast<uInt>(std::min(outputLeft, kChunk));
+        if (produced == out.size()) {
+            out.resize(std::min<qint64>(length, std::max(kFirstContentBlock, 2 * produced)));
+        }
+        z.next_out = reinterpret_cast<Bytef*>(out.data() + produced);
+        const uInt before = static_cast<uInt>(std::min(out.size() - produced, kChunk));
         z.avail_out = before;
         status = inflate(&z, Z_NO_FLUSH);
-        outputLeft -= before - z.avail_out;
+        produced += before - z.avail_out;
         if (status == Z_STREAM_END) {
             break;
         }
@@ -89,8 +97,8 @@ void unpack(QByteArray& stream) {
         }
     }
     inflateEnd(&z);
-    if (outputLeft > 0) {
-        throw FileError(QString(), texts::kPackedTruncated.arg(length).arg(length - outputLeft));
+    if (produced < length) {
+        throw FileError(QString(), texts::kPackedTruncated.arg(length).arg(produced));
     }
     stream = std::move(out);
 }
@@ -119,36 +127,35 @@ QByteArray packNested(QByteArray content, int depth) {
     return content;
 }
 
-QByteArray unpackNested(QByteArray content, int depth) {
+QByteArray unpackNested(QByteArray content, int depth, qint64 limit) {
     for (int level = 0; level < depth; ++level) {
-        unpack(content);
+        unpack(content, limit);
     }
     return content;
 }
 
 QByteArray readWholeFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw FileError(path, texts::kCannotReadFile);
-    }
-    return file.readAll();
+    const std::unique_ptr<QFile> file = openRegularFile(path);
+    return file->readAll();
 }
 
 void writeWholeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
+    // A full disk may take the bytes into the file's buffer and refuse them only when they go
+    // out, so the flush is checked too.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(bytes) != bytes.size()) {
+        file.write(bytes) != bytes.size() || !file.flush()) {
         throw FileError(path, texts::kCannotWriteFile);
     }
 }
 
 void unpackChain(const QString& sourceFile, int depth, const IntermediateNameMaker& names,
-                 const QString& destinationFile) {
+                 const QString& destinationFile, qint64 limit) {
     QString current = sourceFile;
     for (int level = 1; level <= depth; ++level) {
         QByteArray bytes = readWholeFile(current);
         try {
-            unpack(bytes);
+            unpack(bytes, limit);
         } catch (const FileError& e) {
             throw FileError(current, e.reason());
         }

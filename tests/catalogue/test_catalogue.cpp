@@ -7,6 +7,7 @@
 #include "catalogue/catalogue_texts.h"
 #include "tests/support/test_files.h"
 #include "workspace/data_paths.h"
+#include "workspace/errors.h"
 #include "workspace/packed_file.h"
 #include "workspace/program_folder.h"
 #include "workspace/text_codec.h"
@@ -135,6 +136,93 @@ TEST_F(CatalogueTest, PairsPackagesByScanPosition) {
     EXPECT_EQ(unpackNested(test::readFile(catalogue.record(3).packagePath), 20),
               QString::fromUtf16(u"movie 丁").toUtf8());
     EXPECT_EQ(catalogue.record(1).packagePath, dataPath(paths::kTemplatePackages + "a/2.rar"));
+}
+
+TEST_F(CatalogueTest, PairsPackagesByNameAndLeavesAStrayFileOutAlone) {
+    install("a.rar", {"甲", "|picture_1|", "|heng|"});
+    install("b.rar", {"乙", "|picture_1|", "|shu|"});
+    install("c.rar", {"丙", "|picture_1|", "|heng|"});
+    // A stray movie sorts between a and b; a parameter file has no movie.
+    const QString strayMovie =
+        folder_.write(paths::kTemplatePackages + "ab.rar", packNested("movie stray", 20));
+    const QString lonely =
+        folder_.write(paths::kParameterPackages + "0.rar",
+                      packNested(parameterText({"孤", "|picture_1|", "|heng|"}), 20));
+    // The user's tree pairs within itself: its stray movie sorts first.
+    const QString userParameters = workingPath(paths::kUserParameterPackages);
+    const QString userTemplates = workingPath(paths::kUserTemplatePackages);
+    folder_.write(paths::kUserParameterPackages + "u1.RAR",
+                  packNested(parameterText({"用户", "|picture_1|", "|shu|"}), 20));
+    folder_.write(paths::kUserTemplatePackages + "u1.rar", packNested("movie 用户", 20));
+    const QString userStray =
+        folder_.write(paths::kUserTemplatePackages + "u0.rar", packNested("movie stray", 20));
+    ASSERT_TRUE(userParameters.startsWith(folder_.path()));
+
+    Catalogue catalogue;
+    ASSERT_TRUE(catalogue.build());
+    ASSERT_EQ(catalogue.records().size(), 4);
+    const QStringList names{"甲", "乙", "丙", "用户"};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        const CatalogueRecord& r = catalogue.record(i);
+        EXPECT_EQ(r.name, names[i]);
+        EXPECT_EQ(unpackNested(test::readFile(r.packagePath), 20), ("movie " + names[i]).toUtf8());
+    }
+    EXPECT_EQ(catalogue.record(1).packagePath, dataPath(paths::kTemplatePackages + "b.rar"));
+    EXPECT_EQ(catalogue.record(3).packagePath, userTemplates + "u1.rar");
+
+    const auto& leftOut = catalogue.leftOut();
+    ASSERT_EQ(leftOut.size(), 3);
+    EXPECT_EQ(leftOut[0].package, lonely);
+    EXPECT_EQ(leftOut[0].reason, texts::kNoTemplatePackage);
+    EXPECT_EQ(leftOut[1].package, strayMovie);
+    EXPECT_EQ(leftOut[1].reason, texts::kNoParameterPackage);
+    EXPECT_EQ(leftOut[2].package, userStray);
+    EXPECT_EQ(leftOut[2].reason, texts::kNoParameterPackage);
+    EXPECT_TRUE(catalogue.leftOutMessage().contains(paths::kTemplatePackages + "ab.rar"));
+}
+
+TEST_F(CatalogueTest, EmptyAndOversizedPackagesAreNamedForWhatTheyAre) {
+    install("1.rar", {"好", "|picture_1|", "|heng|"});
+    install("2.rar", {"空参数", "|picture_1|", "|heng|"});
+    const QString emptyParameters = folder_.write(paths::kParameterPackages + "2.rar");
+    install("3.rar", {"空模板", "|picture_1|", "|heng|"});
+    const QString emptyMovie = folder_.write(paths::kTemplatePackages + "3.rar");
+    // A few hundred bytes that would unpack to 16 MiB: far more than any movie.
+    install("4.rar", {"太大", "|picture_1|", "|heng|"});
+    const QString bomb = folder_.write(paths::kTemplatePackages + "4.rar",
+                                       packNested(QByteArray(16 << 20, ' '), 20));
+    ASSERT_LT(QFileInfo(bomb).size(), 2000);
+
+    Catalogue catalogue;
+    ASSERT_TRUE(catalogue.build());
+    ASSERT_EQ(catalogue.records().size(), 1);
+    const auto& leftOut = catalogue.leftOut();
+    ASSERT_EQ(leftOut.size(), 3);
+    EXPECT_EQ(leftOut[0].package, emptyParameters);
+    EXPECT_EQ(leftOut[0].reason, texts::kParameterFileEmpty);
+    EXPECT_EQ(leftOut[1].package, emptyMovie);
+    EXPECT_EQ(leftOut[1].reason, texts::kTemplatePackageEmpty);
+    EXPECT_EQ(leftOut[2].package, bomb);
+    EXPECT_EQ(leftOut[2].reason,
+              texts::kPackedOverLimit.arg(16 << 20).arg(paths::kMovieUnpackLimit));
+}
+
+TEST_F(CatalogueTest, AFullWorkingFolderStopsTheLoadWithItsOwnMessage) {
+    install("1.rar", {"好", "|picture_1|", "|heng|"});
+    install("2.rar", {"好二", "|picture_1|", "|heng|"});
+    Catalogue catalogue;
+    ASSERT_TRUE(catalogue.scanPackages());
+    // The first unpacked parameter file lands on a device that is always full.
+    ASSERT_TRUE(
+        QFile::link(QStringLiteral("/dev/full"), workingPath(paths::unpackedParameterFile(1))));
+    try {
+        catalogue.readParameters();
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(),
+                  texts::kWorkingFolderUnwritable.arg(workingPath(paths::kUnpackFolder)));
+    }
 }
 
 TEST_F(CatalogueTest, BadTemplatesAreLeftOutAndTheRestLoads) {

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
+
 #include <stdexcept>
 
 namespace vellumo::test {
@@ -31,6 +33,15 @@ QString TempFolder::write(const QString& relative, const QByteArray& bytes) cons
 QString TempFolder::mkdir(const QString& relative) const {
     const QString full = path() + relative;
     QDir().mkpath(full);
+    return full;
+}
+
+QString TempFolder::fifo(const QString& relative) const {
+    const QString full = path() + relative;
+    QDir().mkpath(QFileInfo(full).absolutePath());
+    if (::mkfifo(QFile::encodeName(full).constData(), 0600) != 0) {
+        throw std::runtime_error("cannot make a test pipe");
+    }
     return full;
 }
 

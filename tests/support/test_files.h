@@ -16,6 +16,9 @@ public:
     // Writes bytes to path() + relative, creating folders on the way; returns the full path.
     QString write(const QString& relative, const QByteArray& bytes = {}) const;
     QString mkdir(const QString& relative) const;
+    // A named pipe (FIFO) at path() + relative with no writer: a reader that opens it plainly
+    // waits for ever.
+    QString fifo(const QString& relative) const;
 
 private:
     QTemporaryDir dir_;

@@ -79,6 +79,44 @@ TEST(Unpack, BadInputIsAClearErrorNeverGarbage) {
               texts::kPackedTruncated.arg(2000).arg(content.size()));
 }
 
+TEST(Unpack, ALengthPastOneGibibyteIsRefusedEvenWhenTheInputCouldHoldIt) {
+    // About 1 MB that deflate cannot shrink: the inflate ratio alone would allow 1 GB and more.
+    QByteArray noise(1 << 20, '\0');
+    quint32 state = 2463534242u;
+    for (char& c : noise) {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        c = static_cast<char>(state & 0xFF);
+    }
+    const qint32 announced = (1 << 30) + 1;
+    const QByteArray stream = withLength(announced, zlibOf(noise));
+    ASSERT_GT(qint64{stream.size() - 4} * 1032, qint64{announced});
+    EXPECT_EQ(reasonOf(stream), texts::kPackedAbsurdLength.arg(announced).arg(stream.size()));
+}
+
+TEST(Unpack, EveryLevelStopsAtTheCallersLimit) {
+    // 16 MiB of zeros nested three deep is a few hundred bytes.
+    const QByteArray content(16 << 20, '\0');
+    const QByteArray bomb = packNested(content, 3);
+    ASSERT_LT(bomb.size(), 1000);
+    try {
+        unpackNested(bomb, 3, 8 << 20);
+        FAIL() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.reason(), texts::kPackedOverLimit.arg(16 << 20).arg(8 << 20));
+    }
+    EXPECT_EQ(unpackNested(bomb, 3, 16 << 20).size(), content.size());
+
+    // A stream that announces more than it holds grows only as far as it yields.
+    const QByteArray small = QByteArrayLiteral("abc").repeated(1000);
+    const QByteArray deflated = zlibOf(small);
+    const auto announced = static_cast<qint32>(deflated.size() * 1000);
+    ASSERT_GT(announced, small.size());
+    EXPECT_EQ(reasonOf(withLength(announced, deflated)),
+              texts::kPackedTruncated.arg(announced).arg(small.size()));
+}
+
 TEST(PackNested, RoundTripsAtEveryDepth) {
     QByteArray binary(3000, '\0');
     for (int i = 0; i < binary.size(); ++i) {
