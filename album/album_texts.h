@@ -15,6 +15,10 @@ inline const QString kDeleteAllButton = QStringLiteral("全部删除");
 // The photo list is empty (the photo list window, the preview).
 inline const QString kNoPhotos = QStringLiteral("没有添加照片文件！");
 
+// A chosen music or lyric file that is a folder, a device or a pipe. %1 the path.
+inline const QString kNotARegularFileNotAdded =
+    QStringLiteral("“%1”不是普通文件（是文件夹、设备或管道），此文件没有添加。");
+
 // A chosen photo that has no picture at all. %1 the file.
 inline const QString kPhotoUnreadable = QStringLiteral("无法读取照片文件“%1”，此文件没有添加。");
 

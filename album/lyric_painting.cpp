@@ -4,6 +4,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <cmath>
 
 #include "skin/skin_texts.h"
 
@@ -32,8 +33,17 @@ void paintLyricText(QPainter& painter, QPointF baseline, const QString& text, co
                     const QColor& colour) {
     const QColor edge =
         colour.lightnessF() < 0.35 ? QColor(255, 255, 255, 200) : QColor(0, 0, 0, 200);
+    // The device's right edge, where the painter's transform puts it.
+    const QRectF device = painter.device() != nullptr
+                              ? painter.transform().inverted().mapRect(QRectF(
+                                    0, 0, painter.device()->width(), painter.device()->height()))
+                              : QRectF();
+    const int room = static_cast<int>(std::ceil(device.right() - baseline.x()));
+    if (room <= 0) {
+        return;
+    }
     QPainterPath path;
-    path.addText(baseline, font, text);
+    path.addText(baseline, font, fittedLyricText(text, font, room));
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.strokePath(

@@ -12,11 +12,6 @@
 
 namespace vellumo {
 
-// A lyric label's text and look; an empty text is a cleared label.
-struct LyricLine {
-    QString text;
-    LyricLook look;
-};
 bool sameLyricLine(const LyricLine& a, const LyricLine& b);
 
 // The lyric label before any settings apply: white "宋体", 14 pixels high, upright.
@@ -26,7 +21,8 @@ LyricLook defaultLyricLook();
 // the text's top-left at the look's top-left.
 void drawLyricLine(QImage& picture, const LyricLine& line);
 // The same painting for any painter (the lyric label draws itself with it); baseline is the
-// left end of the text's baseline.
+// left end of the text's baseline. Only what fits the painter's device right of the baseline is
+// drawn (fittedLyricText), so no line can make the painter take much memory.
 void paintLyricText(QPainter& painter, QPointF baseline, const QString& text, const QFont& font,
                     const QColor& colour);
 // How far the edge reaches beyond the letters, in pixels.

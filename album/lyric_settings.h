@@ -14,6 +14,9 @@ namespace vellumo {
 
 inline constexpr int kLyricScreenWidth = 679;
 inline constexpr int kLyricScreenHeight = 390;
+// The smallest lyric size the settings offer, in points on the reference screen; a line too
+// wide for its display shrinks down to it.
+inline constexpr int kSmallestLyricSize = 10;
 
 enum class LyricPosition { Default, Custom };  // "moren_xianshi" / "zidingyi_xianshi"
 enum class LyricStyle { Regular, Bold, Italic, BoldItalic };  // changgui, cuti, xieti, cutixieti
@@ -45,8 +48,12 @@ QString lyricScriptCaption(LyricScript script);  // "简体", "繁体"
 // A colour as the records store it: red in the low byte.
 quint32 colourNumber(const QColor& colour);
 
+// No display shows more characters of one lyric line than this, even at the smallest size.
+inline constexpr qsizetype kLongestShownLyric = 1000;
+
 // The line's text in the record's script ("jianti" simplified, "fanti" traditional, other
-// scripts unchanged).
+// scripts unchanged). Only what can be shown is converted: a line longer than
+// kLongestShownLyric keeps one character more, enough for fitLyricLine to see it is cut.
 QString lyricInScript(const LyricSettings& settings, const QString& text);
 
 // Where and how a line is shown on a W × H display.
@@ -56,5 +63,21 @@ struct LyricLook {
     QPoint topLeft;
 };
 LyricLook applyLyricSettings(const LyricSettings& settings, const QString& text, int W, int H);
+
+// A lyric label's text and look; an empty text is a cleared label.
+struct LyricLine {
+    QString text;
+    LyricLook look;
+};
+
+// The line a text makes on a W × H display: never wider than the display. A line too wide at
+// its size is drawn smaller, down to kSmallestLyricSize, and beyond that cut to end in "…".
+// applyLyricSettings() gives the same look.
+LyricLine fitLyricLine(const LyricSettings& settings, const QString& text, int W, int H);
+
+// The part of text that fits width in font: the whole text, or its start ending in "…". Text
+// beyond what any display can show is never measured, so a line of millions of characters
+// costs no more than a short one.
+QString fittedLyricText(const QString& text, const QFont& font, int width);
 
 }  // namespace vellumo

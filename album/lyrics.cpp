@@ -64,6 +64,12 @@ QString decodeLyricText(const QByteArray& bytes) {
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         return QString::fromUtf8(bytes.mid(3));
     }
+    // Windows editors save "Unicode" text as UTF-16 with its mark.
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE
+                                                          : QStringDecoder::Utf16BE);
+        return utf16.decode(bytes.mid(2));
+    }
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString asUtf8 = utf8.decode(bytes);
     if (!utf8.hasError()) {
@@ -125,6 +131,19 @@ const LyricEntry* LyricTable::find(QStringView timeText) const {
         }
     }
     return nullptr;
+}
+
+bool LyricTable::hasLines() const {
+    const auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    // The first entry is the table's own "00:00" start, never a line of the file.
+    for (qsizetype i = 1; i < entries_.size(); ++i) {
+        const QString& tag = entries_[i].tag;
+        if (tag.size() >= 5 && isDigit(tag[0]) && isDigit(tag[1]) && tag[2] == u':' &&
+            isDigit(tag[3]) && isDigit(tag[4])) {
+            return true;
+        }
+    }
+    return false;
 }
 
 QString lyricTimeText(qint64 seconds) {

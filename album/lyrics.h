@@ -21,7 +21,8 @@ struct LyricEntry {
 class LyricTable {
 public:
     static LyricTable fromText(const QString& text);
-    // The file's text is GBK, or UTF-8 when it is valid UTF-8 (or starts with its mark).
+    // The file's text is UTF-8 or UTF-16 (little or big end first) when it starts with that
+    // byte-order mark; otherwise UTF-8 when it is valid UTF-8, else GBK.
     static LyricTable fromBytes(const QByteArray& bytes);
     // Throws FileError when the file cannot be read.
     static LyricTable read(const QString& path);
@@ -29,6 +30,9 @@ public:
     const QVector<LyricEntry>& entries() const { return entries_; }
     // The first entry whose tag begins with the time text; nothing when none does.
     const LyricEntry* find(QStringView timeText) const;
+    // True when some entry can ever be shown: a lyric line whose time tag begins with two-digit
+    // minutes and seconds, as lyricTimeText() looks them up.
+    bool hasLines() const;
     void clear() { entries_.clear(); }
 
 private:

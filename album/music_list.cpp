@@ -2,12 +2,15 @@
 
 #include <QFileInfo>
 
+#include "album/album_texts.h"
 #include "media/audio_conversion.h"
 #include "media/media_texts.h"
 #include "media/music_player.h"
 #include "workspace/data_paths.h"
 #include "workspace/errors.h"
 #include "workspace/program_folder.h"
+#include "workspace/regular_file.h"
+#include "workspace/workspace_texts.h"
 
 namespace vellumo {
 
@@ -31,6 +34,10 @@ QString musicDurationText(qint64 lengthMs) {
 
 QString MusicList::add(const QString& path, MusicPlayer& player,
                        const std::function<void()>& pump) {
+    // A pipe or a device would keep the player, or the converter, waiting.
+    if (regularFileProblem(path) == texts::kNotRegularFile) {
+        return texts::kNotARegularFileNotAdded.arg(path);
+    }
     const QFileInfo chosen(path);
     MusicRecord record;
     record.name = chosen.completeBaseName();

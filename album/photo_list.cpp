@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "photo/photo_loader.h"
+#include "workspace/regular_file.h"
 
 namespace vellumo {
 
@@ -28,6 +29,10 @@ QSize storedSize(const QString& path) {
     if (const std::optional<JpegHeader> header = readJpegHeader(path)) {
         return QSize(header->width, header->height);
     }
+    // Nothing else is opened: a pipe would keep the reader waiting, a device never end.
+    if (!regularFileProblem(path).isEmpty() || QFileInfo(path).size() > kLargestPhotoBytes) {
+        return QSize();
+    }
     // Another picture format under a .jpg name still has a size.
     QImageReader reader(path);
     reader.setAutoTransform(false);
@@ -46,13 +51,17 @@ QSize shownPictureBox(QSize stored) {
 }
 
 std::optional<PhotoRecord> measurePhoto(const QString& path) {
+    return measurePhotoFile(path).record;
+}
+
+MeasuredPhoto measurePhotoFile(const QString& path) {
     const QSize stored = storedSize(path);
     if (!stored.isValid() || stored.isEmpty()) {
-        return std::nullopt;
+        return {};
     }
     const LoadedPhoto shown = loadPhoto(path, shownPictureBox(stored));
     if (shown.isIcon) {
-        return std::nullopt;
+        return {};
     }
     const QSize upright = uprightPhotoSize(stored.width(), stored.height(), shown.image.size());
     const QFileInfo info(path);
@@ -62,7 +71,7 @@ std::optional<PhotoRecord> measurePhoto(const QString& path) {
     record.width = upright.width();
     record.height = upright.height();
     record.location = path;
-    return record;
+    return {record, shown.incomplete};
 }
 
 void PhotoList::clearInTemplateMarks() {

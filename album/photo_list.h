@@ -40,6 +40,14 @@ QSize uprightPhotoSize(int pixelWidth, int pixelHeight, QSize shownPicture);
 // a picture, undecodable). Safe on any thread.
 std::optional<PhotoRecord> measurePhoto(const QString& path);
 
+// The same, and whether the photo's data ends early or is damaged part way: such a photo is
+// still taken, with what could not be decoded grey, and the user is told.
+struct MeasuredPhoto {
+    std::optional<PhotoRecord> record;
+    bool incomplete = false;
+};
+MeasuredPhoto measurePhotoFile(const QString& path);
+
 class PhotoList {
 public:
     const QVector<PhotoRecord>& records() const { return records_; }

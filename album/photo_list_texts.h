@@ -53,6 +53,9 @@ inline const QString kPhotoPreviewHint = QStringLiteral("第%1张, 照片名称:
 
 // Files of one add that hold no picture, followed by one line per file.
 inline const QString kPhotosLeftOut = QStringLiteral("以下照片文件无法读取，没有添加：");
+// Photos of one add whose data ends early, followed by one line per file.
+inline const QString kPhotosIncomplete =
+    QStringLiteral("以下照片文件不完整或部分损坏，已经添加，缺少的部分显示为灰色：");
 
 // Photos a placement could not put into a template: one line each, then why.
 // %1 the photo number, %2 its name, %3 its orientation.

@@ -20,7 +20,8 @@ CombinedTemplate readCombinationPackage(int k) {
     ensureFolder(workingPath(paths::kUnpackFolder));
     try {
         unpackChain(dataPath(paths::combinedTemplatePackage(k)), paths::kCombinedTemplateDepth,
-                    intermediate::combinedTemplatePackage(k), unpacked);
+                    intermediate::combinedTemplatePackage(k), unpacked,
+                    paths::kParameterUnpackLimit);
         CombinedTemplate result = readCombinedTemplate(unpacked);
         QFile::remove(unpacked);
         return result;
@@ -65,11 +66,14 @@ QString explanationLine(int landscapeTotal, int portraitTotal, const QString& pr
 
 void ChosenPhotos::add(const QStringList& files) {
     runInOrder(
-        static_cast<int>(files.size()), [&files](int i) { return measurePhoto(files[i]); },
-        [&](int i, std::optional<PhotoRecord> record) {
-            if (record) {
-                (record->isLandscape() ? landscape : portrait).append(files[i]);
-                photos.append(std::move(*record));
+        static_cast<int>(files.size()), [&files](int i) { return measurePhotoFile(files[i]); },
+        [&](int i, MeasuredPhoto measured) {
+            if (measured.record) {
+                (measured.record->isLandscape() ? landscape : portrait).append(files[i]);
+                photos.append(std::move(*measured.record));
+                if (measured.incomplete) {
+                    incomplete.append(files[i]);
+                }
             } else {
                 unreadable.append(files[i]);
             }

@@ -45,6 +45,7 @@ struct ChosenPhotos {
     QStringList landscape;
     QStringList portrait;
     QStringList unreadable;
+    QStringList incomplete;       // taken, but their data ends early (measurePhotoFile)
     QVector<PhotoRecord> photos;  // the records of the files with a picture, in the order chosen
     void add(const QStringList& files);
 };

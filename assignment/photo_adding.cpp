@@ -54,10 +54,13 @@ void PhotoAdder::step() {
     }
 }
 
-void PhotoAdder::take(const QString& path, std::optional<PhotoRecord> record) {
-    if (record) {
-        album_.addPhoto(std::move(*record));
+void PhotoAdder::take(const QString& path, MeasuredPhoto measured) {
+    if (measured.record) {
+        album_.addPhoto(std::move(*measured.record));
         ++added_;
+        if (measured.incomplete) {
+            incomplete_.append(path);
+        }
     } else {
         leftOut_.append(path);
     }
@@ -65,15 +68,15 @@ void PhotoAdder::take(const QString& path, std::optional<PhotoRecord> record) {
 
 bool PhotoAdder::add(const QString& path) {
     const int before = added_;
-    take(path, measurePhoto(path));
+    take(path, measurePhotoFile(path));
     return added_ > before;
 }
 
 void PhotoAdder::addAll(const QStringList& files) {
     runInOrder(
-        static_cast<int>(files.size()), [&files](int i) { return measurePhoto(files[i]); },
-        [&](int i, std::optional<PhotoRecord> record) {
-            take(files[i], std::move(record));
+        static_cast<int>(files.size()), [&files](int i) { return measurePhotoFile(files[i]); },
+        [&](int i, MeasuredPhoto measured) {
+            take(files[i], std::move(measured));
             step();
         });
     album_.refreshDefaultBackgrounds();
@@ -81,7 +84,7 @@ void PhotoAdder::addAll(const QStringList& files) {
 
 void PhotoAdder::addMeasured(const QVector<PhotoRecord>& photos) {
     for (const PhotoRecord& photo : photos) {
-        take(photo.location, photo);
+        take(photo.location, MeasuredPhoto{photo, false});
         step();
     }
     album_.refreshDefaultBackgrounds();
@@ -99,6 +102,13 @@ QString leftOutPhotosMessage(const QStringList& files) {
         return {};
     }
     return texts::kPhotosLeftOut + u'\n' + files.join(u'\n');
+}
+
+QString incompletePhotosMessage(const QStringList& files) {
+    if (files.isEmpty()) {
+        return {};
+    }
+    return texts::kPhotosIncomplete + u'\n' + files.join(u'\n');
 }
 
 QString unplacedPhotosMessage(const PhotoList& photos, UnplacedReason reason) {

@@ -78,20 +78,25 @@ public:
 
     int addedCount() const { return added_; }
     const QStringList& leftOut() const { return leftOut_; }
+    // The files added whose data ends early or is damaged part way.
+    const QStringList& incomplete() const { return incomplete_; }
     void leaveOut(const QStringList& files) { leftOut_ += files; }
 
 private:
-    void take(const QString& path, std::optional<PhotoRecord> record);
+    void take(const QString& path, MeasuredPhoto measured);
     void step();
 
     Album& album_;
     AddProgress progress_;
     QStringList leftOut_;
+    QStringList incomplete_;
     int added_ = 0;
 };
 
 // The one message naming the files of an add that were left out; empty when none were.
 QString leftOutPhotosMessage(const QStringList& files);
+// The one message naming the photos of an add that are incomplete; empty when none are.
+QString incompletePhotosMessage(const QStringList& files);
 
 // Why photos stayed out of templates: the catalogue offers none for them (automatic placement),
 // or the chosen combination has none (combined add).

@@ -241,6 +241,11 @@ bool runCombinedAdd(Album& album, const Combination& combination, int k,
     if (const QString message = leftOutPhotosMessage(leftOut); !message.isEmpty()) {
         showMessage(message);
     }
+    QStringList incomplete = chosen.incomplete;
+    incomplete.removeDuplicates();
+    if (const QString message = incompletePhotosMessage(incomplete); !message.isEmpty()) {
+        showMessage(message);
+    }
     if (const QString message = add.unplacedMessage(); !message.isEmpty()) {
         showMessage(message);
     }

@@ -3,10 +3,14 @@
 #include <QPushButton>
 
 #include "album/lyric_settings_window.h"
+#include "album/lyrics.h"
 #include "album/music_lyrics_texts.h"
 #include "lists/album_rows.h"
+#include "preview/preview_music.h"
 #include "project/album.h"
 #include "workspace/data_paths.h"
+#include "workspace/regular_file.h"
+#include "workspace/workspace_texts.h"
 
 namespace vellumo {
 
@@ -36,8 +40,13 @@ LyricsListWindow::LyricsListWindow(Album& album, MusicPreviewWindow& preview,
 
 void LyricsListWindow::addLyrics() {
     addFiles([this](const QString& file) {
+        if (regularFileProblem(file) == texts::kNotRegularFile) {
+            return texts::kNotARegularFileNotAdded.arg(file);
+        }
         lyrics_.add(file);
-        return QString();
+        // Kept, for its row goes with a song; the user hears now that it shows nothing.
+        LyricTable table;
+        return readShownLyrics(file, table);
     });
 }
 

@@ -93,6 +93,10 @@ void PhotoListWindow::addWithRotation() {
     if (const QString leftOut = leftOutPhotosMessage(adder.leftOut()); !leftOut.isEmpty()) {
         showMessage(leftOut);
     }
+    if (const QString incomplete = incompletePhotosMessage(adder.incomplete());
+        !incomplete.isEmpty()) {
+        showMessage(incomplete);
+    }
     if (const QString unplaced = unplacedPhotosMessage(album_.photos(), UnplacedReason::Catalogue);
         !unplaced.isEmpty()) {
         showMessage(unplaced);

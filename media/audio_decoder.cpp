@@ -8,6 +8,7 @@
 #include "media/ffmpeg_handles.h"
 #include "media/media_texts.h"
 #include "workspace/errors.h"
+#include "workspace/regular_file.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -55,6 +56,10 @@ struct OpenAudio {
 
 OpenAudio openAudio(const QString& path) {
     OpenAudio audio;
+    // A pipe would keep the demuxer waiting for a writer, a device feed it for ever.
+    if (const QString problem = regularFileProblem(path); !problem.isEmpty()) {
+        throw FileError(path, problem);
+    }
     AVFormatContext* raw = nullptr;
     const QByteArray file = QFile::encodeName(path);
     if (avformat_open_input(&raw, file.constData(), nullptr, nullptr) < 0) {

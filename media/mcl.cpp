@@ -25,6 +25,7 @@
 #include "media/media_texts.h"
 #include "workspace/errors.h"
 #include "workspace/leftovers.h"
+#include "workspace/regular_file.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -178,6 +179,9 @@ using ResamplerPtr = std::unique_ptr<SwrContext, ResamplerDeleter>;
 class SoundReader {
 public:
     SoundReader(const QString& path, int sampleRate) : path_(path), sampleRate_(sampleRate) {
+        if (const QString problem = regularFileProblem(path); !problem.isEmpty()) {
+            failHere(problem, 0);
+        }
         AVFormatContext* raw = nullptr;
         const QByteArray file = QFile::encodeName(path);
         int ret = avformat_open_input(&raw, file.constData(), nullptr, nullptr);

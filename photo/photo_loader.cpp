@@ -13,6 +13,9 @@
 #include <algorithm>
 #include <memory>
 
+#include "workspace/errors.h"
+#include "workspace/regular_file.h"
+
 namespace vellumo {
 
 namespace {
@@ -76,7 +79,29 @@ QTransform uprightTransform(int orientation) {
 // The most pixels a photo is decoded into before it is scaled to its box (128 MiB).
 constexpr qint64 kMostDecodedPixels = qint64{1} << 25;
 
-std::optional<QImage> decodeJpeg(const QByteArray& bytes, QSize box, const JpegHeader& header) {
+// What readJpegHeader reads first: the markers before the picture data, EXIF and its
+// thumbnail included, nearly always lie within it.
+constexpr qint64 kHeaderBytes = qint64{256} * 1024;
+
+// The photo file opened for reading when it is a regular file of a size a photo can have.
+std::unique_ptr<QFile> openPhotoFile(const QString& path) {
+    try {
+        std::unique_ptr<QFile> file = openRegularFile(path);
+        if (file->size() <= kLargestPhotoBytes) {
+            return file;
+        }
+    } catch (const FileError&) {
+    }
+    return nullptr;
+}
+
+struct DecodedJpeg {
+    QImage image;
+    bool incomplete = false;
+};
+
+std::optional<DecodedJpeg> decodeJpeg(const QByteArray& bytes, QSize box,
+                                      const JpegHeader& header) {
     TurboJpeg handle(tjInitDecompress());
     if (!handle) {
         return std::nullopt;
@@ -116,7 +141,8 @@ std::optional<QImage> decodeJpeg(const QByteArray& bytes, QSize box, const JpegH
         static_cast<unsigned long>(bytes.size()), image.bits(), width,
         static_cast<int>(image.bytesPerLine()), height, TJPF_BGRX, TJFLAG_ACCURATEDCT);
     // A warning still leaves a usable picture (a truncated file shows grey at the end).
-    if (status != 0 && tjGetErrorCode(handle.get()) != TJERR_WARNING) {
+    const bool warned = status != 0 && tjGetErrorCode(handle.get()) == TJERR_WARNING;
+    if (status != 0 && !warned) {
         return std::nullopt;
     }
     if (header.exifOrientation != 1) {
@@ -125,7 +151,7 @@ std::optional<QImage> decodeJpeg(const QByteArray& bytes, QSize box, const JpegH
     if (image.size() != target) {
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
-    return image.convertToFormat(QImage::Format_RGB32);
+    return DecodedJpeg{image.convertToFormat(QImage::Format_RGB32), warned};
 }
 
 // Files that are not JPEG inside (a PNG named .jpg, a CMYK JPEG) through Qt's readers.
@@ -174,11 +200,18 @@ std::optional<JpegHeader> readJpegHeader(const QByteArray& bytes) {
 }
 
 std::optional<JpegHeader> readJpegHeader(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const std::unique_ptr<QFile> file = openPhotoFile(path);
+    if (!file) {
         return std::nullopt;
     }
-    return readJpegHeader(file.readAll());
+    if (std::optional<JpegHeader> header = readJpegHeader(file->read(kHeaderBytes))) {
+        return header;
+    }
+    // Markers beyond the first bytes (large embedded data before the picture).
+    if (file->size() <= kHeaderBytes || !file->seek(0)) {
+        return std::nullopt;
+    }
+    return readJpegHeader(file->readAll());
 }
 
 QSize fitInside(QSize size, QSize box) {
@@ -190,20 +223,20 @@ QSize fitInside(QSize size, QSize box) {
 }
 
 LoadedPhoto loadPhoto(const QString& path, QSize box) {
-    QFile file(path);
-    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    const std::unique_ptr<QFile> file = openPhotoFile(path);
+    const QByteArray bytes = file ? file->readAll() : QByteArray();
     if (const std::optional<JpegHeader> header = readJpegHeader(bytes)) {
-        if (std::optional<QImage> image = decodeJpeg(bytes, box, *header)) {
-            return {std::move(*image), false};
+        if (std::optional<DecodedJpeg> decoded = decodeJpeg(bytes, box, *header)) {
+            return {std::move(decoded->image), false, decoded->incomplete};
         }
     }
     if (!bytes.isEmpty()) {
         if (std::optional<QImage> image = decodeOther(bytes, box)) {
-            return {std::move(*image), false};
+            return {std::move(*image), false, false};
         }
     }
     const int side = box.isEmpty() ? 256 : std::max(1, std::min(box.width(), box.height()));
-    return {photoIconPicture(side), true};
+    return {photoIconPicture(side), true, false};
 }
 
 QImage photoIconPicture(int side) {

@@ -21,17 +21,26 @@ struct JpegHeader {
     QSize uprightSize() const;
 };
 
-// Reads the header without decoding the pixels; nothing when the file is not a readable JPEG.
+// No camera makes a photo file this large; a larger file is not taken as a photo.
+inline constexpr qint64 kLargestPhotoBytes = qint64{200} * 1024 * 1024;
+
+// Reads the header without decoding the pixels, from the file's first bytes; nothing when the
+// file is not a readable JPEG, not a regular file, or larger than kLargestPhotoBytes.
 std::optional<JpegHeader> readJpegHeader(const QString& path);
 std::optional<JpegHeader> readJpegHeader(const QByteArray& bytes);
 
 struct LoadedPhoto {
     QImage image;         // upright, fits the box, aspect kept; the icon when isIcon
     bool isIcon = false;  // the file had no usable image
+    // The JPEG data ends early or is damaged part way: the picture is used, with what could
+    // not be decoded grey.
+    bool incomplete = false;
 };
 
 // Loads the photo upright, decoded by the DCT at the smallest scale not below the fitted size
-// and then resized with a smooth filter. An empty box loads the photo at its own size.
+// and then resized with a smooth filter. An empty box loads the photo at its own size. A path
+// that is not a regular file, or a file larger than kLargestPhotoBytes, gives the icon without
+// being read.
 LoadedPhoto loadPhoto(const QString& path, QSize box);
 
 // The square picture shown for a file without a usable image.

@@ -183,10 +183,8 @@ SequenceLyrics::Track& SequenceLyrics::track(int lyricFile) {
     }
     Track t;
     const QString& location = album_.lyrics().at(lyricFile).location;
-    try {
-        t.table = LyricTable::read(location);
-    } catch (const Error&) {
-        problems_.append(texts::kLyricsUnreadable.arg(location));
+    if (const QString problem = readShownLyrics(location, t.table); !problem.isEmpty()) {
+        problems_.append(problem);
     }
     return tracks_.insert(lyricFile, std::move(t)).value();
 }
@@ -222,8 +220,8 @@ LyricLine SequenceLyrics::lineAt(qint64 frame, QSize display) {
         return lastLine_;
     }
     const LyricSettings& settings = album_.lyrics().at(file).settings;
-    line.text = lyricInScript(settings, t.table.entries().at(entry).text);
-    line.look = applyLyricSettings(settings, line.text, display.width(), display.height());
+    line = fitLyricLine(settings, lyricInScript(settings, t.table.entries().at(entry).text),
+                        display.width(), display.height());
     lastFile_ = file;
     lastEntry_ = entry;
     lastDisplay_ = display;

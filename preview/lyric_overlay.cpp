@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <cmath>
+
 namespace vellumo {
 
 void LyricOverlay::draw(QImage& picture, const LyricLine& line) {
@@ -15,20 +17,31 @@ void LyricOverlay::draw(QImage& picture, const LyricLine& line) {
         made_ = true;
         const QFontMetrics metrics(line.look.font);
         const QPointF baseline(line.look.topLeft.x(), line.look.topLeft.y() + metrics.ascent());
+        // What paintLyricText draws of the line on this picture.
+        const int room = static_cast<int>(std::ceil(picture.width() - baseline.x()));
+        const QString shown = fittedLyricText(line.text, line.look.font, room);
         QPainterPath path;
-        path.addText(baseline, line.look.font, line.text);
+        if (room > 0) {
+            path.addText(baseline, line.look.font, shown);
+        }
         // The edge and the antialiasing reach a little beyond the letters' outlines; the layer
         // lies on whole pixels, so its letters are where drawLyricLine puts them.
+        // The layer spans the text's advance too, so that paintLyricText finds room for all of it
+        // (trailing spaces advance without drawing).
         const qreal reach = lyricOutlineWidth(line.look.font) + 2;
-        const QRect box =
-            path.boundingRect().adjusted(-reach, -reach, reach, reach).toAlignedRect();
+        const QRectF advance(baseline.x(), baseline.y(), metrics.horizontalAdvance(shown), 1);
+        const QRect box = room > 0 ? path.boundingRect()
+                                         .united(advance)
+                                         .adjusted(-reach, -reach, reach, reach)
+                                         .toAlignedRect()
+                                   : QRect();
         layer_ = QImage();
         if (!box.isEmpty()) {
             layer_ = QImage(box.size(), QImage::Format_ARGB32_Premultiplied);
             layer_.fill(Qt::transparent);
             QPainter painter(&layer_);
             painter.translate(-box.topLeft());
-            paintLyricText(painter, baseline, line.text, line.look.font, line.look.colour);
+            paintLyricText(painter, baseline, shown, line.look.font, line.look.colour);
         }
         at_ = box.topLeft();
     }

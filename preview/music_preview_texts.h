@@ -29,5 +29,8 @@ inline const QString kMusicSkipped = QStringLiteral("无法播放音乐文件“
 // A lyric file that cannot be read. %1 the file.
 inline const QString kLyricsUnreadable =
     QStringLiteral("无法读取歌词文件“%1”，此歌词文件不显示歌词。");
+// A lyric file in which no line carries a time tag ([mm:ss…]). %1 the file.
+inline const QString kLyricsWithoutLines =
+    QStringLiteral("歌词文件“%1”中没有带时间标签（如 [01:05.32]）的歌词行，此歌词文件不显示歌词。");
 
 }  // namespace vellumo::texts

@@ -168,11 +168,9 @@ void MusicPreviewWindow::chooseLyric(int index) {
     selectedLyric_ = index;
     shownEntry_ = nullptr;
     const QString& location = album_.lyrics().at(index).location;
-    try {
-        album_.lyricTable() = LyricTable::read(location);
-    } catch (const Error&) {
-        album_.lyricTable().clear();
-        showMessage(texts::kLyricsUnreadable.arg(location));
+    if (const QString problem = readShownLyrics(location, album_.lyricTable());
+        !problem.isEmpty()) {
+        showMessage(problem);
     }
 }
 
@@ -213,9 +211,8 @@ void MusicPreviewWindow::tick() {
         if (entry != nullptr && (entry != shownEntry_ || !(settings == shownSettings_))) {
             shownEntry_ = entry;
             shownSettings_ = settings;
-            const QString text = lyricInScript(settings, entry->text);
-            lyric_->showLine(
-                {text, applyLyricSettings(settings, text, kLyricScreenWidth, kLyricScreenHeight)});
+            lyric_->showLine(fitLyricLine(settings, lyricInScript(settings, entry->text),
+                                          kLyricScreenWidth, kLyricScreenHeight));
         }
     }
     if (player_.mode() != MusicPlayer::Mode::Playing) {

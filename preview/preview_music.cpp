@@ -10,6 +10,16 @@
 
 namespace vellumo {
 
+QString readShownLyrics(const QString& location, LyricTable& table) {
+    try {
+        table = LyricTable::read(location);
+    } catch (const Error&) {
+        table.clear();
+        return texts::kLyricsUnreadable.arg(location);
+    }
+    return table.hasLines() ? QString() : texts::kLyricsWithoutLines.arg(location);
+}
+
 PreviewMusic::PreviewMusic(Album& album, MusicPlayer& player, QSize display)
     : album_(album), player_(player), display_(display) {
     line_.look = defaultLyricLook();
@@ -49,10 +59,8 @@ PreviewMusic::Tick PreviewMusic::tick() {
         const LyricSettings& settings = lyrics.at(lyricCounter_).settings;
         // Between two tags nothing is found and the line stays.
         if (entry != nullptr && (entry != shownEntry_ || !(settings == shownSettings_))) {
-            LyricLine next;
-            next.text = lyricInScript(settings, entry->text);
-            next.look =
-                applyLyricSettings(settings, next.text, display_.width(), display_.height());
+            const LyricLine next = fitLyricLine(settings, lyricInScript(settings, entry->text),
+                                                display_.width(), display_.height());
             shownEntry_ = entry;
             shownSettings_ = settings;
             if (!sameLyricLine(next, line_)) {
@@ -140,11 +148,8 @@ void PreviewMusic::readLyricsAtCounter() {
         return;
     }
     const QString& location = lyrics.at(lyricCounter_).location;
-    try {
-        table = LyricTable::read(location);
-    } catch (const Error&) {
-        table.clear();
-        report(location, texts::kLyricsUnreadable.arg(location));
+    if (const QString problem = readShownLyrics(location, table); !problem.isEmpty()) {
+        report(location, problem);
     }
 }
 

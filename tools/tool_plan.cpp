@@ -117,6 +117,10 @@ bool planAlbum(Album& album, const QStringList& photos, int combined) {
         for (const QString& file : add.skipped()) {
             printError(texts::kPhotoUnreadable.arg(file));
         }
+        if (const QString incomplete = incompletePhotosMessage(chosen.incomplete);
+            !incomplete.isEmpty()) {
+            printError(incomplete);
+        }
         if (const QString unplaced = add.unplacedMessage(); !unplaced.isEmpty()) {
             printError(unplaced);
         }
@@ -126,6 +130,10 @@ bool planAlbum(Album& album, const QStringList& photos, int combined) {
     adder.addAll(photos);
     for (const QString& file : adder.leftOut()) {
         printError(texts::kPhotoUnreadable.arg(file));
+    }
+    if (const QString incomplete = incompletePhotosMessage(adder.incomplete());
+        !incomplete.isEmpty()) {
+        printError(incomplete);
     }
     if (const int left = adder.placeAll(); left > 0) {
         printError(texts::kPhotosLeftUnplaced.arg(left));

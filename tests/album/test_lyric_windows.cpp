@@ -10,6 +10,7 @@
 
 #include <memory>
 
+#include "album/album_texts.h"
 #include "album/lyric_settings_window.h"
 #include "album/music_lyrics_texts.h"
 #include "app/program.h"
@@ -18,6 +19,7 @@
 #include "dialogs/record_widgets.h"
 #include "lists/lyrics_list_window.h"
 #include "media/music_player.h"
+#include "preview/music_preview_texts.h"
 #include "preview/music_preview_window.h"
 #include "project/album.h"
 #include "tests/support/modal_responder.h"
@@ -100,6 +102,24 @@ private slots:
         QCOMPARE(window_->info()->value(0), QStringLiteral("2"));
         QCOMPARE(window_->info()->value(1), QStringLiteral("other"));
         QCOMPARE(window_->info()->value(3), other);
+    }
+
+    void aPipeIsNotAddedAndAFileWithoutLinesIsNamed() {
+        const QString pipe = folder_->fifo("pipe.lrc");
+        const QString junk = folder_->write("junk.lrc", QByteArray(300, '\x01'));
+        const QString good = folder_->write("good.lrc", "[00:01]y\n");
+        window_->setFileChooser([&](QWidget*, const FileRequest&) {
+            return QStringList{pipe, junk, good};
+        });
+        test::ModalResponder responder;
+        window_->addLyrics();
+        QTRY_COMPARE_WITH_TIMEOUT(responder.messages.size(), 1, 5000);
+        QCOMPARE(responder.messages.first(), texts::kNotARegularFileNotAdded.arg(pipe) + u'\n' +
+                                                 texts::kLyricsWithoutLines.arg(junk));
+        // The file without lines stays: its row goes with a song.
+        expectRows(2);
+        QCOMPARE(album_->lyrics().at(0).location, junk);
+        QCOMPARE(album_->lyrics().at(1).location, good);
     }
 
     void deletingTakesTheSettingsAlong() {

@@ -2,12 +2,14 @@
 
 #include <QFontMetrics>
 
+#include "album/lyric_painting.h"
 #include "album/lyric_settings.h"
 #include "album/lyrics.h"
 #include "media/chinese_script.h"
 #include "tests/support/test_files.h"
 #include "workspace/errors.h"
 #include "workspace/text_codec.h"
+#include "workspace/workspace_texts.h"
 
 namespace vellumo {
 namespace {
@@ -65,6 +67,115 @@ TEST(LyricTable, ReadsGbkAndUtf8Files) {
     EXPECT_EQ(gbk.entries(), bom.entries());
     EXPECT_EQ(gbk.entries().at(1).text, QString::fromUtf16(u"翻开旧相册"));
     EXPECT_THROW(LyricTable::read(temp.path() + "missing.lrc"), FileError);
+}
+
+TEST(LyricTable, ReadsUtf16ByItsMarkEitherEndFirst) {
+    test::TempFolder temp;
+    const QString text = QString::fromUtf16(u"[ti:甜蜜蜜]\r\n[00:06.00]翻开旧相册\r\n");
+    QByteArray little("\xFF\xFE");
+    QByteArray big("\xFE\xFF");
+    for (const QChar c : text) {
+        const char16_t unit = c.unicode();
+        little += static_cast<char>(unit & 0xFF);
+        little += static_cast<char>(unit >> 8);
+        big += static_cast<char>(unit >> 8);
+        big += static_cast<char>(unit & 0xFF);
+    }
+    const LyricTable utf8 = LyricTable::read(temp.write("utf8.lrc", text.toUtf8()));
+    EXPECT_EQ(LyricTable::read(temp.write("le.lrc", little)).entries(), utf8.entries());
+    EXPECT_EQ(LyricTable::read(temp.write("be.lrc", big)).entries(), utf8.entries());
+    EXPECT_EQ(decodeLyricText(little), text);
+    EXPECT_TRUE(utf8.hasLines());
+}
+
+TEST(LyricTable, KnowsWhenNoLineCanEverShow) {
+    QByteArray junk;
+    for (int i = 0; i < 4096; ++i) {
+        junk += static_cast<char>((i * 7919) % 256);
+    }
+    EXPECT_FALSE(LyricTable::fromBytes(junk).hasLines());
+    EXPECT_FALSE(LyricTable::fromBytes(QByteArray()).hasLines());
+    EXPECT_FALSE(LyricTable::fromText("[ti:A]\n[ar:B]\n").hasLines());
+    // Minutes and seconds of two digits each are what a second is looked up by.
+    EXPECT_FALSE(LyricTable::fromText("[1:05]x\n[ab:cd]y\n").hasLines());
+    EXPECT_TRUE(LyricTable::fromText("[ti:A]\n[01:05.20]x\n").hasLines());
+    EXPECT_TRUE(LyricTable::fromText("[00:05] \n").hasLines());
+}
+
+TEST(LyricTable, APipeIsRefusedWithoutWaiting) {
+    test::TempFolder temp;
+    try {
+        LyricTable::read(temp.fifo("song.lrc"));
+        FAIL() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.reason(), texts::kNotRegularFile);
+    }
+}
+
+// The painted pixels' left and right ends, -1 when nothing is painted.
+std::pair<int, int> paintedColumns(const QImage& image) {
+    int left = -1;
+    int right = -1;
+    for (int x = 0; x < image.width(); ++x) {
+        for (int y = 0; y < image.height(); ++y) {
+            if (qAlpha(image.pixel(x, y)) != 0) {
+                left = left < 0 ? x : left;
+                right = x;
+                break;
+            }
+        }
+    }
+    return {left, right};
+}
+
+TEST(LyricLine, ALongLineShrinksToTheFrameThenEndsInAnEllipsis) {
+    LyricSettings settings;
+    settings.size = 60;
+    const QString ellipsis(QChar(0x2026));
+    // A short line keeps its size, a longer one shrinks without being cut.
+    const LyricLine shortLine = fitLyricLine(settings, QString::fromUtf16(u"翻开旧相册"), 800, 450);
+    EXPECT_EQ(shortLine.text, QString::fromUtf16(u"翻开旧相册"));
+    EXPECT_EQ(shortLine.look.font.pointSize(), 60 * 450 / 390);
+    const QString twelve = QString::fromUtf16(u"甜蜜蜜你笑得甜蜜蜜好像花儿");
+    const LyricLine shrunk = fitLyricLine(settings, twelve, 800, 450);
+    EXPECT_EQ(shrunk.text, twelve);
+    EXPECT_LT(shrunk.look.font.pointSize(), 60 * 450 / 390);
+    EXPECT_GT(shrunk.look.font.pointSize(), kSmallestLyricSize * 450 / 390);
+    EXPECT_LE(QFontMetrics(shrunk.look.font).horizontalAdvance(shrunk.text), 800);
+    EXPECT_GE(shrunk.look.topLeft.x(), 0);
+
+    for (const qsizetype length : {qsizetype{10000}, qsizetype{5000000}}) {
+        SCOPED_TRACE(length);
+        const QString huge(length, QChar(0x5B57));
+        const QString shown = lyricInScript(settings, huge);
+        EXPECT_EQ(shown.size(), kLongestShownLyric + 1);
+        const LyricLine line = fitLyricLine(settings, shown, 800, 450);
+        EXPECT_TRUE(line.text.endsWith(ellipsis));
+        EXPECT_LT(line.text.size(), 200);
+        EXPECT_EQ(line.look.font.pointSize(), kSmallestLyricSize * 450 / 390);
+        EXPECT_LE(QFontMetrics(line.look.font).horizontalAdvance(line.text), 800);
+        EXPECT_GE(line.look.topLeft.x(), 0);
+
+        // Drawn on a picture twice as wide, the line stays within the frame's width.
+        QImage picture(1600, 450, QImage::Format_ARGB32_Premultiplied);
+        picture.fill(Qt::transparent);
+        drawLyricLine(picture, line);
+        const auto [left, right] = paintedColumns(picture);
+        ASSERT_GE(left, 0);
+        EXPECT_LE(right - left + 1,
+                  800 + 2 * static_cast<int>(lyricOutlineWidth(line.look.font)) + 2);
+
+        // Unfitted, the painter still draws only what fits its picture.
+        const QString drawn = fittedLyricText(huge, line.look.font, 400);
+        EXPECT_TRUE(drawn.endsWith(ellipsis));
+        EXPECT_LT(drawn.size(), 100);
+        QImage small(400, 60, QImage::Format_ARGB32_Premultiplied);
+        small.fill(Qt::transparent);
+        LyricLook atCorner = line.look;
+        atCorner.topLeft = QPoint(0, 0);
+        drawLyricLine(small, LyricLine{huge, atCorner});
+        EXPECT_GE(paintedColumns(small).first, 0);
+    }
 }
 
 TEST(ChineseScript, ConvertsBothWays) {

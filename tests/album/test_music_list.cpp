@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "album/album_texts.h"
 #include "album/lyrics_list.h"
 #include "album/music_list.h"
 #include "media/audio_conversion.h"
@@ -15,6 +16,7 @@
 #include "media/music_player.h"
 #include "tests/support/test_files.h"
 #include "workspace/data_paths.h"
+#include "workspace/errors.h"
 #include "workspace/program_folder.h"
 
 namespace vellumo {
@@ -112,6 +114,18 @@ TEST_F(MusicListTest, SameNamedFilesFromTwoFoldersGetCopiesOfTheirOwn) {
 TEST_F(MusicListTest, FilesNothingCanPlayAreReportedAndLeftOut) {
     const QString bad = folder_.write("broken.mp3", QByteArray(4000, '\x17'));
     EXPECT_EQ(list_.add(bad, player_), texts::kConversionFailed.arg(bad));
+    EXPECT_TRUE(list_.isEmpty());
+    EXPECT_FALSE(player_.hasFileName());
+}
+
+TEST_F(MusicListTest, PipesDevicesAndFoldersAreRefusedWithoutWaiting) {
+    // Opened by the player or the converter, a pipe nobody writes to would wait for ever.
+    const QString pipe = folder_.fifo("song.mp3");
+    const QString dir = folder_.mkdir("album.mp3");
+    for (const QString& path : {pipe, dir, QStringLiteral("/dev/zero")}) {
+        EXPECT_EQ(list_.add(path, player_), texts::kNotARegularFileNotAdded.arg(path));
+        EXPECT_THROW(probeAudio(path), FileError);
+    }
     EXPECT_TRUE(list_.isEmpty());
     EXPECT_FALSE(player_.hasFileName());
 }

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include "album/photo_list_texts.h"
 #include "assignment/assignment_texts.h"
+#include "assignment/combined_add.h"
 #include "assignment/photo_adding.h"
 #include "photo/fitting_canvas.h"
+#include "photo/photo_loader.h"
 #include "project/album.h"
 #include "tests/support/album_builders.h"
 #include "tests/support/photo_files.h"
@@ -90,6 +94,36 @@ TEST_F(PhotoAddingTest, FilesWithoutAPictureAreLeftOutAndNamedOnce) {
     ASSERT_TRUE(png.save(renamed, "PNG"));
     EXPECT_TRUE(adder.add(renamed));
     EXPECT_EQ(album.photos().at(2).width, 64);
+}
+
+TEST_F(PhotoAddingTest, IncompletePhotosAreAddedAndNamedOnceAndOddFilesLeftOut) {
+    Catalogue catalogue;
+    Album album(catalogue, [](int) { return 0; });
+    PhotoAdder adder(album);
+    const QString good = photo("good.jpg", {640, 480});
+    QByteArray bytes = test::readFile(photo("source.jpg", {640, 480}));
+    const QString cut = folder_.write("cut.jpg", bytes.left(bytes.size() * 2 / 3));
+    const QString pipe = folder_.fifo("pipe.jpg");
+    const QString dir = folder_.mkdir("folder.jpg");
+    const QString huge = photo("huge.jpg", {64, 48});
+    QFile file(huge);
+    ASSERT_TRUE(file.resize(kLargestPhotoBytes + 1));
+    adder.addAll({good, cut, pipe, dir, huge});
+    ASSERT_EQ(album.photos().size(), 2);
+    EXPECT_EQ(album.photos().at(1).location, cut);
+    EXPECT_EQ(QSize(album.photos().at(1).width, album.photos().at(1).height), QSize(640, 480));
+    EXPECT_EQ(adder.incomplete(), QStringList{cut});
+    EXPECT_EQ(incompletePhotosMessage(adder.incomplete()), texts::kPhotosIncomplete + "\n" + cut);
+    EXPECT_TRUE(incompletePhotosMessage({}).isEmpty());
+    // Not photos: told with the other files that hold no picture.
+    EXPECT_EQ(adder.leftOut(), (QStringList{pipe, dir, huge}));
+
+    // The combined add measures the same way.
+    ChosenPhotos chosen;
+    chosen.add({cut, pipe, good});
+    EXPECT_EQ(chosen.incomplete, QStringList{cut});
+    EXPECT_EQ(chosen.unreadable, QStringList{pipe});
+    EXPECT_EQ(chosen.photos.size(), 2);
 }
 
 TEST_F(PhotoAddingTest, AnAddCountsEveryFileRefreshesBackgroundsAndPlacesWhatItAdded) {

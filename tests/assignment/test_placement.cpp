@@ -140,6 +140,31 @@ TEST(PlacementPools, BuiltOnlyForTheCountsWaiting) {
     EXPECT_EQ(buildPool(Pool::SingleLandscape, catalogue, 1, 0).size(), 2);
     EXPECT_EQ(buildPool(Pool::SinglePortrait, catalogue, 1, 0).size(), 0);
     EXPECT_EQ(buildPool(Pool::SinglePortrait, catalogue, 0, 1).size(), 1);
+
+    // A template of two landscape slots and one portrait: two landscape photos and one portrait
+    // waiting fill it, one landscape and two portraits do not.
+    catalogue.setRecords(
+        {templateRecord("LLP", "|picture_1|picture_2|picture_3|", "|heng|heng|shu|")});
+    EXPECT_EQ(buildPool(Pool::Mixed, catalogue, 1, 2).size(), 0);
+    EXPECT_EQ(buildPool(Pool::Mixed, catalogue, 2, 1).size(), 1);
+}
+
+TEST_F(PlacementTest, AMixedTemplateWaitsForItsLandscapeAndPortraitCounts) {
+    useCatalogue({templateRecord("LLP", "|picture_1|picture_2|picture_3|", "|heng|heng|shu|"),
+                  templateRecord("L", "|picture_1|", "|heng|"),
+                  templateRecord("P", "|picture_1|", "|shu|")});
+    addPhotos(1, 2);
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(usedNames(), (QStringList{"L", "P", "P"}));
+}
+
+TEST_F(PlacementTest, AMixedTemplateTakesTwoLandscapesAndAPortrait) {
+    useCatalogue({templateRecord("LLP", "|picture_1|picture_2|picture_3|", "|heng|heng|shu|"),
+                  templateRecord("L", "|picture_1|", "|heng|"),
+                  templateRecord("P", "|picture_1|", "|shu|")});
+    addPhotos(2, 1);
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(usedNames(), QStringList{"LLP"});
 }
 
 }  // namespace

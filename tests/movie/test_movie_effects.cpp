@@ -182,6 +182,18 @@ TEST(MovieEffects, SettingsAndKeysAreRead) {
     EXPECT_EQ(t.colorTrack(ColorProperty::Stroke).valueAt(10, Qt::red), QColor(Qt::white));
 }
 
+TEST(MovieEffects, AColourKeyEasesByItsOwnEasing) {
+    // The way from a key to the next follows the second key's easing, as every track does:
+    // half way, ease-in has gone an eighth (t³), the first key's ease-out would have gone 7/8.
+    const Movie movie = parse(
+        "text t hi\n  at 0 color #000000 ease-out\n  at 20 color #ffffff ease-in\n"
+        "  at 40 color #000000\n");
+    const ColorTrack& track = movie.layers[0].colorTrack(ColorProperty::Text);
+    EXPECT_EQ(track.valueAt(10, Qt::red), QColor(32, 32, 32));
+    // Linear back down: half way is half.
+    EXPECT_EQ(track.valueAt(30, Qt::red), QColor(128, 128, 128));
+}
+
 TEST(MovieEffects, AShapeMaskClipsAtItsEdgeSoftensItAndMoves) {
     // A red picture over the whole stage; a rectangle mask 480..1439 x 270..809 (stage units),
     // which is 240..719 x 135..404 at 960 x 540, moving 480 units right by frame 40.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 
@@ -122,6 +123,42 @@ TEST(PhotoLoader, FilesWithoutAPictureGiveTheSquareIcon) {
         EXPECT_FALSE(readJpegHeader(path));
     }
     EXPECT_TRUE(loadPhoto(temp.path() + "missing.jpg", QSize(300, 200)).isIcon);
+}
+
+TEST(PhotoLoader, ATruncatedPhotoIsUsedAndMarkedIncomplete) {
+    test::TempFolder temp;
+    const QByteArray whole = jpeg(quadrants(640, 480));
+    const LoadedPhoto complete = loadPhoto(temp.write("whole.jpg", whole), QSize(320, 240));
+    EXPECT_FALSE(complete.incomplete);
+    const QString cut = temp.write("cut.jpg", whole.left(whole.size() * 2 / 3));
+    for (const QSize box : {QSize(320, 240), QSize(40, 30), QSize()}) {
+        const LoadedPhoto photo = loadPhoto(cut, box);
+        EXPECT_FALSE(photo.isIcon);
+        EXPECT_TRUE(photo.incomplete);
+        // The part that is there shows: the top-left quarter is red.
+        EXPECT_TRUE(near(at(photo.image, 0.2, 0.2), Qt::red));
+    }
+}
+
+TEST(PhotoLoader, WhatIsNotARegularFileOrTooLargeIsNeverRead) {
+    test::TempFolder temp;
+    // Read plainly, the pipe would wait for a writer for ever and /dev/zero never end.
+    for (const QString& path :
+         {temp.fifo("pipe.jpg"), temp.mkdir("folder.jpg"), QStringLiteral("/dev/zero")}) {
+        SCOPED_TRACE(path.toStdString());
+        EXPECT_FALSE(readJpegHeader(path));
+        EXPECT_TRUE(loadPhoto(path, QSize(300, 200)).isIcon);
+    }
+    // A photo at the start of a file larger than any camera writes (sparse: no disk used).
+    const QString huge = temp.write("huge.jpg", jpeg(quadrants(64, 48)));
+    QFile file(huge);
+    ASSERT_TRUE(file.resize(kLargestPhotoBytes + 1));
+    EXPECT_FALSE(readJpegHeader(huge));
+    EXPECT_TRUE(loadPhoto(huge, QSize(64, 48)).isIcon);
+    // At the limit its header is read from the first bytes.
+    ASSERT_TRUE(file.resize(kLargestPhotoBytes));
+    ASSERT_TRUE(readJpegHeader(huge));
+    EXPECT_EQ(readJpegHeader(huge)->width, 64);
 }
 
 TEST(PhotoLoader, OtherPictureFormatsNamedJpgStillLoad) {

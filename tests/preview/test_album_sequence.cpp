@@ -174,6 +174,21 @@ TEST_F(AlbumSequenceTest, LyricLineOfEachFrameFollowsItsMusicRow) {
     EXPECT_TRUE(lyrics.problems().isEmpty());
 }
 
+TEST_F(AlbumSequenceTest, MusicCoveringTheTemplatesButNotTheClosingMovieComesRound) {
+    addTemplates();
+    // 23 s counts 575 frames: past the templates' 550, short of the closing movie's end at 700.
+    addMusic("song.wav", 23.0);
+    const AlbumSequence s = build(SyncMode::WithTemplate);
+    EXPECT_EQ(s.totalFrames(), 700);
+    ASSERT_EQ(s.musicRows().size(), 2);
+    EXPECT_EQ(s.musicRows().at(1).startMs, 23000);
+    EXPECT_TRUE(s.musicCoversAlbum());
+    // The closing movie has music under it to its last frame.
+    EXPECT_EQ(s.at(650).movie, 2);
+    EXPECT_EQ(s.at(650).musicRow, 1);
+    EXPECT_EQ(s.at(699).musicRow, 1);
+}
+
 TEST_F(AlbumSequenceTest, UnreadableLyricFileIsNamedAndShowsNothing) {
     addTemplates();
     addMusic("zero.wav", 4.0);

@@ -205,6 +205,29 @@ TEST_F(PreviewMusicTest, UnreadableLyricsGiveAMessageAndNoLyrics) {
     EXPECT_TRUE(music.lyricLine().text.isEmpty());
 }
 
+TEST_F(PreviewMusicTest, ALyricFileWithoutLinesIsToldOnce) {
+    addMusic("song.wav", 5);
+    QByteArray junk;
+    for (int i = 0; i < 2000; ++i) {
+        junk += static_cast<char>((i * 131) % 256);
+    }
+    const QString file = folder_.write("junk.lrc", junk);
+    album_.lyrics().add(file);
+    PreviewMusic music(album_, player_);
+    startAt(music, SyncMode::WithTemplate, 0);
+    EXPECT_TRUE(music.isRunning());
+    EXPECT_EQ(music.takeMessages(), QStringList{texts::kLyricsWithoutLines.arg(file)});
+    tickAt(music, 1500);
+    EXPECT_TRUE(music.lyricLine().text.isEmpty());
+
+    LyricTable table;
+    EXPECT_EQ(readShownLyrics(folder_.write("ok.lrc", "[00:01]x\n"), table), QString());
+    EXPECT_EQ(table.entries().size(), 2);
+    const QString pipe = folder_.fifo("pipe.lrc");
+    EXPECT_EQ(readShownLyrics(pipe, table), texts::kLyricsUnreadable.arg(pipe));
+    EXPECT_TRUE(table.entries().isEmpty());
+}
+
 TEST(DrawLyricLine, PaintsTheLineInItsColourBelowItsTopLeft) {
     QImage picture(800, 450, QImage::Format_RGB32);
     picture.fill(Qt::black);
