@@ -19,12 +19,12 @@ inline const QString kMusicColumnName = QStringLiteral("音乐名称");
 inline const QString kMusicColumnFormat = QStringLiteral("格式");
 inline const QString kMusicColumnDuration = QStringLiteral("音乐时长");
 inline const QString kMusicColumnLocation = QStringLiteral("位置");
-// The information panels of both lists carry the photo list's labels.
-inline const QString kInfoNumber = QStringLiteral("照片序号");
-inline const QString kInfoName = QStringLiteral("照片名称");
-inline const QString kInfoFormat = QStringLiteral("照片格式");
+// The music list's information panel.
+inline const QString kMusicInfoNumber = QStringLiteral("音乐序号");
+inline const QString kMusicInfoName = QStringLiteral("音乐名称");
+inline const QString kMusicInfoFormat = QStringLiteral("音乐格式");
 inline const QString kInfoDuration = QStringLiteral("音乐时长");
-inline const QString kInfoLocation = QStringLiteral("照片位置");
+inline const QString kMusicInfoLocation = QStringLiteral("音乐位置");
 inline const QString kAddMusicFilter = QStringLiteral("添加音乐文件(MP3) (*.mp3)");
 inline const QString kAddMusicProgress = QStringLiteral("添加音乐");
 
@@ -47,6 +47,11 @@ inline const QString kLyricsColumnNumber = QStringLiteral("序号");
 inline const QString kLyricsColumnName = QStringLiteral("歌词名称");
 inline const QString kLyricsColumnFormat = QStringLiteral("类型");
 inline const QString kLyricsColumnLocation = QStringLiteral("位置");
+// The lyrics list's information panel.
+inline const QString kLyricsInfoNumber = QStringLiteral("歌词序号");
+inline const QString kLyricsInfoName = QStringLiteral("歌词名称");
+inline const QString kLyricsInfoFormat = QStringLiteral("歌词格式");
+inline const QString kLyricsInfoLocation = QStringLiteral("歌词位置");
 inline const QString kAddLyricsFilter = QStringLiteral("添加歌词文件(LRC) (*.lrc)");
 inline const QString kAddLyricsProgress = QStringLiteral("添加歌词");
 

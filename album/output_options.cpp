@@ -93,7 +93,7 @@ void OutputOptions::chooseSize(int index) {
 
 void OutputOptions::beginProduction(AlbumType type) {
     albumType = type;
-    albumName.clear();
+    // The name stays: the album (and its project) keeps it for the next production.
     chooseSize(kDefaultSizeIndex);
 }
 

@@ -45,7 +45,7 @@ struct OutputOptions {
 
     // Chooses entry index of the current type's size list (the default entry when out of range).
     void chooseSize(int index);
-    // A production button: sets the type, empties the name, preselects the default size.
+    // A production button: sets the type and preselects the default size; the name stays.
     void beginProduction(AlbumType type);
     // save folder + album name + the type's extension (".mpg" for the discs and before a type
     // is chosen).

@@ -108,12 +108,31 @@ inline const QString kPluginDownloadHint =
     QStringLiteral("鼠标点击此按钮，打开下载插件页面，插件下载后，按提示安装即可。");
 inline const QString kPluginQuit = QStringLiteral("退出软件");
 inline const QString kPluginQuitHint = QStringLiteral("插件安装后，需要重新启动此软件");
+// The section of the help on a start-up animation that cannot be played (its heading's anchor).
+inline const QString kStartupMovieHelpSection = QStringLiteral("启动时提示检测到系统缺少插件");
 inline const QString kPluginInstallFirstQuit =
     QStringLiteral("安装插件，请先退出软件,然后再安装插件");
+
+// Help and about: the help window and the about window take the captions of their commands.
+// The installed help page is missing; %1 is where it should be.
+inline const QString kHelpMissing = QStringLiteral("没有找到帮助文件：\n%1");
+inline const QString kAboutProduct = QStringLiteral("Vellumo 电子相册制作");
+// %1 is the version.
+inline const QString kAboutVersion = QStringLiteral("版本 %1");
+inline const QString kAboutDescription =
+    QStringLiteral("把照片、音乐和歌词做成可以在 VCD、SVCD、DVD 播放机和电脑上观看的相册视频。");
+inline const QString kAboutLicence = QStringLiteral(
+    "本软件是自由软件，按 GNU 通用公共许可证第 3 版或（由您选择）任何更新版本"
+    "（GPL-3.0-or-later）发布，不提供任何担保。它使用 Qt、FFmpeg、libjpeg-turbo、libexif 和 "
+    "OpenCC 等自由软件库，各库按其自己的许可证使用。");
+// The insert-video command until it gets its work.
+inline const QString kInsertVideoLater = QStringLiteral("插入视频功能将在以后的版本中提供。");
 
 // Exit dialog.
 inline const QString kExitCaption = QStringLiteral("退出软件");
 inline const QString kExitQuestion = QStringLiteral("是否退出软件?");
+// Shown when removing the working files takes a while.
+inline const QString kExitCleaning = QStringLiteral("正在清理临时文件，请稍候……");
 
 }  // namespace vellumo::texts
 

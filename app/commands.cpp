@@ -42,11 +42,9 @@ const QList<CommandInfo>& commandTable() {
         {Command::ViewPhoto, kViewPhoto, {}, PhotoWindows},
         {Command::PreviewEffect, kPreviewEffect, {}, PhotoWindows},
         {Command::About, kAbout, {}, MainWindow},
-        // The help command has no behaviour of its own.
-        {Command::Help, kHelp, {}, None},
-        // No command opens the insert-video window; while the album plays the button still
-        // answers with the playing guard.
-        {Command::InsertVideo, kInsertVideo, {}, None},
+        {Command::Help, kHelp, {}, MainWindow},
+        // No command opens the insert-video window yet: the button says that it comes later.
+        {Command::InsertVideo, kInsertVideo, {}, MainWindow},
         {Command::MusicPreview, {}, kMusicListHint, MusicLyricsWindows},
         {Command::LyricsPreview, {}, kLyricsListHint, MusicLyricsWindows},
         {Command::Exit, kExitCommand, {}, MainWindow},

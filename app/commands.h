@@ -47,7 +47,7 @@ enum class Command {
 
 // The part of the program that does a command's work; it alone registers the command's handler.
 enum class CommandOwner {
-    MainWindow,          // the product page, the exit
+    MainWindow,          // the about window, the help, the insert-video notice, the exit
     PhotoWindows,        // photos, backgrounds, the crop window, the photo pages and the zoom
     MusicLyricsWindows,  // music, lyrics and their preview window
     OutputWindows,       // quality, sync and the production buttons

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
 
 #include "app/app_texts.h"
 #include "dialogs/dialog_texts.h"
@@ -19,6 +20,7 @@ namespace {
 constexpr int kButtonWidth = 96;
 constexpr int kButtonHeight = 30;
 constexpr int kButtonGap = 24;
+constexpr int kProgressMargin = 40;
 
 }  // namespace
 
@@ -39,7 +41,6 @@ ExitDialog::ExitDialog(QWidget* parent) : SkinnedDialog(kSize, texts::kExitCapti
 
     bar_ = new QProgressBar(this);
     bar_->setTextVisible(false);
-    bar_->setGeometry(0, kSize.height() - kBarAboveBottom - kBarHeight, kSize.width(), kBarHeight);
 
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(ok_, &QPushButton::clicked, this, [this] {
@@ -52,6 +53,15 @@ void ExitDialog::showEvent(QShowEvent* event) {
     ok_->setEnabled(true);
     cancel_->setEnabled(true);
     closeLabel()->setEnabled(true);
+    ok_->show();
+    cancel_->show();
+    message_->setText(texts::kExitQuestion);
+    if (bar_->isTextVisible()) {
+        bar_->setTextVisible(false);
+        bar_->style()->unpolish(bar_);
+        bar_->style()->polish(bar_);
+    }
+    bar_->setGeometry(0, kSize.height() - kBarAboveBottom - kBarHeight, kSize.width(), kBarHeight);
     bar_->setRange(0, 1);
     bar_->setValue(0);
     SkinnedDialog::showEvent(event);
@@ -63,22 +73,65 @@ void ExitDialog::closeLabelReleased() {
     }
 }
 
+qint64 ExitDialog::elapsedMs() const {
+    return clock_ ? clock_() : started_.elapsed();
+}
+
+void ExitDialog::showProgress() {
+    progressShown_ = true;
+    message_->setText(texts::kExitCleaning);
+    ok_->hide();
+    cancel_->hide();
+    // The 1-pixel bar would not be seen: it grows into one with its percentage.
+    bar_->setTextVisible(true);
+    bar_->setAlignment(Qt::AlignCenter);
+    bar_->setFormat(QStringLiteral("%p%"));
+    // Its look depends on the text being shown.
+    bar_->style()->unpolish(bar_);
+    bar_->style()->polish(bar_);
+    bar_->setGeometry(kProgressMargin, ok_->y() + (kButtonHeight - kProgressBarHeight) / 2,
+                      kSize.width() - 2 * kProgressMargin, kProgressBarHeight);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool ExitDialog::cleanupStep() {
+    if (bar_->value() < bar_->maximum()) {
+        bar_->setValue(bar_->value() + 1);
+    }
+    const qint64 now = elapsedMs();
+    if (now >= kCleanupLimitMs) {
+        stoppedAtLimit_ = true;
+        return false;
+    }
+    if (!progressShown_ && now >= kShowProgressAfterMs) {
+        showProgress();
+    }
+    if (now - lastRoundMs_ >= kPumpEveryMs) {
+        lastRoundMs_ = now;
+        ++eventRounds_;
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    return true;
+}
+
 void ExitDialog::removeWorkingFolders() {
     ok_->setEnabled(false);
     cancel_->setEnabled(false);
     closeLabel()->setEnabled(false);
+    started_.start();
+    lastRoundMs_ = 0;
+    eventRounds_ = 0;
+    progressShown_ = false;
+    stoppedAtLimit_ = false;
     const QString unpackFolder = workingPath(paths::kUnpackFolder);
     const int entries = countPackages(unpackFolder);
     // A bar of maximum 0 would run as a busy indicator.
     bar_->setRange(0, std::max(entries, 1));
     bar_->setValue(0);
-    removeFolderTree(unpackFolder, [this] {
-        if (bar_->value() < bar_->maximum()) {
-            bar_->setValue(bar_->value() + 1);
-        }
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    });
-    removeFolderTree(workingPath(paths::kStagingFolder));
+    const auto step = [this] { return cleanupStep(); };
+    if (removeFolderTreeWhile(unpackFolder, step)) {
+        removeFolderTreeWhile(workingPath(paths::kStagingFolder), step);
+    }
 }
 
 }  // namespace vellumo

@@ -15,16 +15,16 @@
 
 #include <algorithm>
 
+#include "app/about_window.h"
 #include "app/app_texts.h"
 #include "app/command_panel.h"
+#include "app/help_window.h"
 #include "app/main_display.h"
 #include "app/main_layout.h"
 #include "app/main_title_bar.h"
 #include "app/startup_animation.h"
 #include "app/summary_lists.h"
 #include "app/thumbnail_strip.h"
-#include "app/web.h"
-#include "app/web_addresses.h"
 #include "dialogs/message_dialog.h"
 #include "preview/preview_music.h"
 #include "project/project_texts.h"
@@ -71,7 +71,10 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
                               layout::kBottomStripHeight);
     buildFunctionMenu();
     startup_ = new StartupAnimation(display_, startupBox_, this);
+    startup_->setStartPictureShower([this] { showStartPicture(); });
     connect(startup_, &StartupAnimation::loadFailed, this, &MainWindow::startupAnimationFailed);
+    about_ = new AboutWindow(this);
+    connect(about_, &AboutWindow::helpRequested, this, [this] { openHelp(this); });
 
     connect(commands_, &CommandPanel::commandRequested, this, &MainWindow::runCommand);
     connect(thumbnails_, &ThumbnailStrip::commandRequested, this, &MainWindow::runCommand);
@@ -84,12 +87,13 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
     connect(summaries_, &SummaryLists::lyricsDoubleClicked, this,
             [this] { runCommand(Command::LyricsPreview); });
     connect(titleBar_, &MainTitleBar::closeReleased, this, [this] { runCommand(Command::Exit); });
-    connect(titleBar_, &MainTitleBar::websiteReleased, this,
-            [] { openWebPage(web::kProductPage); });
+    connect(titleBar_, &MainTitleBar::websiteReleased, this, [this] { openHelp(this); });
     connect(titleBar_, &MainTitleBar::menuReleased, this,
             [this](QPoint centre) { menu_->popup(centre); });
 
-    setCommandHandler(Command::About, [] { openWebPage(web::kProductPage); });
+    setCommandHandler(Command::About, [this] { about_->exec(); });
+    setCommandHandler(Command::Help, [this] { openHelp(this); });
+    setCommandHandler(Command::InsertVideo, [] { showMessage(texts::kInsertVideoLater); });
     setCommandHandler(Command::Exit, [this] { emit exitRequested(); });
 }
 
@@ -174,7 +178,7 @@ void MainWindow::runCommand(Command command) {
         return;
     }
     if (command == Command::AddPhotos) {
-        startup_->release();
+        releaseStartupAnimation();
     }
     const auto handler = handlers_.value(command);
     if (handler) {
@@ -215,18 +219,45 @@ void MainWindow::setSummary(SummaryKind kind, const QList<QStringList>& rows) {
 
 void MainWindow::showFrame(const QImage& frame) {
     display_->showPicture(frame, QPoint(0, 0));
+    startShown_ = false;
 }
 
 void MainWindow::showStartPicture() {
-    showFrame(artwork::startPicture());
+    display_->showPicture(startPicture(), QPoint(0, 0));
+    startShown_ = true;
+}
+
+QImage MainWindow::startPicture() const {
+    return artwork::startPicture(albumHasPhotos_ ? artwork::StartHint::None
+                                                 : artwork::StartHint::Welcome);
+}
+
+void MainWindow::setAlbumHasPhotos(bool hasPhotos) {
+    if (hasPhotos && startup_->flag() == words::kStartupAnimationHeld) {
+        // Photos in the album are shown in the main display, which the animation would cover.
+        releaseStartupAnimation();
+    }
+    if (hasPhotos == albumHasPhotos_) {
+        return;
+    }
+    albumHasPhotos_ = hasPhotos;
+    if (startShown_) {
+        showStartPicture();
+    }
+}
+
+void MainWindow::releaseStartupAnimation() {
+    startup_->release();
 }
 
 void MainWindow::showPhoto(const QImage& photo) {
     display_->showCentred(photo);
+    startShown_ = false;
 }
 
 void MainWindow::clearPhoto() {
     display_->clearPicture();
+    startShown_ = false;
 }
 
 void MainWindow::watchPhoto(QObject* filter) {

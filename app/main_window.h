@@ -4,7 +4,8 @@
 // lists, the main display with the start-up box over it, the photo page and the clock. It
 // assembles the panels and routes their commands: every command but " 播放", " 停止" and the
 // exit first checks the playback state. Commands whose windows belong to other parts run the
-// handlers those parts register; commandTable() names the owner of each.
+// handlers those parts register; commandTable() names the owner of each. The window itself
+// answers "软件简介" (the about window), "帮助文件" and the globe (the help) and "插入视频".
 
 #include <QHash>
 #include <QWidget>
@@ -21,6 +22,7 @@ namespace vellumo {
 
 struct LyricLine;
 
+class AboutWindow;
 class CommandPanel;
 class MainDisplay;
 class MainTitleBar;
@@ -100,6 +102,14 @@ public:
     // A preview frame, or the start picture, filling the main display.
     void showFrame(const QImage& frame);
     void showStartPicture();
+    // The start picture: with its welcome line ("点击「添加照片」…") while the album has no
+    // photos, without it once it has.
+    QImage startPicture() const;
+    // Whether the album has photos (the start picture follows, and the start-up animation is
+    // released: the photos are shown where it plays).
+    void setAlbumHasPhotos(bool hasPhotos);
+    // Stops and frees the start-up animation (once), with the start picture in its place.
+    void releaseStartupAnimation();
     // A photo centred in the main display, cut where it overflows; cleared, the display is black.
     void showPhoto(const QImage& photo);
     void clearPhoto();
@@ -146,6 +156,10 @@ private:
     QMenu* menu_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     StartupAnimation* startup_ = nullptr;
+    AboutWindow* about_ = nullptr;
+    bool albumHasPhotos_ = false;
+    // The start picture is what the main display shows.
+    bool startShown_ = false;
 };
 
 }  // namespace vellumo

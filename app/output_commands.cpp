@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "app/main_window.h"
+#include "app/photo_pages.h"
 #include "dialogs/folder_chooser.h"
 #include "dialogs/message_dialog.h"
 #include "preview/preview_timeline.h"
@@ -70,9 +71,7 @@ void wireOutputCommands(MainWindow& window, Album& album, OutputCommandServices 
     window.setCommandHandler(Command::Sync, [&window, &album, sync] {
         sync->exec();
         // Both clocks start again; with sync with template the total is the album's.
-        window.showClock(texts::kClockZero, album.outputOptions().sync == SyncMode::WithTemplate
-                                                ? clockTextOfFrames(albumTotalFrames(album))
-                                                : texts::kClockZero);
+        window.showClock(texts::kClockZero, idleTotalTime(album));
     });
     for (auto [command, type] :
          {std::pair{Command::Vcd, AlbumType::Vcd}, std::pair{Command::Svcd, AlbumType::Svcd},

@@ -15,6 +15,7 @@
 #include "lists/background_window.h"
 #include "lists/photo_list_window.h"
 #include "preview/preview_timeline.h"
+#include "preview/timeline_texts.h"
 #include "project/album.h"
 #include "settings/system_settings.h"
 
@@ -327,6 +328,12 @@ bool PhotoPages::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
+QString idleTotalTime(const Album& album) {
+    return album.outputOptions().sync == SyncMode::WithTemplate
+               ? clockTextOfFrames(albumTotalFrames(album))
+               : texts::kClockZero;
+}
+
 PhotoWindows::PhotoWindows(MainWindow& window, Album& album, const SystemSettings& settings)
     : QObject(&window), window_(window), album_(album) {
     setObjectName(QStringLiteral("photoWindows"));
@@ -360,7 +367,8 @@ void PhotoWindows::refreshSummary() {
                             templates.at(t).info->duration};
     }
     window_.setSummary(SummaryKind::Templates, rows);
-    window_.showTotalTime(clockTextOfFrames(albumTotalFrames(album_)));
+    window_.showTotalTime(idleTotalTime(album_));
+    window_.setAlbumHasPhotos(!album_.photos().isEmpty());
 }
 
 }  // namespace vellumo

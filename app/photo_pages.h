@@ -130,6 +130,10 @@ private:
     QString firstPageFlag_;
 };
 
+// The total time the clock shows while nothing plays: the album's templates and closing movie
+// when the album follows the templates, "00:00:00" when it follows the music.
+QString idleTotalTime(const Album& album);
+
 // The photo windows of the program, created once as children of the main window: the photo list,
 // the background window, the template options window and the photo pages. They take the main
 // window's commands "添加照片" (after which the templates summary, the total time and the first
@@ -148,7 +152,7 @@ public:
     TemplateOptionsWindow* options() const { return options_; }
     PhotoPages* pages() const { return pages_; }
 
-    // The templates summary and the total time, from the album.
+    // The templates summary, the total time and the start picture, from the album.
     void refreshSummary();
 
 private:

@@ -5,8 +5,7 @@
 #include <QPushButton>
 
 #include "app/app_texts.h"
-#include "app/web.h"
-#include "app/web_addresses.h"
+#include "app/help_window.h"
 #include "dialogs/message_dialog.h"
 #include "skin/skin.h"
 
@@ -58,15 +57,16 @@ PluginNotice::PluginNotice(QWidget* parent) : SkinnedDialog(kSize, texts::kPlugi
     advice_->setGeometry(kTextLeft, 140, textWidth, 60);
 
     link_ = new QLabel(this);
-    link_->setText(QStringLiteral("<a href=\"%1\" style=\"color:#8fc9ff;\">%2</a>")
-                       .arg(web::kPluginHelpPage.toString(), texts::kPluginHelpLink));
+    link_->setText(
+        QStringLiteral("<a href=\"%1\" style=\"color:#8fc9ff;\">%2</a>")
+            .arg(helpPage(texts::kStartupMovieHelpSection).toString(), texts::kPluginHelpLink));
     link_->setFont(songTi(14));
     link_->setToolTip(texts::kPluginHelpLinkHint);
     link_->setCursor(Qt::PointingHandCursor);
     link_->setTextFormat(Qt::RichText);
     link_->setGeometry(kTextLeft, 214, textWidth, 24);
     connect(link_, &QLabel::linkActivated, this,
-            [](const QString&) { openWebPage(web::kPluginHelpPage); });
+            [this](const QString&) { openHelp(this, texts::kStartupMovieHelpSection); });
 
     const int buttonsTop = kSize.height() - kBottomHeight - 30 - 34;
     download_ = new QPushButton(texts::kPluginDownload, this);
@@ -77,8 +77,9 @@ PluginNotice::PluginNotice(QWidget* parent) : SkinnedDialog(kSize, texts::kPlugi
     quit_->setToolTip(texts::kPluginQuitHint);
     quit_->setGeometry(kSize.width() - 120 - 40, buttonsTop, 120, 34);
 
-    connect(download_, &QPushButton::clicked, this, [] {
-        openWebPage(web::kPluginDownloadPage);
+    // The animation is part of the installed program: the help says how to install it again.
+    connect(download_, &QPushButton::clicked, this, [this] {
+        openHelp(this, texts::kStartupMovieHelpSection);
         showMessage(texts::kPluginInstallFirstQuit);
     });
     connect(quit_, &QPushButton::clicked, this, [this] {

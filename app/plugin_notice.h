@@ -1,7 +1,8 @@
 #pragma once
 
 // The plug-in notice (734 × 366), shown when the start-up animation cannot be played: its two
-// texts, a link to the installation help, "下载插件" and "退出软件", which ends the program.
+// texts, a link to the help's section on the start-up animation, "下载插件" (the same section:
+// the animation comes with the installed program) and "退出软件", which ends the program.
 
 #include "dialogs/skinned_dialog.h"
 

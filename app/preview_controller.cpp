@@ -98,7 +98,18 @@ void PreviewController::showStartPicture() {
 }
 
 void PreviewController::showClock() {
-    window_.showClock(timeline_->currentTime(), timeline_->totalTime());
+    // Stopped, the total is the album's as it stands (the timeline's is of its last run).
+    window_.showClock(timeline_->currentTime(), timeline_->state() == PlaybackState::Playing
+                                                    ? timeline_->totalTime()
+                                                    : idleTotalTime(album_));
+}
+
+void PreviewController::refreshAlbum() {
+    if (PhotoWindows* photos = PhotoWindows::of(window_)) {
+        photos->refreshSummary();
+    } else {
+        showClock();
+    }
 }
 
 void PreviewController::clearPhotoSelection() {
@@ -153,6 +164,8 @@ void PreviewController::play() {
             return;
         }
         runPlacement(check.unplacedPhotos);
+        // The templates the placement added, and the total time with them.
+        refreshAlbum();
         // Photos no template could take are named, as after adding photos.
         if (const QString unplaced =
                 unplacedPhotosMessage(album_.photos(), UnplacedReason::Catalogue);

@@ -1,8 +1,10 @@
 #include "app/project_commands.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPointer>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include "app/main_window.h"
@@ -19,6 +21,7 @@ namespace {
 
 QString chooseSaveFile(QWidget* parent, const QString& preset) {
     QPointer<QFileDialog> dialog = new QFileDialog(parent, texts::kSaveAlbumAsCaption);
+    localiseDates(dialog);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
     dialog->setNameFilter(anyCaseNameFilter(texts::kAlbumFileFilter));
@@ -37,6 +40,11 @@ QString chooseSaveFile(QWidget* parent, const QString& preset) {
 }
 
 }  // namespace
+
+QString albumsFolder() {
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return !pictures.isEmpty() && QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
+}
 
 ProjectCommands::ProjectCommands(MainWindow& window, Album& album, SystemSettings& settings)
     : QObject(&window),
@@ -150,8 +158,9 @@ bool ProjectCommands::saveAlbum() {
 }
 
 bool ProjectCommands::saveAlbumAs() {
-    const QString preset =
-        session_.path().isEmpty() ? session_.albumName() + kProjectExtension : session_.path();
+    const QString preset = session_.path().isEmpty()
+                               ? albumsFolder() + u'/' + session_.albumName() + kProjectExtension
+                               : session_.path();
     QString path = chooseSave_ ? chooseSave_(&window_, preset) : QString();
     if (path.isEmpty()) {
         return false;

@@ -16,6 +16,10 @@ namespace vellumo {
 class MainWindow;
 class SystemSettings;
 
+// Where an album never saved is first offered to be saved: the user's pictures folder, or the
+// home folder when there is none.
+QString albumsFolder();
+
 class ProjectCommands : public QObject {
     Q_OBJECT
 public:

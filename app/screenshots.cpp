@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
@@ -12,13 +13,16 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
 
 #include "album/lyric_settings_window.h"
 #include "album/photo_list_texts.h"
+#include "app/about_window.h"
 #include "app/app_texts.h"
 #include "app/exit_dialog.h"
+#include "app/help_window.h"
 #include "app/main_window.h"
 #include "app/photo_pages.h"
 #include "app/plugin_notice.h"
@@ -28,10 +32,12 @@
 #include "app/splash_window.h"
 #include "app/startup_animation.h"
 #include "app/thumbnail_strip.h"
+#include "app/web.h"
 #include "assignment/photo_adding.h"
 #include "assignment/placement.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogue_texts.h"
+#include "dialogs/file_chooser.h"
 #include "dialogs/message_dialog.h"
 #include "dialogs/progress_window.h"
 #include "lists/background_window.h"
@@ -145,6 +151,62 @@ bool savePhotoWindows(const QString& photoFolder) {
     return ok;
 }
 
+// The exit dialog half-way through a clean-up that takes a while (a clock of its own makes every
+// working file take 10 ms).
+bool saveExitCleanup() {
+    const QString unpack = vellumo::workingPath(vellumo::paths::kUnpackFolder);
+    QDir().mkpath(unpack);
+    for (int i = 0; i < 100; ++i) {
+        QFile file(unpack + QStringLiteral("shot_%1.rar").arg(i));
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write("x");
+        }
+    }
+    vellumo::ExitDialog dialog;
+    qint64 now = 0;
+    dialog.setClock([&now] { return now += 10; });
+    bool ok = false;
+    QObject::connect(dialog.loadingBar(), &QProgressBar::valueChanged, &dialog, [&](int value) {
+        if (value == dialog.loadingBar()->maximum() * 3 / 4) {
+            const QString path = outputFolder + QStringLiteral("/exit_dialog_cleaning.png");
+            ok = dialog.grab().save(path);
+            QTextStream(stdout) << "wrote " << path << Qt::endl;
+        }
+    });
+    QTimer::singleShot(50, &dialog, [&dialog] { dialog.okButton()->click(); });
+    dialog.exec();
+    return ok;
+}
+
+// The help window with the installed guide, scrolled to its main window section.
+bool saveHelpWindow() {
+    vellumo::setWebPageOpener([](const QUrl&) { return false; });
+    vellumo::HelpWindow* help = vellumo::openHelp(nullptr, vellumo::texts::kScreenshotHelpSection);
+    vellumo::setWebPageOpener({});
+    if (!help) {
+        return false;
+    }
+    const bool ok = save(*help, QStringLiteral("help_window.png"));
+    delete help;
+    return ok;
+}
+
+// Qt's own file dialog (not the desktop's) on the sample music: its words in Chinese.
+bool saveFileDialog() {
+    QFileDialog dialog(nullptr, vellumo::texts::kAddMusic,
+                       vellumo::dataPath(vellumo::paths::kSampleMusic));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    vellumo::localiseDates(&dialog);
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.resize(820, 480);
+    dialog.show();
+    for (int i = 0; i < 40; ++i) {
+        settle();
+        QThread::msleep(10);
+    }
+    return save(dialog, QStringLiteral("file_dialog.png"));
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -182,6 +244,18 @@ int main(int argc, char* argv[]) {
 
     vellumo::ExitDialog exitDialog;
     ok &= save(exitDialog, QStringLiteral("exit_dialog.png"));
+    ok &= saveExitCleanup();
+
+    vellumo::AboutWindow about;
+    ok &= save(about, QStringLiteral("about_window.png"));
+    ok &= saveHelpWindow();
+    ok &= saveFileDialog();
+
+    vellumo::ProgressWindow progress;
+    progress.setCaption(vellumo::texts::kAddPhotos);
+    progress.bar()->setRange(0, 9);
+    progress.bar()->setValue(4);
+    ok &= save(progress, QStringLiteral("progress_window.png"));
 
     vellumo::MessageDialog message;
     message.setMessage(vellumo::texts::kPlayingGuard);

@@ -78,7 +78,9 @@ bool StartupAnimation::load() {
         if (box_) {
             box_->hide();
         }
-        if (display_) {
+        if (showStart_) {
+            showStart_();
+        } else if (display_) {
             display_->showCentred(artwork::startPicture());
         }
         emit loadFailed();
@@ -97,7 +99,9 @@ void StartupAnimation::release() {
         box_->hide();
     }
     released_ = true;
-    if (display_) {
+    if (showStart_) {
+        showStart_();
+    } else if (display_) {
         display_->showPicture(artwork::startPicture(), QPoint(0, 0));
     }
 }

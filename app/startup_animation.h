@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <functional>
 
 class QWidget;
 
@@ -32,6 +33,9 @@ public:
     bool load();
     // The first step of "添加照片".
     void release();
+    // Puts the start picture into the main display (in place of the animation that is released
+    // or cannot be played); without it the picture is drawn here.
+    void setStartPictureShower(std::function<void()> show) { showStart_ = std::move(show); }
 
     // "0" while the player exists, "1" once it has been released.
     QString flag() const;
@@ -49,6 +53,7 @@ private:
     MoviePlayer* player_ = nullptr;
     MovieView* view_ = nullptr;
     bool released_ = false;
+    std::function<void()> showStart_;
     QTimer timer_;
 };
 

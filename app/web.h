@@ -1,6 +1,6 @@
 #pragma once
 
-// Opening the product's web pages in the default browser.
+// Opening a page (the installed help) in the desktop's browser.
 
 #include <QUrl>
 #include <functional>
@@ -9,7 +9,7 @@ namespace vellumo {
 
 using WebPageOpener = std::function<bool(const QUrl&)>;
 
-// Opens url in the default browser; false when the platform could not.
+// Opens url in the desktop's browser; false when none could be started.
 bool openWebPage(const QUrl& url);
 
 // Replaces the browser (tests record the addresses instead); an empty opener restores it.

@@ -11,12 +11,11 @@ install(TARGETS vellumo vellumo-tool convert0909 RUNTIME DESTINATION ${VELLUMO_I
 # folders beside them (unpack, staging, converted music, the user's templates) stay behind.
 foreach(folder
     smxcwjj/wj_0_or_2/wjj_01 smxcwjj/wj_0_or_2/wjj_02 smxcwjj/wj_0_or_9_9
-    smxcwjj/wj_0_or_2_2 smxcwjj/wj_0_or_3_3 yinyuegeciwenjian)
+    smxcwjj/wj_0_or_2_2 smxcwjj/wj_0_or_3_3 yinyuegeciwenjian help)
   get_filename_component(parent ${folder} DIRECTORY)
   install(DIRECTORY ${VELLUMO_PROGRAM_FOLDER}/${folder}
           DESTINATION ${VELLUMO_INSTALL_FOLDER}/${parent})
 endforeach()
-install(FILES ${VELLUMO_PROGRAM_FOLDER}/demo_app_help.html DESTINATION ${VELLUMO_INSTALL_FOLDER})
 
 # The launcher finds the program folder from where it is installed itself.
 file(RELATIVE_PATH VELLUMO_LAUNCHER_TARGET /prefix/bin /prefix/${VELLUMO_INSTALL_FOLDER}/vellumo)

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <functional>
 
+class QFileDialog;
 class QWidget;
 
 namespace vellumo {
@@ -24,6 +25,10 @@ struct FileRequest {
 // one of these so that tests can put their own chooser in place.
 using FileChooser = std::function<QStringList(QWidget* parent, const FileRequest& request)>;
 QStringList chooseFiles(QWidget* parent, const FileRequest& request);
+
+// The dialog's dates in the program's language: Qt's own file dialog writes them in the
+// system's, English where the system's is not Chinese. Every file dialog of the program has it.
+void localiseDates(QFileDialog* dialog);
 
 // "描述|*.jpg;*.jpeg;" as a name filter whose patterns match the extensions in any case
 // ("描述 (*.[jJ][pP][gG] *.[jJ][pP][eE][gG])").

@@ -4,6 +4,7 @@
 #include <QPointer>
 
 #include "dialogs/dialog_texts.h"
+#include "dialogs/file_chooser.h"
 
 namespace vellumo {
 
@@ -16,10 +17,13 @@ QString albumFolderFromChoice(const QString& chosen) {
 
 QString chooseAlbumFolder(QWidget* parent) {
     QPointer<QFileDialog> dialog = new QFileDialog(parent, texts::kAlbumFolderTitle);
+    localiseDates(dialog);
     dialog->setAttribute(Qt::WA_DeleteOnClose, false);
     dialog->setFileMode(QFileDialog::Directory);
     dialog->setOption(QFileDialog::ShowDirsOnly);
     dialog->setObjectName(QStringLiteral("chooseAlbumFolder"));
+    // The title asks for [确定]: the button says so.
+    dialog->setLabelText(QFileDialog::Accept, texts::kOk);
     const int result = dialog->exec();
     QString chosen;
     if (dialog && result == QDialog::Accepted && !dialog->selectedFiles().isEmpty()) {

@@ -25,7 +25,6 @@ ProgressWindow::ProgressWindow(QWidget* parent) : SkinnedDialog(kSize, QString()
     bar_->setGeometry(kBarMargin, kBarTop, kSize.width() - 2 * kBarMargin, kBarHeight);
     bar_->setAlignment(Qt::AlignCenter);
     bar_->setFormat(QStringLiteral("%p%"));
-    bar_->setStyleSheet(QStringLiteral("QProgressBar { color: #f2f3f5; }"));
     bar_->setRange(0, 1);
     bar_->setValue(0);
     timer_.setSingleShot(true);

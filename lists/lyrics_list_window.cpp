@@ -29,7 +29,7 @@ LyricsListWindow::LyricsListWindow(Album& album, MusicPreviewWindow& preview,
     using namespace texts;
     buildBelowList(
         {kLyricsColumnNumber, kLyricsColumnName, kLyricsColumnFormat, kLyricsColumnLocation},
-        {kInfoNumber, kInfoName, kInfoFormat, kInfoLocation});
+        {kLyricsInfoNumber, kLyricsInfoName, kLyricsInfoFormat, kLyricsInfoLocation});
     makeRecordButtons(kAddLyricsButton, kDeleteLyricsButton, kDeleteAllButton,
                       [this] { addLyrics(); });
     makePreviewButton(kLyricsPreviewButton);

@@ -21,9 +21,10 @@ MusicListWindow::MusicListWindow(Album& album, MusicPlayer& player, MusicPreview
       music_(album.music()),
       player_(player) {
     using namespace texts;
-    buildBelowList({kMusicColumnNumber, kMusicColumnName, kMusicColumnFormat, kMusicColumnDuration,
-                    kMusicColumnLocation},
-                   {kInfoNumber, kInfoName, kInfoFormat, kInfoDuration, kInfoLocation});
+    buildBelowList(
+        {kMusicColumnNumber, kMusicColumnName, kMusicColumnFormat, kMusicColumnDuration,
+         kMusicColumnLocation},
+        {kMusicInfoNumber, kMusicInfoName, kMusicInfoFormat, kInfoDuration, kMusicInfoLocation});
     makeRecordButtons(kAddMusicButton, kDeleteMusicButton, kDeleteAllButton,
                       [this] { addMusic(); });
     makePreviewButton(kMusicPreviewButton);

@@ -18,7 +18,7 @@ inline const QString kTemplatePreviewBack = QStringLiteral("返回");
 inline const QString kDisplayEffectFullScreen = QStringLiteral("照片全屏显示效果");
 inline const QString kDisplayEffectMedium = QStringLiteral("照片适中显示效果");
 // The word on the placeholder pictures of a catalogue template.
-inline const QString kPlaceholderWord = QStringLiteral("picture");
+inline const QString kPlaceholderWord = QStringLiteral("照片");
 // A template movie that cannot be played; %1 is the reason.
 inline const QString kPreviewMovieUnplayable =
     QStringLiteral("模板文件不能播放,不能预览此模板！\n%1");

@@ -8,6 +8,7 @@
 #include "manager/manager_texts.h"
 #include "photo/fitting_canvas.h"
 #include "preview/stager.h"
+#include "skin/skin_texts.h"
 #include "workspace/data_paths.h"
 #include "workspace/folders.h"
 #include "workspace/intermediate_names.h"
@@ -89,7 +90,7 @@ QImage placeholderPicture(QSize size) {
     QImage picture(size, QImage::Format_RGB32);
     picture.fill(kPlaceholderColour);
     QPainter painter(&picture);
-    QFont font = painter.font();
+    QFont font(texts::kHeiTi);
     font.setPixelSize(std::clamp(std::min(size.width(), size.height()) / 6, 8, 48));
     font.setBold(true);
     painter.setFont(font);

@@ -141,7 +141,7 @@ QImage splashPicture() {
     return image;
 }
 
-QImage startPicture() {
+QImage startPicture(StartHint hint) {
     QImage image(kStartPictureWidth, kStartPictureHeight, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -158,9 +158,11 @@ QImage startPicture() {
     p.setPen(Qt::white);
     p.drawText(QRect(0, 300, image.width(), 56), Qt::AlignCenter, texts::kApplicationTitle);
     p.fillRect(QRectF(382, 360, 36, 2), skin::kAccent);
-    p.setFont(chineseFont(15));
-    p.setPen(skin::kMutedText);
-    p.drawText(QRect(0, 372, image.width(), 30), Qt::AlignCenter, texts::kStartPictureHint);
+    if (hint == StartHint::Welcome) {
+        p.setFont(chineseFont(15));
+        p.setPen(skin::kMutedText);
+        p.drawText(QRect(0, 372, image.width(), 30), Qt::AlignCenter, texts::kStartPictureHint);
+    }
     return image;
 }
 

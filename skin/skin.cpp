@@ -280,6 +280,13 @@ QLabel { color: #e8eaee; }
 QFileDialog QLabel { color: #1d1f24; }
 QProgressBar { border: 0; background: rgba(255, 255, 255, 30); }
 QProgressBar::chunk { background: #e8a33d; }
+QProgressBar[textVisible="true"] {
+    color: #1d1f24;
+    background: #cfd3da;
+    border: 1px solid #14171c;
+    text-align: center;
+    font-weight: bold;
+}
 QMenu {
     color: #e8eaee;
     background: #262b34;

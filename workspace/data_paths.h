@@ -17,7 +17,8 @@ inline const QString kClosingMovie = QStringLiteral("smxcwjj/wj_0_or_3_3/wj_0_or
 inline const QString kSampleMusic = QStringLiteral("yinyuegeciwenjian/甜蜜蜜.mp3");
 inline const QString kSampleLyrics = QStringLiteral("yinyuegeciwenjian/甜蜜蜜.lrc");
 inline const QString kConverter = QStringLiteral("convert0909");
-inline const QString kHelpPage = QStringLiteral("demo_app_help.html");
+// The user guide as HTML, its pictures in the folder "guide/" beside it.
+inline const QString kHelpPage = QStringLiteral("help/guide.html");
 
 // Packing depth of each kind of installed file.
 inline constexpr int kParameterPackageDepth = 20;

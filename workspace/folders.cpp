@@ -54,13 +54,14 @@ bool isReadOnly(const fs::file_status& status) {
     return (status.permissions() & kWriteBits) == fs::perms::none;
 }
 
-void removeTree(const fs::path& folder, const EntryProgress& progress) {
+// False when goOn stopped it.
+bool removeTree(const fs::path& folder, const std::function<bool()>& goOn) {
     for (const fs::directory_entry& entry : sortedEntries(folder)) {
         if (isDotName(entry.path().filename())) {
             continue;
         }
-        if (progress) {
-            progress();
+        if (goOn && !goOn()) {
+            return false;
         }
         std::error_code ec;
         const fs::file_status status = entry.symlink_status(ec);
@@ -68,13 +69,16 @@ void removeTree(const fs::path& folder, const EntryProgress& progress) {
             continue;
         }
         if (fs::is_directory(status)) {
-            removeTree(entry.path(), progress);
+            if (!removeTree(entry.path(), goOn)) {
+                return false;
+            }
         } else if (fs::is_symlink(status) || !isReadOnly(status)) {
             fs::remove(entry.path(), ec);
         }
     }
     std::error_code ec;
     fs::remove(folder, ec);  // Stays when something is left inside.
+    return true;
 }
 
 void searchPackages(const fs::path& folder, QStringList& found) {
@@ -106,6 +110,15 @@ void searchPackages(const fs::path& folder, QStringList& found) {
 }  // namespace
 
 void removeFolderTree(const QString& folder, const EntryProgress& progress) {
+    removeFolderTreeWhile(folder, [&progress] {
+        if (progress) {
+            progress();
+        }
+        return true;
+    });
+}
+
+bool removeFolderTreeWhile(const QString& folder, const std::function<bool()>& goOn) {
     QString name = folder;
     while (name.size() > 1 && name.endsWith(u'/')) {
         name.chop(1);
@@ -114,9 +127,9 @@ void removeFolderTree(const QString& folder, const EntryProgress& progress) {
     std::error_code ec;
     const fs::file_status status = fs::symlink_status(path, ec);
     if (ec || !fs::is_directory(status)) {
-        return;
+        return true;
     }
-    removeTree(path, progress);
+    return removeTree(path, goOn);
 }
 
 bool waitUntilGone(const QString& folder, std::chrono::milliseconds limit,

@@ -17,6 +17,9 @@ using EntryProgress = std::function<void()>;
 // something. Symbolic links are removed, never followed. A missing folder is nothing to do.
 // Never reports an error.
 void removeFolderTree(const QString& folder, const EntryProgress& progress = {});
+// The same, asking goOn before every entry: false stops the removal where it stands, and what is
+// left stays. Returns false when it was stopped.
+bool removeFolderTreeWhile(const QString& folder, const std::function<bool()>& goOn);
 
 // Waits until the folder no longer exists, calling pump (which may process window events)
 // every few milliseconds, at most for limit. True when the folder is gone.

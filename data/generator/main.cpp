@@ -1,11 +1,12 @@
 // vellumo-datagen: builds the installed data tree of the program folder from the sources in
 // data/: the template library (parameter files stored in GBK, movies, both packed 20 deep at
 // the same relative path), the combined templates, the start-up and closing movies, the sample
-// song with its lyrics, and the help page. Every movie is parsed and checked against the
-// library's rules first (movie/template_rules.h, the rules of vellumo-tool check-template, the
-// stillness measure included); a broken or still one stops the build naming its file.
+// song with its lyrics, and the help (the user guide as HTML with its pictures). Every movie is
+// parsed and checked against the library's rules first (movie/template_rules.h, the rules of
+// vellumo-tool check-template, the stillness measure included); a broken or still one stops the
+// build naming its file.
 //
-//   vellumo-datagen --source DATA_DIR --program-folder BIN_DIR
+//   vellumo-datagen --source DATA_DIR --guide GUIDE.md --program-folder BIN_DIR
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,6 +18,7 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/combined_template.h"
+#include "data/generator/help_page.h"
 #include "data/generator/music.h"
 #include "media/audio_encoder.h"
 #include "movie/template_rules.h"
@@ -188,22 +190,35 @@ void writeSampleSong(const QString& source) {
     }
 }
 
+// The guide as the help page, with the pictures it shows beside it.
+void writeHelp(const QString& guide) {
+    const QString guideFolder = QFileInfo(guide).absolutePath();
+    const QString page = dataPath(paths::kHelpPage);
+    writeFile(page,
+              helpPageFromGuide(QString::fromUtf8(readWholeFile(guide)), guideFolder).toUtf8());
+    const QString pictures = QFileInfo(guide).completeBaseName();
+    const QString from = guideFolder + u'/' + pictures;
+    for (const QString& name : sortedEntries(from, QDir::Files, {"*.png", "*.jpg"})) {
+        writeFile(QFileInfo(page).absolutePath() + u'/' + pictures + u'/' + name,
+                  readWholeFile(from + u'/' + name));
+    }
+}
+
 }  // namespace
 
-int run(const QString& source) {
+int run(const QString& source, const QString& guide) {
     // Installed content is rebuilt from nothing; working folders are left alone.
     for (const QString& folder :
          {paths::kParameterPackages, paths::kTemplatePackages, paths::kCombinedTemplates,
           QStringLiteral("smxcwjj/wj_0_or_2_2/"), QStringLiteral("smxcwjj/wj_0_or_3_3/"),
-          QStringLiteral("yinyuegeciwenjian/")}) {
+          QStringLiteral("yinyuegeciwenjian/"), QStringLiteral("help/")}) {
         removeFolderTree(dataPath(folder));
     }
     const QVector<CatalogueRecord> records = writeTemplates(source);
     writeCombinedTemplates(source, records);
     writeMovies(source);
     writeSampleSong(source);
-    writeFile(dataPath(paths::kHelpPage),
-              readWholeFile(source + QStringLiteral("/help/demo_app_help.html")));
+    writeHelp(guide);
     return 0;
 }
 
@@ -218,14 +233,19 @@ int main(int argc, char* argv[]) {
     vellumo::installFontSubstitutions();
     const QStringList args = QCoreApplication::arguments();
     const qsizetype s = args.indexOf(QStringLiteral("--source"));
+    const qsizetype g = args.indexOf(QStringLiteral("--guide"));
     const qsizetype p = args.indexOf(QStringLiteral("--program-folder"));
-    if (s < 0 || p < 0 || s + 1 >= args.size() || p + 1 >= args.size()) {
-        std::fprintf(stderr, "usage: vellumo-datagen --source DATA_DIR --program-folder BIN_DIR\n");
+    if (s < 0 || g < 0 || p < 0 || s + 1 >= args.size() || g + 1 >= args.size() ||
+        p + 1 >= args.size()) {
+        std::fprintf(stderr,
+                     "usage: vellumo-datagen --source DATA_DIR --guide GUIDE.md "
+                     "--program-folder BIN_DIR\n");
         return 2;
     }
     vellumo::setProgramFolder(args[p + 1]);
     try {
-        return vellumo::datagen::run(QDir(args[s + 1]).absolutePath());
+        return vellumo::datagen::run(QDir(args[s + 1]).absolutePath(),
+                                     QFileInfo(args[g + 1]).absoluteFilePath());
     } catch (const vellumo::Error& e) {
         std::fprintf(stderr, "vellumo-datagen: %s\n", e.what());
         return 1;

@@ -40,6 +40,18 @@ QString numberOf(const QTreeWidget* list, int row) {
     return list->topLevelItem(row)->text(0);
 }
 
+// The information panel's labels, top to bottom.
+QStringList infoLabels(const QWidget* panel) {
+    QList<QLabel*> labels = panel->findChildren<QLabel*>();
+    std::sort(labels.begin(), labels.end(),
+              [](const QLabel* a, const QLabel* b) { return a->y() < b->y(); });
+    QStringList texts;
+    for (const QLabel* label : labels) {
+        texts << label->text();
+    }
+    return texts;
+}
+
 }  // namespace
 
 class LyricWindowsTest : public QObject {
@@ -71,6 +83,11 @@ private slots:
         album_.reset();
         setProgramFolder(QString());
         folder_.reset();
+    }
+
+    void informationPanelNamesLyricFields() {
+        QCOMPARE(infoLabels(window_->info()),
+                 (QStringList{"歌词序号", "歌词名称", "歌词格式", "歌词位置"}));
     }
 
     void addingKeepsSettingsInStepAndPresetsTheSampleOnce() {

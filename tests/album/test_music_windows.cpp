@@ -53,6 +53,18 @@ void selectRow(QTreeWidget* list, int row) {
     list->topLevelItem(row)->setSelected(true);
 }
 
+// The information panel's labels, top to bottom.
+QStringList infoLabels(const QWidget* panel) {
+    QList<QLabel*> labels = panel->findChildren<QLabel*>();
+    std::sort(labels.begin(), labels.end(),
+              [](const QLabel* a, const QLabel* b) { return a->y() < b->y(); });
+    QStringList texts;
+    for (const QLabel* label : labels) {
+        texts << label->text();
+    }
+    return texts;
+}
+
 }  // namespace
 
 class MusicWindowsTest : public QObject {
@@ -83,6 +95,11 @@ private slots:
         album_.reset();
         setProgramFolder(QString());
         folder_.reset();
+    }
+
+    void informationPanelNamesMusicFields() {
+        QCOMPARE(infoLabels(window_->info()),
+                 (QStringList{"音乐序号", "音乐名称", "音乐格式", "音乐时长", "音乐位置"}));
     }
 
     void onlyTheFirstDialogPresetsTheSample() {

@@ -2,12 +2,15 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QTextBrowser>
 #include <QToolTip>
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "app/about_window.h"
 #include "app/app_texts.h"
 #include "app/command_panel.h"
+#include "app/help_window.h"
 #include "app/main_display.h"
 #include "app/main_layout.h"
 #include "app/main_title_bar.h"
@@ -17,12 +20,13 @@
 #include "app/summary_lists.h"
 #include "app/thumbnail_strip.h"
 #include "app/web.h"
-#include "app/web_addresses.h"
 #include "dialogs/message_dialog.h"
 #include "skin/skin.h"
 #include "skin/skin_widgets.h"
 #include "tests/support/main_window_parts.h"
 #include "tests/support/modal_responder.h"
+#include "tests/support/test_files.h"
+#include "workspace/data_paths.h"
 #include "workspace/program_folder.h"
 
 namespace vellumo {
@@ -63,10 +67,7 @@ class MainWindowTest : public QObject {
 private slots:
     void initTestCase() {
         installLook();
-        setWebPageOpener([this](const QUrl& url) {
-            opened_ << url;
-            return true;
-        });
+        restoreOpener();
     }
 
     void cleanup() { QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeModalWidget() == nullptr, 2000); }
@@ -227,12 +228,17 @@ private slots:
     }
 
     void titleLabelsAct() {
+        test::TempFolder folder;
+        setProgramFolder(folder.path());
+        folder.write(paths::kHelpPage, "<html><body>help</body></html>");
         MainWindow window;
         window.show();
         opened_.clear();
+        // The globe opens the help.
         SkinHotspot* website = part<MainTitleBar>(window)->websiteLabel();
         QTest::mouseClick(website, Qt::LeftButton, {}, website->rect().center());
-        QCOMPARE(opened_, QList<QUrl>{web::kProductPage});
+        QCOMPARE(opened_, QList<QUrl>{QUrl::fromLocalFile(folder.path() + paths::kHelpPage)});
+        setProgramFolder(QString());
 
         bool exitAsked = false;
         connect(&window, &MainWindow::exitRequested, this, [&] { exitAsked = true; });
@@ -241,6 +247,78 @@ private slots:
         QVERIFY(!exitAsked);  // Mouse-up, not mouse-down.
         QTest::mouseRelease(close, Qt::LeftButton, {}, close->rect().center());
         QVERIFY(exitAsked);
+    }
+
+    void helpOpensInTheBrowserOrInOurWindow() {
+        test::TempFolder folder;
+        setProgramFolder(folder.path());
+        MainWindow window;
+        window.show();
+        const QUrl page = QUrl::fromLocalFile(folder.path() + paths::kHelpPage);
+
+        // Not installed: told, nothing opened.
+        opened_.clear();
+        QCOMPARE(messageFrom([&] { window.runCommand(Command::Help); }),
+                 texts::kHelpMissing.arg(folder.path() + paths::kHelpPage));
+        QVERIFY(opened_.isEmpty());
+
+        folder.write(paths::kHelpPage,
+                     "<html><head><title>guide</title></head><body><p>first</p>"
+                     "<a name=\"later\"></a><p>later</p></body></html>");
+        window.runCommand(Command::Help);
+        QCOMPARE(opened_, QList<QUrl>{page});
+
+        // No browser could be started: our help window shows the same page, beside the main
+        // window (not modal), and a second request reuses it.
+        setWebPageOpener([](const QUrl&) { return false; });
+        window.runCommand(Command::Help);
+        auto* help = window.findChild<HelpWindow*>();
+        QVERIFY(help);
+        QVERIFY(help->isVisible());
+        QVERIFY(!help->isModal());
+        QCOMPARE(help->titleLabel()->text(), texts::kHelp);
+        QCOMPARE(help->browser()->source(), page);
+        QVERIFY(help->browser()->toPlainText().contains(QStringLiteral("first")));
+        QCOMPARE(openHelp(&window, QStringLiteral("later")), help);
+        QCOMPARE(window.findChildren<HelpWindow*>().size(), 1);
+        help->close();
+        restoreOpener();
+        setProgramFolder(QString());
+    }
+
+    void aboutShowsVersionLicenceAndTheWayToTheHelp() {
+        test::TempFolder folder;
+        setProgramFolder(folder.path());
+        folder.write(paths::kHelpPage, "<html><body>help</body></html>");
+        MainWindow window;
+        window.show();
+        opened_.clear();
+        QString version;
+        QString licence;
+        auto answer = test::whenModalShown([&](QWidget* modal) {
+            auto* about = qobject_cast<AboutWindow*>(modal);
+            QVERIFY(about);
+            QCOMPARE(about->titleLabel()->text(), texts::kAbout);
+            version = about->versionLabel()->text();
+            licence = about->licenceLabel()->text();
+            about->helpButton()->click();
+        });
+        part<CommandPanel>(window)->button(Command::About)->click();
+        QCOMPARE(version, texts::kAboutVersion.arg(AboutWindow::version()));
+        QVERIFY(!AboutWindow::version().isEmpty());
+        QCOMPARE(licence, texts::kAboutLicence);
+        // "帮助文件" there closes it and opens the help; no web address anywhere.
+        QCOMPARE(opened_, QList<QUrl>{QUrl::fromLocalFile(folder.path() + paths::kHelpPage)});
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        setProgramFolder(QString());
+    }
+
+    void insertVideoSaysItComesLater() {
+        MainWindow window;
+        window.show();
+        QCOMPARE(
+            messageFrom([&] { part<CommandPanel>(window)->button(Command::InsertVideo)->click(); }),
+            texts::kInsertVideoLater);
     }
 
     void summaryListsHaveTheirColumnsAndHints() {
@@ -290,6 +368,14 @@ private slots:
     }
 
 private:
+    // Pages are recorded, as though a browser had opened them.
+    void restoreOpener() {
+        setWebPageOpener([this](const QUrl& url) {
+            opened_ << url;
+            return true;
+        });
+    }
+
     QList<QUrl> opened_;
 };
 

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QTreeWidget>
 
 #include "album/photo_list_texts.h"
 #include "app/command_panel.h"
@@ -12,6 +13,7 @@
 #include "app/photo_pages.h"
 #include "app/preview_controller.h"
 #include "app/staging_window.h"
+#include "app/summary_lists.h"
 #include "dialogs/message_dialog.h"
 #include "dialogs/progress_window.h"
 #include "media/music_player.h"
@@ -93,7 +95,7 @@ protected:
     }
 
     bool showsStartPicture() const {
-        return shownPicture() == artwork::startPicture().convertToFormat(shownPicture().format()) &&
+        return shownPicture() == window_.startPicture().convertToFormat(shownPicture().format()) &&
                part<MainDisplay>(window_)->picture()->pos() == QPoint(0, 0);
     }
 };
@@ -130,6 +132,29 @@ TEST_F(PreviewControllerTest, CancelAtAutoCompleteChangesNothing) {
     EXPECT_EQ(window_.playbackState(), PlaybackState::Stopped);
     EXPECT_EQ(album_.templates().size(), 1);
     EXPECT_FALSE(QFileInfo::exists(dataPath(paths::kTemplateStagingFolder)));
+}
+
+TEST_F(PreviewControllerTest, TheClockShowsTheAlbumsTotalWhileNothingPlays) {
+    QLabel* total = part<CommandPanel>(window_)->totalTime();
+    // " 停止" with nothing playing.
+    addTwoCompleteTemplates();
+    controller_.stop();
+    EXPECT_EQ(total->text(), clockTextOfFrames(30 + 30 + 150));
+}
+
+TEST_F(PreviewControllerTest, TheClockShowsTheAlbumsTotalWhileTheAutoCompleteQuestionIsOpen) {
+    QLabel* total = part<CommandPanel>(window_)->totalTime();
+    album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+    album_.templates().placePhoto(0, 0, 0);
+    // While the question is open, and after it is cancelled.
+    QString shownWhileAsked;
+    auto answer = test::whenModalShown([&](QWidget*) {
+        shownWhileAsked = total->text();
+        ConfirmDialog::shared().reject();
+    });
+    controller_.play();
+    EXPECT_EQ(shownWhileAsked, clockTextOfFrames(30 + 150));
+    EXPECT_EQ(total->text(), clockTextOfFrames(30 + 150));
 }
 
 TEST_F(PreviewControllerTest, StopEndsPlaybackAndRemovesTheStagedFiles) {
@@ -211,6 +236,9 @@ TEST_F(PreviewControllerTest, AutoCompleteRunsThePlacementInItsProgressWindow) {
     EXPECT_EQ(ProgressWindow::shared().caption(), texts::kAutoPlacementTitle);
     EXPECT_EQ(ProgressWindow::shared().maximum(), 1);  // one step a photo to place
     EXPECT_EQ(album_.templates().size(), 2);
+    // The main window shows the template the placement added, and the time with it.
+    EXPECT_EQ(part<SummaryLists>(window_)->templates()->topLevelItemCount(), 2);
+    EXPECT_EQ(part<CommandPanel>(window_)->totalTime()->text(), clockTextOfFrames(30 + 30 + 150));
     // Staged, not playing: playback starts with the next " 播放".
     EXPECT_EQ(window_.playbackState(), PlaybackState::Stopped);
     EXPECT_TRUE(QFileInfo::exists(dataPath(paths::kTemplateStagingFolder)));

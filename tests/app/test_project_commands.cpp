@@ -2,12 +2,15 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QtTest>
 
 #include "app/app_texts.h"
 #include "app/exit_dialog.h"
+#include "app/main_display.h"
 #include "app/main_title_bar.h"
 #include "app/main_window.h"
+#include "app/photo_pages.h"
 #include "app/program.h"
 #include "app/project_commands.h"
 #include "app/save_question.h"
@@ -149,7 +152,13 @@ private slots:
             // A normal end removes the recovery file.
             QVERIFY(!ProjectSession::hasRecovery());
             if (answer == SaveAnswer::Save) {
-                QCOMPARE(presets, QStringList{texts::kUntitledAlbum + kProjectExtension});
+                // Offered in the user's pictures (or home) folder, not where the program runs.
+                QCOMPARE(presets, QStringList{albumsFolder() + u'/' + texts::kUntitledAlbum +
+                                              kProjectExtension});
+                QVERIFY(QFileInfo(albumsFolder()).isDir());
+                QVERIFY(albumsFolder() == QDir::homePath() ||
+                        albumsFolder() ==
+                            QStandardPaths::writableLocation(QStandardPaths::PicturesLocation));
                 Catalogue catalogue;
                 QCOMPARE(readProject(saveTo, catalogue).album.photos.size(), 1);
             } else {
@@ -237,6 +246,42 @@ private slots:
         QCOMPARE(chooserCaptions_, QStringList{texts::kOpenAlbumCaption});
         QCOMPARE(log.last(), texts::kAlbumFileDamaged.arg(path + kProjectExtension));
         QCOMPARE(program->album().photos().size(), 1);
+        program->endProgram();
+    }
+
+    void anAlbumOpenedDuringTheStartupAnimationShowsItsPhotos() {
+        const QString path = folder_->path() + QStringLiteral("旧相册.vellumo");
+        {
+            Catalogue catalogue;
+            Album album(catalogue);
+            album.addPhoto(photoRecord(QStringLiteral("one")));
+            ProjectSession session(album, nullptr);
+            session.save(path);
+        }
+        auto program = startedProgram();
+        MainWindow* window = program->mainWindow();
+        StartupAnimation* animation = part<StartupAnimation>(*window);
+        QTRY_VERIFY(animation->player() && animation->player()->isPlaying());
+
+        program->projects()->openAlbum(path);
+        QCOMPARE(program->album().photos().size(), 1);
+        // The animation has made way for the photos, which show where it played.
+        QCOMPARE(animation->flag(), words::kStartupAnimationReleased);
+        QVERIFY(!test::startupBox(*window)->isVisible());
+        QCOMPARE(part<MainDisplay>(*window)->picture()->pixmap().toImage(),
+                 window->startPicture().convertToFormat(
+                     part<MainDisplay>(*window)->picture()->pixmap().toImage().format()));
+
+        // A thumbnail click and "查看照片" show the photo there.
+        PhotoPages* pages = PhotoWindows::of(*window)->pages();
+        emit window->thumbnailClicked(1);
+        QCOMPARE(pages->selectedPhoto(), 0);
+        QVERIFY(part<MainDisplay>(*window)->picture()->isVisible());
+        pages->clearSelection();
+        emit window->thumbnailPointed(1);
+        window->runCommand(Command::ViewPhoto);
+        QCOMPARE(pages->selectedPhoto(), 0);
+        QVERIFY(!test::startupBox(*window)->isVisible());
         program->endProgram();
     }
 

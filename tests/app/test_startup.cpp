@@ -12,6 +12,7 @@
 
 #include "app/app_texts.h"
 #include "app/exit_dialog.h"
+#include "app/help_window.h"
 #include "app/main_display.h"
 #include "app/main_window.h"
 #include "app/plugin_notice.h"
@@ -20,7 +21,6 @@
 #include "app/splash_window.h"
 #include "app/startup_animation.h"
 #include "app/web.h"
-#include "app/web_addresses.h"
 #include "catalogue/catalogue_texts.h"
 #include "dialogs/message_dialog.h"
 #include "movie/movie_player.h"
@@ -268,16 +268,22 @@ private slots:
     }
 
     void pluginNoticeLinksAndDownload() {
+        // Both lead to the help's section on the start-up animation: it comes with the program.
+        folder_->write(paths::kHelpPage, "<html><body>help</body></html>");
         PluginNotice notice;
         opened_.clear();
-        emit notice.helpLink()->linkActivated(web::kPluginHelpPage.toString());
+        const QUrl section = helpPage(texts::kStartupMovieHelpSection);
+        QCOMPARE(section.toLocalFile(), dataPath(paths::kHelpPage));
+        emit notice.helpLink()->linkActivated(section.toString());
         QString shown;
         auto answer4 = test::whenModalShown([&](QWidget* modal) {
             shown = static_cast<MessageDialog*>(modal)->message();
             static_cast<QDialog*>(modal)->accept();
         });
         notice.downloadButton()->click();
-        QCOMPARE(opened_, (QList<QUrl>{web::kPluginHelpPage, web::kPluginDownloadPage}));
+        QCOMPARE(opened_, (QList<QUrl>{section, section}));
+        QVERIFY(notice.helpLink()->text().contains(section.toString(QUrl::FullyEncoded)) ||
+                notice.helpLink()->text().contains(section.toString()));
         QCOMPARE(shown, texts::kPluginInstallFirstQuit);
         QCOMPARE(notice.helpLink()->toolTip(), texts::kPluginHelpLinkHint);
     }
@@ -366,6 +372,58 @@ private slots:
         QVERIFY(!QFileInfo::exists(dataPath(paths::kStagingFolder)));
         QVERIFY(QFileInfo::exists(dataPath(paths::kStartupAnimation)));
         QVERIFY(!program->mainWindow()->isVisible());
+    }
+
+    void exitCleanupIsPacedShowsItsProgressAndIsBounded() {
+        // Thousands of working files: window events go through every 50 ms, not after each.
+        for (int i = 0; i < 600; ++i) {
+            folder_->write(paths::kUnpackFolder + QStringLiteral("p%1.rar").arg(i), "x");
+        }
+        folder_->write(paths::kTemplateStagingFolder + "x.jpg", "x");
+        ExitDialog dialog;
+        qint64 now = 0;
+        // Each entry takes 2 ms.
+        dialog.setClock([&now] { return now += 2; });
+        QStringList messages;
+        int barHeight = 0;
+        bool barText = false;
+        connect(dialog.loadingBar(), &QProgressBar::valueChanged, &dialog, [&] {
+            if (!messages.contains(dialog.messageLabel()->text())) {
+                messages << dialog.messageLabel()->text();
+            }
+            barHeight = dialog.loadingBar()->height();
+            barText = dialog.loadingBar()->isTextVisible();
+        });
+        auto answer = test::whenModalShown(
+            [](QWidget* modal) { static_cast<ExitDialog*>(modal)->okButton()->click(); });
+        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+        QVERIFY2(dialog.eventRounds() <= 600 * 2 / ExitDialog::kPumpEveryMs + 1,
+                 qPrintable(QString::number(dialog.eventRounds())));
+        // Past half a second the dialog says what it does, with a bar that can be seen.
+        QVERIFY(dialog.progressShown());
+        QCOMPARE(messages, (QStringList{texts::kExitQuestion, texts::kExitCleaning}));
+        QCOMPARE(barHeight, ExitDialog::kProgressBarHeight);
+        QVERIFY(barText);
+        QVERIFY(!dialog.stoppedAtLimit());
+        QVERIFY(!QFileInfo::exists(dataPath(paths::kUnpackFolder)));
+        QVERIFY(!QFileInfo::exists(dataPath(paths::kStagingFolder)));
+
+        // A clean-up that would take longer stops at the limit; the next start removes the rest.
+        for (int i = 0; i < 600; ++i) {
+            folder_->write(paths::kUnpackFolder + QStringLiteral("q%1.rar").arg(i), "x");
+        }
+        now = 0;
+        dialog.setClock([&now] { return now += 20; });
+        auto again = test::whenModalShown([](QWidget* modal) {
+            auto* exit = static_cast<ExitDialog*>(modal);
+            // Shown again, it asks again.
+            QCOMPARE(exit->messageLabel()->text(), texts::kExitQuestion);
+            QVERIFY(exit->okButton()->isVisible());
+            exit->okButton()->click();
+        });
+        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+        QVERIFY(dialog.stoppedAtLimit());
+        QVERIFY(QFileInfo::exists(dataPath(paths::kUnpackFolder)));
     }
 
     void platformCloseRunsTheExitDialog() {

@@ -11,10 +11,12 @@
 #include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 #include <memory>
 
+#include "app/app_texts.h"
 #include "assignment/combined_add.h"
 #include "catalogue/catalogue.h"
 #include "movie/movie.h"
@@ -276,6 +278,37 @@ TEST_F(DataTree, TemplateSheetsStageEveryPicture) {
         // Three 800 x 450 frames in a row under a heading.
         EXPECT_GE(QImage(out.path() + sheet).width(), 3 * 800) << sheet.toStdString();
     }
+}
+
+// The help is the user guide as HTML: every section the guide links to is there, every picture
+// it shows is installed beside it, and the plug-in notice's section exists.
+TEST(InstalledHelp, LinksAndPicturesAllResolve) {
+    const QString installed = qEnvironmentVariable("VELLUMO_PROGRAM_FOLDER");
+    const QString page = installed + u'/' + paths::kHelpPage;
+    QFile file(page);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << page.toStdString();
+    const QString html = QString::fromUtf8(file.readAll());
+    QSet<QString> anchors;
+    static const QRegularExpression named(QStringLiteral("<a name=\"([^\"]+)\""));
+    for (const QRegularExpressionMatch& m : named.globalMatch(html)) {
+        anchors.insert(m.captured(1));
+    }
+    int links = 0;
+    static const QRegularExpression linked(QStringLiteral("href=\"#([^\"]+)\""));
+    for (const QRegularExpressionMatch& m : linked.globalMatch(html)) {
+        ++links;
+        EXPECT_TRUE(anchors.contains(m.captured(1))) << m.captured(1).toStdString();
+    }
+    EXPECT_GE(links, 14);
+    EXPECT_TRUE(anchors.contains(texts::kStartupMovieHelpSection));
+    int pictures = 0;
+    static const QRegularExpression image(QStringLiteral("<img src=\"([^\"]+)\""));
+    for (const QRegularExpressionMatch& m : image.globalMatch(html)) {
+        ++pictures;
+        EXPECT_FALSE(QImage(QFileInfo(page).absolutePath() + u'/' + m.captured(1)).isNull())
+            << m.captured(1).toStdString();
+    }
+    EXPECT_GE(pictures, 19);
 }
 
 }  // namespace

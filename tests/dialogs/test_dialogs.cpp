@@ -1,4 +1,7 @@
+#include <QAbstractProxyModel>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -13,6 +16,7 @@
 #include "dialogs/message_dialog.h"
 #include "dialogs/record_widgets.h"
 #include "skin/skin.h"
+#include "skin/skin_texts.h"
 #include "skin/skin_widgets.h"
 #include "tests/support/modal_responder.h"
 
@@ -175,6 +179,19 @@ private slots:
         QCOMPARE(chooseAlbumFolder(), QString());
         QCOMPARE(title, texts::kAlbumFolderTitle);
 
+        // The title asks for [确定], and that is what the button says.
+        QString acceptText;
+        auto answerAccept = test::whenModalShown([&](QWidget* modal) {
+            auto* box = modal->findChild<QDialogButtonBox*>();
+            QVERIFY(box);
+            acceptText = box->button(QDialogButtonBox::Open)
+                             ? box->button(QDialogButtonBox::Open)->text()
+                             : box->buttons().constFirst()->text();
+            static_cast<QDialog*>(modal)->reject();
+        });
+        QCOMPARE(chooseAlbumFolder(), QString());
+        QCOMPARE(acceptText, texts::kOk);
+
         const QString home = QDir::homePath();
         auto answer6 = test::whenModalShown([&](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
@@ -187,6 +204,49 @@ private slots:
         QVERIFY2(chosen.endsWith(u'/') && !chosen.endsWith(QStringLiteral("//")),
                  qPrintable(chosen));
     }
+
+    void fileDialogsSpeakChineseThroughout() {
+        // A folder and a photo in the dialog's detail view: their kinds and dates in Chinese.
+        QTemporaryDir folder;
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("sub")));
+        QFile photo(folder.filePath(QStringLiteral("a.jpg")));
+        QVERIFY(photo.open(QIODevice::WriteOnly));
+        photo.write(QByteArray::fromHex("ffd8ffe000104a46494600"));
+        photo.close();
+        QStringList kinds;
+        QString date;
+        QString size;
+        auto answer = test::whenModalShown([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog);
+            auto* model = dialog->findChild<QFileSystemModel*>();
+            QVERIFY(model);
+            const QModelIndex sub = model->index(folder.filePath(QStringLiteral("sub")), 2);
+            const QModelIndex jpg = model->index(folder.filePath(QStringLiteral("a.jpg")), 2);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                !model->data(sub).toString().isEmpty() && !model->data(jpg).toString().isEmpty(),
+                5000);
+            kinds << model->data(sub).toString() << model->data(jpg).toString();
+            // Through the dialog's proxy, as its views show it.
+            const QAbstractItemModel* shown = dialog->proxyModel();
+            QVERIFY(shown);
+            date =
+                shown->data(dialog->proxyModel()->mapFromSource(jpg.siblingAtColumn(3))).toString();
+            size =
+                shown->data(dialog->proxyModel()->mapFromSource(jpg.siblingAtColumn(1))).toString();
+            dialog->reject();
+        });
+        chooseFiles(nullptr, {QStringLiteral("添加照片"), QStringLiteral("照片 (*.jpg)"), false,
+                              folder.filePath(QStringLiteral("a.jpg"))});
+        QCOMPARE(kinds, (QStringList{texts::kQtFolder, QStringLiteral("JPEG 图像")}));
+        // No English month or day names.
+        QVERIFY2(!date.isEmpty() && std::none_of(date.begin(), date.end(),
+                                                 [](QChar c) { return c.isLetter() && c < u'z'; }),
+                 qPrintable(date));
+        QCOMPARE(QLocale().monthName(12), QStringLiteral("十二月"));
+        QCOMPARE(size, QStringLiteral("11 ") + texts::kQtBytes);
+    }
+
     void fileChooserAsksAsRequestedAndCancelChoosesNothing() {
         QTemporaryDir folder;
         const QString preset = folder.filePath(QStringLiteral("sample.mp3"));

@@ -31,6 +31,23 @@ TEST(PlaceholderSize, FollowsTheTemplateClassAndTheDisplayEffect) {
     EXPECT_EQ(placeholderSize(Combined, {}, DisplayEffect::FullScreen), QSize(800, 450));
 }
 
+TEST(PlaceholderPicture, CarriesTheChineseWordForPhoto) {
+    // 400 × 300: the word is drawn 48 pixels high, two ideographs about 96 pixels wide (the
+    // English word was more than 150).
+    const QImage picture = placeholderPicture(QSize(400, 300));
+    QRect drawn;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            if (qGray(picture.pixel(x, y)) > 200) {
+                drawn |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    EXPECT_GT(drawn.width(), 80);
+    EXPECT_LT(drawn.width(), 110);
+    EXPECT_GT(drawn.height(), 36);
+}
+
 TEST(DisplayEffect, OnlyTheChosenSlotOfAPhotoDecidesIt) {
     using enum TemplatePreviewMode;
     EXPECT_EQ(displayEffectFor(SlotTemplate, CropMark::Medium), DisplayEffect::Medium);

@@ -51,6 +51,21 @@ TEST(AlbumTypeWindow, SizesNameAndResult) {
     EXPECT_EQ(albumTypeResultWord(AlbumTypeResult::Start), "zhizuo_kaishi");
 }
 
+TEST(AlbumTypeWindow, OffersTheNameTheAlbumKeeps) {
+    // A name read from the album's project, or given in an earlier production.
+    OutputOptions options;
+    options.albumName = QStringLiteral("夏天");
+    AlbumTypeWindow window(options);
+    options.beginProduction(AlbumType::Dvd);
+    QString offered;
+    auto answer = test::whenModalShown([&](QWidget*) {
+        offered = window.nameEdit()->text();
+        window.cancelButton()->click();
+    });
+    EXPECT_EQ(window.choose(), AlbumTypeResult::Cancel);
+    EXPECT_EQ(offered, QStringLiteral("夏天"));
+}
+
 TEST(AlbumTypeWindow, NamesThatCannotBeAFileNameAreRefused) {
     OutputOptions options;
     AlbumTypeWindow window(options);

@@ -24,13 +24,13 @@ for data in smxcwjj/wj_0_or_2/wjj_01 smxcwjj/wj_0_or_2/wjj_02 smxcwjj/wj_0_or_9_
   [ -n "$(find "$program/$data" -name '*.rar' 2>/dev/null)" ] || fail "no packages in $data"
 done
 for file in smxcwjj/wj_0_or_2_2/wj_0_or_2_2_d.rar smxcwjj/wj_0_or_3_3/wj_0_or_3_3_d.rar \
-    yinyuegeciwenjian/甜蜜蜜.mp3 yinyuegeciwenjian/甜蜜蜜.lrc demo_app_help.html; do
+    yinyuegeciwenjian/甜蜜蜜.mp3 yinyuegeciwenjian/甜蜜蜜.lrc help/guide.html help/guide/01_main_window.png; do
   [ -s "$program/$file" ] || fail "$file is missing from the program folder"
 done
 for working in smxcwjj/wj_0_or_2/wjj_00_j_y smxcwjj/wj_y_l smxcwjj/wj_y_h linshi convert wj_to_wj; do
   [ ! -e "$program/$working" ] || fail "the working folder $working was installed"
 done
-[ "$(find "$program" -maxdepth 1 -type f | wc -l)" -eq 4 ] ||
+[ "$(find "$program" -maxdepth 1 -type f | wc -l)" -eq 3 ] ||
   fail "unexpected files in the program folder: $(ls "$program")"
 
 [ -x "$prefix/bin/vellumo" ] || fail "no launcher in bin"
