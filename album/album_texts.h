@@ -8,6 +8,9 @@ namespace vellumo::texts {
 
 // The in-template mark of a photo that has been put into a slot.
 inline const QString kInTemplate = QStringLiteral("完成");
+// The mark of a photo kept in the album whose file is not there (a drive not mounted); it is
+// used again once the file is back.
+inline const QString kFileMissingMark = QStringLiteral("文件不存在");
 
 // The button of the photo, music and lyrics lists that empties the list.
 inline const QString kDeleteAllButton = QStringLiteral("全部删除");

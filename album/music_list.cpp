@@ -1,12 +1,16 @@
 #include "album/music_list.h"
 
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "album/album_texts.h"
 #include "media/audio_conversion.h"
 #include "media/media_texts.h"
 #include "media/music_player.h"
-#include "workspace/data_paths.h"
 #include "workspace/errors.h"
 #include "workspace/program_folder.h"
 #include "workspace/regular_file.h"
@@ -14,14 +18,45 @@
 
 namespace vellumo {
 
-QString convertedCopyPath(const QString& folder, const QString& name) {
-    // Two chosen files of one name (from two folders) must not share a copy: the second
-    // conversion would overwrite the first record's song.
-    QString path = folder + name + QStringLiteral(".wav");
-    for (int n = 2; QFileInfo::exists(path); ++n) {
-        path = folder + name + QStringLiteral("_%1.wav").arg(n);
+namespace {
+
+// Converts source into its place in the cache: under a name of this process first, renamed
+// when complete, so that a copy cut short never stands under the cache's name.
+bool makeConvertedCopy(const QString& source, const QString& copy,
+                       const std::function<void()>& pump) {
+    if (!QDir().mkpath(QFileInfo(copy).absolutePath())) {
+        return false;
     }
-    return path;
+    const QString part =
+        copy.chopped(4) + QStringLiteral(".part%1.wav").arg(QCoreApplication::applicationPid());
+    const bool converted = convertToWav(source, part, pump);
+    if (converted) {
+        QFile::remove(copy);
+        if (QFile::rename(part, copy)) {
+            return true;
+        }
+    }
+    QFile::remove(part);
+    return false;
+}
+
+}  // namespace
+
+QString convertedMusicFolder() {
+    return userWorkingRoot() + QStringLiteral("converted-music/");
+}
+
+QString convertedMusicPath(const QString& source) {
+    const QFileInfo file(source);
+    // NUL cannot be part of a path, so the key reads back one way only.
+    QByteArray key = QFile::encodeName(file.absoluteFilePath());
+    key += '\0';
+    key += QByteArray::number(file.size());
+    key += '\0';
+    key += QByteArray::number(file.lastModified().toMSecsSinceEpoch());
+    return convertedMusicFolder() +
+           QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex()) +
+           QStringLiteral(".wav");
 }
 
 QString musicDurationText(qint64 lengthMs) {
@@ -41,35 +76,50 @@ QString MusicList::add(const QString& path, MusicPlayer& player,
     const QFileInfo chosen(path);
     MusicRecord record;
     record.name = chosen.completeBaseName();
+    record.location = path;
 
     if (player.hasFileName()) {
         player.stop();
     }
     player.setFileName(QString());
-    QString played = path;
     try {
-        player.setFileName(played);
+        player.setFileName(path);
         player.open();
     } catch (const Error&) {
-        played = convertedCopyPath(workingPath(paths::kConvertedMusicFolder), record.name);
-        try {
-            if (!convertToWav(path, played, pump)) {
-                throw Error(QString());
+        record.copy = convertedMusicPath(path);
+        const auto opens = [&player, &record] {
+            try {
+                player.setFileName(record.copy);
+                player.open();
+                return true;
+            } catch (const Error&) {
+                player.setFileName(QString());
+                return false;
             }
-            player.setFileName(played);
-            player.open();
-        } catch (const Error&) {
+        };
+        // A copy made in an earlier run is taken as it is.
+        if (!(QFileInfo::exists(record.copy) && opens()) &&
+            !(makeConvertedCopy(path, record.copy, pump) && opens())) {
             player.setFileName(QString());
             return texts::kConversionFailed.arg(path);
         }
     }
     player.stop();
-    const QFileInfo file(played);
-    record.format = u'.' + file.suffix();
+    record.format = u'.' + QFileInfo(record.playedFile()).suffix();
     record.duration = musicDurationText(player.lengthMs());
-    record.location = played;
     records_.append(record);
     return {};
+}
+
+QStringList MusicList::remakeMissingCopies(const std::function<void()>& pump) {
+    QStringList failed;
+    for (MusicRecord& record : records_) {
+        if (record.isConverted() && !QFileInfo::exists(record.copy) &&
+            !makeConvertedCopy(record.location, record.copy, pump)) {
+            failed.append(record.location);
+        }
+    }
+    return failed;
 }
 
 }  // namespace vellumo

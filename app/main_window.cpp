@@ -69,6 +69,11 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
     bottomStrip_->setScaledContents(true);
     bottomStrip_->setGeometry(0, kClientHeight - layout::kBottomStripHeight, kClientWidth,
                               layout::kBottomStripHeight);
+    statusLine_ = new QLabel(this);
+    statusLine_->setObjectName(QStringLiteral("statusLine"));
+    statusLine_->setGeometry(bottomStrip_->geometry().adjusted(8, 0, -8, 0));
+    statusLine_->setStyleSheet(QStringLiteral("color: #ffffff; background: transparent;"));
+    statusLine_->setAttribute(Qt::WA_TransparentForMouseEvents);
     buildFunctionMenu();
     startup_ = new StartupAnimation(display_, startupBox_, this);
     startup_->setStartPictureShower([this] { showStartPicture(); });
@@ -146,6 +151,14 @@ void MainWindow::setRecentAlbums(const QStringList& paths,
 void MainWindow::showAlbumTitle(const QString& windowTitle, const QString& markedName) {
     setWindowTitle(windowTitle);
     titleBar_->albumLabel()->setText(markedName);
+}
+
+void MainWindow::showStatus(const QString& text) {
+    statusLine_->setText(text);
+}
+
+QString MainWindow::statusText() const {
+    return statusLine_->text();
 }
 
 void MainWindow::setPlaybackSource(std::function<PlaybackState()> source) {

@@ -86,6 +86,10 @@ public:
     void setRecentAlbums(const QStringList& paths, std::function<void(const QString&)> open);
     QMenu* recentAlbumsMenu() const { return recentMenu_; }
 
+    // The status line in the bottom strip: a notice that needs no answer; empty clears it.
+    void showStatus(const QString& text);
+    QString statusText() const;
+
     // Lets the window close without asking (the program is ending).
     void allowClose() { closeAllowed_ = true; }
 
@@ -153,6 +157,7 @@ private:
     ThumbnailStrip* thumbnails_ = nullptr;
     QLabel* icon_ = nullptr;
     QLabel* bottomStrip_ = nullptr;
+    QLabel* statusLine_ = nullptr;
     QMenu* menu_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     StartupAnimation* startup_ = nullptr;

@@ -1,5 +1,6 @@
 #include "app/project_commands.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -26,6 +27,8 @@ QString chooseSaveFile(QWidget* parent, const QString& preset) {
     dialog->setFileMode(QFileDialog::AnyFile);
     dialog->setNameFilter(anyCaseNameFilter(texts::kAlbumFileFilter));
     dialog->setOption(QFileDialog::HideNameFilterDetails);
+    // The question comes once the extension is on the name (ProjectCommands::saveAlbumAs).
+    dialog->setOption(QFileDialog::DontConfirmOverwrite);
     if (!preset.isEmpty()) {
         dialog->setDirectory(QFileInfo(preset).absolutePath());
         dialog->selectFile(preset);
@@ -60,6 +63,14 @@ ProjectCommands::ProjectCommands(MainWindow& window, Album& album, SystemSetting
     connect(&session_, &ProjectSession::stateChanged, this, &ProjectCommands::showTitle);
     connect(&session_, &ProjectSession::recentChanged, this, &ProjectCommands::showRecent);
     connect(&window, &MainWindow::opened, this, &ProjectCommands::mainWindowOpened);
+    connect(&session_, &ProjectSession::autosaveFailed, this,
+            [this](const QString& file) { window_.showStatus(texts::kAutosaveFailed.arg(file)); });
+    connect(&session_, &ProjectSession::autosaveRestored, this,
+            [this] { window_.showStatus(QString()); });
+    // The window keeps painting while music of an opened album is converted again; nothing the
+    // user does is taken until the album is in place.
+    session_.setConversionPump(
+        [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
     showTitle();
     showRecent();
 }
@@ -167,6 +178,11 @@ bool ProjectCommands::saveAlbumAs() {
     }
     if (!path.endsWith(kProjectExtension, Qt::CaseInsensitive)) {
         path += kProjectExtension;
+    }
+    // Asked here, of the name that is written: the dialog saw the name without its extension.
+    if (QFileInfo::exists(path) &&
+        !confirm(texts::kSaveAlbumAsCaption, texts::kReplaceAlbumFile.arg(path))) {
+        return false;
     }
     try {
         session_.save(path);

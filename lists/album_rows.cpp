@@ -1,5 +1,7 @@
 #include "lists/album_rows.h"
 
+#include <QFileInfo>
+
 #include "album/album_texts.h"
 #include "project/album.h"
 
@@ -25,7 +27,9 @@ QStringList PhotoRows::cells(int row) const {
             number(p.width),
             number(p.height),
             p.location,
-            p.inTemplate ? texts::kInTemplate : QString()};
+            !QFileInfo::exists(p.location) ? texts::kFileMissingMark
+            : p.inTemplate                 ? texts::kInTemplate
+                                           : QString()};
 }
 
 QStringList PhotoRows::fields(int row) const {

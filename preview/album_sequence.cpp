@@ -86,9 +86,9 @@ AlbumSequence AlbumSequence::build(const Album& album, const Input& input) {
             if (stop()) {
                 return s;
             }
-            const qint64 ms = length(music.at(i).location);
-            s.musicRows_.append(
-                MusicRow{i, music.at(i).location, ms, static_cast<int>(ms / 1000) * 25, musicMs});
+            const qint64 ms = length(music.at(i).playedFile());
+            s.musicRows_.append(MusicRow{i, music.at(i).playedFile(), ms,
+                                         static_cast<int>(ms / 1000) * 25, musicMs});
             musicMs += ms;
         }
         do {
@@ -118,9 +118,9 @@ AlbumSequence AlbumSequence::build(const Album& album, const Input& input) {
                 i = 0;
                 neededThisPass = 0;
             }
-            const qint64 ms = length(music.at(i).location);
+            const qint64 ms = length(music.at(i).playedFile());
             const int needed = static_cast<int>(ms / 1000) * 25;
-            s.musicRows_.append(MusicRow{i, music.at(i).location, ms, needed, startMs});
+            s.musicRows_.append(MusicRow{i, music.at(i).playedFile(), ms, needed, startMs});
             musicFrames += needed;
             neededThisPass += needed;
             startMs += ms;

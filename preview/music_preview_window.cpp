@@ -139,7 +139,7 @@ bool MusicPreviewWindow::openChosenMusic() {
         player_.stop();
     }
     player_.setFileName(QString());
-    player_.setFileName(location);
+    player_.setFileName(album_.music().at(index).playedFile());
     try {
         player_.open();
     } catch (const Error&) {

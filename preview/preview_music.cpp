@@ -124,7 +124,7 @@ bool PreviewMusic::playFrom(int from) {
                 player_.stop();
             }
             player_.setFileName(QString());
-            player_.setFileName(location);
+            player_.setFileName(music.at(index).playedFile());
             player_.open();
             player_.play();
             musicCounter_ = index;

@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
+#include <QSet>
 
 #include <algorithm>
 #include <limits>
@@ -196,7 +197,8 @@ QJsonObject projectObject(const Album& album, const ProjectSettings& settings,
     for (const MusicRecord& m : album.music().records()) {
         QJsonObject o{{QStringLiteral("name"), m.name},
                       {QStringLiteral("format"), m.format},
-                      {QStringLiteral("duration"), m.duration}};
+                      {QStringLiteral("duration"), m.duration},
+                      {QStringLiteral("converted"), m.isConverted()}};
         writer.putPath(o, m.location);
         music.append(o);
     }
@@ -289,6 +291,18 @@ bool flag(const QJsonObject& o, const QString& key) {
     return v.toBool();
 }
 
+// A flag that older files do not have: false when it is missing.
+bool optionalFlag(const QJsonObject& o, const QString& key) {
+    const QJsonValue v = o.value(key);
+    if (v.isUndefined()) {
+        return false;
+    }
+    if (!v.isBool()) {
+        throw Damaged{};
+    }
+    return v.toBool();
+}
+
 QJsonObject object(const QJsonObject& o, const QString& key) {
     const QJsonValue v = member(o, key);
     if (!v.isObject()) {
@@ -343,8 +357,17 @@ LyricSettings lyricSettings(const QJsonObject& o) {
     return s;
 }
 
-// Where a saved file is now: its absolute path, else its path relative to the project's folder;
-// nothing when neither holds a file.
+// Where a saved file is now: its absolute path, else its path relative to the project's folder.
+// A path holding something that is not a file (a folder, a device) is told apart from one
+// holding nothing.
+struct Found {
+    enum class State { File, NotAFile, Gone };
+    State state = State::Gone;
+    QString path;  // the file, when there is one
+
+    bool isFile() const { return state == State::File; }
+};
+
 class Resolver {
 public:
     explicit Resolver(const QString& projectPath) : base_(QFileInfo(projectPath).absoluteDir()) {}
@@ -352,19 +375,27 @@ public:
     // The file as saved, for messages.
     static QString savedPath(const QJsonObject& o) { return text(o, QStringLiteral("path")); }
 
-    std::optional<QString> find(const QJsonObject& o) const {
-        const QString absolute = savedPath(o);
-        if (!absolute.isEmpty() && QFileInfo(absolute).isFile()) {
-            return absolute;
+    Found find(const QJsonObject& o) const {
+        QStringList candidates;
+        if (const QString absolute = savedPath(o); !absolute.isEmpty()) {
+            candidates << absolute;
         }
         const QJsonValue relative = o.value(QStringLiteral("relative"));
         if (relative.isString() && !relative.toString().isEmpty()) {
-            const QString moved = QDir::cleanPath(base_.absoluteFilePath(relative.toString()));
-            if (QFileInfo(moved).isFile()) {
-                return moved;
+            candidates << QDir::cleanPath(base_.absoluteFilePath(relative.toString()));
+        }
+        Found found;
+        for (const QString& candidate : candidates) {
+            // isFile() is true of regular files only: never a folder, a device or a pipe.
+            const QFileInfo info(candidate);
+            if (info.isFile()) {
+                return Found{Found::State::File, candidate};
+            }
+            if (info.exists()) {
+                found.state = Found::State::NotAFile;
             }
         }
-        return std::nullopt;
+        return found;
     }
 
 private:
@@ -411,9 +442,9 @@ ProjectLoad readProjectObject(const QJsonObject& root, const QString& path,
     ProjectLoad load;
     Album::Snapshot& snap = load.album;
 
-    // Photos: found, gone (removed below, the album's own way) or turned (out of their slots).
+    // Photos: found, gone or not a photo (kept as they were, left out of what is shown until
+    // their file is back), or turned (out of their slots).
     const QJsonArray photoArray = array(root, QStringLiteral("photos"));
-    QVector<int> missingPhotos;
     QVector<bool> turned;
     for (const QJsonValue& v : photoArray) {
         const QJsonObject o = objectAt(v);
@@ -425,13 +456,14 @@ ProjectLoad readProjectObject(const QJsonObject& root, const QString& path,
         p.inTemplate = flag(o, QStringLiteral("inTemplate"));
         p.location = Resolver::savedPath(o);
         bool isTurned = false;
-        const std::optional<QString> found = resolver.find(o);
-        const QSize now = found ? uprightSizeNow(*found) : QSize();
-        if (!found || now.isEmpty()) {
-            missingPhotos.append(snap.photos.size());
-            addOnce(load.missingFiles, p.location);
+        const Found found = resolver.find(o);
+        const QSize now = found.isFile() ? uprightSizeNow(found.path) : QSize();
+        if (found.state == Found::State::Gone) {
+            addOnce(load.missingKept, p.location);
+        } else if (now.isEmpty()) {
+            addOnce(load.unusableFiles, p.location);
         } else {
-            p.location = *found;
+            p.location = found.path;
             const bool wasLandscape = p.isLandscape();
             if ((now.width() >= now.height()) != wasLandscape) {
                 isTurned = true;
@@ -449,9 +481,17 @@ ProjectLoad readProjectObject(const QJsonObject& root, const QString& path,
     const QJsonArray templateArray = array(root, QStringLiteral("templates"));
     const QJsonArray slotArray = array(root, QStringLiteral("slots"));
     QVector<int> slotCounts(templateArray.size(), 0);
+    QSet<std::pair<int, int>> slotKeys;
     for (const QJsonValue& v : slotArray) {
-        const int t = number(objectAt(v), QStringLiteral("template"), 0,
-                             static_cast<int>(templateArray.size()) - 1);
+        const QJsonObject o = objectAt(v);
+        const int t =
+            number(o, QStringLiteral("template"), 0, static_cast<int>(templateArray.size()) - 1);
+        // A slot twice over is damage, not a template that has changed.
+        const std::pair<int, int> key{t, number(o, QStringLiteral("index"), 0)};
+        if (slotKeys.contains(key)) {
+            throw Damaged{};
+        }
+        slotKeys.insert(key);
         ++slotCounts[t];
     }
     QVector<int> newRow(templateArray.size(), -1);
@@ -471,6 +511,7 @@ ProjectLoad readProjectObject(const QJsonObject& root, const QString& path,
         snap.templates.append(UsedTemplate{TemplateRef(*entry), complete});
     }
 
+    QVector<int> outOfDroppedSlots;  // photos that were in the slots of templates left out
     for (const QJsonValue& v : slotArray) {
         const QJsonObject o = objectAt(v);
         const int savedTemplate = number(o, QStringLiteral("template"));
@@ -490,6 +531,9 @@ ProjectLoad readProjectObject(const QJsonObject& root, const QString& path,
             throw Damaged{};
         }
         if (t < 0) {
+            if (s.matched) {
+                outOfDroppedSlots.append(s.photoRow);
+            }
             continue;
         }
         s.templateRow = t;
@@ -509,13 +553,22 @@ ProjectLoad readProjectObject(const QJsonObject& root, const QString& path,
         }
         snap.slotTable.append(s);
     }
+    // The in-template mark follows the slots: a photo that only a left-out template held waits
+    // for placement again.
+    for (const int row : outOfDroppedSlots) {
+        const bool held = std::any_of(
+            snap.slotTable.cbegin(), snap.slotTable.cend(),
+            [row](const PhotoSlot& slot) { return slot.matched && slot.photoRow == row; });
+        if (!held) {
+            snap.photos.setInTemplate(row, false);
+        }
+    }
 
     // Background rows, one per saved template.
     const QJsonArray backgroundArray = array(root, QStringLiteral("backgrounds"));
     if (backgroundArray.size() != templateArray.size()) {
         throw Damaged{};
     }
-    bool backgroundsChanged = false;
     for (qsizetype t = 0; t < backgroundArray.size(); ++t) {
         const QJsonObject o = objectAt(backgroundArray[t]);
         BackgroundRow b;
@@ -527,13 +580,13 @@ ProjectLoad readProjectObject(const QJsonObject& root, const QString& path,
         if (newRow[t] < 0) {
             continue;
         }
+        // A picture not there stays the row's choice (staged black until it is back).
         if (b.hasPicture()) {
-            if (const std::optional<QString> found = resolver.find(o)) {
-                b.location = *found;
+            if (const Found found = resolver.find(o); found.isFile()) {
+                b.location = found.path;
             } else {
-                addOnce(load.missingFiles, b.location);
-                b = BackgroundRow{};
-                backgroundsChanged = true;
+                addOnce(found.state == Found::State::Gone ? load.missingKept : load.unusableFiles,
+                        b.location);
             }
         }
         snap.backgroundRows.append(b);
@@ -543,33 +596,51 @@ ProjectLoad readProjectObject(const QJsonObject& root, const QString& path,
         snap.landscapeList.append(BackgroundCandidate{row, snap.photos.at(row)});
     }
 
-    for (const QJsonValue& v : array(root, QStringLiteral("music"))) {
-        const QJsonObject o = objectAt(v);
+    // Music and lyric files pair by row, so rows never shift: a song that is gone takes its
+    // lyric row with it; a lyric file that is gone stays (its song shows no lyrics until the
+    // file is back).
+    QSet<int> goneMusic;
+    const QJsonArray musicArray = array(root, QStringLiteral("music"));
+    for (qsizetype i = 0; i < musicArray.size(); ++i) {
+        const QJsonObject o = objectAt(musicArray[i]);
         MusicRecord m;
         m.name = text(o, QStringLiteral("name"));
         m.format = text(o, QStringLiteral("format"));
         m.duration = text(o, QStringLiteral("duration"));
         m.location = Resolver::savedPath(o);
-        if (const std::optional<QString> found = resolver.find(o)) {
-            m.location = *found;
+        const bool converted = optionalFlag(o, QStringLiteral("converted"));
+        if (const Found found = resolver.find(o); found.isFile()) {
+            m.location = found.path;
+            if (converted) {
+                m.copy = convertedMusicPath(m.location);
+            }
             snap.music.append(m);
         } else {
-            addOnce(load.missingFiles, m.location);
+            addOnce(found.state == Found::State::Gone ? load.missingFiles : load.notFiles,
+                    m.location);
+            goneMusic.insert(static_cast<int>(i));
         }
     }
-    for (const QJsonValue& v : array(root, QStringLiteral("lyrics"))) {
-        const QJsonObject o = objectAt(v);
+    const QJsonArray lyricArray = array(root, QStringLiteral("lyrics"));
+    for (qsizetype i = 0; i < lyricArray.size(); ++i) {
+        const QJsonObject o = objectAt(lyricArray[i]);
         LyricFileRecord l;
         l.name = text(o, QStringLiteral("name"));
         l.format = text(o, QStringLiteral("format"));
         l.settings = lyricSettings(object(o, QStringLiteral("settings")));
         l.location = Resolver::savedPath(o);
-        if (const std::optional<QString> found = resolver.find(o)) {
-            l.location = *found;
-            snap.lyrics.append(l);
-        } else {
-            addOnce(load.missingFiles, l.location);
+        const Found found = resolver.find(o);
+        if (goneMusic.contains(static_cast<int>(i))) {
+            addOnce(load.lyricsWithMusic, l.location);
+            continue;
         }
+        if (found.isFile()) {
+            l.location = found.path;
+        } else {
+            addOnce(found.state == Found::State::Gone ? load.missingKept : load.unusableFiles,
+                    l.location);
+        }
+        snap.lyrics.append(l);
     }
 
     const QJsonObject output = object(root, QStringLiteral("output"));
@@ -616,14 +687,7 @@ ProjectLoad readProjectObject(const QJsonObject& root, const QString& path,
     if (!scratch.templates().invariantViolations().isEmpty()) {
         throw Damaged{};
     }
-    // Gone photos leave as a deletion takes them: their slots emptied, their templates
-    // incomplete; empty background rows get a landscape photo again.
-    std::sort(missingPhotos.begin(), missingPhotos.end(), std::greater<>());
-    for (const int row : missingPhotos) {
-        scratch.deletePhoto(row);
-    }
-    if (missingPhotos.isEmpty() &&
-        (backgroundsChanged || std::find(turned.begin(), turned.end(), true) != turned.end())) {
+    if (std::find(turned.begin(), turned.end(), true) != turned.end()) {
         scratch.refreshDefaultBackgrounds();
     }
     snap = scratch.snapshot();
@@ -736,10 +800,7 @@ ProjectLoad readProject(const QString& path, const Catalogue& catalogue) {
 }
 
 QString ProjectLoad::report() const {
-    if (missingFiles.isEmpty() && turnedPhotos.isEmpty() && missingTemplates.isEmpty()) {
-        return {};
-    }
-    QStringList lines{texts::kAlbumOpenedWithGaps};
+    QStringList lines;
     const auto section = [&lines](const QString& heading, const QStringList& items) {
         if (!items.isEmpty()) {
             lines << heading;
@@ -747,8 +808,17 @@ QString ProjectLoad::report() const {
         }
     };
     section(texts::kMissingFiles, missingFiles);
+    section(texts::kNotFiles, notFiles);
+    section(texts::kLyricsWithMusic, lyricsWithMusic);
+    section(texts::kMissingFilesKept, missingKept);
+    section(texts::kUnusableFilesKept, unusableFiles);
     section(texts::kTurnedPhotos, turnedPhotos);
     section(texts::kMissingTemplates, missingTemplates);
+    section(texts::kMusicNotConverted, unconvertedMusic);
+    if (lines.isEmpty()) {
+        return {};
+    }
+    lines.prepend(texts::kAlbumOpenedWithGaps);
     return lines.join(u'\n');
 }
 

@@ -47,13 +47,21 @@ void writeFileSafely(const QString& path, const QByteArray& bytes,
 void saveProject(const Album& album, const ProjectSettings& settings, const QString& path);
 
 // A project read and checked, ready to be put into an album, with what could not be brought
-// back: files gone or turned, templates no longer installed.
+// back. Music and lyric files pair by row: a song that is gone takes its lyric row with it, and
+// a lyric file that is gone stays, its song without lyrics. Photos and background pictures
+// whose file is gone or holds no picture stay (photos with their slots and crops) and are left
+// out of what is shown until the file is back. Each list names a file once, as saved.
 struct ProjectLoad {
     Album::Snapshot album;
     ProjectSettings settings;
-    QStringList missingFiles;      // as saved (absolute), each once
+    QStringList missingFiles;      // music gone, taken out
+    QStringList notFiles;          // music whose path holds a folder, a device…, taken out
+    QStringList lyricsWithMusic;   // lyric files taken out with their song
+    QStringList missingKept;       // gone, kept until they are back: photos, pictures, lyrics
+    QStringList unusableFiles;     // kept, but the path holds no picture or lyric file now
     QStringList turnedPhotos;      // photos now standing the other way, taken out of their slots
     QStringList missingTemplates;  // template names, each once
+    QStringList unconvertedMusic;  // music whose converted copy could not be made again
     QString recoveredFrom;         // a recovery file: the project it was the album of
 
     // The one message about what was left out; empty when everything came back.

@@ -113,6 +113,7 @@ void ProjectSession::checkForChanges() {
     if (!modified) {
         // Back as saved: there is nothing to recover.
         autosave_.stop();
+        setAutosaveFailing(false);
         if (!recoveryState_.isEmpty()) {
             removeRecovery();
         }
@@ -123,7 +124,19 @@ void ProjectSession::checkForChanges() {
 
 void ProjectSession::autosaveNow() {
     if (currentState() != savedState_) {
-        writeRecovery();
+        setAutosaveFailing(!writeRecovery());
+    }
+}
+
+void ProjectSession::setAutosaveFailing(bool failing) {
+    if (failing == autosaveFailing_) {
+        return;
+    }
+    autosaveFailing_ = failing;
+    if (failing) {
+        emit autosaveFailed(recoveryFilePath());
+    } else {
+        emit autosaveRestored();
     }
 }
 
@@ -160,6 +173,8 @@ void ProjectSession::markSaved(const QString& path) {
 void ProjectSession::save(const QString& path) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     saveProject(album_, currentSettings(), absolute);
+    // Saved, the album is kept again.
+    setAutosaveFailing(false);
     markSaved(absolute);
     removeRecovery();
     recent_.add(absolute);
@@ -173,11 +188,17 @@ void ProjectSession::apply(const ProjectLoad& load) {
     }
 }
 
+ProjectLoad ProjectSession::read(const QString& path) {
+    ProjectLoad load = readProject(path, album_.catalogue());
+    load.unconvertedMusic = load.album.music.remakeMissingCopies(pump_);
+    return load;
+}
+
 ProjectLoad ProjectSession::open(const QString& path) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     ProjectLoad load;
     try {
-        load = readProject(absolute, album_.catalogue());
+        load = read(absolute);
     } catch (const Error&) {
         if (!QFileInfo::exists(absolute)) {
             recent_.remove(absolute);
@@ -200,7 +221,7 @@ void ProjectSession::startNew() {
 }
 
 ProjectLoad ProjectSession::restoreRecovery() {
-    ProjectLoad load = readProject(recoveryFilePath(), album_.catalogue());
+    ProjectLoad load = read(recoveryFilePath());
     apply(load);
     path_ = load.recoveredFrom;
     // Nothing is saved yet: the album differs from every saved state.

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+#include <functional>
 
 #include "project/project_file.h"
 
@@ -69,14 +70,18 @@ public:
     void save(const QString& path);
     // Reads the project at path and puts it into the album and the settings. Throws Error and
     // leaves album, settings and project unchanged. A project that is no longer there leaves
-    // the recent list.
+    // the recent list. Converted copies of its music missing from the cache are made again
+    // first (the pump runs while the converter works).
     ProjectLoad open(const QString& path);
+    void setConversionPump(std::function<void()> pump) { pump_ = std::move(pump); }
     // An empty album, not yet saved; the settings stay.
     void startNew();
 
     // Writes the album to the recovery file (temporary name, then renamed). False when it could
     // not be written; the old recovery file is then unchanged.
     bool writeRecovery(const WriteProgress& progress = {});
+    // Whether the last autosave failed (the album is kept nowhere but in memory).
+    bool autosaveFailing() const { return autosaveFailing_; }
     void removeRecovery();
     static bool hasRecovery();
     // Puts the recovered album in place: it has unsaved changes and belongs to the project it
@@ -91,11 +96,17 @@ signals:
     void stateChanged();
     // The recent list changed.
     void recentChanged();
+    // An autosave could not write the recovery file: emitted once, until an autosave or a save
+    // works again, which emits autosaveRestored().
+    void autosaveFailed(const QString& recoveryFile);
+    void autosaveRestored();
 
 private:
     QByteArray currentState() const;
     ProjectSettings currentSettings() const;
+    ProjectLoad read(const QString& path);
     void apply(const ProjectLoad& load);
+    void setAutosaveFailing(bool failing);
     void markSaved(const QString& path);
     void autosaveNow();
 
@@ -105,6 +116,8 @@ private:
     QByteArray savedState_;
     QByteArray recoveryState_;  // what the recovery file holds, empty when there is none
     bool modified_ = false;
+    bool autosaveFailing_ = false;
+    std::function<void()> pump_;
     RecentProjects recent_;
     QTimer check_;
     QTimer autosave_;

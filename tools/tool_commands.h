@@ -6,7 +6,8 @@
 
 namespace vellumo {
 class Album;
-}
+struct ProjectSettings;
+}  // namespace vellumo
 
 namespace vellumo::tool {
 
@@ -27,8 +28,9 @@ int runIcons(const QStringList& args);
 // Adds the photos and places them as "添加照片" does (with combined > 0, as the combined add of
 // that combination does); false, after a message, when it cannot.
 bool planAlbum(Album& album, const QStringList& photos, int combined);
-// Puts an album project into the album, telling on the error stream what could not be brought
-// back. Throws Error when the project cannot be opened.
-void openProject(Album& album, const QString& path);
+// Puts an album project into the album (converted music missing from the cache made again),
+// telling on the error stream what could not be brought back; returns the project's settings.
+// Throws Error when the project cannot be opened.
+ProjectSettings openProject(Album& album, const QString& path);
 
 }  // namespace vellumo::tool

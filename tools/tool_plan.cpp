@@ -174,12 +174,14 @@ bool readPlanArguments(Arguments& args, PlanArguments& plan) {
 
 }  // namespace
 
-void openProject(Album& album, const QString& path) {
-    const ProjectLoad load = readProject(path, album.catalogue());
+ProjectSettings openProject(Album& album, const QString& path) {
+    ProjectLoad load = readProject(path, album.catalogue());
+    load.unconvertedMusic = load.album.music.remakeMissingCopies();
     album.restore(load.album);
     if (const QString report = load.report(); !report.isEmpty()) {
         printError(report);
     }
+    return load.settings;
 }
 
 int runPlan(const QStringList& words) {
@@ -211,9 +213,11 @@ int runPlan(const QStringList& words) {
         return fail(QStringLiteral("no template packages below %1").arg(programFolder()));
     }
     Album album(catalogue);
+    // The tool keeps no settings of its own: an opened project keeps its own.
+    ProjectSettings settings;
     try {
         if (opening) {
-            openProject(album, args.value(QStringLiteral("open")));
+            settings = openProject(album, args.value(QStringLiteral("open")));
         } else if (!planAlbum(album, plan.photos, plan.combined)) {
             return 1;
         }
@@ -222,8 +226,7 @@ int runPlan(const QStringList& words) {
         }
         printAlbum(album);
         if (args.has(QStringLiteral("save"))) {
-            // The tool keeps no settings.
-            saveProject(album, ProjectSettings{},
+            saveProject(album, settings,
                         QFileInfo(args.value(QStringLiteral("save"))).absoluteFilePath());
         }
         if (args.has(QStringLiteral("stage"))) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -43,14 +44,22 @@ TEST(ConverterScript, QuotesEveryNameSoNoneCanInjectACommand) {
 class MusicListTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // A cache of this test's own below the one CTest gives.
+        ASSERT_FALSE(qEnvironmentVariableIsEmpty("XDG_CACHE_HOME"));
+        cache_ = qgetenv("XDG_CACHE_HOME");
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(folder_.path() + "cache"));
         setProgramFolder(folder_.path());
         ASSERT_TRUE(
             QFile::copy(qEnvironmentVariable("VELLUMO_CONVERTER"), dataPath(paths::kConverter)));
         player_.setSoundOutput(false);
     }
-    void TearDown() override { setProgramFolder(QString()); }
+    void TearDown() override {
+        setProgramFolder(QString());
+        qputenv("XDG_CACHE_HOME", cache_);
+    }
 
     test::TempFolder folder_;
+    QByteArray cache_;
     MusicPlayer player_;
     MusicList list_;
 };
@@ -68,21 +77,77 @@ TEST_F(MusicListTest, PlayableFilesAreMeasuredInPlace) {
     EXPECT_TRUE(player_.isOpen());
 }
 
-TEST_F(MusicListTest, UnplayableFilesAreConvertedUnderTheirOwnName) {
+TEST_F(MusicListTest, UnplayableFilesArePlayedFromACopyInTheLastingCache) {
     // A tricky name: quotes and a command substitution must stay part of the name.
     const QString name = QStringLiteral("it's $(touch injected) `x`");
     const QString aac = folder_.path() + name + ".mp3";
     encodeAudio(aac, "adts", AudioCodec::Aac, 128000, silence(2.0));
     EXPECT_TRUE(list_.add(aac, player_).isEmpty());
     ASSERT_EQ(list_.size(), 1);
-    EXPECT_EQ(list_.at(0).name, name);
-    EXPECT_EQ(list_.at(0).format, ".wav");
-    EXPECT_EQ(list_.at(0).location, dataPath(paths::kConvertedMusicFolder) + name + ".wav");
-    EXPECT_TRUE(QFileInfo::exists(list_.at(0).location));
-    EXPECT_EQ(list_.at(0).duration, "00:00:02");
+    const MusicRecord& record = list_.at(0);
+    EXPECT_EQ(record.name, name);
+    EXPECT_EQ(record.format, ".wav");
+    // The record keeps the user's own file; the copy lies in the cache, never in the working
+    // folders that start-up clears.
+    EXPECT_EQ(record.location, aac);
+    EXPECT_TRUE(record.isConverted());
+    EXPECT_EQ(record.playedFile(), convertedMusicPath(aac));
+    EXPECT_TRUE(record.playedFile().startsWith(convertedMusicFolder()));
+    EXPECT_TRUE(QFileInfo::exists(record.playedFile()));
+    EXPECT_EQ(player_.fileName(), record.playedFile());
+    EXPECT_EQ(record.duration, "00:00:02");
     EXPECT_FALSE(QFileInfo::exists(folder_.path() + "injected"));
     EXPECT_FALSE(QFileInfo::exists(QDir::currentPath() + "/injected"));
     EXPECT_TRUE(QFileInfo::exists(dataPath(paths::kConverterScript)));
+    // Nothing half-made is left beside it.
+    EXPECT_EQ(QDir(convertedMusicFolder()).entryList(QDir::Files).size(), 1);
+
+    // Added again, the copy already there is taken.
+    const QDateTime made = QFileInfo(record.playedFile()).lastModified();
+    QFile::remove(dataPath(paths::kConverterScript));
+    EXPECT_TRUE(list_.add(aac, player_).isEmpty());
+    EXPECT_EQ(list_.at(1).playedFile(), list_.at(0).playedFile());
+    EXPECT_EQ(QFileInfo(list_.at(1).playedFile()).lastModified(), made);
+    EXPECT_FALSE(QFileInfo::exists(dataPath(paths::kConverterScript)));
+
+    // A cache emptied since is filled again; a song that cannot be converted any more is named
+    // and its record stays.
+    QDir(convertedMusicFolder()).removeRecursively();
+    list_.remove(1);
+    EXPECT_TRUE(list_.remakeMissingCopies().isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(list_.at(0).playedFile()));
+    QDir(convertedMusicFolder()).removeRecursively();
+    const QString copy = list_.at(0).copy;
+    ASSERT_TRUE(QFile::resize(aac, 10));
+    EXPECT_EQ(list_.remakeMissingCopies(), QStringList{aac});
+    EXPECT_EQ(list_.size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(copy));
+}
+
+TEST_F(MusicListTest, CopiesAreKeyedByPathSizeAndTime) {
+    // The cache follows the environment, below the user's cache folder.
+    EXPECT_EQ(convertedMusicFolder(), folder_.path() + "cache/vellumo/converted-music/");
+    const QString a = folder_.write("a/歌.mp3", "one");
+    const QString b = folder_.write("b/歌.mp3", "one");
+    const QString first = convertedMusicPath(a);
+    EXPECT_NE(convertedMusicPath(b), first);
+    EXPECT_EQ(convertedMusicPath(a), first);
+    EXPECT_TRUE(first.endsWith(".wav"));
+    // Another length or another modification time: another copy.
+    folder_.write("a/歌.mp3", "other");
+    EXPECT_NE(convertedMusicPath(a), first);
+    QFile file(a);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6), Qt::UTC),
+                                 QFileDevice::FileModificationTime));
+    file.close();
+    const QString dated = convertedMusicPath(a);
+    EXPECT_NE(dated, convertedMusicPath(b));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2002, 2, 3), QTime(4, 5, 6), Qt::UTC),
+                                 QFileDevice::FileModificationTime));
+    file.close();
+    EXPECT_NE(convertedMusicPath(a), dated);
 }
 
 TEST_F(MusicListTest, SameNamedFilesFromTwoFoldersGetCopiesOfTheirOwn) {
@@ -95,15 +160,15 @@ TEST_F(MusicListTest, SameNamedFilesFromTwoFoldersGetCopiesOfTheirOwn) {
     ASSERT_TRUE(list_.add(first, player_).isEmpty());
     ASSERT_TRUE(list_.add(second, player_).isEmpty());
     ASSERT_EQ(list_.size(), 2);
-    const QString folder = dataPath(paths::kConvertedMusicFolder);
-    EXPECT_EQ(list_.at(0).location, folder + QString::fromUtf16(u"歌.wav"));
-    EXPECT_EQ(list_.at(1).location, folder + QString::fromUtf16(u"歌_2.wav"));
+    EXPECT_EQ(list_.at(0).location, first);
+    EXPECT_EQ(list_.at(1).location, second);
+    EXPECT_NE(list_.at(0).playedFile(), list_.at(1).playedFile());
     EXPECT_EQ(list_.at(1).name, QString::fromUtf16(u"歌"));
     // Each record still plays its own song.
     for (int row = 0; row < 2; ++row) {
         const MusicRecord& record = list_.at(row);
-        ASSERT_TRUE(QFileInfo::exists(record.location));
-        player_.setFileName(record.location);
+        ASSERT_TRUE(QFileInfo::exists(record.playedFile()));
+        player_.setFileName(record.playedFile());
         player_.open();
         EXPECT_EQ(musicDurationText(player_.lengthMs()), row == 0 ? "00:00:02" : "00:00:03");
     }

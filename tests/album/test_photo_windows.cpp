@@ -238,6 +238,25 @@ private slots:
         QCOMPARE(album_->templates().size(), 2);
     }
 
+    void aPhotoWhoseFileIsGoneIsMarkedUntilItIsBack() {
+        // Two photos; the second one's drive is not mounted.
+        const QString here = photo("here.jpg", {400, 300});
+        const QString away = photo("away.jpg", {400, 300});
+        for (const QString& file : {here, away}) {
+            album_->addPhoto(*measurePhoto(file));
+        }
+        const QByteArray bytes = test::readFile(away);
+        QVERIFY(QFile::remove(away));
+        PhotoListWindow window(*album_, settings_);
+        window.show();
+        QCOMPARE(column(window.list(), 6), (QStringList{QString(), texts::kFileMissingMark}));
+        // Its place is still shown.
+        QCOMPARE(column(window.list(), 5), (QStringList{here, away}));
+        folder_->write("away.jpg", bytes);
+        window.refreshList();
+        QCOMPARE(column(window.list(), 6), (QStringList{QString(), QString()}));
+    }
+
     void clickingARowShowsThePhotoFramedWithItsFields() {
         const QString wide = photo("wide.jpg", {4000, 3000});
         const QString square = photo("square.jpg", {2000, 2000});

@@ -285,6 +285,58 @@ private slots:
         program->endProgram();
     }
 
+    void saveAsAsksBeforeReplacingTheFileWithItsExtension() {
+        auto program = startedProgram();
+        ProjectCommands* projects = program->projects();
+        // The name is typed without its extension; the file with it is another album.
+        const QString file = folder_->path() + QStringLiteral("旅行") + kProjectExtension;
+        folder_->write(QStringLiteral("旅行") + kProjectExtension, "another album");
+        projects->setChoosers(
+            {}, [&](QWidget*, const QString&) { return folder_->path() + QStringLiteral("旅行"); });
+        addPhoto(*program, QStringLiteral("one"));
+        for (const bool replace : {false, true}) {
+            QStringList log;
+            bool saved = !replace;
+            {
+                ModalResponder responder({test::answerQuestion(replace, &log)}, 5000);
+                saved = projects->saveAlbumAs();
+                QTRY_VERIFY(responder.finished());
+            }
+            QCOMPARE(log, QStringList{texts::kSaveAlbumAsCaption + QStringLiteral(": ") +
+                                      texts::kReplaceAlbumFile.arg(file)});
+            QCOMPARE(saved, replace);
+            if (!replace) {
+                QCOMPARE(test::readFile(file), QByteArray("another album"));
+                QVERIFY(projects->session().path().isEmpty());
+            } else {
+                Catalogue catalogue;
+                QCOMPARE(readProject(file, catalogue).album.photos.size(), 1);
+                QCOMPARE(projects->session().path(), file);
+            }
+        }
+        program->endProgram();
+    }
+
+    void aFailedAutosaveIsToldInTheStatusLine() {
+        auto program = startedProgram();
+        MainWindow* window = program->mainWindow();
+        ProjectCommands* projects = program->projects();
+        projects->session().setAutosaveInterval(20);
+        // The data folder cannot be made: a file stands in its way.
+        const QByteArray data = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(folder_->write("blocked", "x") + "/data"));
+        const QString recovery = recoveryFilePath();
+        addPhoto(*program, QStringLiteral("one"));
+        QTRY_COMPARE_WITH_TIMEOUT(window->statusText(), texts::kAutosaveFailed.arg(recovery), 5000);
+        // Saved, the album is kept again and the line goes.
+        qputenv("XDG_DATA_HOME", data);
+        projects->setChoosers(
+            {}, [&](QWidget*, const QString&) { return folder_->path() + QStringLiteral("kept"); });
+        QVERIFY(projects->saveAlbumAs());
+        QCOMPARE(window->statusText(), QString());
+        program->endProgram();
+    }
+
     void recoveryIsOfferedAtStartAndRestoresTheAlbum() {
         for (const bool restore : {true, false}) {
             {

@@ -6,6 +6,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <sys/stat.h>
+
 #include "media/music_player.h"
 #include "project/project_file.h"
 #include "project/project_texts.h"
@@ -13,7 +15,11 @@
 #include "tests/support/album_builders.h"
 #include "tests/support/photo_files.h"
 #include "tests/support/test_files.h"
+#include "tests/support/tool_runner.h"
+#include "workspace/data_paths.h"
 #include "workspace/errors.h"
+#include "workspace/packed_file.h"
+#include "workspace/text_codec.h"
 
 namespace vellumo {
 namespace {
@@ -189,7 +195,9 @@ protected:
     test::TempFolder folder_;
     Catalogue catalogue_;
     MusicPlayer player_;
-    ProjectSettings settings_{PhotoFit::Medium, PhotoFit::Medium, TemplateCombination::Use};
+    // Each setting away from its default, and the two fits apart, so that a setting read from
+    // another's key shows.
+    ProjectSettings settings_{PhotoFit::Medium, PhotoFit::FullScreen, TemplateCombination::Use};
 };
 
 TEST_F(ProjectFileTest, SaveAndOpenGiveTheSameAlbumInEveryField) {
@@ -232,42 +240,151 @@ TEST_F(ProjectFileTest, AProjectMovedWithItsFilesOpensFromItsNewFolder) {
               moved + QStringLiteral("/photos/square.JPG"));
 }
 
-TEST_F(ProjectFileTest, GoneAndTurnedFilesAreNamedOnceAndTheRestLoads) {
+TEST_F(ProjectFileTest, GoneFilesStayInTheAlbumUntilTheyAreBack) {
     Album album(catalogue_);
     buildAlbum(album);
     const QString path = save(album);
-    // "山" (in template B's landscape slot) is gone; "人像" (B's portrait slot) now stands as
-    // landscape; the lyric file is gone.
-    QFile::remove(folder_.path() + QStringLiteral("photos/山.jpg"));
+    const QJsonObject saved = QJsonDocument::fromJson(test::readFile(path)).object();
+    // "山" (in template B's landscape slot, with a crop of its own) is on a drive not mounted;
+    // "人像" (B's portrait slot) now stands as landscape; the lyric file is gone.
+    const QString mountain = folder_.path() + QStringLiteral("photos/山.jpg");
+    const QString portrait = folder_.path() + QStringLiteral("photos/人像.jpg");
+    const QString lyric = folder_.path() + QStringLiteral("lyrics/歌.lrc");
+    QFile::remove(mountain);
     photo("人像.jpg", {1000, 700});
-    QFile::remove(folder_.path() + QStringLiteral("lyrics/歌.lrc"));
+    QFile::remove(lyric);
 
     const ProjectLoad load = readProject(path, catalogue_);
-    EXPECT_EQ(load.missingFiles, (QStringList{folder_.path() + QStringLiteral("photos/山.jpg"),
-                                              folder_.path() + QStringLiteral("lyrics/歌.lrc")}));
-    EXPECT_EQ(load.turnedPhotos, QStringList{folder_.path() + QStringLiteral("photos/人像.jpg")});
+    EXPECT_EQ(load.missingKept, (QStringList{mountain, lyric}));
+    EXPECT_TRUE(load.missingFiles.isEmpty());
+    EXPECT_EQ(load.turnedPhotos, QStringList{portrait});
     EXPECT_TRUE(load.missingTemplates.isEmpty());
     const QString report = load.report();
     EXPECT_EQ(report.count(QStringLiteral("山.jpg")), 1);
-    EXPECT_TRUE(report.contains(texts::kMissingFiles));
+    EXPECT_TRUE(report.contains(texts::kMissingFilesKept));
+    EXPECT_FALSE(report.contains(texts::kMissingFiles));
     EXPECT_TRUE(report.contains(texts::kTurnedPhotos));
 
     Album opened(catalogue_);
     opened.restore(load.album);
     EXPECT_TRUE(opened.templates().invariantViolations().isEmpty())
         << opened.templates().invariantViolations().join(' ').toStdString();
-    // The gone photo left the list; the turned one stays, out of every slot, landscape now.
-    ASSERT_EQ(opened.photos().size(), 3);
-    EXPECT_EQ(opened.photos().at(1).name, QStringLiteral("人像"));
-    EXPECT_EQ(opened.photos().at(1).width, 1000);
-    EXPECT_FALSE(opened.photos().at(1).inTemplate);
-    EXPECT_EQ(opened.templates().slotsUsingPhoto(1), 0);
-    // Template B lost both photos and is "未完成"; A keeps its photo.
+    // The gone photo stays with its slot and its crop.
+    ASSERT_EQ(opened.photos().size(), 4);
+    EXPECT_EQ(opened.photos().at(1).location, mountain);
+    EXPECT_TRUE(opened.photos().at(1).inTemplate);
+    const PhotoSlot& kept = opened.templates().slot(opened.templates().slotRow(1, 0));
+    EXPECT_TRUE(kept.matched);
+    EXPECT_EQ(kept.photoRow, 1);
+    EXPECT_EQ(kept.photoPath, mountain);
+    EXPECT_EQ(kept.fullScreen, (Placement{-10, -20, 1940, 1120}));
+    EXPECT_EQ(kept.medium, (Placement{5, 6, 700, 500}));
+    EXPECT_EQ(kept.cropMark, CropMark::Medium);
+    // The turned one stays, out of every slot, landscape now; B is "未完成" for it alone.
+    EXPECT_EQ(opened.photos().at(2).width, 1000);
+    EXPECT_FALSE(opened.photos().at(2).inTemplate);
+    EXPECT_EQ(opened.templates().slotsUsingPhoto(2), 0);
     EXPECT_TRUE(opened.templates().at(0).complete);
     EXPECT_FALSE(opened.templates().at(1).complete);
-    EXPECT_EQ(opened.templates().unmatchedCount(1), 2);
-    EXPECT_EQ(opened.lyrics().size(), 0);
+    EXPECT_EQ(opened.templates().unmatchedCount(1), 1);
+    // The lyric file stays beside its song.
+    ASSERT_EQ(opened.lyrics().size(), 1);
+    EXPECT_EQ(opened.lyrics().at(0).location, lyric);
+    EXPECT_EQ(opened.lyrics().at(0).settings, album.lyrics().at(0).settings);
     EXPECT_EQ(opened.music().size(), 1);
+
+    // Saved again, the gone photo and lyric file are written as they were.
+    const QJsonObject again =
+        QJsonDocument::fromJson(projectBytes(opened, load.settings, path)).object();
+    EXPECT_EQ(again.value("photos").toArray()[1], saved.value("photos").toArray()[1]);
+    EXPECT_EQ(again.value("slots").toArray()[1], saved.value("slots").toArray()[1]);
+    EXPECT_EQ(again.value("lyrics"), saved.value("lyrics"));
+
+    // With the files back, everything is found again without a word.
+    photo("山.jpg", {640, 480});
+    photo("人像.jpg", {600, 800});
+    folder_.write("lyrics/歌.lrc", "[00:01.00]你好\n");
+    const ProjectLoad back = readProject(path, catalogue_);
+    EXPECT_TRUE(back.report().isEmpty()) << back.report().toStdString();
+    Album reopened(catalogue_);
+    reopened.restore(back.album);
+    expectSameAlbum(album, reopened);
+}
+
+TEST_F(ProjectFileTest, PathsHoldingSomethingElseAreNotCalledGone) {
+    Album album(catalogue_);
+    buildAlbum(album);
+    const QString path = save(album);
+    // A folder where "山" was, a pipe where the song was (opening must not wait on it), and a
+    // file that is no picture where "海边" was.
+    const QString mountain = folder_.path() + QStringLiteral("photos/山.jpg");
+    const QString song = folder_.path() + QStringLiteral("music/歌.wav");
+    const QString sea = folder_.path() + QStringLiteral("photos/海边.jpg");
+    ASSERT_TRUE(QFile::remove(mountain));
+    ASSERT_TRUE(QDir().mkdir(mountain));
+    ASSERT_TRUE(QFile::remove(song));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(song).constData(), 0600), 0);
+    folder_.write("photos/海边.jpg", "no picture");
+
+    const ProjectLoad load = readProject(path, catalogue_);
+    EXPECT_TRUE(load.missingFiles.isEmpty());
+    EXPECT_TRUE(load.missingKept.isEmpty());
+    EXPECT_EQ(load.unusableFiles, (QStringList{sea, mountain}));
+    EXPECT_EQ(load.notFiles, QStringList{song});
+    // The song's lyric file goes with it.
+    EXPECT_EQ(load.lyricsWithMusic, QStringList{folder_.path() + QStringLiteral("lyrics/歌.lrc")});
+    const QString report = load.report();
+    EXPECT_FALSE(report.contains(texts::kMissingFiles));
+    EXPECT_FALSE(report.contains(texts::kMissingFilesKept));
+    EXPECT_TRUE(report.contains(texts::kUnusableFilesKept));
+    EXPECT_TRUE(report.contains(texts::kNotFiles));
+
+    Album opened(catalogue_);
+    opened.restore(load.album);
+    EXPECT_TRUE(opened.templates().invariantViolations().isEmpty());
+    ASSERT_EQ(opened.photos().size(), 4);
+    EXPECT_EQ(opened.templates().slotsUsingPhoto(1), 1);
+    EXPECT_EQ(opened.music().size(), 0);
+    EXPECT_EQ(opened.lyrics().size(), 0);
+}
+
+TEST_F(ProjectFileTest, MusicAndLyricsKeepTheirPairsWhenFilesAreGone) {
+    Album album(catalogue_);
+    QStringList music;
+    QStringList lyrics;
+    for (int i = 0; i < 4; ++i) {
+        music << test::writeSilentWav(folder_, QStringLiteral("music/%1.wav").arg(i), 1.5);
+        ASSERT_TRUE(album.music().add(music.last(), player_).isEmpty());
+        // The fourth song has no lyrics.
+        if (i < 3) {
+            lyrics << folder_.write(QStringLiteral("lyrics/%1.lrc").arg(i),
+                                    QStringLiteral("[00:01.00]%1\n").arg(i).toUtf8());
+            album.lyrics().add(lyrics.last());
+        }
+    }
+    const QString path = save(album);
+    // The second song is gone, and the third song's lyric file.
+    QFile::remove(music[1]);
+    QFile::remove(lyrics[2]);
+
+    const ProjectLoad load = readProject(path, catalogue_);
+    EXPECT_EQ(load.missingFiles, QStringList{music[1]});
+    EXPECT_EQ(load.lyricsWithMusic, QStringList{lyrics[1]});
+    EXPECT_EQ(load.missingKept, QStringList{lyrics[2]});
+    const QString report = load.report();
+    EXPECT_TRUE(report.contains(texts::kLyricsWithMusic));
+    EXPECT_EQ(report.count(QStringLiteral("1.lrc")), 1);
+
+    // Row by row, each song keeps its own lyric file; the third has none until its file is back.
+    Album opened(catalogue_);
+    opened.restore(load.album);
+    ASSERT_EQ(opened.music().size(), 3);
+    ASSERT_EQ(opened.lyrics().size(), 2);
+    EXPECT_EQ(opened.music().at(0).location, music[0]);
+    EXPECT_EQ(opened.lyrics().at(0).location, lyrics[0]);
+    EXPECT_EQ(opened.music().at(1).location, music[2]);
+    EXPECT_EQ(opened.lyrics().at(1).location, lyrics[2]);
+    EXPECT_EQ(opened.music().at(2).location, music[3]);
 }
 
 TEST_F(ProjectFileTest, ATemplateNoLongerInstalledIsLeftOutAndNamed) {
@@ -295,6 +412,11 @@ TEST_F(ProjectFileTest, ATemplateNoLongerInstalledIsLeftOutAndNamed) {
     EXPECT_EQ(opened.templates().slotTable().size(), 2);
     EXPECT_EQ(opened.templates().slot(1).templateRow, 1);
     EXPECT_EQ(opened.backgrounds().row(1).pictureName, QStringLiteral("square"));
+    // The in-template mark follows the slots: the photos only B held wait for placement again.
+    EXPECT_TRUE(opened.photos().at(0).inTemplate);
+    EXPECT_FALSE(opened.photos().at(1).inTemplate);
+    EXPECT_FALSE(opened.photos().at(2).inTemplate);
+    EXPECT_EQ(opened.photos().size(), 4);
 }
 
 TEST_F(ProjectFileTest, DamagedAndNewerFilesAreRefusedWithTheAlbumUnchanged) {
@@ -348,6 +470,10 @@ TEST_F(ProjectFileTest, DamagedAndNewerFilesAreRefusedWithTheAlbumUnchanged) {
     slot.insert("template", 7);
     slotArray[0] = slot;
     EXPECT_EQ(refused(edited("slots", slotArray)), damaged);
+    // A slot twice over is damage, not a template that is no longer installed.
+    slotArray = root.value("slots").toArray();
+    slotArray.append(slotArray[0]);
+    EXPECT_EQ(refused(edited("slots", slotArray)), damaged);
     // A matched portrait slot holding a landscape photo.
     slotArray = root.value("slots").toArray();
     slot = slotArray[2].toObject();
@@ -380,6 +506,37 @@ TEST_F(ProjectFileTest, ASafeWriteInterruptedMidwayLeavesTheOldFile) {
     EXPECT_EQ(test::readFile(path), QByteArray(300, 'c'));
     // A folder that cannot be written to: the reason is told.
     EXPECT_THROW(writeFileSafely(folder_.path() + "no/such/folder/x.vellumo", "x"), Error);
+}
+
+TEST(ProjectTool, PlanOpeningAndSavingAProjectKeepsItsOwnSettings) {
+    test::TempFolder temp;
+    // A program folder with one landscape template.
+    const QByteArray parameters = toGbk(
+        QStringLiteral("[1]\r\nxpkd=|0|\r\nxpgd=|0|\r\nszhz=|heng|\r\nxpjpgmc=|picture_1|\r\n"
+                       "mbdx=40\r\n[l_x_q_b_x_n_w_j_s_y]\r\nl_x_q_b_x_n_w_j_s_y_m_c=满屏\r\n"));
+    temp.write(paths::kParameterPackages + "1.rar", packNested(parameters, 20));
+    temp.write(paths::kTemplatePackages + "1.rar",
+               packNested("vellumo-movie 1\nframes 40\nimage photo \"picture_1.jpg\"\n", 20));
+    const QString photo = test::writeSolidPhoto(temp.path() + "a.jpg", {480, 320});
+    const QString first = temp.path() + "first.vellumo";
+    const test::ToolRun planned =
+        test::runTool({"plan", "--program-folder", temp.path(), "--save", first, photo});
+    ASSERT_EQ(planned.exitCode, 0) << planned.err.toStdString();
+
+    // The user's settings, none of them the default.
+    QJsonObject root = QJsonDocument::fromJson(test::readFile(first)).object();
+    const QJsonObject settings{{"landscapeImportCrop", "medium"},
+                               {"landscapeDisplay", "medium"},
+                               {"templateCombination", "use"}};
+    root.insert("settings", settings);
+    temp.write("first.vellumo", QJsonDocument(root).toJson());
+
+    const QString second = temp.path() + "second.vellumo";
+    const test::ToolRun copied =
+        test::runTool({"plan", "--program-folder", temp.path(), "--open", first, "--save", second});
+    ASSERT_EQ(copied.exitCode, 0) << copied.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(test::readFile(second)).object().value("settings"),
+              QJsonValue(settings));
 }
 
 }  // namespace

@@ -3,10 +3,15 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
 
+#include "media/audio_decoder.h"
+#include "media/audio_encoder.h"
+#include "media/music_player.h"
 #include "project/project_session.h"
 #include "project/project_texts.h"
 #include "settings/system_settings.h"
@@ -14,7 +19,9 @@
 #include "tests/support/album_builders.h"
 #include "tests/support/photo_files.h"
 #include "tests/support/test_files.h"
+#include "workspace/data_paths.h"
 #include "workspace/errors.h"
+#include "workspace/program_folder.h"
 
 namespace vellumo {
 namespace {
@@ -186,6 +193,105 @@ TEST_F(ProjectSessionTest, ADamagedRecoveryFileIsRefusedAndTheAlbumKept) {
     EXPECT_THROW(session.restoreRecovery(), Error);
     EXPECT_EQ(album_.photos().size(), 1);
     EXPECT_FALSE(session.isModified());
+}
+
+TEST_F(ProjectSessionTest, ConvertedMusicComesBackWithTheAlbumAndItsRecovery) {
+    // A program folder with the converter, whose working folder "linshi/" start-up clears, and
+    // a cache of this test's own.
+    setProgramFolder(folder_.path() + QStringLiteral("program"));
+    QDir().mkpath(programFolder());
+    ASSERT_TRUE(
+        QFile::copy(qEnvironmentVariable("VELLUMO_CONVERTER"), dataPath(paths::kConverter)));
+    const QByteArray cache = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(folder_.path() + QStringLiteral("cache")));
+    const auto restore = qScopeGuard([&cache] {
+        qputenv("XDG_CACHE_HOME", cache);
+        setProgramFolder(QString());
+    });
+
+    // Music the player cannot open itself.
+    const QString song = folder_.path() + QStringLiteral("歌.aac");
+    encodeAudio(song, "adts", AudioCodec::Aac, 128000,
+                QByteArray(2 * kPcmSampleRate * kPcmBytesPerFrame, '\0'));
+    MusicPlayer player;
+    player.setSoundOutput(false);
+    ASSERT_TRUE(album_.music().add(song, player).isEmpty());
+    ASSERT_TRUE(album_.music().at(0).isConverted());
+    ProjectSession session(album_, &settings_);
+    const QString project = folder_.path() + QStringLiteral("songs.vellumo");
+    session.save(project);
+    addPhoto("a");
+    ASSERT_TRUE(session.writeRecovery());
+
+    // The next start clears the working folders; the user has emptied the cache too.
+    QDir(workingPath(paths::kConvertedMusicFolder)).removeRecursively();
+    QDir(convertedMusicFolder()).removeRecursively();
+
+    const auto expectSong = [&](const Album& album, const ProjectLoad& load) {
+        EXPECT_TRUE(load.report().isEmpty()) << load.report().toStdString();
+        ASSERT_EQ(album.music().size(), 1);
+        const MusicRecord& record = album.music().at(0);
+        EXPECT_EQ(record.location, song);
+        EXPECT_EQ(record.format, QStringLiteral(".wav"));
+        EXPECT_EQ(record.duration, QStringLiteral("00:00:02"));
+        ASSERT_TRUE(QFileInfo::exists(record.playedFile()));
+        player.setFileName(record.playedFile());
+        player.open();
+        EXPECT_EQ(player.lengthMs() / 1000, 2);
+    };
+    Album recovered(catalogue_);
+    ProjectSession restoring(recovered, &settings_);
+    const ProjectLoad fromRecovery = restoring.restoreRecovery();
+    expectSong(recovered, fromRecovery);
+    EXPECT_EQ(recovered.photos().size(), 1);
+
+    QDir(convertedMusicFolder()).removeRecursively();
+    Album next(catalogue_);
+    ProjectSession reopened(next, &settings_);
+    const ProjectLoad opened = reopened.open(project);
+    expectSong(next, opened);
+
+    // A song whose copy cannot be made again stays, and is named.
+    QDir(convertedMusicFolder()).removeRecursively();
+    QFile::remove(dataPath(paths::kConverter));
+    Album third(catalogue_);
+    ProjectSession again(third, &settings_);
+    const ProjectLoad failed = again.open(project);
+    EXPECT_EQ(failed.unconvertedMusic, QStringList{song});
+    EXPECT_TRUE(failed.report().contains(texts::kMusicNotConverted));
+    EXPECT_EQ(third.music().size(), 1);
+}
+
+TEST_F(ProjectSessionTest, AFailedAutosaveIsToldOnceUntilTheAlbumIsKeptAgain) {
+    ProjectSession session(album_, &settings_);
+    QSignalSpy failed(&session, &ProjectSession::autosaveFailed);
+    QSignalSpy restored(&session, &ProjectSession::autosaveRestored);
+    session.setAutosaveInterval(20);
+    session.start();
+    // The data folder cannot be made: a file stands in its way.
+    const QString blocked = folder_.write(QStringLiteral("blocked"), "x");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(blocked + QStringLiteral("/data")));
+
+    for (int round = 0; round < 3; ++round) {
+        addPhoto(QStringLiteral("p%1").arg(round));
+        session.checkForChanges();
+        ASSERT_TRUE(session.autosavePending());
+        ASSERT_TRUE(QTest::qWaitFor([&session] { return !session.autosavePending(); }, 5000));
+        EXPECT_TRUE(session.autosaveFailing());
+    }
+    ASSERT_EQ(failed.count(), 1);
+    EXPECT_EQ(failed.first().first().toString(), recoveryFilePath());
+    EXPECT_EQ(restored.count(), 0);
+
+    // Writable again: the next autosave keeps the album and says so.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(folder_.path() + QStringLiteral("data")));
+    addPhoto(QStringLiteral("last"));
+    session.checkForChanges();
+    ASSERT_TRUE(QTest::qWaitFor([] { return ProjectSession::hasRecovery(); }, 5000));
+    EXPECT_FALSE(session.autosaveFailing());
+    EXPECT_EQ(restored.count(), 1);
+    EXPECT_EQ(failed.count(), 1);
+    session.stop();
 }
 
 }  // namespace
