@@ -72,7 +72,8 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
     statusLine_ = new QLabel(this);
     statusLine_->setObjectName(QStringLiteral("statusLine"));
     statusLine_->setGeometry(bottomStrip_->geometry().adjusted(8, 0, -8, 0));
-    statusLine_->setStyleSheet(QStringLiteral("color: #ffffff; background: transparent;"));
+    // A notice in warm yellow over the dark strip, where it is seen without being in the way.
+    statusLine_->setStyleSheet(QStringLiteral("color: #ffcc66; background: transparent;"));
     statusLine_->setAttribute(Qt::WA_TransparentForMouseEvents);
     buildFunctionMenu();
     startup_ = new StartupAnimation(display_, startupBox_, this);
