@@ -200,7 +200,6 @@ TEST(ProductionWindow, StopAnswersBeforeTheConversionBegins) {
     test::ProductionAlbum source;
     for (const bool atOnce : {true, false}) {
         ProductionWindow window(source.album());
-        std::optional<ProductionProgress::Phase> stoppedIn;
         // At once, before the run has begun; or while the album is prepared.
         QTimer::singleShot(0, &window, [&] {
             if (atOnce) {
