@@ -2,8 +2,8 @@
 
 // mcl: the conversion library. It turns a list of pictures and a list of sound files into one
 // video file, pulling each picture through a callback while it encodes. FFmpeg stays inside
-// mcl.cpp; this header speaks in Qt types only. docs/conversion-library.md describes what each
-// preset writes.
+// the mcl sources; this header speaks in Qt types only. docs/conversion-library.md describes what
+// each preset writes.
 //
 // A conversion goes: createConverter() -> assign the callbacks -> set the preset, format, bit
 // rate, sound codec and file names -> convert() (returns when the file is complete, or after an
