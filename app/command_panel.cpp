@@ -5,7 +5,7 @@
 
 #include "app/app_texts.h"
 #include "app/main_layout.h"
-#include "preview/timeline_texts.h"
+#include "timeline/timeline_texts.h"
 
 namespace vellumo {
 

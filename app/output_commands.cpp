@@ -7,12 +7,12 @@
 #include "dialogs/folder_chooser.h"
 #include "dialogs/message_dialog.h"
 #include "preview/preview_timeline.h"
-#include "preview/timeline_texts.h"
 #include "production/output_windows.h"
 #include "production/production_run.h"
 #include "production/production_texts.h"
 #include "production/production_window.h"
 #include "project/album.h"
+#include "timeline/timeline_texts.h"
 
 namespace vellumo {
 

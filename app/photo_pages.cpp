@@ -15,9 +15,10 @@
 #include "lists/background_window.h"
 #include "lists/photo_list_window.h"
 #include "preview/preview_timeline.h"
-#include "preview/timeline_texts.h"
 #include "project/album.h"
 #include "settings/system_settings.h"
+#include "timeline/album_clock.h"
+#include "timeline/timeline_texts.h"
 
 namespace vellumo {
 

@@ -11,9 +11,10 @@
 #include "dialogs/progress_window.h"
 #include "movie/movie_player.h"
 #include "preview/preview_music.h"
-#include "preview/stager.h"
-#include "preview/timeline_texts.h"
 #include "project/album.h"
+#include "timeline/play_check.h"
+#include "timeline/stager.h"
+#include "timeline/timeline_texts.h"
 #include "workspace/errors.h"
 
 namespace vellumo {

@@ -5,7 +5,7 @@
 #include <QProgressBar>
 #include <QTimer>
 
-#include "preview/timeline_texts.h"
+#include "timeline/timeline_texts.h"
 
 namespace vellumo {
 

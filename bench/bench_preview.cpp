@@ -27,8 +27,8 @@
 #include "movie/movie_player.h"
 #include "photo/fitting_canvas.h"
 #include "preview/preview_timeline.h"
-#include "preview/stager.h"
 #include "project/album.h"
+#include "timeline/stager.h"
 #include "workspace/data_paths.h"
 #include "workspace/program_folder.h"
 

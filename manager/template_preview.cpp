@@ -7,8 +7,8 @@
 
 #include "manager/manager_texts.h"
 #include "photo/fitting_canvas.h"
-#include "preview/stager.h"
 #include "skin/skin_texts.h"
+#include "timeline/stager.h"
 #include "workspace/data_paths.h"
 #include "workspace/folders.h"
 #include "workspace/intermediate_names.h"

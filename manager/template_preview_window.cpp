@@ -12,9 +12,9 @@
 #include "dialogs/message_dialog.h"
 #include "manager/manager_texts.h"
 #include "movie/movie_player.h"
-#include "preview/stager.h"
-#include "preview/timeline_texts.h"
 #include "project/album.h"
+#include "timeline/stager.h"
+#include "timeline/timeline_texts.h"
 #include "workspace/errors.h"
 
 namespace vellumo {

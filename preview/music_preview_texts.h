@@ -26,11 +26,5 @@ inline const QString kModeLyrics = QStringLiteral("bofanggeci");
 inline const QString kMusicCannotPlay = QStringLiteral("无法播放音乐文件“%1”。");
 // The same during the album preview, which goes on with the next file. %1 the file.
 inline const QString kMusicSkipped = QStringLiteral("无法播放音乐文件“%1”，已跳过此文件。");
-// A lyric file that cannot be read. %1 the file.
-inline const QString kLyricsUnreadable =
-    QStringLiteral("无法读取歌词文件“%1”，此歌词文件不显示歌词。");
-// A lyric file in which no line carries a time tag ([mm:ss…]). %1 the file.
-inline const QString kLyricsWithoutLines =
-    QStringLiteral("歌词文件“%1”中没有带时间标签（如 [01:05.32]）的歌词行，此歌词文件不显示歌词。");
 
 }  // namespace vellumo::texts

@@ -13,6 +13,7 @@
 #include "preview/music_preview_texts.h"
 #include "preview/preview_music.h"
 #include "project/album.h"
+#include "timeline/shown_lyrics.h"
 #include "workspace/errors.h"
 
 namespace vellumo {

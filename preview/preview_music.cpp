@@ -6,19 +6,10 @@
 #include "media/music_player.h"
 #include "preview/music_preview_texts.h"
 #include "project/album.h"
+#include "timeline/shown_lyrics.h"
 #include "workspace/errors.h"
 
 namespace vellumo {
-
-QString readShownLyrics(const QString& location, LyricTable& table) {
-    try {
-        table = LyricTable::read(location);
-    } catch (const Error&) {
-        table.clear();
-        return texts::kLyricsUnreadable.arg(location);
-    }
-    return table.hasLines() ? QString() : texts::kLyricsWithoutLines.arg(location);
-}
 
 PreviewMusic::PreviewMusic(Album& album, MusicPlayer& player, QSize display)
     : album_(album), player_(player), display_(display) {

@@ -24,10 +24,6 @@ struct LyricEntry;
 class LyricTable;
 class MusicPlayer;
 
-// Reads a lyric file to be shown into table (emptied when it cannot be read). Returns the
-// message for the user when the file cannot be read or yields no lyric line, else nothing.
-QString readShownLyrics(const QString& location, LyricTable& table);
-
 class PreviewMusic {
 public:
     static constexpr QSize kMainDisplaySize{800, 450};

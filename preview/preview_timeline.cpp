@@ -3,12 +3,11 @@
 #include <QFile>
 #include <QThreadPool>
 
-#include "album/album_texts.h"
-#include "assignment/assignment_texts.h"
 #include "movie/movie_player.h"
 #include "photo/fitting_canvas.h"
-#include "preview/timeline_texts.h"
 #include "project/album.h"
+#include "timeline/album_clock.h"
+#include "timeline/timeline_texts.h"
 #include "workspace/data_paths.h"
 #include "workspace/errors.h"
 #include "workspace/folders.h"
@@ -47,42 +46,6 @@ QString closingMoviePath() {
 QString playbackStateWord(PlaybackState state) {
     return state == PlaybackState::Playing ? QStringLiteral("bofang_kaishi")
                                            : QStringLiteral("bofang_tingzhi");
-}
-
-QString clockText(qint64 seconds) {
-    const auto twoDigits = [](qint64 n) { return QString::number(n).rightJustified(2, u'0'); };
-    return twoDigits(seconds / 3600) + u':' + twoDigits((seconds / 60) % 60) + u':' +
-           twoDigits(seconds % 60);
-}
-
-QString clockTextOfFrames(qint64 frames) {
-    return clockText(frames / 25);
-}
-
-qint64 albumTotalFrames(const Album& album) {
-    qint64 total = kClosingMovieFrames;
-    for (const UsedTemplate& t : album.templates().templates()) {
-        if (t.complete) {
-            total += album.catalogue().record(t.info->catalogueIndex).frames;
-        }
-    }
-    return total;
-}
-
-PlayCheck checkPlayRequest(const Album& album, SyncMode sync) {
-    PlayCheck check;
-    if (album.photos().isEmpty()) {
-        check.refusal = texts::kNoPhotos;
-    } else if (sync == SyncMode::WithMusic && album.music().isEmpty()) {
-        check.refusal = texts::kNoMusicForSync;
-    } else if (album.templates().size() == 0) {
-        check.refusal = texts::kNoTemplates;
-    } else {
-        for (const PhotoRecord& photo : album.photos().records()) {
-            check.unplacedPhotos += photo.inTemplate ? 0 : 1;
-        }
-    }
-    return check;
 }
 
 PreviewTimeline::PreviewTimeline(const Album& album, MoviePlayer& stage, QObject* parent)

@@ -20,7 +20,7 @@
 
 #include "album/output_options.h"
 #include "movie/movie_player.h"
-#include "preview/album_sequence.h"
+#include "timeline/album_sequence.h"
 
 namespace vellumo {
 
@@ -29,22 +29,6 @@ class Album;
 // "bofang_kaishi" while the album plays, "bofang_tingzhi" otherwise.
 enum class PlaybackState { Stopped, Playing };
 QString playbackStateWord(PlaybackState state);
-
-// Hours, minutes and seconds of a number of seconds, two digits each at least.
-QString clockText(qint64 seconds);
-// The clock text of a number of frames at 25 frames a second.
-QString clockTextOfFrames(qint64 frames);
-
-// The frames the clock counts for an album: every complete used template, plus 150 for the
-// closing movie.
-qint64 albumTotalFrames(const Album& album);
-
-// What a play request must do before playing.
-struct PlayCheck {
-    QString refusal;         // a message, and nothing happens
-    int unplacedPhotos = 0;  // > 0: ask "自动完成" first
-};
-PlayCheck checkPlayRequest(const Album& album, SyncMode sync);
 
 class PreviewTimeline : public QObject {
     Q_OBJECT

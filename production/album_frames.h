@@ -25,8 +25,8 @@
 #include <mutex>
 #include <thread>
 
-#include "preview/album_sequence.h"
-#include "preview/lyric_overlay.h"
+#include "timeline/album_sequence.h"
+#include "timeline/lyric_overlay.h"
 
 namespace vellumo {
 

@@ -32,8 +32,8 @@
 #include <functional>
 #include <memory>
 
-#include "preview/album_sequence.h"
 #include "production/conversion_driver.h"
+#include "timeline/album_sequence.h"
 
 namespace vellumo {
 

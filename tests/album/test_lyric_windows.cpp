@@ -24,6 +24,7 @@
 #include "project/album.h"
 #include "tests/support/modal_responder.h"
 #include "tests/support/test_files.h"
+#include "timeline/timeline_texts.h"
 #include "workspace/data_paths.h"
 #include "workspace/program_folder.h"
 

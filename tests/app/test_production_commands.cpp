@@ -29,7 +29,6 @@
 #include "dialogs/message_dialog.h"
 #include "media/music_player.h"
 #include "photo/fitting_canvas.h"
-#include "preview/timeline_texts.h"
 #include "production/completion_dialog.h"
 #include "production/output_windows.h"
 #include "production/production_run_texts.h"
@@ -42,6 +41,7 @@
 #include "tests/support/modal_responder.h"
 #include "tests/support/production_album.h"
 #include "tests/support/test_files.h"
+#include "timeline/timeline_texts.h"
 #include "workspace/data_paths.h"
 #include "workspace/program_folder.h"
 

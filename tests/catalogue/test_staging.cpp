@@ -6,10 +6,10 @@
 #include <QPainter>
 
 #include "photo/fitting_canvas.h"
-#include "preview/stager.h"
 #include "project/album.h"
 #include "tests/support/album_builders.h"
 #include "tests/support/test_files.h"
+#include "timeline/stager.h"
 #include "workspace/data_paths.h"
 #include "workspace/errors.h"
 #include "workspace/packed_file.h"

@@ -8,7 +8,6 @@
 #include "album/photo_list_texts.h"
 #include "crop/crop_texts.h"
 #include "crop/crop_window.h"
-#include "preview/stager.h"
 #include "project/album.h"
 #include "skin/fonts.h"
 #include "skin/skin.h"
@@ -16,6 +15,7 @@
 #include "tests/support/modal_responder.h"
 #include "tests/support/photo_files.h"
 #include "tests/support/test_files.h"
+#include "timeline/stager.h"
 
 namespace vellumo {
 

@@ -9,12 +9,14 @@
 
 #include "catalogue/catalogue.h"
 #include "media/music_player.h"
-#include "preview/lyric_overlay.h"
 #include "preview/music_preview_texts.h"
 #include "preview/preview_music.h"
 #include "project/album.h"
 #include "tests/album/silent_wav.h"
 #include "tests/support/test_files.h"
+#include "timeline/lyric_overlay.h"
+#include "timeline/shown_lyrics.h"
+#include "timeline/timeline_texts.h"
 #include "workspace/text_codec.h"
 
 namespace vellumo {

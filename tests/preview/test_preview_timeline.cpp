@@ -4,18 +4,17 @@
 #include <QImage>
 #include <QSignalSpy>
 
-#include "album/album_texts.h"
-#include "assignment/assignment_texts.h"
 #include "media/music_player.h"
 #include "movie/movie_player.h"
 #include "preview/preview_timeline.h"
-#include "preview/stager.h"
-#include "preview/timeline_texts.h"
 #include "project/album.h"
 #include "tests/album/silent_wav.h"
 #include "tests/support/album_builders.h"
 #include "tests/support/photo_files.h"
 #include "tests/support/test_files.h"
+#include "timeline/album_clock.h"
+#include "timeline/stager.h"
+#include "timeline/timeline_texts.h"
 #include "workspace/data_paths.h"
 #include "workspace/packed_file.h"
 #include "workspace/program_folder.h"
@@ -25,14 +24,6 @@ namespace {
 
 using test::entryOf;
 using test::templateRecord;
-
-TEST(ClockText, HoursMinutesSeconds) {
-    EXPECT_EQ(clockText(3600), "01:00:00");
-    EXPECT_EQ(clockText(3599), "00:59:59");
-    EXPECT_EQ(clockText(360000), "100:00:00");
-    EXPECT_EQ(clockTextOfFrames(25), "00:00:01");
-    EXPECT_EQ(clockTextOfFrames(24), "00:00:00");
-}
 
 // A template that shows its background and its photo over the whole stage.
 const QByteArray kTemplateMovie =
@@ -220,21 +211,6 @@ TEST_F(TimelineTest, StopEndsAtOnceAndRemovesTheStagingFolder) {
     // An empty play list is refused and leaves the timeline idle.
     EXPECT_FALSE(timeline_.start({}, SyncMode::WithTemplate));
     EXPECT_EQ(timeline_.state(), PlaybackState::Stopped);
-}
-
-TEST_F(TimelineTest, PlayRequestChecks) {
-    EXPECT_EQ(checkPlayRequest(album_, SyncMode::WithMusic).refusal, texts::kNoMusicForSync);
-    EXPECT_EQ(checkPlayRequest(album_, SyncMode::WithTemplate).refusal, texts::kNoTemplates);
-    album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
-    album_.templates().placePhoto(0, 0, 0);
-    const PlayCheck check = checkPlayRequest(album_, SyncMode::WithTemplate);
-    EXPECT_TRUE(check.refusal.isEmpty());
-    EXPECT_EQ(check.unplacedPhotos, 1);
-    // Only complete templates count, plus the closing movie.
-    album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
-    EXPECT_EQ(albumTotalFrames(album_), 30 + 150);
-    album_.deleteAllPhotos();
-    EXPECT_EQ(checkPlayRequest(album_, SyncMode::WithTemplate).refusal, texts::kNoPhotos);
 }
 
 }  // namespace

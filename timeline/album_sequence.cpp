@@ -1,11 +1,12 @@
-#include "preview/album_sequence.h"
+#include "timeline/album_sequence.h"
 
 #include <algorithm>
 #include <memory>
 
+#include "album/lyric_painting.h"
 #include "media/audio_decoder.h"
-#include "preview/music_preview_texts.h"
 #include "project/album.h"
+#include "timeline/shown_lyrics.h"
 #include "workspace/errors.h"
 
 namespace vellumo {

@@ -21,9 +21,9 @@
 #include <QVector>
 #include <functional>
 
+#include "album/lyric_settings.h"
 #include "album/lyrics.h"
 #include "album/output_options.h"
-#include "preview/preview_music.h"
 
 namespace vellumo {
 

@@ -1,4 +1,4 @@
-#include "preview/stager.h"
+#include "timeline/stager.h"
 
 #include <QDir>
 #include <QFile>

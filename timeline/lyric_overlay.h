@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QPoint>
 
-#include "preview/preview_music.h"
+#include "album/lyric_settings.h"
 
 namespace vellumo {
 

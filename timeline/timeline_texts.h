@@ -1,6 +1,7 @@
 #pragma once
 
-// Fixed texts of the album preview.
+// Fixed texts of the album's timeline: staging, the play checks, the clock and the lyric files
+// read for it.
 
 #include <QString>
 
@@ -21,5 +22,12 @@ inline const QString kPhotosMissing =
 // %1 the template's name, %2 the reason.
 inline const QString kTemplateMovieUnplayable = QStringLiteral("模板动画“%1”无法播放，已跳过：%2");
 inline const QString kClockZero = QStringLiteral("00:00:00");
+
+// A lyric file that cannot be read. %1 the file.
+inline const QString kLyricsUnreadable =
+    QStringLiteral("无法读取歌词文件“%1”，此歌词文件不显示歌词。");
+// A lyric file in which no line carries a time tag ([mm:ss…]). %1 the file.
+inline const QString kLyricsWithoutLines =
+    QStringLiteral("歌词文件“%1”中没有带时间标签（如 [01:05.32]）的歌词行，此歌词文件不显示歌词。");
 
 }  // namespace vellumo::texts

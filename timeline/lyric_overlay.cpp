@@ -1,10 +1,12 @@
-#include "preview/lyric_overlay.h"
+#include "timeline/lyric_overlay.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
 
 #include <cmath>
+
+#include "album/lyric_painting.h"
 
 namespace vellumo {
 

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "media/music_player.h"
-#include "preview/album_sequence.h"
-#include "preview/music_preview_texts.h"
 #include "project/album.h"
 #include "tests/album/silent_wav.h"
 #include "tests/support/album_builders.h"
 #include "tests/support/test_files.h"
+#include "timeline/album_sequence.h"
+#include "timeline/timeline_texts.h"
 #include "workspace/text_codec.h"
 
 namespace vellumo {
