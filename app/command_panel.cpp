@@ -113,4 +113,27 @@ void CommandPanel::buildTransport() {
     }
 }
 
+void CommandPanel::setCommandEnabled(Command command, bool enabled) {
+    if (QPushButton* shown = button(command)) {
+        shown->setEnabled(enabled);
+    }
+}
+
+void CommandPanel::showClock(const QString& current, const QString& total) {
+    currentTime_->setText(current);
+    showTotalTime(total);
+}
+
+void CommandPanel::showTotalTime(const QString& total) {
+    totalTime_->setText(total);
+}
+
+QString CommandPanel::currentTimeText() const {
+    return currentTime_->text();
+}
+
+QString CommandPanel::totalTimeText() const {
+    return totalTime_->text();
+}
+
 }  // namespace vellumo

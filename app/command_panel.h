@@ -21,11 +21,16 @@ public:
 
     QPushButton* button(Command command) const { return buttons_.value(command); }
     QList<Command> commands() const { return buttons_.keys(); }
+    // A command's button taken out of use and back; a command without a button is ignored.
+    void setCommandEnabled(Command command, bool enabled);
 
     QWidget* toolbar() const { return toolbar_; }
     QWidget* transport() const { return transport_; }
-    QLabel* currentTime() const { return currentTime_; }
-    QLabel* totalTime() const { return totalTime_; }
+    // The clock: the current time and the total.
+    void showClock(const QString& current, const QString& total);
+    void showTotalTime(const QString& total);
+    QString currentTimeText() const;
+    QString totalTimeText() const;
 
 signals:
     void commandRequested(Command command);

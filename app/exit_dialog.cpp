@@ -12,6 +12,7 @@
 #include "workspace/data_paths.h"
 #include "workspace/folders.h"
 #include "workspace/program_folder.h"
+#include "workspace/working_folders.h"
 
 namespace vellumo {
 
@@ -123,15 +124,11 @@ void ExitDialog::removeWorkingFolders() {
     eventRounds_ = 0;
     progressShown_ = false;
     stoppedAtLimit_ = false;
-    const QString unpackFolder = workingPath(paths::kUnpackFolder);
-    const int entries = countPackages(unpackFolder);
+    const int entries = countPackages(workingPath(paths::kUnpackFolder));
     // A bar of maximum 0 would run as a busy indicator.
     bar_->setRange(0, std::max(entries, 1));
     bar_->setValue(0);
-    const auto step = [this] { return cleanupStep(); };
-    if (removeFolderTreeWhile(unpackFolder, step)) {
-        removeFolderTreeWhile(workingPath(paths::kStagingFolder), step);
-    }
+    clearFoldersOnExit([this] { return cleanupStep(); });
 }
 
 }  // namespace vellumo

@@ -53,4 +53,12 @@ void MainDisplay::showLyric(const LyricLine& line) {
     lyric_->showLine(line);
 }
 
+void MainDisplay::clearLyric() {
+    lyric_->clear();
+}
+
+void MainDisplay::watchPicture(QObject* filter) {
+    picture_->installEventFilter(filter);
+}
+
 }  // namespace vellumo

@@ -20,7 +20,7 @@ public:
     explicit MainDisplay(QWidget* parent);
 
     QLabel* picture() const { return picture_; }
-    LyricLabel* lyricLabel() const { return lyric_; }
+    const LyricLabel* lyricLabel() const { return lyric_; }
 
     // Shows image with its top-left corner at topLeft; the picture takes the image's size.
     void showPicture(const QImage& image, QPoint topLeft);
@@ -29,6 +29,9 @@ public:
     void clearPicture();
     // The lyric label takes the line's text, font, colour and place.
     void showLyric(const LyricLine& line);
+    void clearLyric();
+    // Mouse events on the picture pass through filter first.
+    void watchPicture(QObject* filter);
 
     // Where showCentred puts an image of that size.
     static QPoint centredPosition(QSize image);

@@ -39,6 +39,14 @@ MainTitleBar::MainTitleBar(QWidget* parent) : QWidget(parent) {
     setFixedHeight(skin.mainTitleLeft.height());
 }
 
+void MainTitleBar::showAlbumName(const QString& markedName) {
+    album_->setText(markedName);
+}
+
+QString MainTitleBar::albumName() const {
+    return album_->text();
+}
+
 void MainTitleBar::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     layoutPieces();

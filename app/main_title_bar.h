@@ -27,7 +27,8 @@ public:
     SkinHotspot* menuLabel() const { return menuLabel_; }
     SkinHotspot* websiteLabel() const { return websiteLabel_; }
     // The album's name with its unsaved mark, in the middle of the bar.
-    QLabel* albumLabel() const { return album_; }
+    void showAlbumName(const QString& markedName);
+    QString albumName() const;
 
 signals:
     void closeReleased();

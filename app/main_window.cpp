@@ -7,10 +7,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
-#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
-#include <QToolTip>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -30,9 +28,8 @@
 #include "project/project_texts.h"
 #include "skin/artwork.h"
 #include "skin/skin.h"
-#include "workspace/data_paths.h"
-#include "workspace/folders.h"
-#include "workspace/program_folder.h"
+#include "skin/skin_widgets.h"
+#include "workspace/working_folders.h"
 
 namespace vellumo {
 
@@ -151,7 +148,7 @@ void MainWindow::setRecentAlbums(const QStringList& paths,
 
 void MainWindow::showAlbumTitle(const QString& windowTitle, const QString& markedName) {
     setWindowTitle(windowTitle);
-    titleBar_->albumLabel()->setText(markedName);
+    titleBar_->showAlbumName(markedName);
 }
 
 void MainWindow::showStatus(const QString& text) {
@@ -201,12 +198,11 @@ void MainWindow::runCommand(Command command) {
 }
 
 void MainWindow::showClock(const QString& current, const QString& total) {
-    commands_->currentTime()->setText(current);
-    commands_->totalTime()->setText(total);
+    commands_->showClock(current, total);
 }
 
 void MainWindow::showTotalTime(const QString& total) {
-    commands_->totalTime()->setText(total);
+    commands_->showTotalTime(total);
 }
 
 void MainWindow::setTransport(Transport state) {
@@ -215,9 +211,7 @@ void MainWindow::setTransport(Transport state) {
 }
 
 void MainWindow::setCommandEnabled(Command command, bool enabled) {
-    if (QPushButton* button = commands_->button(command)) {
-        button->setEnabled(enabled);
-    }
+    commands_->setCommandEnabled(command, enabled);
 }
 
 void MainWindow::showLyric(const LyricLine& line) {
@@ -275,42 +269,25 @@ void MainWindow::clearPhoto() {
 }
 
 void MainWindow::watchPhoto(QObject* filter) {
-    display_->picture()->installEventFilter(filter);
+    display_->watchPicture(filter);
 }
 
 void MainWindow::showThumbnail(int k, const QImage& picture, const QString& hint) {
-    ThumbnailFrame* frame = thumbnails_->thumbnail(k);
-    frame->picture()->setPixmap(QPixmap::fromImage(picture));
-    frame->setToolTip(hint);
+    thumbnails_->showThumbnail(k, picture, hint);
 }
 
 void MainWindow::clearThumbnails(bool withHints) {
-    for (int k = 1; k <= ThumbnailStrip::kThumbnailCount; ++k) {
-        thumbnails_->thumbnail(k)->picture()->clear();
-        if (withHints) {
-            thumbnails_->thumbnail(k)->setToolTip(QString());
-        }
-    }
+    thumbnails_->clearThumbnails(withHints);
 }
 
 bool MainWindow::thumbnailHoldsPicture(int k) const {
-    return !thumbnails_->thumbnail(k)->picture()->pixmap().isNull();
+    return thumbnails_->holdsPicture(k);
 }
 
 void MainWindow::prepareOnOpen() {
-    display_->lyricLabel()->clear();
-
-    QPalette hints = QToolTip::palette();
-    hints.setColor(QPalette::ToolTipBase, QColor(255, 255, 0));
-    hints.setColor(QPalette::ToolTipText, Qt::black);
-    QToolTip::setPalette(hints);
-    QFont hintFont(texts::kSongTi);
-    hintFont.setPointSize(10);
-    QToolTip::setFont(hintFont);
-
-    removeFolderTree(workingPath(paths::kStagingFolder));
-    removeFolderTree(workingPath(paths::kUnusedFolder));
-    removeFolderTree(workingPath(paths::kConvertedMusicFolder));
+    display_->clearLyric();
+    applyHintLook();
+    clearSessionFolders();
     emit opened();
 }
 

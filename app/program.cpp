@@ -33,8 +33,6 @@
 #include "workspace/leftovers.h"
 #include "workspace/program_folder.h"
 
-#include <QProgressBar>
-
 namespace vellumo {
 
 namespace {
@@ -186,8 +184,7 @@ void Program::runLoadingStep() {
     waitUntilGone(unpackFolder, kFolderRemovalWait, pumpEvents);
 
     const int packages = services_.countParameterPackages ? services_.countParameterPackages() : 0;
-    splash_->loadingBar()->setRange(0, std::max(packages, 1));
-    splash_->loadingBar()->setValue(0);
+    splash_->startLoading(packages);
 
     CatalogueLoad load;
     try {

@@ -6,6 +6,8 @@
 #include <QProgressBar>
 #include <QScreen>
 
+#include <algorithm>
+
 #include "app/app_texts.h"
 #include "skin/artwork.h"
 
@@ -41,6 +43,12 @@ SplashWindow::SplashWindow(QWidget* parent)
         move(area.left() + (area.width() - width()) / 2,
              area.top() + (area.height() - height()) / 2);
     }
+}
+
+void SplashWindow::startLoading(int steps) {
+    // A bar of maximum 0 would run as a busy indicator.
+    bar_->setRange(0, std::max(steps, 1));
+    bar_->setValue(0);
 }
 
 void SplashWindow::advance() {

@@ -20,6 +20,8 @@ public:
     QProgressBar* loadingBar() const { return bar_; }
     QLabel* picture() const { return picture_; }
 
+    // The loading bar empty, for steps steps (at least one).
+    void startLoading(int steps);
     // Advances the loading bar by one, never past its maximum, and lets it paint.
     void advance();
 

@@ -2,6 +2,7 @@
 
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QPushButton>
 
 #include "app/app_texts.h"
@@ -80,6 +81,25 @@ ThumbnailStrip::ThumbnailStrip(QWidget* parent) : QWidget(parent) {
         connect(frame, &QWidget::customContextMenuRequested, this,
                 [this, frame](QPoint at) { menu_->popup(frame->mapToGlobal(at)); });
     }
+}
+
+void ThumbnailStrip::showThumbnail(int k, const QImage& picture, const QString& hint) {
+    ThumbnailFrame* frame = thumbnail(k);
+    frame->picture()->setPixmap(QPixmap::fromImage(picture));
+    frame->setToolTip(hint);
+}
+
+void ThumbnailStrip::clearThumbnails(bool withHints) {
+    for (ThumbnailFrame* frame : frames_) {
+        frame->picture()->clear();
+        if (withHints) {
+            frame->setToolTip(QString());
+        }
+    }
+}
+
+bool ThumbnailStrip::holdsPicture(int k) const {
+    return !thumbnail(k)->picture()->pixmap().isNull();
 }
 
 }  // namespace vellumo

@@ -10,6 +10,7 @@
 
 #include "app/commands.h"
 
+class QImage;
 class QMenu;
 class QPushButton;
 
@@ -54,6 +55,12 @@ public:
     QPushButton* previousArrow() const { return previous_; }
     QPushButton* nextArrow() const { return next_; }
     QMenu* contextMenu() const { return menu_; }
+
+    // Thumbnail k shows picture with its hint.
+    void showThumbnail(int k, const QImage& picture, const QString& hint);
+    // Empties the nine pictures; their hints go too when withHints.
+    void clearThumbnails(bool withHints);
+    bool holdsPicture(int k) const;
 
 signals:
     void commandRequested(Command command);

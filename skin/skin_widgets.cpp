@@ -1,7 +1,10 @@
 #include "skin/skin_widgets.h"
 
 #include <QMouseEvent>
+#include <QToolTip>
 #include <QWindow>
+
+#include "skin/skin_texts.h"
 
 namespace vellumo {
 
@@ -84,6 +87,16 @@ void TitleDragPicture::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         manualDrag_ = false;
     }
+}
+
+void applyHintLook() {
+    QPalette hints = QToolTip::palette();
+    hints.setColor(QPalette::ToolTipBase, QColor(255, 255, 0));
+    hints.setColor(QPalette::ToolTipText, Qt::black);
+    QToolTip::setPalette(hints);
+    QFont hintFont(texts::kSongTi);
+    hintFont.setPointSize(10);
+    QToolTip::setFont(hintFont);
 }
 
 }  // namespace vellumo

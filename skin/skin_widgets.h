@@ -1,6 +1,6 @@
 #pragma once
 
-// Title-bar controls shared by the main window and the secondary windows.
+// Title-bar controls shared by the main window and the secondary windows, and the hints' look.
 
 #include <QLabel>
 #include <QPoint>
@@ -54,5 +54,8 @@ private:
     bool manualDrag_ = false;
     QPoint grabOffset_;
 };
+
+// The hints of every window: black 宋体 at 10 points on yellow.
+void applyHintLook();
 
 }  // namespace vellumo

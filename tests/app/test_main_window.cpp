@@ -168,8 +168,8 @@ private slots:
                  texts::kPreviousArrowHint);
         QCOMPARE(part<ThumbnailStrip>(window)->nextArrow()->toolTip(), texts::kNextArrowHint);
         QCOMPARE(part<MainTitleBar>(window)->dragPicture()->toolTip(), texts::kDragHint);
-        QCOMPARE(part<CommandPanel>(window)->currentTime()->text(), QStringLiteral("00:00:00"));
-        QCOMPARE(part<CommandPanel>(window)->totalTime()->text(), QStringLiteral("00:00:00"));
+        QCOMPARE(part<CommandPanel>(window)->currentTimeText(), QStringLiteral("00:00:00"));
+        QCOMPARE(part<CommandPanel>(window)->totalTimeText(), QStringLiteral("00:00:00"));
     }
 
     void functionMenuRepeatsTheCommands() {
@@ -351,7 +351,7 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
         MainWindow window;
-        part<MainDisplay>(window)->lyricLabel()->setText(QStringLiteral("歌词"));
+        part<MainDisplay>(window)->showLyric({QStringLiteral("歌词"), {}});
         QSignalSpy opened(&window, &MainWindow::opened);
         window.prepareOnOpen();
         QVERIFY(part<MainDisplay>(window)->lyricLabel()->text().isEmpty());

@@ -162,7 +162,7 @@ private slots:
         QCOMPARE(summary->topLevelItem(1)->text(1), QStringLiteral("P"));
         QCOMPARE(summary->topLevelItem(1)->text(2), QStringLiteral("00:00:10"));
         // Three complete templates of 250 frames and the closing movie's 150: 36 seconds.
-        QCOMPARE(part<CommandPanel>(*window_)->totalTime()->text(), QStringLiteral("00:00:36"));
+        QCOMPARE(part<CommandPanel>(*window_)->totalTimeText(), QStringLiteral("00:00:36"));
         QCOMPARE(pages_->pageBuilds(), 2);
         QVERIFY(!thumbnailPicture(3).isNull());
         QVERIFY(thumbnailPicture(4).isNull());

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -111,12 +110,12 @@ TEST_F(PreviewControllerTest, PlaysTheAlbumAndReturnsToIdle) {
     EXPECT_EQ(window_.playbackState(), PlaybackState::Playing);
     EXPECT_FALSE(part<CommandPanel>(window_)->button(Command::Play)->isEnabled());
     EXPECT_TRUE(part<CommandPanel>(window_)->button(Command::Stop)->isEnabled());
-    EXPECT_EQ(part<CommandPanel>(window_)->totalTime()->text(), clockTextOfFrames(30 + 30 + 150));
+    EXPECT_EQ(part<CommandPanel>(window_)->totalTimeText(), clockTextOfFrames(30 + 30 + 150));
     for (int i = 0; i < 400 && window_.playbackState() == PlaybackState::Playing; ++i) {
         controller_.timeline().step();
     }
     EXPECT_EQ(window_.playbackState(), PlaybackState::Stopped);
-    EXPECT_EQ(part<CommandPanel>(window_)->currentTime()->text(), texts::kClockZero);
+    EXPECT_EQ(part<CommandPanel>(window_)->currentTimeText(), texts::kClockZero);
     EXPECT_TRUE(part<CommandPanel>(window_)->button(Command::Play)->isEnabled());
 }
 
@@ -136,26 +135,26 @@ TEST_F(PreviewControllerTest, CancelAtAutoCompleteChangesNothing) {
 }
 
 TEST_F(PreviewControllerTest, TheClockShowsTheAlbumsTotalWhileNothingPlays) {
-    QLabel* total = part<CommandPanel>(window_)->totalTime();
+    const CommandPanel* clock = part<CommandPanel>(window_);
     // " 停止" with nothing playing.
     addTwoCompleteTemplates();
     controller_.stop();
-    EXPECT_EQ(total->text(), clockTextOfFrames(30 + 30 + 150));
+    EXPECT_EQ(clock->totalTimeText(), clockTextOfFrames(30 + 30 + 150));
 }
 
 TEST_F(PreviewControllerTest, TheClockShowsTheAlbumsTotalWhileTheAutoCompleteQuestionIsOpen) {
-    QLabel* total = part<CommandPanel>(window_)->totalTime();
+    const CommandPanel* clock = part<CommandPanel>(window_);
     album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
     album_.templates().placePhoto(0, 0, 0);
     // While the question is open, and after it is cancelled.
     QString shownWhileAsked;
     auto answer = test::whenModalShown([&](QWidget*) {
-        shownWhileAsked = total->text();
+        shownWhileAsked = clock->totalTimeText();
         ConfirmDialog::shared().reject();
     });
     controller_.play();
     EXPECT_EQ(shownWhileAsked, clockTextOfFrames(30 + 150));
-    EXPECT_EQ(total->text(), clockTextOfFrames(30 + 150));
+    EXPECT_EQ(clock->totalTimeText(), clockTextOfFrames(30 + 150));
 }
 
 TEST_F(PreviewControllerTest, StopEndsPlaybackAndRemovesTheStagedFiles) {
@@ -239,7 +238,7 @@ TEST_F(PreviewControllerTest, AutoCompleteRunsThePlacementInItsProgressWindow) {
     EXPECT_EQ(album_.templates().size(), 2);
     // The main window shows the template the placement added, and the time with it.
     EXPECT_EQ(part<SummaryLists>(window_)->templates()->topLevelItemCount(), 2);
-    EXPECT_EQ(part<CommandPanel>(window_)->totalTime()->text(), clockTextOfFrames(30 + 30 + 150));
+    EXPECT_EQ(part<CommandPanel>(window_)->totalTimeText(), clockTextOfFrames(30 + 30 + 150));
     // Staged, not playing: playback starts with the next " 播放".
     EXPECT_EQ(window_.playbackState(), PlaybackState::Stopped);
     EXPECT_TRUE(QFileInfo::exists(dataPath(paths::kTemplateStagingFolder)));

@@ -7,6 +7,8 @@
 #include "tests/support/test_files.h"
 #include "workspace/errors.h"
 #include "workspace/folders.h"
+#include "workspace/program_folder.h"
+#include "workspace/working_folders.h"
 
 namespace vellumo {
 namespace {
@@ -110,6 +112,46 @@ TEST(FindPackages, NumbersSortAsTextNotAsNumbers) {
     }
     EXPECT_EQ(findPackages(root),
               (QStringList{root + "t1.rar", root + "t10.rar", root + "t2.rar"}));
+}
+
+// The working folders of a session, in a working root of their own.
+class WorkingFolders : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setWorkingRoot(temp_.path());
+        for (const char* file : {"smxcwjj/wj_y_l/wj_y_l/x.jpg", "linshi/a.wav", "wj_to_wj/b",
+                                 "smxcwjj/wj_0_or_2/wjj_00_j_y/a.rar"}) {
+            temp_.write(QString::fromUtf8(file), "x");
+        }
+    }
+    void TearDown() override { setWorkingRoot(QString()); }
+
+    bool exists(const char* relative) const {
+        return QFileInfo::exists(temp_.path() + QString::fromUtf8(relative));
+    }
+
+    test::TempFolder temp_;
+};
+
+TEST_F(WorkingFolders, OpeningClearsAllButTheUnpackFolder) {
+    clearSessionFolders();
+    EXPECT_FALSE(exists("smxcwjj/wj_y_l"));
+    EXPECT_FALSE(exists("linshi"));
+    EXPECT_FALSE(exists("wj_to_wj"));
+    EXPECT_TRUE(exists("smxcwjj/wj_0_or_2/wjj_00_j_y/a.rar"));
+}
+
+TEST_F(WorkingFolders, ExitClearsUnpackThenStagingAndStopsWhenTold) {
+    // Stopped at the first entry: the staging folder is not touched.
+    EXPECT_FALSE(clearFoldersOnExit([] { return false; }));
+    EXPECT_TRUE(exists("smxcwjj/wj_0_or_2/wjj_00_j_y/a.rar"));
+    EXPECT_TRUE(exists("smxcwjj/wj_y_l/wj_y_l/x.jpg"));
+
+    EXPECT_TRUE(clearFoldersOnExit([] { return true; }));
+    EXPECT_FALSE(exists("smxcwjj/wj_0_or_2/wjj_00_j_y"));
+    EXPECT_FALSE(exists("smxcwjj/wj_y_l"));
+    // Only those two go.
+    EXPECT_TRUE(exists("linshi/a.wav"));
 }
 
 }  // namespace
