@@ -11,11 +11,8 @@ namespace vellumo {
 
 namespace {
 
-constexpr int kSideMargin = 20;
+constexpr int kTextTop = 72;
 constexpr int kButtonWidth = 96;
-constexpr int kButtonHeight = 30;
-constexpr int kButtonGap = 24;
-constexpr int kButtonBottomGap = 22;
 
 }  // namespace
 
@@ -23,29 +20,19 @@ SaveQuestionDialog::SaveQuestionDialog(const QString& albumName, QWidget* parent
     : SkinnedDialog(kSize, texts::kSaveQuestionCaption, parent) {
     message_ = new MessageArea(this);
     message_->setText(texts::kSaveQuestion.arg(albumName));
-    const int width = kSize.width() - 2 * kSideMargin;
-    const int textHeight = message_->neededHeight(width);
-    const int height = kSize.height() + textHeight - MessageArea::kLineHeight;
-    setClientSize(QSize(kSize.width(), height));
-    message_->setGeometry(kSideMargin, 72, width, textHeight);
-
-    const int top = height - kBottomHeight - kButtonBottomGap - kButtonHeight;
-    int left = (kSize.width() - 3 * kButtonWidth - 2 * kButtonGap) / 2;
-    const auto button = [this, top, &left](const QString& caption, SaveAnswer answer) {
-        auto* b = new QPushButton(caption, this);
-        b->setGeometry(left, top, kButtonWidth, kButtonHeight);
-        left += kButtonWidth + kButtonGap;
+    const auto button = [this](const QString& caption, SaveAnswer answer, bool accent) {
+        QPushButton* b = makeDialogButton(caption, this, accent, kButtonWidth);
         connect(b, &QPushButton::clicked, this, [this, answer] {
             answer_ = answer;
             answer == SaveAnswer::Cancel ? reject() : accept();
         });
         return b;
     };
-    save_ = button(texts::kSaveAnswer, SaveAnswer::Save);
-    save_->setProperty("accent", true);
+    save_ = button(texts::kSaveAnswer, SaveAnswer::Save, true);
     save_->setDefault(true);
-    dontSave_ = button(texts::kDontSaveAnswer, SaveAnswer::DontSave);
-    cancel_ = button(texts::kCancel, SaveAnswer::Cancel);
+    dontSave_ = button(texts::kDontSaveAnswer, SaveAnswer::DontSave, false);
+    cancel_ = button(texts::kCancel, SaveAnswer::Cancel, false);
+    layoutMessageWindow(*this, kSize, *message_, kTextTop, {save_, dontSave_, cancel_});
 }
 
 QString SaveQuestionDialog::message() const {

@@ -41,15 +41,35 @@ Dialog& sharedInstance(QPointer<Dialog>& slot) {
     return *slot;
 }
 
-QPushButton* makeButton(const QString& caption, QWidget* parent, bool accent) {
+}  // namespace
+
+QPushButton* makeDialogButton(const QString& caption, QWidget* parent, bool accent, int width) {
     auto* button = new QPushButton(caption, parent);
-    button->setFixedSize(kButtonWidth, kButtonHeight);
+    button->setFixedSize(width, kButtonHeight);
     button->setProperty("accent", accent);
     button->setCursor(Qt::PointingHandCursor);
     return button;
 }
 
-}  // namespace
+void layoutMessageWindow(SkinnedDialog& window, QSize size, MessageArea& message, int textTop,
+                         const QList<QPushButton*>& buttons) {
+    const int width = size.width() - 2 * kSideMargin;
+    const int textHeight = message.neededHeight(width);
+    const int height = size.height() + textHeight - MessageArea::kLineHeight;
+    window.setClientSize(QSize(size.width(), height));
+    message.setGeometry(kSideMargin, textTop, width, textHeight);
+    if (buttons.isEmpty()) {
+        return;
+    }
+    const int buttonWidth = buttons.front()->width();
+    const int count = int(buttons.size());
+    const int top = height - SkinnedDialog::kBottomHeight - kButtonBottomGap - kButtonHeight;
+    int left = (size.width() - count * buttonWidth - (count - 1) * kButtonGap) / 2;
+    for (QPushButton* button : buttons) {
+        button->move(left, top);
+        left += buttonWidth + kButtonGap;
+    }
+}
 
 MessageArea::MessageArea(QWidget* parent) : QWidget(parent) {
     scroll_ = new QScrollArea(this);
@@ -106,7 +126,7 @@ void MessageArea::resizeEvent(QResizeEvent* event) {
 MessageDialog::MessageDialog(QWidget* parent)
     : SkinnedDialog(kSize, texts::kMessageCaption, parent) {
     message_ = new MessageArea(this);
-    ok_ = makeButton(texts::kOk, this, true);
+    ok_ = makeDialogButton(texts::kOk, this, true, kButtonWidth);
     ok_->setDefault(true);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
     relayout();
@@ -126,19 +146,13 @@ void MessageDialog::setMessage(const QString& text) {
 }
 
 void MessageDialog::relayout() {
-    const int width = kSize.width() - 2 * kSideMargin;
-    const int textHeight = message_->neededHeight(width);
-    const int height = kSize.height() + textHeight - MessageArea::kLineHeight;
-    setClientSize(QSize(kSize.width(), height));
-    message_->setGeometry(kSideMargin, 66, width, textHeight);
-    ok_->move((kSize.width() - kButtonWidth) / 2,
-              height - kBottomHeight - kButtonBottomGap - kButtonHeight);
+    layoutMessageWindow(*this, kSize, *message_, 66, {ok_});
 }
 
 ConfirmDialog::ConfirmDialog(QWidget* parent) : SkinnedDialog(kSize, QString(), parent) {
     message_ = new MessageArea(this);
-    ok_ = makeButton(texts::kOk, this, true);
-    cancel_ = makeButton(texts::kCancel, this, false);
+    ok_ = makeDialogButton(texts::kOk, this, true, kButtonWidth);
+    cancel_ = makeDialogButton(texts::kCancel, this, false, kButtonWidth);
     connect(ok_, &QPushButton::clicked, this, [this] {
         answer_ = texts::kAnswerYes;
         accept();
@@ -161,15 +175,7 @@ void ConfirmDialog::setMessage(const QString& text) {
 }
 
 void ConfirmDialog::relayout() {
-    const int width = kSize.width() - 2 * kSideMargin;
-    const int textHeight = message_->neededHeight(width);
-    const int height = kSize.height() + textHeight - MessageArea::kLineHeight;
-    setClientSize(QSize(kSize.width(), height));
-    message_->setGeometry(kSideMargin, 92, width, textHeight);
-    const int buttonsTop = height - kBottomHeight - kButtonBottomGap - kButtonHeight;
-    const int left = (kSize.width() - 2 * kButtonWidth - kButtonGap) / 2;
-    ok_->move(left, buttonsTop);
-    cancel_->move(left + kButtonWidth + kButtonGap, buttonsTop);
+    layoutMessageWindow(*this, kSize, *message_, 92, {ok_, cancel_});
 }
 
 void showMessage(const QString& text) {

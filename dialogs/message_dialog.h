@@ -87,6 +87,16 @@ private:
     QString answer_;
 };
 
+// A button of the message windows: width × 30 with the pointing hand; accent gives it the colour
+// of the expected answer.
+QPushButton* makeDialogButton(const QString& caption, QWidget* parent, bool accent, int width);
+
+// Lays out a window of a message above a row of buttons: the window grows down from size by
+// what the text needs beyond one line (it scrolls beyond a limit), the text starts at textTop,
+// and the buttons, all as wide as the first, stand centred in a row above the bottom strip.
+void layoutMessageWindow(SkinnedDialog& window, QSize size, MessageArea& message, int textTop,
+                         const QList<QPushButton*>& buttons);
+
 // Shows text in the message dialog, modally, under the caption last set ("提示" at first).
 void showMessage(const QString& text);
 // Sets the message dialog's caption for this and later messages.

@@ -87,6 +87,37 @@ double ease(Easing easing, double t, const Bezier& curve) {
     return t;
 }
 
+namespace {
+
+// The keys around a frame: before the first key and after the last one key alone (from and to
+// the same), else the two keys about it and how far the value has come, eased as the later key
+// arrives.
+template <class Key>
+struct KeySpan {
+    const Key* from = nullptr;
+    const Key* to = nullptr;
+    double share = 0.0;
+};
+
+template <class Key>
+KeySpan<Key> spanAt(const std::vector<Key>& keys, double frame) {
+    if (frame <= keys.front().frame) {
+        return {&keys.front(), &keys.front()};
+    }
+    if (frame >= keys.back().frame) {
+        return {&keys.back(), &keys.back()};
+    }
+    const auto after =
+        std::upper_bound(keys.begin(), keys.end(), frame,
+                         [](double f, const Key& k) { return f < static_cast<double>(k.frame); });
+    const Key& to = *after;
+    const Key& from = *(after - 1);
+    const double t = (frame - from.frame) / static_cast<double>(to.frame - from.frame);
+    return {&from, &to, ease(to.easing, t, to.curve)};
+}
+
+}  // namespace
+
 Track::Track(std::vector<Keyframe> keys) : keys_(std::move(keys)) {
     std::stable_sort(keys_.begin(), keys_.end(),
                      [](const Keyframe& a, const Keyframe& b) { return a.frame < b.frame; });
@@ -96,19 +127,11 @@ double Track::valueAt(double frame, double fallback) const {
     if (keys_.empty()) {
         return fallback;
     }
-    if (frame <= keys_.front().frame) {
-        return keys_.front().value;
+    const KeySpan<Keyframe> span = spanAt(keys_, frame);
+    if (span.from == span.to) {
+        return span.from->value;
     }
-    if (frame >= keys_.back().frame) {
-        return keys_.back().value;
-    }
-    const auto after = std::upper_bound(
-        keys_.begin(), keys_.end(), frame,
-        [](double f, const Keyframe& k) { return f < static_cast<double>(k.frame); });
-    const Keyframe& to = *after;
-    const Keyframe& from = *(after - 1);
-    const double t = (frame - from.frame) / static_cast<double>(to.frame - from.frame);
-    return from.value + (to.value - from.value) * ease(to.easing, t, to.curve);
+    return span.from->value + (span.to->value - span.from->value) * span.share;
 }
 
 ColorTrack::ColorTrack(std::vector<ColorKey> keys) : keys_(std::move(keys)) {
@@ -120,26 +143,18 @@ QColor ColorTrack::valueAt(double frame, const QColor& fallback) const {
     if (keys_.empty()) {
         return fallback;
     }
-    if (frame <= keys_.front().frame) {
-        return keys_.front().value;
+    const KeySpan<ColorKey> span = spanAt(keys_, frame);
+    if (span.from == span.to) {
+        return span.from->value;
     }
-    if (frame >= keys_.back().frame) {
-        return keys_.back().value;
-    }
-    const auto after = std::upper_bound(
-        keys_.begin(), keys_.end(), frame,
-        [](double f, const ColorKey& k) { return f < static_cast<double>(k.frame); });
-    const ColorKey& to = *after;
-    const ColorKey& from = *(after - 1);
-    const double t = (frame - from.frame) / static_cast<double>(to.frame - from.frame);
-    const double share = ease(to.easing, t, to.curve);
+    const QColor& from = span.from->value;
+    const QColor& to = span.to->value;
     // Overshooting curves stay within each channel's range.
-    const auto channel = [share](int a, int b) {
+    const auto channel = [share = span.share](int a, int b) {
         return std::clamp(static_cast<int>(std::lround(a + (b - a) * share)), 0, 255);
     };
-    return QColor(
-        channel(from.value.red(), to.value.red()), channel(from.value.green(), to.value.green()),
-        channel(from.value.blue(), to.value.blue()), channel(from.value.alpha(), to.value.alpha()));
+    return QColor(channel(from.red(), to.red()), channel(from.green(), to.green()),
+                  channel(from.blue(), to.blue()), channel(from.alpha(), to.alpha()));
 }
 
 LayerState layerStateAt(const Layer& layer, double frame, QSizeF natural) {

@@ -12,23 +12,11 @@ namespace vellumo {
 
 namespace {
 
-constexpr int kSideMargin = 20;
 constexpr int kTextTop = 66;
 constexpr int kButtonWidth = 120;
-constexpr int kButtonHeight = 30;
-constexpr int kButtonGap = 24;
-constexpr int kButtonBottomGap = 22;
 
 bool openWithDesktop(const QString& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-}
-
-QPushButton* makeButton(const QString& caption, QWidget* parent, bool accent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setFixedSize(kButtonWidth, kButtonHeight);
-    button->setProperty("accent", accent);
-    button->setCursor(Qt::PointingHandCursor);
-    return button;
 }
 
 }  // namespace
@@ -38,9 +26,9 @@ CompletionDialog::CompletionDialog(QWidget* parent)
       folderOpener_(openWithDesktop),
       fileOpener_(openWithDesktop) {
     message_ = new MessageArea(this);
-    openFolder_ = makeButton(texts::kOpenFolder, this, false);
-    play_ = makeButton(texts::kPlayAlbum, this, false);
-    ok_ = makeButton(texts::kOk, this, true);
+    openFolder_ = makeDialogButton(texts::kOpenFolder, this, false, kButtonWidth);
+    play_ = makeDialogButton(texts::kPlayAlbum, this, false, kButtonWidth);
+    ok_ = makeDialogButton(texts::kOk, this, true, kButtonWidth);
     connect(openFolder_, &QPushButton::clicked, this, [this] {
         openWith(folderOpener_, QFileInfo(outputFile_).absolutePath(), texts::kCannotOpenFolder);
     });
@@ -81,16 +69,7 @@ void CompletionDialog::openWith(const Opener& opener, const QString& path, const
 }
 
 void CompletionDialog::relayout() {
-    const int width = kSize.width() - 2 * kSideMargin;
-    const int textHeight = message_->neededHeight(width);
-    const int height = kSize.height() + textHeight - MessageArea::kLineHeight;
-    setClientSize(QSize(kSize.width(), height));
-    message_->setGeometry(kSideMargin, kTextTop, width, textHeight);
-    const int top = height - kBottomHeight - kButtonBottomGap - kButtonHeight;
-    const int left = (kSize.width() - 3 * kButtonWidth - 2 * kButtonGap) / 2;
-    openFolder_->move(left, top);
-    play_->move(left + kButtonWidth + kButtonGap, top);
-    ok_->move(left + 2 * (kButtonWidth + kButtonGap), top);
+    layoutMessageWindow(*this, kSize, *message_, kTextTop, {openFolder_, play_, ok_});
 }
 
 }  // namespace vellumo

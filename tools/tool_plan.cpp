@@ -172,6 +172,22 @@ bool readPlanArguments(Arguments& args, PlanArguments& plan) {
     return true;
 }
 
+// The working folders below folder, and the catalogue of the installed templates. False, with
+// the reason printed, when either cannot be had.
+bool prepareWork(const QString& folder, Catalogue& catalogue) {
+    try {
+        workBelow(folder);
+    } catch (const Error& e) {
+        fail(e.message());
+        return false;
+    }
+    if (!catalogue.build()) {
+        fail(QStringLiteral("no template packages below %1").arg(programFolder()));
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 ProjectSettings openProject(Album& album, const QString& path) {
@@ -202,15 +218,11 @@ int runPlan(const QStringList& words) {
     }
     removeStaleWorkingFolders();
     const QTemporaryDir scratch(workingFolderTemplate());
-    try {
-        workBelow(args.has(QStringLiteral("stage")) ? args.value(QStringLiteral("stage"))
-                                                    : scratch.path());
-    } catch (const Error& e) {
-        return fail(e.message());
-    }
     Catalogue catalogue;
-    if (!catalogue.build()) {
-        return fail(QStringLiteral("no template packages below %1").arg(programFolder()));
+    if (!prepareWork(args.has(QStringLiteral("stage")) ? args.value(QStringLiteral("stage"))
+                                                       : scratch.path(),
+                     catalogue)) {
+        return 1;
     }
     Album album(catalogue);
     // The tool keeps no settings of its own: an opened project keeps its own.
@@ -259,14 +271,9 @@ int runPreview(const QStringList& words) {
             "usage: preview [--program-folder DIR] [--combined K] --out DIR [--every N] "
             "[--music FILE [--lyrics FILE]] PHOTO..."));
     }
-    try {
-        workBelow(out + QStringLiteral("/program"));
-    } catch (const Error& e) {
-        return fail(e.message());
-    }
     Catalogue catalogue;
-    if (!catalogue.build()) {
-        return fail(QStringLiteral("no template packages below %1").arg(programFolder()));
+    if (!prepareWork(out + QStringLiteral("/program"), catalogue)) {
+        return 1;
     }
     Album album(catalogue);
     try {
