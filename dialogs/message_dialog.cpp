@@ -8,6 +8,7 @@
 #include <QScrollBar>
 
 #include "dialogs/dialog_texts.h"
+#include "dialogs/shared_window.h"
 
 namespace vellumo {
 
@@ -18,28 +19,6 @@ constexpr int kButtonWidth = 96;
 constexpr int kButtonHeight = 30;
 constexpr int kButtonGap = 24;
 constexpr int kButtonBottomGap = 22;
-
-QPointer<MessageDialog> sharedMessage;
-QPointer<ConfirmDialog> sharedConfirm;
-
-void deleteSharedDialogs() {
-    delete sharedMessage.data();
-    delete sharedConfirm.data();
-}
-
-// The shared dialogs are made on first use and live until the application object goes.
-template <typename Dialog>
-Dialog& sharedInstance(QPointer<Dialog>& slot) {
-    static bool cleanupRegistered = false;
-    if (!cleanupRegistered) {
-        cleanupRegistered = true;
-        qAddPostRoutine(deleteSharedDialogs);
-    }
-    if (!slot) {
-        slot = new Dialog();
-    }
-    return *slot;
-}
 
 }  // namespace
 
@@ -133,7 +112,7 @@ MessageDialog::MessageDialog(QWidget* parent)
 }
 
 MessageDialog& MessageDialog::shared() {
-    return sharedInstance(sharedMessage);
+    return sharedWindow<MessageDialog>();
 }
 
 QString MessageDialog::message() const {
@@ -162,7 +141,7 @@ ConfirmDialog::ConfirmDialog(QWidget* parent) : SkinnedDialog(kSize, QString(), 
 }
 
 ConfirmDialog& ConfirmDialog::shared() {
-    return sharedInstance(sharedConfirm);
+    return sharedWindow<ConfirmDialog>();
 }
 
 QString ConfirmDialog::message() const {

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QProgressBar>
 
+#include "dialogs/shared_window.h"
+
 namespace vellumo {
 
 namespace {
@@ -10,12 +12,6 @@ namespace {
 constexpr int kBarMargin = 24;
 constexpr int kBarTop = 60;
 constexpr int kBarHeight = 18;
-
-QPointer<ProgressWindow> sharedWindow;
-
-void deleteSharedWindow() {
-    delete sharedWindow.data();
-}
 
 }  // namespace
 
@@ -33,15 +29,7 @@ ProgressWindow::ProgressWindow(QWidget* parent) : SkinnedDialog(kSize, QString()
 }
 
 ProgressWindow& ProgressWindow::shared() {
-    static bool cleanupRegistered = false;
-    if (!cleanupRegistered) {
-        cleanupRegistered = true;
-        qAddPostRoutine(deleteSharedWindow);
-    }
-    if (!sharedWindow) {
-        sharedWindow = new ProgressWindow();
-    }
-    return *sharedWindow;
+    return sharedWindow<ProgressWindow>();
 }
 
 int ProgressWindow::value() const {

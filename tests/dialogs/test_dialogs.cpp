@@ -14,7 +14,9 @@
 #include "dialogs/folder_chooser.h"
 #include "dialogs/insert_video_window.h"
 #include "dialogs/message_dialog.h"
+#include "dialogs/progress_window.h"
 #include "dialogs/record_widgets.h"
+#include "dialogs/shared_window.h"
 #include "skin/skin.h"
 #include "skin/skin_texts.h"
 #include "skin/skin_widgets.h"
@@ -132,6 +134,19 @@ private slots:
         QVERIFY(grown > 0);
         QCOMPARE(window.height(), 190 + grown);
         QCOMPARE(buttons[0]->y(), 190 + grown - SkinnedDialog::kBottomHeight - 22 - 30);
+    }
+
+    void aSharedWindowIsMadeOnceAndAgainAfterItWasDeleted() {
+        ProgressWindow& first = sharedWindow<ProgressWindow>();
+        QCOMPARE(&ProgressWindow::shared(), &first);
+        QPointer<ProgressWindow> watched = &first;
+        delete &first;
+        QVERIFY(watched.isNull());
+        ProgressWindow& second = ProgressWindow::shared();
+        QCOMPARE(&sharedWindow<ProgressWindow>(), &second);
+        QVERIFY(!second.isVisible());
+        QVERIFY(static_cast<QObject*>(&MessageDialog::shared()) !=
+                static_cast<QObject*>(&ConfirmDialog::shared()));
     }
 
     void confirmAnswersYesOnlyFromOk() {
