@@ -17,11 +17,10 @@ constexpr int kButtonWidth = 96;
 }  // namespace
 
 SaveQuestionDialog::SaveQuestionDialog(const QString& albumName, QWidget* parent)
-    : SkinnedDialog(kSize, texts::kSaveQuestionCaption, parent) {
-    message_ = new MessageArea(this);
-    message_->setText(texts::kSaveQuestion.arg(albumName));
+    : MessageWindow(kSize, texts::kSaveQuestionCaption, kTextTop, parent) {
+    setMessage(texts::kSaveQuestion.arg(albumName));
     const auto button = [this](const QString& caption, SaveAnswer answer, bool accent) {
-        QPushButton* b = makeDialogButton(caption, this, accent, kButtonWidth);
+        QPushButton* b = addButton(caption, accent, kButtonWidth);
         connect(b, &QPushButton::clicked, this, [this, answer] {
             answer_ = answer;
             answer == SaveAnswer::Cancel ? reject() : accept();
@@ -32,11 +31,6 @@ SaveQuestionDialog::SaveQuestionDialog(const QString& albumName, QWidget* parent
     save_->setDefault(true);
     dontSave_ = button(texts::kDontSaveAnswer, SaveAnswer::DontSave, false);
     cancel_ = button(texts::kCancel, SaveAnswer::Cancel, false);
-    layoutMessageWindow(*this, kSize, *message_, kTextTop, {save_, dontSave_, cancel_});
-}
-
-QString SaveQuestionDialog::message() const {
-    return message_->text();
 }
 
 SaveAnswer SaveQuestionDialog::ask() {

@@ -3,17 +3,13 @@
 // The question before unsaved changes would be lost (a new album, another album opened, the
 // program's end): "保存", "不保存" or "取消". The close label is "取消".
 
-#include "dialogs/skinned_dialog.h"
-
-class QPushButton;
+#include "dialogs/message_dialog.h"
 
 namespace vellumo {
 
-class MessageArea;
-
 enum class SaveAnswer { Save, DontSave, Cancel };
 
-class SaveQuestionDialog : public SkinnedDialog {
+class SaveQuestionDialog : public MessageWindow {
     Q_OBJECT
 public:
     static constexpr QSize kSize{520, 190};
@@ -21,7 +17,6 @@ public:
     // The question names the album.
     explicit SaveQuestionDialog(const QString& albumName, QWidget* parent = nullptr);
 
-    QString message() const;
     QPushButton* saveButton() const { return save_; }
     QPushButton* dontSaveButton() const { return dontSave_; }
     QPushButton* cancelButton() const { return cancel_; }
@@ -30,7 +25,6 @@ public:
     SaveAnswer ask();
 
 private:
-    MessageArea* message_ = nullptr;
     QPushButton* save_ = nullptr;
     QPushButton* dontSave_ = nullptr;
     QPushButton* cancel_ = nullptr;

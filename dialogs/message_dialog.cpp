@@ -22,34 +22,6 @@ constexpr int kButtonBottomGap = 22;
 
 }  // namespace
 
-QPushButton* makeDialogButton(const QString& caption, QWidget* parent, bool accent, int width) {
-    auto* button = new QPushButton(caption, parent);
-    button->setFixedSize(width, kButtonHeight);
-    button->setProperty("accent", accent);
-    button->setCursor(Qt::PointingHandCursor);
-    return button;
-}
-
-void layoutMessageWindow(SkinnedDialog& window, QSize size, MessageArea& message, int textTop,
-                         const QList<QPushButton*>& buttons) {
-    const int width = size.width() - 2 * kSideMargin;
-    const int textHeight = message.neededHeight(width);
-    const int height = size.height() + textHeight - MessageArea::kLineHeight;
-    window.setClientSize(QSize(size.width(), height));
-    message.setGeometry(kSideMargin, textTop, width, textHeight);
-    if (buttons.isEmpty()) {
-        return;
-    }
-    const int buttonWidth = buttons.front()->width();
-    const int count = int(buttons.size());
-    const int top = height - SkinnedDialog::kBottomHeight - kButtonBottomGap - kButtonHeight;
-    int left = (size.width() - count * buttonWidth - (count - 1) * kButtonGap) / 2;
-    for (QPushButton* button : buttons) {
-        button->move(left, top);
-        left += buttonWidth + kButtonGap;
-    }
-}
-
 MessageArea::MessageArea(QWidget* parent) : QWidget(parent) {
     scroll_ = new QScrollArea(this);
     scroll_->setFrameShape(QFrame::NoFrame);
@@ -102,59 +74,73 @@ void MessageArea::resizeEvent(QResizeEvent* event) {
     fitLabel();
 }
 
-MessageDialog::MessageDialog(QWidget* parent)
-    : SkinnedDialog(kSize, texts::kMessageCaption, parent) {
+MessageWindow::MessageWindow(QSize size, const QString& caption, int textTop, QWidget* parent)
+    : SkinnedDialog(size, caption, parent), size_(size), textTop_(textTop) {
     message_ = new MessageArea(this);
-    ok_ = makeDialogButton(texts::kOk, this, true, kButtonWidth);
+    relayout();
+}
+
+QString MessageWindow::message() const {
+    return message_->text();
+}
+
+void MessageWindow::setMessage(const QString& text) {
+    message_->setText(text);
+    relayout();
+}
+
+QPushButton* MessageWindow::addButton(const QString& caption, bool accent, int width) {
+    auto* button = new QPushButton(caption, this);
+    button->setFixedSize(width, kButtonHeight);
+    button->setProperty("accent", accent);
+    button->setCursor(Qt::PointingHandCursor);
+    buttons_ << button;
+    relayout();
+    return button;
+}
+
+void MessageWindow::relayout() {
+    const int width = size_.width() - 2 * kSideMargin;
+    const int textHeight = message_->neededHeight(width);
+    const int height = size_.height() + textHeight - MessageArea::kLineHeight;
+    setClientSize(QSize(size_.width(), height));
+    message_->setGeometry(kSideMargin, textTop_, width, textHeight);
+    if (buttons_.isEmpty()) {
+        return;
+    }
+    const int buttonWidth = buttons_.front()->width();
+    const int count = int(buttons_.size());
+    const int top = height - kBottomHeight - kButtonBottomGap - kButtonHeight;
+    int left = (size_.width() - count * buttonWidth - (count - 1) * kButtonGap) / 2;
+    for (QPushButton* button : buttons_) {
+        button->move(left, top);
+        left += buttonWidth + kButtonGap;
+    }
+}
+
+MessageDialog::MessageDialog(QWidget* parent)
+    : MessageWindow(kSize, texts::kMessageCaption, 66, parent) {
+    ok_ = addButton(texts::kOk, true, kButtonWidth);
     ok_->setDefault(true);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
-    relayout();
 }
 
 MessageDialog& MessageDialog::shared() {
     return sharedWindow<MessageDialog>();
 }
 
-QString MessageDialog::message() const {
-    return message_->text();
-}
-
-void MessageDialog::setMessage(const QString& text) {
-    message_->setText(text);
-    relayout();
-}
-
-void MessageDialog::relayout() {
-    layoutMessageWindow(*this, kSize, *message_, 66, {ok_});
-}
-
-ConfirmDialog::ConfirmDialog(QWidget* parent) : SkinnedDialog(kSize, QString(), parent) {
-    message_ = new MessageArea(this);
-    ok_ = makeDialogButton(texts::kOk, this, true, kButtonWidth);
-    cancel_ = makeDialogButton(texts::kCancel, this, false, kButtonWidth);
+ConfirmDialog::ConfirmDialog(QWidget* parent) : MessageWindow(kSize, QString(), 92, parent) {
+    ok_ = addButton(texts::kOk, true, kButtonWidth);
+    cancel_ = addButton(texts::kCancel, false, kButtonWidth);
     connect(ok_, &QPushButton::clicked, this, [this] {
         answer_ = texts::kAnswerYes;
         accept();
     });
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
-    relayout();
 }
 
 ConfirmDialog& ConfirmDialog::shared() {
     return sharedWindow<ConfirmDialog>();
-}
-
-QString ConfirmDialog::message() const {
-    return message_->text();
-}
-
-void ConfirmDialog::setMessage(const QString& text) {
-    message_->setText(text);
-    relayout();
-}
-
-void ConfirmDialog::relayout() {
-    layoutMessageWindow(*this, kSize, *message_, 92, {ok_, cancel_});
 }
 
 void showMessage(const QString& text) {

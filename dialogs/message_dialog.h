@@ -4,6 +4,8 @@
 // (806 × 233) that asks every question. Both are created once and reused; the message
 // dialog's caption stays what it was last set to.
 
+#include <QList>
+
 #include "dialogs/skinned_dialog.h"
 
 class QLabel;
@@ -37,7 +39,30 @@ private:
     QLabel* label_ = nullptr;
 };
 
-class MessageDialog : public SkinnedDialog {
+// A window of a message over a row of buttons: it grows down from its size by what the text
+// needs beyond one line (the text scrolls beyond a limit), the text starts at textTop, and the
+// buttons, each as wide as the first, stand centred in a row above the bottom strip.
+class MessageWindow : public SkinnedDialog {
+    Q_OBJECT
+public:
+    MessageWindow(QSize size, const QString& caption, int textTop, QWidget* parent = nullptr);
+
+    QString message() const;
+    void setMessage(const QString& text);
+    // The next button of the row, width × 30; accent gives it the colour of the expected
+    // answer.
+    QPushButton* addButton(const QString& caption, bool accent, int width);
+
+private:
+    void relayout();
+
+    QSize size_;
+    int textTop_ = 0;
+    MessageArea* message_ = nullptr;
+    QList<QPushButton*> buttons_;
+};
+
+class MessageDialog : public MessageWindow {
     Q_OBJECT
 public:
     static constexpr QSize kSize{584, 171};
@@ -47,18 +72,13 @@ public:
     // The one message dialog of the run, created on first use.
     static MessageDialog& shared();
 
-    QString message() const;
-    void setMessage(const QString& text);
     QPushButton* okButton() const { return ok_; }
 
 private:
-    void relayout();
-
-    MessageArea* message_ = nullptr;
     QPushButton* ok_ = nullptr;
 };
 
-class ConfirmDialog : public SkinnedDialog {
+class ConfirmDialog : public MessageWindow {
     Q_OBJECT
 public:
     static constexpr QSize kSize{806, 233};
@@ -66,9 +86,6 @@ public:
     explicit ConfirmDialog(QWidget* parent = nullptr);
 
     static ConfirmDialog& shared();
-
-    QString message() const;
-    void setMessage(const QString& text);
 
     // "yes" after "确定"; otherwise what it was before the dialog was shown. It outlives the
     // dialog until the next caller clears it.
@@ -79,23 +96,10 @@ public:
     QPushButton* cancelButton() const { return cancel_; }
 
 private:
-    void relayout();
-
-    MessageArea* message_ = nullptr;
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QString answer_;
 };
-
-// A button of the message windows: width × 30 with the pointing hand; accent gives it the colour
-// of the expected answer.
-QPushButton* makeDialogButton(const QString& caption, QWidget* parent, bool accent, int width);
-
-// Lays out a window of a message above a row of buttons: the window grows down from size by
-// what the text needs beyond one line (it scrolls beyond a limit), the text starts at textTop,
-// and the buttons, all as wide as the first, stand centred in a row above the bottom strip.
-void layoutMessageWindow(SkinnedDialog& window, QSize size, MessageArea& message, int textTop,
-                         const QList<QPushButton*>& buttons);
 
 // Shows text in the message dialog, modally, under the caption last set ("提示" at first).
 void showMessage(const QString& text);

@@ -10,15 +10,11 @@
 #include <QStringList>
 #include <functional>
 
-#include "dialogs/skinned_dialog.h"
-
-class QPushButton;
+#include "dialogs/message_dialog.h"
 
 namespace vellumo {
 
-class MessageArea;
-
-class CompletionDialog : public SkinnedDialog {
+class CompletionDialog : public MessageWindow {
     Q_OBJECT
 public:
     static constexpr QSize kSize{806, 233};
@@ -33,20 +29,17 @@ public:
     // Both default to the desktop's (QDesktopServices).
     void setOpeners(Opener folder, Opener file);
 
-    QString message() const;
     QPushButton* openFolderButton() const { return openFolder_; }
     QPushButton* playButton() const { return play_; }
     QPushButton* okButton() const { return ok_; }
 
 private:
-    void relayout();
     void openWith(const Opener& opener, const QString& path, const QString& failure);
 
     QString outputFile_;
     QString text_;
     Opener folderOpener_;
     Opener fileOpener_;
-    MessageArea* message_ = nullptr;
     QPushButton* openFolder_ = nullptr;
     QPushButton* play_ = nullptr;
     QPushButton* ok_ = nullptr;

@@ -22,6 +22,7 @@
 #include "tests/support/modal_responder.h"
 #include "tests/support/photo_files.h"
 #include "tests/support/test_files.h"
+#include "tests/support/window_look.h"
 
 namespace vellumo {
 
@@ -55,11 +56,7 @@ class PhotoWindowsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        installFontSubstitutions();
-        qApp->setStyleSheet(skinStyleSheet());
-        ProgressWindow::shared().setTaskDelay(1);
-    }
+    void initTestCase() { test::useWindowLook(1); }
 
     void init() {
         folder_ = std::make_unique<test::TempFolder>();

@@ -25,6 +25,7 @@
 #include "tests/support/modal_responder.h"
 #include "tests/support/photo_files.h"
 #include "tests/support/test_files.h"
+#include "tests/support/window_look.h"
 
 namespace vellumo {
 
@@ -35,9 +36,7 @@ class PhotoPagesTest : public QObject {
 
 private slots:
     void initTestCase() {
-        installFontSubstitutions();
-        qApp->setStyleSheet(skinStyleSheet());
-        ProgressWindow::shared().setTaskDelay(1);
+        test::useWindowLook(1);
         folder_ = std::make_unique<test::TempFolder>();
         wide_ = test::writePhoto(folder_->path() + "wide.jpg", {4000, 3000});
         tall_ = test::writePhoto(folder_->path() + "tall.jpg", {300, 400});

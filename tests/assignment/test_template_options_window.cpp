@@ -19,6 +19,7 @@
 #include "tests/support/modal_responder.h"
 #include "tests/support/photo_files.h"
 #include "tests/support/test_files.h"
+#include "tests/support/window_look.h"
 #include "workspace/data_paths.h"
 #include "workspace/packed_file.h"
 #include "workspace/program_folder.h"
@@ -51,11 +52,7 @@ class TemplateOptionsWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        installFontSubstitutions();
-        qApp->setStyleSheet(skinStyleSheet());
-        ProgressWindow::shared().setTaskDelay(1);
-    }
+    void initTestCase() { test::useWindowLook(1); }
 
     void init() {
         folder_ = std::make_unique<test::TempFolder>();

@@ -104,21 +104,20 @@ private slots:
     }
 
     void messageWindowsCentreTheirButtonRowBelowTheText() {
-        SkinnedDialog window(QSize(520, 190), QStringLiteral("标题"));
-        MessageArea message(&window);
-        message.setText(QStringLiteral("一行"));
+        MessageWindow window(QSize(520, 190), QStringLiteral("标题"), 72);
+        window.setMessage(QStringLiteral("一行"));
         QList<QPushButton*> buttons;
         for (bool accent : {true, false, false}) {
-            buttons << makeDialogButton(QStringLiteral("按钮"), &window, accent, 120);
+            buttons << window.addButton(QStringLiteral("按钮"), accent, 120);
         }
         QCOMPARE(buttons[0]->size(), QSize(120, 30));
         QVERIFY(buttons[0]->property("accent").toBool());
         QVERIFY(!buttons[1]->property("accent").toBool());
 
-        layoutMessageWindow(window, QSize(520, 190), message, 72, buttons);
         // One line keeps the window's own size.
+        auto* message = window.findChild<MessageArea*>();
         QCOMPARE(window.size(), QSize(520, 190));
-        QCOMPARE(message.geometry(), QRect(20, 72, 480, MessageArea::kLineHeight));
+        QCOMPARE(message->geometry(), QRect(20, 72, 480, MessageArea::kLineHeight));
         // Equal room on either side, 24 between, 22 above the bottom strip.
         QCOMPARE(buttons[0]->x(), 520 - buttons[2]->geometry().right() - 1);
         QCOMPARE(buttons[1]->x(), buttons[0]->x() + 120 + 24);
@@ -128,12 +127,12 @@ private slots:
         }
 
         // A longer text grows the window by what it needs beyond one line.
-        message.setText(QStringList(6, QStringLiteral("很长的一行")).join(u'\n'));
-        layoutMessageWindow(window, QSize(520, 190), message, 72, buttons);
-        const int grown = message.neededHeight(480) - MessageArea::kLineHeight;
+        window.setMessage(QStringList(6, QStringLiteral("很长的一行")).join(u'\n'));
+        const int grown = message->neededHeight(480) - MessageArea::kLineHeight;
         QVERIFY(grown > 0);
         QCOMPARE(window.height(), 190 + grown);
         QCOMPARE(buttons[0]->y(), 190 + grown - SkinnedDialog::kBottomHeight - 22 - 30);
+        QCOMPARE(window.message(), QStringList(6, QStringLiteral("很长的一行")).join(u'\n'));
     }
 
     void aSharedWindowIsMadeOnceAndAgainAfterItWasDeleted() {

@@ -29,6 +29,7 @@
 #include "tests/support/modal_responder.h"
 #include "tests/support/photo_files.h"
 #include "tests/support/test_files.h"
+#include "tests/support/window_look.h"
 #include "workspace/packed_file.h"
 #include "workspace/program_folder.h"
 
@@ -70,6 +71,18 @@ QStringList details(const TemplateManagerWindow& window) {
     return values;
 }
 
+// The manager window over an album, with its preview window, shown; the messages it gives are
+// answered and noted, other windows that open are left alone.
+struct ShownManager {
+    explicit ShownManager(Album& album) : preview(album), window(album, preview) {
+        responder.other = [](QWidget*) {};
+        window.show();
+    }
+    TemplatePreviewWindow preview;
+    TemplateManagerWindow window;
+    test::ModalResponder responder;
+};
+
 // A mouse event sent straight to a widget, the pointer at a point of the window.
 void sendMouse(QWidget* target, QEvent::Type type, const QWidget* window, QPoint windowPos,
                Qt::MouseButtons buttons) {
@@ -90,11 +103,7 @@ class TemplateManagerWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        installFontSubstitutions();
-        qApp->setStyleSheet(skinStyleSheet());
-        ProgressWindow::shared().setTaskDelay(0);
-    }
+    void initTestCase() { test::useWindowLook(0); }
 
     void init() {
         folder_ = std::make_unique<test::TempFolder>();
@@ -319,11 +328,9 @@ private slots:
     }
 
     void autoMatchPlacesEveryWaitingPhotoAsTheAutomaticPlacementDoes() {
-        TemplatePreviewWindow preview(*album_);
-        TemplateManagerWindow window(*album_, preview);
-        test::ModalResponder responder;
-        responder.other = [](QWidget*) {};
-        window.show();
+        ShownManager shown(*album_);
+        TemplateManagerWindow& window = shown.window;
+        test::ModalResponder& responder = shown.responder;
         QTRY_COMPARE(responder.messages, QStringList{texts::kPhotosLoaded});
         // A template used by hand and shown, one photo in it.
         window.catalogueList()->setCurrentItem(window.catalogueList()->topLevelItem(0));
@@ -364,11 +371,9 @@ private slots:
     }
 
     void aClickPicksAPhotoUpAndAClickOnASlotPutsItDown() {
-        TemplatePreviewWindow preview(*album_);
-        TemplateManagerWindow window(*album_, preview);
-        test::ModalResponder responder;
-        responder.other = [](QWidget*) {};
-        window.show();
+        ShownManager shown(*album_);
+        TemplateManagerWindow& window = shown.window;
+        test::ModalResponder& responder = shown.responder;
         QTRY_COMPARE(responder.messages, QStringList{texts::kPhotosLoaded});
         window.catalogueList()->setCurrentItem(window.catalogueList()->topLevelItem(0));
         window.useTemplate();
@@ -464,11 +469,9 @@ private slots:
     }
 
     void escapeDuringADemonstrationCallsItsCommandOff() {
-        TemplatePreviewWindow preview(*album_);
-        TemplateManagerWindow window(*album_, preview);
-        test::ModalResponder responder;
-        responder.other = [](QWidget*) {};
-        window.show();
+        ShownManager shown(*album_);
+        TemplateManagerWindow& window = shown.window;
+        test::ModalResponder& responder = shown.responder;
         QTRY_COMPARE(responder.messages, QStringList{texts::kPhotosLoaded});
         window.demonstrationCheck()->setChecked(true);
         window.catalogueList()->setCurrentItem(window.catalogueList()->topLevelItem(1));
@@ -504,11 +507,9 @@ private slots:
     }
 
     void addingAnExternalTemplateAsksForBothFilesAndRefreshesTheList() {
-        TemplatePreviewWindow preview(*album_);
-        TemplateManagerWindow window(*album_, preview);
-        test::ModalResponder responder;
-        responder.other = [](QWidget*) {};
-        window.show();
+        ShownManager shown(*album_);
+        TemplateManagerWindow& window = shown.window;
+        test::ModalResponder& responder = shown.responder;
         QTRY_COMPARE(responder.messages, QStringList{texts::kPhotosLoaded});
         responder.messages.clear();
 
@@ -691,9 +692,7 @@ private:
     }
 
     void addPhoto(const QString& name, QSize size, QColor colour) {
-        PhotoRecord photo = test::photoRecord(name, size.width(), size.height());
-        photo.location = test::writePhoto(folder_->path() + name + ".jpg", size, 1, colour);
-        album_->addPhoto(photo);
+        album_->addPhoto(test::writtenPhotoRecord(folder_->path(), name, size, colour));
     }
 
     std::unique_ptr<test::TempFolder> folder_;

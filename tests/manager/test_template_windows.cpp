@@ -24,6 +24,7 @@
 #include "tests/support/modal_responder.h"
 #include "tests/support/photo_files.h"
 #include "tests/support/test_files.h"
+#include "tests/support/window_look.h"
 #include "workspace/data_paths.h"
 #include "workspace/packed_file.h"
 #include "workspace/program_folder.h"
@@ -140,11 +141,7 @@ class TemplateWindowsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        installFontSubstitutions();
-        qApp->setStyleSheet(skinStyleSheet());
-        ProgressWindow::shared().setTaskDelay(0);
-    }
+    void initTestCase() { test::useWindowLook(0); }
 
     void init() {
         folder_ = std::make_unique<test::TempFolder>();
@@ -484,9 +481,7 @@ private:
     }
 
     void addPhoto(const QString& name, QSize size, QColor colour) {
-        PhotoRecord photo = test::photoRecord(name, size.width(), size.height());
-        photo.location = test::writePhoto(folder_->path() + name + ".jpg", size, 1, colour);
-        album_->addPhoto(photo);
+        album_->addPhoto(test::writtenPhotoRecord(folder_->path(), name, size, colour));
     }
 
     std::unique_ptr<test::TempFolder> folder_;

@@ -2,6 +2,8 @@
 
 // Catalogues and photos made in code for model tests.
 
+#include <QColor>
+#include <QSize>
 #include <QString>
 
 #include "album/photo_list.h"
@@ -15,6 +17,9 @@ CatalogueRecord templateRecord(const QString& name, const QString& pictureNames,
                                const QString& heights = {}, int frames = 250);
 
 PhotoRecord photoRecord(const QString& name, int width, int height);
+// The same with its file: a JPEG of that size and colour written to folder + name + ".jpg".
+PhotoRecord writtenPhotoRecord(const QString& folder, const QString& name, QSize size,
+                               QColor colour);
 
 // The catalogue-list entry of a catalogue index and class.
 const CatalogueEntry& entryOf(const Catalogue& catalogue, int catalogueIndex,
