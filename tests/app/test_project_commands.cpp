@@ -112,38 +112,6 @@ private slots:
         folder_.reset();
     }
 
-    void recoveryIsOfferedAtStartAndRestoresTheAlbum() {
-        for (const bool restore : {true, false}) {
-            {
-                // A run that ended without its exit left its album.
-                Catalogue catalogue;
-                Album album(catalogue);
-                album.addPhoto(photoRecord(QStringLiteral("left")));
-                ProjectSession session(album, nullptr);
-                QVERIFY(session.writeRecovery());
-            }
-            QStringList log;
-            ModalResponder responder({test::answerQuestion(restore, &log)}, 10000);
-            auto program = startedProgram();
-            QTRY_VERIFY(responder.finished());
-            QCOMPARE(log, QStringList{texts::kRecoveryCaption + QStringLiteral(": ") +
-                                      texts::kRecoveryQuestion});
-            QLabel* albumLabel = part<MainTitleBar>(*program->mainWindow())->albumLabel();
-            if (restore) {
-                QCOMPARE(program->album().photos().size(), 1);
-                QCOMPARE(albumLabel->text(), texts::kUntitledAlbum + texts::kUnsavedMark);
-                // Kept until the album is saved or the program ends normally.
-                QVERIFY(ProjectSession::hasRecovery());
-            } else {
-                QCOMPARE(program->album().photos().size(), 0);
-                QVERIFY(!ProjectSession::hasRecovery());
-            }
-            program->projects()->session().stop();
-            program->endProgram();
-            QVERIFY(!ProjectSession::hasRecovery());
-        }
-    }
-
     void exitAsksToSaveUnsavedChangesWithEachAnswer() {
         for (const SaveAnswer answer :
              {SaveAnswer::Cancel, SaveAnswer::DontSave, SaveAnswer::Save}) {
@@ -367,6 +335,38 @@ private slots:
         QVERIFY(projects->saveAlbumAs());
         QCOMPARE(window->statusText(), QString());
         program->endProgram();
+    }
+
+    void recoveryIsOfferedAtStartAndRestoresTheAlbum() {
+        for (const bool restore : {true, false}) {
+            {
+                // A run that ended without its exit left its album.
+                Catalogue catalogue;
+                Album album(catalogue);
+                album.addPhoto(photoRecord(QStringLiteral("left")));
+                ProjectSession session(album, nullptr);
+                QVERIFY(session.writeRecovery());
+            }
+            QStringList log;
+            ModalResponder responder({test::answerQuestion(restore, &log)}, 30000);
+            auto program = startedProgram();
+            QTRY_VERIFY(responder.finished());
+            QCOMPARE(log, QStringList{texts::kRecoveryCaption + QStringLiteral(": ") +
+                                      texts::kRecoveryQuestion});
+            QLabel* albumLabel = part<MainTitleBar>(*program->mainWindow())->albumLabel();
+            if (restore) {
+                QCOMPARE(program->album().photos().size(), 1);
+                QCOMPARE(albumLabel->text(), texts::kUntitledAlbum + texts::kUnsavedMark);
+                // Kept until the album is saved or the program ends normally.
+                QVERIFY(ProjectSession::hasRecovery());
+            } else {
+                QCOMPARE(program->album().photos().size(), 0);
+                QVERIFY(!ProjectSession::hasRecovery());
+            }
+            program->projects()->session().stop();
+            program->endProgram();
+            QVERIFY(!ProjectSession::hasRecovery());
+        }
     }
 
 private:

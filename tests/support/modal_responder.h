@@ -6,7 +6,8 @@
 //    "caption: text" and answered from answers (no once it is used up), any other window handed
 //    to other (closed when there is none);
 //  - a script: each window shown is handed to the next step, in order, until the steps are used
-//    up or the time is (whenModalShown: a script of one step).
+//    up or the time is (whenModalShown: a script of one step). A window of the script still
+//    unanswered when the time is up is closed: the test fails instead of hanging.
 // A window still open after it was answered (a list window asking a nested question) is not
 // handed on again until it has been closed. The responder must outlive the windows it answers.
 
@@ -64,8 +65,13 @@ private:
     }
 
     void poll() {
-        if (scripted_ && (finished() || clock_.elapsed() > timeoutMs_)) {
+        if (scripted_ && finished()) {
             timer_->stop();
+            return;
+        }
+        if (scripted_ && clock_.elapsed() > timeoutMs_) {
+            timer_->stop();
+            giveUp();
             return;
         }
         if (open_ && !open_->isVisible()) {
@@ -109,6 +115,23 @@ private:
                     dialog->reject();
                 }
             });
+        }
+    }
+
+    // A window of the script that came too late is closed, so that the test fails where it
+    // waits for the script instead of hanging in the window's event loop.
+    void giveUp() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == open_ || qobject_cast<ProgressWindow*>(modal) ||
+            (accepts_ && !accepts_(modal))) {
+            return;
+        }
+        qWarning("ModalResponder: the script's time is up; closing %s",
+                 modal->metaObject()->className());
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            dialog->reject();
+        } else {
+            modal->close();
         }
     }
 
