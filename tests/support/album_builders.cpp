@@ -3,7 +3,6 @@
 #include <stdexcept>
 
 #include "catalogue/picture_list.h"
-#include "tests/support/photo_files.h"
 
 namespace vellumo::test {
 
@@ -37,13 +36,6 @@ PhotoRecord photoRecord(const QString& name, int width, int height) {
     p.height = height;
     p.location = QStringLiteral("/photos/") + name + QStringLiteral(".jpg");
     return p;
-}
-
-PhotoRecord writtenPhotoRecord(const QString& folder, const QString& name, QSize size,
-                               QColor colour) {
-    PhotoRecord photo = photoRecord(name, size.width(), size.height());
-    photo.location = writePhoto(folder + name + QStringLiteral(".jpg"), size, 1, colour);
-    return photo;
 }
 
 const CatalogueEntry& entryOf(const Catalogue& catalogue, int catalogueIndex, TemplateClass cls) {

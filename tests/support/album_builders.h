@@ -8,6 +8,7 @@
 
 #include "album/photo_list.h"
 #include "catalogue/catalogue.h"
+#include "tests/support/photo_files.h"
 
 namespace vellumo::test {
 
@@ -18,8 +19,13 @@ CatalogueRecord templateRecord(const QString& name, const QString& pictureNames,
 
 PhotoRecord photoRecord(const QString& name, int width, int height);
 // The same with its file: a JPEG of that size and colour written to folder + name + ".jpg".
-PhotoRecord writtenPhotoRecord(const QString& folder, const QString& name, QSize size,
-                               QColor colour);
+// Inline, so that tests built without the photo files need not link them.
+inline PhotoRecord writtenPhotoRecord(const QString& folder, const QString& name, QSize size,
+                                      QColor colour) {
+    PhotoRecord photo = photoRecord(name, size.width(), size.height());
+    photo.location = writePhoto(folder + name + QStringLiteral(".jpg"), size, 1, colour);
+    return photo;
+}
 
 // The catalogue-list entry of a catalogue index and class.
 const CatalogueEntry& entryOf(const Catalogue& catalogue, int catalogueIndex,
