@@ -1,45 +1,16 @@
 #include "album/output_options.h"
 
+#include "album/output_formats.h"
 #include "album/output_texts.h"
 
 namespace vellumo {
 
 QString albumTypeName(AlbumType type) {
-    switch (type) {
-        case AlbumType::Vcd:
-            return QStringLiteral("VCD");
-        case AlbumType::Svcd:
-            return QStringLiteral("SVCD");
-        case AlbumType::Dvd:
-            return QStringLiteral("DVD");
-        case AlbumType::Avi:
-            return QStringLiteral("AVI");
-        case AlbumType::Wmv:
-            return QStringLiteral("WMV");
-        case AlbumType::Mp4:
-            return QStringLiteral("MP4");
-        case AlbumType::Mov:
-            return QStringLiteral("MOV");
-    }
-    return {};
+    return outputFormat(type).typeWord;
 }
 
 QString albumFileExtension(AlbumType type) {
-    switch (type) {
-        case AlbumType::Vcd:
-        case AlbumType::Svcd:
-        case AlbumType::Dvd:
-            return QStringLiteral(".mpg");
-        case AlbumType::Avi:
-            return QStringLiteral(".avi");
-        case AlbumType::Wmv:
-            return QStringLiteral(".wmv");
-        case AlbumType::Mp4:
-            return QStringLiteral(".mp4");
-        case AlbumType::Mov:
-            return QStringLiteral(".mov");
-    }
-    return QStringLiteral(".mpg");
+    return outputFormat(type).extension;
 }
 
 QString pictureQualityWord(PictureQuality quality) {
@@ -56,22 +27,7 @@ QString syncModeCaption(SyncMode mode) {
 }
 
 const QVector<QSize>& outputSizes(AlbumType type) {
-    static const QVector<QSize> vcd = {{320, 176}, {464, 256}, {640, 368}, {800, 480}, {1280, 720}};
-    static const QVector<QSize> common = {{320, 176},  {464, 256},   {640, 368},
-                                          {800, 480},  {1280, 720},  {1440, 816},
-                                          {1600, 896}, {1920, 1080}, {2048, 1152}};
-    static const QVector<QSize> wmvMov = {{320, 176},  {464, 256},   {640, 368},
-                                          {800, 480},  {1280, 720},  {1440, 816},
-                                          {1600, 896}, {1920, 1088}, {2048, 1152}};
-    switch (type) {
-        case AlbumType::Vcd:
-            return vcd;
-        case AlbumType::Wmv:
-        case AlbumType::Mov:
-            return wmvMov;
-        default:
-            return common;
-    }
+    return outputFormat(type).sizes;
 }
 
 bool isAlbumFileName(const QString& name) {

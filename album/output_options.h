@@ -16,6 +16,8 @@ enum class TvSystem { Pal, Ntsc };
 enum class PictureQuality { Standard, High };  // "biaoqing" / "gaoqing"
 enum class SyncMode { WithTemplate, WithMusic };
 
+// A type's word, file extension and sizes come from its row of the output format table
+// (album/output_formats.h).
 QString albumTypeName(AlbumType type);  // "VCD", "SVCD", ...
 // The output file's extension for the type: ".mpg" for the discs, ".avi", ".mp4", ...
 QString albumFileExtension(AlbumType type);

@@ -17,4 +17,16 @@ inline const QString kAlbumNameEmpty = QStringLiteral("相册名称不能为空,
 inline const QString kAlbumNameNotAFileName =
     QStringLiteral("相册名称不能包含“/”，也不能是“.”或“..”，请重新输入相册名称！");
 
+// The production commands of the output formats: caption and hint.
+inline const QString kVcd = QStringLiteral("VCD");
+inline const QString kVcdHint = QStringLiteral("支持VCD格式相册");
+inline const QString kSvcd = QStringLiteral("SVCD");
+inline const QString kSvcdHint = QStringLiteral("支持SVCD格式相册");
+inline const QString kDvd = QStringLiteral("DVD");
+inline const QString kDvdHint = QStringLiteral("支持DVD格式相册 － 推荐使用");
+inline const QString kAvi = QStringLiteral("AVI");
+inline const QString kAviHint = QStringLiteral("支持AVI格式相册");
+inline const QString kMp4 = QStringLiteral("MP4");
+inline const QString kMp4Hint = QStringLiteral("支持MP4格式相册");
+
 }  // namespace vellumo::texts

@@ -65,8 +65,10 @@ void CommandPanel::buildToolbar() {
           kToolButtonWidth);
     group({Command::About, Command::Help}, kToolButtonWidth);
 
-    x = layout::kToolbar.width() - 4 * kProductionButtonWidth - 3 * kGap;
-    for (Command command : {Command::Vcd, Command::Svcd, Command::Dvd, Command::Avi}) {
+    const QList<Command> production = toolbarProductionCommands();
+    const auto count = static_cast<int>(production.size());
+    x = layout::kToolbar.width() - count * kProductionButtonWidth - (count - 1) * kGap;
+    for (Command command : production) {
         QPushButton* button = addButton(command, toolbar_, QRect(x, 0, kProductionButtonWidth, h));
         button->setFont(heiTi(13, true));
         x += kProductionButtonWidth + kGap;

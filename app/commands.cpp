@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "album/output_formats.h"
 #include "app/app_texts.h"
 #include "project/project_texts.h"
 
@@ -10,46 +11,60 @@ namespace vellumo {
 const QList<CommandInfo>& commandTable() {
     using namespace texts;
     using enum CommandOwner;
-    static const QList<CommandInfo> table{
-        {Command::NewAlbum, kNewAlbum, {}, Projects},
-        {Command::OpenAlbum, kOpenAlbum, {}, Projects},
-        {Command::SaveAlbum, kSaveAlbum, {}, Projects},
-        {Command::SaveAlbumAs, kSaveAlbumAs, {}, Projects},
-        {Command::AddPhotos, kAddPhotos, kAddPhotosHint, PhotoWindows},
-        {Command::AddMusic, kAddMusic, kAddMusicHint, MusicLyricsWindows},
-        {Command::AddLyrics, kAddLyrics, kAddLyricsHint, MusicLyricsWindows},
-        {Command::Sync, kSync, kSyncHint, OutputWindows},
-        {Command::Quality, kQuality, kQualityHint, OutputWindows},
-        {Command::Crop, kCrop, kCropHint, PhotoWindows},
-        {Command::TemplateManager, kTemplateManager, kTemplateManagerHint, TemplateWindows},
-        {Command::Backgrounds, kBackgrounds, kBackgroundsHint, PhotoWindows},
-        {Command::Settings, kSettings, kSettingsHint, Program},
-        {Command::Vcd, kVcd, kVcdHint, OutputWindows},
-        {Command::Svcd, kSvcd, kSvcdHint, OutputWindows},
-        {Command::Dvd, kDvd, kDvdHint, OutputWindows},
-        {Command::Avi, kAvi, kAviHint, OutputWindows},
-        // A menu item only, beside "AVI".
-        {Command::Mp4, kMp4, kMp4Hint, OutputWindows},
-        {Command::Play, kPlay, kPlayHint, Preview},
-        {Command::Stop, kStop, kStopHint, Preview},
-        {Command::ZoomIn, kZoomIn, kZoomInHint, PhotoWindows},
-        {Command::ZoomOut, kZoomOut, kZoomOutHint, PhotoWindows},
-        {Command::ZoomDefault, kZoomDefault, kZoomDefaultHint, PhotoWindows},
-        {Command::FirstPage, kFirstPage, {}, PhotoWindows},
-        {Command::PreviousPage, kPreviousPage, {}, PhotoWindows},
-        {Command::NextPage, kNextPage, {}, PhotoWindows},
-        {Command::LastPage, kLastPage, {}, PhotoWindows},
-        {Command::ViewPhoto, kViewPhoto, {}, PhotoWindows},
-        {Command::PreviewEffect, kPreviewEffect, {}, PhotoWindows},
-        {Command::About, kAbout, {}, MainWindow},
-        {Command::Help, kHelp, {}, MainWindow},
-        // No command opens the insert-video window yet: the button says that it comes later.
-        {Command::InsertVideo, kInsertVideo, {}, MainWindow},
-        {Command::MusicPreview, {}, kMusicListHint, MusicLyricsWindows},
-        {Command::LyricsPreview, {}, kLyricsListHint, MusicLyricsWindows},
-        {Command::Exit, kExitCommand, {}, MainWindow},
-    };
+    static const QList<CommandInfo> table = [] {
+        QList<CommandInfo> commands{
+            {Command::NewAlbum, kNewAlbum, {}, Projects},
+            {Command::OpenAlbum, kOpenAlbum, {}, Projects},
+            {Command::SaveAlbum, kSaveAlbum, {}, Projects},
+            {Command::SaveAlbumAs, kSaveAlbumAs, {}, Projects},
+            {Command::AddPhotos, kAddPhotos, kAddPhotosHint, PhotoWindows},
+            {Command::AddMusic, kAddMusic, kAddMusicHint, MusicLyricsWindows},
+            {Command::AddLyrics, kAddLyrics, kAddLyricsHint, MusicLyricsWindows},
+            {Command::Sync, kSync, kSyncHint, OutputWindows},
+            {Command::Quality, kQuality, kQualityHint, OutputWindows},
+            {Command::Crop, kCrop, kCropHint, PhotoWindows},
+            {Command::TemplateManager, kTemplateManager, kTemplateManagerHint, TemplateWindows},
+            {Command::Backgrounds, kBackgrounds, kBackgroundsHint, PhotoWindows},
+            {Command::Settings, kSettings, kSettingsHint, Program},
+            {Command::Play, kPlay, kPlayHint, Preview},
+            {Command::Stop, kStop, kStopHint, Preview},
+            {Command::ZoomIn, kZoomIn, kZoomInHint, PhotoWindows},
+            {Command::ZoomOut, kZoomOut, kZoomOutHint, PhotoWindows},
+            {Command::ZoomDefault, kZoomDefault, kZoomDefaultHint, PhotoWindows},
+            {Command::FirstPage, kFirstPage, {}, PhotoWindows},
+            {Command::PreviousPage, kPreviousPage, {}, PhotoWindows},
+            {Command::NextPage, kNextPage, {}, PhotoWindows},
+            {Command::LastPage, kLastPage, {}, PhotoWindows},
+            {Command::ViewPhoto, kViewPhoto, {}, PhotoWindows},
+            {Command::PreviewEffect, kPreviewEffect, {}, PhotoWindows},
+            {Command::About, kAbout, {}, MainWindow},
+            {Command::Help, kHelp, {}, MainWindow},
+            // No command opens the insert-video window yet: the button says that it comes later.
+            {Command::InsertVideo, kInsertVideo, {}, MainWindow},
+            {Command::MusicPreview, {}, kMusicListHint, MusicLyricsWindows},
+            {Command::LyricsPreview, {}, kLyricsListHint, MusicLyricsWindows},
+            {Command::Exit, kExitCommand, {}, MainWindow},
+        };
+        // One production command for each format the main window offers.
+        for (const OutputFormat& format : outputFormats()) {
+            if (format.place != FormatPlace::NotOffered) {
+                commands.append(
+                    {productionCommand(format.type), format.caption, format.hint, OutputWindows});
+            }
+        }
+        return commands;
+    }();
     return table;
+}
+
+QList<Command> toolbarProductionCommands() {
+    QList<Command> commands;
+    for (const OutputFormat& format : outputFormats()) {
+        if (format.place == FormatPlace::ToolbarAndMenu) {
+            commands.append(productionCommand(format.type));
+        }
+    }
+    return commands;
 }
 
 const CommandInfo& commandInfo(Command command) {
@@ -59,26 +74,21 @@ const CommandInfo& commandInfo(Command command) {
 }
 
 const QList<Command>& functionMenuCommands() {
-    static const QList<Command> menu{
-        Command::NewAlbum,
-        Command::OpenAlbum,
-        Command::SaveAlbum,
-        Command::SaveAlbumAs,
-        Command::AddPhotos,
-        Command::AddMusic,
-        Command::AddLyrics,
-        Command::Crop,
-        Command::Quality,
-        Command::Sync,
-        Command::TemplateManager,
-        Command::Backgrounds,
-        Command::Vcd,
-        Command::Svcd,
-        Command::Dvd,
-        Command::Avi,
-        Command::Mp4,
-        Command::Exit,
-    };
+    static const QList<Command> menu = [] {
+        QList<Command> items{
+            Command::NewAlbum,  Command::OpenAlbum, Command::SaveAlbum,       Command::SaveAlbumAs,
+            Command::AddPhotos, Command::AddMusic,  Command::AddLyrics,       Command::Crop,
+            Command::Quality,   Command::Sync,      Command::TemplateManager, Command::Backgrounds,
+        };
+        // The production commands in the formats' order, then the exit.
+        for (const OutputFormat& format : outputFormats()) {
+            if (format.place != FormatPlace::NotOffered) {
+                items.append(productionCommand(format.type));
+            }
+        }
+        items.append(Command::Exit);
+        return items;
+    }();
     return menu;
 }
 

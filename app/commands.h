@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include "album/output_options.h"
+
 namespace vellumo {
 
 enum class Command {
@@ -21,11 +23,6 @@ enum class Command {
     TemplateManager,
     Backgrounds,
     Settings,
-    Vcd,
-    Svcd,
-    Dvd,
-    Avi,
-    Mp4,
     Play,
     Stop,
     ZoomIn,
@@ -43,7 +40,23 @@ enum class Command {
     MusicPreview,
     LyricsPreview,
     Exit,
+
+    // The production commands: one per output format (album/output_formats.h), numbered after
+    // the album type, so that a new format needs no command of its own here. Those the program
+    // and its tests call by name are named.
+    FirstProduction = 1000,
+    Vcd = FirstProduction + static_cast<int>(AlbumType::Vcd),
+    Svcd = FirstProduction + static_cast<int>(AlbumType::Svcd),
+    Dvd = FirstProduction + static_cast<int>(AlbumType::Dvd),
+    Avi = FirstProduction + static_cast<int>(AlbumType::Avi),
+    Mp4 = FirstProduction + static_cast<int>(AlbumType::Mp4),
 };
+
+// The command that produces an album of type.
+constexpr Command productionCommand(AlbumType type) {
+    return static_cast<Command>(static_cast<int>(Command::FirstProduction) +
+                                static_cast<int>(type));
+}
 
 // The part of the program that does a command's work; it alone registers the command's handler.
 enum class CommandOwner {
@@ -68,6 +81,9 @@ struct CommandInfo {
 // Every command of the main window with its caption, hint and owner.
 const QList<CommandInfo>& commandTable();
 const CommandInfo& commandInfo(Command command);
+
+// The production commands the toolbar shows as buttons, in order.
+QList<Command> toolbarProductionCommands();
 
 // The function menu's items, in order: the project items first, "退出文件" last.
 const QList<Command>& functionMenuCommands();

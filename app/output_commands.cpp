@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "album/output_formats.h"
 #include "app/main_window.h"
 #include "app/photo_pages.h"
 #include "dialogs/folder_chooser.h"
@@ -73,13 +74,14 @@ void wireOutputCommands(MainWindow& window, Album& album, OutputCommandServices 
         // Both clocks start again; with sync with template the total is the album's.
         window.showClock(texts::kClockZero, idleTotalTime(album));
     });
-    for (auto [command, type] :
-         {std::pair{Command::Vcd, AlbumType::Vcd}, std::pair{Command::Svcd, AlbumType::Svcd},
-          std::pair{Command::Dvd, AlbumType::Dvd}, std::pair{Command::Avi, AlbumType::Avi},
-          std::pair{Command::Mp4, AlbumType::Mp4}}) {
-        window.setCommandHandler(command, [&window, &album, typeWindow, services, type = type] {
-            produce(window, album, *typeWindow, services, type);
-        });
+    for (const OutputFormat& format : outputFormats()) {
+        if (format.place == FormatPlace::NotOffered) {
+            continue;
+        }
+        window.setCommandHandler(productionCommand(format.type),
+                                 [&window, &album, typeWindow, services, type = format.type] {
+                                     produce(window, album, *typeWindow, services, type);
+                                 });
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // The main window's output commands: "画面质量", "同步效果" and the production commands
-// ("VCD", "SVCD", "DVD", "AVI" and "MP4").
+// (one for each output format the main window offers, album/output_formats.h).
 
 #include <QString>
 #include <functional>

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "album/output_formats.h"
 #include "media/mcl.h"
 #include "production/production_texts.h"
 
@@ -17,25 +18,6 @@ constexpr int kHighMode = 1;
 constexpr int kHighMaxKbps = 100000;
 constexpr int kAudioCodec = 2;
 constexpr int kBitsPerPixel = 32;
-
-std::optional<mcl::Preset> presetOf(AlbumType type) {
-    switch (type) {
-        case AlbumType::Vcd:
-            return mcl::Preset::Vcd;
-        case AlbumType::Svcd:
-            return mcl::Preset::Svcd;
-        case AlbumType::Dvd:
-            return mcl::Preset::Dvd;
-        case AlbumType::Avi:
-            return mcl::Preset::Avi;
-        case AlbumType::Mp4:
-            return mcl::Preset::Mp4;
-        case AlbumType::Wmv:
-        case AlbumType::Mov:
-            return std::nullopt;
-    }
-    return std::nullopt;
-}
 
 // Hands the library the file of item index of list, or tells it the list is exhausted.
 mcl::SourceFunc sourceOf(const mcl::List& list) {
@@ -179,7 +161,7 @@ bool ConversionDriver::convert(const ConversionRequest& request) {
     addLog(texts::kLogTotalFrames + QString::number(totalFrames_));
     addLog(texts::kLogTotalSamples + QString::number(totalSamples_));
 
-    if (const auto preset = presetOf(request.albumType)) {
+    if (const auto preset = outputFormat(request.albumType).preset) {
         c.setFormatPreset(
             *preset, request.tvSystem == TvSystem::Ntsc ? mcl::TvSystem::Ntsc : mcl::TvSystem::Pal);
     }

@@ -16,6 +16,7 @@
 
 #include <unistd.h>
 
+#include "album/output_formats.h"
 #include "photo/photo_loader.h"
 #include "project/project_texts.h"
 #include "workspace/errors.h"
@@ -70,10 +71,6 @@ const WordTable<LyricStyle> kLyricStyles{{LyricStyle::Regular, "regular"},
 const WordTable<LyricScript> kLyricScripts{{LyricScript::Simplified, "simplified"},
                                            {LyricScript::Traditional, "traditional"},
                                            {LyricScript::Other, "other"}};
-const WordTable<AlbumType> kAlbumTypes{{AlbumType::Vcd, "VCD"}, {AlbumType::Svcd, "SVCD"},
-                                       {AlbumType::Dvd, "DVD"}, {AlbumType::Avi, "AVI"},
-                                       {AlbumType::Wmv, "WMV"}, {AlbumType::Mp4, "MP4"},
-                                       {AlbumType::Mov, "MOV"}};
 const WordTable<TvSystem> kTvSystems{{TvSystem::Pal, "PAL"}, {TvSystem::Ntsc, "NTSC"}};
 const WordTable<PictureQuality> kQualities{{PictureQuality::Standard, "standard"},
                                            {PictureQuality::High, "high"}};
@@ -214,7 +211,7 @@ QJsonObject projectObject(const Album& album, const ProjectSettings& settings,
     const OutputOptions& out = album.outputOptions();
     const QJsonObject output{
         {QStringLiteral("type"),
-         out.albumType ? QJsonValue(wordOf(kAlbumTypes, *out.albumType)) : QJsonValue()},
+         out.albumType ? QJsonValue(outputFormat(*out.albumType).projectWord) : QJsonValue()},
         {QStringLiteral("sizeIndex"), out.sizeIndex},
         {QStringLiteral("width"), out.outputSize.width()},
         {QStringLiteral("height"), out.outputSize.height()},
@@ -649,7 +646,10 @@ ProjectLoad readProjectObject(const QJsonObject& root, const QString& path,
     if (type.isNull()) {
         out.albumType.reset();
     } else if (type.isString()) {
-        out.albumType = enumOf(kAlbumTypes, type.toString());
+        out.albumType = albumTypeOfProjectWord(type.toString());
+        if (!out.albumType) {
+            throw Damaged{};
+        }
     } else {
         throw Damaged{};
     }
@@ -657,9 +657,9 @@ ProjectLoad readProjectObject(const QJsonObject& root, const QString& path,
     out.outputSize = QSize(number(output, QStringLiteral("width"), 0, 10000),
                            number(output, QStringLiteral("height"), 0, 10000));
     // Only a size the choosers offer: the encoder is never asked for another.
-    const bool offered = std::any_of(kAlbumTypes.begin(), kAlbumTypes.end(), [&out](const auto& t) {
-        return outputSizes(t.first).contains(out.outputSize);
-    });
+    const bool offered =
+        std::any_of(outputFormats().begin(), outputFormats().end(),
+                    [&out](const OutputFormat& f) { return f.sizes.contains(out.outputSize); });
     if (!offered) {
         throw Damaged{};
     }

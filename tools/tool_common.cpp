@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 
+#include "album/output_formats.h"
 #include "workspace/folders.h"
 #include "workspace/program_folder.h"
 
@@ -61,6 +62,11 @@ void printOut(const QString& text) {
 void printError(const QString& text) {
     std::fputs(text.toUtf8().constData(), stderr);
     std::fputc('\n', stderr);
+}
+
+QString withAlbumTypes(QString usage) {
+    return usage.replace(QStringLiteral("--type TYPE"),
+                         QStringLiteral("--type ") + toolWords(QStringLiteral("|")));
 }
 
 int fail(const QString& message) {

@@ -38,6 +38,10 @@ private:
 void printOut(const QString& text);
 void printError(const QString& text);
 
+// usage with "--type TYPE" spelled out as the album types the tool offers:
+// "--type VCD|SVCD|...".
+QString withAlbumTypes(QString usage);
+
 // A command's exit status after printing a one-line error.
 int fail(const QString& message);
 

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QRegularExpression>
 
+#include "album/output_formats.h"
 #include "media/audio_decoder.h"
 #include "media/test_pattern.h"
 #include "production/conversion_driver.h"
@@ -14,9 +15,12 @@ namespace vellumo::tool {
 
 namespace {
 
-const QString kUsage = QStringLiteral(
-    "usage: encode --type VCD|SVCD|DVD|AVI|MP4 --size WxH [--tv pal|ntsc] "
-    "[--quality standard|high] [--frames N] [--music FILE]... [--ffmpeg-log] --out FILE");
+QString usage() {
+    return withAlbumTypes(
+        QStringLiteral("usage: encode --type TYPE --size WxH [--tv pal|ntsc] "
+                       "[--quality standard|high] [--frames N] [--music FILE]... [--ffmpeg-log] "
+                       "--out FILE"));
+}
 
 }  // namespace
 
@@ -44,26 +48,15 @@ int runEncode(const QStringList& words) {
     }
     if (!args.positional().isEmpty() || !args.has("type") || !args.has("size") ||
         !args.has("out")) {
-        return fail(kUsage);
+        return fail(usage());
     }
 
     ConversionRequest request;
-    const QString type = args.value("type").toUpper();
-    const std::pair<const char*, AlbumType> types[] = {{"VCD", AlbumType::Vcd},
-                                                       {"SVCD", AlbumType::Svcd},
-                                                       {"DVD", AlbumType::Dvd},
-                                                       {"AVI", AlbumType::Avi},
-                                                       {"MP4", AlbumType::Mp4}};
-    bool known = false;
-    for (const auto& [name, value] : types) {
-        if (type == QLatin1String(name)) {
-            request.albumType = value;
-            known = true;
-        }
-    }
-    if (!known) {
+    const std::optional<AlbumType> type = albumTypeOfToolWord(args.value("type").toUpper());
+    if (!type) {
         return fail(QStringLiteral("unknown --type \"%1\"").arg(args.value("type")));
     }
+    request.albumType = *type;
     static const QRegularExpression sizePattern(QStringLiteral("^(\\d{1,4})x(\\d{1,4})$"));
     const QRegularExpressionMatch size = sizePattern.match(args.value("size"));
     if (!size.hasMatch()) {

@@ -12,6 +12,7 @@
 
 #include <cstdio>
 
+#include "album/output_formats.h"
 #include "catalogue/catalogue.h"
 #include "media/audio_decoder.h"
 #include "media/music_player.h"
@@ -31,63 +32,50 @@ namespace vellumo::tool {
 
 namespace {
 
-const QString kUsage = QStringLiteral(
-    "usage: make-album [--program-folder DIR] [--combined K] --type VCD|SVCD|DVD|AVI|MP4 "
-    "[--size WxH] [--tv pal|ntsc] [--quality standard|high] [--sync template|music] "
-    "[--music FILE]... [--lyrics FILE]... --out FILE PHOTO...\n"
-    "       make-album [--program-folder DIR] --open FILE [--type ...] [--size WxH] [--tv ...] "
-    "[--quality ...] [--sync ...] [--music FILE]... [--lyrics FILE]... --out FILE");
-
-struct Choice {
-    const char* word;
-    AlbumType type;
-};
-constexpr Choice kTypes[] = {{"VCD", AlbumType::Vcd},
-                             {"SVCD", AlbumType::Svcd},
-                             {"DVD", AlbumType::Dvd},
-                             {"AVI", AlbumType::Avi},
-                             {"MP4", AlbumType::Mp4}};
+QString usage() {
+    return withAlbumTypes(QStringLiteral(
+        "usage: make-album [--program-folder DIR] [--combined K] --type TYPE "
+        "[--size WxH] [--tv pal|ntsc] [--quality standard|high] [--sync template|music] "
+        "[--music FILE]... [--lyrics FILE]... --out FILE PHOTO...\n"
+        "       make-album [--program-folder DIR] --open FILE [--type ...] [--size WxH] [--tv ...] "
+        "[--quality ...] [--sync ...] [--music FILE]... [--lyrics FILE]... --out FILE"));
+}
 
 // Reads the output options from the arguments into options; an error text, or empty. With
 // fromProject the options an album project gave stand where the arguments give none.
 QString readOptions(const Arguments& args, OutputOptions& options, bool fromProject = false) {
-    const Choice* chosen = nullptr;
+    std::optional<AlbumType> chosen;
     if (fromProject && !args.has(QStringLiteral("type"))) {
-        for (const Choice& c : kTypes) {
-            if (options.albumType == c.type) {
-                chosen = &c;
-            }
+        // The project's type, when the tool produces it.
+        if (options.albumType && !outputFormat(*options.albumType).toolWord.isEmpty()) {
+            chosen = options.albumType;
         }
-        if (chosen == nullptr) {
+        if (!chosen) {
             return QStringLiteral("the album project names no album type: give --type");
         }
     } else {
-        const QString type = args.value(QStringLiteral("type")).toUpper();
-        for (const Choice& c : kTypes) {
-            if (type == QLatin1String(c.word)) {
-                chosen = &c;
-            }
-        }
-        if (chosen == nullptr) {
+        chosen = albumTypeOfToolWord(args.value(QStringLiteral("type")).toUpper());
+        if (!chosen) {
             return QStringLiteral("unknown --type \"%1\"").arg(args.value(QStringLiteral("type")));
         }
-        if (options.albumType != chosen->type || !fromProject) {
-            options.beginProduction(chosen->type);
+        if (options.albumType != chosen || !fromProject) {
+            options.beginProduction(*chosen);
         }
     }
+    const OutputFormat& format = outputFormat(*chosen);
     if (args.has(QStringLiteral("size"))) {
         static const QRegularExpression pattern(QStringLiteral("^(\\d{1,4})x(\\d{1,4})$"));
         const QRegularExpressionMatch m = pattern.match(args.value(QStringLiteral("size")));
         const QSize size =
             m.hasMatch() ? QSize(m.captured(1).toInt(), m.captured(2).toInt()) : QSize();
-        const qsizetype index = outputSizes(chosen->type).indexOf(size);
+        const qsizetype index = format.sizes.indexOf(size);
         if (index < 0) {
             QStringList offered;
-            for (const QSize s : outputSizes(chosen->type)) {
+            for (const QSize s : format.sizes) {
                 offered << QStringLiteral("%1x%2").arg(s.width()).arg(s.height());
             }
             return QStringLiteral("--size for %1 must be one of %2")
-                .arg(QLatin1String(chosen->word), offered.join(u' '));
+                .arg(format.toolWord, offered.join(u' '));
         }
         options.chooseSize(static_cast<int>(index));
     }
@@ -162,7 +150,7 @@ int runMakeAlbum(const QStringList& words) {
     const bool opening = args.has(QStringLiteral("open"));
     if (args.positional().isEmpty() == !opening ||
         (!opening && !args.has(QStringLiteral("type"))) || !args.has(QStringLiteral("out"))) {
-        return fail(kUsage);
+        return fail(usage());
     }
     if (args.has(QStringLiteral("program-folder"))) {
         setProgramFolder(args.value(QStringLiteral("program-folder")));

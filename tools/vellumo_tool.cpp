@@ -54,11 +54,11 @@ constexpr Command kCommands[] = {
     {"lrc", "lrc FILE [--at MM:SS]...       the lyric table of an LRC file, the line at each time",
      vellumo::tool::runLrc, false},
     {"encode",
-     "encode --type VCD|SVCD|DVD|AVI|MP4 --size WxH [--tv pal|ntsc] [--quality standard|high] "
+     "encode --type TYPE --size WxH [--tv pal|ntsc] [--quality standard|high] "
      "[--frames N] [--music FILE]... [--ffmpeg-log] --out FILE  encode generated test pictures",
      vellumo::tool::runEncode, true},
     {"make-album",
-     "make-album [--program-folder DIR] [--combined K] --type VCD|SVCD|DVD|AVI|MP4 [--size WxH] "
+     "make-album [--program-folder DIR] [--combined K] --type TYPE [--size WxH] "
      "[--tv pal|ntsc] [--quality standard|high] [--sync template|music] [--music FILE]... "
      "[--lyrics FILE]... --out FILE PHOTO... | make-album --open FILE [options] --out FILE  "
      "the album (or an album project) made into a video",
@@ -70,7 +70,7 @@ constexpr Command kCommands[] = {
 int usage() {
     QString text = QStringLiteral("usage: vellumo-tool COMMAND ...\ncommands:");
     for (const Command& c : kCommands) {
-        text += QStringLiteral("\n  ") + QString::fromUtf8(c.usage);
+        text += QStringLiteral("\n  ") + vellumo::tool::withAlbumTypes(QString::fromUtf8(c.usage));
     }
     vellumo::tool::printError(text);
     return 2;
@@ -100,7 +100,7 @@ int main(int argc, char* argv[]) {
             vellumo::tool::printError(
                 QStringLiteral("vellumo-tool: unknown option \"%1\"").arg(unknown.option));
             vellumo::tool::printError(QStringLiteral("usage: vellumo-tool ") +
-                                      QString::fromUtf8(c.usage));
+                                      vellumo::tool::withAlbumTypes(QString::fromUtf8(c.usage)));
             return 2;
         } catch (const vellumo::Error& e) {
             vellumo::tool::printError(e.message());

@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "album/output_formats.h"
 #include "app/about_window.h"
 #include "app/app_texts.h"
 #include "app/command_panel.h"
@@ -170,6 +171,41 @@ private slots:
         QCOMPARE(part<MainTitleBar>(window)->dragPicture()->toolTip(), texts::kDragHint);
         QCOMPARE(part<CommandPanel>(window)->currentTimeText(), QStringLiteral("00:00:00"));
         QCOMPARE(part<CommandPanel>(window)->totalTimeText(), QStringLiteral("00:00:00"));
+    }
+
+    // Each format the table offers has its command with the row's caption and hint: a toolbar
+    // button (in the table's order) where the row says so, and a menu item after the
+    // backgrounds, in the table's order; the others have neither.
+    void productionCommandsFollowTheFormatTable() {
+        MainWindow window;
+        QStringList menuItems;
+        for (QAction* action : functionMenu(window)->actions()) {
+            menuItems << action->text();
+        }
+        QStringList offered;
+        int lastButtonX = -1;
+        for (const OutputFormat& format : outputFormats()) {
+            const Command command = productionCommand(format.type);
+            QPushButton* button = part<CommandPanel>(window)->button(command);
+            QCOMPARE(button != nullptr, format.place == FormatPlace::ToolbarAndMenu);
+            if (button != nullptr) {
+                QCOMPARE(button->text(), format.caption);
+                QCOMPARE(button->toolTip(), format.hint);
+                QVERIFY(button->x() > lastButtonX);
+                lastButtonX = button->x();
+            }
+            if (format.place == FormatPlace::NotOffered) {
+                QVERIFY(
+                    std::none_of(commandTable().begin(), commandTable().end(),
+                                 [command](const CommandInfo& i) { return i.command == command; }));
+                continue;
+            }
+            QCOMPARE(commandInfo(command).caption, format.caption);
+            QCOMPARE(commandInfo(command).owner, CommandOwner::OutputWindows);
+            offered << format.caption;
+        }
+        const qsizetype first = menuItems.indexOf(texts::kBackgrounds) + 1;
+        QCOMPARE(menuItems.mid(first, offered.size()), offered);
     }
 
     void functionMenuRepeatsTheCommands() {

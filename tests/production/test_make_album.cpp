@@ -15,6 +15,7 @@
 #include <csignal>
 #include <utility>
 
+#include "album/output_formats.h"
 #include "production/production_run_texts.h"
 #include "tests/support/media_probe.h"
 #include "tests/support/photo_files.h"
@@ -130,6 +131,35 @@ TEST(MakeAlbum, FailsWithOneLineAndLeavesNoFile) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.lastErrLine().contains(QStringLiteral("没有找到音乐文件")))
         << run.err.toStdString();
+}
+
+TEST(MakeAlbum, TakesEachFormatsToolWordAndOffersItsSizes) {
+    test::TempFolder temp;
+    installProgramFolder(temp);
+    const QString photo = test::writeSolidPhoto(temp.path() + "p.jpg", {480, 320}, Qt::darkGreen);
+    // A size no format offers stops the command after the type was taken, naming the type's
+    // own sizes: nothing is produced.
+    for (const OutputFormat& format : outputFormats()) {
+        SCOPED_TRACE(format.typeWord.toStdString());
+        const QString word = format.toolWord.isEmpty() ? format.typeWord : format.toolWord;
+        const ToolRun run =
+            runTool({"make-album", "--program-folder", temp.path(), "--type", word.toLower(),
+                     "--size", "30x20", "--out", temp.path() + "x" + format.extension, photo},
+                    120000);
+        EXPECT_EQ(run.exitCode, 1);
+        if (format.toolWord.isEmpty()) {
+            EXPECT_TRUE(run.lastErrLine().contains("unknown --type")) << run.err.toStdString();
+            continue;
+        }
+        const QSize last = format.sizes.constLast();
+        EXPECT_TRUE(run.lastErrLine().contains(
+            QStringLiteral("--size for %1 must be one of").arg(format.toolWord)))
+            << run.err.toStdString();
+        EXPECT_TRUE(run.lastErrLine().endsWith(
+            QStringLiteral("%1x%2").arg(last.width()).arg(last.height())))
+            << run.err.toStdString();
+    }
+    EXPECT_TRUE(runTool({"make-album"}).err.contains(toolWords(QStringLiteral("|"))));
 }
 
 TEST(MakeAlbum, AnAlbumProjectPlannedOnTheCommandLineIsOpenedAndProduced) {

@@ -8,6 +8,7 @@
 
 #include <sys/stat.h>
 
+#include "album/output_formats.h"
 #include "media/music_player.h"
 #include "project/project_file.h"
 #include "project/project_texts.h"
@@ -217,6 +218,21 @@ TEST_F(ProjectFileTest, SaveAndOpenGiveTheSameAlbumInEveryField) {
     EXPECT_TRUE(opened.templates().slot(1).info.sameRecord(opened.templates().at(1).info));
     // Saving the opened album again gives the same text.
     EXPECT_EQ(projectBytes(opened, load.settings, path), test::readFile(path));
+}
+
+TEST_F(ProjectFileTest, EveryAlbumTypeIsStoredUnderItsProjectWordAndReadBack) {
+    for (const OutputFormat& format : outputFormats()) {
+        SCOPED_TRACE(format.projectWord.toStdString());
+        Album album(catalogue_);
+        album.outputOptions().beginProduction(format.type);
+        const QString path = save(album);
+        const QJsonObject output =
+            QJsonDocument::fromJson(test::readFile(path)).object().value("output").toObject();
+        EXPECT_EQ(output.value("type").toString(), format.projectWord);
+        Album opened(catalogue_);
+        opened.restore(readProject(path, catalogue_).album);
+        EXPECT_EQ(opened.outputOptions().albumType, format.type);
+    }
 }
 
 TEST_F(ProjectFileTest, AProjectMovedWithItsFilesOpensFromItsNewFolder) {

@@ -4,6 +4,7 @@
 #include <QProcess>
 
 #include "album/album_texts.h"
+#include "album/output_formats.h"
 #include "tests/support/media_probe.h"
 #include "tests/support/photo_files.h"
 #include "tests/support/test_files.h"
@@ -165,6 +166,22 @@ TEST(VellumoTool, EncodeWritesGeneratedPicturesThroughTheDriver) {
     EXPECT_EQ(badMusic.exitCode, 1);
     EXPECT_TRUE(badMusic.err.contains(temp.path() + "none.mp3"));
     EXPECT_FALSE(QFile::exists(temp.path() + "x.mpg"));
+}
+
+TEST(VellumoTool, EncodeTakesTheToolWordOfEveryProducedFormat) {
+    test::TempFolder temp;
+    // A size the encoder refuses ends the command once the type was taken.
+    for (const OutputFormat& format : outputFormats()) {
+        SCOPED_TRACE(format.typeWord.toStdString());
+        const QString word = format.toolWord.isEmpty() ? format.typeWord : format.toolWord;
+        const ToolRun run = runTool({"encode", "--type", word.toLower(), "--size", "8x8",
+                                     "--frames", "1", "--out", temp.path() + "x"});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err.contains("unknown --type"), format.toolWord.isEmpty())
+            << run.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(temp.path() + "x"));
+    EXPECT_TRUE(runTool({"encode"}).err.contains("--type " + toolWords(QStringLiteral("|"))));
 }
 
 TEST(VellumoTool, PlanCombinedSortsAPhotoByItsUprightSize) {
