@@ -29,8 +29,6 @@ public:
     // The album's name with its unsaved mark, in the middle of the bar.
     void showAlbumName(const QString& markedName);
     QString albumName() const;
-    // For tests that look at what the bar shows.
-    QLabel* albumLabel() const { return album_; }
 
 signals:
     void closeReleased();

@@ -195,13 +195,13 @@ private slots:
                 return QStringList{path + kProjectExtension};
             },
             [&](QWidget*, const QString&) { return path; });
-        QLabel* albumLabel = part<MainTitleBar>(*window)->albumLabel();
+        const MainTitleBar* titleBar = part<MainTitleBar>(*window);
         QCOMPARE(window->windowTitle(), texts::kUntitledAlbum + " - " + texts::kApplicationTitle);
-        QCOMPARE(albumLabel->text(), texts::kUntitledAlbum);
+        QCOMPARE(titleBar->albumName(), texts::kUntitledAlbum);
 
         // Changes show the mark within the change check.
         addPhoto(*program, QStringLiteral("one"));
-        QTRY_COMPARE(albumLabel->text(), texts::kUntitledAlbum + texts::kUnsavedMark);
+        QTRY_COMPARE(titleBar->albumName(), texts::kUntitledAlbum + texts::kUnsavedMark);
         QCOMPARE(menuItem(*window, texts::kSaveAlbum)->shortcut(),
                  QKeySequence(QKeySequence::Save));
         QCOMPARE(menuItem(*window, texts::kNewAlbum)->shortcut(), QKeySequence(QKeySequence::New));
@@ -213,7 +213,7 @@ private slots:
         menuItem(*window, texts::kSaveAlbum)->trigger();
         QVERIFY(QFileInfo::exists(path + kProjectExtension));
         QCOMPARE(window->windowTitle(), QStringLiteral("夏天 - ") + texts::kApplicationTitle);
-        QCOMPARE(albumLabel->text(), QStringLiteral("夏天"));
+        QCOMPARE(titleBar->albumName(), QStringLiteral("夏天"));
         const QList<QAction*> recent = window->recentAlbumsMenu()->actions();
         QCOMPARE(recent.size(), 1);
         QCOMPARE(recent.first()->text(), path + kProjectExtension);
@@ -229,12 +229,12 @@ private slots:
         QCOMPARE(log.size(), 1);
         QVERIFY(log.first().contains(QStringLiteral("夏天")));
         QCOMPARE(program->album().photos().size(), 0);
-        QCOMPARE(albumLabel->text(), texts::kUntitledAlbum);
+        QCOMPARE(titleBar->albumName(), texts::kUntitledAlbum);
 
         // The recent item opens the saved album (nothing unsaved: no question).
         window->recentAlbumsMenu()->actions().first()->trigger();
         QCOMPARE(program->album().photos().size(), 1);
-        QCOMPARE(albumLabel->text(), QStringLiteral("夏天"));
+        QCOMPARE(titleBar->albumName(), QStringLiteral("夏天"));
 
         // "打开相册…" of a damaged file tells it and keeps the album.
         folder_->write(QStringLiteral("夏天.vellumo"), "{\"format\":");
@@ -353,10 +353,10 @@ private slots:
             QTRY_VERIFY(responder.finished());
             QCOMPARE(log, QStringList{texts::kRecoveryCaption + QStringLiteral(": ") +
                                       texts::kRecoveryQuestion});
-            QLabel* albumLabel = part<MainTitleBar>(*program->mainWindow())->albumLabel();
+            const MainTitleBar* titleBar = part<MainTitleBar>(*program->mainWindow());
             if (restore) {
                 QCOMPARE(program->album().photos().size(), 1);
-                QCOMPARE(albumLabel->text(), texts::kUntitledAlbum + texts::kUnsavedMark);
+                QCOMPARE(titleBar->albumName(), texts::kUntitledAlbum + texts::kUnsavedMark);
                 // Kept until the album is saved or the program ends normally.
                 QVERIFY(ProjectSession::hasRecovery());
             } else {
