@@ -25,4 +25,13 @@ inline const QString kNotARegularFileNotAdded =
 // A chosen photo that has no picture at all. %1 the file.
 inline const QString kPhotoUnreadable = QStringLiteral("无法读取照片文件“%1”，此文件没有添加。");
 
+// The lyric styles and scripts as the lyric settings name them and the window's
+// choosers list them.
+inline const QString kStyleRegular = QStringLiteral("常规");
+inline const QString kStyleBold = QStringLiteral("粗体");
+inline const QString kStyleItalic = QStringLiteral("倾斜");
+inline const QString kStyleBoldItalic = QStringLiteral("粗体 倾斜");
+inline const QString kScriptSimplified = QStringLiteral("简体");
+inline const QString kScriptTraditional = QStringLiteral("繁体");
+
 }  // namespace vellumo::texts

@@ -2,8 +2,8 @@
 
 #include <QFontMetrics>
 
+#include "album/album_texts.h"
 #include "album/lyrics.h"
-#include "album/music_lyrics_texts.h"
 #include "media/chinese_script.h"
 
 namespace vellumo {

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "album/album_texts.h"  // kDeleteAllButton, shared with the photo list
+#include "album/album_texts.h"  // kDeleteAllButton, the lyric styles and scripts
 
 namespace vellumo::texts {
 
@@ -79,13 +79,6 @@ inline const QString kCustomLeft = QStringLiteral("自定义");
 inline const QString kCustomCentred = QStringLiteral("居中显示");
 inline const QString kSaveLyricSettings = QStringLiteral("保存设置");
 inline const QString kCancelLyricSettings = QStringLiteral("取消");
-// The lyric styles and scripts as the window's choosers list them.
-inline const QString kStyleRegular = QStringLiteral("常规");
-inline const QString kStyleBold = QStringLiteral("粗体");
-inline const QString kStyleItalic = QStringLiteral("倾斜");
-inline const QString kStyleBoldItalic = QStringLiteral("粗体 倾斜");
-inline const QString kScriptSimplified = QStringLiteral("简体");
-inline const QString kScriptTraditional = QStringLiteral("繁体");
 // Our own captions of the two track bars.
 inline const QString kTrackBarX = QStringLiteral("水平位置");
 inline const QString kTrackBarY = QStringLiteral("垂直位置");

@@ -6,7 +6,6 @@
 #include <QString>
 
 #include "album/photo_list_texts.h"
-#include "dialogs/dialog_texts.h"
 
 namespace vellumo::texts {
 
@@ -36,7 +35,6 @@ inline const QString kPhotoTemplatesColumnPhotoName = QStringLiteral("照片名�
 inline const QString kPhotoTemplatesColumnTemplate = QStringLiteral("使用模板");
 inline const QString kPhotoTemplatesColumnPhotoPath = QStringLiteral("照片位置");
 inline const QString kPhotoTemplatesColumnSlot = QStringLiteral("标注");
-inline const QString& kPhotoTemplatesOk = kOk;
 inline const QString kPhotoTemplatesCancel = QStringLiteral("取消");
 inline const QString kNoTemplateSelected = QStringLiteral("没有选中模板文件！");
 inline const QString kCompletePhotosCaption = QStringLiteral("补全照片文件");

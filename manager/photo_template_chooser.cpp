@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "dialogs/dialog_texts.h"
 #include "dialogs/message_dialog.h"
 #include "manager/manager_texts.h"
 #include "manager/template_preview_window.h"
@@ -51,7 +52,7 @@ PhotoTemplateChooser::PhotoTemplateChooser(const Album& album, TemplatePreviewWi
     }
 
     const int left = kSize.width() - kMargin - 2 * kButtonWidth - 20;
-    ok_ = new QPushButton(kPhotoTemplatesOk, this);
+    ok_ = new QPushButton(kOk, this);
     ok_->setGeometry(left, kButtonTop, kButtonWidth, kButtonHeight);
     cancel_ = new QPushButton(kPhotoTemplatesCancel, this);
     cancel_->setGeometry(left + kButtonWidth + 20, kButtonTop, kButtonWidth, kButtonHeight);

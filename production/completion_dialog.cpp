@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "dialogs/dialog_texts.h"
 #include "dialogs/message_dialog.h"
 #include "production/production_texts.h"
 

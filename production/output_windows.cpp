@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "dialogs/dialog_texts.h"
 #include "dialogs/message_dialog.h"
 #include "production/production_texts.h"
 

@@ -5,7 +5,6 @@
 #include <QString>
 
 #include "album/output_texts.h"
-#include "dialogs/dialog_texts.h"  // kCancel, shared with the dialogs
 
 namespace vellumo::texts {
 
