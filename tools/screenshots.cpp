@@ -28,7 +28,6 @@
 #include "app/plugin_notice.h"
 #include "app/program.h"
 #include "app/save_question.h"
-#include "app/screenshot_texts.h"
 #include "app/splash_window.h"
 #include "app/startup_animation.h"
 #include "app/thumbnail_strip.h"
@@ -52,6 +51,7 @@
 #include "project/project_texts.h"
 #include "settings/settings_window.h"
 #include "settings/system_settings.h"
+#include "tools/screenshot_texts.h"
 #include "workspace/data_paths.h"
 #include "workspace/program_folder.h"
 
