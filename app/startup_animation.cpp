@@ -65,6 +65,11 @@ void StartupAnimation::startTimer() {
 
 bool StartupAnimation::load() {
     timer_.stop();
+    // Photos came first: the animation made way for them before it was loaded, and nothing
+    // failed.
+    if (released_) {
+        return true;
+    }
     try {
         if (!player_) {
             throw Error(QString());

@@ -29,7 +29,8 @@ public:
     void prepare();
     // Starts the animation timer (one-shot, 1 ms).
     void startTimer();
-    // The animation timer's work. True when the animation plays.
+    // The animation timer's work. True when the animation plays, or was released before it
+    // was loaded.
     bool load();
     // The first step of "添加照片".
     void release();

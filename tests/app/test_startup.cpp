@@ -225,6 +225,21 @@ private slots:
         program->endProgram();
     }
 
+    void anAnimationReleasedBeforeItWasLoadedDoesNotAskForThePlugin() {
+        // Photos can arrive (an album recovered or opened) before the animation timer fires.
+        StartupAnimation animation(nullptr, nullptr, nullptr);
+        QSignalSpy failed(&animation, &StartupAnimation::loadFailed);
+        animation.release();
+        QVERIFY(animation.load());
+        QCOMPARE(failed.count(), 0);
+        QCOMPARE(animation.flag(), words::kStartupAnimationReleased);
+        // Not released, the same missing player is a failed load.
+        StartupAnimation held(nullptr, nullptr, nullptr);
+        QSignalSpy heldFailed(&held, &StartupAnimation::loadFailed);
+        QVERIFY(!held.load());
+        QCOMPARE(heldFailed.count(), 1);
+    }
+
     void everyCommandHasTheHandlerOfItsOwnerOrIsADeliberateNoOp() {
         auto program = startedProgram();
         const MainWindow* window = program->mainWindow();
