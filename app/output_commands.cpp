@@ -7,7 +7,6 @@
 #include "app/photo_pages.h"
 #include "dialogs/folder_chooser.h"
 #include "dialogs/message_dialog.h"
-#include "preview/preview_timeline.h"
 #include "production/output_windows.h"
 #include "production/production_run.h"
 #include "production/production_texts.h"
