@@ -142,8 +142,11 @@ QStringList lyricFontChoices() {
     return fonts;
 }
 
-LyricSettingsWindow::LyricSettingsWindow(LyricsList& lyrics, QWidget* parent)
-    : SkinnedDialog(kSize, texts::kLyricSettingsCaption, parent), lyrics_(lyrics) {
+LyricSettingsWindow::LyricSettingsWindow(const LyricsList& lyrics, SaveSettings save,
+                                         QWidget* parent)
+    : SkinnedDialog(kSize, texts::kLyricSettingsCaption, parent),
+      lyrics_(lyrics),
+      store_(std::move(save)) {
     buildControls();
 }
 
@@ -289,7 +292,7 @@ void LyricSettingsWindow::save() {
     if (scripts_->currentIndex() >= 0) {
         settings.script = chosenScript();
     }
-    lyrics_.setSettings(row_, settings);
+    store_(row_, settings);
     record_ = settings;
     accept();
 }

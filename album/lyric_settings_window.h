@@ -6,6 +6,7 @@
 // the window; "取消" and the close label leave the record as it was.
 
 #include <QVector>
+#include <functional>
 
 #include "album/lyric_label.h"
 #include "album/lyric_settings.h"
@@ -41,7 +42,10 @@ public:
     static constexpr QSize kSize{980, 522};
     static constexpr QPoint kScreenTopLeft{15, 50};
 
-    explicit LyricSettingsWindow(LyricsList& lyrics, QWidget* parent = nullptr);
+    // Stores a lyric file's settings (the album does).
+    using SaveSettings = std::function<void(int row, const LyricSettings& settings)>;
+
+    LyricSettingsWindow(const LyricsList& lyrics, SaveSettings save, QWidget* parent = nullptr);
 
     // Opens the window modally for the lyric file at row.
     void edit(int row);
@@ -84,7 +88,8 @@ private:
     LyricStyle chosenStyle() const;
     LyricScript chosenScript() const;
 
-    LyricsList& lyrics_;
+    const LyricsList& lyrics_;
+    SaveSettings store_;
     int row_ = -1;
     LyricSettings record_;
 

@@ -44,12 +44,14 @@ GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(ar
 
 bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
     const QEvent::Type type = event->type();
-    std::optional<Album::Snapshot> before;
+    // The album as it was before this event, taken by the album when the event's first change
+    // begins.
+    std::optional<Album::UndoPoint> before;
+    if (album_ && mayChangeAlbum(type)) {
+        before.emplace(*album_);
+    }
     QString failure;
     try {
-        if (album_ && mayChangeAlbum(type)) {
-            before = album_->snapshot();
-        }
         return QApplication::notify(receiver, event);
     } catch (const Error& e) {
         failure = e.message();
@@ -58,8 +60,9 @@ bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
     } catch (...) {
         failure = texts::kUnknownError;
     }
-    if (album_ && before) {
-        album_->restore(*before);
+    if (before) {
+        // Put back, the album tells every view; nothing to put back when nothing had changed.
+        before->restore();
         if (restored_) {
             restored_();
         }

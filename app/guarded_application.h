@@ -20,7 +20,7 @@ public:
 
     // The album a failed event is undone on; without one a failure is only told.
     void guardAlbum(Album* album) { album_ = album; }
-    // Runs after the album has been put back, for the windows that show it.
+    // Runs after a failed event has been undone (the album announces the change itself).
     void setRestoredHandler(std::function<void()> handler) { restored_ = std::move(handler); }
 
     // Failures caught since start.

@@ -26,7 +26,6 @@ int main(int argc, char* argv[]) {
     vellumo::Program program({});
     // A command that fails with an exception is undone and told; the program goes on.
     app.guardAlbum(&program.album());
-    app.setRestoredHandler([&program] { program.showAlbum(); });
     QObject::connect(
         &program, &vellumo::Program::ended, &app, [] { QCoreApplication::exit(0); },
         Qt::QueuedConnection);

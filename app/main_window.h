@@ -119,6 +119,8 @@ public:
     void clearPhoto();
     // Mouse events on the shown photo pass through filter first (the photo pages drag it).
     void watchPhoto(QObject* filter);
+    // The album preview takes the display: the photo pages drop their selection.
+    void dropPhotoSelection() { emit photoSelectionDropped(); }
 
     // The photo page: thumbnail k (1 … 9) shows picture with its hint.
     void showThumbnail(int k, const QImage& picture, const QString& hint);
@@ -137,6 +139,8 @@ signals:
     void thumbnailPointed(int k);
     // The exit command, the close label or the platform's window close.
     void exitRequested();
+    // The album preview takes the display: no photo stays selected (dropPhotoSelection()).
+    void photoSelectionDropped();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

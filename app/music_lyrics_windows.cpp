@@ -13,32 +13,29 @@ namespace vellumo {
 
 MusicLyricsWindows::MusicLyricsWindows(MainWindow& main, Album& album, MusicPlayer& player)
     : QObject(&main), main_(main), album_(album) {
-    setObjectName(QStringLiteral("musicLyricsWindows"));
     preview_ = new MusicPreviewWindow(album, player, &main);
-    lyricSettings_ = new LyricSettingsWindow(album.lyrics(), &main);
+    lyricSettings_ = new LyricSettingsWindow(
+        album.lyrics(),
+        [&album](int row, const LyricSettings& settings) { album.setLyricSettings(row, settings); },
+        &main);
     musicList_ = new MusicListWindow(album, player, *preview_, &main);
     lyricsList_ = new LyricsListWindow(album, *preview_, *lyricSettings_, &main);
 
-    main.setCommandHandler(Command::AddMusic, [this] {
-        musicList_->exec();
-        refreshSummaries();
+    connect(&album, &Album::changed, this, [this](AlbumParts parts) {
+        if (parts & (AlbumPart::Music | AlbumPart::Lyrics)) {
+            showSummaries();
+        }
     });
-    main.setCommandHandler(Command::AddLyrics, [this] {
-        lyricsList_->exec();
-        refreshSummaries();
-    });
+
+    main.setCommandHandler(Command::AddMusic, [this] { musicList_->exec(); });
+    main.setCommandHandler(Command::AddLyrics, [this] { lyricsList_->exec(); });
     main.setCommandHandler(Command::MusicPreview,
                            [this] { preview_->openInMode(MusicPreviewMode::Music); });
     main.setCommandHandler(Command::LyricsPreview,
                            [this] { preview_->openInMode(MusicPreviewMode::Lyrics); });
 }
 
-MusicLyricsWindows* MusicLyricsWindows::of(const MainWindow& main) {
-    return main.findChild<MusicLyricsWindows*>(QStringLiteral("musicLyricsWindows"),
-                                               Qt::FindDirectChildrenOnly);
-}
-
-void MusicLyricsWindows::refreshSummaries() {
+void MusicLyricsWindows::showSummaries() {
     main_.setSummary(SummaryKind::Music, musicSummaryRows(album_.music()));
     main_.setSummary(SummaryKind::Lyrics, lyricsSummaryRows(album_.lyrics()));
 }

@@ -2,8 +2,8 @@
 
 // The music and lyrics windows of the program, created once as children of the main window:
 // the music list, the lyrics list, the music and lyrics preview and the lyric settings window.
-// They take the main window's commands "添加音乐" and "添加歌词" (each rebuilding its summary
-// when its window closes) and the double-clicks on the music and lyrics summaries.
+// They take the main window's commands "添加音乐" and "添加歌词" and the double-clicks on the
+// music and lyrics summaries; the music and lyrics summaries follow the album's changes.
 
 #include <QObject>
 
@@ -22,18 +22,15 @@ class MusicLyricsWindows : public QObject {
 public:
     MusicLyricsWindows(MainWindow& main, Album& album, MusicPlayer& player);
 
-    // The windows installed on a main window, or none.
-    static MusicLyricsWindows* of(const MainWindow& main);
-
     MusicListWindow* musicList() const { return musicList_; }
     LyricsListWindow* lyricsList() const { return lyricsList_; }
     MusicPreviewWindow* preview() const { return preview_; }
     LyricSettingsWindow* lyricSettings() const { return lyricSettings_; }
 
-    // The main window's music and lyrics summaries, rebuilt from the album.
-    void refreshSummaries();
-
 private:
+    // The main window's music and lyrics summaries, rebuilt from the album.
+    void showSummaries();
+
     MainWindow& main_;
     Album& album_;
     MusicListWindow* musicList_ = nullptr;

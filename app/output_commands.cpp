@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include <memory>
+
 #include "album/output_formats.h"
 #include "app/main_window.h"
 #include "app/photo_pages.h"
@@ -19,17 +21,20 @@ namespace vellumo {
 namespace {
 
 // A production command, once the playing guard has let it through.
-void produce(MainWindow& window, Album& album, AlbumTypeWindow& typeWindow,
+void produce(MainWindow& window, Album& album, OutputOptions& options, AlbumTypeWindow& typeWindow,
              const OutputCommandServices& services, AlbumType type) {
     // No photo, no music for sync with music, no (complete) template: nothing opens.
     if (const QString refusal = checkProductionRequest(album); !refusal.isEmpty()) {
         showMessage(refusal);
         return;
     }
-    OutputOptions& options = album.outputOptions();
+    options = album.outputOptions();
     options.beginProduction(type);
     options.saveFolder.clear();
-    if (typeWindow.choose() != AlbumTypeResult::Start) {
+    album.setOutputOptions(options);
+    const AlbumTypeResult chosen = typeWindow.choose();
+    album.setOutputOptions(options);
+    if (chosen != AlbumTypeResult::Start) {
         return;
     }
     const QString folder = services.chooseFolder(&window);
@@ -37,6 +42,7 @@ void produce(MainWindow& window, Album& album, AlbumTypeWindow& typeWindow,
         return;  // No folder chosen: no production.
     }
     options.saveFolder = folder;
+    album.setOutputOptions(options);
     const QString outputFile = options.outputFile();
     // The video never takes the place of a file the album is made from.
     const QStringList project =
@@ -62,14 +68,22 @@ void wireOutputCommands(MainWindow& window, Album& album, OutputCommandServices 
     if (!services.chooseFolder) {
         services.chooseFolder = chooseAlbumFolder;
     }
-    OutputOptions& options = album.outputOptions();
-    auto* typeWindow = new AlbumTypeWindow(options, &window);
-    auto* quality = new QualityWindow(options, &window);
-    auto* sync = new SyncWindow(options, &window);
+    // The windows change a copy of the album's options, which the album takes when a window
+    // closes.
+    auto options = std::make_shared<OutputOptions>(album.outputOptions());
+    auto* typeWindow = new AlbumTypeWindow(*options, &window);
+    auto* quality = new QualityWindow(*options, &window);
+    auto* sync = new SyncWindow(*options, &window);
 
-    window.setCommandHandler(Command::Quality, [quality] { quality->exec(); });
-    window.setCommandHandler(Command::Sync, [&window, &album, sync] {
+    window.setCommandHandler(Command::Quality, [&album, options, quality] {
+        *options = album.outputOptions();
+        quality->exec();
+        album.setOutputOptions(*options);
+    });
+    window.setCommandHandler(Command::Sync, [&window, &album, options, sync] {
+        *options = album.outputOptions();
         sync->exec();
+        album.setOutputOptions(*options);
         // Both clocks start again; with sync with template the total is the album's.
         window.showClock(texts::kClockZero, idleTotalTime(album));
     });
@@ -77,10 +91,11 @@ void wireOutputCommands(MainWindow& window, Album& album, OutputCommandServices 
         if (format.place == FormatPlace::NotOffered) {
             continue;
         }
-        window.setCommandHandler(productionCommand(format.type),
-                                 [&window, &album, typeWindow, services, type = format.type] {
-                                     produce(window, album, *typeWindow, services, type);
-                                 });
+        window.setCommandHandler(
+            productionCommand(format.type),
+            [&window, &album, options, typeWindow, services, type = format.type] {
+                produce(window, album, *options, *typeWindow, services, type);
+            });
     }
 }
 

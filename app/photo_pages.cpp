@@ -54,6 +54,7 @@ PhotoPages::PhotoPages(MainWindow& window, Album& album, const SystemSettings& s
     connect(&window, &MainWindow::thumbnailClicked, this, &PhotoPages::clickThumbnail);
     connect(&window, &MainWindow::thumbnailDoubleClicked, this, &PhotoPages::doubleClickThumbnail);
     connect(&window, &MainWindow::thumbnailPointed, this, &PhotoPages::pointAt);
+    connect(&window, &MainWindow::photoSelectionDropped, this, &PhotoPages::clearSelection);
     connect(&window, &MainWindow::opened, this,
             [this] { firstPageFlag_ = words::kFirstPageStart; });
     window.watchPhoto(this);
@@ -337,30 +338,35 @@ QString idleTotalTime(const Album& album) {
 
 PhotoWindows::PhotoWindows(MainWindow& window, Album& album, const SystemSettings& settings)
     : QObject(&window), window_(window), album_(album) {
-    setObjectName(QStringLiteral("photoWindows"));
     photoList_ = new PhotoListWindow(album, settings, &window);
     backgrounds_ = new BackgroundWindow(album, &window);
     crop_ = new CropWindow(album, &window);
     options_ = new TemplateOptionsWindow(&window);
     photoList_->setOptionsWindow(options_);
     pages_ = new PhotoPages(window, album, settings, this);
-    connect(photoList_, &PhotoListWindow::photosCleared, pages_, &PhotoPages::clearPages);
+    connect(&album, &Album::changed, this, [this] {
+        showSummary();
+        // The photo list became empty: no thumbnail keeps a photo that is gone.
+        if (album_.photos().isEmpty()) {
+            pages_->clearPages();
+        }
+    });
 
     window.setCommandHandler(Command::AddPhotos, [this] {
         photoList_->exec();
-        refreshSummary();
         pages_->showFirstPageAfterAdding();
     });
     window.setCommandHandler(Command::Backgrounds, [this] { backgrounds_->exec(); });
     window.setCommandHandler(Command::Crop, [this] { crop_->exec(); });
 }
 
-PhotoWindows* PhotoWindows::of(const MainWindow& window) {
-    return window.findChild<PhotoWindows*>(QStringLiteral("photoWindows"),
-                                           Qt::FindDirectChildrenOnly);
+void PhotoWindows::showReplacedAlbum() {
+    window_.clearThumbnails(true);
+    window_.clearPhoto();
+    pages_->showFirstPageAfterAdding();
 }
 
-void PhotoWindows::refreshSummary() {
+void PhotoWindows::showSummary() {
     QList<QStringList> rows;
     const UsedTemplates& templates = album_.templates();
     for (int t = 0; t < templates.size(); ++t) {

@@ -136,15 +136,13 @@ QString idleTotalTime(const Album& album);
 
 // The photo windows of the program, created once as children of the main window: the photo list,
 // the background window, the template options window and the photo pages. They take the main
-// window's commands "添加照片" (after which the templates summary, the total time and the first
-// photo page follow the album) and "背景图片", and the page, zoom and photo commands.
+// window's commands "添加照片" (after which the first photo page is shown) and "背景图片", and
+// the page, zoom and photo commands. The templates summary, the total time and the start picture
+// follow the album's changes.
 class PhotoWindows : public QObject {
     Q_OBJECT
 public:
     PhotoWindows(MainWindow& window, Album& album, const SystemSettings& settings);
-
-    // The windows installed on a main window, or none.
-    static PhotoWindows* of(const MainWindow& window);
 
     PhotoListWindow* photoList() const { return photoList_; }
     BackgroundWindow* backgrounds() const { return backgrounds_; }
@@ -152,10 +150,14 @@ public:
     TemplateOptionsWindow* options() const { return options_; }
     PhotoPages* pages() const { return pages_; }
 
-    // The templates summary, the total time and the start picture, from the album.
-    void refreshSummary();
+    // Another album took the place of the one shown (opened, new, recovered): no thumbnail and
+    // no photo of the old one stays, and the first page of the new one is shown.
+    void showReplacedAlbum();
 
 private:
+    // The templates summary, the total time and the start picture, from the album.
+    void showSummary();
+
     MainWindow& window_;
     Album& album_;
     PhotoListWindow* photoList_ = nullptr;

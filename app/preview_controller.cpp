@@ -46,6 +46,8 @@ PreviewController::PreviewController(MainWindow& window, Album& album, MusicPlay
     connect(timeline_.get(), &PreviewTimeline::stateChanged, this,
             &PreviewController::onStateChanged);
     connect(timeline_.get(), &PreviewTimeline::clockChanged, this, &PreviewController::showClock);
+    // The total time follows the album while nothing plays.
+    connect(&album_, &Album::changed, this, &PreviewController::showClock);
     // Music and lyrics start and stop with the timeline; the music timer follows the player.
     musicTimer_.setInterval(kMusicTimerMs);
     connect(&musicTimer_, &QTimer::timeout, this, &PreviewController::musicTick);
@@ -105,18 +107,8 @@ void PreviewController::showClock() {
                                                     : idleTotalTime(album_));
 }
 
-void PreviewController::refreshAlbum() {
-    if (PhotoWindows* photos = PhotoWindows::of(window_)) {
-        photos->refreshSummary();
-    } else {
-        showClock();
-    }
-}
-
 void PreviewController::clearPhotoSelection() {
-    if (PhotoWindows* photos = PhotoWindows::of(window_)) {
-        photos->pages()->clearSelection();
-    }
+    window_.dropPhotoSelection();
 }
 
 void PreviewController::onStateChanged(PlaybackState state) {
@@ -165,8 +157,6 @@ void PreviewController::play() {
             return;
         }
         runPlacement(check.unplacedPhotos);
-        // The templates the placement added, and the total time with them.
-        refreshAlbum();
         // Photos no template could take are named, as after adding photos.
         if (const QString unplaced =
                 unplacedPhotosMessage(album_.photos(), UnplacedReason::Catalogue);

@@ -52,8 +52,6 @@ private:
     // "自动完成": the automatic placement in the "自动匹配模板" progress window.
     void runPlacement(int waiting);
     void showClock();
-    // The main window's templates summary and total time after the album changed here.
-    void refreshAlbum();
     // The preparation step in the staging window; the play list, or nothing when it failed.
     std::optional<QVector<int>> prepare();
     void onStateChanged(PlaybackState state);

@@ -110,21 +110,28 @@ ProjectCommands* Program::projects() const {
     return projects_;
 }
 
+PhotoWindows* Program::photoWindows() const {
+    return photoWindows_;
+}
+
 void Program::createWindows() {
     splash_ = std::make_unique<SplashWindow>();
     main_ = std::make_unique<MainWindow>();
     // The music list, lyrics list, music preview and lyric settings windows, with their commands.
     new MusicLyricsWindows(*main_, *album_, *musicPlayer_);
     // The photo list, background and template options windows, the photo pages, their commands.
-    new PhotoWindows(*main_, *album_, *settings_);
+    auto* photoWindows = new PhotoWindows(*main_, *album_, *settings_);
+    photoWindows_ = photoWindows;
     // The template preview window and the photo template chooser, opened from the photo pages.
-    auto* templateWindows = new TemplateWindows(*main_, *album_);
+    auto* templateWindows = new TemplateWindows(*main_, *album_, photoWindows->pages());
     // Templates the user adds there go into the catalogue the album uses.
     templateWindows->manager()->setTemplateInstaller(
         [this](const QString& parameterPackage, const QString& moviePackage) {
             return installUserTemplate(*catalogue_, parameterPackage, moviePackage);
         });
     projects_ = new ProjectCommands(*main_, *album_, *settings_);
+    connect(projects_, &ProjectCommands::albumReplaced, photoWindows,
+            &PhotoWindows::showReplacedAlbum);
     MessageDialog::shared();
     exitDialog_ = new ExitDialog(main_.get());
     ConfirmDialog::shared();
@@ -208,14 +215,6 @@ void Program::runLoadingStep() {
     }
     if (!hasEnded()) {
         openMainWindow();
-    }
-}
-
-void Program::showAlbum() {
-    if (main_) {
-        if (PhotoWindows* photos = PhotoWindows::of(*main_)) {
-            photos->refreshSummary();
-        }
     }
 }
 

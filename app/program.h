@@ -19,6 +19,7 @@ class ExitDialog;
 class MusicPlayer;
 class InsertVideoWindow;
 class MainWindow;
+class PhotoWindows;
 class PluginNotice;
 class PreviewController;
 class ProjectCommands;
@@ -56,12 +57,10 @@ public:
     // Closes every window and emits ended(), once.
     void endProgram();
     bool hasEnded() const { return stage_ == Stage::Ended; }
-    // The main window's templates summary and total time from the album (after a failed
-    // command has been undone).
-    void showAlbum();
 
     SplashWindow* splash() const { return splash_.get(); }
     MainWindow* mainWindow() const { return main_.get(); }
+    PhotoWindows* photoWindows() const;
     SystemSettings& settings() const { return *settings_; }
     // The template catalogue (built by the loading step), the album being made and the music
     // player the windows share.
@@ -98,6 +97,7 @@ private:
     QPointer<InsertVideoWindow> insertVideo_;
     QPointer<PluginNotice> pluginNotice_;
     QPointer<ProjectCommands> projects_;
+    QPointer<PhotoWindows> photoWindows_;
     // Exiting: the exit dialog is open.
     enum class Stage { New, Running, Exiting, Ended };
     Stage stage_ = Stage::New;

@@ -9,8 +9,6 @@
 #include <QTimer>
 
 #include "app/main_window.h"
-#include "app/music_lyrics_windows.h"
-#include "app/photo_pages.h"
 #include "app/save_question.h"
 #include "dialogs/message_dialog.h"
 #include "project/project_texts.h"
@@ -55,7 +53,6 @@ ProjectCommands::ProjectCommands(MainWindow& window, Album& album, SystemSetting
       session_(album, &settings, this),
       chooseOpen_(chooseFiles),
       chooseSave_(chooseSaveFile) {
-    setObjectName(QStringLiteral("projectCommands"));
     window.setCommandHandler(Command::NewAlbum, [this] { newAlbum(); });
     window.setCommandHandler(Command::OpenAlbum, [this] { openAlbum(); });
     window.setCommandHandler(Command::SaveAlbum, [this] { saveAlbum(); });
@@ -75,11 +72,6 @@ ProjectCommands::ProjectCommands(MainWindow& window, Album& album, SystemSetting
     showRecent();
 }
 
-ProjectCommands* ProjectCommands::of(const MainWindow& window) {
-    return window.findChild<ProjectCommands*>(QStringLiteral("projectCommands"),
-                                              Qt::FindDirectChildrenOnly);
-}
-
 void ProjectCommands::setChoosers(FileChooser open, SaveChooser save) {
     chooseOpen_ = std::move(open);
     chooseSave_ = std::move(save);
@@ -95,8 +87,6 @@ void ProjectCommands::showRecent() {
 }
 
 bool ProjectCommands::settleUnsavedChanges() {
-    // Changes made a moment ago count, not only those the last check saw.
-    session_.checkForChanges();
     if (!session_.isModified()) {
         return true;
     }
@@ -232,15 +222,7 @@ void ProjectCommands::programEnded() {
 }
 
 void ProjectCommands::showReplacedAlbum(const ProjectLoad* load) {
-    if (PhotoWindows* photos = PhotoWindows::of(window_)) {
-        window_.clearThumbnails(true);
-        window_.clearPhoto();
-        photos->refreshSummary();
-        photos->pages()->showFirstPageAfterAdding();
-    }
-    if (MusicLyricsWindows* lists = MusicLyricsWindows::of(window_)) {
-        lists->refreshSummaries();
-    }
+    emit albumReplaced();
     showTitle();
     if (load && !load->report().isEmpty()) {
         showMessage(load->report());

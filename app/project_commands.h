@@ -28,9 +28,6 @@ public:
 
     ProjectCommands(MainWindow& window, Album& album, SystemSettings& settings);
 
-    // The commands installed on a main window, or none.
-    static ProjectCommands* of(const MainWindow& window);
-
     ProjectSession& session() { return session_; }
     // Tests put their own choosers in place.
     void setChoosers(FileChooser open, SaveChooser save);
@@ -46,17 +43,22 @@ public:
     bool saveAlbum();
     bool saveAlbumAs();
 
-    // The main window has opened: the change check and autosave start, and an album left by a
+    // The main window has opened: the autosave starts, and an album left by a
     // run that did not end normally is offered ("恢复上次未保存的相册?").
     void mainWindowOpened();
     void offerRecovery();
     // The program ends normally: the recovery file goes.
     void programEnded();
 
+signals:
+    // Another album took the place of the one shown: opened, new or recovered. (The summaries
+    // follow the album by themselves; the photo pages start again from the first page.)
+    void albumReplaced();
+
 private:
     // Opens path; the unsaved changes have been settled.
     void openSettled(const QString& path);
-    // The windows follow the replaced album: summaries, photo pages, title.
+    // The windows follow the replaced album: photo pages, title, and what the opening reported.
     void showReplacedAlbum(const ProjectLoad* load);
     void showTitle();
     void showRecent();

@@ -14,16 +14,14 @@
 
 namespace vellumo {
 
-TemplateWindows::TemplateWindows(MainWindow& window, Album& album)
+TemplateWindows::TemplateWindows(MainWindow& window, Album& album, PhotoPages* pages)
     : QObject(&window), window_(window), album_(album) {
-    setObjectName(QStringLiteral("templateWindows"));
     preview_ = new TemplatePreviewWindow(album, &window);
     chooser_ = new PhotoTemplateChooser(album, *preview_, &window);
     manager_ = new TemplateManagerWindow(album, *preview_, &window);
     window.setCommandHandler(Command::TemplateManager, [this] { openManager(); });
-    if (PhotoWindows* photos = PhotoWindows::of(window)) {
-        photos->pages()->setTemplatesOfPhotoHandler(
-            [this](int photoRow) { openTemplatesOfPhoto(photoRow); });
+    if (pages) {
+        pages->setTemplatesOfPhotoHandler([this](int photoRow) { openTemplatesOfPhoto(photoRow); });
     }
     // The main window's command timer: the command runs once the chooser has been left.
     connect(chooser_, &PhotoTemplateChooser::completionRequested, this, [this] {
@@ -35,20 +33,12 @@ TemplateWindows::TemplateWindows(MainWindow& window, Album& album)
     });
 }
 
-TemplateWindows* TemplateWindows::of(const MainWindow& window) {
-    return window.findChild<TemplateWindows*>(QStringLiteral("templateWindows"),
-                                              Qt::FindDirectChildrenOnly);
-}
-
 void TemplateWindows::openManager() {
     if (album_.photos().isEmpty()) {
         showMessage(texts::kNoPhotosToMatch);
         return;
     }
     manager_->openForUse();
-    if (PhotoWindows* photos = PhotoWindows::of(window_)) {
-        photos->refreshSummary();
-    }
 }
 
 void TemplateWindows::openTemplatesOfPhoto(int photoRow) {

@@ -112,7 +112,7 @@ void CombinedAdd::addPhotos(const QVector<PhotoRecord>& photos, const AddProgres
     adder.addMeasured(landscapeFirst);
     added_ += adder.addedCount();
     waiting_.rebuild(album_.photos());
-    album_.wrapCursors() = WrapCursors{};
+    album_.setWrapCursors(WrapCursors{});
     nextMember_ = 0;
 }
 
@@ -122,9 +122,11 @@ bool CombinedAdd::applyMember(const CombinedTemplateMember& member) {
     for (const CatalogueEntry& entry : album_.catalogue().entries()) {
         if (member.names(entry.name, entry.landscapeSlots, entry.portraitSlots)) {
             found = true;
-            UsedTemplates& templates = album_.templates();
+            Album::Edit edit(album_);
+            const PlacementRecords records = edit.placement();
+            UsedTemplates& templates = records.templates;
             const int t = templates.addTemplate(entry, true);
-            fillNewTemplate(templates, waiting_, t, PlacementMode::Combined, album_.wrapCursors());
+            fillNewTemplate(templates, waiting_, t, PlacementMode::Combined, records.cursors);
             // No photo of the orientation it wants: an empty template is taken back rather than
             // left in the album "未完成". Its background pick and the cursors are all it touched.
             const QVector<int> rows = templates.slotRows(t);
@@ -173,6 +175,8 @@ int CombinedAdd::repeat() {
     if (n == 0) {
         return waitingCount();
     }
+    // The cycles change the album as one.
+    Album::Edit edit(album_);
     while (waitingCount() > 0) {
         // One whole cycle through the members; when it places no new photo, nothing ever will,
         // and the templates it appended are taken back.
@@ -191,12 +195,12 @@ int CombinedAdd::repeat() {
             continue;
         }
         while (album_.templates().size() > templatesBefore) {
-            album_.templates().deleteTemplate(album_.templates().size() - 1);
+            album_.deleteTemplate(album_.templates().size() - 1);
         }
         for (int row = 0; row < marksBefore.size(); ++row) {
             album_.setInTemplate(row, marksBefore[row]);
         }
-        album_.wrapCursors() = cursorsBefore;
+        album_.setWrapCursors(cursorsBefore);
         break;
     }
     return waitingCount();

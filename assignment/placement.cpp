@@ -124,17 +124,11 @@ void fillNewTemplate(UsedTemplates& templates, UnassignedLists& waiting, int t, 
     }
 }
 
-PlacementRun::PlacementRun(UsedTemplates& templates, PhotoList& photos, Backgrounds& backgrounds,
-                           PlacementMode mode, WrapCursors& cursors)
-    : templates_(templates),
-      photos_(photos),
-      backgrounds_(backgrounds),
-      mode_(mode),
-      cursors_(cursors) {}
+PlacementRun::PlacementRun(Album& album) : edit_(album), records_(edit_.placement()) {}
 
 void PlacementRun::start() {
-    backgrounds_.refreshDefaults(photos_);
-    waiting_.rebuild(photos_);
+    records_.backgrounds.refreshDefaults(records_.photos);
+    waiting_.rebuild(records_.photos);
     for (QVector<int>& used : usedNumbers_) {
         used.clear();
     }
@@ -142,7 +136,7 @@ void PlacementRun::start() {
 
 bool PlacementRun::pickFrom(Pool pool) {
     QVector<PoolEntry> entries =
-        buildPool(pool, templates_.catalogue(), static_cast<int>(waiting_.landscape.size()),
+        buildPool(pool, records_.templates.catalogue(), static_cast<int>(waiting_.landscape.size()),
                   static_cast<int>(waiting_.portrait.size()));
     if (entries.isEmpty()) {
         return false;
@@ -167,10 +161,10 @@ bool PlacementRun::pickFrom(Pool pool) {
     }
     const int index = entries[pick].row.catalogueIndex;
     const TemplateClass cls = classWord(pool);
-    for (const CatalogueEntry& entry : templates_.catalogue().entries()) {
+    for (const CatalogueEntry& entry : records_.templates.catalogue().entries()) {
         if (entry.catalogueIndex == index && entry.templateClass == cls) {
-            const int t = templates_.addTemplate(entry, true);
-            fillNewTemplate(templates_, waiting_, t, mode_, cursors_);
+            const int t = records_.templates.addTemplate(entry, true);
+            fillNewTemplate(records_.templates, waiting_, t, records_.mode, records_.cursors);
         }
     }
     used.append(index);
@@ -199,8 +193,7 @@ int PlacementRun::runToEnd() {
 }
 
 PlacementRun placementRun(Album& album) {
-    return PlacementRun(album.templates_, album.photos_, album.backgrounds_, album.placementMode_,
-                        album.wrapCursors_);
+    return PlacementRun(album);
 }
 
 }  // namespace vellumo

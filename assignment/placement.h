@@ -6,11 +6,10 @@
 #include <QVector>
 
 #include "album/used_templates.h"
+#include "project/album.h"
 #include "project/placement_state.h"
 
 namespace vellumo {
-
-class Album;
 
 // A waiting photo: its row in the photo list and whether the run has placed it.
 struct UnassignedRow {
@@ -49,10 +48,11 @@ QVector<PoolEntry> buildPool(Pool pool, const Catalogue& catalogue, int a, int b
 void fillNewTemplate(UsedTemplates& templates, UnassignedLists& waiting, int t, PlacementMode mode,
                      WrapCursors& cursors);
 
+// A run over the album's photos and templates, in its current mode. The album announces what
+// the run changed once it ends (with the action around it).
 class PlacementRun {
 public:
-    PlacementRun(UsedTemplates& templates, PhotoList& photos, Backgrounds& backgrounds,
-                 PlacementMode mode, WrapCursors& cursors);
+    explicit PlacementRun(Album& album);
 
     // Refreshes the default backgrounds, rebuilds the waiting lists, empties the used numbers.
     void start();
@@ -68,11 +68,8 @@ public:
 private:
     bool pickFrom(Pool pool);
 
-    UsedTemplates& templates_;
-    PhotoList& photos_;
-    Backgrounds& backgrounds_;
-    PlacementMode mode_;
-    WrapCursors& cursors_;
+    Album::Edit edit_;
+    PlacementRecords records_;
     UnassignedLists waiting_;
     QVector<int> usedNumbers_[kPoolCount];
 };

@@ -149,7 +149,7 @@ int main(int argc, char* argv[]) {
     adder.placeAll();
     // Keep the first twenty templates.
     while (album.templates().size() > 20) {
-        album.templates().deleteTemplate(album.templates().size() - 1);
+        album.deleteTemplate(album.templates().size() - 1);
     }
     const QString closing = vellumo::dataPath(vellumo::paths::kClosingMovie);
     vellumo::setProgramFolder(dir.path());

@@ -89,14 +89,15 @@ int main(int argc, char* argv[]) {
     vellumo::MusicPlayer player;
     player.setSoundOutput(false);
     const QString music = vellumo::dataPath(vellumo::paths::kSampleMusic);
-    if (const QString problem = album.music().add(music, player); !problem.isEmpty()) {
+    if (const QString problem = album.addMusic(music, player); !problem.isEmpty()) {
         std::printf("%s\n", qPrintable(problem));
         return 1;
     }
-    album.lyrics().add(vellumo::dataPath(vellumo::paths::kSampleLyrics));
-    vellumo::OutputOptions& options = album.outputOptions();
+    album.addLyrics(vellumo::dataPath(vellumo::paths::kSampleLyrics));
+    vellumo::OutputOptions options = album.outputOptions();
     options.beginProduction(vellumo::AlbumType::Dvd);
     options.quality = vellumo::PictureQuality::High;
+    album.setOutputOptions(options);
 
     // The working folders go below the temporary folder.
     const QString closing = vellumo::dataPath(vellumo::paths::kClosingMovie);

@@ -169,9 +169,10 @@ void previewSoak(vellumo::Album& album, int minutes) {
 }
 
 bool productionSoak(vellumo::Album& album, const QString& output) {
-    vellumo::OutputOptions& options = album.outputOptions();
+    vellumo::OutputOptions options = album.outputOptions();
     options.beginProduction(vellumo::AlbumType::Dvd);
     options.quality = vellumo::PictureQuality::High;
+    album.setOutputOptions(options);
     vellumo::ProductionRun run(album);
     MemoryLog log("production");
     int lastMinute = 0;
@@ -252,8 +253,8 @@ int main(int argc, char* argv[]) {
     if (previewMinutes > 0) {
         vellumo::Album album(catalogue);
         makeAlbum(album, 200, 0);
-        album.music().add(music, player);
-        album.lyrics().add(lyrics);
+        album.addMusic(music, player);
+        album.addLyrics(lyrics);
         std::printf("album of 200 photos: %d used templates, %.1f minutes\n",
                     album.templates().size(),
                     static_cast<double>(albumFrames(album)) / kFramesPerMinute);
@@ -270,10 +271,10 @@ int main(int argc, char* argv[]) {
         }
         while (album.templates().size() > 1 &&
                albumFrames(album, album.templates().size() - 1) >= target) {
-            album.templates().deleteTemplate(album.templates().size() - 1);
+            album.deleteTemplate(album.templates().size() - 1);
         }
-        album.music().add(music, player);
-        album.lyrics().add(lyrics);
+        album.addMusic(music, player);
+        album.addLyrics(lyrics);
         std::printf("DVD production, 1280x720, high quality, %d used templates:\n",
                     album.templates().size());
         if (!productionSoak(album, dir.path() + QStringLiteral("/soak.mpg"))) {

@@ -6,6 +6,7 @@
 #include "album/album_texts.h"
 #include "album/photo_list_texts.h"
 #include "crop/crop_texts.h"
+#include "project/album.h"
 
 namespace vellumo {
 
@@ -344,8 +345,8 @@ void markCropSaved(CropState& state, CropSlot& slot, const CropSave& save) {
     state.shownAtSelection = state.photo;
 }
 
-void applyCropSave(UsedTemplates& templates, int slotRow, const CropSave& save) {
-    templates.setPlacements(slotRow, save.fullScreen, save.medium, save.cropMark);
+void applyCropSave(Album& album, int slotRow, const CropSave& save) {
+    album.setPlacements(slotRow, save.fullScreen, save.medium, save.cropMark);
 }
 
 QString cropCommandRefusal(int photoCount, int rowCount, int selectedRow) {

@@ -17,6 +17,8 @@
 
 namespace vellumo {
 
+class Album;
+
 // The stage and where it lies in the crop window.
 inline constexpr QSize kCropStageSize{800, 450};
 inline constexpr QPoint kCropStageOrigin{20, 55};
@@ -116,8 +118,8 @@ CropSave saveCrop(const CropState& state, const CropSlot& slot);
 // After a save the written placements are the stored ones: a refused zoom and "默认大小" come
 // back to them, and saving again without a change keeps them.
 void markCropSaved(CropState& state, CropSlot& slot, const CropSave& save);
-// Writes a save into the slot table.
-void applyCropSave(UsedTemplates& templates, int slotRow, const CropSave& save);
+// Writes a save into the album's slot table.
+void applyCropSave(Album& album, int slotRow, const CropSave& save);
 
 // Why a command (zoom, default size, save) cannot run; empty when it can. selectedRow is -1
 // before the first selection.

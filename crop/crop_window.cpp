@@ -339,7 +339,7 @@ void CropWindow::save() {
     }
     BusyButtons busy([this](bool on) { setRowButtonsEnabled(on); }, [this] { updateTools(); });
     const CropSave saved = saveCrop(state_, slot_);
-    applyCropSave(album_.templates(), rows_.at(selected_).slotRow, saved);
+    applyCropSave(album_, rows_.at(selected_).slotRow, saved);
     markCropSaved(state_, slot_, saved);
     showMessage(texts::kCropSaved);
 }

@@ -45,20 +45,30 @@ QStringList recordCells(const LyricFileRecord& record);
 
 // A list of the album's files, music or lyrics: number and the record's cells. Deleting a lyric
 // file deletes its settings record with it.
-template <typename List>
-class FileRows : public RecordRows {
+class MusicRows : public RecordRows {
 public:
-    explicit FileRows(List& files) : files_(files) {}
-    int count() const override { return files_.size(); }
-    QStringList cells(int row) const override {
-        return QStringList{QString::number(row + 1)} + recordCells(files_.at(row));
-    }
+    explicit MusicRows(Album& album) : album_(album) {}
+    int count() const override;
+    QStringList cells(int row) const override;
     QStringList fields(int row) const override { return cells(row); }
-    void remove(int row) override { files_.remove(row); }
-    void removeAll() override { files_.clear(); }
+    void remove(int row) override;
+    void removeAll() override;
 
 private:
-    List& files_;
+    Album& album_;
+};
+
+class LyricsRows : public RecordRows {
+public:
+    explicit LyricsRows(Album& album) : album_(album) {}
+    int count() const override;
+    QStringList cells(int row) const override;
+    QStringList fields(int row) const override { return cells(row); }
+    void remove(int row) override;
+    void removeAll() override;
+
+private:
+    Album& album_;
 };
 
 // The rows of the main window's summaries: number, name, duration / number, name, format.

@@ -28,6 +28,7 @@ BackgroundWindow::BackgroundWindow(Album& album, QWidget* parent)
                         kBackgroundFieldWidth, kBackgroundFieldHeight, kBackgroundFieldLocation});
     change_ = makeButton(kChangeBackgroundButton, 120);
     change_->setProperty("accent", true);
+    followAlbum(album, AlbumPart::Templates | AlbumPart::Backgrounds);
     connect(change_, &QPushButton::clicked, this, &BackgroundWindow::changeSelected);
     makeReturnButton(kBackgroundClose, true);
 }
@@ -64,10 +65,9 @@ void BackgroundWindow::changeSelected() {
         showMessage(texts::kBackgroundNotLandscape);
         return;
     }
-    album_.backgrounds().setRow(k, backgroundFromPhoto(*picture));
+    album_.setBackground(k, backgroundFromPhoto(*picture));
     refreshList();
     list()->setCurrentItem(list()->topLevelItem(k));
-    emit albumChanged();
 }
 
 }  // namespace vellumo

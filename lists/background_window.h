@@ -20,9 +20,6 @@ public:
 
     QPushButton* changeButton() const { return change_; }
 
-signals:
-    void albumChanged();
-
 protected:
     bool showRecord(int row) override;
 

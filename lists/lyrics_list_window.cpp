@@ -17,14 +17,14 @@ namespace vellumo {
 LyricsListWindow::LyricsListWindow(Album& album, MusicPreviewWindow& preview,
                                    LyricSettingsWindow& settings, QWidget* parent)
     : FileListWindow(QSize(800, 480), texts::kLyricsListCaption,
-                     std::make_unique<FileRows<LyricsList>>(album.lyrics()),
+                     std::make_unique<LyricsRows>(album),
                      {texts::kNoLyrics, texts::kNoLyricsSelected, texts::kDeleteLyricsCaption,
                       texts::kDeleteLyricsQuestion, texts::kLyricsDeleted,
                       texts::kDeleteAllLyricsQuestion, texts::kAllLyricsDeleted},
                      {texts::kAddLyricsFilter, paths::kSampleLyrics, texts::kAddLyricsProgress,
                       MusicPreviewMode::Lyrics},
                      preview, parent),
-      lyrics_(album.lyrics()),
+      album_(album),
       settingsWindow_(settings) {
     using namespace texts;
     buildBelowList(
@@ -36,14 +36,17 @@ LyricsListWindow::LyricsListWindow(Album& album, MusicPreviewWindow& preview,
     settings_ = makeButton(kLyricSettingsButton);
     connect(settings_, &QPushButton::clicked, this, &LyricsListWindow::editSettings);
     makeReturnButton(kLyricsReturnButton, false);
+    followAlbum(album, AlbumPart::Lyrics);
 }
 
 void LyricsListWindow::addLyrics() {
+    // The files chosen together go in as one change.
+    Album::Edit edit(album_);
     addFiles([this](const QString& file) {
         if (regularFileProblem(file) == texts::kNotRegularFile) {
             return texts::kNotARegularFileNotAdded.arg(file);
         }
-        lyrics_.add(file);
+        album_.addLyrics(file);
         // Kept, for its row goes with a song; the user hears now that it shows nothing.
         LyricTable table;
         return readShownLyrics(file, table);

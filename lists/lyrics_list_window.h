@@ -23,7 +23,7 @@ public:
     QPushButton* settingsButton() const { return settings_; }
 
 private:
-    LyricsList& lyrics_;
+    Album& album_;
     LyricSettingsWindow& settingsWindow_;
     QPushButton* settings_ = nullptr;
 };

@@ -10,15 +10,14 @@ namespace vellumo {
 
 MusicListWindow::MusicListWindow(Album& album, MusicPlayer& player, MusicPreviewWindow& preview,
                                  QWidget* parent)
-    : FileListWindow(QSize(800, 480), texts::kMusicListCaption,
-                     std::make_unique<FileRows<MusicList>>(album.music()),
+    : FileListWindow(QSize(800, 480), texts::kMusicListCaption, std::make_unique<MusicRows>(album),
                      {texts::kNoMusic, texts::kNoMusicSelected, texts::kDeleteMusicCaption,
                       texts::kDeleteMusicQuestion, texts::kMusicDeleted,
                       texts::kDeleteAllMusicQuestion, texts::kAllMusicDeleted},
                      {texts::kAddMusicFilter, paths::kSampleMusic, texts::kAddMusicProgress,
                       MusicPreviewMode::Music},
                      preview, parent),
-      music_(album.music()),
+      album_(album),
       player_(player) {
     using namespace texts;
     buildBelowList(
@@ -29,11 +28,14 @@ MusicListWindow::MusicListWindow(Album& album, MusicPlayer& player, MusicPreview
                       [this] { addMusic(); });
     makePreviewButton(kMusicPreviewButton);
     makeReturnButton(kMusicReturnButton, false);
+    followAlbum(album, AlbumPart::Music);
 }
 
 void MusicListWindow::addMusic() {
+    // The files chosen together go in as one change.
+    Album::Edit edit(album_);
     addFiles([this](const QString& file) {
-        return music_.add(file, player_, &ProgressWindow::letEventsThrough);
+        return album_.addMusic(file, player_, &ProgressWindow::letEventsThrough);
     });
 }
 

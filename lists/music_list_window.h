@@ -9,7 +9,6 @@
 namespace vellumo {
 
 class Album;
-class MusicList;
 class MusicPlayer;
 
 class MusicListWindow : public FileListWindow {
@@ -21,7 +20,7 @@ public:
     void addMusic();
 
 private:
-    MusicList& music_;
+    Album& album_;
     MusicPlayer& player_;
 };
 

@@ -39,6 +39,7 @@ PhotoListWindow::PhotoListWindow(Album& album, const SystemSettings& settings, Q
     autoPlace_ = makeButton(kAutoPlaceButton);
     connect(autoPlace_, &QPushButton::clicked, this, &PhotoListWindow::placeUnassigned);
     makeReturnButton(kPhotoListClose, true);
+    followAlbum(album, AlbumPart::Photos);
 }
 
 ProgressWindow& PhotoListWindow::progress() const {
@@ -53,13 +54,14 @@ bool PhotoListWindow::showRecord(int row) {
 }
 
 void PhotoListWindow::recordsRemoved() {
-    emit albumChanged();
     if (album_.photos().isEmpty()) {
         emit photosCleared();
     }
 }
 
 void PhotoListWindow::addPhotos() {
+    // The photos, their placement and the mode they were added in change as one.
+    Album::Edit edit(album_);
     if (settings_.useTemplateCombination() && options_) {
         if (options_->chooseAssignmentWay() == PlacementMode::Combined) {
             album_.setPlacementMode(PlacementMode::Combined);
@@ -89,7 +91,6 @@ void PhotoListWindow::addWithRotation() {
         showMessage(error.message());
     }
     refreshList();
-    emit albumChanged();
     if (const QString leftOut = leftOutPhotosMessage(adder.leftOut()); !leftOut.isEmpty()) {
         showMessage(leftOut);
     }
@@ -113,7 +114,6 @@ void PhotoListWindow::addWithCombination() {
         [this] { return chooseFilesToAdd(texts::kPhotoFileFilter); }, progress());
     if (added) {
         refreshList();
-        emit albumChanged();
     }
 }
 
@@ -134,9 +134,11 @@ void PhotoListWindow::placeUnassigned() {
         showMessage(texts::kAutoPlacementDone);
         return;
     }
-    runPlacement();
+    {
+        Album::Edit edit(album_);
+        runPlacement();
+    }
     refreshList();
-    emit albumChanged();
     // Photos no template could take are named instead of a "completed" that would not be true.
     const QString unplaced = unplacedPhotosMessage(photos, UnplacedReason::Catalogue);
     showMessage(unplaced.isEmpty() ? texts::kAutoPlacementDone : unplaced);

@@ -34,8 +34,6 @@ public:
 signals:
     // The photo list became empty: the photo pages are cleared.
     void photosCleared();
-    // Photos, templates or backgrounds changed.
-    void albumChanged();
 
 protected:
     bool showRecord(int row) override;

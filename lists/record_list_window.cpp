@@ -13,6 +13,7 @@
 #include "dialogs/progress_window.h"
 #include "dialogs/record_widgets.h"
 #include "photo/fitting_canvas.h"
+#include "project/album.h"
 #include "workspace/errors.h"
 
 namespace vellumo {
@@ -262,6 +263,14 @@ QStringList RecordListWindow::addInProgress(
     }
     refreshList();
     return problems;
+}
+
+void RecordListWindow::followAlbum(Album& album, QFlags<AlbumPart> parts) {
+    connect(&album, &Album::changed, this, [this, parts](AlbumParts changed) {
+        if (isVisible() && (changed & parts)) {
+            refreshList();
+        }
+    });
 }
 
 void RecordListWindow::showEvent(QShowEvent* event) {

@@ -14,11 +14,16 @@
 #include "dialogs/file_chooser.h"
 #include "dialogs/skinned_dialog.h"
 
+#include <QFlags>
+
 class QLabel;
 class QPushButton;
 class QTreeWidget;
 
 namespace vellumo {
+
+class Album;
+enum class AlbumPart : unsigned;
 
 class FittingCanvas;
 class InfoPanel;
@@ -132,6 +137,8 @@ protected:
                               const std::function<QString(const QString& file)>& addOne);
 
     void showEvent(QShowEvent* event) override;
+    // While the window shows, the list follows the album's changes of those parts.
+    void followAlbum(Album& album, QFlags<AlbumPart> parts);
 
 private:
     enum class Layout { BesidePreview, BelowList };

@@ -8,6 +8,7 @@
 
 #include "assignment/assignment_texts.h"
 #include "manager/manager_texts.h"
+#include "project/album.h"
 #include "skin/skin_texts.h"
 
 namespace vellumo {
@@ -174,10 +175,13 @@ QVector<QPoint> selectDemonstrationPath() {
     return path;
 }
 
-int autoMatchTemplate(UsedTemplates& templates, const PhotoList& photos, int t) {
+int autoMatchTemplate(Album& album, int t) {
+    const UsedTemplates& templates = album.templates();
+    const PhotoList& photos = album.photos();
     if (t < 0 || t >= templates.size()) {
         return 0;
     }
+    Album::Edit edit(album);
     int placed = 0;
     int nextLandscape = 0;
     int nextPortrait = 0;
@@ -201,7 +205,7 @@ int autoMatchTemplate(UsedTemplates& templates, const PhotoList& photos, int t) 
         if (photo < 0) {
             continue;
         }
-        if (templates.placePhoto(photo, t, slot.slotIndex) == PlaceResult::Placed) {
+        if (album.placePhoto(photo, t, slot.slotIndex) == PlaceResult::Placed) {
             ++placed;
         }
     }

@@ -16,6 +16,8 @@
 
 namespace vellumo {
 
+class Album;
+
 // A photo tile's picture: the size of the photo browser's picture box.
 inline constexpr QSize kManagerTilePicture{118, 96};
 // Photo tiles and slot boxes alike: the picture with 5 pixels all round.
@@ -71,7 +73,7 @@ QVector<QPoint> selectDemonstrationPath();
 
 // The empty slots of template t, in slot order, get the photos that are in no template yet, in
 // photo-list order, each of the slot's orientation and each used once. Returns how many were
-// placed.
-int autoMatchTemplate(UsedTemplates& templates, const PhotoList& photos, int t);
+// placed. The album announces them as one change.
+int autoMatchTemplate(Album& album, int t);
 
 }  // namespace vellumo

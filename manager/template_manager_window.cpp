@@ -563,8 +563,11 @@ void TemplateManagerWindow::useTemplate() {
     }
     // Every selected entry, in list order.
     int last = -1;
-    for (int row : rows) {
-        last = album_.templates().addTemplate(entries[row]);
+    {
+        Album::Edit edit(album_);
+        for (int row : rows) {
+            last = album_.addTemplate(entries[row]);
+        }
     }
     fillUsedList();
     if (QTreeWidgetItem* added = used_->topLevelItem(last)) {
@@ -652,8 +655,7 @@ void TemplateManagerWindow::deleteUsedTemplate() {
     if (!confirm(texts::kDeleteTemplatesCaption, texts::kDeleteTemplateQuestion)) {
         return;
     }
-    removeTemplates([t](UsedTemplates& templates) { templates.deleteTemplate(t); },
-                    texts::kTemplateDeleted);
+    removeTemplates([t](Album& album) { album.deleteTemplate(t); }, texts::kTemplateDeleted);
 }
 
 void TemplateManagerWindow::deleteAllUsedTemplates() {
@@ -664,15 +666,14 @@ void TemplateManagerWindow::deleteAllUsedTemplates() {
     if (!confirm(texts::kDeleteTemplatesCaption, texts::kDeleteAllTemplatesQuestion)) {
         return;
     }
-    removeTemplates([](UsedTemplates& templates) { templates.deleteAllTemplates(); },
-                    texts::kAllTemplatesDeleted);
+    removeTemplates([](Album& album) { album.deleteAllTemplates(); }, texts::kAllTemplatesDeleted);
 }
 
-void TemplateManagerWindow::removeTemplates(const std::function<void(UsedTemplates&)>& remove,
+void TemplateManagerWindow::removeTemplates(const std::function<void(Album&)>& remove,
                                             const QString& done) {
     cancelDrag();
     destroySlotBoxes();
-    remove(album_.templates());
+    remove(album_);
     selected_ = -1;
     fillUsedList();
     showMessage(done);
@@ -816,7 +817,7 @@ bool TemplateManagerWindow::dropPhoto(int photoRow, int slotIndex) {
     if (t < 0 || t >= album_.templates().size() || photoRow < 0 || photoRow >= tiles_.size()) {
         return false;
     }
-    const PlaceResult result = album_.templates().placePhoto(photoRow, t, slotIndex);
+    const PlaceResult result = album_.placePhoto(photoRow, t, slotIndex);
     if (result != PlaceResult::Placed) {
         showMessage(placeResultMessage(result));
         return false;

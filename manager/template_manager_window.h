@@ -156,7 +156,7 @@ private:
     bool dragEvent(QEvent* event);
     // Deleting used templates: no slot box, no selection and no details stay behind; the user
     // is told done.
-    void removeTemplates(const std::function<void(UsedTemplates&)>& remove, const QString& done);
+    void removeTemplates(const std::function<void(Album&)>& remove, const QString& done);
 
     Album& album_;
     TemplatePreviewWindow& previewWindow_;

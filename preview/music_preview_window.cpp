@@ -169,8 +169,10 @@ void MusicPreviewWindow::chooseLyric(int index) {
     selectedLyric_ = index;
     shownEntry_ = nullptr;
     const QString& location = album_.lyrics().at(index).location;
-    if (const QString problem = readShownLyrics(location, album_.lyricTable());
-        !problem.isEmpty()) {
+    LyricTable table;
+    const QString problem = readShownLyrics(location, table);
+    album_.setLyricTable(std::move(table));
+    if (!problem.isEmpty()) {
         showMessage(problem);
     }
 }

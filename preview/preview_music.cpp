@@ -130,16 +130,18 @@ bool PreviewMusic::playFrom(int from) {
 
 void PreviewMusic::readLyricsAtCounter() {
     const LyricsList& lyrics = album_.lyrics();
-    LyricTable& table = album_.lyricTable();
     shownEntry_ = nullptr;
     if (lyricCounter_ >= lyrics.size()) {
         // More music than lyric files: this music plays without lyrics.
-        table.clear();
+        album_.setLyricTable({});
         line_.text.clear();
         return;
     }
     const QString& location = lyrics.at(lyricCounter_).location;
-    if (const QString problem = readShownLyrics(location, table); !problem.isEmpty()) {
+    LyricTable table;
+    const QString problem = readShownLyrics(location, table);
+    album_.setLyricTable(std::move(table));
+    if (!problem.isEmpty()) {
         report(location, problem);
     }
 }

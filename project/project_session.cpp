@@ -65,8 +65,10 @@ void RecentProjects::write(const QStringList& paths) {
 
 ProjectSession::ProjectSession(Album& album, SystemSettings* settings, QObject* parent)
     : QObject(parent), album_(album), settings_(settings) {
-    check_.setInterval(kChangeCheckIntervalMs);
-    connect(&check_, &QTimer::timeout, this, &ProjectSession::checkForChanges);
+    connect(&album_, &Album::changed, this, &ProjectSession::checkForChanges);
+    if (settings_) {
+        connect(settings_, &SystemSettings::changed, this, &ProjectSession::checkForChanges);
+    }
     autosave_.setSingleShot(true);
     autosave_.setInterval(kAutosaveIntervalMs);
     connect(&autosave_, &QTimer::timeout, this, &ProjectSession::autosaveNow);
@@ -94,12 +96,12 @@ ProjectSettings ProjectSession::currentSettings() const {
 }
 
 void ProjectSession::start() {
+    started_ = true;
     checkForChanges();
-    check_.start();
 }
 
 void ProjectSession::stop() {
-    check_.stop();
+    started_ = false;
     autosave_.stop();
 }
 
@@ -117,7 +119,7 @@ void ProjectSession::checkForChanges() {
         if (!recoveryState_.isEmpty()) {
             removeRecovery();
         }
-    } else if (state != recoveryState_ && !autosave_.isActive() && check_.isActive()) {
+    } else if (state != recoveryState_ && !autosave_.isActive() && started_) {
         autosave_.start();
     }
 }
@@ -228,6 +230,8 @@ ProjectLoad ProjectSession::restoreRecovery() {
     savedState_.clear();
     modified_ = true;
     recoveryState_ = currentState();
+    // The recovery file holds this album already.
+    autosave_.stop();
     emit stateChanged();
     return load;
 }

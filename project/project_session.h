@@ -41,7 +41,6 @@ class ProjectSession : public QObject {
     Q_OBJECT
 public:
     static constexpr int kAutosaveIntervalMs = 60 * 1000;
-    static constexpr int kChangeCheckIntervalMs = 1000;
 
     // settings may be null (the command-line tool keeps none).
     ProjectSession(Album& album, SystemSettings* settings, QObject* parent = nullptr);
@@ -58,8 +57,10 @@ public:
 
     // Compares the album with its last saved state: updates the unsaved mark (stateChanged()
     // when it changes) and starts the autosave countdown when there is something new to keep.
+    // Runs whenever the album or the settings announce a change.
     void checkForChanges();
-    // Starts the change check and the autosave (the main window is open); stop() ends both.
+    // Starts the autosave (the main window is open); stop() ends it. Changes are marked from
+    // the start.
     void start();
     void stop();
     void setAutosaveInterval(int ms) { autosave_.setInterval(ms); }
@@ -119,7 +120,7 @@ private:
     bool autosaveFailing_ = false;
     std::function<void()> pump_;
     RecentProjects recent_;
-    QTimer check_;
+    bool started_ = false;
     QTimer autosave_;
 };
 

@@ -144,7 +144,6 @@ bool savePhotoWindows(const QString& photoFolder) {
     window.show();
     window.findChild<vellumo::StartupAnimation*>()->release();
     windows->pages()->setFirstPageFlag(vellumo::words::kFirstPageStart);
-    windows->refreshSummary();
     windows->pages()->showFirstPageAfterAdding();
     windows->pages()->clickThumbnail(3);
     ok &= save(window, QStringLiteral("main_window_photos.png"));
@@ -343,8 +342,8 @@ int main(int argc, char* argv[]) {
     player.setSoundOutput(false);
     qint64 playerClockMs = 0;
     player.setClock([&playerClockMs] { return playerClockMs; });
-    album.music().add(vellumo::dataPath(vellumo::paths::kSampleMusic), player);
-    album.lyrics().add(vellumo::dataPath(vellumo::paths::kSampleLyrics));
+    album.addMusic(vellumo::dataPath(vellumo::paths::kSampleMusic), player);
+    album.addLyrics(vellumo::dataPath(vellumo::paths::kSampleLyrics));
     vellumo::MusicPreviewWindow musicPreview(album, player);
     vellumo::MusicListWindow musicList(album, player, musicPreview);
     musicList.show();
@@ -352,7 +351,10 @@ int main(int argc, char* argv[]) {
         musicList.list()->topLevelItem(0)->setSelected(true);
     }
     ok &= save(musicList, QStringLiteral("music_list_window.png"));
-    vellumo::LyricSettingsWindow lyricSettings(album.lyrics());
+    vellumo::LyricSettingsWindow lyricSettings(
+        album.lyrics(), [&album](int row, const vellumo::LyricSettings& chosen) {
+            album.setLyricSettings(row, chosen);
+        });
     vellumo::LyricsListWindow lyricsList(album, musicPreview, lyricSettings);
     lyricsList.show();
     if (lyricsList.list()->topLevelItemCount() > 0) {
@@ -368,7 +370,7 @@ int main(int argc, char* argv[]) {
     custom.colourName = QStringLiteral("clYellow");
     custom.colourNumber = 65535;
     if (!album.lyrics().isEmpty()) {
-        album.lyrics().setSettings(0, custom);
+        album.setLyricSettings(0, custom);
         lyricSettings.load(0);
     }
     ok &= save(lyricSettings, QStringLiteral("lyric_settings_window.png"));

@@ -185,10 +185,11 @@ int runMakeAlbum(const QStringList& words) {
             return fail(e.message());
         }
     }
-    if (const QString problem = readOptions(args, album.outputOptions(), opening);
-        !problem.isEmpty()) {
+    OutputOptions options = album.outputOptions();
+    if (const QString problem = readOptions(args, options, opening); !problem.isEmpty()) {
         return fail(problem);
     }
+    album.setOutputOptions(options);
     silenceFfmpegLog();
     installFontSubstitutions();
 
@@ -200,12 +201,12 @@ int runMakeAlbum(const QStringList& words) {
         MusicPlayer player;
         player.setSoundOutput(false);
         for (const QString& file : music) {
-            if (const QString problem = album.music().add(file, player); !problem.isEmpty()) {
+            if (const QString problem = album.addMusic(file, player); !problem.isEmpty()) {
                 return fail(problem);
             }
         }
         for (const QString& file : lyrics) {
-            album.lyrics().add(QFileInfo(file).absoluteFilePath());
+            album.addLyrics(QFileInfo(file).absoluteFilePath());
         }
         if (const QString refusal = checkProductionRequest(album); !refusal.isEmpty()) {
             return fail(refusal);

@@ -287,13 +287,13 @@ int runPreview(const QStringList& words) {
         player.setSoundOutput(false);
         player.setClock([&albumTimeMs] { return albumTimeMs; });
         if (args.has(QStringLiteral("music"))) {
-            const QString problem = album.music().add(args.value(QStringLiteral("music")), player);
+            const QString problem = album.addMusic(args.value(QStringLiteral("music")), player);
             if (!problem.isEmpty()) {
                 return fail(problem);
             }
         }
         if (args.has(QStringLiteral("lyrics"))) {
-            album.lyrics().add(args.value(QStringLiteral("lyrics")));
+            album.addLyrics(args.value(QStringLiteral("lyrics")));
         }
         PreviewMusic music(album, player);
         const QVector<int> playList = stageAlbum(album, QSize(800, 450));

@@ -289,14 +289,13 @@ QStringList renderEntry(const Catalogue& catalogue, int entryIndex, SamplePhotos
     for (int k = 1; k <= entry.portraitSlots; ++k) {
         album.addPhoto(photos.photo(false, k));
     }
-    UsedTemplates& templates = album.templates();
-    const int t = templates.addTemplate(entry);
+    const int t = album.addTemplate(entry);
     for (int d = 0; d < entry.landscapeSlots + entry.portraitSlots; ++d) {
-        if (templates.placePhoto(d, t, d) != PlaceResult::Placed) {
+        if (album.placePhoto(d, t, d) != PlaceResult::Placed) {
             throw Error(QStringLiteral("slot %1 refuses its sample photo").arg(d));
         }
     }
-    album.backgrounds().setRow(t, backgroundFromPhoto(background));
+    album.setBackground(t, backgroundFromPhoto(background));
 
     const QString folder = root + QStringLiteral("wj_y_l/") + paths::templateStagingSubfolder(1);
     removeFolderTree(folder);

@@ -71,7 +71,10 @@ private slots:
         player_ = std::make_unique<MusicPlayer>();
         player_->setSoundOutput(false);
         preview_ = std::make_unique<MusicPreviewWindow>(*album_, *player_);
-        settings_ = std::make_unique<LyricSettingsWindow>(album_->lyrics());
+        settings_ = std::make_unique<LyricSettingsWindow>(
+            album_->lyrics(), [this](int row, const LyricSettings& settings) {
+                album_->setLyricSettings(row, settings);
+            });
         window_ = std::make_unique<LyricsListWindow>(*album_, *preview_, *settings_);
     }
 
@@ -141,11 +144,11 @@ private slots:
     }
 
     void deletingTakesTheSettingsAlong() {
-        album_->lyrics().add(folder_->path() + "first.lrc");
-        album_->lyrics().add(folder_->path() + "second.lrc");
+        album_->addLyrics(folder_->path() + "first.lrc");
+        album_->addLyrics(folder_->path() + "second.lrc");
         LyricSettings large;
         large.size = 40;
-        album_->lyrics().setSettings(1, large);
+        album_->setLyricSettings(1, large);
         window_->refreshList();
         selectRow(window_->list(), 0);
 
@@ -182,8 +185,8 @@ private slots:
     }
 
     void settingsAndPreviewButtonsNeedTheirPrerequisites() {
-        album_->lyrics().add(folder_->path() + "a.lrc");
-        album_->lyrics().add(folder_->path() + "b.lrc");
+        album_->addLyrics(folder_->path() + "a.lrc");
+        album_->addLyrics(folder_->path() + "b.lrc");
         window_->refreshList();
         QStringList shown;
         int editedRow = -1;
@@ -206,7 +209,7 @@ private slots:
     }
 
     void settingsWindowLoadsTheDefaults() {
-        album_->lyrics().add(folder_->path() + "a.lrc");
+        album_->addLyrics(folder_->path() + "a.lrc");
         settings_->load(0);
         QCOMPARE(settings_->caption(), texts::kLyricSettingsCaption);
         QCOMPARE(settings_->screen()->size(), QSize(679, 390));
@@ -260,7 +263,7 @@ private slots:
     }
 
     void cancelLeavesTheRecordWhateverWasChanged() {
-        album_->lyrics().add(folder_->path() + "a.lrc");
+        album_->addLyrics(folder_->path() + "a.lrc");
         const LyricSettings before = album_->lyrics().at(0).settings;
         test::ModalResponder script({[](QWidget* modal) {
             auto* window = qobject_cast<LyricSettingsWindow*>(modal);
@@ -281,7 +284,7 @@ private slots:
     }
 
     void saveStoresEveryFieldFromItsControl() {
-        album_->lyrics().add(folder_->path() + "a.lrc");
+        album_->addLyrics(folder_->path() + "a.lrc");
         settings_->load(0);
         settings_->customPosition()->click();
         QVERIFY(settings_->xBar()->isEnabled());
@@ -335,11 +338,11 @@ private slots:
     }
 
     void defaultPositionShowsAndSavesTheRecordAgain() {
-        album_->lyrics().add(folder_->path() + "a.lrc");
+        album_->addLyrics(folder_->path() + "a.lrc");
         LyricSettings unknownColour;
         unknownColour.colourName = QStringLiteral("clNotInTheList");
         unknownColour.colourNumber = 0x00FF00;
-        album_->lyrics().setSettings(0, unknownColour);
+        album_->setLyricSettings(0, unknownColour);
         settings_->load(0);
         // A colour name not in the list: no colour item, the sample takes the number.
         QCOMPARE(settings_->colours()->currentIndex(), -1);

@@ -177,8 +177,7 @@ private slots:
 
     void deletingAsksFirstAndRenumbers() {
         for (const char* name : {"a", "b", "c"}) {
-            album_->music().add(test::writeSilentWav(*folder_, QString(name) + ".wav", 1),
-                                *player_);
+            album_->addMusic(test::writeSilentWav(*folder_, QString(name) + ".wav", 1), *player_);
         }
         window_->refreshList();
         selectRow(window_->list(), 1);
@@ -248,12 +247,12 @@ private slots:
     }
 
     void previewPlaysTheChosenMusicWithTheChosenLyrics() {
-        album_->music().add(test::writeSilentWav(*folder_, "long.wav", 185.4), *player_);
-        album_->lyrics().add(folder_->write(
+        album_->addMusic(test::writeSilentWav(*folder_, "long.wav", 185.4), *player_);
+        album_->addLyrics(folder_->write(
             "song.lrc", toGbk(QString::fromUtf16(u"[00:00.50]太早\n[00:06.00]翻开旧相册\n"))));
         LyricSettings settings;
         settings.script = LyricScript::Traditional;
-        album_->lyrics().setSettings(0, settings);
+        album_->setLyricSettings(0, settings);
 
         QVERIFY(preview_->prepare(MusicPreviewMode::Lyrics));
         QCOMPARE(musicPreviewModeWord(preview_->mode()), texts::kModeLyrics);
@@ -317,13 +316,13 @@ private slots:
     }
 
     void musicModeShowsTheLyricTableLastRead() {
-        album_->music().add(test::writeSilentWav(*folder_, "song.wav", 20), *player_);
-        album_->lyrics().add(folder_->write("a.lrc", "[00:02]from a\n"));
+        album_->addMusic(test::writeSilentWav(*folder_, "song.wav", 20), *player_);
+        album_->addLyrics(folder_->write("a.lrc", "[00:02]from a\n"));
         LyricSettings italic;
         italic.style = LyricStyle::Italic;
-        album_->lyrics().setSettings(0, italic);
+        album_->setLyricSettings(0, italic);
         // Another display read this table last.
-        album_->lyricTable() = LyricTable::fromText("[00:03]last read\n");
+        album_->setLyricTable(LyricTable::fromText("[00:03]last read\n"));
 
         QVERIFY(preview_->prepare(MusicPreviewMode::Music));
         QStringList shown;
@@ -351,7 +350,7 @@ private slots:
 
     void previewReportsMusicItCannotOpen() {
         const QString file = test::writeSilentWav(*folder_, "gone.wav", 2);
-        album_->music().add(file, *player_);
+        album_->addMusic(file, *player_);
         QVERIFY(QFile::remove(file));
         QVERIFY(preview_->prepare(MusicPreviewMode::Music));
         QStringList shown;
@@ -366,7 +365,7 @@ private slots:
     void mainWindowSummariesAndDoubleClicks() {
         MainWindow main;
         auto* windows = new MusicLyricsWindows(main, *album_, *player_);
-        QCOMPARE(MusicLyricsWindows::of(main), windows);
+        QCOMPARE(windows->parent(), &main);
 
         QStringList shown;
         {
@@ -377,9 +376,8 @@ private slots:
         }
         QCOMPARE(shown, (QStringList{texts::kNoMusic, texts::kNoMusic}));
 
-        album_->music().add(test::writeSilentWav(*folder_, QStringLiteral("晴天.wav"), 65),
-                            *player_);
-        album_->lyrics().add(folder_->write(QStringLiteral("晴天.lrc"), "[00:01]x\n"));
+        album_->addMusic(test::writeSilentWav(*folder_, QStringLiteral("晴天.wav"), 65), *player_);
+        album_->addLyrics(folder_->write(QStringLiteral("晴天.lrc"), "[00:01]x\n"));
         QStringList captions;
         {
             test::ModalResponder script(

@@ -121,11 +121,11 @@ private slots:
             album_->addPhoto(test::photoRecord(QStringLiteral("p%1").arg(i), 800, 600));
         }
         // Photo row 1 fills two slots, rows 2 and 3 one each.
-        UsedTemplates& templates = album_->templates();
+        const UsedTemplates& templates = album_->templates();
         for (int photoRow : {1, 1, 2, 3}) {
-            const int t = templates.addTemplate(
-                test::entryOf(*catalogue_, 0, TemplateClass::LandscapeSingle));
-            QCOMPARE(templates.placePhoto(photoRow, t, 0), PlaceResult::Placed);
+            const int t =
+                album_->addTemplate(test::entryOf(*catalogue_, 0, TemplateClass::LandscapeSingle));
+            QCOMPARE(album_->placePhoto(photoRow, t, 0), PlaceResult::Placed);
         }
         PhotoListWindow window(*album_, settings_);
         window.show();

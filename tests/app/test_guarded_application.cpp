@@ -31,9 +31,8 @@ private slots:
         catalogue_->setRecords({test::templateRecord("A", "|picture_1|", "|heng|")});
         album_ = std::make_unique<Album>(*catalogue_, [](int) { return 0; });
         album_->addPhoto(test::photoRecord("one", 400, 300));
-        album_->templates().addTemplate(
-            test::entryOf(*catalogue_, 0, TemplateClass::LandscapeSingle));
-        album_->templates().placePhoto(0, 0, 0);
+        album_->addTemplate(test::entryOf(*catalogue_, 0, TemplateClass::LandscapeSingle));
+        album_->placePhoto(0, 0, 0);
         guard().guardAlbum(album_.get());
         restored_ = 0;
         guard().setRestoredHandler([this] { ++restored_; });
@@ -55,7 +54,9 @@ private slots:
             // Half-way through its work the command meets an error nobody caught.
             album_->deleteAllPhotos();
             album_->addPhoto(test::photoRecord("stray", 300, 400));
-            album_->outputOptions().albumName = QStringLiteral("半途");
+            test::changeOptions(*album_, [&](OutputOptions& options) {
+                options.albumName = QStringLiteral("半途");
+            });
             throw Error(QStringLiteral("磁盘空间不足"));
         });
         int settingsRuns = 0;

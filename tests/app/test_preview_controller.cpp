@@ -76,8 +76,8 @@ protected:
 
     void addTwoCompleteTemplates() {
         for (int row = 0; row < 2; ++row) {
-            album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
-            album_.templates().placePhoto(row, row, 0);
+            album_.addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+            album_.placePhoto(row, row, 0);
         }
     }
 
@@ -101,10 +101,10 @@ protected:
 };
 
 TEST_F(PreviewControllerTest, PlaysTheAlbumAndReturnsToIdle) {
-    album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
-    album_.templates().placePhoto(0, 0, 0);
-    album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
-    album_.templates().placePhoto(1, 1, 0);
+    album_.addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+    album_.placePhoto(0, 0, 0);
+    album_.addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+    album_.placePhoto(1, 1, 0);
 
     controller_.play();
     EXPECT_EQ(window_.playbackState(), PlaybackState::Playing);
@@ -120,8 +120,8 @@ TEST_F(PreviewControllerTest, PlaysTheAlbumAndReturnsToIdle) {
 }
 
 TEST_F(PreviewControllerTest, CancelAtAutoCompleteChangesNothing) {
-    album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
-    album_.templates().placePhoto(0, 0, 0);
+    album_.addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+    album_.placePhoto(0, 0, 0);
     QString question;
     auto answer = test::whenModalShown([&](QWidget*) {
         question = ConfirmDialog::shared().message();
@@ -144,8 +144,8 @@ TEST_F(PreviewControllerTest, TheClockShowsTheAlbumsTotalWhileNothingPlays) {
 
 TEST_F(PreviewControllerTest, TheClockShowsTheAlbumsTotalWhileTheAutoCompleteQuestionIsOpen) {
     const CommandPanel* clock = part<CommandPanel>(window_);
-    album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
-    album_.templates().placePhoto(0, 0, 0);
+    album_.addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+    album_.placePhoto(0, 0, 0);
     // While the question is open, and after it is cancelled.
     QString shownWhileAsked;
     auto answer = test::whenModalShown([&](QWidget*) {
@@ -158,10 +158,10 @@ TEST_F(PreviewControllerTest, TheClockShowsTheAlbumsTotalWhileTheAutoCompleteQue
 }
 
 TEST_F(PreviewControllerTest, StopEndsPlaybackAndRemovesTheStagedFiles) {
-    album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
-    album_.templates().placePhoto(0, 0, 0);
-    album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
-    album_.templates().placePhoto(1, 1, 0);
+    album_.addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+    album_.placePhoto(0, 0, 0);
+    album_.addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+    album_.placePhoto(1, 1, 0);
     controller_.play();
     ASSERT_EQ(window_.playbackState(), PlaybackState::Playing);
     controller_.tick();
@@ -223,8 +223,8 @@ TEST_F(PreviewControllerTest, PlaybackClearsThePhotoSelectionWhenItStartsStopsAn
 }
 
 TEST_F(PreviewControllerTest, AutoCompleteRunsThePlacementInItsProgressWindow) {
-    album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
-    album_.templates().placePhoto(0, 0, 0);
+    album_.addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+    album_.placePhoto(0, 0, 0);
     ProgressWindow::shared().setCaption(QString());
     QString question;
     auto answer = test::whenModalShown([&](QWidget*) {

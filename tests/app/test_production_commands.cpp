@@ -35,6 +35,7 @@
 #include "production/production_texts.h"
 #include "production/production_window.h"
 #include "skin/fonts.h"
+#include "tests/support/album_builders.h"
 #include "tests/support/held_converter.h"
 #include "tests/support/main_window_parts.h"
 #include "tests/support/media_probe.h"
@@ -125,14 +126,16 @@ TEST_F(ProductionCommandsTest, GuardsEndTheRequestBeforeAnyWindow) {
     window_.setPlaybackSource({});
 
     // Sync with music and no music.
-    source_.album().outputOptions().sync = SyncMode::WithMusic;
+    test::changeOptions(source_.album(),
+                        [&](OutputOptions& options) { options.sync = SyncMode::WithMusic; });
     answer = readMessage(told);
     window_.runCommand(Command::Vcd);
     EXPECT_EQ(told, texts::kNoMusicForSync);
-    source_.album().outputOptions().sync = SyncMode::WithTemplate;
+    test::changeOptions(source_.album(),
+                        [&](OutputOptions& options) { options.sync = SyncMode::WithTemplate; });
 
     // No used template, then no photo.
-    source_.album().templates().deleteAllTemplates();
+    source_.album().deleteAllTemplates();
     answer = readMessage(told);
     window_.runCommand(Command::Svcd);
     EXPECT_EQ(told, texts::kNoTemplates);
@@ -322,8 +325,8 @@ TEST(ProductionCommandsByHand, TwentyPhotosDvdWithMusicAndLyrics) {
     placement.runToEnd();
     MusicPlayer player;
     player.setSoundOutput(false);
-    ASSERT_TRUE(album.music().add(dataPath(paths::kSampleMusic), player).isEmpty());
-    album.lyrics().add(dataPath(paths::kSampleLyrics));
+    ASSERT_TRUE(album.addMusic(dataPath(paths::kSampleMusic), player).isEmpty());
+    album.addLyrics(dataPath(paths::kSampleLyrics));
     // The working folders go below the temporary folder.
     const QString closing = dataPath(paths::kClosingMovie);
     setProgramFolder(working.path() + u'/');

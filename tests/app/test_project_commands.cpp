@@ -273,7 +273,7 @@ private slots:
                      part<MainDisplay>(*window)->picture()->pixmap().toImage().format()));
 
         // A thumbnail click and "查看照片" show the photo there.
-        PhotoPages* pages = PhotoWindows::of(*window)->pages();
+        PhotoPages* pages = program->photoWindows()->pages();
         emit window->thumbnailClicked(1);
         QCOMPARE(pages->selectedPhoto(), 0);
         QVERIFY(part<MainDisplay>(*window)->picture()->isVisible());

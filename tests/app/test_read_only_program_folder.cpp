@@ -122,8 +122,8 @@ TEST_F(ReadOnlyProgramFolderTest, WorkingFilesGoBelowTheUsersFolderAndTheProgram
     writeJpeg(image, photos_.path() + "cyan.jpg");
     album.addPhoto(*measurePhoto(photos_.path() + "cyan.jpg"));
     album.refreshDefaultBackgrounds();
-    album.templates().addTemplate(test::entryOf(catalogue, 0, TemplateClass::LandscapeSingle));
-    album.templates().placePhoto(0, 0, 0);
+    album.addTemplate(test::entryOf(catalogue, 0, TemplateClass::LandscapeSingle));
+    album.placePhoto(0, 0, 0);
 
     SystemSettings settings;
     MainWindow window;

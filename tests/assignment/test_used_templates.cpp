@@ -2,6 +2,8 @@
 
 #include <QSet>
 
+#include <memory>
+
 #include "album/used_templates.h"
 #include "assignment/assignment_texts.h"
 #include "project/album.h"
@@ -139,7 +141,9 @@ protected:
 
     Catalogue catalogue_;
     Album album_{catalogue_, [](int) { return 0; }};
-    UsedTemplates& templates_ = album_.templates();
+    // The records themselves, open for change as a placement run has them.
+    std::unique_ptr<Album::Edit> edit_ = std::make_unique<Album::Edit>(album_);
+    UsedTemplates& templates_ = edit_->placement().templates;
 };
 
 TEST_F(UsedTemplatesTest, SlotsAreLandscapeFirstAndGetTheirPictureNames) {
@@ -299,7 +303,7 @@ QStringList defaultBackgrounds(const Catalogue& catalogue) {
     album.refreshDefaultBackgrounds();
     QStringList names;
     for (int t = 0; t < 20; ++t) {
-        album.templates().addTemplate(entryOf(catalogue, 2, TemplateClass::LandscapeSingle));
+        album.addTemplate(entryOf(catalogue, 2, TemplateClass::LandscapeSingle));
         names << album.backgrounds().row(t).pictureName;
     }
     return names;

@@ -110,14 +110,13 @@ protected:
 TEST_F(StagingTest, PreparesCompleteTemplatesOnly) {
     album_.addPhoto(photo("red.jpg"));
     album_.addPhoto(photo("blue.jpg"));
-    UsedTemplates& templates = album_.templates();
-    templates.addTemplate(entryOf(catalogue_, 0));
-    templates.addTemplate(entryOf(catalogue_, 1, TemplateClass::LandscapeSingle));
-    templates.addTemplate(entryOf(catalogue_, 1, TemplateClass::LandscapeSingle));
+    album_.addTemplate(entryOf(catalogue_, 0));
+    album_.addTemplate(entryOf(catalogue_, 1, TemplateClass::LandscapeSingle));
+    album_.addTemplate(entryOf(catalogue_, 1, TemplateClass::LandscapeSingle));
     // Template 0: picture_1 red, picture_10 blue. Template 2 stays incomplete.
-    ASSERT_EQ(templates.placePhoto(0, 0, 0), PlaceResult::Placed);
-    ASSERT_EQ(templates.placePhoto(1, 0, 1), PlaceResult::Placed);
-    ASSERT_EQ(templates.placePhoto(1, 1, 0), PlaceResult::Placed);
+    ASSERT_EQ(album_.placePhoto(0, 0, 0), PlaceResult::Placed);
+    ASSERT_EQ(album_.placePhoto(1, 0, 1), PlaceResult::Placed);
+    ASSERT_EQ(album_.placePhoto(1, 1, 0), PlaceResult::Placed);
     album_.refreshDefaultBackgrounds();
 
     Stager stager(album_);
@@ -156,8 +155,8 @@ TEST_F(StagingTest, MissingPhotosAreGreyAndUnsuppliedPicturesBlack) {
     catalogue_.setRecords(
         {templateRecord("D", "|picture_1|deco|", "|heng|heng|", "|960|480|", "|540|270|")});
     album_.addPhoto(photo("gone.jpg"));
-    album_.templates().addTemplate(entryOf(catalogue_, 0));
-    ASSERT_EQ(album_.templates().placePhoto(0, 0, 0), PlaceResult::Placed);
+    album_.addTemplate(entryOf(catalogue_, 0));
+    ASSERT_EQ(album_.placePhoto(0, 0, 0), PlaceResult::Placed);
     Stager stager(album_);
     const QString out = folder_.mkdir("out/");
     stager.stagePictures(0, {800, 450}, LandscapeMode::FullScreen, out);
@@ -174,7 +173,7 @@ TEST_F(StagingTest, BlackBackgroundWhenTheRowHasNoPicture) {
     stager.stageBackground(0, {800, 450}, out);  // No rows: nothing written.
     EXPECT_FALSE(QFileInfo::exists(out + "wj_y_l_b_j.jpg"));
 
-    album_.templates().addTemplate(entryOf(catalogue_, 1, TemplateClass::LandscapeSingle));
+    album_.addTemplate(entryOf(catalogue_, 1, TemplateClass::LandscapeSingle));
     ASSERT_FALSE(album_.backgrounds().row(0).hasPicture());
     stager.stageBackground(0, {1920, 1080}, out);
     const QImage black(out + "wj_y_l_b_j.jpg");
@@ -186,10 +185,10 @@ TEST_F(StagingTest, MissingBackgroundIsBlackAndNamedOnce) {
     catalogue_.setRecords({templateRecord("D", "|picture_1|", "|heng|", "|960|", "|540|")});
     album_.addPhoto(photo("gone.jpg"));
     album_.refreshDefaultBackgrounds();
-    album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
-    album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+    album_.addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+    album_.addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
     ASSERT_EQ(album_.backgrounds().row(1).location, folder_.path() + "gone.jpg");
-    ASSERT_EQ(album_.templates().placePhoto(0, 0, 0), PlaceResult::Placed);
+    ASSERT_EQ(album_.placePhoto(0, 0, 0), PlaceResult::Placed);
 
     Stager stager(album_);
     for (int t = 0; t < 2; ++t) {
@@ -210,8 +209,8 @@ TEST_F(StagingTest, MissingBackgroundIsBlackAndNamedOnce) {
 TEST_F(StagingTest, DamagedTemplatePackageIsAnErrorNamingIt) {
     folder_.write("packages/b.rar", "damaged");
     album_.addPhoto(photo("red.jpg"));
-    album_.templates().addTemplate(entryOf(catalogue_, 1, TemplateClass::LandscapeSingle));
-    album_.templates().placePhoto(0, 0, 0);
+    album_.addTemplate(entryOf(catalogue_, 1, TemplateClass::LandscapeSingle));
+    album_.placePhoto(0, 0, 0);
     Stager stager(album_);
     try {
         stager.prepare({800, 450});

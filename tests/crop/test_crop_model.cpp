@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "album/album_texts.h"
 #include "album/photo_list_texts.h"
 #include "crop/crop_model.h"
@@ -331,7 +333,9 @@ protected:
 
     Catalogue catalogue_;
     Album album_{catalogue_, [](int) { return 0; }};
-    UsedTemplates& templates_ = album_.templates();
+    // The records themselves, open for change as a placement run has them.
+    std::unique_ptr<Album::Edit> edit_ = std::make_unique<Album::Edit>(album_);
+    UsedTemplates& templates_ = edit_->placement().templates;
 };
 
 TEST_F(CropAlbumTest, OneRowPerFilledSlotWithUseCounts) {
@@ -370,7 +374,7 @@ TEST_F(CropAlbumTest, MediumSaveOfALandscapeSingleIsShownMediumAgain) {
     CropState state = selectCropSlot(slot);
     ASSERT_EQ(state.option, CropOption::FullScreen);
     chooseCropOption(state, slot, CropOption::Medium);
-    applyCropSave(templates_, 0, saveCrop(state, slot));
+    applyCropSave(album_, 0, saveCrop(state, slot));
     EXPECT_EQ(templates_.slot(0).cropMark, CropMark::Medium);
     EXPECT_EQ(templates_.slot(0).medium, medium);
 

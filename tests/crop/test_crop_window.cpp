@@ -276,12 +276,11 @@ private slots:
         addPhoto("wide.jpg", {1600, 1200});
         addPhoto("tall.jpg", {900, 1200});
         placeLandscapeSingle(0);
-        album_->templates().addTemplate(
-            test::entryOf(*catalogue_, 1, TemplateClass::PortraitSingle));
-        QCOMPARE(album_->templates().placePhoto(1, 1, 0), PlaceResult::Placed);
-        album_->templates().addTemplate(test::entryOf(*catalogue_, 2));
-        QCOMPARE(album_->templates().placePhoto(0, 2, 0), PlaceResult::Placed);
-        QCOMPARE(album_->templates().placePhoto(1, 2, 1), PlaceResult::Placed);
+        album_->addTemplate(test::entryOf(*catalogue_, 1, TemplateClass::PortraitSingle));
+        QCOMPARE(album_->placePhoto(1, 1, 0), PlaceResult::Placed);
+        album_->addTemplate(test::entryOf(*catalogue_, 2));
+        QCOMPARE(album_->placePhoto(0, 2, 0), PlaceResult::Placed);
+        QCOMPARE(album_->placePhoto(1, 2, 1), PlaceResult::Placed);
 
         CropWindow window(*album_);
         window.show();
@@ -341,9 +340,9 @@ private:
     }
 
     void placeLandscapeSingle(int photoRow) {
-        const int t = album_->templates().addTemplate(
-            test::entryOf(*catalogue_, 0, TemplateClass::LandscapeSingle));
-        QCOMPARE(album_->templates().placePhoto(photoRow, t, 0), PlaceResult::Placed);
+        const int t =
+            album_->addTemplate(test::entryOf(*catalogue_, 0, TemplateClass::LandscapeSingle));
+        QCOMPARE(album_->placePhoto(photoRow, t, 0), PlaceResult::Placed);
     }
 
     std::unique_ptr<test::TempFolder> folder_;

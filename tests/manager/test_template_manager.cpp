@@ -74,38 +74,38 @@ protected:
 };
 
 TEST_F(ManagerModelTest, ListRowsAndDetailsFollowTheSlots) {
-    UsedTemplates& templates = album_.templates();
+    const UsedTemplates& templates = album_.templates();
     const CatalogueEntry& entry = entryOf(catalogue_, 0);
     EXPECT_EQ(catalogueListRow(entry),
               (QStringList{"0", "横竖", "高级模板", "2", "1", entry.duration, "综合模板"}));
-    templates.addTemplate(entryOf(catalogue_, 1, TemplateClass::LandscapeSingle));
-    templates.addTemplate(entry);
+    album_.addTemplate(entryOf(catalogue_, 1, TemplateClass::LandscapeSingle));
+    album_.addTemplate(entry);
     EXPECT_EQ(usedTemplateRow(templates, 1).mid(7), (QStringList{texts::kMatchIncomplete, "2"}));
     EXPECT_EQ(templateDetails(templates, 1),
               (QStringList{"0", "2", "横竖", "高级模板", "2", "1", entry.duration, "0", "0"}));
 
     // The detail counts follow the filled slots; a refused photo changes nothing.
-    EXPECT_EQ(templates.placePhoto(1, 1, 0), PlaceResult::NeedLandscape);
+    EXPECT_EQ(album_.placePhoto(1, 1, 0), PlaceResult::NeedLandscape);
     EXPECT_EQ(templateDetails(templates, 1).mid(7), (QStringList{"0", "0"}));
-    EXPECT_EQ(templates.placePhoto(2, 1, 1), PlaceResult::Placed);
-    EXPECT_EQ(templates.placePhoto(1, 1, 2), PlaceResult::Placed);
+    EXPECT_EQ(album_.placePhoto(2, 1, 1), PlaceResult::Placed);
+    EXPECT_EQ(album_.placePhoto(1, 1, 2), PlaceResult::Placed);
     EXPECT_EQ(templateDetails(templates, 1).mid(7), (QStringList{"1", "1"}));
     EXPECT_EQ(usedTemplateRow(templates, 1)[7], texts::kMatchIncomplete);
     // A photo dropped on a filled slot replaces it; the counts stay.
-    EXPECT_EQ(templates.placePhoto(0, 1, 1), PlaceResult::Placed);
+    EXPECT_EQ(album_.placePhoto(0, 1, 1), PlaceResult::Placed);
     EXPECT_EQ(templateDetails(templates, 1).mid(7), (QStringList{"1", "1"}));
     EXPECT_EQ(templates.slot(templates.slotRow(1, 1)).photoRow, 0);
-    EXPECT_EQ(templates.placePhoto(0, 1, 0), PlaceResult::Placed);
+    EXPECT_EQ(album_.placePhoto(0, 1, 0), PlaceResult::Placed);
     EXPECT_EQ(usedTemplateRow(templates, 1)[7], texts::kMatchComplete);
 }
 
 TEST_F(ManagerModelTest, AutoMatchFillsTheEmptySlotsWithWaitingPhotosOfTheirOrientation) {
-    UsedTemplates& templates = album_.templates();
-    templates.addTemplate(entryOf(catalogue_, 0));
-    templates.addTemplate(entryOf(catalogue_, 0));
+    const UsedTemplates& templates = album_.templates();
+    album_.addTemplate(entryOf(catalogue_, 0));
+    album_.addTemplate(entryOf(catalogue_, 0));
     // The wide photo is in the first template already.
-    ASSERT_EQ(templates.placePhoto(0, 0, 0), PlaceResult::Placed);
-    EXPECT_EQ(autoMatchTemplate(templates, album_.photos(), 1), 2);
+    ASSERT_EQ(album_.placePhoto(0, 0, 0), PlaceResult::Placed);
+    EXPECT_EQ(autoMatchTemplate(album_, 1), 2);
     // The square photo counts as landscape; the wide one is taken already.
     EXPECT_EQ(templates.slot(templates.slotRow(1, 0)).photoRow, 2);
     EXPECT_FALSE(templates.slot(templates.slotRow(1, 1)).matched);
@@ -113,10 +113,10 @@ TEST_F(ManagerModelTest, AutoMatchFillsTheEmptySlotsWithWaitingPhotosOfTheirOrie
     EXPECT_EQ(templates.unmatchedCount(1), 1);
     // The first template: one landscape slot is left and no landscape photo waits; the second
     // portrait photo goes into its portrait slot.
-    EXPECT_EQ(autoMatchTemplate(templates, album_.photos(), 0), 1);
+    EXPECT_EQ(autoMatchTemplate(album_, 0), 1);
     EXPECT_EQ(templates.slot(templates.slotRow(0, 2)).photoRow, 3);
-    EXPECT_EQ(autoMatchTemplate(templates, album_.photos(), 0), 0);
-    EXPECT_EQ(autoMatchTemplate(templates, album_.photos(), 7), 0);
+    EXPECT_EQ(autoMatchTemplate(album_, 0), 0);
+    EXPECT_EQ(autoMatchTemplate(album_, 7), 0);
     EXPECT_TRUE(templates.invariantViolations().isEmpty());
 }
 

@@ -135,8 +135,8 @@ private slots:
     void theCommandIsRefusedWhilePlayingAndWithoutPhotos() {
         SystemSettings settings;
         MainWindow window;
-        new PhotoWindows(window, *album_, settings);
-        auto* windows = new TemplateWindows(window, *album_);
+        auto* photos = new PhotoWindows(window, *album_, settings);
+        auto* windows = new TemplateWindows(window, *album_, photos->pages());
         QVERIFY(window.hasCommandHandler(Command::TemplateManager));
         test::ModalResponder responder;
         window.setPlaybackSource([] { return PlaybackState::Playing; });
@@ -573,8 +573,8 @@ private slots:
     void theCommandOpensTheManagerAndTheSummaryFollows() {
         SystemSettings settings;
         MainWindow window;
-        new PhotoWindows(window, *album_, settings);
-        auto* windows = new TemplateWindows(window, *album_);
+        auto* photos = new PhotoWindows(window, *album_, settings);
+        auto* windows = new TemplateWindows(window, *album_, photos->pages());
         windows->preview()->setTiming({2, 2, 3000});
         TemplateManagerWindow* manager = windows->manager();
         test::ModalResponder responder;

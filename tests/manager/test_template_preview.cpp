@@ -77,12 +77,12 @@ protected:
 };
 
 TEST_F(PhotoSlotsTest, APhotoInTwoSlotsOfOneTemplateIsListedTwice) {
-    UsedTemplates& templates = album_.templates();
-    templates.addTemplate(entryOf(catalogue_, 0));
-    templates.addTemplate(entryOf(catalogue_, 1, TemplateClass::LandscapeSingle));
-    ASSERT_EQ(templates.placePhoto(1, 0, 0), PlaceResult::Placed);
-    ASSERT_EQ(templates.placePhoto(1, 0, 1), PlaceResult::Placed);
-    ASSERT_EQ(templates.placePhoto(0, 1, 0), PlaceResult::Placed);
+    const UsedTemplates& templates = album_.templates();
+    album_.addTemplate(entryOf(catalogue_, 0));
+    album_.addTemplate(entryOf(catalogue_, 1, TemplateClass::LandscapeSingle));
+    ASSERT_EQ(album_.placePhoto(1, 0, 0), PlaceResult::Placed);
+    ASSERT_EQ(album_.placePhoto(1, 0, 1), PlaceResult::Placed);
+    ASSERT_EQ(album_.placePhoto(0, 1, 0), PlaceResult::Placed);
 
     const QVector<PhotoSlotUse> uses = slotsHoldingPhoto(templates, 1);
     ASSERT_EQ(uses.size(), 2);
@@ -97,11 +97,11 @@ TEST_F(PhotoSlotsTest, APhotoInTwoSlotsOfOneTemplateIsListedTwice) {
 }
 
 TEST_F(PhotoSlotsTest, OnlyOneSlotOfACompleteTemplateOpensThePreviewAtOnce) {
-    UsedTemplates& templates = album_.templates();
-    templates.addTemplate(entryOf(catalogue_, 1, TemplateClass::LandscapeSingle));
-    templates.addTemplate(entryOf(catalogue_, 0));
-    ASSERT_EQ(templates.placePhoto(0, 0, 0), PlaceResult::Placed);
-    ASSERT_EQ(templates.placePhoto(1, 1, 0), PlaceResult::Placed);
+    const UsedTemplates& templates = album_.templates();
+    album_.addTemplate(entryOf(catalogue_, 1, TemplateClass::LandscapeSingle));
+    album_.addTemplate(entryOf(catalogue_, 0));
+    ASSERT_EQ(album_.placePhoto(0, 0, 0), PlaceResult::Placed);
+    ASSERT_EQ(album_.placePhoto(1, 1, 0), PlaceResult::Placed);
     EXPECT_EQ(chooserOpening(templates, 0), ChooserOpening::Automatic);
     // In one slot of a template that still has an empty slot.
     EXPECT_EQ(chooserOpening(templates, 1), ChooserOpening::ForUser);

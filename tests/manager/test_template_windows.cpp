@@ -175,10 +175,9 @@ private slots:
 
     void aPhotoInTwoSlotsOfOneTemplateIsListedTwice() {
         Checks checks;
-        UsedTemplates& templates = album_->templates();
-        templates.addTemplate(test::entryOf(*catalogue_, 2));
-        QCOMPARE(templates.placePhoto(0, 0, 0), PlaceResult::Placed);
-        QCOMPARE(templates.placePhoto(0, 0, 1), PlaceResult::Placed);
+        album_->addTemplate(test::entryOf(*catalogue_, 2));
+        QCOMPARE(album_->placePhoto(0, 0, 0), PlaceResult::Placed);
+        QCOMPARE(album_->placePhoto(0, 0, 1), PlaceResult::Placed);
         TemplatePreviewWindow preview(*album_);
         preview.setTiming(kFastTiming);
         PhotoTemplateChooser chooser(*album_, preview);
@@ -226,15 +225,15 @@ private slots:
 
     void doubleClickOnAPhotoInOneSlotOfACompleteTemplatePreviewsAtOnce() {
         Checks checks;
-        UsedTemplates& templates = album_->templates();
-        templates.addTemplate(test::entryOf(*catalogue_, 0, TemplateClass::LandscapeSingle));
-        QCOMPARE(templates.placePhoto(0, 0, 0), PlaceResult::Placed);
+        const UsedTemplates& templates = album_->templates();
+        album_->addTemplate(test::entryOf(*catalogue_, 0, TemplateClass::LandscapeSingle));
+        QCOMPARE(album_->placePhoto(0, 0, 0), PlaceResult::Placed);
         QCOMPARE(templates.unmatchedCount(0), 0);
         SystemSettings settings;
         MainWindow window;
         auto* photos = new PhotoWindows(window, *album_, settings);
-        auto* windows = new TemplateWindows(window, *album_);
-        QCOMPARE(TemplateWindows::of(window), windows);
+        auto* windows = new TemplateWindows(window, *album_, photos->pages());
+        QCOMPARE(windows->parent(), &window);
         windows->preview()->setTiming(kFastTiming);
         photos->pages()->showFirstPageAfterAdding();
         QVERIFY(window.thumbnailHoldsPicture(1));
@@ -262,7 +261,7 @@ private slots:
 
         // A slot cropped medium is previewed medium: the photo in its own shape.
         const PhotoSlot& slot = templates.slot(0);
-        templates.setPlacements(0, slot.fullScreen, slot.medium, CropMark::Medium);
+        album_->setPlacements(0, slot.fullScreen, slot.medium, CropMark::Medium);
         emit window.thumbnailDoubleClicked(1);
         QCOMPARE(watcher.runs, 2);
         QVERIFY2(checks.failed.isEmpty(), qPrintable(checks.failed.join(u';')));
@@ -312,9 +311,9 @@ private slots:
 
     void framesRunToTheLastAndPlayStartsAgainFromTheFirst() {
         Checks checks;
-        UsedTemplates& templates = album_->templates();
-        templates.addTemplate(test::entryOf(*catalogue_, 0, TemplateClass::LandscapeSingle));
-        QCOMPARE(templates.placePhoto(2, 0, 0), PlaceResult::Placed);
+        const UsedTemplates& templates = album_->templates();
+        album_->addTemplate(test::entryOf(*catalogue_, 0, TemplateClass::LandscapeSingle));
+        QCOMPARE(album_->placePhoto(2, 0, 0), PlaceResult::Placed);
         TemplatePreviewWindow preview(*album_);
         QCOMPARE(preview.size(), TemplatePreviewWindow::kSize);
         QCOMPARE(preview.stage()->geometry(), QRect(18, 55, 800, 450));
@@ -398,9 +397,9 @@ private slots:
     }
 
     void returnEscapeAndTheCloseLabelStopThePreviewAtAnyFrame() {
-        UsedTemplates& templates = album_->templates();
-        templates.addTemplate(test::entryOf(*catalogue_, 0, TemplateClass::LandscapeSingle));
-        QCOMPARE(templates.placePhoto(2, 0, 0), PlaceResult::Placed);
+        const UsedTemplates& templates = album_->templates();
+        album_->addTemplate(test::entryOf(*catalogue_, 0, TemplateClass::LandscapeSingle));
+        QCOMPARE(album_->placePhoto(2, 0, 0), PlaceResult::Placed);
         TemplatePreviewWindow preview(*album_);
         preview.setTiming(kFastTiming);
         TemplatePreviewRequest request;
@@ -439,9 +438,8 @@ private slots:
     }
 
     void aTemplateWithEmptySlotsIsOfferedForCompletion() {
-        UsedTemplates& templates = album_->templates();
-        templates.addTemplate(test::entryOf(*catalogue_, 2));
-        QCOMPARE(templates.placePhoto(0, 0, 0), PlaceResult::Placed);
+        album_->addTemplate(test::entryOf(*catalogue_, 2));
+        QCOMPARE(album_->placePhoto(0, 0, 0), PlaceResult::Placed);
         MainWindow window;
         auto* windows = new TemplateWindows(window, *album_);
         windows->preview()->setTiming(kFastTiming);

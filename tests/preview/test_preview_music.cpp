@@ -32,10 +32,10 @@ protected:
     }
 
     void addMusic(const QString& name, double seconds) {
-        ASSERT_TRUE(album_.music().add(writeSilentWav(folder_, name, seconds), player_).isEmpty());
+        ASSERT_TRUE(album_.addMusic(writeSilentWav(folder_, name, seconds), player_).isEmpty());
     }
     void addLyrics(const QString& name, const QString& text) {
-        album_.lyrics().add(folder_.write(name, toGbk(text)));
+        album_.addLyrics(folder_.write(name, toGbk(text)));
     }
     // Moves the player's clock to ms after the start and ticks once.
     PreviewMusic::Tick tickAt(PreviewMusic& music, qint64 ms) {
@@ -63,7 +63,7 @@ TEST_F(PreviewMusicTest, LineFoundAtItsSecondIsKeptUntilTheNextTag) {
     bold.position = LyricPosition::Custom;
     bold.customLeft = 100;
     bold.customTop = 200;
-    album_.lyrics().setSettings(0, bold);
+    album_.setLyricSettings(0, bold);
 
     PreviewMusic music(album_, player_);
     startAt(music, SyncMode::WithTemplate, 5000);
@@ -196,8 +196,8 @@ TEST_F(PreviewMusicTest, MusicThatCannotBeOpenedIsReportedOnceAndSkipped) {
 
 TEST_F(PreviewMusicTest, UnreadableLyricsGiveAMessageAndNoLyrics) {
     addMusic("song.wav", 5);
-    album_.lyrics().add(folder_.path() + "missing.lrc");
-    album_.lyricTable() = LyricTable::fromText("[00:01]stale line\n");
+    album_.addLyrics(folder_.path() + "missing.lrc");
+    album_.setLyricTable(LyricTable::fromText("[00:01]stale line\n"));
     PreviewMusic music(album_, player_);
     startAt(music, SyncMode::WithTemplate, 0);
     EXPECT_TRUE(music.isRunning());
@@ -214,7 +214,7 @@ TEST_F(PreviewMusicTest, ALyricFileWithoutLinesIsToldOnce) {
         junk += static_cast<char>((i * 131) % 256);
     }
     const QString file = folder_.write("junk.lrc", junk);
-    album_.lyrics().add(file);
+    album_.addLyrics(file);
     PreviewMusic music(album_, player_);
     startAt(music, SyncMode::WithTemplate, 0);
     EXPECT_TRUE(music.isRunning());

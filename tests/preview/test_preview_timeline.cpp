@@ -55,10 +55,10 @@ protected:
     // Two complete templates (red, blue) and one without a photo.
     QVector<int> stageThree() {
         for (int i = 0; i < 3; ++i) {
-            album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+            album_.addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
         }
-        album_.templates().placePhoto(0, 0, 0);
-        album_.templates().placePhoto(1, 2, 0);
+        album_.placePhoto(0, 0, 0);
+        album_.placePhoto(1, 2, 0);
         album_.refreshDefaultBackgrounds();
         return Stager(album_).prepare({800, 450});
     }
@@ -149,7 +149,7 @@ TEST_F(TimelineTest, SyncWithMusicRepeatsTheTemplatesToCoverTheMusicThenCloses) 
     // 3 s of music is 75 frames: the two 30-frame templates come round once more (120).
     MusicPlayer player;
     player.setSoundOutput(false);
-    ASSERT_TRUE(album_.music().add(test::writeSilentWav(folder_, "m.wav", 3.0), player).isEmpty());
+    ASSERT_TRUE(album_.addMusic(test::writeSilentWav(folder_, "m.wav", 3.0), player).isEmpty());
     ASSERT_TRUE(timeline_.start(playList, SyncMode::WithMusic));
     EXPECT_EQ(timeline_.playList(), (QVector<int>{0, 2, 0, 2}));
     EXPECT_EQ(timeline_.totalTime(), clockTextOfFrames(120 + 150));

@@ -72,29 +72,29 @@ protected:
                 folder_.path() + colour.name().mid(1) + ".jpg", {400, 300}, colour)));
         }
         // Red 40 frames, an incomplete 400-frame template, blue 30 frames.
-        album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
-        album_.templates().addTemplate(entryOf(catalogue_, 2, TemplateClass::LandscapeSingle));
-        album_.templates().addTemplate(entryOf(catalogue_, 1, TemplateClass::LandscapeSingle));
-        album_.templates().placePhoto(0, 0, 0);
-        album_.templates().placePhoto(1, 2, 0);
+        album_.addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+        album_.addTemplate(entryOf(catalogue_, 2, TemplateClass::LandscapeSingle));
+        album_.addTemplate(entryOf(catalogue_, 1, TemplateClass::LandscapeSingle));
+        album_.placePhoto(0, 0, 0);
+        album_.placePhoto(1, 2, 0);
         album_.refreshDefaultBackgrounds();
-        OutputOptions& options = album_.outputOptions();
+        OutputOptions options = album_.outputOptions();
         options.beginProduction(AlbumType::Dvd);
         options.chooseSize(0);  // 320 × 176
         options.quality = PictureQuality::Standard;
+        album_.setOutputOptions(options);
         player_.setSoundOutput(false);
     }
     void TearDown() override { setProgramFolder(QString()); }
 
     void addMusicAndLyrics() {
-        ASSERT_TRUE(album_.music()
-                        .add(test::writeToneMp3(folder_.path() + "tone.mp3", 3.0), player_)
+        ASSERT_TRUE(album_.addMusic(test::writeToneMp3(folder_.path() + "tone.mp3", 3.0), player_)
                         .isEmpty());
-        album_.lyrics().add(
+        album_.addLyrics(
             folder_.write("tone.lrc", toGbk(QString::fromUtf16(u"[00:01.00]白色的歌词\n"))));
         LyricSettings big;
         big.size = 40;
-        album_.lyrics().setSettings(0, big);
+        album_.setLyricSettings(0, big);
     }
 
     test::TempFolder folder_;
@@ -162,8 +162,9 @@ TEST_F(ProductionRunTest, AlbumWithMusicAndLyricsIsTheVideoOfItsSequence) {
 }
 
 TEST_F(ProductionRunTest, WithoutMusicTheVideoHasNoSound) {
-    album_.outputOptions().beginProduction(AlbumType::Vcd);
-    album_.outputOptions().chooseSize(0);
+    test::changeOptions(album_,
+                        [&](OutputOptions& options) { options.beginProduction(AlbumType::Vcd); });
+    test::changeOptions(album_, [&](OutputOptions& options) { options.chooseSize(0); });
     ProductionRun run(album_);
     const QString out = folder_.path() + "silent.mpg";
     ASSERT_EQ(run.run(out).outcome, ProductionOutcome::Complete);
@@ -176,9 +177,11 @@ TEST_F(ProductionRunTest, WithoutMusicTheVideoHasNoSound) {
 
 TEST_F(ProductionRunTest, SyncWithMusicPreviewAndProductionAgreeOnTheLength) {
     addMusicAndLyrics();
-    album_.outputOptions().sync = SyncMode::WithMusic;
-    album_.outputOptions().beginProduction(AlbumType::Mp4);
-    album_.outputOptions().chooseSize(0);
+    test::changeOptions(album_,
+                        [&](OutputOptions& options) { options.sync = SyncMode::WithMusic; });
+    test::changeOptions(album_,
+                        [&](OutputOptions& options) { options.beginProduction(AlbumType::Mp4); });
+    test::changeOptions(album_, [&](OutputOptions& options) { options.chooseSize(0); });
     ProductionRun run(album_);
     const QString out = folder_.path() + "music.mp4";
     ASSERT_EQ(run.run(out).outcome, ProductionOutcome::Complete);
@@ -199,9 +202,8 @@ TEST_F(ProductionRunTest, SyncWithMusicPreviewAndProductionAgreeOnTheLength) {
 }
 
 TEST_F(ProductionRunTest, StopWhileTheListsAreBuiltEndsAtOnce) {
-    ASSERT_TRUE(album_.music()
-                    .add(test::writeToneMp3(folder_.path() + "short.mp3", 1.0), player_)
-                    .isEmpty());
+    ASSERT_TRUE(
+        album_.addMusic(test::writeToneMp3(folder_.path() + "short.mp3", 1.0), player_).isEmpty());
     int converters = 0;
     ProductionRun run(album_, [&] {
         ++converters;
@@ -267,20 +269,21 @@ TEST_F(ProductionRunTest, FailuresAreToldAndTheAlbumIsUnchanged) {
     EXPECT_EQ(run.run(folder_.path() + "again.mpg").outcome, ProductionOutcome::Complete);
 
     // Nothing to produce: the missing-content messages, and no complete template.
-    album_.outputOptions().sync = SyncMode::WithMusic;
+    test::changeOptions(album_,
+                        [&](OutputOptions& options) { options.sync = SyncMode::WithMusic; });
     EXPECT_EQ(run.run(out).error, texts::kNoMusicForSync);
-    album_.outputOptions().sync = SyncMode::WithTemplate;
-    album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+    test::changeOptions(album_,
+                        [&](OutputOptions& options) { options.sync = SyncMode::WithTemplate; });
+    album_.addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
     Album empty(catalogue_, [](int) { return 0; });
     empty.addPhoto(test::photoRecord("p", 400, 300));
-    empty.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+    empty.addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
     EXPECT_EQ(checkProductionRequest(empty), texts::kNothingToPlay);
 }
 
 TEST_F(ProductionRunTest, MusicTooShortToCoverTheAlbumIsHeardOnceAndTold) {
-    ASSERT_TRUE(album_.music()
-                    .add(test::writeToneMp3(folder_.path() + "blip.mp3", 0.5), player_)
-                    .isEmpty());
+    ASSERT_TRUE(
+        album_.addMusic(test::writeToneMp3(folder_.path() + "blip.mp3", 0.5), player_).isEmpty());
     ProductionRun run(album_);
     const ProductionResult result = run.run(folder_.path() + "blip.mpg");
     ASSERT_EQ(result.outcome, ProductionOutcome::Complete) << result.error.toStdString();
@@ -453,7 +456,7 @@ TEST_F(ProductionRunTest, MusicWhoseSoundEndsEarlyIsTold) {
     // An MP3 file cut short: its header announces six seconds, a little over two can be read.
     const QByteArray whole = test::readFile(test::writeToneMp3(folder_.path() + "six.mp3", 6.0));
     const QString cut = folder_.write("cut.mp3", whole.left(whole.size() * 4 / 10));
-    ASSERT_TRUE(album_.music().add(cut, player_).isEmpty());
+    ASSERT_TRUE(album_.addMusic(cut, player_).isEmpty());
     ProductionRun run(album_);
     const ProductionResult result = run.run(folder_.path() + "cut.mpg");
     ASSERT_EQ(result.outcome, ProductionOutcome::Complete) << result.error.toStdString();

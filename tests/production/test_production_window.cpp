@@ -17,6 +17,7 @@
 #include "production/production_run_texts.h"
 #include "production/production_texts.h"
 #include "production/production_window.h"
+#include "tests/support/album_builders.h"
 #include "tests/support/held_converter.h"
 #include "tests/support/media_probe.h"
 #include "tests/support/modal_responder.h"
@@ -63,7 +64,8 @@ TEST(ProductionWindow, OpensEmptyProducesTheFileClosesAndOpensTheFolder) {
     CompletionCloser completion;
     test::ProductionAlbum source;
     Album& album = source.album();
-    album.outputOptions().albumName = QStringLiteral("春游");
+    test::changeOptions(
+        album, [&](OutputOptions& options) { options.albumName = QStringLiteral("春游"); });
     ProductionWindow window(album);
     QStringList opened;
     window.setFolderOpener([&](const QString& folder) { opened << folder; });
@@ -251,8 +253,9 @@ TEST(ProductionWindow, CompletionOffersTheFolderAndThePlayerAndSaysWhereTheFileI
             dialog->playButton()->click();
         },
         60000);
-    source.album().outputOptions().beginProduction(AlbumType::Mp4);
-    source.album().outputOptions().chooseSize(0);
+    test::changeOptions(source.album(),
+                        [&](OutputOptions& options) { options.beginProduction(AlbumType::Mp4); });
+    test::changeOptions(source.album(), [&](OutputOptions& options) { options.chooseSize(0); });
     EXPECT_EQ(window.produce(out).outcome, ProductionOutcome::Complete);
     ASSERT_EQ(done->answered(), 1);
     const QString message = texts::kCompletionMessage.arg(where);

@@ -145,23 +145,22 @@ protected:
             album.addPhoto(*measurePhoto(path));
         }
         album.refreshDefaultBackgrounds();
-        UsedTemplates& templates = album.templates();
-        templates.addTemplate(entryNamed(catalogue_, "A"));
-        templates.addTemplate(entryNamed(catalogue_, "B"));
-        templates.addTemplate(entryNamed(catalogue_, "P"));
-        ASSERT_EQ(templates.placePhoto(0, 0, 0), PlaceResult::Placed);
-        ASSERT_EQ(templates.placePhoto(1, 1, 0), PlaceResult::Placed);
-        ASSERT_EQ(templates.placePhoto(2, 1, 1), PlaceResult::Placed);
-        templates.updateMatch(0);
-        templates.updateMatch(1);
-        templates.setPlacements(templates.slotRow(1, 0), {-10, -20, 1940, 1120}, {5, 6, 700, 500},
-                                CropMark::Medium);
-        album.backgrounds().setRow(2, backgroundFromPhoto(album.photos().at(3)));
+        const UsedTemplates& templates = album.templates();
+        album.addTemplate(entryNamed(catalogue_, "A"));
+        album.addTemplate(entryNamed(catalogue_, "B"));
+        album.addTemplate(entryNamed(catalogue_, "P"));
+        ASSERT_EQ(album.placePhoto(0, 0, 0), PlaceResult::Placed);
+        ASSERT_EQ(album.placePhoto(1, 1, 0), PlaceResult::Placed);
+        ASSERT_EQ(album.placePhoto(2, 1, 1), PlaceResult::Placed);
+        album.updateMatch(0);
+        album.updateMatch(1);
+        album.setPlacements(templates.slotRow(1, 0), {-10, -20, 1940, 1120}, {5, 6, 700, 500},
+                            CropMark::Medium);
+        album.setBackground(2, backgroundFromPhoto(album.photos().at(3)));
 
-        ASSERT_TRUE(album.music()
-                        .add(test::writeSilentWav(folder_, "music/歌.wav", 3.5), player_)
-                        .isEmpty());
-        album.lyrics().add(folder_.write("lyrics/歌.lrc", "[00:01.00]你好\n"));
+        ASSERT_TRUE(
+            album.addMusic(test::writeSilentWav(folder_, "music/歌.wav", 3.5), player_).isEmpty());
+        album.addLyrics(folder_.write("lyrics/歌.lrc", "[00:01.00]你好\n"));
         LyricSettings settings;
         settings.position = LyricPosition::Custom;
         settings.customLeft = 12;
@@ -173,9 +172,9 @@ protected:
         settings.colourName = QStringLiteral("clRed");
         settings.colourNumber = 255;
         settings.script = LyricScript::Traditional;
-        album.lyrics().setSettings(0, settings);
+        album.setLyricSettings(0, settings);
 
-        OutputOptions& out = album.outputOptions();
+        OutputOptions out = album.outputOptions();
         out.beginProduction(AlbumType::Dvd);
         out.chooseSize(2);
         out.albumName = QStringLiteral("夏天");
@@ -183,8 +182,9 @@ protected:
         out.tvSystem = TvSystem::Ntsc;
         out.quality = PictureQuality::Standard;
         out.sync = SyncMode::WithMusic;
+        album.setOutputOptions(out);
         album.setPlacementMode(PlacementMode::Combined);
-        album.wrapCursors() = WrapCursors{1, 0};
+        album.setWrapCursors(WrapCursors{1, 0});
     }
 
     QString save(const Album& album, const QString& name = QStringLiteral("album.vellumo")) {
@@ -370,12 +370,12 @@ TEST_F(ProjectFileTest, MusicAndLyricsKeepTheirPairsWhenFilesAreGone) {
     QStringList lyrics;
     for (int i = 0; i < 4; ++i) {
         music << test::writeSilentWav(folder_, QStringLiteral("music/%1.wav").arg(i), 1.5);
-        ASSERT_TRUE(album.music().add(music.last(), player_).isEmpty());
+        ASSERT_TRUE(album.addMusic(music.last(), player_).isEmpty());
         // The fourth song has no lyrics.
         if (i < 3) {
             lyrics << folder_.write(QStringLiteral("lyrics/%1.lrc").arg(i),
                                     QStringLiteral("[00:01.00]%1\n").arg(i).toUtf8());
-            album.lyrics().add(lyrics.last());
+            album.addLyrics(lyrics.last());
         }
     }
     const QString path = save(album);

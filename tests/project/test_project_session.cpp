@@ -215,7 +215,7 @@ TEST_F(ProjectSessionTest, ConvertedMusicComesBackWithTheAlbumAndItsRecovery) {
                 QByteArray(2 * kPcmSampleRate * kPcmBytesPerFrame, '\0'));
     MusicPlayer player;
     player.setSoundOutput(false);
-    ASSERT_TRUE(album_.music().add(song, player).isEmpty());
+    ASSERT_TRUE(album_.addMusic(song, player).isEmpty());
     ASSERT_TRUE(album_.music().at(0).isConverted());
     ProjectSession session(album_, &settings_);
     const QString project = folder_.path() + QStringLiteral("songs.vellumo");

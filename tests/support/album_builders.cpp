@@ -47,4 +47,10 @@ const CatalogueEntry& entryOf(const Catalogue& catalogue, int catalogueIndex, Te
     throw std::logic_error("no such catalogue entry");
 }
 
+void changeOptions(Album& album, const std::function<void(OutputOptions&)>& change) {
+    OutputOptions options = album.outputOptions();
+    change(options);
+    album.setOutputOptions(options);
+}
+
 }  // namespace vellumo::test

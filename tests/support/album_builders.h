@@ -5,9 +5,11 @@
 #include <QColor>
 #include <QSize>
 #include <QString>
+#include <functional>
 
 #include "album/photo_list.h"
 #include "catalogue/catalogue.h"
+#include "project/album.h"
 #include "tests/support/photo_files.h"
 
 namespace vellumo::test {
@@ -30,5 +32,8 @@ inline PhotoRecord writtenPhotoRecord(const QString& folder, const QString& name
 // The catalogue-list entry of a catalogue index and class.
 const CatalogueEntry& entryOf(const Catalogue& catalogue, int catalogueIndex,
                               TemplateClass cls = TemplateClass::Combined);
+
+// Changes the album's output options as the option windows do: on a copy the album then takes.
+void changeOptions(Album& album, const std::function<void(OutputOptions&)>& change);
 
 }  // namespace vellumo::test

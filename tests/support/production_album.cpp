@@ -50,14 +50,15 @@ ProductionAlbum::ProductionAlbum(const QVector<int>& templateFrames,
         album_.addPhoto(*measurePhoto(
             writeSolidPhoto(folder_.path() + QStringLiteral("photo%1.jpg").arg(k), {400, 300},
                             colours.value(k % std::max<qsizetype>(colours.size(), 1), Qt::gray))));
-        album_.templates().addTemplate(entryOf(catalogue_, k, TemplateClass::LandscapeSingle));
-        album_.templates().placePhoto(k, k, 0);
+        album_.addTemplate(entryOf(catalogue_, k, TemplateClass::LandscapeSingle));
+        album_.placePhoto(k, k, 0);
     }
     album_.refreshDefaultBackgrounds();
-    OutputOptions& options = album_.outputOptions();
+    OutputOptions options = album_.outputOptions();
     options.beginProduction(AlbumType::Dvd);
     options.chooseSize(0);  // 320 × 176
     options.quality = PictureQuality::Standard;
+    album_.setOutputOptions(options);
     player_.setSoundOutput(false);
 }
 
@@ -66,13 +67,13 @@ ProductionAlbum::~ProductionAlbum() {
 }
 
 void ProductionAlbum::addMusic(double seconds, const QString& lyricLine) {
-    album_.music().add(writeToneMp3(folder_.path() + "tone.mp3", seconds), player_);
+    album_.addMusic(writeToneMp3(folder_.path() + "tone.mp3", seconds), player_);
     if (!lyricLine.isEmpty()) {
-        album_.lyrics().add(
+        album_.addLyrics(
             folder_.write("tone.lrc", toGbk(QStringLiteral("[00:01.00]") + lyricLine + u'\n')));
         LyricSettings big;
         big.size = 40;
-        album_.lyrics().setSettings(0, big);
+        album_.setLyricSettings(0, big);
     }
 }
 

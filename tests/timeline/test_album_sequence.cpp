@@ -26,16 +26,13 @@ protected:
 
     // Templates A (250 frames) and B (300) complete, C between them not.
     void addTemplates() {
-        album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle),
-                                       true);
-        album_.templates().addTemplate(entryOf(catalogue_, 2, TemplateClass::LandscapeSingle),
-                                       false);
-        album_.templates().addTemplate(entryOf(catalogue_, 1, TemplateClass::LandscapeSingle),
-                                       true);
+        album_.addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle), true);
+        album_.addTemplate(entryOf(catalogue_, 2, TemplateClass::LandscapeSingle), false);
+        album_.addTemplate(entryOf(catalogue_, 1, TemplateClass::LandscapeSingle), true);
     }
     void addMusic(const QString& name, double seconds) {
         ASSERT_TRUE(
-            album_.music().add(test::writeSilentWav(folder_, name, seconds), player_).isEmpty());
+            album_.addMusic(test::writeSilentWav(folder_, name, seconds), player_).isEmpty());
     }
     AlbumSequence build(SyncMode sync) {
         AlbumSequence::Input input;
@@ -126,7 +123,7 @@ TEST_F(AlbumSequenceTest, WithMusicTheTemplatesComeRoundUntilTheMusicIsCovered) 
     EXPECT_EQ(s.at(600).movieFrame, 50);
 
     // Music shorter than the templates: each plays once.
-    album_.music().remove(0);
+    album_.removeMusic(0);
     EXPECT_EQ(build(SyncMode::WithMusic).totalFrames(), 700);
 }
 
@@ -147,12 +144,12 @@ TEST_F(AlbumSequenceTest, LyricLineOfEachFrameFollowsItsMusicRow) {
     addTemplates();
     addMusic("zero.wav", 4.0);
     addMusic("one.wav", 3.0);
-    album_.lyrics().add(folder_.write(
+    album_.addLyrics(folder_.write(
         "zero.lrc", toGbk(QString::fromUtf16(u"[00:01.50]第一句\n[00:03.00]第二句\n"))));
     LyricSettings settings;
     settings.script = LyricScript::Other;
     settings.colourNumber = 0x0000FF;  // red
-    album_.lyrics().setSettings(0, settings);
+    album_.setLyricSettings(0, settings);
     const AlbumSequence s = build(SyncMode::WithTemplate);
     SequenceLyrics lyrics(album_, s);
     const QSize display(1280, 720);
@@ -192,7 +189,7 @@ TEST_F(AlbumSequenceTest, MusicCoveringTheTemplatesButNotTheClosingMovieComesRou
 TEST_F(AlbumSequenceTest, UnreadableLyricFileIsNamedAndShowsNothing) {
     addTemplates();
     addMusic("zero.wav", 4.0);
-    album_.lyrics().add(folder_.path() + "gone.lrc");
+    album_.addLyrics(folder_.path() + "gone.lrc");
     const AlbumSequence s = build(SyncMode::WithTemplate);
     SequenceLyrics lyrics(album_, s);
     EXPECT_TRUE(lyrics.lineAt(50, QSize(800, 450)).text.isEmpty());
