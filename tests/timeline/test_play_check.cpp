@@ -44,13 +44,13 @@ protected:
 TEST_F(PlayCheckTest, PlayRequestChecks) {
     EXPECT_EQ(checkPlayRequest(album_, SyncMode::WithMusic).refusal, texts::kNoMusicForSync);
     EXPECT_EQ(checkPlayRequest(album_, SyncMode::WithTemplate).refusal, texts::kNoTemplates);
-    album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
-    album_.templates().placePhoto(0, 0, 0);
+    album_.addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+    album_.placePhoto(0, 0, 0);
     const PlayCheck check = checkPlayRequest(album_, SyncMode::WithTemplate);
     EXPECT_TRUE(check.refusal.isEmpty());
     EXPECT_EQ(check.unplacedPhotos, 1);
     // Only complete templates count, plus the closing movie.
-    album_.templates().addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
+    album_.addTemplate(entryOf(catalogue_, 0, TemplateClass::LandscapeSingle));
     EXPECT_EQ(albumTotalFrames(album_), 30 + 150);
     album_.deleteAllPhotos();
     EXPECT_EQ(checkPlayRequest(album_, SyncMode::WithTemplate).refusal, texts::kNoPhotos);
