@@ -20,7 +20,6 @@
 #include "lists/background_window.h"
 #include "lists/photo_list_window.h"
 #include "media/music_player.h"
-#include "preview/timeline_texts.h"
 #include "project/album.h"
 #include "project/project_session.h"
 #include "settings/system_settings.h"
@@ -29,6 +28,7 @@
 #include "tests/support/modal_responder.h"
 #include "tests/support/photo_files.h"
 #include "tests/support/test_files.h"
+#include "timeline/timeline_texts.h"
 
 namespace vellumo {
 
