@@ -224,7 +224,8 @@ TEST_F(ProjectFileTest, EveryAlbumTypeIsStoredUnderItsProjectWordAndReadBack) {
     for (const OutputFormat& format : outputFormats()) {
         SCOPED_TRACE(format.projectWord.toStdString());
         Album album(catalogue_);
-        album.outputOptions().beginProduction(format.type);
+        test::changeOptions(album,
+                            [&](OutputOptions& options) { options.beginProduction(format.type); });
         const QString path = save(album);
         const QJsonObject output =
             QJsonDocument::fromJson(test::readFile(path)).object().value("output").toObject();
