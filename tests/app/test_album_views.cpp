@@ -91,9 +91,9 @@ private slots:
     void oneActionOneAnnouncementAndEveryViewFollows() {
         QSignalSpy changed(album_.get(), &Album::changed);
         QTreeWidget* summary = part<SummaryLists>(*window_)->templates();
-        QLabel* total = part<CommandPanel>(*window_)->totalTime();
+        CommandPanel* total = part<CommandPanel>(*window_);
         QCOMPARE(summary->topLevelItemCount(), 0);
-        QCOMPARE(total->text(), texts::kClockZero);
+        QCOMPARE(total->totalTimeText(), texts::kClockZero);
 
         // Three photos added in the photo list: photos, placement and backgrounds change as one.
         PhotoListWindow* list = photos_->photoList();
@@ -109,8 +109,8 @@ private slots:
         QCOMPARE(album_->photos().size(), 3);
         QCOMPARE(usedNames(*album_), (QStringList{"A", "P", "A"}));
         QCOMPARE(column(summary, 1), usedNames(*album_));
-        QCOMPARE(total->text(), idleTotalTime(*album_));
-        QVERIFY(total->text() != texts::kClockZero);
+        QCOMPARE(total->totalTimeText(), idleTotalTime(*album_));
+        QVERIFY(total->totalTimeText() != texts::kClockZero);
         QVERIFY(session_->isModified());
         QVERIFY(session_->autosavePending());
         // The photo list shows the photos in their templates.
@@ -122,7 +122,7 @@ private slots:
         BackgroundWindow* backgrounds = photos_->backgrounds();
         backgrounds->show();
         QCOMPARE(backgrounds->list()->topLevelItemCount(), 3);
-        const QString totalBefore = total->text();
+        const QString totalBefore = total->totalTimeText();
         changed.clear();
         {
             test::ModalResponder responder;
@@ -140,8 +140,8 @@ private slots:
         QCOMPARE(column(list->list(), 1), (QStringList{"a", "c"}));
         QVERIFY(!album_->templates().at(1).complete);
         QCOMPARE(column(summary, 1), usedNames(*album_));
-        QCOMPARE(total->text(), idleTotalTime(*album_));
-        QVERIFY(total->text() != totalBefore);
+        QCOMPARE(total->totalTimeText(), idleTotalTime(*album_));
+        QVERIFY(total->totalTimeText() != totalBefore);
         QCOMPARE(backgrounds->list()->topLevelItemCount(), 3);
         backgrounds->hide();
         list->hide();
@@ -151,7 +151,7 @@ private slots:
         test::changeOptions(*album_,
                             [](OutputOptions& options) { options.sync = SyncMode::WithMusic; });
         QCOMPARE(changed.count(), 1);
-        QCOMPARE(total->text(), texts::kClockZero);
+        QCOMPARE(total->totalTimeText(), texts::kClockZero);
     }
 
 private:
