@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShowEvent>
@@ -173,6 +174,7 @@ TemplateManagerWindow::TemplateManagerWindow(Album& album, TemplatePreviewWindow
     buildLists();
     buildButtons();
     buildPanels();
+    connect(&album_, &Album::changed, this, &TemplateManagerWindow::followAlbum);
 
     demonstrationLabel_ = new QLabel(this);
     demonstrationLabel_->setObjectName(QStringLiteral("demonstrationPicture"));
@@ -372,6 +374,28 @@ void TemplateManagerWindow::openForUse() {
     exec();
 }
 
+void TemplateManagerWindow::followAlbum(AlbumParts parts) {
+    if (ownChange_ || !isVisible() || loading_ || demonstrating_) {
+        return;
+    }
+    if (parts & (AlbumPart::Templates | AlbumPart::Slots)) {
+        cancelDrag();
+        destroySlotBoxes();
+        fillUsedList();
+        if (selected_ >= 0 && selected_ < album_.templates().size()) {
+            buildSlotBoxes(selected_);
+            showDetails(selected_);
+        } else {
+            selected_ = -1;
+            clearDetails();
+        }
+    }
+    if (parts & AlbumPart::Photos) {
+        cancelDrag();
+        loadPhotoTiles();
+    }
+}
+
 void TemplateManagerWindow::showEvent(QShowEvent* event) {
     SkinnedDialog::showEvent(event);
     if (event->spontaneous()) {
@@ -564,6 +588,7 @@ void TemplateManagerWindow::useTemplate() {
     // Every selected entry, in list order.
     int last = -1;
     {
+        const QScopedValueRollback own(ownChange_, true);
         Album::Edit edit(album_);
         for (int row : rows) {
             last = album_.addTemplate(entries[row]);
@@ -673,7 +698,10 @@ void TemplateManagerWindow::removeTemplates(const std::function<void(Album&)>& r
                                             const QString& done) {
     cancelDrag();
     destroySlotBoxes();
-    remove(album_);
+    {
+        const QScopedValueRollback own(ownChange_, true);
+        remove(album_);
+    }
     selected_ = -1;
     fillUsedList();
     showMessage(done);
@@ -692,6 +720,7 @@ void TemplateManagerWindow::autoMatch() {
     if (waiting) {
         ProgressWindow& window = ProgressWindow::shared();
         try {
+            const QScopedValueRollback own(ownChange_, true);
             window.run(texts::kAutoPlacementTitle, std::max(1, photos.size()), [&] {
                 placeWaitingPhotos(album_, [&window](int placed) { window.advance(placed); });
             });
@@ -817,7 +846,10 @@ bool TemplateManagerWindow::dropPhoto(int photoRow, int slotIndex) {
     if (t < 0 || t >= album_.templates().size() || photoRow < 0 || photoRow >= tiles_.size()) {
         return false;
     }
-    const PlaceResult result = album_.placePhoto(photoRow, t, slotIndex);
+    const PlaceResult result = [&] {
+        const QScopedValueRollback own(ownChange_, true);
+        return album_.placePhoto(photoRow, t, slotIndex);
+    }();
     if (result != PlaceResult::Placed) {
         showMessage(placeResultMessage(result));
         return false;

@@ -18,6 +18,7 @@
 #include "dialogs/skinned_dialog.h"
 #include "manager/template_install.h"
 #include "manager/template_manager.h"
+#include "project/album.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -157,6 +158,9 @@ private:
     // Deleting used templates: no slot box, no selection and no details stay behind; the user
     // is told done.
     void removeTemplates(const std::function<void(Album&)>& remove, const QString& done);
+    // A change the window did not make itself (another window, a command run while it is
+    // open): the lists and boxes it shows are read again.
+    void followAlbum(AlbumParts parts);
 
     Album& album_;
     TemplatePreviewWindow& previewWindow_;
@@ -167,6 +171,8 @@ private:
     bool loading_ = false;
     bool demonstrating_ = false;
     bool closeAfterDemonstration_ = false;
+    // True while the window changes the album itself; it updates what it shows on its own.
+    bool ownChange_ = false;
 
     // The drag: the photo, the press point inside the drag tile, where the button went down.
     int dragRow_ = -1;

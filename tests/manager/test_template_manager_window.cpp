@@ -436,6 +436,28 @@ private slots:
         window.reject();
     }
 
+    void changesMadeElsewhereWhileOpenAreShown() {
+        ShownManager shown(*album_);
+        TemplateManagerWindow& window = shown.window;
+        QTRY_COMPARE(shown.responder.messages, QStringList{texts::kPhotosLoaded});
+        window.catalogueList()->setCurrentItem(window.catalogueList()->topLevelItem(1));
+        window.useTemplate();
+        selectUsed(window, 0);
+        QCOMPARE(window.usedList()->topLevelItemCount(), 1);
+
+        // A template added and a slot filled by another part of the program appear at once.
+        album_->addTemplate(catalogue_->entries().at(2));
+        QCOMPARE(window.usedList()->topLevelItemCount(), 2);
+        album_->placePhoto(2, 0, 0);
+        QCOMPARE(window.slotLabels()[0]->text(), QStringLiteral("scene"));
+
+        // The shown template deleted elsewhere leaves no slot box behind.
+        album_->deleteAllTemplates();
+        QCOMPARE(window.usedList()->topLevelItemCount(), 0);
+        QVERIFY(window.slotBoxes().isEmpty());
+        window.reject();
+    }
+
     void everyColumnOfBothListsIsInSight() {
         TemplatePreviewWindow preview(*album_);
         TemplateManagerWindow window(*album_, preview);
