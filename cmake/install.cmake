@@ -54,5 +54,5 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "fonts-noto-cjk, libopencc-data, qt6-translations-l10n")
+    "fonts-noto-cjk, libopencc-data, qt6-translations-l10n, dvdauthor, genisoimage, xorriso, vcdimager, cdrdao")
 include(CPack)

@@ -14,6 +14,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   desktop-file-utils
+  dvdauthor genisoimage xorriso vcdimager cdrdao libdvdread-dev lsdvd
 )
 
 missing=()
