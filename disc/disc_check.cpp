@@ -194,9 +194,8 @@ QString checkDvd(const QString& path, const DiscRequest& request) {
     if (!facts.ac3) {
         return failed(texts::kDiscCheckAudio);
     }
-    // Within one frame of the album's length (and half a frame more for rounding of the
-    // cells' time codes).
-    if (std::abs(facts.seconds - request.albumSeconds) > 1.5 / facts.framesPerSecond) {
+    // Within one frame of the album's length.
+    if (std::abs(facts.seconds - request.albumSeconds) > 1.0 / facts.framesPerSecond + 1e-6) {
         return failed(texts::kDiscCheckLength.arg(facts.seconds, 0, 'f', 2)
                           .arg(request.albumSeconds, 0, 'f', 2));
     }
