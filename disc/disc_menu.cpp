@@ -28,6 +28,7 @@ const QColor kSelectColour(255, 90, 40);
 constexpr int kThumbWidth = 256;
 constexpr int kThumbHeight = 144;
 constexpr int kThumbFrame = 6;
+constexpr int kThumbMargin = 8;
 constexpr int kColumnsLeft[] = {64, 384, 704};
 constexpr int kRowsTop[] = {170, 400};
 const QRect kPreviousArea(172, 630, 180, 60);
@@ -175,8 +176,11 @@ MenuPainter::MenuPainter(MenuContent content) : content_(std::move(content)) {
         page.firstChapter = p * kChaptersPerPage;
         page.chapterCount = std::min(kChaptersPerPage, content_.chapterCount - page.firstChapter);
         for (int i = 0; i < page.chapterCount; ++i) {
-            const QRect thumb(kColumnsLeft[i % 3] - kThumbFrame, kRowsTop[i / 3] - kThumbFrame,
-                              kThumbWidth + 2 * kThumbFrame, kThumbHeight + 2 * kThumbFrame);
+            // The button reaches beyond the picture's white mat, so that its outline shows.
+            const QRect thumb(kColumnsLeft[i % 3] - kThumbFrame - kThumbMargin,
+                              kRowsTop[i / 3] - kThumbFrame - kThumbMargin,
+                              kThumbWidth + 2 * (kThumbFrame + kThumbMargin),
+                              kThumbHeight + 2 * (kThumbFrame + kThumbMargin));
             page.buttons.append(
                 {thumb, QString(),
                  QStringLiteral("jump title 1 chapter %1;").arg(page.firstChapter + i + 1)});
@@ -266,7 +270,8 @@ void MenuPainter::paintChapters(QImage& image, const MenuPage& page) const {
                          pageLabel(page.firstChapter / kChaptersPerPage + 1, pages));
     }
     for (int i = 0; i < page.chapterCount; ++i) {
-        const QRect area = page.buttons[i].area;
+        const QRect area =
+            page.buttons[i].area.adjusted(kThumbMargin, kThumbMargin, -kThumbMargin, -kThumbMargin);
         const QRect picture = area.adjusted(kThumbFrame, kThumbFrame, -kThumbFrame, -kThumbFrame);
         painter.setPen(Qt::NoPen);
         painter.setBrush(QColor(0, 0, 0, 90));
