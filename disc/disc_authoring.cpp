@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <utility>
 
 #include "disc/disc_check.h"
@@ -116,10 +117,12 @@ void moveIntoPartial(const QString& from, PartialFile& partial) {
 class AuthoringRun {
 public:
     AuthoringRun(const DiscRequest& request, DiscAuthor& author, const std::atomic<bool>& stop)
-        : r_(request),
-          author_(author),
-          stop_(stop),
-          tools_(stop, author.onLog, [this] { report(); }) {}
+        : r_(request), author_(author), stop_(stop), tools_(stop, author.onLog, [this] {
+              if (watch_) {
+                  watch_();
+              }
+              report();
+          }) {}
 
     DiscResult go();
 
@@ -168,6 +171,8 @@ private:
     ToolRunner tools_;
     QVector<double> chapters_;
     QString work_;
+    // Called while a tool runs, for progress the tool does not print.
+    std::function<void()> watch_;
     QString step_;
     int from_ = 0;
     int to_ = 0;
@@ -467,22 +472,18 @@ void AuthoringRun::authorVcd(DiscResult& result) {
     step(texts::kDiscStepVcd, 0, 90);
     ToolOptions options;
     options.workingFolder = work_;
-    options.onLine = [&](const QString& line) {
-        // <progress operation="write" position="123" size="456"/>
-        static const QRegularExpression progress(
-            QStringLiteral("operation=\"(\\w+)\" position=\"(\\d+)\" size=\"(\\d+)\""));
-        const auto match = progress.match(line);
-        if (match.hasMatch() && match.captured(3).toDouble() > 0) {
-            const double part = match.captured(2).toDouble() / match.captured(3).toDouble();
-            within(match.captured(1) == QLatin1String("scan") ? part / 2 : 0.5 + part / 2);
-        }
+    // The image holds the stream in 2324-byte payloads of 2352-byte sectors.
+    const double expected = static_cast<double>(QFileInfo(r_.streamFile).size()) * 2352 / 2324;
+    watch_ = [this, expected, image = work(bin)] {
+        within(static_cast<double>(QFileInfo(image).size()) / expected);
     };
     runTool(QStringLiteral("vcdimager"),
-            {QStringLiteral("--progress"), QStringLiteral("-t"),
+            {QStringLiteral("-l"), volumeLabel(r_.albumName), QStringLiteral("-t"),
              r_.kind == DiscKind::Svcd ? QStringLiteral("svcd") : QStringLiteral("vcd2"),
              QStringLiteral("-c"), cue, QStringLiteral("-b"), bin,
              QFileInfo(r_.streamFile).absoluteFilePath()},
             options);
+    watch_ = nullptr;
     checkStop();
     step(texts::kDiscStepCheck, 90, 100);
     const QString problem = checkVcdImage(work(bin), work(cue));

@@ -47,7 +47,9 @@ bool tellsOfFullDisk(const QStringList& lines) {
     for (const QString& line : lines) {
         if (line.contains(QLatin1String("No space left"), Qt::CaseInsensitive) ||
             line.contains(QLatin1String("File too large"), Qt::CaseInsensitive) ||
-            line.contains(QLatin1String("Disk full"), Qt::CaseInsensitive)) {
+            line.contains(QLatin1String("Disk full"), Qt::CaseInsensitive) ||
+            // dvdauthor on a short write, whose errno says nothing.
+            line.contains(QLatin1String("writing data"), Qt::CaseInsensitive)) {
             return true;
         }
     }

@@ -319,22 +319,28 @@ TEST(DiscAuthoring, FullDiskFailsWithTheToolsReasonAndLeavesNoImage) {
     vcd.chapterStarts = {0};
     vcd.outPath = temp.mkdir(QStringLiteral("out")) + QStringLiteral("/album");
     vcd.workFolder = temp.mkdir(QStringLiteral("work"));
-    DiscRequest dvd = dvdRequest(temp, mcl::TvSystem::Pal, 2, 4.0);
+    // The menus fit, the title's copy does not.
+    DiscRequest dvd = dvdRequest(temp, mcl::TvSystem::Pal, 2, 12.0);
     dvd.outPath = temp.path() + QStringLiteral("out/album.iso");
+    ASSERT_GT(QFileInfo(dvd.streamFile).size(), 4'000'000);
     DiscResult vcdResult;
     DiscResult dvdResult;
     {
         const FileSizeLimit limit(QFileInfo(vcd.streamFile).size() / 2);
         vcdResult = DiscAuthor(vcd).run();
+    }
+    {
+        const FileSizeLimit limit(3'000'000);
         dvdResult = DiscAuthor(dvd).run();
     }
-    EXPECT_FALSE(vcdResult.ok);
-    EXPECT_FALSE(vcdResult.stopped);
-    EXPECT_TRUE(vcdResult.error.startsWith(texts::kDiscToolFailed.section(u'“', 0, 0)))
-        << vcdResult.error.toStdString();
-    EXPECT_TRUE(vcdResult.error.endsWith(texts::kDiscDiskFull)) << vcdResult.error.toStdString();
-    EXPECT_FALSE(dvdResult.ok);
-    EXPECT_FALSE(dvdResult.error.isEmpty());
+    for (const auto& [result, tool] : {std::pair{vcdResult, QStringLiteral("vcdimager")},
+                                       std::pair{dvdResult, QStringLiteral("dvdauthor")}}) {
+        EXPECT_FALSE(result.ok);
+        EXPECT_FALSE(result.stopped);
+        EXPECT_TRUE(result.error.startsWith(texts::kDiscToolFailed.section(u'%', 0, 1).arg(tool)))
+            << result.error.toStdString();
+        EXPECT_TRUE(result.error.endsWith(texts::kDiscDiskFull)) << result.error.toStdString();
+    }
     EXPECT_EQ(entries(temp.path() + QStringLiteral("out")), QStringList());
 }
 
@@ -361,6 +367,19 @@ TEST(DiscAuthoring, StopWhileAToolRunsKillsItAndLeavesNoImage) {
     EXPECT_EQ(result.outputFiles, QStringList());
     EXPECT_GE(ticks, 10);
     EXPECT_EQ(entries(temp.path() + QStringLiteral("out")), QStringList());
+
+    // A stop while the menus are encoded.
+    DiscAuthor early(request);
+    early.onProgress = [&](const DiscProgress& p) {
+        if (p.step == texts::kDiscStepMenu && p.percent > 0) {
+            early.stop();
+        }
+    };
+    const DiscResult stopped = early.run();
+    EXPECT_TRUE(stopped.stopped);
+    EXPECT_EQ(stopped.error, QString());
+    EXPECT_EQ(entries(temp.path() + QStringLiteral("out")), QStringList());
+    EXPECT_EQ(entries(request.workFolder), QStringList());
 }
 
 TEST(DiscTool, FailureCarriesTheLastLinesAndLogsEveryLine) {
