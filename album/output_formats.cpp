@@ -22,23 +22,30 @@ QList<OutputFormat> makeFormats() {
     using enum FormatPlace;
     using namespace texts;
     const QString mpg = QStringLiteral(".mpg");
+    const QString cue = QStringLiteral(".cue");
+    // A 16:9 album: letterboxed in the 4:3 frame of a VCD or SVCD, anamorphic on a DVD.
+    const DiscFormat vcdDisc{mcl::Preset::VcdDisc, {384, 216}, {352, 288}, {352, 240}, cue};
+    const DiscFormat svcdDisc{mcl::Preset::SvcdDisc, {768, 432}, {480, 576}, {480, 480}, cue};
+    const DiscFormat dvdDisc{
+        mcl::Preset::DvdVideo, {1024, 576}, {720, 576}, {720, 480}, QStringLiteral(".iso")};
     return {
         {AlbumType::Vcd, QStringLiteral("VCD"), mcl::Preset::Vcd, mpg, kVcdSizes, kVcd, kVcdHint,
-         ToolbarAndMenu, QStringLiteral("VCD"), QStringLiteral("VCD")},
+         ToolbarAndMenu, QStringLiteral("VCD"), QStringLiteral("VCD"), vcdDisc},
         {AlbumType::Svcd, QStringLiteral("SVCD"), mcl::Preset::Svcd, mpg, kCommonSizes, kSvcd,
-         kSvcdHint, ToolbarAndMenu, QStringLiteral("SVCD"), QStringLiteral("SVCD")},
+         kSvcdHint, ToolbarAndMenu, QStringLiteral("SVCD"), QStringLiteral("SVCD"), svcdDisc},
         {AlbumType::Dvd, QStringLiteral("DVD"), mcl::Preset::Dvd, mpg, kCommonSizes, kDvd, kDvdHint,
-         ToolbarAndMenu, QStringLiteral("DVD"), QStringLiteral("DVD")},
+         ToolbarAndMenu, QStringLiteral("DVD"), QStringLiteral("DVD"), dvdDisc},
         {AlbumType::Avi, QStringLiteral("AVI"), mcl::Preset::Avi, QStringLiteral(".avi"),
          kCommonSizes, kAvi, kAviHint, ToolbarAndMenu, QStringLiteral("AVI"),
-         QStringLiteral("AVI")},
+         QStringLiteral("AVI"), std::nullopt},
         // Known to project files and their size checks; no encoder of ours writes it.
         {AlbumType::Wmv, QStringLiteral("WMV"), std::nullopt, QStringLiteral(".wmv"), kWmvMovSizes,
-         QString(), QString(), NotOffered, QStringLiteral("WMV"), QString()},
+         QString(), QString(), NotOffered, QStringLiteral("WMV"), QString(), std::nullopt},
         {AlbumType::Mp4, QStringLiteral("MP4"), mcl::Preset::Mp4, QStringLiteral(".mp4"),
-         kCommonSizes, kMp4, kMp4Hint, MenuOnly, QStringLiteral("MP4"), QStringLiteral("MP4")},
+         kCommonSizes, kMp4, kMp4Hint, MenuOnly, QStringLiteral("MP4"), QStringLiteral("MP4"),
+         std::nullopt},
         {AlbumType::Mov, QStringLiteral("MOV"), std::nullopt, QStringLiteral(".mov"), kWmvMovSizes,
-         QString(), QString(), NotOffered, QStringLiteral("MOV"), QString()},
+         QString(), QString(), NotOffered, QStringLiteral("MOV"), QString(), std::nullopt},
     };
 }
 

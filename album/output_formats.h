@@ -24,6 +24,19 @@ enum class FormatPlace {
     ToolbarAndMenu,  // a production button on the toolbar and a function menu item
 };
 
+// What a disc of a type needs: the stream its authoring program takes, the size the album is
+// drawn at (scaled into the standard's frame, its shape kept on the display) and the standard's
+// frame size under each television system.
+struct DiscFormat {
+    mcl::Preset preset;
+    QSize drawnSize;
+    QSize palSize;
+    QSize ntscSize;
+    QString imageExtension;  // of the disc image: ".iso", or ".cue" beside its ".bin"
+
+    QSize frameSize(TvSystem tv) const { return tv == TvSystem::Ntsc ? ntscSize : palSize; }
+};
+
 struct OutputFormat {
     AlbumType type;
     QString typeWord;  // the album type window and the production window's caption: "DVD"
@@ -35,6 +48,7 @@ struct OutputFormat {
     FormatPlace place = FormatPlace::NotOffered;
     QString projectWord;  // stored in album projects: never changes, old projects must open
     QString toolWord;     // vellumo-tool's --type; empty when the tool does not offer the type
+    std::optional<DiscFormat> disc;  // none: the type is never made into a disc
 };
 
 // Every format, in the order of the function menu (and of the toolbar's buttons).

@@ -45,16 +45,40 @@ void OutputOptions::chooseSize(int index) {
     }
     sizeIndex = index;
     outputSize = sizes.at(index);
+    target = OutputTarget::File;
+}
+
+bool OutputOptions::chooseDiscImage() {
+    const OutputFormat& format = outputFormat(albumType.value_or(AlbumType::Dvd));
+    if (!format.disc) {
+        return false;
+    }
+    // The entry after the sizes in the album type window.
+    sizeIndex = static_cast<int>(format.sizes.size());
+    outputSize = format.disc->frameSize(tvSystem);
+    target = OutputTarget::DiscImage;
+    return true;
+}
+
+bool OutputOptions::isDiscImage() const {
+    return target == OutputTarget::DiscImage &&
+           outputFormat(albumType.value_or(AlbumType::Dvd)).disc.has_value();
 }
 
 void OutputOptions::beginProduction(AlbumType type) {
     albumType = type;
     // The name stays: the album (and its project) keeps it for the next production.
-    chooseSize(kDefaultSizeIndex);
+    if (target != OutputTarget::DiscImage || !chooseDiscImage()) {
+        chooseSize(kDefaultSizeIndex);
+    }
 }
 
 QString OutputOptions::outputFile() const {
-    return saveFolder + albumName + albumFileExtension(albumType.value_or(AlbumType::Vcd));
+    const OutputFormat& format = outputFormat(albumType.value_or(AlbumType::Vcd));
+    if (albumType && isDiscImage()) {
+        return saveFolder + albumName + format.disc->imageExtension;
+    }
+    return saveFolder + albumName + format.extension;
 }
 
 }  // namespace vellumo

@@ -15,6 +15,8 @@ enum class AlbumType { Vcd, Svcd, Dvd, Avi, Wmv, Mp4, Mov };
 enum class TvSystem { Pal, Ntsc };
 enum class PictureQuality { Standard, High };  // "biaoqing" / "gaoqing"
 enum class SyncMode { WithTemplate, WithMusic };
+// A video file of the type's own, or for the disc types a disc image ready to burn.
+enum class OutputTarget { File, DiscImage };
 
 // A type's word, file extension and sizes come from its row of the output format table
 // (album/output_formats.h).
@@ -44,13 +46,21 @@ struct OutputOptions {
     TvSystem tvSystem = TvSystem::Pal;
     PictureQuality quality = PictureQuality::High;
     SyncMode sync = SyncMode::WithTemplate;
+    OutputTarget target = OutputTarget::File;
 
-    // Chooses entry index of the current type's size list (the default entry when out of range).
+    // Chooses entry index of the current type's size list (the default entry when out of range)
+    // for a video file.
     void chooseSize(int index);
-    // A production button: sets the type and preselects the default size; the name stays.
+    // Chooses the disc image: the standard's frame size under the television system. False,
+    // and nothing changes, for a type that cannot be a disc.
+    bool chooseDiscImage();
+    // The disc image is chosen and the type can be a disc.
+    bool isDiscImage() const;
+    // A production button: sets the type and preselects the default size, or the disc image
+    // when that was the choice and the type can be a disc; the name stays.
     void beginProduction(AlbumType type);
     // save folder + album name + the type's extension (".mpg" for the discs and before a type
-    // is chosen).
+    // is chosen), or the disc image's (".iso", ".cue").
     QString outputFile() const;
 };
 

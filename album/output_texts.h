@@ -17,6 +17,9 @@ inline const QString kAlbumNameEmpty = QStringLiteral("相册名称不能为空,
 inline const QString kAlbumNameNotAFileName =
     QStringLiteral("相册名称不能包含“/”，也不能是“.”或“..”，请重新输入相册名称！");
 
+// The album type window's entry after the sizes: the album made into a disc image.
+inline const QString kDiscImage = QStringLiteral("光盘映像 (可刻录)");
+
 // The production commands of the output formats: caption and hint.
 inline const QString kVcd = QStringLiteral("VCD");
 inline const QString kVcdHint = QStringLiteral("支持VCD格式相册");

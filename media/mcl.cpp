@@ -115,6 +115,9 @@ public:
     void videoSetBitRate(int kbps, int mode, int maxKbps) override {
         bitRate_ = BitRate{kbps, mode, maxKbps};
     }
+    void videoSetKeyFrames(const QVector<int>& pictures) override {
+        keyFrames_ = QSet<int>(pictures.begin(), pictures.end());
+    }
     void audioSetCodec(int) override {}
     void videoSetFileName(const QString& fileName) override { videoFile_ = fileName; }
     void audioSetFileName(const QString& fileName) override { audioFile_ = fileName; }
@@ -233,8 +236,8 @@ private:
                     return;
                 }
                 FramePtr frame = encoder_->convertPicture(thread, picture->image);
-                if (!frames_.push(picture->index,
-                                  QueuedFrame{std::move(frame), picture->repeats, false})) {
+                if (!frames_.push(picture->index, QueuedFrame{std::move(frame), picture->repeats,
+                                                              false, picture->key})) {
                     return;
                 }
             }
@@ -251,7 +254,7 @@ private:
                     completed_ = true;
                     break;
                 }
-                encoder_->encodeFrame(frame->frame.get(), frame->repeats);
+                encoder_->encodeFrame(frame->frame.get(), frame->repeats, frame->key);
             }
         } catch (const Failure& f) {
             failWith(f);
@@ -313,6 +316,7 @@ private:
     int width_ = 352;
     int height_ = 288;
     std::optional<BitRate> bitRate_;
+    QSet<int> keyFrames_;
     QString videoFile_;
     QString audioFile_;
     std::unique_ptr<PartialFile> partial_;  // the output while it is written
@@ -512,7 +516,8 @@ bool FfmpegConverter::run() {
         last = image;
         const qint64 repeats = outputFramesBefore(i + 1, tv_, keepDuration_) -
                                outputFramesBefore(i, tv_, keepDuration_);
-        QueuedPicture queued{i, std::move(image), static_cast<int>(repeats), false};
+        QueuedPicture queued{i, std::move(image), static_cast<int>(repeats), false,
+                             keyFrames_.contains(i)};
         auto pushed = pictures_.pushFor(queued, kWaitSlice);
         while (pushed == Channel<QueuedPicture>::Push::Full && !aborted()) {
             emitProgress(kStatusWaiting, i, i * 100 / total);

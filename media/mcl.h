@@ -25,7 +25,19 @@
 namespace vellumo::mcl {
 
 enum class ItemKind { Picture = 8, Sound = 16 };
-enum class Preset { Vcd = 0, Svcd = 1, Dvd = 2, Avi = 3, Mp4 = 4 };
+// VcdDisc, SvcdDisc and DvdVideo write what a disc's authoring program takes: the standard's
+// rates, aspect and packs, closed GOPs; the picture keeps its shape on the display (a 16:9
+// album fills a 16:9 frame and is letterboxed in a 4:3 one). Give them the standard's size.
+enum class Preset {
+    Vcd = 0,
+    Svcd = 1,
+    Dvd = 2,
+    Avi = 3,
+    Mp4 = 4,
+    VcdDisc = 5,
+    SvcdDisc = 6,
+    DvdVideo = 7
+};
 enum class TvSystem { Pal = 0, Ntsc = 1 };
 
 // Status codes of the progress callback.
@@ -122,6 +134,11 @@ public:
     virtual void videoSetKeepDuration(bool keep) = 0;
     // Output picture size; bitsPerPixel is accepted for 24 and 32.
     virtual void videoSetFormat(int width, int height, int bitsPerPixel) = 0;
+    // Pictures (album picture numbers, counted as the video callback counts them) that each
+    // start a GOP of their own: a key frame that needs nothing before it, where a disc's
+    // chapter can begin. Under NTSC with the duration kept it is the first output frame that
+    // shows the picture.
+    virtual void videoSetKeyFrames(const QVector<int>& pictures) { (void)pictures; }
     // Asks for a higher rate than the preset's own: kbit/s wanted, mode (1 variable, 0
     // constant), kbit/s at most. Each is held to the preset's ceiling (docs/conversion-library.md).
     virtual void videoSetBitRate(int kbps, int mode, int maxKbps) = 0;

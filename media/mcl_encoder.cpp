@@ -84,12 +84,41 @@ Encoder::Encoder(const EncoderSettings& settings) : s_(settings) {
     if (QByteArray(s_.format->muxer) == "mp4") {
         av_dict_set(&options, "movflags", "+faststart", 0);
     }
+    if (s_.format->packetSize > 0) {
+        output_->packet_size = static_cast<unsigned>(s_.format->packetSize);
+    }
+    if (s_.format->muxRate > 0) {
+        av_dict_set_int(&options, "muxrate", s_.format->muxRate, 0);
+    }
+    if (s_.format->preloadUs > 0) {
+        av_dict_set_int(&options, "preload", s_.format->preloadUs, 0);
+    }
     ret = avformat_write_header(output_.get(), &options);
     av_dict_free(&options);
     if (ret < 0) {
         fail(kErrorOutput, texts::kMclWriteFailed.arg(s_.outputName), ret);
     }
     packet_.reset(av_packet_alloc());
+}
+
+QRect Encoder::pictureArea(QSize picture) const {
+    const QRect frame(0, 0, s_.width, s_.height);
+    if (s_.format->displayAspectNum <= 0 || picture.isEmpty()) {
+        return frame;
+    }
+    // Shown at the display aspect, the frame is displayAspect wide; the picture keeps its own.
+    const double display =
+        static_cast<double>(s_.format->displayAspectNum) / s_.format->displayAspectDen;
+    const double shape = static_cast<double>(picture.width()) / picture.height();
+    QRect area = frame;
+    if (shape > display * 1.01) {
+        area.setHeight(static_cast<int>(s_.height * display / shape) & ~1);
+    } else if (shape < display / 1.01) {
+        area.setWidth(static_cast<int>(s_.width * shape / display) & ~1);
+    }
+    // Even offsets keep the chroma rows and columns aligned.
+    area.moveTo(((s_.width - area.width()) / 2) & ~1, ((s_.height - area.height()) / 2) & ~1);
+    return area;
 }
 
 FramePtr Encoder::convertPicture(int thread, const QImage& picture) {
@@ -99,10 +128,11 @@ FramePtr Encoder::convertPicture(int thread, const QImage& picture) {
         image = image.convertToFormat(QImage::Format_RGB32);
     }
     Scaler& scaler = scalers_[thread];
+    const QRect area = pictureArea(image.size());
     if (!scaler.context || image.size() != scaler.input) {
         scaler.context.reset(sws_getContext(image.width(), image.height(), AV_PIX_FMT_RGB32,
-                                            s_.width, s_.height, AV_PIX_FMT_YUV420P, SWS_BICUBIC,
-                                            nullptr, nullptr, nullptr));
+                                            area.width(), area.height(), AV_PIX_FMT_YUV420P,
+                                            SWS_BICUBIC, nullptr, nullptr, nullptr));
         if (!scaler.context) {
             fail(kErrorEncoder, texts::kMclEncoderFailed);
         }
@@ -122,14 +152,27 @@ FramePtr Encoder::convertPicture(int thread, const QImage& picture) {
                          s_.width, s_.height, kFrameAlign);
     const uint8_t* source[4] = {image.constBits(), nullptr, nullptr, nullptr};
     const int stride[4] = {static_cast<int>(image.bytesPerLine()), 0, 0, 0};
-    sws_scale(scaler.context.get(), source, stride, 0, image.height(), frame->data,
-              frame->linesize);
+    uint8_t* target[4] = {frame->data[0], frame->data[1], frame->data[2], nullptr};
+    if (area.size() != QSize(s_.width, s_.height)) {
+        // Black bars (video black: Y 16, no colour) around the picture.
+        std::fill_n(frame->data[0], static_cast<size_t>(frame->linesize[0]) * s_.height, 16);
+        for (int plane = 1; plane < 3; ++plane) {
+            std::fill_n(frame->data[plane],
+                        static_cast<size_t>(frame->linesize[plane]) * (s_.height / 2), 128);
+        }
+        target[0] += area.y() * frame->linesize[0] + area.x();
+        for (int plane = 1; plane < 3; ++plane) {
+            target[plane] += (area.y() / 2) * frame->linesize[plane] + area.x() / 2;
+        }
+    }
+    sws_scale(scaler.context.get(), source, stride, 0, image.height(), target, frame->linesize);
     return frame;
 }
 
-void Encoder::encodeFrame(AVFrame* frame, int repeats) {
+void Encoder::encodeFrame(AVFrame* frame, int repeats, bool key) {
     for (int i = 0; i < repeats; ++i) {
         frame->pts = videoPts_++;
+        frame->pict_type = key && i == 0 ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
         send(video_.get(), videoStream_, frame);
         pumpAudio(std::min(audioLimit_, samplesAt(videoPts_)));
     }
@@ -190,6 +233,20 @@ void Encoder::openVideo() {
     c->time_base = frameDuration();
     c->framerate = av_inv_q(c->time_base);
     c->sample_aspect_ratio = AVRational{1, 1};
+    if (s_.format->displayAspectNum > 0) {
+        // Pixels as wide as the frame shown at the display aspect makes them.
+        av_reduce(&c->sample_aspect_ratio.num, &c->sample_aspect_ratio.den,
+                  static_cast<int64_t>(s_.format->displayAspectNum) * s_.height,
+                  static_cast<int64_t>(s_.format->displayAspectDen) * s_.width, 1 << 16);
+    }
+    if (s_.format->closedGops) {
+        // The encoder closes GOPs only where it places them itself, not at scene changes.
+        c->flags |= AV_CODEC_FLAG_CLOSED_GOP;
+        av_opt_set_int(c->priv_data, "sc_threshold", 1000000000, 0);
+    }
+    if (s_.format->scanOffsets) {
+        av_opt_set_int(c->priv_data, "scan_offset", 1, 0);
+    }
     c->gop_size = s_.tv == TvSystem::Ntsc ? s_.format->gopNtsc : s_.format->gopPal;
     c->max_b_frames = s_.format->bFrames;
     c->bit_rate = static_cast<int64_t>(s_.videoKbps) * 1000;

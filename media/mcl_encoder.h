@@ -5,6 +5,7 @@
 // conversion threads, one scaler each.
 
 #include <QImage>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -65,8 +66,8 @@ public:
     // Colour conversion, on the conversion thread: the picture as YUV 4:2:0 at the output size.
     FramePtr convertPicture(int thread, const QImage& picture);
     // Encoding, on the encoder thread: the frame shown for repeats output frames, and the sound
-    // up to its end.
-    void encodeFrame(AVFrame* frame, int repeats);
+    // up to its end. With key the first of them starts a GOP of its own.
+    void encodeFrame(AVFrame* frame, int repeats, bool key = false);
     // Flushes the encoders, ends the sound at the pictures' end and writes the trailer.
     void finish();
 
@@ -79,6 +80,9 @@ public:
 
 private:
     bool hd() const { return s_.height >= 720; }
+    // Where the picture goes in the frame: the whole frame, or for a disc preset the part that
+    // keeps the picture's shape on the display (letterboxed or pillarboxed).
+    QRect pictureArea(QSize picture) const;
 
     AVRational frameDuration() const;
     // Sound samples up to the start of output frame pts.

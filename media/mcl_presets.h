@@ -21,6 +21,16 @@ struct PresetFormat {
     int gopPal;
     int gopNtsc;
     int bFrames;
+    // The disc presets: the shape the frame is shown in (0: square pixels, the frame's own
+    // shape), every GOP closed, and the muxer's pack size, rate (bit/s) and start delay (µs)
+    // the disc's authoring program expects (0: the muxer's own).
+    int displayAspectNum = 0;
+    int displayAspectDen = 0;
+    bool closedGops = false;
+    bool scanOffsets = false;  // room for the SVCD player's scan offsets
+    int packetSize = 0;
+    int muxRate = 0;
+    int preloadUs = 0;
 };
 
 // The format of preset; every preset has one (the compiler refuses a preset left out).

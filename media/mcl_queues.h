@@ -89,12 +89,14 @@ struct QueuedPicture {
     QImage image;
     int repeats = 1;
     bool end = false;
+    bool key = false;  // starts a GOP of its own
 };
 
 struct QueuedFrame {
     FramePtr frame;
     int repeats = 1;
     bool end = false;
+    bool key = false;
 };
 
 // Converted frames from several conversion threads, taken out in picture order. A frame more

@@ -55,6 +55,8 @@ struct Conversion {
     QString output;
     std::function<void(Converter&, QImage&, int)> videoFunc;
     int errorAction = kActionStop;
+    QVector<int> keyFrames;
+    bool highQuality = false;  // the production's call for its high quality
 
     bool ok = false;
     int error = -1;
@@ -113,6 +115,10 @@ struct Conversion {
         converter->setFormatPreset(preset, tv);
         converter->videoSetKeepDuration(true);
         converter->videoSetFormat(width, height, 32);
+        converter->videoSetKeyFrames(keyFrames);
+        if (highQuality) {
+            converter->videoSetBitRate(20000, 1, 100000);
+        }
         converter->audioSetCodec(2);
         converter->videoSetFileName(output);
         converter->audioSetFileName(output);
@@ -463,6 +469,126 @@ TEST_F(MclTest, ASongWhoseSoundEndsEarlyIsNoted) {
     whole.go();
     ASSERT_TRUE(whole.ok);
     EXPECT_TRUE(whole.notices.isEmpty()) << whole.notices.join(u'\n').toStdString();
+}
+
+struct DiscCase {
+    Preset preset;
+    TvSystem tv;
+    QSize frame;
+    QSize drawn;  // the album's picture
+    const char* video;
+    const char* audio;
+    int sampleRate;
+    double displayAspect;
+    int maxGop;
+    qint64 maxVideoBitRate;
+    qint64 vbvBits;
+};
+
+// The longest run of pictures from one key frame to the next (or to the end).
+int longestGop(const test::MediaFacts& facts) {
+    int longest = 0;
+    for (qsizetype i = 0; i < facts.keyFrames.size(); ++i) {
+        const int next = i + 1 < facts.keyFrames.size() ? facts.keyFrames[i + 1] : facts.videoFrames;
+        longest = std::max(longest, next - facts.keyFrames[i]);
+    }
+    return longest;
+}
+
+TEST_F(MclTest, DiscPresetsWriteTheStandardsStreamsWithAKeyFrameAtEveryChapter) {
+    const DiscCase cases[] = {
+        {Preset::DvdVideo, TvSystem::Pal, {720, 576}, {1024, 576}, "mpeg2video", "ac3", 48000,
+         16.0 / 9, 15, 9800000, 1835008},
+        {Preset::DvdVideo, TvSystem::Ntsc, {720, 480}, {1024, 576}, "mpeg2video", "ac3", 48000,
+         16.0 / 9, 18, 9800000, 1835008},
+        {Preset::SvcdDisc, TvSystem::Pal, {480, 576}, {768, 432}, "mpeg2video", "mp2", 44100,
+         4.0 / 3, 15, 2500000, 1835008},
+        {Preset::VcdDisc, TvSystem::Pal, {352, 288}, {384, 216}, "mpeg1video", "mp2", 44100,
+         4.0 / 3, 15, 1150000, 327680},
+        {Preset::VcdDisc, TvSystem::Ntsc, {352, 240}, {384, 216}, "mpeg1video", "mp2", 44100,
+         4.0 / 3, 18, 1150000, 327680},
+    };
+    // Templates start at pictures 9, 23 and 40: chapters fall there.
+    const QVector<int> starts = {9, 23, 40};
+    int n = 0;
+    for (const DiscCase& c : cases) {
+        SCOPED_TRACE(n);
+        Conversion run;
+        run.preset = c.preset;
+        run.tv = c.tv;
+        run.frames = 75;
+        run.width = c.frame.width();
+        run.height = c.frame.height();
+        run.sounds = {path("long.mp3")};
+        run.output = path(QStringLiteral("disc%1.mpg").arg(n++));
+        run.keyFrames = starts;
+        run.highQuality = true;
+        // A changing picture (the encoder makes no frame out of nothing), red in the middle.
+        run.videoFunc = [&c](Converter&, QImage& image, int i) {
+            image = solid(QColor(200, 20 + i, 20), c.drawn.width(), c.drawn.height());
+        };
+        run.go();
+        ASSERT_TRUE(run.ok) << run.errorText.toStdString();
+        const bool ntsc = c.tv == TvSystem::Ntsc;
+        const test::MediaFacts facts = test::probeMedia(run.output, {30});
+        EXPECT_EQ(facts.videoCodec, c.video);
+        EXPECT_EQ(QSize(facts.width, facts.height), c.frame);
+        EXPECT_NEAR(facts.frameRate, ntsc ? 30000.0 / 1001 : 25.0, 1e-9);
+        EXPECT_NEAR(facts.displayAspect, c.displayAspect, 0.02);
+        EXPECT_EQ(facts.videoFrames, ntsc ? 90 : 75);
+        // GOPs within the standard's length, and one starting at each template's first frame
+        // (under NTSC the first output frame showing that picture).
+        EXPECT_LE(longestGop(facts), c.maxGop);
+        for (const int start : starts) {
+            const int frame = ntsc ? (start * 30000 + 25 * 1001 - 1) / (25 * 1001) : start;
+            EXPECT_TRUE(facts.keyFrames.contains(frame)) << "picture " << start;
+        }
+        // Rates: the high quality asked for stays within the standard's ceiling.
+        EXPECT_GT(facts.videoBitRate, 0);
+        EXPECT_LE(facts.videoBitRate, c.maxVideoBitRate);
+        // Counted per second of time stamps: an NTSC second holds a little more than 1 s.
+        EXPECT_LE(facts.peakVideoKbps, c.maxVideoBitRate / 1000.0 * 1.01);
+        EXPECT_EQ(facts.vbvBufferBits, c.vbvBits);
+        ASSERT_TRUE(facts.hasAudio);
+        EXPECT_EQ(facts.audioCodec, c.audio);
+        EXPECT_EQ(facts.sampleRate, c.sampleRate);
+        EXPECT_EQ(facts.audioChannels, 2);
+        EXPECT_EQ(facts.audioBitRate, c.preset == Preset::DvdVideo ? 192000 : 224000);
+        // A 16:9 album in a 4:3 frame is letterboxed: black above, the picture in the middle.
+        const QImage picture = facts.pictures.value(30);
+        ASSERT_FALSE(picture.isNull());
+        const QRgb middle = picture.pixel(picture.width() / 2, picture.height() / 2);
+        const QRgb top = picture.pixel(picture.width() / 2, 4);
+        EXPECT_GT(qRed(middle), 150);
+        if (c.displayAspect < 1.5) {
+            EXPECT_LT(qRed(top), 40);
+        } else {
+            EXPECT_GT(qRed(top), 150);
+        }
+    }
+    // The VCD's rate is constant: the header carries it, not a maximum.
+    Conversion vcd;
+    vcd.preset = Preset::VcdDisc;
+    vcd.width = 352;
+    vcd.height = 288;
+    vcd.output = path("vcd-rate.mpg");
+    vcd.go();
+    ASSERT_TRUE(vcd.ok);
+    EXPECT_EQ(test::probeMedia(vcd.output).videoBitRate, 1150000);
+}
+
+TEST_F(MclTest, TheFilePresetsKeepSquarePixels) {
+    // No display aspect is flagged: the frame is shown in its own shape.
+    Conversion plain;
+    plain.preset = Preset::Dvd;
+    plain.frames = 40;
+    plain.videoFunc = [](Converter&, QImage& image, int i) {
+        image = solid(QColor(200, 20 + i, 20));
+    };
+    plain.output = path("plain.mpg");
+    plain.go();
+    ASSERT_TRUE(plain.ok);
+    EXPECT_DOUBLE_EQ(test::probeMedia(plain.output).displayAspect, 96.0 / 64);
 }
 
 TEST(MclList, ListsCountTheirItemsAndTimeTextsReadAsClock) {

@@ -61,6 +61,9 @@ public:
     void videoSetFormat(int width, int height, int bitsPerPixel) override {
         inner_->videoSetFormat(width, height, bitsPerPixel);
     }
+    void videoSetKeyFrames(const QVector<int>& pictures) override {
+        inner_->videoSetKeyFrames(pictures);
+    }
     void videoSetBitRate(int kbps, int mode, int maxKbps) override {
         inner_->videoSetBitRate(kbps, mode, maxKbps);
     }

@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -36,6 +37,32 @@ struct Decoder {
         }
     }
 };
+
+// The rate and buffer an MPEG-1/2 sequence header (and its MPEG-2 extension) announce.
+void readSequenceHeader(const uint8_t* data, int size, MediaFacts& facts) {
+    for (int i = 0; i + 12 <= size; ++i) {
+        if (data[i] != 0 || data[i + 1] != 0 || data[i + 2] != 1) {
+            continue;
+        }
+        const uint8_t* p = data + i + 4;
+        if (data[i + 3] == 0xB3) {
+            // 12 + 12 + 4 + 4 bits, then bit_rate_value (18), marker, vbv_buffer_size (10).
+            const qint64 rate = (qint64{p[4]} << 10) | (p[5] << 2) | (p[6] >> 6);
+            const qint64 vbv = ((p[6] & 0x1F) << 5) | (p[7] >> 3);
+            facts.videoBitRate = rate * 400;
+            facts.vbvBufferBits = vbv * 16 * 1024;
+        } else if (data[i + 3] == 0xB5 && (p[0] >> 4) == 1 && facts.videoBitRate > 0) {
+            // Sequence extension: bit_rate_extension (12) above the 18 bits, vbv extension (8).
+            const qint64 rateExtension = ((p[2] & 0x1F) << 7) | (p[3] >> 1);
+            const qint64 vbvExtension = p[4];
+            facts.videoBitRate += (rateExtension << 18) * 400;
+            facts.vbvBufferBits += (vbvExtension << 10) * 16 * 1024;
+            return;
+        } else if (data[i + 3] == 0x00 && facts.videoBitRate > 0) {
+            return;  // the first picture: no extension came
+        }
+    }
+}
 
 }  // namespace
 
@@ -72,6 +99,8 @@ MediaFacts probeMedia(const QString& path, const QVector<int>& keepPictures) {
             facts.hasAudio = true;
             facts.audioCodec = QString::fromLatin1(avcodec_get_name(par->codec_id));
             facts.sampleRate = par->sample_rate;
+            facts.audioBitRate = par->bit_rate;
+            facts.audioChannels = par->ch_layout.nb_channels;
             audioDecoder.open(stream);
         }
         if (par->codec_type == AVMEDIA_TYPE_VIDEO || par->codec_type == AVMEDIA_TYPE_AUDIO) {
@@ -88,6 +117,15 @@ MediaFacts probeMedia(const QString& path, const QVector<int>& keepPictures) {
     qint64 windowCount = 0;
     const auto takeVideo = [&] {
         while (avcodec_receive_frame(videoDecoder.codec, frame) >= 0) {
+            if (frame->pict_type == AV_PICTURE_TYPE_I) {
+                facts.keyFrames.append(facts.videoFrames);
+            }
+            if (facts.videoFrames == 0 && frame->sample_aspect_ratio.num > 0) {
+                facts.sampleAspectNum = frame->sample_aspect_ratio.num;
+                facts.sampleAspectDen = frame->sample_aspect_ratio.den;
+                facts.displayAspect = av_q2d(frame->sample_aspect_ratio) * frame->width /
+                                      std::max(frame->height, 1);
+            }
             ++facts.videoFrames;
             scaler = sws_getCachedContext(scaler, frame->width, frame->height,
                                           static_cast<AVPixelFormat>(frame->format), frame->width,
@@ -136,8 +174,20 @@ MediaFacts probeMedia(const QString& path, const QVector<int>& keepPictures) {
             av_frame_unref(frame);
         }
     };
+    QHash<qint64, qint64> videoBytesPerSecond;
+    qint64 videoBytes = 0;
     while (av_read_frame(input, packet) >= 0) {
         if (packet->stream_index == video) {
+            const AVRational base = input->streams[video]->time_base;
+            const qint64 at = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
+            if (at != AV_NOPTS_VALUE) {
+                videoBytesPerSecond[static_cast<qint64>(std::floor(at * av_q2d(base)))] +=
+                    packet->size;
+            }
+            videoBytes += packet->size;
+            if (facts.videoBitRate == 0) {
+                readSequenceHeader(packet->data, packet->size, facts);
+            }
             avcodec_send_packet(videoDecoder.codec, packet);
             takeVideo();
         } else if (packet->stream_index == audio) {
@@ -157,6 +207,14 @@ MediaFacts probeMedia(const QString& path, const QVector<int>& keepPictures) {
     }
     if (facts.frameRate > 0) {
         facts.videoSeconds = facts.videoFrames / facts.frameRate;
+    }
+    if (video >= 0) {
+        for (const qint64 bytes : videoBytesPerSecond) {
+            facts.peakVideoKbps = std::max(facts.peakVideoKbps, bytes * 8 / 1000.0);
+        }
+        if (facts.videoSeconds > 0) {
+            facts.videoKbps = videoBytes * 8 / 1000.0 / facts.videoSeconds;
+        }
     }
     sws_freeContext(scaler);
     swr_free(&resampler);

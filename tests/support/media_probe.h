@@ -25,6 +25,20 @@ struct MediaFacts {
     double audioSeconds = 0;      // decoded samples / rate
     QVector<float> audioLevels;   // RMS of each tenth of a second of the decoded sound
     QVector<QRgb> centres;        // the centre pixel of every decoded picture
+    // The video stream's sample aspect (0/1 when none is flagged) and the display aspect it
+    // makes of the frame.
+    int sampleAspectNum = 0;
+    int sampleAspectDen = 1;
+    double displayAspect = 0;
+    QVector<int> keyFrames;    // decoded pictures (display order) that are intra coded
+    // What an MPEG-1/2 sequence header announces: the rate (MPEG-2: the maximum; 0x3FFFF × 400
+    // for a variable MPEG-1 rate) and the decoder's buffer.
+    qint64 videoBitRate = 0;
+    qint64 vbvBufferBits = 0;
+    double peakVideoKbps = 0;  // the most video bits in any one second of the stream
+    double videoKbps = 0;      // video bits over the whole length
+    qint64 audioBitRate = 0;
+    int audioChannels = 0;
     QHash<int, QImage> pictures;  // the decoded pictures asked for, by index
 };
 
