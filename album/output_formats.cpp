@@ -36,8 +36,8 @@ QList<OutputFormat> makeFormats() {
         {AlbumType::Dvd, QStringLiteral("DVD"), mcl::Preset::Dvd, mpg, kCommonSizes, kDvd, kDvdHint,
          ToolbarAndMenu, QStringLiteral("DVD"), QStringLiteral("DVD"), dvdDisc},
         {AlbumType::Avi, QStringLiteral("AVI"), mcl::Preset::Avi, QStringLiteral(".avi"),
-         kCommonSizes, kAvi, kAviHint, ToolbarAndMenu, QStringLiteral("AVI"),
-         QStringLiteral("AVI"), std::nullopt},
+         kCommonSizes, kAvi, kAviHint, ToolbarAndMenu, QStringLiteral("AVI"), QStringLiteral("AVI"),
+         std::nullopt},
         // Known to project files and their size checks; no encoder of ours writes it.
         {AlbumType::Wmv, QStringLiteral("WMV"), std::nullopt, QStringLiteral(".wmv"), kWmvMovSizes,
          QString(), QString(), NotOffered, QStringLiteral("WMV"), QString(), std::nullopt},

@@ -489,7 +489,8 @@ struct DiscCase {
 int longestGop(const test::MediaFacts& facts) {
     int longest = 0;
     for (qsizetype i = 0; i < facts.keyFrames.size(); ++i) {
-        const int next = i + 1 < facts.keyFrames.size() ? facts.keyFrames[i + 1] : facts.videoFrames;
+        const int next =
+            i + 1 < facts.keyFrames.size() ? facts.keyFrames[i + 1] : facts.videoFrames;
         longest = std::max(longest, next - facts.keyFrames[i]);
     }
     return longest;
@@ -497,16 +498,61 @@ int longestGop(const test::MediaFacts& facts) {
 
 TEST_F(MclTest, DiscPresetsWriteTheStandardsStreamsWithAKeyFrameAtEveryChapter) {
     const DiscCase cases[] = {
-        {Preset::DvdVideo, TvSystem::Pal, {720, 576}, {1024, 576}, "mpeg2video", "ac3", 48000,
-         16.0 / 9, 15, 9800000, 1835008},
-        {Preset::DvdVideo, TvSystem::Ntsc, {720, 480}, {1024, 576}, "mpeg2video", "ac3", 48000,
-         16.0 / 9, 18, 9800000, 1835008},
-        {Preset::SvcdDisc, TvSystem::Pal, {480, 576}, {768, 432}, "mpeg2video", "mp2", 44100,
-         4.0 / 3, 15, 2500000, 1835008},
-        {Preset::VcdDisc, TvSystem::Pal, {352, 288}, {384, 216}, "mpeg1video", "mp2", 44100,
-         4.0 / 3, 15, 1150000, 327680},
-        {Preset::VcdDisc, TvSystem::Ntsc, {352, 240}, {384, 216}, "mpeg1video", "mp2", 44100,
-         4.0 / 3, 18, 1150000, 327680},
+        {Preset::DvdVideo,
+         TvSystem::Pal,
+         {720, 576},
+         {1024, 576},
+         "mpeg2video",
+         "ac3",
+         48000,
+         16.0 / 9,
+         15,
+         9800000,
+         1835008},
+        {Preset::DvdVideo,
+         TvSystem::Ntsc,
+         {720, 480},
+         {1024, 576},
+         "mpeg2video",
+         "ac3",
+         48000,
+         16.0 / 9,
+         18,
+         9800000,
+         1835008},
+        {Preset::SvcdDisc,
+         TvSystem::Pal,
+         {480, 576},
+         {768, 432},
+         "mpeg2video",
+         "mp2",
+         44100,
+         4.0 / 3,
+         15,
+         2500000,
+         1835008},
+        {Preset::VcdDisc,
+         TvSystem::Pal,
+         {352, 288},
+         {384, 216},
+         "mpeg1video",
+         "mp2",
+         44100,
+         4.0 / 3,
+         15,
+         1150000,
+         327680},
+        {Preset::VcdDisc,
+         TvSystem::Ntsc,
+         {352, 240},
+         {384, 216},
+         "mpeg1video",
+         "mp2",
+         44100,
+         4.0 / 3,
+         18,
+         1150000,
+         327680},
     };
     // Templates start at pictures 9, 23 and 40: chapters fall there.
     const QVector<int> starts = {9, 23, 40};
@@ -533,6 +579,10 @@ TEST_F(MclTest, DiscPresetsWriteTheStandardsStreamsWithAKeyFrameAtEveryChapter) 
         const test::MediaFacts facts = test::probeMedia(run.output, {30});
         EXPECT_EQ(facts.videoCodec, c.video);
         EXPECT_EQ(QSize(facts.width, facts.height), c.frame);
+        if (c.preset == Preset::DvdVideo) {
+            EXPECT_EQ(facts.videoProfile, 4);  // main profile
+            EXPECT_EQ(facts.videoLevel, 8);    // main level
+        }
         EXPECT_NEAR(facts.frameRate, ntsc ? 30000.0 / 1001 : 25.0, 1e-9);
         EXPECT_NEAR(facts.displayAspect, c.displayAspect, 0.02);
         EXPECT_EQ(facts.videoFrames, ntsc ? 90 : 75);

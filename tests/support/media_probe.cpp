@@ -93,6 +93,8 @@ MediaFacts probeMedia(const QString& path, const QVector<int>& keepPictures) {
             const AVRational rate =
                 stream->avg_frame_rate.num > 0 ? stream->avg_frame_rate : stream->r_frame_rate;
             facts.frameRate = av_q2d(rate);
+            facts.videoProfile = par->profile;
+            facts.videoLevel = par->level;
             videoDecoder.open(stream);
         } else if (par->codec_type == AVMEDIA_TYPE_AUDIO && audio < 0) {
             audio = static_cast<int>(i);
@@ -123,8 +125,8 @@ MediaFacts probeMedia(const QString& path, const QVector<int>& keepPictures) {
             if (facts.videoFrames == 0 && frame->sample_aspect_ratio.num > 0) {
                 facts.sampleAspectNum = frame->sample_aspect_ratio.num;
                 facts.sampleAspectDen = frame->sample_aspect_ratio.den;
-                facts.displayAspect = av_q2d(frame->sample_aspect_ratio) * frame->width /
-                                      std::max(frame->height, 1);
+                facts.displayAspect =
+                    av_q2d(frame->sample_aspect_ratio) * frame->width / std::max(frame->height, 1);
             }
             ++facts.videoFrames;
             scaler = sws_getCachedContext(scaler, frame->width, frame->height,

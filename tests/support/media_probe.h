@@ -22,15 +22,15 @@ struct MediaFacts {
     bool hasAudio = false;
     QString audioCodec;
     int sampleRate = 0;
-    double audioSeconds = 0;      // decoded samples / rate
-    QVector<float> audioLevels;   // RMS of each tenth of a second of the decoded sound
-    QVector<QRgb> centres;        // the centre pixel of every decoded picture
+    double audioSeconds = 0;     // decoded samples / rate
+    QVector<float> audioLevels;  // RMS of each tenth of a second of the decoded sound
+    QVector<QRgb> centres;       // the centre pixel of every decoded picture
     // The video stream's sample aspect (0/1 when none is flagged) and the display aspect it
     // makes of the frame.
     int sampleAspectNum = 0;
     int sampleAspectDen = 1;
     double displayAspect = 0;
-    QVector<int> keyFrames;    // decoded pictures (display order) that are intra coded
+    QVector<int> keyFrames;  // decoded pictures (display order) that are intra coded
     // What an MPEG-1/2 sequence header announces: the rate (MPEG-2: the maximum; 0x3FFFF × 400
     // for a variable MPEG-1 rate) and the decoder's buffer.
     qint64 videoBitRate = 0;
@@ -39,6 +39,8 @@ struct MediaFacts {
     double videoKbps = 0;      // video bits over the whole length
     qint64 audioBitRate = 0;
     int audioChannels = 0;
+    int videoProfile = -99;  // FFmpeg's numbers: MPEG-2 main profile 4, main level 8
+    int videoLevel = -99;
     QHash<int, QImage> pictures;  // the decoded pictures asked for, by index
 };
 
