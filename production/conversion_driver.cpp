@@ -40,6 +40,10 @@ ConversionRequest ConversionRequest::fromOptions(const OutputOptions& options) {
     request.tvSystem = options.tvSystem;
     request.quality = options.quality;
     request.outputFile = options.outputFile();
+    if (options.isDiscImage()) {
+        request.discStream = true;
+        request.outputSize = outputFormat(request.albumType).disc->frameSize(options.tvSystem);
+    }
     return request;
 }
 
@@ -161,12 +165,20 @@ bool ConversionDriver::convert(const ConversionRequest& request) {
     addLog(texts::kLogTotalFrames + QString::number(totalFrames_));
     addLog(texts::kLogTotalSamples + QString::number(totalSamples_));
 
-    if (const auto preset = outputFormat(request.albumType).preset) {
+    const OutputFormat& format = outputFormat(request.albumType);
+    std::optional<mcl::Preset> preset = format.preset;
+    if (request.discStream && format.disc) {
+        preset = format.disc->preset;
+    }
+    if (preset) {
         c.setFormatPreset(
             *preset, request.tvSystem == TvSystem::Ntsc ? mcl::TvSystem::Ntsc : mcl::TvSystem::Pal);
     }
     c.videoSetKeepDuration(true);
     c.videoSetFormat(request.outputSize.width(), request.outputSize.height(), kBitsPerPixel);
+    if (!request.keyFrames.isEmpty()) {
+        c.videoSetKeyFrames(request.keyFrames);
+    }
     progress_.smallMaximum = kSmallBarRange;
     progress_.smallValue = 0;
     progress_.converting = true;

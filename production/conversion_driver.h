@@ -24,6 +24,7 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include <atomic>
 #include <functional>
@@ -40,7 +41,8 @@ class Converter;
 
 struct ConversionRequest {
     // Type, size, television system, quality and output file of the output options (an album
-    // type not chosen yet counts as VCD); the rest stays to be filled in.
+    // type not chosen yet counts as VCD; a disc image has its standard's stream and frame
+    // size); the rest stays to be filled in.
     static ConversionRequest fromOptions(const OutputOptions& options);
 
     // From the output options.
@@ -48,6 +50,11 @@ struct ConversionRequest {
     QSize outputSize{1280, 720};
     TvSystem tvSystem = TvSystem::Pal;
     PictureQuality quality = PictureQuality::High;
+    // The stream a disc of the type is authored from (its row's disc preset) instead of the
+    // type's file.
+    bool discStream = false;
+    // Pictures that each start a GOP of their own (where a disc's chapters begin).
+    QVector<int> keyFrames;
 
     QString outputFile;
     int frameCount = 0;      // pictures at 25 a second
@@ -99,6 +106,8 @@ public:
     // Stops a running conversion; nothing happens otherwise.
     void abort();
     bool isRunning() const { return converter_.load() != nullptr; }
+    // Adds a line of what came after the conversion (the disc's authoring) to the log.
+    void appendLog(const QString& line) { addLog(line); }
 
     // At most kMaxConversionLogLines; the oldest line goes first.
     const QStringList& log() const { return log_; }

@@ -1,6 +1,7 @@
 #include "production/output_windows.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "album/output_formats.h"
 #include "dialogs/dialog_texts.h"
 #include "dialogs/message_dialog.h"
 #include "production/production_texts.h"
@@ -66,6 +68,8 @@ AlbumTypeWindow::AlbumTypeWindow(OutputOptions& options, QWidget* parent)
     label(texts::kEnterAlbumName, this, QRect(30, 170, 130, 24));
     name_ = new QLineEdit(this);
     name_->setGeometry(170, 168, 255, 26);
+    disc_ = new QCheckBox(texts::kDiscImage, this);
+    disc_->setGeometry(170, 200, 255, 26);
     start_ = button(texts::kStartProduction, this, QRect(150, 235, 100, 32));
     cancel_ = button(texts::kCancel, this, QRect(270, 235, 100, 32));
 
@@ -74,12 +78,23 @@ AlbumTypeWindow::AlbumTypeWindow(OutputOptions& options, QWidget* parent)
         sizes_->setCurrentIndex(kDefaultSizeIndex);
         sizeChosen(kDefaultSizeIndex);
     });
+    connect(disc_, &QCheckBox::toggled, this, &AlbumTypeWindow::discChosen);
     connect(start_, &QPushButton::clicked, this, &AlbumTypeWindow::startPressed);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void AlbumTypeWindow::sizeChosen(int index) {
     options_.chooseSize(index);
+    current_->setText(outputSizeText(options_.outputSize));
+}
+
+void AlbumTypeWindow::discChosen(bool on) {
+    // A disc has the standard's size: the sizes wait until the box is cleared.
+    if (!on || !options_.chooseDiscImage()) {
+        options_.chooseSize(sizes_->currentIndex());
+    }
+    sizes_->setEnabled(!on);
+    default_->setEnabled(!on);
     current_->setText(outputSizeText(options_.outputSize));
 }
 
@@ -106,8 +121,14 @@ AlbumTypeResult AlbumTypeWindow::choose() {
     for (const QSize& size : outputSizes(type)) {
         sizes_->addItem(outputSizeText(size));
     }
+    const bool disc = options_.isDiscImage();
     sizes_->setCurrentIndex(kDefaultSizeIndex);
-    sizeChosen(kDefaultSizeIndex);
+    disc_->setVisible(outputFormat(type).disc.has_value());
+    {
+        const QSignalBlocker quiet(disc_);
+        disc_->setChecked(disc);
+    }
+    discChosen(disc);
     name_->setText(options_.albumName);
     name_->setFocus();
     exec();

@@ -8,6 +8,7 @@
 #include "album/output_options.h"
 #include "dialogs/skinned_dialog.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -25,8 +26,9 @@ class AlbumTypeWindow : public SkinnedDialog {
 public:
     AlbumTypeWindow(OutputOptions& options, QWidget* parent = nullptr);
 
-    // Rebuilds the size list for the options' album type, preselects index 4 and shows the
-    // window modally.
+    // Rebuilds the size list for the options' album type, preselects index 4 (or, for a type
+    // that can be a disc and the options' choice of it, the disc image) and shows the window
+    // modally.
     AlbumTypeResult choose();
 
     QComboBox* sizeList() const { return sizes_; }
@@ -35,9 +37,13 @@ public:
     QPushButton* startButton() const { return start_; }
     QPushButton* cancelButton() const { return cancel_; }
     QPushButton* defaultButton() const { return default_; }
+    // "光盘映像 (可刻录)", shown for the types that can be a disc: the album at the standard's
+    // size, written as a disc image.
+    QCheckBox* discImage() const { return disc_; }
 
 private:
     void sizeChosen(int index);
+    void discChosen(bool on);
     void startPressed();
 
     OutputOptions& options_;
@@ -48,6 +54,7 @@ private:
     QPushButton* start_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QPushButton* default_ = nullptr;
+    QCheckBox* disc_ = nullptr;
     AlbumTypeResult result_ = AlbumTypeResult::Cancel;
 };
 

@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <chrono>
@@ -10,8 +12,11 @@
 
 #include <sys/stat.h>
 
+#include "album/output_formats.h"
 #include "media/mcl.h"
+#include "movie/template_rules.h"
 #include "photo/fitting_canvas.h"
+#include "photo/photo_loader.h"
 #include "production/album_frames.h"
 #include "production/production_run_texts.h"
 #include "project/album.h"
@@ -40,6 +45,53 @@ QImage blackPicture(QSize size) {
     QImage picture(size, QImage::Format_RGB32);
     picture.fill(Qt::black);
     return picture;
+}
+
+// Photos on the disc's menu: the album's first ones.
+constexpr int kMenuPhotos = 4;
+constexpr QSize kMenuPhotoBox(720, 576);
+
+disc::DiscKind discKind(AlbumType type) {
+    switch (type) {
+        case AlbumType::Vcd:
+            return disc::DiscKind::Vcd;
+        case AlbumType::Svcd:
+            return disc::DiscKind::Svcd;
+        default:
+            return disc::DiscKind::Dvd;
+    }
+}
+
+// A disc's chapters: every movie of the sequence (each template as it plays, then the closing
+// movie), the first at the album's start.
+struct Chapter {
+    int frame = 0;         // album frame where it starts
+    int pictureFrame = 0;  // its picture: the first frame of the movie's still end, where the
+                           // template's picture is complete
+};
+
+QVector<Chapter> chaptersOf(const AlbumSequence& sequence) {
+    QVector<Chapter> chapters;
+    for (const SequenceMovie& movie : sequence.movies()) {
+        const int start = chapters.isEmpty() ? 0 : static_cast<int>(movie.firstFrame);
+        if (!chapters.isEmpty() && start <= chapters.last().frame) {
+            continue;
+        }
+        const int still = std::max(0, movie.frames - movie::kStillEndFrames);
+        const qint64 last = std::max<qint64>(0, sequence.totalFrames() - 1);
+        chapters.append({start, static_cast<int>(std::min(movie.firstFrame + still, last))});
+    }
+    return chapters;
+}
+
+// Seconds from the stream's start to album frame n: under NTSC the first output frame that
+// shows it (the encoder keeps the album's timing).
+double streamSeconds(int n, TvSystem tv) {
+    if (tv == TvSystem::Pal) {
+        return n / static_cast<double>(kAlbumFrameRate);
+    }
+    const qint64 output = (qint64{n} * 30000 + 25 * 1001 - 1) / (25 * 1001);
+    return static_cast<double>(output) * 1001.0 / 30000.0;
 }
 
 }  // namespace
@@ -105,6 +157,10 @@ ProductionRun::~ProductionRun() = default;
 void ProductionRun::stop() {
     stopRequested_.store(true);
     driver_.abort();
+    std::lock_guard lock(authorMutex_);
+    if (author_ != nullptr) {
+        author_->stop();
+    }
 }
 
 void ProductionRun::report() {
@@ -188,12 +244,24 @@ void ProductionRun::waitAside(const std::function<void()>& work) {
 
 void ProductionRun::produce(ProductionResult& result) {
     const OutputOptions& options = album_.outputOptions();
-    outputSize_ = options.outputSize;
+    const AlbumType type = options.albumType.value_or(AlbumType::Dvd);
+    const bool toDisc = options.isDiscImage();
+    const std::optional<DiscFormat>& discFormat = outputFormat(type).disc;
+    outputSize_ = toDisc ? discFormat->drawnSize : options.outputSize;
     const QString& outputFile = result.outputFile;
 
     QString refusal = checkProductionRequest(album_);
-    if (refusal.isEmpty()) {
-        refusal = checkOutputFile(album_, outputFile);
+    // A disc image is one or two files (or the DVD's folder).
+    const QStringList outputs = toDisc && discTarget == disc::DiscTarget::Image
+                                    ? disc::discImageFiles(discKind(type), outputFile)
+                                    : QStringList{outputFile};
+    for (const QString& output : outputs) {
+        if (refusal.isEmpty()) {
+            refusal = checkOutputFile(album_, output);
+        }
+    }
+    if (refusal.isEmpty() && toDisc) {
+        refusal = disc::missingDiscTool(discKind(type));
     }
     if (!refusal.isEmpty()) {
         result.outcome = ProductionOutcome::Failed;
@@ -261,12 +329,33 @@ void ProductionRun::produce(ProductionResult& result) {
     state_.store(ProductionState::Producing);
     progress_.phase = ProductionProgress::Phase::Conversion;
     ConversionRequest request;
-    request.albumType = options.albumType.value_or(AlbumType::Dvd);
-    request.outputSize = outputSize_;
+    request.albumType = type;
+    request.outputSize = toDisc ? discFormat->frameSize(options.tvSystem) : outputSize_;
     request.tvSystem = options.tvSystem;
     request.quality = options.quality;
     request.outputFile = outputFile;
     request.frameCount = progress_.totalFrames;
+    // A disc's stream goes into a working folder of its own, with a GOP starting at every
+    // chapter; the chapters' pictures are kept as they are drawn.
+    std::optional<QTemporaryDir> discWork;
+    QVector<Chapter> chapters;
+    QHash<int, int> chapterOfPicture;
+    QList<QImage> chapterPictures;
+    std::mutex picturesMutex;
+    if (toDisc) {
+        discWork.emplace(workingPath(QStringLiteral("disc-XXXXXX")));
+        if (!discWork->isValid()) {
+            throw FileError(workingPath(QStringLiteral("disc")), discWork->errorString());
+        }
+        request.outputFile = discWork->filePath(QStringLiteral("album.mpg"));
+        request.discStream = true;
+        chapters = chaptersOf(sequence_);
+        for (int i = 0; i < chapters.size(); ++i) {
+            request.keyFrames.append(chapters[i].frame);
+            chapterOfPicture.insert(chapters[i].pictureFrame, i);
+        }
+        chapterPictures.resize(chapters.size());
+    }
     request.soundFiles = sequence_.soundFiles();
     request.stopRequested = [this] { return stopRequested(); };
     // The pictures are drawn on a thread of their own, ahead of the encoder; this thread only
@@ -274,11 +363,17 @@ void ProductionRun::produce(ProductionResult& result) {
     AlbumFrames frames(album_, sequence_, outputSize_, true);
     std::optional<FramesAhead> ahead;
     ahead.emplace(
-        [this, &frames](int n) {
+        [&](int n) {
             if (beforeDrawing) {
                 beforeDrawing(n);
             }
-            return frames.frame(n);
+            QImage picture = frames.frame(n);
+            if (const auto chapter = chapterOfPicture.constFind(n);
+                chapter != chapterOfPicture.constEnd()) {
+                std::lock_guard lock(picturesMutex);
+                chapterPictures[*chapter] = picture.copy();
+            }
+            return picture;
         },
         progress_.totalFrames, kFramesAhead);
     // However the conversion ends, the drawing thread is waited for the same way.
@@ -325,12 +420,84 @@ void ProductionRun::produce(ProductionResult& result) {
     notices_.append(driver_.notices());
     // A stop that comes after the encoder has finished and the file has its name is too late:
     // the album is made and stays, so the run says so.
-    if (done) {
+    if (done && toDisc && !stopRequested()) {
+        std::lock_guard lock(picturesMutex);
+        author(request.outputFile, result, chapterPictures);
+    } else if (done && !toDisc) {
         result.outcome = ProductionOutcome::Complete;
     } else if (!stopRequested()) {
         result.outcome = ProductionOutcome::Failed;
         result.error =
             driver_.errorText().isEmpty() ? texts::kProductionFailed : driver_.errorText();
+    }
+}
+
+disc::DiscRequest ProductionRun::discRequest(const QString& stream, const QString& outputFile,
+                                             const QList<QImage>& chapterPictures) const {
+    const OutputOptions& options = album_.outputOptions();
+    disc::DiscRequest request;
+    request.kind = discKind(options.albumType.value_or(AlbumType::Dvd));
+    request.tv = options.tvSystem == TvSystem::Ntsc ? mcl::TvSystem::Ntsc : mcl::TvSystem::Pal;
+    request.target = discTarget;
+    request.streamFile = stream;
+    request.outPath = outputFile;
+    request.albumName = options.albumName;
+    for (const Chapter& chapter : chaptersOf(sequence_)) {
+        request.chapterStarts.append(streamSeconds(chapter.frame, options.tvSystem));
+    }
+    request.chapterPictures = chapterPictures;
+    for (int row = 0; row < album_.photos().size() && request.menuPhotos.size() < kMenuPhotos;
+         ++row) {
+        const LoadedPhoto photo = loadPhoto(album_.photos().at(row).location, kMenuPhotoBox);
+        if (!photo.isIcon && !photo.image.isNull()) {
+            request.menuPhotos.append(photo.image);
+        }
+    }
+    request.albumSeconds =
+        static_cast<double>(sequence_.totalFrames()) / static_cast<double>(kAlbumFrameRate);
+    request.workFolder = QFileInfo(stream).absolutePath();
+    return request;
+}
+
+void ProductionRun::author(const QString& stream, ProductionResult& result,
+                           const QList<QImage>& chapterPictures) {
+    progress_.phase = ProductionProgress::Phase::Authoring;
+    progress_.smallValue = 0;
+    progress_.smallMaximum = 100;
+    progress_.canStop = true;
+    report();
+    disc::DiscAuthor authoring(discRequest(stream, result.outputFile, chapterPictures));
+    authoring.onProgress = [this](const disc::DiscProgress& p) {
+        progress_.smallValue = p.percent;
+        report();
+    };
+    authoring.onLog = [this](const QString& line) { driver_.appendLog(line); };
+    {
+        std::lock_guard lock(authorMutex_);
+        author_ = &authoring;
+    }
+    // However run() ends, stop() never meets the author afterwards.
+    struct Forget {
+        ProductionRun& run;
+        ~Forget() {
+            std::lock_guard lock(run.authorMutex_);
+            run.author_ = nullptr;
+        }
+    };
+    disc::DiscResult authored;
+    {
+        const Forget forget{*this};
+        if (stopRequested()) {
+            return;
+        }
+        authored = authoring.run();
+    }
+    if (authored.ok) {
+        result.outcome = ProductionOutcome::Complete;
+    } else if (!authored.stopped && !stopRequested()) {
+        result.outcome = ProductionOutcome::Failed;
+        result.error = authored.error;
+        errorList_.append(authored.error);
     }
 }
 

@@ -25,13 +25,16 @@
 
 #include <QElapsedTimer>
 #include <QImage>
+#include <QList>
 #include <QSize>
 #include <QString>
 #include <QStringList>
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 
+#include "disc/disc_authoring.h"
 #include "production/conversion_driver.h"
 #include "timeline/album_sequence.h"
 
@@ -56,7 +59,8 @@ QString checkOutputFile(const Album& album, const QString& outputFile,
                         const QStringList& otherInputs = {});
 
 struct ProductionProgress {
-    enum class Phase { Lists, Preparation, Conversion };
+    // Authoring: a disc image is written from the stream (the small bar counts its percent).
+    enum class Phase { Lists, Preparation, Conversion, Authoring };
     Phase phase = Phase::Lists;
     // The small bar: preparation steps, then the conversion driver's list filling and its
     // 0..100 per picture.
@@ -104,7 +108,14 @@ public:
 
     // Produces the album with its output options (type, size, television system, quality,
     // sync mode) into outputFile. The file exists only when the outcome is Complete.
+    //
+    // A disc image (OutputOptions::isDiscImage()) is drawn at its row's drawn size and encoded
+    // at the standard's into a working folder, with a GOP starting at every template; the disc
+    // is then authored (disc/disc_authoring.h) into outputFile: the ISO, the DVD's folder
+    // (discTarget Folder), or the .bin and .cue of a VCD or SVCD. Its failure or a stop leaves
+    // nothing there.
     ProductionResult run(const QString& outputFile);
+    disc::DiscTarget discTarget = disc::DiscTarget::Image;
     // Ends a running production at once; nothing happens otherwise.
     void stop();
 
@@ -131,9 +142,16 @@ private:
     void report();
     ProductionResult finish(ProductionResult result);
     void addStageLog(const QString& text);
+    // The disc written from the stream: chapters, pictures and photos from the album.
+    void author(const QString& stream, ProductionResult& result,
+                const QList<QImage>& chapterPictures);
+    disc::DiscRequest discRequest(const QString& stream, const QString& outputFile,
+                                  const QList<QImage>& chapterPictures) const;
 
     const Album& album_;
     ConversionDriver driver_;
+    std::mutex authorMutex_;  // stop() from another thread never meets a released author
+    disc::DiscAuthor* author_ = nullptr;
     std::atomic<ProductionState> state_{ProductionState::Stopped};
     std::atomic<bool> stopRequested_{false};
     AlbumSequence sequence_;

@@ -74,6 +74,8 @@ const WordTable<LyricScript> kLyricScripts{{LyricScript::Simplified, "simplified
 const WordTable<TvSystem> kTvSystems{{TvSystem::Pal, "PAL"}, {TvSystem::Ntsc, "NTSC"}};
 const WordTable<PictureQuality> kQualities{{PictureQuality::Standard, "standard"},
                                            {PictureQuality::High, "high"}};
+const WordTable<OutputTarget> kTargets{{OutputTarget::File, "file"},
+                                       {OutputTarget::DiscImage, "disc-image"}};
 const WordTable<SyncMode> kSyncModes{{SyncMode::WithTemplate, "template"},
                                      {SyncMode::WithMusic, "music"}};
 const WordTable<PlacementMode> kPlacementModes{{PlacementMode::Random, "random"},
@@ -209,7 +211,7 @@ QJsonObject projectObject(const Album& album, const ProjectSettings& settings,
     }
 
     const OutputOptions& out = album.outputOptions();
-    const QJsonObject output{
+    QJsonObject output{
         {QStringLiteral("type"),
          out.albumType ? QJsonValue(outputFormat(*out.albumType).projectWord) : QJsonValue()},
         {QStringLiteral("sizeIndex"), out.sizeIndex},
@@ -220,6 +222,10 @@ QJsonObject projectObject(const Album& album, const ProjectSettings& settings,
         {QStringLiteral("tv"), wordOf(kTvSystems, out.tvSystem)},
         {QStringLiteral("quality"), wordOf(kQualities, out.quality)},
         {QStringLiteral("sync"), wordOf(kSyncModes, out.sync)}};
+    // Only a disc image is written down: a file is what projects without the key mean.
+    if (out.target != OutputTarget::File) {
+        output.insert(QStringLiteral("target"), wordOf(kTargets, out.target));
+    }
 
     const WrapCursors& cursors = album.wrapCursors();
     const QJsonObject placement{
@@ -656,11 +662,22 @@ ProjectLoad readProjectObject(const QJsonObject& root, const QString& path,
     out.sizeIndex = number(output, QStringLiteral("sizeIndex"));
     out.outputSize = QSize(number(output, QStringLiteral("width"), 0, 10000),
                            number(output, QStringLiteral("height"), 0, 10000));
-    // Only a size the choosers offer: the encoder is never asked for another.
+    // Older projects have no target: they made a file.
+    const QJsonValue target = output.value(QStringLiteral("target"));
+    out.target = target.isUndefined()
+                     ? OutputTarget::File
+                     : enumOf(kTargets, target.isString() ? target.toString() : QString());
+    // Only a size the choosers offer: the encoder is never asked for another. A disc image has
+    // its standard's size, for a type that can be a disc.
     const bool offered =
         std::any_of(outputFormats().begin(), outputFormats().end(),
                     [&out](const OutputFormat& f) { return f.sizes.contains(out.outputSize); });
-    if (!offered) {
+    if (out.target == OutputTarget::DiscImage) {
+        const auto& disc = out.albumType ? outputFormat(*out.albumType).disc : std::nullopt;
+        if (!disc || (disc->palSize != out.outputSize && disc->ntscSize != out.outputSize)) {
+            throw Damaged{};
+        }
+    } else if (!offered) {
         throw Damaged{};
     }
     out.albumName = text(output, QStringLiteral("name"));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,6 +50,55 @@ TEST(AlbumTypeWindow, SizesNameAndResult) {
     });
     EXPECT_EQ(window.choose(), AlbumTypeResult::Cancel);
     EXPECT_EQ(albumTypeResultWord(AlbumTypeResult::Start), "zhizuo_kaishi");
+}
+
+TEST(AlbumTypeWindow, TheDiscTypesOfferADiscImageAtTheStandardsSize) {
+    OutputOptions options;
+    options.albumName = QStringLiteral("夏天");
+    options.saveFolder = QStringLiteral("/tmp/out/");
+    AlbumTypeWindow window(options);
+    options.beginProduction(AlbumType::Dvd);
+    auto answer = test::whenModalShown([&](QWidget*) {
+        EXPECT_TRUE(window.discImage()->isVisibleTo(&window));
+        EXPECT_EQ(window.discImage()->text(), texts::kDiscImage);
+        EXPECT_FALSE(window.discImage()->isChecked());
+        window.discImage()->click();
+        EXPECT_EQ(window.currentSize()->text(), QString::fromUtf16(u"720 × 576"));
+        EXPECT_FALSE(window.sizeList()->isEnabled());
+        window.startButton()->click();
+    });
+    EXPECT_EQ(window.choose(), AlbumTypeResult::Start);
+    EXPECT_TRUE(options.isDiscImage());
+    EXPECT_EQ(options.outputSize, QSize(720, 576));
+    EXPECT_EQ(options.outputFile(), QStringLiteral("/tmp/out/夏天.iso"));
+
+    // The next disc type offers the choice again, at its own standard's size; cleared, the
+    // sizes come back and the album is a file again.
+    options.tvSystem = TvSystem::Ntsc;
+    options.beginProduction(AlbumType::Svcd);
+    auto again = test::whenModalShown([&](QWidget*) {
+        EXPECT_TRUE(window.discImage()->isChecked());
+        EXPECT_EQ(window.currentSize()->text(), QString::fromUtf16(u"480 × 480"));
+        window.discImage()->click();
+        EXPECT_TRUE(window.sizeList()->isEnabled());
+        EXPECT_EQ(window.currentSize()->text(), QString::fromUtf16(u"1280 × 720"));
+        window.startButton()->click();
+    });
+    EXPECT_EQ(window.choose(), AlbumTypeResult::Start);
+    EXPECT_FALSE(options.isDiscImage());
+    EXPECT_EQ(options.outputFile(), QStringLiteral("/tmp/out/夏天.mpg"));
+
+    // A file type has no disc image to offer.
+    options.target = OutputTarget::DiscImage;
+    options.beginProduction(AlbumType::Mp4);
+    auto file = test::whenModalShown([&](QWidget*) {
+        EXPECT_FALSE(window.discImage()->isVisibleTo(&window));
+        EXPECT_TRUE(window.sizeList()->isEnabled());
+        window.cancelButton()->click();
+    });
+    EXPECT_EQ(window.choose(), AlbumTypeResult::Cancel);
+    EXPECT_FALSE(options.isDiscImage());
+    EXPECT_EQ(options.outputSize, QSize(1280, 720));
 }
 
 TEST(AlbumTypeWindow, OffersTheNameTheAlbumKeeps) {

@@ -108,6 +108,7 @@ void expectSameAlbum(const Album& a, const Album& b) {
     EXPECT_EQ(x.tvSystem, y.tvSystem);
     EXPECT_EQ(x.quality, y.quality);
     EXPECT_EQ(x.sync, y.sync);
+    EXPECT_EQ(x.target, y.target);
     EXPECT_EQ(a.placementMode(), b.placementMode());
     EXPECT_EQ(a.wrapCursors().landscape, b.wrapCursors().landscape);
     EXPECT_EQ(a.wrapCursors().portrait, b.wrapCursors().portrait);
@@ -234,6 +235,71 @@ TEST_F(ProjectFileTest, EveryAlbumTypeIsStoredUnderItsProjectWordAndReadBack) {
         opened.restore(readProject(path, catalogue_).album);
         EXPECT_EQ(opened.outputOptions().albumType, format.type);
     }
+}
+
+TEST_F(ProjectFileTest, TheDiscImageChoiceIsRememberedAndOldProjectsMakeAFile) {
+    Album album(catalogue_);
+    buildAlbum(album);
+    OutputOptions& out = album.outputOptions();
+    out.beginProduction(AlbumType::Dvd);
+    ASSERT_TRUE(out.chooseDiscImage());
+    const QString path = save(album);
+    QJsonObject root = QJsonDocument::fromJson(test::readFile(path)).object();
+    QJsonObject output = root.value("output").toObject();
+    EXPECT_EQ(output.value("target").toString(), "disc-image");
+    Album opened(catalogue_);
+    opened.restore(readProject(path, catalogue_).album);
+    expectSameAlbum(album, opened);
+    EXPECT_TRUE(opened.outputOptions().isDiscImage());
+    EXPECT_EQ(opened.outputOptions().outputSize, QSize(720, 480));  // NTSC
+    // The next production of a disc type keeps the choice; of a file type it makes a file.
+    opened.outputOptions().beginProduction(AlbumType::Vcd);
+    EXPECT_TRUE(opened.outputOptions().isDiscImage());
+    EXPECT_EQ(opened.outputOptions().outputSize, QSize(352, 240));
+    opened.outputOptions().beginProduction(AlbumType::Mp4);
+    EXPECT_EQ(opened.outputOptions().target, OutputTarget::File);
+    EXPECT_EQ(opened.outputOptions().outputSize, QSize(1280, 720));
+
+    // A project without the key (all projects before discs, and every file album since) makes a
+    // file, and a file album writes no key.
+    output.remove("target");
+    output.insert("width", 1280);
+    output.insert("height", 720);
+    root.insert("output", output);
+    const QString old = folder_.write("old.vellumo", QJsonDocument(root).toJson());
+    Album older(catalogue_);
+    older.restore(readProject(old, catalogue_).album);
+    EXPECT_EQ(older.outputOptions().target, OutputTarget::File);
+    EXPECT_EQ(older.outputOptions().outputFile(), older.outputOptions().saveFolder + "夏天.mpg");
+    const QString resaved = save(older, QStringLiteral("resaved.vellumo"));
+    EXPECT_FALSE(QJsonDocument::fromJson(test::readFile(resaved))
+                     .object()
+                     .value("output")
+                     .toObject()
+                     .contains("target"));
+
+    // A disc image of a type that cannot be one, at a size no standard has, or an unknown
+    // target: the project is damaged.
+    const auto opens = [&](const QString& type, int width, const QJsonValue& target) {
+        QJsonObject changed = output;
+        changed.insert("type", type);
+        changed.insert("width", width);
+        changed.insert("height", 576);
+        changed.insert("target", target);
+        root.insert("output", changed);
+        const QString file = folder_.write("edited.vellumo", QJsonDocument(root).toJson());
+        try {
+            readProject(file, catalogue_);
+        } catch (const Error&) {
+            return false;
+        }
+        return true;
+    };
+    EXPECT_TRUE(opens("DVD", 720, "disc-image"));
+    EXPECT_FALSE(opens("AVI", 720, "disc-image"));
+    EXPECT_FALSE(opens("DVD", 1024, "disc-image"));
+    EXPECT_FALSE(opens("DVD", 720, "floppy"));
+    EXPECT_FALSE(opens("DVD", 720, 1));
 }
 
 TEST_F(ProjectFileTest, AProjectMovedWithItsFilesOpensFromItsNewFolder) {
