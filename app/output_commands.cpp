@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include <memory>
 
 #include "album/output_formats.h"
@@ -44,17 +46,23 @@ void produce(MainWindow& window, Album& album, OutputOptions& options, AlbumType
     options.saveFolder = folder;
     album.setOutputOptions(options);
     const QString outputFile = options.outputFile();
-    // The video never takes the place of a file the album is made from.
+    // The video never takes the place of a file the album is made from (nor does either file of
+    // a disc image).
     const QStringList project =
         services.projectFile ? QStringList{services.projectFile()} : QStringList{};
-    if (const QString refusal = checkOutputFile(album, outputFile, project); !refusal.isEmpty()) {
-        showMessage(refusal);
-        return;
+    const QStringList produced = producedFiles(options, outputFile);
+    for (const QString& file : produced) {
+        if (const QString refusal = checkOutputFile(album, file, project); !refusal.isEmpty()) {
+            showMessage(refusal);
+            return;
+        }
     }
     // An existing file is replaced only when the user says so (and only once the new one is
     // complete).
-    if (QFileInfo::exists(outputFile) &&
-        !confirm(texts::kReplaceFileCaption, texts::kReplaceFileQuestion.arg(outputFile))) {
+    const auto existing = std::find_if(produced.begin(), produced.end(),
+                                       [](const QString& file) { return QFileInfo::exists(file); });
+    if (existing != produced.end() &&
+        !confirm(texts::kReplaceFileCaption, texts::kReplaceFileQuestion.arg(*existing))) {
         return;
     }
     ProductionWindow production(album, &window, services.converterFactory);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <vector>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -66,7 +67,7 @@ Encoder::Encoder(const EncoderSettings& settings) : s_(settings) {
     output_.reset(raw);
     output_->max_delay = 700000;
     openVideo();
-    if (!s_.soundFiles.isEmpty()) {
+    if (!s_.soundFiles.isEmpty() || s_.format->soundAlways) {
         openAudio();
     }
     ioTarget_ = OutputIo{s_.fd, s_.aborted};
@@ -393,9 +394,16 @@ void Encoder::pumpAudio(qint64 limit) {
     }
     while (audioSamples_.load() + frameSize_ <= limit) {
         while (av_audio_fifo_size(fifo_.get()) < frameSize_) {
-            if (!readSound()) {
+            if (readSound()) {
+                continue;
+            }
+            if (!s_.format->soundAlways) {
                 return;
             }
+            // Silence to the end of the pictures.
+            std::vector<float> silence(static_cast<size_t>(frameSize_), 0.0F);
+            void* planes[2] = {silence.data(), silence.data()};
+            av_audio_fifo_write(fifo_.get(), planes, frameSize_);
         }
         int ret = av_frame_make_writable(floatFrame_.get());
         if (ret < 0) {

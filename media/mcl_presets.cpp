@@ -13,7 +13,8 @@ struct PresetRow {
 
 // Muxer, video and sound encoders, sound rate and bit rate, standard rate and maximum, high
 // rate and maximum (kbit/s), VBV buffer, GOP under PAL and NTSC, B-frames; the disc presets
-// add the display aspect, closed GOPs, scan offsets and the muxer's pack size, rate and delay.
+// add the display aspect, closed GOPs, scan offsets, the muxer's pack size, rate and delay, and
+// a sound stream always.
 constexpr PresetRow kPresets[] = {
     {Preset::Vcd,
      {"mpeg", "mpeg1video", "mp2", 44100, 224000, 1150, 1150, 3000, 3000, 327680, 15, 18, 2}},
@@ -26,14 +27,14 @@ constexpr PresetRow kPresets[] = {
     {Preset::Mp4, {"mp4", "libx264", "aac", 48000, 160000, 2500, 5000, 8000, 12000, 0, 50, 60, 2}},
     // A VCD player's stream: constant 1150 kbit/s whatever the quality, 4:3.
     {Preset::VcdDisc,
-     {"vcd", "mpeg1video", "mp2", 44100, 224000, 1150, 1150,  1150, 1150,    327680,
-      15,    18,           2,     4,     3,      true, false, 2324, 1411200, 440000}},
+     {"vcd", "mpeg1video", "mp2", 44100, 224000,  1150,   1150, 1150, 1150, 327680, 15, 18, 2, 4,
+      3,     true,         false, 2324,  1411200, 440000, true}},
     {Preset::SvcdDisc, {"svcd", "mpeg2video", "mp2", 44100, 224000, 2000, 2500, 2300, 2500, 1835008,
                         15,     18,           2,     4,     3,      true, true, 2324, 0,    0}},
     // DVD-Video: 16:9 anamorphic, at most 9.8 Mbit/s, a VBV buffer of 224 KiB.
     {Preset::DvdVideo,
-     {"dvd", "mpeg2video", "ac3", 48000, 192000, 5000, 8000,  8000, 9800,     1835008,
-      15,    18,           2,     16,    9,      true, false, 2048, 10080000, 0}},
+     {"dvd", "mpeg2video", "ac3", 48000, 192000, 5000, 8000,     8000, 9800, 1835008, 15, 18,
+      2,     16,           9,     true,  false,  2048, 10080000, 0,    true}},
 };
 
 constexpr const PresetRow* rowOf(Preset preset) {

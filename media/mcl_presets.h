@@ -31,6 +31,9 @@ struct PresetFormat {
     int packetSize = 0;
     int muxRate = 0;
     int preloadUs = 0;
+    // A sound stream whatever the sound files: silence where they give none (a disc player
+    // expects one).
+    bool soundAlways = false;
 };
 
 // The format of preset; every preset has one (the compiler refuses a preset left out).

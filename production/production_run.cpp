@@ -149,6 +149,14 @@ QString checkOutputFile(const Album& album, const QString& outputFile,
     return {};
 }
 
+QStringList producedFiles(const OutputOptions& options, const QString& outputFile,
+                          disc::DiscTarget target) {
+    if (!options.isDiscImage() || target == disc::DiscTarget::Folder) {
+        return {outputFile};
+    }
+    return disc::discImageFiles(discKind(options.albumType.value_or(AlbumType::Dvd)), outputFile);
+}
+
 ProductionRun::ProductionRun(const Album& album, ConversionDriver::ConverterFactory factory)
     : album_(album), driver_(std::move(factory)) {}
 

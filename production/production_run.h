@@ -58,6 +58,11 @@ QString checkProductionRequest(const Album& album);
 QString checkOutputFile(const Album& album, const QString& outputFile,
                         const QStringList& otherInputs = {});
 
+// What a production of options into outputFile writes: the file, a disc image's files (a DVD's
+// ISO, a VCD's or SVCD's .bin and .cue), or the DVD's folder.
+QStringList producedFiles(const OutputOptions& options, const QString& outputFile,
+                          disc::DiscTarget target = disc::DiscTarget::Image);
+
 struct ProductionProgress {
     // Authoring: a disc image is written from the stream (the small bar counts its percent).
     enum class Phase { Lists, Preparation, Conversion, Authoring };

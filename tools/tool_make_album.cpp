@@ -36,14 +36,18 @@ QString usage() {
     return withAlbumTypes(QStringLiteral(
         "usage: make-album [--program-folder DIR] [--combined K] --type TYPE "
         "[--size WxH] [--tv pal|ntsc] [--quality standard|high] [--sync template|music] "
-        "[--music FILE]... [--lyrics FILE]... --out FILE PHOTO...\n"
+        "[--disc iso|folder] [--music FILE]... [--lyrics FILE]... --out PATH PHOTO...\n"
         "       make-album [--program-folder DIR] --open FILE [--type ...] [--size WxH] [--tv ...] "
-        "[--quality ...] [--sync ...] [--music FILE]... [--lyrics FILE]... --out FILE"));
+        "[--quality ...] [--sync ...] [--disc ...] [--music FILE]... [--lyrics FILE]... "
+        "--out PATH\n"
+        "--disc: a DVD as an ISO file (iso) or a folder receiving VIDEO_TS (folder); a VCD or "
+        "SVCD as PATH.bin and PATH.cue (iso)"));
 }
 
 // Reads the output options from the arguments into options; an error text, or empty. With
 // fromProject the options an album project gave stand where the arguments give none.
-QString readOptions(const Arguments& args, OutputOptions& options, bool fromProject = false) {
+QString readOptions(const Arguments& args, OutputOptions& options, disc::DiscTarget& discTarget,
+                    bool fromProject = false) {
     std::optional<AlbumType> chosen;
     if (fromProject && !args.has(QStringLiteral("type"))) {
         // The project's type, when the tool produces it.
@@ -63,22 +67,6 @@ QString readOptions(const Arguments& args, OutputOptions& options, bool fromProj
         }
     }
     const OutputFormat& format = outputFormat(*chosen);
-    if (args.has(QStringLiteral("size"))) {
-        static const QRegularExpression pattern(QStringLiteral("^(\\d{1,4})x(\\d{1,4})$"));
-        const QRegularExpressionMatch m = pattern.match(args.value(QStringLiteral("size")));
-        const QSize size =
-            m.hasMatch() ? QSize(m.captured(1).toInt(), m.captured(2).toInt()) : QSize();
-        const qsizetype index = format.sizes.indexOf(size);
-        if (index < 0) {
-            QStringList offered;
-            for (const QSize s : format.sizes) {
-                offered << QStringLiteral("%1x%2").arg(s.width()).arg(s.height());
-            }
-            return QStringLiteral("--size for %1 must be one of %2")
-                .arg(format.toolWord, offered.join(u' '));
-        }
-        options.chooseSize(static_cast<int>(index));
-    }
     // The project's choice, else the default, where the arguments give none.
     const auto given = [&](const char* name, const char* fallback, const char* projectWord) {
         const QString key = QLatin1String(name);
@@ -102,6 +90,58 @@ QString readOptions(const Arguments& args, OutputOptions& options, bool fromProj
         return QStringLiteral("--sync must be template or music");
     }
     options.sync = sync == QLatin1String("music") ? SyncMode::WithMusic : SyncMode::WithTemplate;
+
+    // A disc (or a project's choice of one) has the standard's size under the television system.
+    std::optional<QSize> size;
+    if (args.has(QStringLiteral("size"))) {
+        static const QRegularExpression pattern(QStringLiteral("^(\\d{1,4})x(\\d{1,4})$"));
+        const QRegularExpressionMatch m = pattern.match(args.value(QStringLiteral("size")));
+        size = m.hasMatch() ? QSize(m.captured(1).toInt(), m.captured(2).toInt()) : QSize();
+    }
+    if (args.has(QStringLiteral("disc"))) {
+        const QString disc = args.value(QStringLiteral("disc")).toLower();
+        if (disc != QLatin1String("iso") && disc != QLatin1String("folder")) {
+            return QStringLiteral("--disc must be iso or folder");
+        }
+        if (!format.disc) {
+            return QStringLiteral("--disc is for VCD, SVCD and DVD; %1 is made as a file")
+                .arg(format.toolWord);
+        }
+        if (disc == QLatin1String("folder") && *chosen != AlbumType::Dvd) {
+            return QStringLiteral(
+                       "--disc folder is for DVD; a %1 disc is written as an image "
+                       "(--disc iso: PATH.bin and PATH.cue)")
+                .arg(format.toolWord);
+        }
+        discTarget =
+            disc == QLatin1String("folder") ? disc::DiscTarget::Folder : disc::DiscTarget::Image;
+        options.target = OutputTarget::DiscImage;
+    }
+    if (options.target == OutputTarget::DiscImage && format.disc && size) {
+        const QSize standard = format.disc->frameSize(options.tvSystem);
+        if (*size != standard) {
+            return QStringLiteral(
+                       "--size for a %1 disc (%2) must be the standard's %3x%4, or "
+                       "left out")
+                .arg(format.toolWord, options.tvSystem == TvSystem::Ntsc ? "NTSC" : "PAL")
+                .arg(standard.width())
+                .arg(standard.height());
+        }
+    } else if (size) {
+        const qsizetype index = format.sizes.indexOf(*size);
+        if (index < 0) {
+            QStringList offered;
+            for (const QSize s : format.sizes) {
+                offered << QStringLiteral("%1x%2").arg(s.width()).arg(s.height());
+            }
+            return QStringLiteral("--size for %1 must be one of %2")
+                .arg(format.toolWord, offered.join(u' '));
+        }
+        options.chooseSize(static_cast<int>(index));
+    }
+    if (options.target == OutputTarget::DiscImage) {
+        options.chooseDiscImage();
+    }
     return {};
 }
 
@@ -141,7 +181,7 @@ int runMakeAlbum(const QStringList& words) {
         }
     }
     Arguments args(rest, {"program-folder", "combined", "type", "size", "tv", "quality", "sync",
-                          "out", "open"});
+                          "disc", "out", "open"});
     const int combined = args.integer(QStringLiteral("combined"), 0);
     if (!args.ok()) {
         return fail(args.error());
@@ -186,7 +226,13 @@ int runMakeAlbum(const QStringList& words) {
         }
     }
     OutputOptions options = album.outputOptions();
-    if (const QString problem = readOptions(args, options, opening); !problem.isEmpty()) {
+    // A disc's menu and volume carry the album's name: the output's, when the album has none.
+    if (options.albumName.isEmpty()) {
+        options.albumName = QFileInfo(out).completeBaseName();
+    }
+    disc::DiscTarget discTarget = disc::DiscTarget::Image;
+    if (const QString problem = readOptions(args, options, discTarget, opening);
+        !problem.isEmpty()) {
         return fail(problem);
     }
     album.setOutputOptions(options);
@@ -213,14 +259,17 @@ int runMakeAlbum(const QStringList& words) {
         }
         const QStringList project =
             opening ? QStringList{args.value(QStringLiteral("open"))} : QStringList{};
-        if (const QString refusal = checkOutputFile(album, out, project); !refusal.isEmpty()) {
-            return fail(refusal);
+        for (const QString& file : producedFiles(album.outputOptions(), out, discTarget)) {
+            if (const QString refusal = checkOutputFile(album, file, project); !refusal.isEmpty()) {
+                return fail(refusal);
+            }
         }
         if (stopSignal() != 0) {
             return interrupted();
         }
 
         ProductionRun run(album);
+        run.discTarget = discTarget;
         QElapsedTimer shown;
         shown.start();
         // The last line keeps the speed of the whole conversion.
@@ -258,7 +307,9 @@ int runMakeAlbum(const QStringList& words) {
     if (result.outcome != ProductionOutcome::Complete) {
         return fail(result.error.isEmpty() ? QStringLiteral("stopped") : result.error);
     }
-    printOut(out);
+    for (const QString& file : producedFiles(album.outputOptions(), out, discTarget)) {
+        printOut(file);
+    }
     return 0;
 }
 

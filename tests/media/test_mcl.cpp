@@ -624,7 +624,13 @@ TEST_F(MclTest, DiscPresetsWriteTheStandardsStreamsWithAKeyFrameAtEveryChapter) 
     vcd.output = path("vcd-rate.mpg");
     vcd.go();
     ASSERT_TRUE(vcd.ok);
-    EXPECT_EQ(test::probeMedia(vcd.output).videoBitRate, 1150000);
+    const test::MediaFacts vcdFacts = test::probeMedia(vcd.output);
+    EXPECT_EQ(vcdFacts.videoBitRate, 1150000);
+    // Without sound files a disc still has its sound stream, silent, as long as the pictures.
+    ASSERT_TRUE(vcdFacts.hasAudio);
+    EXPECT_EQ(vcdFacts.audioCodec, "mp2");
+    EXPECT_NEAR(vcdFacts.audioSeconds, vcdFacts.videoSeconds, 0.05);
+    EXPECT_LT(*std::max_element(vcdFacts.audioLevels.begin(), vcdFacts.audioLevels.end()), 0.001);
 }
 
 TEST_F(MclTest, TheFilePresetsKeepSquarePixels) {

@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "album/output_formats.h"
+#include "disc/disc_check.h"
 #include "production/production_run_texts.h"
 #include "tests/support/media_probe.h"
 #include "tests/support/photo_files.h"
@@ -131,6 +132,100 @@ TEST(MakeAlbum, FailsWithOneLineAndLeavesNoFile) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.lastErrLine().contains(QStringLiteral("没有找到音乐文件")))
         << run.err.toStdString();
+}
+
+TEST(MakeAlbum, ADvdDiscOfThreePhotosPlaysWithAChapterAtEveryTemplate) {
+    test::TempFolder temp;
+    installProgramFolder(temp);
+    QStringList photos;
+    for (const QColor colour : {Qt::darkRed, Qt::darkGreen, Qt::darkBlue}) {
+        photos << test::writeSolidPhoto(temp.path() + QColor(colour).name().mid(1) + ".jpg",
+                                        {480, 320}, colour);
+    }
+    // Three templates of 40 frames and the closing movie: 270 frames, 10.8 s.
+    const QString iso = temp.path() + "album.iso";
+    ToolRun run = runTool(QStringList{"make-album", "--program-folder", temp.path(), "--type",
+                                      "DVD", "--disc", "iso", "--out", iso} +
+                              photos,
+                          240000);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.outLines().first(), iso);
+    disc::DvdFacts dvd = disc::readDvd(iso);
+    ASSERT_TRUE(dvd.opened);
+    EXPECT_EQ(dvd.titles, 1);
+    EXPECT_EQ(dvd.width, 720);
+    EXPECT_EQ(dvd.height, 576);
+    EXPECT_TRUE(dvd.pal);
+    EXPECT_TRUE(dvd.wide);
+    EXPECT_TRUE(dvd.ac3);
+    EXPECT_NEAR(dvd.seconds, 10.8, 0.04);
+    ASSERT_EQ(dvd.chapters, 4);
+    ASSERT_EQ(dvd.chapterStarts.size(), 4);
+    const double starts[] = {0, 1.6, 3.2, 4.8};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_NEAR(dvd.chapterStarts[i], starts[i], 0.04) << "chapter " << i;
+    }
+    // Only the image is left beside the photos.
+    EXPECT_EQ(filesBelow(temp.path()).filter(QStringLiteral("album")), QStringList{"album.iso"});
+
+    // NTSC into a folder receiving VIDEO_TS.
+    const QString folder = temp.path() + "ntsc";
+    run =
+        runTool(QStringList{"make-album", "--program-folder", temp.path(), "--type", "dvd", "--tv",
+                            "ntsc", "--disc", "folder", "--size", "720x480", "--out", folder} +
+                    photos,
+                240000);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    dvd = disc::readDvd(folder);
+    ASSERT_TRUE(dvd.opened);
+    EXPECT_EQ(dvd.height, 480);
+    EXPECT_FALSE(dvd.pal);
+    EXPECT_TRUE(dvd.wide);
+    EXPECT_EQ(dvd.chapters, 4);
+    EXPECT_NEAR(dvd.seconds, 10.8, 0.04);
+}
+
+TEST(MakeAlbum, AVcdDiscIsABinAndCueImage) {
+    test::TempFolder temp;
+    installProgramFolder(temp);
+    const QString photo = test::writeSolidPhoto(temp.path() + "p.jpg", {480, 320}, Qt::darkGreen);
+    // The extension given is replaced.
+    const ToolRun run = runTool({"make-album", "--program-folder", temp.path(), "--type", "VCD",
+                                 "--disc", "iso", "--out", temp.path() + "vcd.img", photo},
+                                240000);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.outLines().mid(0, 2),
+              (QStringList{temp.path() + "vcd.bin", temp.path() + "vcd.cue"}));
+    EXPECT_FALSE(QFileInfo::exists(temp.path() + "vcd.img"));
+    EXPECT_EQ(disc::checkVcdImage(temp.path() + "vcd.bin", temp.path() + "vcd.cue"), QString());
+}
+
+TEST(MakeAlbum, DiscOptionsThatCannotBeAreRefusedBeforeAnythingIsMade) {
+    test::TempFolder temp;
+    installProgramFolder(temp);
+    const QString photo = test::writeSolidPhoto(temp.path() + "p.jpg", {480, 320}, Qt::darkGreen);
+    const auto refusal = [&](const QStringList& options) {
+        const ToolRun run = runTool(QStringList{"make-album", "--program-folder", temp.path()} +
+                                        options + QStringList{"--out", temp.path() + "x", photo},
+                                    120000);
+        EXPECT_EQ(run.exitCode, 1);
+        return run.lastErrLine();
+    };
+    EXPECT_EQ(refusal({"--type", "AVI", "--disc", "iso"}),
+              "vellumo-tool: --disc is for VCD, SVCD and DVD; AVI is made as a file");
+    EXPECT_EQ(refusal({"--type", "MP4", "--disc", "folder"}),
+              "vellumo-tool: --disc is for VCD, SVCD and DVD; MP4 is made as a file");
+    EXPECT_EQ(refusal({"--type", "DVD", "--disc", "iso", "--size", "1280x720"}),
+              "vellumo-tool: --size for a DVD disc (PAL) must be the standard's 720x576, or left "
+              "out");
+    EXPECT_EQ(refusal({"--type", "SVCD", "--tv", "ntsc", "--disc", "iso", "--size", "480x576"}),
+              "vellumo-tool: --size for a SVCD disc (NTSC) must be the standard's 480x480, or "
+              "left out");
+    EXPECT_TRUE(
+        refusal({"--type", "VCD", "--disc", "folder"}).contains("--disc folder is for DVD"));
+    EXPECT_EQ(refusal({"--type", "DVD", "--disc", "floppy"}),
+              "vellumo-tool: --disc must be iso or folder");
+    EXPECT_EQ(filesBelow(temp.path()).filter(QRegularExpression("^x")), QStringList());
 }
 
 TEST(MakeAlbum, TakesEachFormatsToolWordAndOffersItsSizes) {

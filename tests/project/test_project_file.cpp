@@ -240,9 +240,10 @@ TEST_F(ProjectFileTest, EveryAlbumTypeIsStoredUnderItsProjectWordAndReadBack) {
 TEST_F(ProjectFileTest, TheDiscImageChoiceIsRememberedAndOldProjectsMakeAFile) {
     Album album(catalogue_);
     buildAlbum(album);
-    OutputOptions& out = album.outputOptions();
+    OutputOptions out = album.outputOptions();
     out.beginProduction(AlbumType::Dvd);
     ASSERT_TRUE(out.chooseDiscImage());
+    album.setOutputOptions(out);
     const QString path = save(album);
     QJsonObject root = QJsonDocument::fromJson(test::readFile(path)).object();
     QJsonObject output = root.value("output").toObject();
@@ -253,12 +254,13 @@ TEST_F(ProjectFileTest, TheDiscImageChoiceIsRememberedAndOldProjectsMakeAFile) {
     EXPECT_TRUE(opened.outputOptions().isDiscImage());
     EXPECT_EQ(opened.outputOptions().outputSize, QSize(720, 480));  // NTSC
     // The next production of a disc type keeps the choice; of a file type it makes a file.
-    opened.outputOptions().beginProduction(AlbumType::Vcd);
-    EXPECT_TRUE(opened.outputOptions().isDiscImage());
-    EXPECT_EQ(opened.outputOptions().outputSize, QSize(352, 240));
-    opened.outputOptions().beginProduction(AlbumType::Mp4);
-    EXPECT_EQ(opened.outputOptions().target, OutputTarget::File);
-    EXPECT_EQ(opened.outputOptions().outputSize, QSize(1280, 720));
+    OutputOptions next = opened.outputOptions();
+    next.beginProduction(AlbumType::Vcd);
+    EXPECT_TRUE(next.isDiscImage());
+    EXPECT_EQ(next.outputSize, QSize(352, 240));
+    next.beginProduction(AlbumType::Mp4);
+    EXPECT_EQ(next.target, OutputTarget::File);
+    EXPECT_EQ(next.outputSize, QSize(1280, 720));
 
     // A project without the key (all projects before discs, and every file album since) makes a
     // file, and a file album writes no key.
