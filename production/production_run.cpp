@@ -474,7 +474,11 @@ void ProductionRun::author(const QString& stream, ProductionResult& result,
     progress_.smallMaximum = 100;
     progress_.canStop = true;
     report();
-    disc::DiscAuthor authoring(discRequest(stream, result.outputFile, chapterPictures));
+    const disc::DiscRequest request = discRequest(stream, result.outputFile, chapterPictures);
+    if (beforeAuthoring) {
+        beforeAuthoring(request);
+    }
+    disc::DiscAuthor authoring(request);
     authoring.onProgress = [this](const disc::DiscProgress& p) {
         progress_.smallValue = p.percent;
         report();

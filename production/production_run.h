@@ -110,6 +110,8 @@ public:
     std::function<void(const ProductionResult&)> onFinished;
     // Called on the drawing thread before picture n is drawn (tests hold the drawing there).
     std::function<void(int n)> beforeDrawing;
+    // Called with a disc's request before it is authored (tests read the stream there).
+    std::function<void(const disc::DiscRequest&)> beforeAuthoring;
 
     // Produces the album with its output options (type, size, television system, quality,
     // sync mode) into outputFile. The file exists only when the outcome is Complete.

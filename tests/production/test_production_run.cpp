@@ -11,6 +11,7 @@
 #include <new>
 #include <thread>
 
+#include "disc/disc_check.h"
 #include "media/audio_decoder.h"
 #include "media/mcl.h"
 #include "media/media_texts.h"
@@ -463,6 +464,100 @@ TEST_F(ProductionRunTest, MusicWhoseSoundEndsEarlyIsTold) {
     const QString told = texts::kMclSoundEndedEarly.arg(cut, "00:00:02", "00:00:06");
     EXPECT_EQ(result.notices, QStringList{told});
     EXPECT_TRUE(run.errorList().contains(told));
+}
+
+TEST_F(ProductionRunTest, ADiscIsEncodedAtTheStandardAndAuthoredWithAChapterAtEveryTemplate) {
+    addMusicAndLyrics();
+    OutputOptions options = album_.outputOptions();
+    options.albumName = QStringLiteral("夏天");
+    ASSERT_TRUE(options.chooseDiscImage());
+    album_.setOutputOptions(options);
+    ProductionRun run(album_);
+    disc::DiscRequest asked;
+    test::MediaFacts stream;
+    run.beforeAuthoring = [&](const disc::DiscRequest& request) {
+        asked = request;
+        stream = test::probeMedia(request.streamFile);
+    };
+    bool authoringShown = false;
+    run.onProgress = [&](const ProductionProgress& p) {
+        authoringShown = authoringShown || p.phase == ProductionProgress::Phase::Authoring;
+    };
+    const QString iso = folder_.path() + "album.iso";
+    const ProductionResult result = run.run(iso);
+    ASSERT_EQ(result.outcome, ProductionOutcome::Complete) << result.error.toStdString();
+    EXPECT_TRUE(authoringShown);
+
+    // The stream: the standard's frame, 16:9, a GOP starting at each template (frames 0, 40
+    // and 70 of red 40, blue 30 and the closing movie).
+    EXPECT_EQ(QSize(stream.width, stream.height), QSize(720, 576));
+    EXPECT_NEAR(stream.displayAspect, 16.0 / 9, 0.01);
+    for (const int start : {0, 40, 70}) {
+        EXPECT_TRUE(stream.keyFrames.contains(start)) << start;
+    }
+    EXPECT_EQ(stream.audioCodec, "ac3");
+    // The request: chapters in seconds, a picture for each (the template's complete picture),
+    // the album's photos for the menu, its length and name.
+    EXPECT_EQ(asked.kind, disc::DiscKind::Dvd);
+    EXPECT_EQ(asked.target, disc::DiscTarget::Image);
+    EXPECT_EQ(asked.outPath, iso);
+    EXPECT_EQ(asked.albumName, QStringLiteral("夏天"));
+    EXPECT_EQ(asked.chapterStarts, (QVector<double>{0, 1.6, 2.8}));
+    ASSERT_EQ(asked.chapterPictures.size(), 3);
+    const QRgb expected[] = {qRgb(255, 0, 0), qRgb(0, 0, 255), qRgb(0, 0, 255)};
+    for (int i = 0; i < 3; ++i) {
+        const QImage& picture = asked.chapterPictures[i];
+        ASSERT_EQ(picture.size(), QSize(1024, 576)) << i;
+        const QRgb centre = picture.pixel(512, 200);
+        EXPECT_NEAR(qRed(centre), qRed(expected[i]), 40) << i;
+        EXPECT_NEAR(qBlue(centre), qBlue(expected[i]), 40) << i;
+    }
+    EXPECT_EQ(asked.menuPhotos.size(), 2);
+    EXPECT_DOUBLE_EQ(asked.albumSeconds, 8.8);
+    // The working folder is gone; the disc reads back.
+    EXPECT_FALSE(QFileInfo::exists(asked.streamFile));
+    const disc::DvdFacts dvd = disc::readDvd(iso);
+    EXPECT_EQ(dvd.chapters, 3);
+    EXPECT_NEAR(dvd.seconds, 8.8, 0.04);
+    EXPECT_TRUE(run.conversionLog().join(u'\n').contains("dvdauthor"));
+}
+
+TEST_F(ProductionRunTest, ADiscStoppedOrWithoutItsToolsLeavesNothing) {
+    OutputOptions options = album_.outputOptions();
+    options.beginProduction(AlbumType::Vcd);
+    ASSERT_TRUE(options.chooseDiscImage());
+    album_.setOutputOptions(options);
+    const QString image = folder_.path() + "album.cue";
+    const auto nothingLeft = [&] {
+        EXPECT_FALSE(QFileInfo::exists(image));
+        EXPECT_FALSE(QFileInfo::exists(folder_.path() + "album.bin"));
+    };
+    {
+        // A stop while the disc is written.
+        ProductionRun run(album_);
+        run.onProgress = [&run](const ProductionProgress& p) {
+            if (p.phase == ProductionProgress::Phase::Authoring) {
+                run.stop();
+            }
+        };
+        EXPECT_EQ(run.run(image).outcome, ProductionOutcome::Stopped);
+        nothingLeft();
+    }
+    {
+        // Without the authoring program the production does not begin, and says which package
+        // to install.
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", folder_.path().toLocal8Bit());
+        ProductionRun run(album_);
+        const ProductionResult result = run.run(image);
+        const QString missing = disc::missingDiscTool(disc::DiscKind::Vcd);
+        qputenv("PATH", path);
+        EXPECT_EQ(result.outcome, ProductionOutcome::Failed);
+        EXPECT_FALSE(missing.isEmpty());
+        EXPECT_EQ(result.error, missing);
+        EXPECT_TRUE(run.conversionLog().isEmpty());
+        nothingLeft();
+    }
 }
 
 }  // namespace
