@@ -26,6 +26,8 @@ CompletionDialog::CompletionDialog(QWidget* parent)
     : MessageWindow(kSize, texts::kCompletionCaption, kTextTop, parent),
       folderOpener_(openWithDesktop),
       fileOpener_(openWithDesktop) {
+    burn_ = addButton(texts::kBurnToDisc, false, kButtonWidth);
+    burn_->hide();
     openFolder_ = addButton(texts::kOpenFolder, false, kButtonWidth);
     play_ = addButton(texts::kPlayAlbum, false, kButtonWidth);
     ok_ = addButton(texts::kOk, true, kButtonWidth);
@@ -35,6 +37,34 @@ CompletionDialog::CompletionDialog(QWidget* parent)
     connect(play_, &QPushButton::clicked, this,
             [this] { openWith(fileOpener_, outputFile_, texts::kCannotPlay); });
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(burn_, &QPushButton::clicked, this, [this] {
+        // The burning tells its own end; the dialog closes first.
+        const std::function<void()> burn = burnAction_;
+        accept();
+        if (burn) {
+            burn();
+        }
+    });
+}
+
+void CompletionDialog::setDiscImage(const QStringList& files, const QStringList& notices,
+                                    std::function<void()> burn) {
+    outputFile_ = files.value(0);
+    burnAction_ = std::move(burn);
+    QStringList shown;
+    for (const QString& file : files) {
+        shown << QFileInfo(file).absoluteFilePath();
+    }
+    text_ = texts::kDiscImageMessage.arg(shown.join(u'\n'));
+    if (!burnAction_) {
+        text_ += QStringLiteral("\n") + texts::kDiscImageNoWriter;
+    }
+    if (!notices.isEmpty()) {
+        text_ += QStringLiteral("\n\n") + notices.join(u'\n');
+    }
+    play_->hide();
+    burn_->setVisible(static_cast<bool>(burnAction_));
+    setMessage(text_);
 }
 
 void CompletionDialog::setResult(const QString& outputFile, const QStringList& notices) {

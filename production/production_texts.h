@@ -46,6 +46,17 @@ inline const QString kCannotOpenFolder =
     QStringLiteral("无法打开文件管理器，请自己打开视频文件所在的位置：\n%1");
 inline const QString kCannotPlay = QStringLiteral("无法启动播放器，请自己播放视频文件：\n%1");
 
+// The message of a complete disc image. %1 its files, one a line.
+inline const QString kDiscImageMessage = QStringLiteral("光盘映像制作完成！映像文件保存在：\n%1");
+// Added when no disc writer is found.
+inline const QString kDiscImageNoWriter =
+    QStringLiteral("没有找到光盘刻录机：映像已经做好，可以以后用刻录程序把它写到空白光盘上。");
+inline const QString kBurnToDisc = QStringLiteral("刻录到光盘");
+// The burning: its progress window, its end, its failure (%1 the reason).
+inline const QString kBurnCaption = QStringLiteral("正在刻录光盘");
+inline const QString kBurnDone = QStringLiteral("光盘刻录完成！");
+inline const QString kBurnFailed = QStringLiteral("光盘刻录失败：%1");
+
 // An output file of that name is already there; %1 the file.
 inline const QString kReplaceFileCaption = QStringLiteral("替换文件");
 inline const QString kReplaceFileQuestion = QStringLiteral(

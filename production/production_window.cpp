@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "dialogs/message_dialog.h"
+#include "dialogs/progress_window.h"
 #include "production/production_run_texts.h"
 #include "production/production_texts.h"
 #include "project/album.h"
@@ -135,10 +136,38 @@ ProductionResult ProductionWindow::produce(const QString& outputFile) {
     } else if (result_.outcome == ProductionOutcome::Complete) {
         CompletionDialog done(parentWidget());
         done.setResult(result_.outputFile, result_.notices);
+        if (options.isDiscImage()) {
+            const QList<disc::DiscWriter> writers =
+                writerFinder_ ? writerFinder_() : disc::listDiscWriters();
+            std::function<void()> burn;
+            if (!writers.isEmpty()) {
+                burn = [this, image = result_.outputFile, device = writers.first().device] {
+                    burnImage(image, device);
+                };
+            }
+            done.setDiscImage(producedFiles(options, result_.outputFile), result_.notices,
+                              std::move(burn));
+        }
         done.setOpeners(folderOpener_, fileOpener_);
         done.exec();
     }
     return result_;
+}
+
+void ProductionWindow::setWriterFinder(WriterFinder finder) {
+    writerFinder_ = std::move(finder);
+}
+
+void ProductionWindow::burnImage(const QString& image, const QString& device) {
+    disc::DiscBurner burner(image, device);
+    disc::DiscResult burnt;
+    ProgressWindow& progress = ProgressWindow::shared();
+    burner.onProgress = [&progress](const disc::DiscProgress& p) {
+        progress.setValue(p.percent);
+        ProgressWindow::letEventsThrough();
+    };
+    progress.run(texts::kBurnCaption, 100, [&] { burnt = burner.run(); });
+    showMessage(burnt.ok ? texts::kBurnDone : texts::kBurnFailed.arg(burnt.error));
 }
 
 void ProductionWindow::setCompletionOpeners(CompletionDialog::Opener folder,

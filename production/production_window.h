@@ -14,10 +14,12 @@
 // that come with it; a failure is told in the message dialog with its reason after the window
 // has closed.
 
+#include <QList>
 #include <QString>
 #include <functional>
 
 #include "dialogs/skinned_dialog.h"
+#include "disc/disc_burner.h"
 #include "production/completion_dialog.h"
 #include "production/production_run.h"
 
@@ -47,6 +49,10 @@ public:
     void setFolderOpener(FolderOpener opener);
     // The completion dialog's "打开文件夹" and "播放" (the desktop's by default).
     void setCompletionOpeners(CompletionDialog::Opener folder, CompletionDialog::Opener file);
+    // Finds the disc writers once a disc image is made (xorriso's list by default); with one,
+    // the completion dialog offers "刻录到光盘", which burns the image to the first.
+    using WriterFinder = std::function<QList<disc::DiscWriter>()>;
+    void setWriterFinder(WriterFinder finder);
 
     // Shows the window modally, produces the album into outputFile and returns after the
     // window has closed and any message has been told.
@@ -78,12 +84,15 @@ private:
     void startWork();
     void showProgress(const ProductionProgress& progress);
     void openSaveFolder();
+    // Burns image to device in the progress window and tells how it ended.
+    void burnImage(const QString& image, const QString& device);
 
     const Album& album_;
     ConversionDriver::ConverterFactory factory_;
     FolderOpener opener_;
     CompletionDialog::Opener folderOpener_;
     CompletionDialog::Opener fileOpener_;
+    WriterFinder writerFinder_;
     QString outputFile_;
     ProductionRun* run_ = nullptr;  // while producing
     ProductionResult result_;

@@ -22,6 +22,7 @@
 #include "tests/support/media_probe.h"
 #include "tests/support/modal_responder.h"
 #include "tests/support/production_album.h"
+#include "tests/support/test_files.h"
 
 namespace vellumo {
 namespace {
@@ -263,6 +264,68 @@ TEST(ProductionWindow, CompletionOffersTheFolderAndThePlayerAndSaysWhereTheFileI
                                  message + "\n\n" + texts::kCannotOpenFolder.arg(where)}));
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(started, QStringList({out, QFileInfo(out).absolutePath(), out}));
+}
+
+TEST(ProductionWindow, ADiscImageIsToldWithItsFilesAndBurntWhereAWriterIs) {
+    test::ProductionAlbum source;
+    ProductionWindow window(source.album());
+    test::changeOptions(source.album(), [](OutputOptions& options) {
+        options.beginProduction(AlbumType::Vcd);
+        options.chooseDiscImage();
+    });
+    // No writer: the image is ready and where it is; nothing to burn or play.
+    window.setWriterFinder([] { return QList<disc::DiscWriter>{}; });
+    QString told;
+    bool burnOffered = true;
+    bool playOffered = true;
+    auto done = test::whenShown<CompletionDialog>(
+        [&](CompletionDialog* dialog) {
+            told = dialog->message();
+            burnOffered = dialog->burnButton()->isVisible();
+            playOffered = dialog->playButton()->isVisible();
+            dialog->okButton()->click();
+        },
+        120000);
+    const QString cue = source.folder().path() + "vcd.cue";
+    ASSERT_EQ(window.produce(cue).outcome, ProductionOutcome::Complete);
+    ASSERT_EQ(done->answered(), 1);
+    const QString bin = source.folder().path() + "vcd.bin";
+    EXPECT_EQ(told, texts::kDiscImageMessage.arg(QFileInfo(bin).absoluteFilePath() + "\n" +
+                                                 QFileInfo(cue).absoluteFilePath()) +
+                        "\n" + texts::kDiscImageNoWriter);
+    EXPECT_FALSE(burnOffered);
+    EXPECT_FALSE(playOffered);
+
+    // A writer (xorriso's pseudo-drive writing into a file): "刻录到光盘" burns the DVD's ISO.
+    test::changeOptions(source.album(), [](OutputOptions& options) {
+        options.beginProduction(AlbumType::Dvd);
+        options.chooseDiscImage();
+    });
+    const QString burnt = source.folder().path() + "burnt.iso";
+    window.setWriterFinder([&] {
+        return QList<disc::DiscWriter>{{QStringLiteral("stdio:") + burnt, {}, {}}};
+    });
+    QString ended;
+    std::unique_ptr<test::ModalResponder> afterBurning;
+    auto offered = test::whenShown<CompletionDialog>(
+        [&](CompletionDialog* dialog) {
+            EXPECT_TRUE(dialog->burnButton()->isVisible());
+            afterBurning = test::whenShown<MessageDialog>(
+                [&](MessageDialog* message) {
+                    ended = message->message();
+                    message->accept();
+                },
+                120000);
+            dialog->burnButton()->click();
+        },
+        120000);
+    const QString iso = source.folder().path() + "dvd.iso";
+    ASSERT_EQ(window.produce(iso).outcome, ProductionOutcome::Complete);
+    EXPECT_EQ(ended, texts::kBurnDone);
+    // The burner pads the track's end; the image is there whole.
+    const QByteArray image = test::readFile(iso);
+    EXPECT_GE(QFileInfo(burnt).size(), image.size());
+    EXPECT_TRUE(test::readFile(burnt).startsWith(image));
 }
 
 // A conversion library whose picture callback fails half-way, as drawing a picture might.
