@@ -195,6 +195,11 @@ DiscResult AuthoringRun::go() {
         if (chapters_.isEmpty() || chapters_.first() != 0) {
             throw RunEnd{texts::kDiscNoChapters};
         }
+        for (qsizetype i = 1; i < chapters_.size(); ++i) {
+            if (!(chapters_[i] > chapters_[i - 1])) {
+                throw RunEnd{texts::kDiscChaptersOutOfOrder};
+            }
+        }
         const QString missing = missingDiscTool(r_.kind);
         if (!missing.isEmpty()) {
             throw RunEnd{missing};

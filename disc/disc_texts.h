@@ -47,6 +47,7 @@ inline const QString kDiscNoStream = QStringLiteral("找不到要写入光盘的
 inline const QString kDiscNoOutput = QStringLiteral("没有指定光盘映像的保存位置");
 inline const QString kDiscNoChapters =
     QStringLiteral("光盘没有章节：至少需要一个从 0 秒开始的章节");
+inline const QString kDiscChaptersOutOfOrder = QStringLiteral("章节的开始时间没有逐个增加");
 inline const QString kDiscFolderOnlyDvd = QStringLiteral("只有 DVD 可以写成光盘文件夹");
 // %1 a path, %2 the system's reason (may be empty).
 inline const QString kDiscCannotWrite = QStringLiteral("无法写入“%1”%2");

@@ -263,6 +263,24 @@ TEST(DiscAuthoring, VcdAndSvcdImagesAreBinCueThatVcdInfoReads) {
     }
 }
 
+TEST(DiscAuthoring, RequestsThatCannotMakeADiscAreRefusedAtOnce) {
+    const test::TempFolder temp;
+    DiscRequest request;
+    request.streamFile = temp.write(QStringLiteral("title.mpg"), "not really");
+    request.outPath = temp.path() + QStringLiteral("album.iso");
+    request.chapterStarts = {0, 5, 5};
+    EXPECT_EQ(DiscAuthor(request).run().error, texts::kDiscChaptersOutOfOrder);
+    request.chapterStarts = {1, 5};
+    EXPECT_EQ(DiscAuthor(request).run().error, texts::kDiscNoChapters);
+    request.chapterStarts = {0};
+    request.kind = DiscKind::Vcd;
+    request.target = DiscTarget::Folder;
+    EXPECT_EQ(DiscAuthor(request).run().error, texts::kDiscFolderOnlyDvd);
+    request.streamFile = temp.path() + QStringLiteral("none.mpg");
+    EXPECT_EQ(DiscAuthor(request).run().error, texts::kDiscNoStream.arg(request.streamFile));
+    EXPECT_EQ(entries(temp.path()), QStringList{QStringLiteral("title.mpg")});
+}
+
 TEST(DiscAuthoring, MissingToolIsNamedWithItsPackageAndNothingIsWritten) {
     const test::TempFolder temp;
     DiscRequest request = dvdRequest(temp, mcl::TvSystem::Pal, 1, 1.0);
