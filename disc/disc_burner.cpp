@@ -67,6 +67,8 @@ DiscResult DiscBurner::run() {
     };
     const ToolRunner runner(stopRequested_, onLog, report);
     ToolOptions options;
+    // cdrdao finds the .bin a cue sheet names relative to its working folder.
+    options.workingFolder = image.path();
     options.onLine = [&](const QString& line) {
         // xorriso: "12 of 30 MB written"; cdrdao: "Wrote 12 of 30 MB".
         static const QRegularExpression written(QStringLiteral("(\\d+) of\\s+(\\d+) MB"));

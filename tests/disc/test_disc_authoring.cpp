@@ -255,6 +255,14 @@ TEST(DiscAuthoring, VcdAndSvcdImagesAreBinCueThatVcdInfoReads) {
                                                          : QStringLiteral("VCD 2.0 detected")))
             << text.toStdString();
 
+        // The cue sheet is one the burning program reads.
+        QProcess cdrdao;
+        cdrdao.setWorkingDirectory(temp.path() + QStringLiteral("out"));
+        cdrdao.setProcessChannelMode(QProcess::MergedChannels);
+        cdrdao.start(QStringLiteral("cdrdao"), {QStringLiteral("show-toc"), cue});
+        ASSERT_TRUE(cdrdao.waitForFinished(60000));
+        EXPECT_EQ(cdrdao.exitCode(), 0) << cdrdao.readAll().toStdString();
+
         // A damaged image is refused.
         QFile::resize(bin, QFileInfo(bin).size() - 100);
         EXPECT_EQ(checkVcdImage(bin, cue),

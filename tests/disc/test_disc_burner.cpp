@@ -80,6 +80,25 @@ TEST(DiscBurner, StopMissingImageAndMissingProgramAreTold) {
               texts::kDiscToolMissing.arg(QStringLiteral("cdrdao"), QStringLiteral("cdrdao")));
 }
 
+TEST(DiscBurner, VcdImageGoesToCdrdaoWhoseReasonIsTold) {
+    const test::TempFolder temp;
+    const QString bin = temp.write(QStringLiteral("v.bin"), QByteArray(2352 * 300, '\0'));
+    temp.write(QStringLiteral("v.cue"),
+               "FILE \"v.bin\" BINARY\n  TRACK 01 MODE2/2352\n    INDEX 01 00:00:00\n");
+    DiscBurner burner(bin, temp.path() + QStringLiteral("no-such-writer"));
+    QStringList log;
+    burner.onLog = [&](const QString& line) { log.append(line); };
+    const DiscResult result = burner.run();
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(log.value(0), QStringLiteral("$ cdrdao write --device %1 %2")
+                                .arg(temp.path() + QStringLiteral("no-such-writer"),
+                                     temp.path() + QStringLiteral("v.cue")));
+    EXPECT_TRUE(result.error.startsWith(
+        texts::kDiscToolFailed.section(u'%', 0, 1).arg(QStringLiteral("cdrdao"))));
+    EXPECT_TRUE(result.error.contains(QStringLiteral("Cannot setup device")))
+        << result.error.toStdString();
+}
+
 TEST(DiscBurner, WritersAreReadFromXorrisosDeviceList) {
     const QStringList lines = {
         QStringLiteral("xorriso 1.5.4 : RockRidge filesystem manipulator, libburnia project."),
