@@ -481,6 +481,7 @@ void ProductionRun::author(const QString& stream, ProductionResult& result,
     disc::DiscAuthor authoring(request);
     authoring.onProgress = [this](const disc::DiscProgress& p) {
         progress_.smallValue = p.percent;
+        progress_.step = p.step;
         report();
     };
     authoring.onLog = [this](const QString& line) { driver_.appendLog(line); };

@@ -80,6 +80,7 @@ struct ProductionProgress {
     double framesPerSecond = 0;    // of the conversion so far
     QString elapsed;               // "hh:mm:ss"
     QString remaining;             // "hh:mm:ss", empty while unknown
+    QString step;                  // while a disc is authored: what is being done
 };
 
 enum class ProductionOutcome { Complete, Failed, Stopped };

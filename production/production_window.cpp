@@ -236,7 +236,9 @@ void ProductionWindow::startWork() {
 void ProductionWindow::showProgress(const ProductionProgress& progress) {
     setBar(smallBar_, progress.smallValue, progress.smallMaximum);
     setBar(largeBar_, progress.framesDone, progress.totalFrames);
-    times_->setText(timesText(progress));
+    // While the disc is written the line says what is being done.
+    const bool authoring = progress.phase == ProductionProgress::Phase::Authoring;
+    times_->setText(authoring && !progress.step.isEmpty() ? progress.step : timesText(progress));
     stop_->setEnabled(!stopPressed_ && progress.canStop);
 }
 

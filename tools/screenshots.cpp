@@ -47,6 +47,7 @@
 #include "movie/movie_player.h"
 #include "preview/music_preview_window.h"
 #include "production/completion_dialog.h"
+#include "production/output_windows.h"
 #include "project/album.h"
 #include "project/project_texts.h"
 #include "settings/settings_window.h"
@@ -288,6 +289,34 @@ int main(int argc, char* argv[]) {
     noPlayer.show();
     noPlayer.playButton()->click();
     ok &= save(noPlayer, QStringLiteral("completion_dialog_no_player.png"));
+
+    // A disc: the album type window with the disc image chosen, and the end with the burner's
+    // offer.
+    {
+        vellumo::OutputOptions options;
+        options.albumName = vellumo::texts::kScreenshotAlbum;
+        options.beginProduction(vellumo::AlbumType::Dvd);
+        options.chooseDiscImage();
+        vellumo::AlbumTypeWindow typeWindow(options);
+        QTimer::singleShot(0, &typeWindow, [&] {
+            settle();
+            const QString path = outputFolder + QStringLiteral("/album_type_disc.png");
+            ok &= typeWindow.grab().save(path);
+            QTextStream(stdout) << "wrote " << path << Qt::endl;
+            typeWindow.cancelButton()->click();
+        });
+        typeWindow.choose();
+        const QString iso = vellumo::texts::kScreenshotAlbumFolder +
+                            vellumo::texts::kScreenshotAlbum + QStringLiteral(".iso");
+        vellumo::CompletionDialog discDone;
+        discDone.setResult(iso, {});
+        discDone.setDiscImage({iso}, {}, [] {});
+        ok &= save(discDone, QStringLiteral("completion_dialog_disc.png"));
+        vellumo::CompletionDialog noWriter;
+        noWriter.setResult(iso, {});
+        noWriter.setDiscImage({iso}, {}, {});
+        ok &= save(noWriter, QStringLiteral("completion_dialog_disc_no_writer.png"));
+    }
 
     // Album projects: the function menu with its project items over the main window, the recent
     // albums, the save question and the recovery question.
