@@ -70,6 +70,9 @@ struct Chapter {
                            // template's picture is complete
 };
 
+// A DVD title has at most 99 chapters.
+constexpr int kMostChapters = 99;
+
 QVector<Chapter> chaptersOf(const AlbumSequence& sequence) {
     QVector<Chapter> chapters;
     for (const SequenceMovie& movie : sequence.movies()) {
@@ -80,6 +83,13 @@ QVector<Chapter> chaptersOf(const AlbumSequence& sequence) {
         const int still = std::max(0, movie.frames - movie::kStillEndFrames);
         const qint64 last = std::max<qint64>(0, sequence.totalFrames() - 1);
         chapters.append({start, static_cast<int>(std::min(movie.firstFrame + still, last))});
+    }
+    // A long album of templates come round again (sync with music) keeps its first chapters
+    // and the closing movie's.
+    if (chapters.size() > kMostChapters) {
+        const Chapter closing = chapters.last();
+        chapters.resize(kMostChapters - 1);
+        chapters.append(closing);
     }
     return chapters;
 }

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -27,6 +28,7 @@
 #include "assignment/placement.h"
 #include "catalogue/catalogue.h"
 #include "dialogs/message_dialog.h"
+#include "disc/disc_check.h"
 #include "media/music_player.h"
 #include "photo/fitting_canvas.h"
 #include "production/completion_dialog.h"
@@ -207,6 +209,28 @@ TEST_F(ProductionCommandsTest, ExistingFileIsKeptAfterNoAndReplacedAfterYes) {
     EXPECT_TRUE(stopped);
     EXPECT_EQ(test::readFile(out), made);
     EXPECT_FALSE(QFileInfo::exists(out + ".part"));
+}
+
+TEST_F(ProductionCommandsTest, AVcdDiscImageAsksOnceAboutAnImageFileThatIsThere) {
+    const QString bin = folder_ + QString::fromUtf16(u"旅行.bin");
+    const QString cue = folder_ + QString::fromUtf16(u"旅行.cue");
+    source_.folder().write(QString::fromUtf16(u"out/旅行.bin"), "an older image");
+    auto typed = whenShown<AlbumTypeWindow>([](AlbumTypeWindow* typeWindow) {
+        typeWindow->discImage()->click();
+        typeWindow->nameEdit()->setText(QString::fromUtf16(u"旅行"));
+        typeWindow->startButton()->click();
+    });
+    QStringList questions;
+    auto yes = whenShown<ConfirmDialog>([&](ConfirmDialog* dialog) {
+        questions << dialog->message();
+        dialog->okButton()->click();
+    });
+    window_.runCommand(Command::Vcd);
+    EXPECT_EQ(questions, QStringList{texts::kReplaceFileQuestion.arg(bin)});
+    EXPECT_EQ(completions_, 1);
+    EXPECT_EQ(disc::checkVcdImage(bin, cue), QString());
+    // The album keeps the choice for the next production (and its project).
+    EXPECT_TRUE(source_.album().outputOptions().isDiscImage());
 }
 
 TEST_F(ProductionCommandsTest, AnOutputThatIsAnInputIsRefusedBeforeAnyQuestion) {
