@@ -77,38 +77,6 @@ QStringList recordCells(const LyricFileRecord& record) {
     return {record.name, record.format, record.location};
 }
 
-int MusicRows::count() const {
-    return album_.music().size();
-}
-
-QStringList MusicRows::cells(int row) const {
-    return QStringList{number(row + 1)} + recordCells(album_.music().at(row));
-}
-
-void MusicRows::remove(int row) {
-    album_.removeMusic(row);
-}
-
-void MusicRows::removeAll() {
-    album_.clearMusic();
-}
-
-int LyricsRows::count() const {
-    return album_.lyrics().size();
-}
-
-QStringList LyricsRows::cells(int row) const {
-    return QStringList{number(row + 1)} + recordCells(album_.lyrics().at(row));
-}
-
-void LyricsRows::remove(int row) {
-    album_.removeLyrics(row);
-}
-
-void LyricsRows::removeAll() {
-    album_.clearLyrics();
-}
-
 QList<QStringList> musicSummaryRows(const MusicList& music) {
     QList<QStringList> rows;
     for (int row = 0; row < music.size(); ++row) {

@@ -6,6 +6,7 @@
 #include "album/lyrics_list.h"
 #include "album/music_list.h"
 #include "lists/record_list_window.h"
+#include "project/album.h"
 
 namespace vellumo {
 
@@ -45,31 +46,24 @@ QStringList recordCells(const LyricFileRecord& record);
 
 // A list of the album's files, music or lyrics: number and the record's cells. Deleting a lyric
 // file deletes its settings record with it.
-class MusicRows : public RecordRows {
+template <auto records, auto removeOne, auto removeEvery>
+class AlbumFileRows : public RecordRows {
 public:
-    explicit MusicRows(Album& album) : album_(album) {}
-    int count() const override;
-    QStringList cells(int row) const override;
+    explicit AlbumFileRows(Album& album) : album_(album) {}
+    int count() const override { return static_cast<int>((album_.*records)().size()); }
+    QStringList cells(int row) const override {
+        return QStringList{QString::number(row + 1)} + recordCells((album_.*records)().at(row));
+    }
     QStringList fields(int row) const override { return cells(row); }
-    void remove(int row) override;
-    void removeAll() override;
+    void remove(int row) override { (album_.*removeOne)(row); }
+    void removeAll() override { (album_.*removeEvery)(); }
 
 private:
     Album& album_;
 };
 
-class LyricsRows : public RecordRows {
-public:
-    explicit LyricsRows(Album& album) : album_(album) {}
-    int count() const override;
-    QStringList cells(int row) const override;
-    QStringList fields(int row) const override { return cells(row); }
-    void remove(int row) override;
-    void removeAll() override;
-
-private:
-    Album& album_;
-};
+using MusicRows = AlbumFileRows<&Album::music, &Album::removeMusic, &Album::clearMusic>;
+using LyricsRows = AlbumFileRows<&Album::lyrics, &Album::removeLyrics, &Album::clearLyrics>;
 
 // The rows of the main window's summaries: number, name, duration / number, name, format.
 QList<QStringList> musicSummaryRows(const MusicList& music);
