@@ -29,7 +29,7 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
-#include "movie/movie.h"
+#include "movie/movie_parser.h"
 #include "movie/movie_pictures.h"
 #include "movie/movie_renderer.h"
 #include "movie/template_rules.h"

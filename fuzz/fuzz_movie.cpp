@@ -12,8 +12,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "movie/movie.h"
 #include "movie/movie_animation.h"
+#include "movie/movie_parser.h"
 #include "movie/movie_pictures.h"
 #include "movie/movie_renderer.h"
 #include "workspace/errors.h"

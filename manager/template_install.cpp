@@ -11,7 +11,7 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/picture_list.h"
 #include "manager/manager_texts.h"
-#include "movie/movie.h"
+#include "movie/movie_parser.h"
 #include "workspace/data_paths.h"
 #include "workspace/errors.h"
 #include "workspace/folders.h"

@@ -6,7 +6,7 @@
 #include <QSizeF>
 #include <QTransform>
 
-#include "movie/movie.h"
+#include "movie/movie_model.h"
 
 namespace vellumo::movie {
 

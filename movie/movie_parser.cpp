@@ -9,8 +9,8 @@
 #include <optional>
 #include <utility>
 
-#include "movie/movie.h"
 #include "movie/movie_animation.h"
+#include "movie/movie_parser.h"
 #include "movie/movie_texts.h"
 #include "workspace/errors.h"
 #include "workspace/packed_file.h"
@@ -1143,23 +1143,6 @@ Movie readMovie(const QString& path) {
     Movie movie = parseMovie(bytes, path);
     movie.folder = QFileInfo(path).absolutePath() + u'/';
     return movie;
-}
-
-QStringList Movie::pictures() const {
-    QStringList names;
-    for (const Layer& layer : layers) {
-        if (layer.kind == LayerKind::Image && !names.contains(layer.picture)) {
-            names.append(layer.picture);
-        }
-        if (layer.mask.kind == MaskKind::Picture && !names.contains(layer.mask.picture)) {
-            names.append(layer.mask.picture);
-        }
-    }
-    return names;
-}
-
-QString Movie::picturePath(const QString& picture) const {
-    return folder + picture;
 }
 
 QString easingName(Easing easing) {

@@ -11,7 +11,7 @@
 
 #include <vector>
 
-#include "movie/movie.h"
+#include "movie/movie_model.h"
 
 namespace vellumo::movie {
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "movie/movie_animation.h"
+#include "movie/movie_parser.h"
 
 namespace vellumo {
 

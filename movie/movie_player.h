@@ -13,7 +13,7 @@
 
 #include <memory>
 
-#include "movie/movie.h"
+#include "movie/movie_model.h"
 #include "movie/movie_pictures.h"
 #include "movie/movie_renderer.h"
 

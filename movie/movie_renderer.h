@@ -13,8 +13,8 @@
 #include <memory>
 #include <vector>
 
-#include "movie/movie.h"
 #include "movie/movie_animation.h"
+#include "movie/movie_model.h"
 #include "movie/movie_pictures.h"
 
 namespace vellumo::movie {

@@ -12,7 +12,7 @@
 
 #include <vector>
 
-#include "movie/movie.h"
+#include "movie/movie_model.h"
 
 namespace vellumo::movie {
 

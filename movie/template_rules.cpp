@@ -11,6 +11,7 @@
 
 #include "catalogue/picture_list.h"
 #include "catalogue/slot_geometry.h"
+#include "movie/movie_parser.h"
 #include "movie/movie_pictures.h"
 #include "movie/movie_renderer.h"
 

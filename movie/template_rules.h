@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
-#include "movie/movie.h"
+#include "movie/movie_model.h"
 #include "movie/movie_pictures.h"
 
 namespace vellumo::movie {

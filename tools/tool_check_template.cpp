@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "catalogue/catalogue.h"
-#include "movie/movie.h"
+#include "movie/movie_parser.h"
 #include "movie/template_rules.h"
 #include "skin/fonts.h"
 #include "tools/tool_commands.h"

@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "movie/movie.h"
+#include "movie/movie_parser.h"
 #include "movie/movie_pictures.h"
 #include "movie/movie_renderer.h"
 #include "skin/fonts.h"

@@ -20,7 +20,7 @@
 
 #include "album/backgrounds.h"
 #include "catalogue/catalogue.h"
-#include "movie/movie.h"
+#include "movie/movie_parser.h"
 #include "movie/movie_pictures.h"
 #include "movie/movie_renderer.h"
 #include "photo/fitting_canvas.h"

@@ -21,6 +21,7 @@
 #include "data/generator/help_page.h"
 #include "data/generator/music.h"
 #include "media/audio_encoder.h"
+#include "movie/movie_parser.h"
 #include "movie/template_rules.h"
 #include "skin/fonts.h"
 #include "workspace/data_paths.h"

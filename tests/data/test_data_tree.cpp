@@ -19,7 +19,7 @@
 #include "app/app_texts.h"
 #include "assignment/combined_add.h"
 #include "catalogue/catalogue.h"
-#include "movie/movie.h"
+#include "movie/movie_parser.h"
 #include "movie/movie_pictures.h"
 #include "movie/movie_player.h"
 #include "movie/movie_renderer.h"

@@ -7,8 +7,8 @@
 
 #include <memory>
 
-#include "movie/movie.h"
 #include "movie/movie_animation.h"
+#include "movie/movie_parser.h"
 #include "movie/movie_particles.h"
 #include "movie/movie_pictures.h"
 #include "movie/movie_renderer.h"

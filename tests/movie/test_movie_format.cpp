@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "movie/movie.h"
 #include "movie/movie_animation.h"
+#include "movie/movie_parser.h"
 #include "movie/movie_texts.h"
 #include "tests/support/test_files.h"
 #include "workspace/errors.h"

@@ -9,7 +9,7 @@
 
 #include <memory>
 
-#include "movie/movie.h"
+#include "movie/movie_parser.h"
 #include "movie/movie_pictures.h"
 #include "movie/movie_renderer.h"
 #include "movie/movie_texts.h"

@@ -6,6 +6,7 @@
 
 #include <QRegularExpression>
 
+#include "movie/movie_parser.h"
 #include "movie/template_rules.h"
 #include "tests/support/album_builders.h"
 #include "tests/support/test_files.h"

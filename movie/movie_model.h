@@ -3,9 +3,8 @@
 // A template movie: a stage of 1920 x 1080 reference units, a number of frames at 25 frames a
 // second and layers in z-order (first drawn first). Each layer is a picture, a shape or a text
 // whose position, size, scale, rotation, opacity and reveal follow keyframes. The text format is
-// documented in docs/movie-format.md; readMovie() parses it.
+// documented in docs/movie-format.md; movie_parser.h reads it.
 
-#include <QByteArray>
 #include <QColor>
 #include <QString>
 #include <QStringList>
@@ -14,126 +13,14 @@
 #include <climits>
 #include <vector>
 
+#include "movie/movie_tracks.h"
+
 namespace vellumo::movie {
 
 inline constexpr double kStageWidth = 1920.0;
 inline constexpr double kStageHeight = 1080.0;
 inline constexpr int kFramesPerSecond = 25;
 inline constexpr int kFrameIntervalMs = 1000 / kFramesPerSecond;
-
-// The first line of every movie file: the magic word and the format version. Version 2 adds
-// cubic-bezier easings, content motion inside an image's box, image filters, groups, masks,
-// blend modes, particles and text outlines; a version 1 file reads and renders as it always did.
-inline constexpr char kMagic[] = "vellumo-movie";
-inline constexpr int kFormatVersion = 2;  // the newest version read
-
-// Bounds that keep a hand-written or damaged file from asking for absurd work or memory.
-inline constexpr qsizetype kMaxFileBytes = 4 * 1024 * 1024;
-inline constexpr int kMaxFrames = 90000;  // one hour
-inline constexpr int kMaxLayers = 1000;
-inline constexpr int kMaxKeysPerLayer = 20000;
-inline constexpr int kMaxTextLength = 10000;
-inline constexpr int kMaxGroupDepth = 8;
-
-enum class Easing { Linear, EaseIn, EaseOut, EaseInOut, Back, Spring, Hold, CubicBezier };
-
-// The control points of a cubic Bezier easing, as in cubic-bezier(x1, y1, x2, y2): the curve
-// runs from (0, 0) to (1, 1); x is time and lies within 0 to 1, y is the share of the way.
-struct Bezier {
-    double x1 = 0.0;
-    double y1 = 0.0;
-    double x2 = 1.0;
-    double y2 = 1.0;
-};
-
-// The share of the way from one key to the next at t in [0, 1]; 0 at 0 and 1 at 1. Back and
-// spring overshoot on the way. A cubic Bezier easing needs its curve.
-double ease(Easing easing, double t, const Bezier& curve = {});
-// The y of the curve where its x is t.
-double cubicBezier(const Bezier& curve, double t);
-
-// The animated properties of a layer. Position is the layer's centre; width and height its box;
-// the three scales multiply (scaleX and scaleY act on one axis, scale on both); rotation is in
-// degrees clockwise about the centre; opacity and reveal run from 0 to 1. The content ones move
-// a picture inside its box: the zoom over the picture's size at rest, and the point of the
-// picture (as fractions of its width and height) at the middle of the box. The filters change
-// an image's picture: blur (reference units), brightness and saturation (1 leaves the picture
-// as it is; saturation 0 is grey) and sepia (0 none to 1 wholly).
-enum class Property {
-    X,
-    Y,
-    Width,
-    Height,
-    Scale,
-    ScaleX,
-    ScaleY,
-    Rotation,
-    Opacity,
-    Reveal,
-    ContentScale,
-    ContentX,
-    ContentY,
-    Blur,
-    Brightness,
-    Saturation,
-    Sepia,
-    Tint,
-    MaskX,
-    MaskY,
-    MaskWidth,
-    MaskHeight,
-    MaskRotation,
-    MaskSoft,
-};
-inline constexpr int kPropertyCount = 24;
-
-// Properties whose values are colours: a text's colour and the colour of its outline, and the
-// colour an image is tinted in.
-enum class ColorProperty { Text, Stroke, Tint };
-inline constexpr int kColorPropertyCount = 3;
-
-struct Keyframe {
-    int frame = 0;
-    double value = 0.0;
-    Easing easing = Easing::Linear;  // how the value arrives here from the previous key
-    Bezier curve;                    // for Easing::CubicBezier
-};
-
-// Keys of one property, sorted by frame. Before the first key the first value holds, after the
-// last key the last value.
-class Track {
-public:
-    Track() = default;
-    // The keys must not share a frame; they are sorted here.
-    explicit Track(std::vector<Keyframe> keys);
-    bool empty() const { return keys_.empty(); }
-    const std::vector<Keyframe>& keys() const { return keys_; }
-    double valueAt(double frame, double fallback) const;
-
-private:
-    std::vector<Keyframe> keys_;
-};
-
-struct ColorKey {
-    int frame = 0;
-    QColor value;
-    Easing easing = Easing::Linear;
-    Bezier curve;
-};
-
-// Keys of a colour, sorted by frame; between two keys each channel (and the opacity) moves
-// from one value to the next.
-class ColorTrack {
-public:
-    ColorTrack() = default;
-    explicit ColorTrack(std::vector<ColorKey> keys);
-    bool empty() const { return keys_.empty(); }
-    const std::vector<ColorKey>& keys() const { return keys_; }
-    QColor valueAt(double frame, const QColor& fallback) const;
-
-private:
-    std::vector<ColorKey> keys_;
-};
 
 // A group holds the layers that follow it up to its "end"; they move, scale, turn and fade with
 // it as one. A particle layer scatters petals, snow, bokeh dots or sparkles over its box.
@@ -191,11 +78,6 @@ struct Emitter {
     ParticleRange lifetime;
     std::vector<QColor> colors;
 };
-
-// The look a kind of particle has unless the movie says otherwise.
-Emitter defaultEmitter(ParticleKind kind);
-
-inline constexpr int kMaxParticles = 2000;
 
 // A text's outline, WIDTH units outside its letters.
 struct Stroke {
@@ -315,16 +197,5 @@ struct Movie {
     // The full path of a picture named by a layer.
     QString picturePath(const QString& picture) const;
 };
-
-// Parses movie text. Throws FileError(file, "第 N 行：…") when the text is not a valid movie.
-Movie parseMovie(const QByteArray& bytes, const QString& file);
-// Reads and parses a movie file; pictures are found relative to its folder.
-Movie readMovie(const QString& path);
-
-// The names the format uses, for tools and messages.
-QString easingName(Easing easing);
-QString propertyName(Property property);
-QString revealStyleName(RevealStyle style);
-QString colorPropertyName(ColorProperty property);
 
 }  // namespace vellumo::movie
