@@ -93,6 +93,10 @@ DvdFacts readDvd(const QString& path) {
     DvdFacts facts;
     // libdvdread's notes (no decryption library, and the like) stay out of the program's output.
     static const dvd_logger_cb quiet{[](void*, dvd_logger_level_t, const char*, va_list) {}};
+    // A path that is not there is told here: libdvdread's own refusal of it leaks its reader.
+    if (!QFileInfo::exists(path)) {
+        return facts;
+    }
     const Dvd dvd(DVDOpen2(nullptr, &quiet, QFile::encodeName(path).constData()));
     if (!dvd) {
         return facts;
