@@ -105,14 +105,21 @@ void MessageWindow::relayout() {
     const int height = size_.height() + textHeight - MessageArea::kLineHeight;
     setClientSize(QSize(size_.width(), height));
     message_->setGeometry(kSideMargin, textTop_, width, textHeight);
-    if (buttons_.isEmpty()) {
+    // A button its window hid leaves no gap: the others close up, centred.
+    QList<QPushButton*> shown;
+    for (QPushButton* button : buttons_) {
+        if (!button->isHidden()) {
+            shown << button;
+        }
+    }
+    if (shown.isEmpty()) {
         return;
     }
     const int buttonWidth = buttons_.front()->width();
-    const int count = int(buttons_.size());
+    const int count = int(shown.size());
     const int top = height - kBottomHeight - kButtonBottomGap - kButtonHeight;
     int left = (size_.width() - count * buttonWidth - (count - 1) * kButtonGap) / 2;
-    for (QPushButton* button : buttons_) {
+    for (QPushButton* button : shown) {
         button->move(left, top);
         left += buttonWidth + kButtonGap;
     }

@@ -41,7 +41,8 @@ private:
 
 // A window of a message over a row of buttons: it grows down from its size by what the text
 // needs beyond one line (the text scrolls beyond a limit), the text starts at textTop, and the
-// buttons, each as wide as the first, stand centred in a row above the bottom strip.
+// buttons, each as wide as the first, stand centred in a row above the bottom strip. A button
+// hidden before the text is set takes no place in the row.
 class MessageWindow : public SkinnedDialog {
     Q_OBJECT
 public:

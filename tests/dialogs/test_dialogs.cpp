@@ -133,6 +133,12 @@ private slots:
         QCOMPARE(window.height(), 190 + grown);
         QCOMPARE(buttons[0]->y(), 190 + grown - SkinnedDialog::kBottomHeight - 22 - 30);
         QCOMPARE(window.message(), QStringList(6, QStringLiteral("很长的一行")).join(u'\n'));
+
+        // A hidden button leaves no gap: the two others stand centred, 24 apart.
+        buttons[1]->hide();
+        window.setMessage(QStringLiteral("一行"));
+        QCOMPARE(buttons[0]->x(), 520 - buttons[2]->geometry().right() - 1);
+        QCOMPARE(buttons[2]->x(), buttons[0]->x() + 120 + 24);
     }
 
     void aSharedWindowIsMadeOnceAndAgainAfterItWasDeleted() {
