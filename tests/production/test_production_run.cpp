@@ -34,6 +34,15 @@
 #include "workspace/program_folder.h"
 #include "workspace/text_codec.h"
 
+// The thread sanitizer's runtime of clang 14 fails its own check when a program is started
+// (the disc's authoring tools) while the run's threads are about; the disc cases run in the
+// other builds.
+#if defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define VELLUMO_NO_TOOL_PROCESSES 1
+#endif
+#endif
+
 namespace vellumo {
 namespace {
 
@@ -467,6 +476,9 @@ TEST_F(ProductionRunTest, MusicWhoseSoundEndsEarlyIsTold) {
 }
 
 TEST_F(ProductionRunTest, ADiscIsEncodedAtTheStandardAndAuthoredWithAChapterAtEveryTemplate) {
+#ifdef VELLUMO_NO_TOOL_PROCESSES
+    GTEST_SKIP() << "authoring programs are not started under the thread sanitizer";
+#endif
     addMusicAndLyrics();
     OutputOptions options = album_.outputOptions();
     options.albumName = QStringLiteral("夏天");
@@ -523,6 +535,9 @@ TEST_F(ProductionRunTest, ADiscIsEncodedAtTheStandardAndAuthoredWithAChapterAtEv
 }
 
 TEST_F(ProductionRunTest, ADiscStoppedOrWithoutItsToolsLeavesNothing) {
+#ifdef VELLUMO_NO_TOOL_PROCESSES
+    GTEST_SKIP() << "authoring programs are not started under the thread sanitizer";
+#endif
     OutputOptions options = album_.outputOptions();
     options.beginProduction(AlbumType::Vcd);
     ASSERT_TRUE(options.chooseDiscImage());
