@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QtEndian>
 
 #include <algorithm>
 #include <cstdio>
@@ -17,6 +16,7 @@
 #include "disc/disc_menu.h"
 #include "disc/disc_texts.h"
 #include "disc/disc_tool.h"
+#include "media/silent_wav.h"
 #include "workspace/errors.h"
 #include "workspace/leftovers.h"
 
@@ -39,36 +39,6 @@ QString chapterTime(double seconds) {
         .arg(ms % 1000, 3, 10, QLatin1Char('0'));
 }
 
-// Silence of the given length, 8-bit mono at 8 kHz: the menus' sound, which DVD players want.
-QByteArray silentWav(double seconds) {
-    const auto samples = static_cast<quint32>(seconds * 8000);
-    QByteArray wav;
-    const auto u32 = [&wav](quint32 v) {
-        char bytes[4];
-        qToLittleEndian(v, bytes);
-        wav.append(bytes, 4);
-    };
-    const auto u16 = [&wav](quint16 v) {
-        char bytes[2];
-        qToLittleEndian(v, bytes);
-        wav.append(bytes, 2);
-    };
-    wav.append("RIFF");
-    u32(36 + samples);
-    wav.append("WAVEfmt ");
-    u32(16);
-    u16(1);
-    u16(1);
-    u32(8000);
-    u32(8000);
-    u16(1);
-    u16(8);
-    wav.append("data");
-    u32(samples);
-    wav.append(QByteArray(static_cast<qsizetype>(samples), '\x80'));
-    return wav;
-}
-
 void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
@@ -79,7 +49,9 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 }
 
 void saveImage(const QImage& image, const QString& path) {
-    if (!image.save(path, "PNG")) {
+    // The overlays are mostly clear: the lightest compression is small and quick.
+    constexpr int kQuickPng = 80;
+    if (!image.save(path, "PNG", kQuickPng)) {
         throw RunEnd{texts::kDiscCannotWrite.arg(path, QString())};
     }
 }
@@ -346,8 +318,11 @@ void AuthoringRun::encodeMenu(const MenuPainter& painter, int page, const QStrin
             source.finished();
         }
     });
-    converter->assignVideoFunc(
-        [&](mcl::Converter&, QImage& image, int n) { image = painter.frame(page, n); });
+    // A chapter page stands still: it is drawn once.
+    const QImage still = painter.page(page).moving ? QImage() : painter.frame(page, 0);
+    converter->assignVideoFunc([&](mcl::Converter&, QImage& image, int n) {
+        image = still.isNull() ? painter.frame(page, n) : still;
+    });
     converter->assignProgress([&](mcl::Converter& c, int, int frameCount, qint64, int) {
         within((page + double(std::min(frameCount, frames)) / frames) / pages);
         report();

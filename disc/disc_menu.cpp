@@ -8,6 +8,7 @@
 #include <QRadialGradient>
 
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <utility>
 
@@ -44,28 +45,41 @@ QFont heiTi(int pixelSize, bool bold = false) {
     return font;
 }
 
-void paintBackground(QPainter& painter, double phase) {
+// Soft lights drifting on a loop of their own over the sky.
+struct Light {
+    double x, y, r;
+};
+constexpr Light kLights[] = {{120, 200, 90}, {300, 520, 60}, {520, 180, 70}, {760, 600, 100},
+                             {900, 260, 80}, {640, 420, 50}, {200, 680, 70}, {860, 90, 60},
+                             {420, 700, 40}, {980, 520, 60}};
+
+QPointF lightCentre(int index, double phase) {
+    const Light& light = kLights[index];
+    const double a = kTwoPi * (phase + index / 10.0);
+    return {light.x + 24 * std::sin(a), light.y + 12 * std::cos(a)};
+}
+
+void paintSky(QPainter& painter) {
     QLinearGradient sky(0, 0, 0, kMenuLayoutHeight);
     sky.setColorAt(0, QColor(29, 43, 74));
     sky.setColorAt(0.55, QColor(59, 36, 71));
     sky.setColorAt(1, QColor(20, 26, 44));
     painter.fillRect(QRect(0, 0, kMenuLayoutWidth, kMenuLayoutHeight), sky);
-    // Soft lights drifting on a loop of their own.
-    static constexpr struct {
-        double x, y, r;
-    } kLights[] = {{120, 200, 90}, {300, 520, 60}, {520, 180, 70}, {760, 600, 100}, {900, 260, 80},
-                   {640, 420, 50}, {200, 680, 70}, {860, 90, 60},  {420, 700, 40},  {980, 520, 60}};
-    int k = 0;
-    for (const auto& light : kLights) {
-        const double a = kTwoPi * (phase + k / 10.0);
-        const QPointF centre(light.x + 24 * std::sin(a), light.y + 12 * std::cos(a));
-        QRadialGradient glow(centre, light.r);
-        glow.setColorAt(0, QColor(255, 220, 170, 46));
-        glow.setColorAt(1, QColor(255, 220, 170, 0));
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(glow);
-        painter.drawEllipse(centre, light.r, light.r);
-        ++k;
+}
+
+void paintLight(QPainter& painter, QPointF centre, double radius) {
+    QRadialGradient glow(centre, radius);
+    glow.setColorAt(0, QColor(255, 220, 170, 46));
+    glow.setColorAt(1, QColor(255, 220, 170, 0));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(glow);
+    painter.drawEllipse(centre, radius, radius);
+}
+
+void paintBackground(QPainter& painter, double phase) {
+    paintSky(painter);
+    for (int k = 0; k < static_cast<int>(std::size(kLights)); ++k) {
+        paintLight(painter, lightCentre(k, phase), kLights[k].r);
     }
 }
 
@@ -90,29 +104,44 @@ void paintButton(QPainter& painter, const QRect& area, const QString& label) {
     painter.drawText(area, Qt::AlignCenter, label);
 }
 
-// A photo in a white mat with a shadow, centred on centre, turned by degrees.
-void paintFramedPhoto(QPainter& painter, const QImage& photo, QPointF centre, QSizeF box,
-                      double degrees, double scale) {
-    if (photo.isNull()) {
-        return;
-    }
+// Where the opening menu's photos stand: one, two or three, each turned a little.
+struct PhotoPlace {
+    double x, y, degrees;
+};
+constexpr PhotoPlace kOnePhoto[] = {{512, 390, -2}};
+constexpr PhotoPlace kTwoPhotos[] = {{340, 390, -5}, {684, 390, 4}};
+constexpr PhotoPlace kThreePhotos[] = {{232, 400, -6}, {512, 380, 2}, {792, 400, 5}};
+constexpr int kMenuPhotoCount = 3;
+
+const PhotoPlace& photoPlace(int count, int index) {
+    return count == 1 ? kOnePhoto[index] : count == 2 ? kTwoPhotos[index] : kThreePhotos[index];
+}
+
+// A photo in a white mat with a shadow, in layout units, upright; anchor is the photo's centre.
+QImage framedPhoto(const QImage& photo, QSizeF box, QPointF& anchor) {
     const QSizeF size = QSizeF(photo.size()).scaled(box, Qt::KeepAspectRatio);
     const QRectF picture(-size.width() / 2, -size.height() / 2, size.width(), size.height());
     const QRectF mat = picture.adjusted(-10, -10, 10, 10);
-    painter.save();
-    painter.translate(centre);
-    painter.rotate(degrees);
-    painter.scale(scale, scale);
+    const QRectF shadow = mat.translated(8, 10);
+    // A clear border, so that the turned picture's edges are smoothed like its inside.
+    const QRectF bounds = mat.united(shadow).adjusted(-2, -2, 2, 2);
+    QImage image(static_cast<int>(std::ceil(bounds.width())),
+                 static_cast<int>(std::ceil(bounds.height())), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    anchor = -bounds.topLeft();
+    QPainter painter(&image);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    painter.translate(anchor);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(0, 0, 0, 90));
-    painter.drawRect(mat.translated(8, 10));
+    painter.drawRect(shadow);
     painter.setBrush(QColor(250, 248, 242));
     painter.drawRect(mat);
     painter.drawImage(picture, photo);
     painter.setPen(QPen(QColor(0, 0, 0, 60), 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(picture);
-    painter.restore();
+    return image;
 }
 
 QString pageLabel(int page, int pages) {
@@ -198,6 +227,67 @@ MenuPainter::MenuPainter(MenuContent content) : content_(std::move(content)) {
         linkButtons(page.buttons);
         pages_.append(page);
     }
+    paintLayers();
+}
+
+void MenuPainter::paintLayers() {
+    const QSize size = frameSize();
+    const double sx = size.width() / double(kMenuLayoutWidth);
+    const double sy = size.height() / double(kMenuLayoutHeight);
+    const auto layoutPainter = [sx, sy](QPainter& painter) {
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform |
+                               QPainter::TextAntialiasing);
+        painter.scale(sx, sy);
+    };
+
+    sky_ = QImage(size, QImage::Format_RGB32);
+    {
+        QPainter painter(&sky_);
+        layoutPainter(painter);
+        paintSky(painter);
+    }
+    for (const Light& light : kLights) {
+        const QSize box(static_cast<int>(std::ceil(2 * light.r * sx)) + 4,
+                        static_cast<int>(std::ceil(2 * light.r * sy)) + 4);
+        Sprite sprite{QImage(box, QImage::Format_ARGB32_Premultiplied),
+                      QPointF(box.width() / 2.0, box.height() / 2.0)};
+        sprite.image.fill(Qt::transparent);
+        QPainter painter(&sprite.image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.translate(sprite.anchor);
+        painter.scale(sx, sy);
+        paintLight(painter, QPointF(0, 0), light.r);
+        painter.end();
+        lights_.append(sprite);
+    }
+
+    // The title, its gold rule and the buttons stay clear of the photos, so one layer holds them.
+    titleAndButtons_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    titleAndButtons_.fill(Qt::transparent);
+    {
+        QPainter painter(&titleAndButtons_);
+        layoutPainter(painter);
+        paintTitle(painter, content_.albumName, 104, 60);
+        QLinearGradient gold(312, 0, 712, 0);
+        gold.setColorAt(0, QColor(230, 190, 120, 0));
+        gold.setColorAt(0.5, QColor(230, 190, 120, 220));
+        gold.setColorAt(1, QColor(230, 190, 120, 0));
+        painter.fillRect(QRectF(312, 168, 400, 2), gold);
+        for (const MenuButton& button : pages_[0].buttons) {
+            paintButton(painter, button.area, button.label);
+        }
+    }
+
+    const int count =
+        static_cast<int>(std::min<qsizetype>(content_.photos.size(), kMenuPhotoCount));
+    const QSizeF box = count == 3 ? QSizeF(250, 250) : QSizeF(300, 280);
+    for (int i = 0; i < count; ++i) {
+        Sprite sprite;
+        if (!content_.photos[i].isNull()) {
+            sprite.image = framedPhoto(content_.photos[i], box, sprite.anchor);
+        }
+        photos_.append(sprite);
+    }
 }
 
 QSize MenuPainter::frameSize() const {
@@ -209,48 +299,46 @@ int MenuPainter::pageCount() const {
 }
 
 QImage MenuPainter::frame(int pageIndex, int frameIndex) const {
-    QImage image(frameSize(), QImage::Format_RGB32);
-    image.fill(Qt::black);
     const MenuPage& page = pages_[pageIndex];
     if (page.moving) {
+        QImage image = sky_;
         paintMain(image, double(frameIndex % page.frames) / page.frames);
-    } else {
-        paintChapters(image, page);
+        return image;
     }
+    QImage image(frameSize(), QImage::Format_RGB32);
+    image.fill(Qt::black);
+    paintChapters(image, page);
     return image;
 }
 
 void MenuPainter::paintMain(QImage& image, double phase) const {
     QPainter painter(&image);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform |
-                           QPainter::TextAntialiasing);
-    painter.scale(image.width() / double(kMenuLayoutWidth),
-                  image.height() / double(kMenuLayoutHeight));
-    paintBackground(painter, phase);
-    paintTitle(painter, content_.albumName, 104, 60);
-    QLinearGradient gold(312, 0, 712, 0);
-    gold.setColorAt(0, QColor(230, 190, 120, 0));
-    gold.setColorAt(0.5, QColor(230, 190, 120, 220));
-    gold.setColorAt(1, QColor(230, 190, 120, 0));
-    painter.fillRect(QRectF(312, 168, 400, 2), gold);
-
-    // Up to three photos in frames, each drifting on the loop with a phase of its own.
-    static constexpr struct {
-        double x, y, degrees;
-    } kOne[] = {{512, 390, -2}}, kTwo[] = {{340, 390, -5}, {684, 390, 4}},
-      kThree[] = {{232, 400, -6}, {512, 380, 2}, {792, 400, 5}};
-    const int count = static_cast<int>(std::min<qsizetype>(content_.photos.size(), 3));
-    const auto* places = count == 1 ? kOne : count == 2 ? kTwo : kThree;
-    const QSizeF box = count == 3 ? QSizeF(250, 250) : QSizeF(300, 280);
-    for (int i = 0; i < count; ++i) {
-        const double a = kTwoPi * (phase + i / 3.0);
-        paintFramedPhoto(painter, content_.photos[i],
-                         QPointF(places[i].x + 6 * std::cos(a), places[i].y + 10 * std::sin(a)),
-                         box, places[i].degrees + 1.5 * std::sin(a + kTwoPi / 4),
-                         1.0 + 0.015 * std::sin(a));
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    const double sx = image.width() / double(kMenuLayoutWidth);
+    const double sy = image.height() / double(kMenuLayoutHeight);
+    for (int k = 0; k < lights_.size(); ++k) {
+        const QPointF centre = lightCentre(k, phase);
+        painter.drawImage(QPointF(centre.x() * sx, centre.y() * sy) - lights_[k].anchor,
+                          lights_[k].image);
     }
-    for (const MenuButton& button : pages_[0].buttons) {
-        paintButton(painter, button.area, button.label);
+    painter.drawImage(0, 0, titleAndButtons_);
+
+    // The photos drift on the loop, each with a phase of its own.
+    painter.scale(sx, sy);
+    const int count = static_cast<int>(photos_.size());
+    for (int i = 0; i < count; ++i) {
+        if (photos_[i].image.isNull()) {
+            continue;
+        }
+        const PhotoPlace& place = photoPlace(count, i);
+        const double a = kTwoPi * (phase + i / 3.0);
+        const double scale = 1.0 + 0.015 * std::sin(a);
+        painter.save();
+        painter.translate(place.x + 6 * std::cos(a), place.y + 10 * std::sin(a));
+        painter.rotate(place.degrees + 1.5 * std::sin(a + kTwoPi / 4));
+        painter.scale(scale, scale);
+        painter.drawImage(-photos_[i].anchor, photos_[i].image);
+        painter.restore();
     }
 }
 

@@ -12,6 +12,7 @@
 
 #include <QImage>
 #include <QList>
+#include <QPointF>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -77,11 +78,22 @@ public:
     QString spumuxXml(int pageIndex, const QString& highlightPng, const QString& selectPng) const;
 
 private:
+    // The opening menu is drawn from layers painted once: the sky, the soft lights, the title
+    // with the buttons, and each photo in its mat; a picture only places them.
+    struct Sprite {
+        QImage image;    // premultiplied, in stored pixels (photos: in layout units)
+        QPointF anchor;  // the point of the image that lands on the drawn centre
+    };
+    void paintLayers();
     void paintMain(QImage& image, double phase) const;
     void paintChapters(QImage& image, const MenuPage& page) const;
 
     MenuContent content_;
     QList<MenuPage> pages_;
+    QImage sky_;
+    QImage titleAndButtons_;
+    QList<Sprite> lights_;
+    QList<Sprite> photos_;
 };
 
 // The button names spumux and dvdauthor share: "b1", "b2", ...

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QSet>
 
+#include <cstdlib>
+
 #include "disc/disc_menu.h"
 #include "disc/disc_texts.h"
 
@@ -110,6 +112,32 @@ TEST(DiscMenu, PicturesAndHighlightsAtTheStandardsSize) {
     const MenuPainter painter(content(2));
     EXPECT_NE(painter.frame(0, 0), painter.frame(0, kMainMenuFrames / 4));
     EXPECT_EQ(painter.frame(0, 0), painter.frame(0, kMainMenuFrames));
+    // Each photo stands in its own place, whole, whatever the moment of the loop; with fewer
+    // photos, the places differ.
+    for (const int photos : {1, 3}) {
+        MenuContent c = content(2);
+        c.photos = c.photos.mid(0, photos);
+        const MenuPainter some(c);
+        static constexpr QPoint kOne[] = {{512, 390}};
+        static constexpr QPoint kThree[] = {{232, 400}, {512, 380}, {792, 400}};
+        for (const int at : {0, kMainMenuFrames / 3, kMainMenuFrames / 2}) {
+            const QImage frame = some.frame(0, at);
+            for (int i = 0; i < photos; ++i) {
+                const QPoint place = photos == 1 ? kOne[i] : kThree[i];
+                const QPoint stored(place.x() * 720 / kMenuLayoutWidth,
+                                    place.y() * 576 / kMenuLayoutHeight);
+                for (const QPoint off : {QPoint(0, 0), QPoint(-40, -40), QPoint(40, 40)}) {
+                    const QColor seen = frame.pixelColor(stored + off);
+                    const QColor photo = c.photos[i].pixelColor(0, 0);
+                    EXPECT_LE(std::abs(seen.red() - photo.red()) +
+                                  std::abs(seen.green() - photo.green()) +
+                                  std::abs(seen.blue() - photo.blue()),
+                              6)
+                        << "photo " << i << " of " << photos << " at frame " << at;
+                }
+            }
+        }
+    }
     const QString shots = qEnvironmentVariable("VELLUMO_SHOTS");
     if (!shots.isEmpty()) {
         QDir().mkpath(shots);
