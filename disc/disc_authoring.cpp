@@ -330,9 +330,9 @@ void AuthoringRun::encodeMenu(const MenuPainter& painter, int page, const QStrin
             c.abort();
         }
     });
-    converter->setFormatPreset(mcl::Preset::Dvd, r_.tv);
+    converter->setFormatPreset(mcl::Preset::DvdMenu, r_.tv);
     converter->videoSetKeepDuration(true);
-    const QSize size = painter.frameSize();
+    const QSize size = painter.frameSize();  // the stored size; the preset flags it 4:3
     converter->videoSetFormat(size.width(), size.height(), 32);
     converter->audioSetCodec(2);
     converter->videoSetFileName(output);

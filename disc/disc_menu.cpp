@@ -231,7 +231,7 @@ MenuPainter::MenuPainter(MenuContent content) : content_(std::move(content)) {
 }
 
 void MenuPainter::paintLayers() {
-    const QSize size = frameSize();
+    const QSize size = pictureSize();
     const double sx = size.width() / double(kMenuLayoutWidth);
     const double sy = size.height() / double(kMenuLayoutHeight);
     const auto layoutPainter = [sx, sy](QPainter& painter) {
@@ -294,6 +294,10 @@ QSize MenuPainter::frameSize() const {
     return {720, content_.tv == mcl::TvSystem::Ntsc ? 480 : 576};
 }
 
+QSize MenuPainter::pictureSize() const {
+    return content_.tv == mcl::TvSystem::Ntsc ? QSize(640, 480) : QSize(768, 576);
+}
+
 int MenuPainter::pageCount() const {
     return static_cast<int>(pages_.size());
 }
@@ -305,7 +309,7 @@ QImage MenuPainter::frame(int pageIndex, int frameIndex) const {
         paintMain(image, double(frameIndex % page.frames) / page.frames);
         return image;
     }
-    QImage image(frameSize(), QImage::Format_RGB32);
+    QImage image(pictureSize(), QImage::Format_RGB32);
     image.fill(Qt::black);
     paintChapters(image, page);
     return image;

@@ -6,9 +6,11 @@
 // plus a subpicture stream of button highlights made by spumux; buttons carry up/down/left/right
 // links so that a remote control moves through them.
 //
-// Menus are 4:3: the pictures are drawn at the standard's stored size (720 × 576 PAL, 720 × 480
-// NTSC) through a transform from a 1024 × 768 square-pixel layout, so circles stay round on the
-// screen. Button rectangles are kept on even lines, as the subpicture format wants.
+// Menus are 4:3: the pictures are drawn in square pixels (768 × 576 PAL, 640 × 480 NTSC), a
+// uniform scale of a 1024 × 768 layout, and the encoder's menu preset stores them at the
+// standard's size (720 × 576, 720 × 480) flagged 4:3, so circles stay round on the screen. The
+// button overlays are at the stored size, with their rectangles on even lines, as the
+// subpicture format wants.
 
 #include <QImage>
 #include <QList>
@@ -61,13 +63,15 @@ class MenuPainter {
 public:
     explicit MenuPainter(MenuContent content);
 
-    // The stored picture size of the standard.
+    // The stored picture size of the standard: the overlays' size.
     QSize frameSize() const;
+    // The size the pictures are drawn at: 4:3 in square pixels.
+    QSize pictureSize() const;
     // The opening menu first, then the chapter pages. dvdauthor's menu n is page n - 1.
     int pageCount() const;
     const MenuPage& page(int index) const { return pages_[index]; }
 
-    // Picture frame of page (RGB32, frameSize()); frame wraps around the page's loop.
+    // Picture frameIndex of page (RGB32, pictureSize()); frame wraps around the page's loop.
     QImage frame(int pageIndex, int frameIndex) const;
     // The button overlay of page for spumux: transparent, each button outlined in one colour
     // (selected: the colour of a pressed button).

@@ -36,7 +36,9 @@ enum class Preset {
     Mp4 = 4,
     VcdDisc = 5,
     SvcdDisc = 6,
-    DvdVideo = 7
+    DvdVideo = 7,
+    // A DVD-Video menu: as DvdVideo, at 4:3.
+    DvdMenu = 8
 };
 enum class TvSystem { Pal = 0, Ntsc = 1 };
 

@@ -35,6 +35,10 @@ constexpr PresetRow kPresets[] = {
     {Preset::DvdVideo,
      {"dvd", "mpeg2video", "ac3", 48000, 192000, 5000, 8000,     8000, 9800, 1835008, 15, 18,
       2,     16,           9,     true,  false,  2048, 10080000, 0,    true}},
+    // A DVD-Video menu: the same stream at 4:3.
+    {Preset::DvdMenu,
+     {"dvd", "mpeg2video", "ac3", 48000, 192000,   5000, 8000, 8000, 9800, 1835008, 15, 18, 2, 4,
+      3,     true,         false, 2048,  10080000, 0,    true}},
 };
 
 constexpr const PresetRow* rowOf(Preset preset) {
@@ -59,6 +63,7 @@ constexpr bool hasItsRow(Preset preset) {
         case Preset::VcdDisc:
         case Preset::SvcdDisc:
         case Preset::DvdVideo:
+        case Preset::DvdMenu:
             return rowOf(preset) != nullptr &&
                    std::count_if(std::begin(kPresets), std::end(kPresets),
                                  [preset](const PresetRow& row) { return row.preset == preset; }) ==
@@ -69,7 +74,8 @@ constexpr bool hasItsRow(Preset preset) {
 
 static_assert(hasItsRow(Preset::Vcd) && hasItsRow(Preset::Svcd) && hasItsRow(Preset::Dvd) &&
               hasItsRow(Preset::Avi) && hasItsRow(Preset::Mp4) && hasItsRow(Preset::VcdDisc) &&
-              hasItsRow(Preset::SvcdDisc) && hasItsRow(Preset::DvdVideo));
+              hasItsRow(Preset::SvcdDisc) && hasItsRow(Preset::DvdVideo) &&
+              hasItsRow(Preset::DvdMenu));
 
 }  // namespace
 

@@ -19,6 +19,7 @@
 #include "disc/disc_texts.h"
 #include "disc/disc_tool.h"
 #include "tests/disc/disc_streams.h"
+#include "tests/support/media_probe.h"
 #include "tests/support/test_files.h"
 
 namespace vellumo::disc {
@@ -175,6 +176,11 @@ TEST(DiscAuthoring, NtscFolderReceivesVideoTsReplacingTheOld) {
     EXPECT_NEAR(facts.seconds, 4.0, 1001 / 30000.0);
     EXPECT_NEAR(facts.chapterStarts.value(1), 2.0, 18 * 1001 / 30000.0);
     EXPECT_EQ(facts.menus.size(), 2);
+    // The menus' stream is flagged 4:3, the shape they are drawn in.
+    const test::MediaFacts menus =
+        test::probeMedia(request.outPath + QStringLiteral("/VIDEO_TS/VTS_01_0.VOB"));
+    EXPECT_EQ(QSize(menus.width, menus.height), QSize(720, 480));
+    EXPECT_NEAR(menus.displayAspect, 4.0 / 3, 0.01);
 }
 
 TEST(DiscAuthoring, CheckRefusesADiscThatIsNotTheAlbum) {

@@ -79,9 +79,11 @@ TEST(DiscMenu, ChapterPagesHoldSixAndLinkToEachOther) {
 TEST(DiscMenu, PicturesAndHighlightsAtTheStandardsSize) {
     for (const auto tv : {mcl::TvSystem::Pal, mcl::TvSystem::Ntsc}) {
         const MenuPainter painter(content(7, tv));
+        // Pictures at 4:3 in square pixels; the overlays at the standard's stored size.
         const QSize size(720, tv == mcl::TvSystem::Pal ? 576 : 480);
+        const QSize square = tv == mcl::TvSystem::Pal ? QSize(768, 576) : QSize(640, 480);
         for (int page = 0; page < painter.pageCount(); ++page) {
-            EXPECT_EQ(painter.frame(page, 0).size(), size);
+            EXPECT_EQ(painter.frame(page, 0).size(), square);
             for (const bool selected : {false, true}) {
                 const QImage overlay = painter.highlight(page, selected);
                 ASSERT_EQ(overlay.size(), size);
@@ -124,7 +126,7 @@ TEST(DiscMenu, PicturesAndHighlightsAtTheStandardsSize) {
             const QImage frame = some.frame(0, at);
             for (int i = 0; i < photos; ++i) {
                 const QPoint place = photos == 1 ? kOne[i] : kThree[i];
-                const QPoint stored(place.x() * 720 / kMenuLayoutWidth,
+                const QPoint stored(place.x() * 768 / kMenuLayoutWidth,
                                     place.y() * 576 / kMenuLayoutHeight);
                 for (const QPoint off : {QPoint(0, 0), QPoint(-40, -40), QPoint(40, 40)}) {
                     const QColor seen = frame.pixelColor(stored + off);

@@ -520,6 +520,18 @@ TEST_F(MclTest, DiscPresetsWriteTheStandardsStreamsWithAKeyFrameAtEveryChapter) 
          18,
          9800000,
          1835008},
+        // A menu: drawn at 4:3, flagged 4:3, filling the frame.
+        {Preset::DvdMenu,
+         TvSystem::Ntsc,
+         {720, 480},
+         {640, 480},
+         "mpeg2video",
+         "ac3",
+         48000,
+         4.0 / 3,
+         18,
+         9800000,
+         1835008},
         {Preset::SvcdDisc,
          TvSystem::Pal,
          {480, 576},
@@ -579,7 +591,8 @@ TEST_F(MclTest, DiscPresetsWriteTheStandardsStreamsWithAKeyFrameAtEveryChapter) 
         const test::MediaFacts facts = test::probeMedia(run.output, {30});
         EXPECT_EQ(facts.videoCodec, c.video);
         EXPECT_EQ(QSize(facts.width, facts.height), c.frame);
-        if (c.preset == Preset::DvdVideo) {
+        const bool dvd = c.preset == Preset::DvdVideo || c.preset == Preset::DvdMenu;
+        if (dvd) {
             EXPECT_EQ(facts.videoProfile, 4);  // main profile
             EXPECT_EQ(facts.videoLevel, 8);    // main level
         }
@@ -603,14 +616,16 @@ TEST_F(MclTest, DiscPresetsWriteTheStandardsStreamsWithAKeyFrameAtEveryChapter) 
         EXPECT_EQ(facts.audioCodec, c.audio);
         EXPECT_EQ(facts.sampleRate, c.sampleRate);
         EXPECT_EQ(facts.audioChannels, 2);
-        EXPECT_EQ(facts.audioBitRate, c.preset == Preset::DvdVideo ? 192000 : 224000);
-        // A 16:9 album in a 4:3 frame is letterboxed: black above, the picture in the middle.
+        EXPECT_EQ(facts.audioBitRate, dvd ? 192000 : 224000);
+        // A 16:9 album in a 4:3 frame is letterboxed: black above, the picture in the middle;
+        // a picture of the display's shape fills the frame.
         const QImage picture = facts.pictures.value(30);
         ASSERT_FALSE(picture.isNull());
         const QRgb middle = picture.pixel(picture.width() / 2, picture.height() / 2);
         const QRgb top = picture.pixel(picture.width() / 2, 4);
         EXPECT_GT(qRed(middle), 150);
-        if (c.displayAspect < 1.5) {
+        const double drawnShape = double(c.drawn.width()) / c.drawn.height();
+        if (drawnShape > c.displayAspect * 1.01) {
             EXPECT_LT(qRed(top), 40);
         } else {
             EXPECT_GT(qRed(top), 150);
