@@ -84,17 +84,24 @@ AlbumTypeWindow::AlbumTypeWindow(OutputOptions& options, QWidget* parent)
 }
 
 void AlbumTypeWindow::sizeChosen(int index) {
+    listedSize_ = index;
     options_.chooseSize(index);
     current_->setText(outputSizeText(options_.outputSize));
 }
 
 void AlbumTypeWindow::discChosen(bool on) {
-    // A disc has the standard's size: the sizes wait until the box is cleared.
-    if (!on || !options_.chooseDiscImage()) {
-        options_.chooseSize(sizes_->currentIndex());
+    // A disc has the standard's size: the list shows it, greyed, and its sizes wait until the
+    // box is cleared.
+    const bool disc = on && options_.chooseDiscImage();
+    if (disc) {
+        sizes_->setPlaceholderText(outputSizeText(options_.outputSize));
+        sizes_->setCurrentIndex(-1);
+    } else {
+        sizes_->setCurrentIndex(listedSize_);
+        options_.chooseSize(listedSize_);
     }
-    sizes_->setEnabled(!on);
-    default_->setEnabled(!on);
+    sizes_->setEnabled(!disc);
+    default_->setEnabled(!disc);
     current_->setText(outputSizeText(options_.outputSize));
 }
 
@@ -122,6 +129,7 @@ AlbumTypeResult AlbumTypeWindow::choose() {
         sizes_->addItem(outputSizeText(size));
     }
     const bool disc = options_.isDiscImage();
+    listedSize_ = kDefaultSizeIndex;
     sizes_->setCurrentIndex(kDefaultSizeIndex);
     disc_->setVisible(outputFormat(type).disc.has_value());
     {

@@ -55,6 +55,8 @@ private:
     QPushButton* cancel_ = nullptr;
     QPushButton* default_ = nullptr;
     QCheckBox* disc_ = nullptr;
+    // The size last chosen from the list, shown again when the disc image is cleared.
+    int listedSize_ = 0;
     AlbumTypeResult result_ = AlbumTypeResult::Cancel;
 };
 

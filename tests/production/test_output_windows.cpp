@@ -62,9 +62,20 @@ TEST(AlbumTypeWindow, TheDiscTypesOfferADiscImageAtTheStandardsSize) {
         EXPECT_TRUE(window.discImage()->isVisibleTo(&window));
         EXPECT_EQ(window.discImage()->text(), texts::kDiscImage);
         EXPECT_FALSE(window.discImage()->isChecked());
+        // A size chosen before the box is ticked comes back when it is cleared.
+        window.sizeList()->setCurrentIndex(2);
+        emit window.sizeList()->activated(2);
+        const QString chosen = window.sizeList()->currentText();
         window.discImage()->click();
         EXPECT_EQ(window.currentSize()->text(), QString::fromUtf16(u"720 × 576"));
         EXPECT_FALSE(window.sizeList()->isEnabled());
+        // The greyed list shows the disc's size, not a size that does not apply.
+        EXPECT_EQ(window.sizeList()->currentIndex(), -1);
+        EXPECT_EQ(window.sizeList()->placeholderText(), QString::fromUtf16(u"720 × 576"));
+        window.discImage()->click();
+        EXPECT_EQ(window.sizeList()->currentText(), chosen);
+        EXPECT_EQ(window.currentSize()->text(), chosen);
+        window.discImage()->click();
         window.startButton()->click();
     });
     EXPECT_EQ(window.choose(), AlbumTypeResult::Start);
@@ -82,6 +93,7 @@ TEST(AlbumTypeWindow, TheDiscTypesOfferADiscImageAtTheStandardsSize) {
         window.discImage()->click();
         EXPECT_TRUE(window.sizeList()->isEnabled());
         EXPECT_EQ(window.currentSize()->text(), QString::fromUtf16(u"1280 × 720"));
+        EXPECT_EQ(window.sizeList()->currentText(), QString::fromUtf16(u"1280 × 720"));
         window.startButton()->click();
     });
     EXPECT_EQ(window.choose(), AlbumTypeResult::Start);
