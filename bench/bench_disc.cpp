@@ -16,9 +16,8 @@
 #include <cstdio>
 
 #include "album/output_formats.h"
-#include "assignment/placement.h"
+#include "bench/bench_common.h"
 #include "bench/bench_photos.h"
-#include "catalogue/catalogue.h"
 #include "media/audio_decoder.h"
 #include "media/music_player.h"
 #include "photo/fitting_canvas.h"
@@ -53,26 +52,16 @@ int main(int argc, char* argv[]) {
     QGuiApplication app(argc, argv);
     vellumo::silenceFfmpegLog();
     vellumo::installFontSubstitutions();
-    const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/");
-    vellumo::setProgramFolder(installed);
     vellumo::Catalogue catalogue;
-    if (!catalogue.build()) {
-        std::printf("no installed templates below %s\n", qPrintable(installed));
+    if (!vellumo::bench::readInstalledCatalogue(catalogue)) {
         return 1;
     }
     QTemporaryDir dir;
     // Photos are added until the placed album reaches 2,500 frames (the closer count wins).
     const auto placed = [&](vellumo::Album& album, int photos) {
-        for (int i = 0; i < photos; ++i) {
-            const QString file = dir.path() + QStringLiteral("/p%1.jpg").arg(i);
-            if (!QFileInfo::exists(file)) {
-                vellumo::writeJpeg(vellumo::bench::cameraPhoto(i), file);
-            }
-            album.addPhoto(*vellumo::measurePhoto(file));
-        }
-        vellumo::PlacementRun placement = vellumo::placementRun(album);
-        placement.start();
-        placement.runToEnd();
+        vellumo::bench::addAndPlace(
+            album,
+            vellumo::bench::writePhotos(dir.path(), 0, photos, &vellumo::bench::cameraPhoto));
         vellumo::AlbumSequence::Input input;
         input.playList = vellumo::AlbumSequence::completeTemplates(album);
         return vellumo::AlbumSequence::build(album, input).totalFrames();
@@ -107,10 +96,7 @@ int main(int argc, char* argv[]) {
     album.setOutputOptions(options);
 
     // The working folders go below the temporary folder.
-    const QString closing = vellumo::dataPath(vellumo::paths::kClosingMovie);
-    vellumo::setProgramFolder(dir.path() + u'/');
-    QDir().mkpath(QFileInfo(vellumo::dataPath(vellumo::paths::kClosingMovie)).absolutePath());
-    QFile::copy(closing, vellumo::dataPath(vellumo::paths::kClosingMovie));
+    vellumo::bench::workBelow(dir.path());
 
     vellumo::ProductionRun run(album);
     double encodingAt = 0;

@@ -21,9 +21,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "assignment/placement.h"
+#include "bench/bench_common.h"
 #include "bench/bench_photos.h"
-#include "catalogue/catalogue.h"
 #include "media/audio_decoder.h"
 #include "media/music_player.h"
 #include "movie/movie_player.h"
@@ -216,39 +215,25 @@ int main(int argc, char* argv[]) {
     const int productionMinutes = argc > 2 ? std::max(0, std::atoi(argv[2])) : 30;
     vellumo::silenceFfmpegLog();
     vellumo::installFontSubstitutions();
-    const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/");
-    vellumo::setProgramFolder(installed);
     vellumo::Catalogue catalogue;
-    if (!catalogue.build()) {
-        std::printf("no installed templates below %s\n", qPrintable(installed));
+    if (!vellumo::bench::readInstalledCatalogue(catalogue)) {
         return 1;
     }
     QTemporaryDir dir;
     const QString music = vellumo::dataPath(vellumo::paths::kSampleMusic);
     const QString lyrics = vellumo::dataPath(vellumo::paths::kSampleLyrics);
-    const QString closing = vellumo::dataPath(vellumo::paths::kClosingMovie);
 
     // The preview album: 200 photos on the library with the sample song and its lyrics.
     const auto makeAlbum = [&](vellumo::Album& album, int photos, int firstPhoto) {
-        for (int i = firstPhoto; i < firstPhoto + photos; ++i) {
-            const QString file = dir.path() + QStringLiteral("/p%1.jpg").arg(i);
-            if (!QFileInfo::exists(file)) {
-                vellumo::writeJpeg(photo(i), file);
-            }
-            album.addPhoto(*vellumo::measurePhoto(file));
-        }
-        vellumo::PlacementRun placement = vellumo::placementRun(album);
-        placement.start();
-        placement.runToEnd();
+        vellumo::bench::addAndPlace(
+            album, vellumo::bench::writePhotos(dir.path(), firstPhoto, photos, &photo));
     };
     vellumo::MusicPlayer player;
     player.setSoundOutput(false);
     std::printf("bench_soak: resident memory at start %.1f MiB\n", residentMiB());
 
     // The working folders go below the temporary folder.
-    vellumo::setProgramFolder(dir.path() + u'/');
-    QDir().mkpath(QFileInfo(vellumo::dataPath(vellumo::paths::kClosingMovie)).absolutePath());
-    QFile::copy(closing, vellumo::dataPath(vellumo::paths::kClosingMovie));
+    vellumo::bench::workBelow(dir.path());
 
     if (previewMinutes > 0) {
         vellumo::Album album(catalogue);
