@@ -16,6 +16,9 @@ QList<OutputFormat> makeFormats() {
                                          {800, 480},  {1280, 720},  {1440, 816},
                                          {1600, 896}, {1920, 1080}, {2048, 1152}};
     // 1920 × 1088 where the others have 1920 × 1080.
+    // MP4 also goes to 3840 × 2160.
+    QVector<QSize> mp4Sizes = kCommonSizes;
+    mp4Sizes.append({3840, 2160});
     const QVector<QSize> kWmvMovSizes = {{320, 176},  {464, 256},   {640, 368},
                                          {800, 480},  {1280, 720},  {1440, 816},
                                          {1600, 896}, {1920, 1088}, {2048, 1152}};
@@ -41,9 +44,8 @@ QList<OutputFormat> makeFormats() {
         // Known to project files and their size checks; no encoder of ours writes it.
         {AlbumType::Wmv, QStringLiteral("WMV"), std::nullopt, QStringLiteral(".wmv"), kWmvMovSizes,
          QString(), QString(), NotOffered, QStringLiteral("WMV"), QString(), std::nullopt},
-        {AlbumType::Mp4, QStringLiteral("MP4"), mcl::Preset::Mp4, QStringLiteral(".mp4"),
-         kCommonSizes, kMp4, kMp4Hint, MenuOnly, QStringLiteral("MP4"), QStringLiteral("MP4"),
-         std::nullopt},
+        {AlbumType::Mp4, QStringLiteral("MP4"), mcl::Preset::Mp4, QStringLiteral(".mp4"), mp4Sizes,
+         kMp4, kMp4Hint, MenuOnly, QStringLiteral("MP4"), QStringLiteral("MP4"), std::nullopt},
         {AlbumType::Mov, QStringLiteral("MOV"), std::nullopt, QStringLiteral(".mov"), kWmvMovSizes,
          QString(), QString(), NotOffered, QStringLiteral("MOV"), QString(), std::nullopt},
     };

@@ -65,6 +65,10 @@ bool OutputOptions::isDiscImage() const {
            outputFormat(albumType.value_or(AlbumType::Dvd)).disc.has_value();
 }
 
+bool OutputOptions::isH265() const {
+    return albumType == AlbumType::Mp4 && coding == VideoCoding::H265;
+}
+
 void OutputOptions::beginProduction(AlbumType type) {
     albumType = type;
     // The name stays: the album (and its project) keeps it for the next production.

@@ -17,6 +17,8 @@ enum class PictureQuality { Standard, High };  // "biaoqing" / "gaoqing"
 enum class SyncMode { WithTemplate, WithMusic };
 // A video file of the type's own, or for the disc types a disc image ready to burn.
 enum class OutputTarget { File, DiscImage };
+// An MP4's video: H.264, or H.265 ("高效编码"), smaller at the same picture but slower to make.
+enum class VideoCoding { H264, H265 };
 
 // A type's word, file extension and sizes come from its row of the output format table
 // (album/output_formats.h).
@@ -47,6 +49,7 @@ struct OutputOptions {
     PictureQuality quality = PictureQuality::High;
     SyncMode sync = SyncMode::WithTemplate;
     OutputTarget target = OutputTarget::File;
+    VideoCoding coding = VideoCoding::H264;  // MP4 only; the other types keep their codecs
 
     // Chooses entry index of the current type's size list (the default entry when out of range)
     // for a video file.
@@ -56,6 +59,8 @@ struct OutputOptions {
     bool chooseDiscImage();
     // The disc image is chosen and the type can be a disc.
     bool isDiscImage() const;
+    // The type is MP4 and H.265 was chosen.
+    bool isH265() const;
     // A production button: sets the type and preselects the default size, or the disc image
     // when that was the choice and the type can be a disc; the name stays.
     void beginProduction(AlbumType type);

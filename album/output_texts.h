@@ -19,6 +19,8 @@ inline const QString kAlbumNameNotAFileName =
 
 // The album type window's entry after the sizes: the album made into a disc image.
 inline const QString kDiscImage = QStringLiteral("光盘映像 (可刻录)");
+// The album type window's choice for MP4: H.265 video instead of H.264.
+inline const QString kEfficientCoding = QStringLiteral("高效编码 (H.265)");
 
 // The production commands of the output formats: caption and hint.
 inline const QString kVcd = QStringLiteral("VCD");

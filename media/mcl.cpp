@@ -118,6 +118,7 @@ public:
     void videoSetKeyFrames(const QVector<int>& pictures) override {
         keyFrames_ = QSet<int>(pictures.begin(), pictures.end());
     }
+    void videoSetChapters(const QVector<ChapterMark>& chapters) override { chapters_ = chapters; }
     void audioSetCodec(int) override {}
     void videoSetFileName(const QString& fileName) override { videoFile_ = fileName; }
     void audioSetFileName(const QString& fileName) override { audioFile_ = fileName; }
@@ -317,6 +318,7 @@ private:
     int height_ = 288;
     std::optional<BitRate> bitRate_;
     QSet<int> keyFrames_;
+    QVector<ChapterMark> chapters_;
     QString videoFile_;
     QString audioFile_;
     std::unique_ptr<PartialFile> partial_;  // the output while it is written
@@ -379,6 +381,12 @@ EncoderSettings FfmpegConverter::settings(const QStringList& sounds, qint64 outp
     s.soundFiles = sounds;
     s.aborted = &aborted_;
     s.outputFrames = outputFrames;
+    for (const ChapterMark& chapter : chapters_) {
+        const qint64 start = outputFramesBefore(chapter.picture, tv_, keepDuration_);
+        if (start < outputFrames && (s.chapters.isEmpty() || start > s.chapters.last().first)) {
+            s.chapters.append({start, chapter.title});
+        }
+    }
     return s;
 }
 

@@ -38,7 +38,9 @@ enum class Preset {
     SvcdDisc = 6,
     DvdVideo = 7,
     // A DVD-Video menu: as DvdVideo, at 4:3.
-    DvdMenu = 8
+    DvdMenu = 8,
+    // MP4 with H.265 (HEVC) video instead of H.264: the same sizes and rates.
+    Mp4Hevc = 9
 };
 enum class TvSystem { Pal = 0, Ntsc = 1 };
 
@@ -102,6 +104,13 @@ private:
     bool finished_ = false;
 };
 
+// A chapter of an MP4: where it starts (an album picture number, counted as the video callback
+// counts them) and the title a player lists it under.
+struct ChapterMark {
+    int picture = 0;
+    QString title;
+};
+
 class Converter;
 
 // Asked for item index of the video or audio list, from 0 up until it calls finished().
@@ -141,6 +150,9 @@ public:
     // chapter can begin. Under NTSC with the duration kept it is the first output frame that
     // shows the picture.
     virtual void videoSetKeyFrames(const QVector<int>& pictures) { (void)pictures; }
+    // Chapters of the file, in order; each lasts until the next one starts, the last until the
+    // end. Written where the container has them (MP4); the other containers leave them out.
+    virtual void videoSetChapters(const QVector<ChapterMark>& chapters) { (void)chapters; }
     // Asks for a higher rate than the preset's own: kbit/s wanted, mode (1 variable, 0
     // constant), kbit/s at most. Each is held to the preset's ceiling (docs/conversion-library.md).
     virtual void videoSetBitRate(int kbps, int mode, int maxKbps) = 0;

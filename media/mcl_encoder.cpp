@@ -84,6 +84,7 @@ Encoder::Encoder(const EncoderSettings& settings) : s_(settings) {
     AVDictionary* options = nullptr;
     if (QByteArray(s_.format->muxer) == "mp4") {
         av_dict_set(&options, "movflags", "+faststart", 0);
+        addChapters();
     }
     if (s_.format->packetSize > 0) {
         output_->packet_size = static_cast<unsigned>(s_.format->packetSize);
@@ -100,6 +101,35 @@ Encoder::Encoder(const EncoderSettings& settings) : s_(settings) {
         fail(kErrorOutput, texts::kMclWriteFailed.arg(s_.outputName), ret);
     }
     packet_.reset(av_packet_alloc());
+}
+
+void Encoder::addChapters() {
+    if (s_.chapters.isEmpty()) {
+        return;
+    }
+    const auto count = static_cast<size_t>(s_.chapters.size());
+    output_->chapters = static_cast<AVChapter**>(av_calloc(count, sizeof(AVChapter*)));
+    if (output_->chapters == nullptr) {
+        fail(kErrorEncoder, texts::kMclEncoderFailed, AVERROR(ENOMEM));
+    }
+    const AVRational frame = frameDuration();
+    for (size_t i = 0; i < count; ++i) {
+        // The context frees each chapter and its title with itself.
+        auto* chapter = static_cast<AVChapter*>(av_mallocz(sizeof(AVChapter)));
+        if (chapter == nullptr) {
+            fail(kErrorEncoder, texts::kMclEncoderFailed, AVERROR(ENOMEM));
+        }
+        output_->chapters[i] = chapter;
+        output_->nb_chapters = static_cast<unsigned>(i + 1);
+        const qint64 end =
+            i + 1 < count ? s_.chapters[static_cast<qsizetype>(i + 1)].first : s_.outputFrames;
+        chapter->id = static_cast<int64_t>(i + 1);
+        chapter->time_base = frame;
+        chapter->start = s_.chapters[static_cast<qsizetype>(i)].first;
+        chapter->end = std::max<int64_t>(chapter->start + 1, end);
+        av_dict_set(&chapter->metadata, "title",
+                    s_.chapters[static_cast<qsizetype>(i)].second.toUtf8().constData(), 0);
+    }
 }
 
 QRect Encoder::pictureArea(QSize picture) const {
@@ -268,6 +298,13 @@ void Encoder::openVideo() {
     }
     if (codec->id == AV_CODEC_ID_H264) {
         av_opt_set(c->priv_data, "preset", "veryfast", 0);
+    }
+    if (codec->id == AV_CODEC_ID_HEVC) {
+        // H.265 costs several times H.264's work per frame: its fastest preset keeps an album
+        // within a few times its length; players of Apple's make want the "hvc1" tag.
+        av_opt_set(c->priv_data, "preset", "ultrafast", 0);
+        av_opt_set(c->priv_data, "x265-params", "log-level=error", 0);
+        c->codec_tag = MKTAG('h', 'v', 'c', '1');
     }
     if (output_->oformat->flags & AVFMT_GLOBALHEADER) {
         c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;

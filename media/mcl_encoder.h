@@ -9,6 +9,7 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include <atomic>
 #include <memory>
@@ -35,6 +36,8 @@ struct EncoderSettings {
     QString outputName;  // for messages
     QStringList soundFiles;
     qint64 outputFrames = 0;
+    // Chapters: the output frame each starts at and its title, in order (MP4 only).
+    QVector<QPair<qint64, QString>> chapters;
     const std::atomic<bool>* aborted = nullptr;  // makes every write fail at once
 };
 
@@ -80,6 +83,8 @@ public:
 
 private:
     bool hd() const { return s_.height >= 720; }
+    // The chapters of the settings as the muxer's, before the header is written.
+    void addChapters();
     // Where the picture goes in the frame: the whole frame, or for a disc preset the part that
     // keeps the picture's shape on the display (letterboxed or pillarboxed).
     QRect pictureArea(QSize picture) const;

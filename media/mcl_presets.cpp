@@ -25,6 +25,8 @@ constexpr PresetRow kPresets[] = {
     {Preset::Avi,
      {"avi", "mpeg4", "libmp3lame", 44100, 192000, 2000, 4000, 8000, 12000, 0, 50, 60, 0}},
     {Preset::Mp4, {"mp4", "libx264", "aac", 48000, 160000, 2500, 5000, 8000, 12000, 0, 50, 60, 2}},
+    {Preset::Mp4Hevc,
+     {"mp4", "libx265", "aac", 48000, 160000, 2500, 5000, 8000, 12000, 0, 50, 60, 2}},
     // A VCD player's stream: constant 1150 kbit/s whatever the quality, 4:3.
     {Preset::VcdDisc,
      {"vcd", "mpeg1video", "mp2", 44100, 224000,  1150,   1150, 1150, 1150, 327680, 15, 18, 2, 4,
@@ -64,6 +66,7 @@ constexpr bool hasItsRow(Preset preset) {
         case Preset::SvcdDisc:
         case Preset::DvdVideo:
         case Preset::DvdMenu:
+        case Preset::Mp4Hevc:
             return rowOf(preset) != nullptr &&
                    std::count_if(std::begin(kPresets), std::end(kPresets),
                                  [preset](const PresetRow& row) { return row.preset == preset; }) ==
@@ -75,7 +78,7 @@ constexpr bool hasItsRow(Preset preset) {
 static_assert(hasItsRow(Preset::Vcd) && hasItsRow(Preset::Svcd) && hasItsRow(Preset::Dvd) &&
               hasItsRow(Preset::Avi) && hasItsRow(Preset::Mp4) && hasItsRow(Preset::VcdDisc) &&
               hasItsRow(Preset::SvcdDisc) && hasItsRow(Preset::DvdVideo) &&
-              hasItsRow(Preset::DvdMenu));
+              hasItsRow(Preset::DvdMenu) && hasItsRow(Preset::Mp4Hevc));
 
 }  // namespace
 

@@ -39,6 +39,7 @@ ConversionRequest ConversionRequest::fromOptions(const OutputOptions& options) {
     request.outputSize = options.outputSize;
     request.tvSystem = options.tvSystem;
     request.quality = options.quality;
+    request.coding = options.coding;
     request.outputFile = options.outputFile();
     if (options.isDiscImage()) {
         request.discStream = true;
@@ -170,6 +171,9 @@ bool ConversionDriver::convert(const ConversionRequest& request) {
     if (request.discStream && format.disc) {
         preset = format.disc->preset;
     }
+    if (preset == mcl::Preset::Mp4 && request.coding == VideoCoding::H265) {
+        preset = mcl::Preset::Mp4Hevc;
+    }
     if (preset) {
         c.setFormatPreset(
             *preset, request.tvSystem == TvSystem::Ntsc ? mcl::TvSystem::Ntsc : mcl::TvSystem::Pal);
@@ -178,6 +182,9 @@ bool ConversionDriver::convert(const ConversionRequest& request) {
     c.videoSetFormat(request.outputSize.width(), request.outputSize.height(), kBitsPerPixel);
     if (!request.keyFrames.isEmpty()) {
         c.videoSetKeyFrames(request.keyFrames);
+    }
+    if (!request.chapters.isEmpty()) {
+        c.videoSetChapters(request.chapters);
     }
     progress_.smallMaximum = kSmallBarRange;
     progress_.smallValue = 0;

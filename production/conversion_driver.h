@@ -32,12 +32,9 @@
 #include <mutex>
 
 #include "album/output_options.h"
+#include "media/mcl.h"
 
 namespace vellumo {
-
-namespace mcl {
-class Converter;
-}
 
 struct ConversionRequest {
     // Type, size, television system, quality and output file of the output options (an album
@@ -50,11 +47,14 @@ struct ConversionRequest {
     QSize outputSize{1280, 720};
     TvSystem tvSystem = TvSystem::Pal;
     PictureQuality quality = PictureQuality::High;
+    VideoCoding coding = VideoCoding::H264;  // of an MP4
     // The stream a disc of the type is authored from (its row's disc preset) instead of the
     // type's file.
     bool discStream = false;
     // Pictures that each start a GOP of their own (where a disc's chapters begin).
     QVector<int> keyFrames;
+    // Chapters where the container has them (MP4), in order.
+    QVector<mcl::ChapterMark> chapters;
 
     QString outputFile;
     int frameCount = 0;      // pictures at 25 a second

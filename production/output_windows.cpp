@@ -70,6 +70,8 @@ AlbumTypeWindow::AlbumTypeWindow(OutputOptions& options, QWidget* parent)
     name_->setGeometry(170, 168, 255, 26);
     disc_ = new QCheckBox(texts::kDiscImage, this);
     disc_->setGeometry(170, 200, 255, 26);
+    h265_ = new QCheckBox(texts::kEfficientCoding, this);
+    h265_->setGeometry(170, 200, 255, 26);
     start_ = button(texts::kStartProduction, this, QRect(150, 235, 100, 32));
     cancel_ = button(texts::kCancel, this, QRect(270, 235, 100, 32));
 
@@ -79,6 +81,8 @@ AlbumTypeWindow::AlbumTypeWindow(OutputOptions& options, QWidget* parent)
         sizeChosen(kDefaultSizeIndex);
     });
     connect(disc_, &QCheckBox::toggled, this, &AlbumTypeWindow::discChosen);
+    connect(h265_, &QCheckBox::toggled, this,
+            [this](bool on) { options_.coding = on ? VideoCoding::H265 : VideoCoding::H264; });
     connect(start_, &QPushButton::clicked, this, &AlbumTypeWindow::startPressed);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -132,6 +136,11 @@ AlbumTypeResult AlbumTypeWindow::choose() {
     listedSize_ = kDefaultSizeIndex;
     sizes_->setCurrentIndex(kDefaultSizeIndex);
     disc_->setVisible(outputFormat(type).disc.has_value());
+    h265_->setVisible(type == AlbumType::Mp4);
+    {
+        const QSignalBlocker quiet(h265_);
+        h265_->setChecked(options_.coding == VideoCoding::H265);
+    }
     {
         const QSignalBlocker quiet(disc_);
         disc_->setChecked(disc);

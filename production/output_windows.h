@@ -40,6 +40,8 @@ public:
     // "光盘映像 (可刻录)", shown for the types that can be a disc: the album at the standard's
     // size, written as a disc image.
     QCheckBox* discImage() const { return disc_; }
+    // "高效编码 (H.265)", shown for MP4 in the disc image's place (an MP4 is never a disc).
+    QCheckBox* efficientCoding() const { return h265_; }
 
 private:
     void sizeChosen(int index);
@@ -57,6 +59,7 @@ private:
     QCheckBox* disc_ = nullptr;
     // The size last chosen from the list, shown again when the disc image is cleared.
     int listedSize_ = 0;
+    QCheckBox* h265_ = nullptr;
     AlbumTypeResult result_ = AlbumTypeResult::Cancel;
 };
 

@@ -94,6 +94,21 @@ QVector<Chapter> chaptersOf(const AlbumSequence& sequence) {
     return chapters;
 }
 
+// A chapter at every movie's start, titled with its template's name.
+QVector<mcl::ChapterMark> mp4Chapters(const Album& album, const AlbumSequence& sequence) {
+    QVector<mcl::ChapterMark> chapters;
+    for (const SequenceMovie& movie : sequence.movies()) {
+        const int start = chapters.isEmpty() ? 0 : static_cast<int>(movie.firstFrame);
+        if (!chapters.isEmpty() && start <= chapters.last().picture) {
+            continue;
+        }
+        chapters.append({start, movie.isClosing()
+                                    ? texts::kClosingMovieName
+                                    : album.templates().at(movie.usedTemplate).info->name});
+    }
+    return chapters;
+}
+
 // Seconds from the stream's start to album frame n: under NTSC the first output frame that
 // shows it (the encoder keeps the album's timing).
 double streamSeconds(int n, TvSystem tv) {
@@ -351,8 +366,12 @@ void ProductionRun::produce(ProductionResult& result) {
     request.outputSize = toDisc ? discFormat->frameSize(options.tvSystem) : outputSize_;
     request.tvSystem = options.tvSystem;
     request.quality = options.quality;
+    request.coding = options.coding;
     request.outputFile = outputFile;
     request.frameCount = progress_.totalFrames;
+    if (type == AlbumType::Mp4) {
+        request.chapters = mp4Chapters(album_, sequence_);
+    }
     // A disc's stream goes into a working folder of its own, with a GOP starting at every
     // chapter; the chapters' pictures are kept as they are drawn.
     std::optional<QTemporaryDir> discWork;

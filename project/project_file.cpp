@@ -76,6 +76,7 @@ const WordTable<PictureQuality> kQualities{{PictureQuality::Standard, "standard"
                                            {PictureQuality::High, "high"}};
 const WordTable<OutputTarget> kTargets{{OutputTarget::File, "file"},
                                        {OutputTarget::DiscImage, "disc-image"}};
+const WordTable<VideoCoding> kCodings{{VideoCoding::H264, "h264"}, {VideoCoding::H265, "h265"}};
 const WordTable<SyncMode> kSyncModes{{SyncMode::WithTemplate, "template"},
                                      {SyncMode::WithMusic, "music"}};
 const WordTable<PlacementMode> kPlacementModes{{PlacementMode::Random, "random"},
@@ -225,6 +226,10 @@ QJsonObject projectObject(const Album& album, const ProjectSettings& settings,
     // Only a disc image is written down: a file is what projects without the key mean.
     if (out.target != OutputTarget::File) {
         output.insert(QStringLiteral("target"), wordOf(kTargets, out.target));
+    }
+    // Likewise only H.265: projects without the key made H.264.
+    if (out.coding != VideoCoding::H264) {
+        output.insert(QStringLiteral("coding"), wordOf(kCodings, out.coding));
     }
 
     const WrapCursors& cursors = album.wrapCursors();
@@ -685,6 +690,10 @@ ProjectLoad readProjectObject(const QJsonObject& root, const QString& path,
     out.tvSystem = choice(output, QStringLiteral("tv"), kTvSystems);
     out.quality = choice(output, QStringLiteral("quality"), kQualities);
     out.sync = choice(output, QStringLiteral("sync"), kSyncModes);
+    const QJsonValue coding = output.value(QStringLiteral("coding"));
+    out.coding = coding.isUndefined()
+                     ? VideoCoding::H264
+                     : enumOf(kCodings, coding.isString() ? coding.toString() : QString());
 
     const QJsonObject placementState = object(root, QStringLiteral("placement"));
     snap.placementMode = choice(placementState, QStringLiteral("mode"), kPlacementModes);

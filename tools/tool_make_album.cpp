@@ -36,10 +36,12 @@ QString usage() {
     return withAlbumTypes(QStringLiteral(
         "usage: make-album [--program-folder DIR] [--combined K] --type TYPE "
         "[--size WxH] [--tv pal|ntsc] [--quality standard|high] [--sync template|music] "
-        "[--disc iso|folder] [--music FILE]... [--lyrics FILE]... --out PATH PHOTO...\n"
+        "[--disc iso|folder] [--codec h264|h265] [--music FILE]... [--lyrics FILE]... --out PATH "
+        "PHOTO...\n"
         "       make-album [--program-folder DIR] --open FILE [--type ...] [--size WxH] [--tv ...] "
-        "[--quality ...] [--sync ...] [--disc ...] [--music FILE]... [--lyrics FILE]... "
-        "--out PATH\n"
+        "[--quality ...] [--sync ...] [--disc ...] [--codec ...] [--music FILE]... "
+        "[--lyrics FILE]... --out PATH\n"
+        "--codec: an MP4's video, H.264 (h264) or H.265 (h265)\n"
         "--disc: a DVD as an ISO file (iso) or a folder receiving VIDEO_TS (folder); a VCD or "
         "SVCD as PATH.bin and PATH.cue (iso)"));
 }
@@ -90,6 +92,16 @@ QString readOptions(const Arguments& args, OutputOptions& options, disc::DiscTar
         return QStringLiteral("--sync must be template or music");
     }
     options.sync = sync == QLatin1String("music") ? SyncMode::WithMusic : SyncMode::WithTemplate;
+    if (args.has(QStringLiteral("codec"))) {
+        const QString codec = args.value(QStringLiteral("codec")).toLower();
+        if (codec != QLatin1String("h264") && codec != QLatin1String("h265")) {
+            return QStringLiteral("--codec must be h264 or h265");
+        }
+        if (*chosen != AlbumType::Mp4) {
+            return QStringLiteral("--codec is for MP4; %1 has its own").arg(format.toolWord);
+        }
+        options.coding = codec == QLatin1String("h265") ? VideoCoding::H265 : VideoCoding::H264;
+    }
 
     // A disc (or a project's choice of one) has the standard's size under the television system.
     std::optional<QSize> size;
@@ -181,7 +193,7 @@ int runMakeAlbum(const QStringList& words) {
         }
     }
     Arguments args(rest, {"program-folder", "combined", "type", "size", "tv", "quality", "sync",
-                          "disc", "out", "open"});
+                          "disc", "codec", "out", "open"});
     const int combined = args.integer(QStringLiteral("combined"), 0);
     if (!args.ok()) {
         return fail(args.error());

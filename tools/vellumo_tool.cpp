@@ -59,8 +59,9 @@ constexpr Command kCommands[] = {
      vellumo::tool::runEncode, true},
     {"make-album",
      "make-album [--program-folder DIR] [--combined K] --type TYPE [--size WxH] "
-     "[--tv pal|ntsc] [--quality standard|high] [--sync template|music] [--music FILE]... "
-     "[--lyrics FILE]... --out FILE PHOTO... | make-album --open FILE [options] --out FILE  "
+     "[--tv pal|ntsc] [--quality standard|high] [--sync template|music] [--codec h264|h265] "
+     "[--music FILE]... [--lyrics FILE]... --out FILE PHOTO... | make-album --open FILE [options] "
+     "--out FILE  "
      "the album (or an album project) made into a video",
      vellumo::tool::runMakeAlbum, true},
     {"icons", "icons --out DIR [--sizes 16,32,...]  the program icon as SIZExSIZE/apps/vellumo.png",

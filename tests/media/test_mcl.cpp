@@ -56,6 +56,7 @@ struct Conversion {
     std::function<void(Converter&, QImage&, int)> videoFunc;
     int errorAction = kActionStop;
     QVector<int> keyFrames;
+    QVector<ChapterMark> chapters;
     bool highQuality = false;  // the production's call for its high quality
 
     bool ok = false;
@@ -116,6 +117,7 @@ struct Conversion {
         converter->videoSetKeepDuration(true);
         converter->videoSetFormat(width, height, 32);
         converter->videoSetKeyFrames(keyFrames);
+        converter->videoSetChapters(chapters);
         if (highQuality) {
             converter->videoSetBitRate(20000, 1, 100000);
         }
@@ -660,6 +662,68 @@ TEST_F(MclTest, TheFilePresetsKeepSquarePixels) {
     plain.go();
     ASSERT_TRUE(plain.ok);
     EXPECT_DOUBLE_EQ(test::probeMedia(plain.output).displayAspect, 96.0 / 64);
+}
+
+TEST_F(MclTest, Mp4GoesTo4kWithH264AtItsLevelOrWithH265) {
+    for (const Preset preset : {Preset::Mp4, Preset::Mp4Hevc}) {
+        const bool hevc = preset == Preset::Mp4Hevc;
+        SCOPED_TRACE(hevc ? "H.265" : "H.264");
+        Conversion run;
+        run.preset = preset;
+        run.frames = 3;
+        run.width = 3840;
+        run.height = 2160;
+        run.highQuality = true;
+        run.output = path(hevc ? "uhd-hevc.mp4" : "uhd.mp4");
+        run.go();
+        ASSERT_TRUE(run.ok) << run.errorText.toStdString();
+        const test::MediaFacts facts = test::probeMedia(run.output);
+        EXPECT_EQ(facts.width, 3840);
+        EXPECT_EQ(facts.height, 2160);
+        EXPECT_EQ(facts.videoFrames, 3);
+        EXPECT_EQ(facts.videoCodec, hevc ? "hevc" : "h264");
+        if (hevc) {
+            // The tag players of every make take for H.265 in MP4.
+            EXPECT_EQ(facts.videoTag, "hvc1");
+        } else {
+            // 3840 × 2160 at 25 frames a second needs level 5.1 (level 5 ends at 2560 × 1600).
+            EXPECT_GE(facts.videoLevel, 51);
+        }
+        EXPECT_GT(qRed(facts.centres.value(0)), 200);
+        EXPECT_LT(qGreen(facts.centres.value(0)), 60);
+    }
+}
+
+TEST_F(MclTest, Mp4sCarryTheirChaptersAndTheOtherContainersLeaveThemOut) {
+    Conversion mp4;
+    mp4.preset = Preset::Mp4;
+    mp4.frames = 30;
+    // Out of order, on one picture, or past the end: only the two usable ones are written.
+    mp4.chapters = {{0, QStringLiteral("Opening \u00e9t\u00e9")},
+                    {10, QStringLiteral("Second")},
+                    {10, QStringLiteral("again")},
+                    {5, QStringLiteral("back")},
+                    {40, QStringLiteral("past")}};
+    mp4.output = path("chapters.mp4");
+    mp4.go();
+    ASSERT_TRUE(mp4.ok) << mp4.errorText.toStdString();
+    const test::MediaFacts facts = test::probeMedia(mp4.output);
+    ASSERT_EQ(facts.chapters.size(), 2);
+    EXPECT_DOUBLE_EQ(facts.chapters[0].start, 0.0);
+    EXPECT_NEAR(facts.chapters[0].end, 0.4, 0.001);
+    EXPECT_EQ(facts.chapters[0].title, QStringLiteral("Opening \u00e9t\u00e9"));
+    EXPECT_NEAR(facts.chapters[1].start, 0.4, 0.001);
+    EXPECT_NEAR(facts.chapters[1].end, 1.2, 0.001);
+    EXPECT_EQ(facts.chapters[1].title, QStringLiteral("Second"));
+    EXPECT_EQ(facts.videoFrames, 30);
+    EXPECT_EQ(facts.streams, 1);
+
+    Conversion dvd = mp4;
+    dvd.preset = Preset::Dvd;
+    dvd.output = path("chapters.mpg");
+    dvd.go();
+    ASSERT_TRUE(dvd.ok);
+    EXPECT_TRUE(test::probeMedia(dvd.output).chapters.isEmpty());
 }
 
 TEST(MclList, ListsCountTheirItemsAndTimeTextsReadAsClock) {

@@ -113,6 +113,43 @@ TEST(AlbumTypeWindow, TheDiscTypesOfferADiscImageAtTheStandardsSize) {
     EXPECT_EQ(options.outputSize, QSize(1280, 720));
 }
 
+TEST(AlbumTypeWindow, Mp4GoesTo4kAndOffersH265) {
+    OutputOptions options;
+    options.albumName = QStringLiteral("album");
+    AlbumTypeWindow window(options);
+    options.beginProduction(AlbumType::Mp4);
+    auto answer = test::whenModalShown([&](QWidget*) {
+        EXPECT_EQ(window.sizeList()->count(), 10);
+        EXPECT_EQ(window.sizeList()->itemText(9), QString::fromUtf16(u"3840 × 2160"));
+        EXPECT_EQ(window.sizeList()->currentIndex(), 4);
+        window.sizeList()->setCurrentIndex(9);
+        emit window.sizeList()->activated(9);
+        EXPECT_TRUE(window.efficientCoding()->isVisibleTo(&window));
+        EXPECT_EQ(window.efficientCoding()->text(), texts::kEfficientCoding);
+        EXPECT_FALSE(window.efficientCoding()->isChecked());
+        window.efficientCoding()->click();
+        window.startButton()->click();
+    });
+    EXPECT_EQ(window.choose(), AlbumTypeResult::Start);
+    EXPECT_EQ(options.outputSize, QSize(3840, 2160));
+    EXPECT_TRUE(options.isH265());
+
+    // The choice is shown as it stands; a DVD has its own codec and is not offered it.
+    auto again = test::whenModalShown([&](QWidget*) {
+        EXPECT_TRUE(window.efficientCoding()->isChecked());
+        window.cancelButton()->click();
+    });
+    EXPECT_EQ(window.choose(), AlbumTypeResult::Cancel);
+    options.beginProduction(AlbumType::Dvd);
+    auto dvd = test::whenModalShown([&](QWidget*) {
+        EXPECT_FALSE(window.efficientCoding()->isVisibleTo(&window));
+        EXPECT_EQ(window.sizeList()->count(), 9);
+        window.cancelButton()->click();
+    });
+    EXPECT_EQ(window.choose(), AlbumTypeResult::Cancel);
+    EXPECT_FALSE(options.isH265());
+}
+
 TEST(AlbumTypeWindow, OffersTheNameTheAlbumKeeps) {
     // A name read from the album's project, or given in an earlier production.
     OutputOptions options;

@@ -211,6 +211,33 @@ TEST_F(ProductionRunTest, SyncWithMusicPreviewAndProductionAgreeOnTheLength) {
     timeline.stop();
 }
 
+TEST_F(ProductionRunTest, AnMp4HasAChapterAtEveryTemplateStartAndMayBeH265) {
+    for (const VideoCoding coding : {VideoCoding::H264, VideoCoding::H265}) {
+        SCOPED_TRACE(coding == VideoCoding::H265 ? "H.265" : "H.264");
+        test::changeOptions(album_, [&](OutputOptions& options) {
+            options.beginProduction(AlbumType::Mp4);
+            options.chooseSize(0);
+            options.coding = coding;
+        });
+        ProductionRun run(album_);
+        const QString out = folder_.path() + "chapters.mp4";
+        ASSERT_EQ(run.run(out).outcome, ProductionOutcome::Complete);
+        const test::MediaFacts facts = test::probeMedia(out);
+        EXPECT_EQ(facts.videoCodec, coding == VideoCoding::H265 ? "hevc" : "h264");
+        EXPECT_EQ(facts.videoFrames, 220);
+        // Red from the start (its black first picture included), blue at 40, the closing
+        // movie at 70, each under its template's name.
+        ASSERT_EQ(facts.chapters.size(), 3);
+        EXPECT_DOUBLE_EQ(facts.chapters[0].start, 0.0);
+        EXPECT_EQ(facts.chapters[0].title, "40");
+        EXPECT_NEAR(facts.chapters[1].start, 1.6, 0.001);
+        EXPECT_EQ(facts.chapters[1].title, "30");
+        EXPECT_NEAR(facts.chapters[2].start, 2.8, 0.001);
+        EXPECT_NEAR(facts.chapters[2].end, 8.8, 0.001);
+        EXPECT_EQ(facts.chapters[2].title, texts::kClosingMovieName);
+    }
+}
+
 TEST_F(ProductionRunTest, StopWhileTheListsAreBuiltEndsAtOnce) {
     ASSERT_TRUE(
         album_.addMusic(test::writeToneMp3(folder_.path() + "short.mp3", 1.0), player_).isEmpty());

@@ -109,6 +109,7 @@ void expectSameAlbum(const Album& a, const Album& b) {
     EXPECT_EQ(x.quality, y.quality);
     EXPECT_EQ(x.sync, y.sync);
     EXPECT_EQ(x.target, y.target);
+    EXPECT_EQ(x.coding, y.coding);
     EXPECT_EQ(a.placementMode(), b.placementMode());
     EXPECT_EQ(a.wrapCursors().landscape, b.wrapCursors().landscape);
     EXPECT_EQ(a.wrapCursors().portrait, b.wrapCursors().portrait);
@@ -302,6 +303,42 @@ TEST_F(ProjectFileTest, TheDiscImageChoiceIsRememberedAndOldProjectsMakeAFile) {
     EXPECT_FALSE(opens("DVD", 1024, "disc-image"));
     EXPECT_FALSE(opens("DVD", 720, "floppy"));
     EXPECT_FALSE(opens("DVD", 720, 1));
+}
+
+TEST_F(ProjectFileTest, AnH265Mp4At4kIsRememberedAndOlderProjectsKeepH264) {
+    Album album(catalogue_);
+    buildAlbum(album);
+    OutputOptions out = album.outputOptions();
+    out.beginProduction(AlbumType::Mp4);
+    out.chooseSize(9);
+    out.coding = VideoCoding::H265;
+    album.setOutputOptions(out);
+    const QString path = save(album);
+    QJsonObject root = QJsonDocument::fromJson(test::readFile(path)).object();
+    QJsonObject output = root.value("output").toObject();
+    EXPECT_EQ(output.value("coding").toString(), "h265");
+    Album opened(catalogue_);
+    opened.restore(readProject(path, catalogue_).album);
+    expectSameAlbum(album, opened);
+    EXPECT_TRUE(opened.outputOptions().isH265());
+    EXPECT_EQ(opened.outputOptions().outputSize, QSize(3840, 2160));
+
+    // Without the key the video is H.264, and H.264 writes no key; an unknown word is damage.
+    output.remove("coding");
+    root.insert("output", output);
+    Album older(catalogue_);
+    older.restore(
+        readProject(folder_.write("old.vellumo", QJsonDocument(root).toJson()), catalogue_).album);
+    EXPECT_EQ(older.outputOptions().coding, VideoCoding::H264);
+    EXPECT_FALSE(QJsonDocument::fromJson(test::readFile(save(older, "resaved.vellumo")))
+                     .object()
+                     .value("output")
+                     .toObject()
+                     .contains("coding"));
+    output.insert("coding", "h266");
+    root.insert("output", output);
+    EXPECT_THROW(
+        readProject(folder_.write("bad.vellumo", QJsonDocument(root).toJson()), catalogue_), Error);
 }
 
 TEST_F(ProjectFileTest, AProjectMovedWithItsFilesOpensFromItsNewFolder) {

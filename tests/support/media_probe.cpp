@@ -78,6 +78,13 @@ MediaFacts probeMedia(const QString& path, const QVector<int>& keepPictures) {
 
     MediaFacts facts;
     facts.container = QString::fromLatin1(input->iformat->name);
+    for (unsigned i = 0; i < input->nb_chapters; ++i) {
+        const AVChapter* chapter = input->chapters[i];
+        const AVDictionaryEntry* title = av_dict_get(chapter->metadata, "title", nullptr, 0);
+        facts.chapters.append({static_cast<double>(chapter->start) * av_q2d(chapter->time_base),
+                               static_cast<double>(chapter->end) * av_q2d(chapter->time_base),
+                               title != nullptr ? QString::fromUtf8(title->value) : QString()});
+    }
     int video = -1;
     int audio = -1;
     Decoder videoDecoder;
@@ -88,6 +95,10 @@ MediaFacts probeMedia(const QString& path, const QVector<int>& keepPictures) {
         if (par->codec_type == AVMEDIA_TYPE_VIDEO && video < 0) {
             video = static_cast<int>(i);
             facts.videoCodec = QString::fromLatin1(avcodec_get_name(par->codec_id));
+            for (int shift = 0; shift < 32 && par->codec_tag != 0; shift += 8) {
+                facts.videoTag.append(
+                    QLatin1Char(static_cast<char>((par->codec_tag >> shift) & 0xFF)));
+            }
             facts.width = par->width;
             facts.height = par->height;
             const AVRational rate =

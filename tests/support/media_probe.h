@@ -10,9 +10,17 @@
 
 namespace vellumo::test {
 
+// A chapter as a player lists it: start and end in seconds, and its title.
+struct ChapterFacts {
+    double start = 0;
+    double end = 0;
+    QString title;
+};
+
 struct MediaFacts {
     QString container;  // the demuxer's name ("mpeg", "avi", "mov,mp4,...")
     QString videoCodec;
+    QString videoTag;  // the container's four characters for the video codec ("hvc1")
     int width = 0;
     int height = 0;
     int videoFrames = 0;
@@ -41,6 +49,7 @@ struct MediaFacts {
     int audioChannels = 0;
     int videoProfile = -99;  // FFmpeg's numbers: MPEG-2 main profile 4, main level 8
     int videoLevel = -99;
+    QVector<ChapterFacts> chapters;
     QHash<int, QImage> pictures;  // the decoded pictures asked for, by index
 };
 
