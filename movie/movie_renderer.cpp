@@ -1208,6 +1208,38 @@ void MovieRenderer::drawGroup(QPainter& painter, size_t index, size_t end, const
     painter.drawImage(0, 0, members);
 }
 
+bool MovieRenderer::sameFrames(double a, double b) const {
+    if (isNull()) {
+        return false;
+    }
+    if (a == b) {
+        return true;
+    }
+    for (const Layer& layer : movie_->layers) {
+        const bool shown = layer.visibleAt(a);
+        if (shown != layer.visibleAt(b)) {
+            return false;
+        }
+        if (!shown) {
+            continue;
+        }
+        if (layer.kind == LayerKind::Particles) {
+            return false;
+        }
+        for (const Track& track : layer.tracks) {
+            if (!track.empty() && track.valueAt(a, 0.0) != track.valueAt(b, 0.0)) {
+                return false;
+            }
+        }
+        for (const ColorTrack& track : layer.colorTracks) {
+            if (!track.empty() && track.valueAt(a, QColor()) != track.valueAt(b, QColor())) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 QImage MovieRenderer::render(double frame) const {
     QImage image;
     render(frame, image);

@@ -40,6 +40,11 @@ public:
     void render(double frame, QImage& target) const;
     QImage render(double frame) const;
 
+    // Whether frames a and b are drawn alike: every layer shown at both or at neither, with the
+    // same values of every property, and no particles shown (they move whatever the tracks
+    // say). Cheap beside drawing: a still stretch is drawn once and repeated.
+    bool sameFrames(double a, double b) const;
+
     // Whether layer i has anything to draw (its picture was found, its text is not empty).
     bool layerDrawable(size_t i) const;
 

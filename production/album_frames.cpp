@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <vector>
 
 #include "movie/movie_player.h"
@@ -114,8 +115,12 @@ void AlbumFrames::loadMovie(int movieIndex) {
     // handed over in memory, and written to the lead-in files.
     QImage leadIn = kept_;
     if (renderer_ && shownFrame_ >= 0) {
-        leadIn = renderer_->render(shownFrame_);
+        leadIn = !still_.isNull() && renderer_->sameFrames(stillFrame_, shownFrame_)
+                     ? still_
+                     : renderer_->render(shownFrame_);
     }
+    still_ = QImage();
+    stillFrame_ = -1;
     movie::PicturesInMemory pictures;
     if (!leadIn.isNull()) {
         pictures.insert(movie::pictureKey(workingPath(paths::kLeadInPicture)), leadIn);
@@ -129,6 +134,9 @@ void AlbumFrames::loadMovie(int movieIndex) {
         }
     }
     loadedMovie_ = movieIndex;
+    if (beforeLoading) {
+        beforeLoading(movie.isClosing() ? -1 : movie.usedTemplate);
+    }
     const QString path = movie.isClosing() ? closingMoviePath()
                                            : stagedFolder(movie.usedTemplate) +
                                                  paths::stagedTemplateMovie(movie.usedTemplate + 1);
@@ -168,17 +176,51 @@ QImage AlbumFrames::frame(int n) {
         loadMovie(f.movie);
     }
     QImage picture;
+    const LyricLine line = lyrics_.lineAt(n, size_);
     if (renderer_ && !renderer_->isNull()) {
-        shownFrame_ = std::clamp(f.movieFrame, 0, std::max(0, renderer_->movie().frames - 1));
-        picture = buffers_->take();
-        renderer_->render(shownFrame_, picture);
+        picture = moviePicture(n, f);
+        if (picture.cacheKey() == still_.cacheKey() && !line.text.isEmpty()) {
+            // The kept picture stays without the line: the line goes on a copy.
+            QImage copy = buffers_->take();
+            std::memcpy(copy.bits(), still_.constBits(),
+                        static_cast<size_t>(std::min(copy.sizeInBytes(), still_.sizeInBytes())));
+            picture = copy;
+        }
     } else {
         picture = kept_;
     }
     if (picture.isNull()) {
         picture = blackPicture();
     }
-    overlay_.draw(picture, lyrics_.lineAt(n, size_));
+    overlay_.draw(picture, line);
+    return picture;
+}
+
+QImage AlbumFrames::moviePicture(int n, const AlbumFrame& f) {
+    const int last = std::max(0, renderer_->movie().frames - 1);
+    shownFrame_ = std::clamp(f.movieFrame, 0, last);
+    QImage picture;
+    if (repeatStills && !still_.isNull() && renderer_->sameFrames(stillFrame_, shownFrame_)) {
+        picture = still_;
+    } else {
+        still_ = QImage();
+        picture = buffers_->take();
+        renderer_->render(shownFrame_, picture);
+    }
+    // Kept while the next frame draws alike, or when the next movie starts from it.
+    bool keep = false;
+    if (repeatStills && n + 1 < sequence_.totalFrames()) {
+        const AlbumFrame next = sequence_.at(n + 1);
+        keep = next.movie != f.movie ||
+               renderer_->sameFrames(shownFrame_, std::clamp(next.movieFrame, 0, last));
+    }
+    if (keep && still_.isNull()) {
+        still_ = picture;
+        stillFrame_ = shownFrame_;
+    } else if (!keep) {
+        still_ = QImage();
+        stillFrame_ = -1;
+    }
     return picture;
 }
 

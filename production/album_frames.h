@@ -50,6 +50,13 @@ public:
 
     QImage frame(int n);
 
+    // Called on the drawing thread before a movie is loaded, with its used template (-1 for the
+    // closing movie): where the production waits for the template's staging.
+    std::function<void(int usedTemplate)> beforeLoading;
+    // A still stretch of a movie (frames that draw alike) is drawn once and its picture repeated
+    // with each frame's lyric line; tests turn it off to compare.
+    bool repeatStills = true;
+
     // What happened on the way: the stage log (lines without their numbers), the error list
     // (movies that could not be played, lead-in files that could not be written), what the
     // user is told, and the lyric files that could not be read.
@@ -63,6 +70,8 @@ private:
 
     void loadMovie(int movieIndex);
     QImage blackPicture() const;
+    // The movie's picture of shownFrame_, without the lyric line: drawn, or the still one.
+    QImage moviePicture(int n, const AlbumFrame& f);
 
     const Album& album_;
     const AlbumSequence& sequence_;
@@ -75,6 +84,10 @@ private:
     int loadedMovie_ = -1;                                  // index in the sequence's movies
     int shownFrame_ = -1;  // the frame of the movie drawn last, -1 when none
     QImage kept_;          // shown while a movie that cannot be played lasts
+    // The movie's picture of frame stillFrame_ without the lyric line, kept while the next
+    // frame draws alike or the next movie starts from it.
+    QImage still_;
+    int stillFrame_ = -1;
     QString lastHealth_;
     QStringList stageLog_;
     QStringList errorList_;

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <future>
 #include <optional>
 
 #include <sys/stat.h>
@@ -19,6 +18,7 @@
 #include "photo/photo_loader.h"
 #include "production/album_frames.h"
 #include "production/production_run_texts.h"
+#include "production/staging_ahead.h"
 #include "project/album.h"
 #include "timeline/play_check.h"
 #include "timeline/stager.h"
@@ -267,14 +267,6 @@ ProductionResult ProductionRun::run(const QString& outputFile) {
     return finish(result);
 }
 
-void ProductionRun::waitAside(const std::function<void()>& work) {
-    std::future<void> done = std::async(std::launch::async, work);
-    while (done.wait_for(kWaitSlice) != std::future_status::ready) {
-        report();
-    }
-    done.get();
-}
-
 void ProductionRun::produce(ProductionResult& result) {
     const OutputOptions& options = album_.outputOptions();
     const AlbumType type = options.albumType.value_or(AlbumType::Dvd);
@@ -319,32 +311,25 @@ void ProductionRun::produce(ProductionResult& result) {
     }
     progress_.totalFrames = static_cast<int>(sequence_.totalFrames());
 
-    // The preparation at the output size, on a thread of its own: it decodes and scales every
-    // photo, and the window stays alive meanwhile.
+    // The preparation at the output size runs on a thread of its own, template by template,
+    // while the pictures of the templates already staged are drawn and encoded: the frames
+    // start once the first template is staged, and the window stays alive meanwhile.
     progress_.phase = ProductionProgress::Phase::Preparation;
     progress_.smallMaximum = 3 * album_.templates().size();
     report();
-    Stager stager(album_);
-    std::atomic<int> stepsDone{0};
-    std::atomic<int> stepsTotal{progress_.smallMaximum};
-    waitAside([&] {
-        Stager::Production production;
-        production.stage = outputSize_;
-        production.stopRequested = [this] { return stopRequested(); };
-        stager.prepare(production, [&](int done, int total) {
-            stepsDone.store(done);
-            stepsTotal.store(total);
-        });
-    });
-    progress_.smallValue = stepsDone.load();
-    progress_.smallMaximum = stepsTotal.load();
-    report();
-    if (stopRequested()) {
+    StagingAhead staging(album_, outputSize_, [this] { return stopRequested(); });
+    const auto showStaging = [&] {
+        progress_.smallValue = staging.stepsDone();
+        progress_.smallMaximum = staging.stepsTotal();
+        report();
+    };
+    if (!staging.waitFor(sequence_.movies().first().usedTemplate, showStaging) || stopRequested()) {
         return;
     }
-    if (!stager.missingPhotos().isEmpty()) {
-        notices_.append(texts::kPhotosMissingInVideo.arg(stager.missingPhotos().join(u'\n')));
-    }
+    showStaging();
+    // Photos that could not be read are told where they were before: after what the lists
+    // found.
+    const qsizetype missingNoticeAt = notices_.size();
 
     // The first template starts from its own background; the frame file starts black.
     const QString leadIn = workingPath(paths::kLeadInPicture);
@@ -398,6 +383,7 @@ void ProductionRun::produce(ProductionResult& result) {
     // The pictures are drawn on a thread of their own, ahead of the encoder; this thread only
     // hands them over, keeping the window alive while it waits for one (a movie loading).
     AlbumFrames frames(album_, sequence_, outputSize_, true);
+    frames.beforeLoading = [&staging](int usedTemplate) { staging.waitFor(usedTemplate); };
     std::optional<FramesAhead> ahead;
     ahead.emplace(
         [&](int n) {
@@ -414,11 +400,12 @@ void ProductionRun::produce(ProductionResult& result) {
         },
         progress_.totalFrames, kFramesAhead);
     // However the conversion ends, the drawing thread is waited for the same way.
-    const auto endDrawing = [this, &ahead] {
+    const auto endDrawing = [this, &ahead, &staging] {
         if (!ahead) {
             return;
         }
         ahead->cancel();
+        staging.cancel();  // a picture waiting for its template waits no more
         while (!ahead->waitForEnd(kWaitSlice)) {
             report();
         }
@@ -447,6 +434,9 @@ void ProductionRun::produce(ProductionResult& result) {
         throw;
     }
     endDrawing();
+    if (const QStringList missing = staging.missingPhotos(); !missing.isEmpty()) {
+        notices_.insert(missingNoticeAt, texts::kPhotosMissingInVideo.arg(missing.join(u'\n')));
+    }
     for (const QString& line : frames.stageLog()) {
         addStageLog(line);
     }

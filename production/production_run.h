@@ -144,9 +144,6 @@ public:
 private:
     bool stopRequested() const { return stopRequested_.load(); }
     void produce(ProductionResult& result);
-    // Runs work on a thread of its own and reports every few milliseconds until it has ended;
-    // passes on what it threw.
-    void waitAside(const std::function<void()>& work);
     void report();
     ProductionResult finish(ProductionResult result);
     void addStageLog(const QString& text);

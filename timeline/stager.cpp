@@ -131,11 +131,12 @@ QVector<int> Stager::prepare(QSize stage, const std::function<void(int, int)>& p
 
 QVector<int> Stager::prepare(const Production& production,
                              const std::function<void(int, int)>& progress) {
-    return run(production.stage, true, production.stopRequested, progress);
+    return run(production.stage, true, production.stopRequested, progress, production.staged);
 }
 
 QVector<int> Stager::run(QSize stage, bool production, const std::function<bool()>& stopRequested,
-                         const std::function<void(int, int)>& progress) {
+                         const std::function<void(int, int)>& progress,
+                         const std::function<void(int)>& staged) {
     const UsedTemplates& templates = album_.templates();
     const int total = 3 * templates.size();
     int done = 0;
@@ -206,6 +207,9 @@ QVector<int> Stager::run(QSize stage, bool production, const std::function<bool(
             const QString folder = stagingFolder + paths::templateStagingSubfolder(t + 1);
             stageBackground(t, stage, folder);
             stagePictures(t, stage, LandscapeMode::FullScreen, folder);
+        }
+        if (staged) {
+            staged(t);
         }
         step();
     }

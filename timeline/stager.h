@@ -44,10 +44,13 @@ public:
     // The same preparation with the production's differences: the stage is the output size,
     // intermediate files carry the prefix "25_", the closing movie gets a second copy
     // "wj_y_l_z_h_2.rar", and stopRequested is asked before every template and step; when it
-    // answers true the preparation ends at once and returns nothing.
+    // answers true the preparation ends at once and returns nothing. staged(t) runs when
+    // template t's files are all written (the closing movie's before the first), in order of t,
+    // for every template.
     struct Production {
         QSize stage;
         std::function<bool()> stopRequested;
+        std::function<void(int)> staged;
     };
     QVector<int> prepare(const Production& production,
                          const std::function<void(int, int)>& progress = {});
@@ -60,7 +63,8 @@ public:
 private:
     void noteMissing(const QString& file);
     QVector<int> run(QSize stage, bool production, const std::function<bool()>& stopRequested,
-                     const std::function<void(int, int)>& progress);
+                     const std::function<void(int, int)>& progress,
+                     const std::function<void(int)>& staged = {});
 
     const Album& album_;
     FittingCanvas canvas_;

@@ -389,5 +389,29 @@ TEST(MovieEffects, TextOutlineColourAndReveal) {
     EXPECT_GT(countPixels(whole, QRect(480, 150, 480, 240), lit), 500);
 }
 
+TEST(MovieRenderer, FramesThatDrawAlikeAreToldWithoutDrawing) {
+    Scene scene;
+    scene.picture("red.png", filled(QSize(64, 64), Qt::red));
+    // The picture slides until frame 20; the title shows from 30 and turns red until 40.
+    const MovieRenderer slide = scene.renderer(
+        "image a red.png\n  size 400 300\n  at 0 x 200\n  at 20 x 800\n"
+        "text t Hi\n  visible 30 end\n  at 30 color #ffffff\n  at 40 color #ff0000\n");
+    EXPECT_FALSE(slide.sameFrames(5, 6));
+    EXPECT_TRUE(slide.sameFrames(20, 29));
+    EXPECT_FALSE(slide.sameFrames(29, 30));  // the title appears
+    EXPECT_FALSE(slide.sameFrames(35, 36));  // its colour moves
+    EXPECT_TRUE(slide.sameFrames(40, 49));
+    // What sameFrames says is what drawing gives.
+    EXPECT_EQ(slide.render(20), slide.render(29));
+    EXPECT_EQ(slide.render(40), slide.render(49));
+    EXPECT_NE(slide.render(29), slide.render(30));
+
+    // Particles move whatever their tracks say; hidden ones do not count.
+    const MovieRenderer snow = scene.renderer("particles p snow\n  visible 0 10\n");
+    EXPECT_FALSE(snow.sameFrames(2, 3));
+    EXPECT_TRUE(snow.sameFrames(20, 30));
+    EXPECT_FALSE(MovieRenderer().sameFrames(1, 1));
+}
+
 }  // namespace
 }  // namespace vellumo::movie

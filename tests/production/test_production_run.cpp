@@ -372,6 +372,35 @@ TEST_F(ProductionRunTest, PicturesDrawnAheadAreTheAlbumsPicturesInOrder) {
     EXPECT_EQ(ahead.take({}), run.frame(1));
 }
 
+TEST_F(ProductionRunTest, StillStretchesAreRepeatedExactlyAsTheyWouldBeDrawn) {
+    // Red fades in over twenty frames and then stands still; the lyric line comes at 00:01.
+    folder_.write("packages/40.rar",
+                  packNested("vellumo-movie 1\nframes 40\nimage photo \"picture_1.jpg\"\n"
+                             "  box 0 0 1920 1080\n  at 0 opacity 0\n  at 20 opacity 1\n",
+                             20));
+    addMusicAndLyrics();
+    ProductionRun run(album_);
+    ASSERT_EQ(run.run(folder_.path() + "album.mpg").outcome, ProductionOutcome::Complete);
+    const int count = static_cast<int>(run.sequence().totalFrames());
+    const QSize size = album_.outputOptions().outputSize;
+    AlbumFrames repeated(album_, run.sequence(), size, false);
+    AlbumFrames drawn(album_, run.sequence(), size, false);
+    drawn.repeatStills = false;
+    for (int n = 0; n < count; ++n) {
+        const QImage picture = repeated.frame(n);
+        ASSERT_EQ(picture, drawn.frame(n)) << n;
+        if (n == 10) {
+            EXPECT_LT(qRed(picture.pixel(size.width() / 2, size.height() / 4)), 200);
+        }
+        if (n == 30) {
+            EXPECT_GT(qRed(picture.pixel(size.width() / 2, size.height() / 4)), 230);
+        }
+    }
+    // The still pictures carry the lyric line where it is heard, not before.
+    EXPECT_LT(test::whitePixelsInLyricBand(repeated.frame(22)), 5);
+    EXPECT_GT(test::whitePixelsInLyricBand(repeated.frame(30)), 100);
+}
+
 TEST_F(ProductionRunTest, AMovieThatCannotBePlayedKeepsThePictureBeforeIt) {
     ProductionRun run(album_);
     ASSERT_EQ(run.run(folder_.path() + "album.mpg").outcome, ProductionOutcome::Complete);
