@@ -87,7 +87,7 @@ namespace {
 using namespace detail;
 
 constexpr int kAlbumFramesPerSecond = 25;
-constexpr int kQueueLength = 4;       // pictures waiting for colour conversion
+constexpr int kQueueLength = 3;       // pictures waiting for colour conversion
 constexpr int kFrameQueueLength = 3;  // converted frames waiting for the encoder
 // How long the caller's thread waits on the converter's threads before it tells the caller.
 constexpr auto kWaitSlice = std::chrono::milliseconds(20);

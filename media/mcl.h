@@ -10,7 +10,7 @@
 // error or an abort) -> error()/errorString() -> destroy the converter.
 //
 // Threads: every callback runs on the thread that called convert(). Colour conversion runs on
-// two threads of the converter's own and encoding on a third, fed through short queues (four
+// two threads of the converter's own and encoding on a third, fed through short queues (three
 // pictures, three converted frames), so the caller renders picture n + 1 while picture n is
 // converted and encoded.
 

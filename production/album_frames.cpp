@@ -121,6 +121,8 @@ void AlbumFrames::loadMovie(int movieIndex) {
     }
     still_ = QImage();
     stillFrame_ = -1;
+    // The movie before lets go of its pictures before the next one prepares its own.
+    renderer_.reset();
     movie::PicturesInMemory pictures;
     if (!leadIn.isNull()) {
         pictures.insert(movie::pictureKey(workingPath(paths::kLeadInPicture)), leadIn);

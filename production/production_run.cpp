@@ -37,7 +37,7 @@ QString stagedFolder(int usedTemplate) {
 }
 
 // Pictures drawn ahead of the encoder: enough to keep it fed while a movie loads.
-constexpr int kFramesAhead = 4;
+constexpr int kFramesAhead = 3;
 // How long this thread waits on another before it reports (and a window processes events).
 constexpr auto kWaitSlice = std::chrono::milliseconds(20);
 
