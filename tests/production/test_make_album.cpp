@@ -225,6 +225,11 @@ TEST(MakeAlbum, DiscOptionsThatCannotBeAreRefusedBeforeAnythingIsMade) {
         refusal({"--type", "VCD", "--disc", "folder"}).contains("--disc folder is for DVD"));
     EXPECT_EQ(refusal({"--type", "DVD", "--disc", "floppy"}),
               "vellumo-tool: --disc must be iso or folder");
+    // H.265 is an MP4's choice only.
+    EXPECT_EQ(refusal({"--type", "DVD", "--codec", "h265"}),
+              "vellumo-tool: --codec is for MP4; DVD has its own");
+    EXPECT_EQ(refusal({"--type", "MP4", "--codec", "vp9"}),
+              "vellumo-tool: --codec must be h264 or h265");
     EXPECT_EQ(filesBelow(temp.path()).filter(QRegularExpression("^x")), QStringList());
 }
 
