@@ -87,7 +87,9 @@ namespace {
 using namespace detail;
 
 constexpr int kAlbumFramesPerSecond = 25;
-constexpr int kQueueLength = 3;       // pictures waiting for colour conversion
+constexpr int kQueueLength = 3;  // pictures waiting for colour conversion
+// Fewer where that many would hold more than this (at 3840 × 2160 one picture waits).
+constexpr qint64 kQueueBytes = qint64{48} << 20;
 constexpr int kFrameQueueLength = 3;  // converted frames waiting for the encoder
 // How long the caller's thread waits on the converter's threads before it tells the caller.
 constexpr auto kWaitSlice = std::chrono::milliseconds(20);
@@ -493,6 +495,9 @@ bool FfmpegConverter::run() {
         partial_.reset();
         return stopsOn(f.code, f.text);
     }
+    pictures_.setCapacity(static_cast<std::size_t>(
+        std::clamp<qint64>(kQueueBytes / (qint64{4} * std::max(1, s.width) * std::max(1, s.height)),
+                           1, kQueueLength)));
     for (int t = 0; t < kConversionThreads; ++t) {
         converterThreads_[t] = std::thread([this, t] { convertLoop(t); });
     }

@@ -76,6 +76,11 @@ public:
         items_.clear();
     }
 
+    void setCapacity(std::size_t capacity) {
+        std::lock_guard lock(mutex_);
+        capacity_ = capacity;
+    }
+
 private:
     std::size_t capacity_;
     std::mutex mutex_;

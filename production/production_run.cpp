@@ -38,6 +38,8 @@ QString stagedFolder(int usedTemplate) {
 
 // Pictures drawn ahead of the encoder: enough to keep it fed while a movie loads.
 constexpr int kFramesAhead = 3;
+// Fewer where that many would hold more than this (at 3840 × 2160 one picture waits).
+constexpr qint64 kFramesAheadBytes = qint64{48} << 20;
 // How long this thread waits on another before it reports (and a window processes events).
 constexpr auto kWaitSlice = std::chrono::milliseconds(20);
 
@@ -398,7 +400,10 @@ void ProductionRun::produce(ProductionResult& result) {
             }
             return picture;
         },
-        progress_.totalFrames, kFramesAhead);
+        progress_.totalFrames,
+        static_cast<int>(std::clamp<qint64>(
+            kFramesAheadBytes / (qint64{4} * outputSize_.width() * outputSize_.height()), 1,
+            kFramesAhead)));
     // However the conversion ends, the drawing thread is waited for the same way.
     const auto endDrawing = [this, &ahead, &staging] {
         if (!ahead) {
