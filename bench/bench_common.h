@@ -17,6 +17,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <functional>
@@ -105,7 +106,8 @@ inline QByteArray quoted(const QString& path) {
     return "'" + path.toUtf8().replace("'", "'\\''") + "'";
 }
 
-// What a program run cost: wall time, processor time and peak memory of that child alone.
+// What a program run cost: wall time, processor time and peak resident memory of that child
+// alone.
 struct ChildRun {
     bool ok = false;
     double seconds = 0;
@@ -140,10 +142,31 @@ inline ChildRun runChild(const QString& program, const QStringList& arguments,
     if (spawned != 0) {
         return run;
     }
+    // The child's own peak is read from its status while it runs: after a spawn from a large
+    // process the kernel's figure at the end (ru_maxrss) also counts the parent's memory, which
+    // the child shared until it started its program.
+    const QString statusFile = QStringLiteral("/proc/%1/status").arg(pid);
     int status = 0;
     rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid) {
-        return run;
+    for (;;) {
+        QFile file(statusFile);
+        if (file.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& line : file.readAll().split('\n')) {
+                if (line.startsWith("VmHWM:")) {
+                    run.peakMiB = std::max(
+                        run.peakMiB, line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0);
+                }
+            }
+        }
+        const pid_t ended = wait4(pid, &status, WNOHANG, &usage);
+        if (ended == pid) {
+            break;
+        }
+        if (ended < 0) {
+            return run;
+        }
+        const timespec pause{0, 50'000'000};
+        nanosleep(&pause, nullptr);
     }
     timespec end{};
     clock_gettime(CLOCK_MONOTONIC, &end);
@@ -151,7 +174,6 @@ inline ChildRun runChild(const QString& program, const QStringList& arguments,
     run.seconds = static_cast<double>(end.tv_sec - start.tv_sec) +
                   static_cast<double>(end.tv_nsec - start.tv_nsec) / 1e9;
     run.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
-    run.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
     return run;
 }
 
