@@ -29,6 +29,8 @@ void LyricLabel::showLine(const LyricLine& line) {
         setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
     setText(line.text);
+    sungColour_ = line.look.sungColour;
+    sungCharacters_ = line.sungCharacters;
     const int m = margin();
     setGeometry(QRect(line.look.topLeft - QPoint(m, m),
                       QSize(widthFor(line.text), QFontMetrics(font()).height() + 2 * m)));
@@ -41,6 +43,15 @@ void LyricLabel::setColour(const QColor& colour) {
         setStyleSheet(
             QStringLiteral("color: %1; background: transparent;").arg(colour.name(QColor::HexRgb)));
     }
+    update();
+}
+
+void LyricLabel::setSung(const QColor& sungColour, qreal sungCharacters) {
+    if (sungColour == sungColour_ && sungCharacters == sungCharacters_) {
+        return;
+    }
+    sungColour_ = sungColour;
+    sungCharacters_ = sungCharacters;
     update();
 }
 
@@ -58,8 +69,17 @@ void LyricLabel::paintEvent(QPaintEvent* event) {
         return;
     }
     QPainter painter(this);
-    paintLyricText(painter, QPointF(margin(), margin() + QFontMetricsF(font()).ascent()), text(),
-                   font(), colour_);
+    // The whole-pixel ascent, as drawLyricLine places the line on a frame, so that the label
+    // and the frame agree to the pixel.
+    const QPointF baseline(margin(), margin() + QFontMetrics(font()).ascent());
+    if (sungColour_.isValid() && sungCharacters_ >= 0) {
+        const QString shown =
+            fittedLyricText(text(), font(), static_cast<int>(std::ceil(width() - baseline.x())));
+        paintLyricText(painter, baseline, text(), font(), colour_, sungColour_,
+                       lyricSungX(shown, font(), sungCharacters_));
+        return;
+    }
+    paintLyricText(painter, baseline, text(), font(), colour_);
 }
 
 }  // namespace vellumo

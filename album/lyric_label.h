@@ -30,6 +30,8 @@ public:
     void setColour(const QColor& colour);
     void setLineText(const QString& text);
     const QColor& colour() const { return colour_; }
+    // The karaoke fill of an outlined label: how much of its text is sung, in which colour.
+    void setSung(const QColor& sungColour, qreal sungCharacters);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -41,6 +43,8 @@ private:
 
     Edge edge_;
     QColor colour_ = Qt::white;
+    QColor sungColour_;  // invalid: no fill
+    qreal sungCharacters_ = -1;
 };
 
 }  // namespace vellumo

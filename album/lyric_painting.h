@@ -23,8 +23,17 @@ void drawLyricLine(QImage& picture, const LyricLine& line);
 // The same painting for any painter (the lyric label draws itself with it); baseline is the
 // left end of the text's baseline. Only what fits the painter's device right of the baseline is
 // drawn (fittedLyricText), so no line can make the painter take much memory.
+// With a valid sung colour, the part of the letters left of sungX (whole pixels from the
+// baseline's left end) is filled in it instead: the karaoke fill.
 void paintLyricText(QPainter& painter, QPointF baseline, const QString& text, const QFont& font,
-                    const QColor& colour);
+                    const QColor& colour, const QColor& sungColour = QColor(), int sungX = 0);
+// How far the sung part of a line reaches right of its baseline's left end, in whole pixels:
+// the advance of the characters sung, with the one being sung in proportion.
+int lyricSungX(const QString& shown, const QFont& font, qreal sungCharacters);
+// True when a line is drawn with a karaoke fill.
+inline bool hasKaraokeFill(const LyricLine& line) {
+    return line.look.sungColour.isValid() && line.sungCharacters >= 0;
+}
 // How far the edge reaches beyond the letters, in pixels.
 qreal lyricOutlineWidth(const QFont& font);
 

@@ -42,6 +42,12 @@ QColor LyricSettings::colour() const {
                   static_cast<int>((colourNumber >> 16) & 0xFF));
 }
 
+QColor LyricSettings::sungColour() const {
+    return QColor(static_cast<int>(sungColourNumber & 0xFF),
+                  static_cast<int>((sungColourNumber >> 8) & 0xFF),
+                  static_cast<int>((sungColourNumber >> 16) & 0xFF));
+}
+
 quint32 colourNumber(const QColor& colour) {
     return static_cast<quint32>(colour.red()) | (static_cast<quint32>(colour.green()) << 8) |
            (static_cast<quint32>(colour.blue()) << 16);
@@ -129,6 +135,9 @@ LyricLine fitLyricLine(const LyricSettings& settings, const QString& text, int W
     LyricLine line;
     LyricLook& look = line.look;
     look.colour = settings.colour();
+    if (settings.karaoke) {
+        look.sungColour = settings.sungColour();
+    }
     look.font = QFont(settings.font);
     look.font.setPointSize(std::max(1, settings.size * H / kLyricScreenHeight));
     look.font.setBold(settings.style == LyricStyle::Bold ||

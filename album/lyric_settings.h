@@ -34,8 +34,16 @@ struct LyricSettings {
     QString colourName = QStringLiteral("clWhite");
     quint32 colourNumber = 16777215;  // RGB with red in the low byte
     LyricScript script = LyricScript::Simplified;
+    // "卡拉OK效果": the line being sung fills with the sung colour ("唱过的颜色") from the left.
+    bool karaoke = false;
+    QString sungColourName = QStringLiteral("clAqua");
+    quint32 sungColourNumber = 0xFFFF00;  // cyan, red in the low byte
+    // "歌词作为字幕": the lines go into the video as a subtitle track (or an SRT file beside it)
+    // instead of being drawn on the pictures.
+    bool asSubtitles = false;
 
     QColor colour() const;
+    QColor sungColour() const;
     friend bool operator==(const LyricSettings&, const LyricSettings&) = default;
 };
 
@@ -61,6 +69,7 @@ struct LyricLook {
     QFont font;
     QColor colour;
     QPoint topLeft;
+    QColor sungColour;  // invalid: no karaoke fill
 };
 LyricLook applyLyricSettings(const LyricSettings& settings, const QString& text, int W, int H);
 
@@ -68,6 +77,9 @@ LyricLook applyLyricSettings(const LyricSettings& settings, const QString& text,
 struct LyricLine {
     QString text;
     LyricLook look;
+    // Characters of text sung so far (fractional within a character); with a valid sung colour
+    // they are drawn in it. Negative: none.
+    qreal sungCharacters = -1;
 };
 
 // The line a text makes on a W × H display: never wider than the display. A line too wide at

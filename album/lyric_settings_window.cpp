@@ -1,5 +1,6 @@
 #include "album/lyric_settings_window.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -190,6 +191,15 @@ void LyricSettingsWindow::buildControls() {
     sizes_ = addChooser(this, texts::kLyricSize, top += 40);
     styles_ = addChooser(this, texts::kLyricStyle, top += 40);
     scripts_ = addChooser(this, texts::kLyricScript, top += 40);
+    // The karaoke fill belongs to every position, so its controls stay enabled.
+    karaoke_ = new QCheckBox(texts::kKaraoke, this);
+    karaoke_->setGeometry(kPanelLeft, top += 34, kPanelWidth / 2, kRowHeight);
+    asSubtitles_ = new QCheckBox(texts::kLyricsAsSubtitles, this);
+    asSubtitles_->setGeometry(kPanelLeft + kPanelWidth / 2, top, kPanelWidth / 2, kRowHeight);
+    sungColours_ = addChooser(this, texts::kSungColour, top += 28);
+    for (const LyricColour& colour : lyricColours()) {
+        sungColours_->addItem(swatch(colour.number), colour.name, colour.number);
+    }
 
     save_ = new QPushButton(texts::kSaveLyricSettings, this);
     save_->setProperty("accent", true);
@@ -292,6 +302,12 @@ void LyricSettingsWindow::save() {
     if (scripts_->currentIndex() >= 0) {
         settings.script = chosenScript();
     }
+    settings.karaoke = karaoke_->isChecked();
+    settings.asSubtitles = asSubtitles_->isChecked();
+    if (sungColours_->currentIndex() >= 0) {
+        settings.sungColourName = sungColours_->currentText();
+        settings.sungColourNumber = sungColours_->currentData().toUInt();
+    }
     store_(row_, settings);
     record_ = settings;
     accept();
@@ -339,6 +355,9 @@ void LyricSettingsWindow::selectChoosers() {
     sizes_->setCurrentIndex(sizes_->findData(record_.size));
     styles_->setCurrentIndex(styles_->findData(static_cast<int>(record_.style)));
     scripts_->setCurrentIndex(scripts_->findData(static_cast<int>(record_.script)));
+    karaoke_->setChecked(record_.karaoke);
+    asSubtitles_->setChecked(record_.asSubtitles);
+    sungColours_->setCurrentIndex(lyricColourIndex(record_.sungColourName));
 }
 
 void LyricSettingsWindow::chooseDefault() {

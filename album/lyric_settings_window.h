@@ -2,8 +2,9 @@
 
 // The lyric settings window ("歌词设置"): a sample line on the black 679 × 390 reference screen,
 // default or custom position with two track bars, and the colour, font, size, style and script
-// choosers. "保存设置" stores the window's state in the lyric file's settings record and closes
-// the window; "取消" and the close label leave the record as it was.
+// choosers, the karaoke fill ("卡拉OK效果") with its sung colour, and the lines as a subtitle
+// track ("歌词作为字幕"). "保存设置" stores the window's state in the lyric file's settings record
+// and closes the window; "取消" and the close label leave the record as it was.
 
 #include <QVector>
 #include <functional>
@@ -12,6 +13,7 @@
 #include "album/lyric_settings.h"
 #include "dialogs/skinned_dialog.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -68,6 +70,9 @@ public:
     QComboBox* sizes() const { return sizes_; }
     QComboBox* styles() const { return styles_; }
     QComboBox* scripts() const { return scripts_; }
+    QCheckBox* karaoke() const { return karaoke_; }
+    QComboBox* sungColours() const { return sungColours_; }
+    QCheckBox* asSubtitles() const { return asSubtitles_; }
     QPushButton* saveButton() const { return save_; }
     QPushButton* cancelButton() const { return cancel_; }
 
@@ -106,6 +111,9 @@ private:
     QComboBox* sizes_ = nullptr;
     QComboBox* styles_ = nullptr;
     QComboBox* scripts_ = nullptr;
+    QCheckBox* karaoke_ = nullptr;
+    QComboBox* sungColours_ = nullptr;
+    QCheckBox* asSubtitles_ = nullptr;
     QPushButton* save_ = nullptr;
     QPushButton* cancel_ = nullptr;
 };

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 #include "workspace/errors.h"
 #include "workspace/packed_file.h"
 #include "workspace/text_codec.h"
@@ -58,7 +60,70 @@ void scanLine(const QString& line, QVector<LyricEntry>& entries) {
     }
 }
 
+// Takes the word time tags out of a line's text, noting where each word starts and when.
+// Anything in angle brackets that is not a time stays as text.
+QVector<LyricWord> takeWordTimes(QString& text) {
+    QVector<LyricWord> words;
+    if (!text.contains(u'<')) {
+        return words;
+    }
+    QString plain;
+    plain.reserve(text.size());
+    for (qsizetype i = 0; i < text.size();) {
+        if (text[i] == u'<') {
+            const qsizetype close = text.indexOf(u'>', i + 1);
+            if (close > i) {
+                const qint64 ms = lyricTagMs(QStringView(text).mid(i + 1, close - i - 1));
+                if (ms >= 0) {
+                    words.append(LyricWord{plain.size(), ms});
+                    i = close + 1;
+                    continue;
+                }
+            }
+        }
+        plain.append(text[i]);
+        ++i;
+    }
+    text = plain;
+    return words;
+}
+
 }  // namespace
+
+qint64 lyricTagMs(QStringView tag) {
+    const auto digitsAt = [&tag](qsizetype from, qsizetype count) -> qint64 {
+        qint64 n = 0;
+        for (qsizetype i = from; i < from + count; ++i) {
+            if (i >= tag.size() || tag[i] < u'0' || tag[i] > u'9') {
+                return -1;
+            }
+            n = n * 10 + (tag[i].unicode() - u'0');
+        }
+        return n;
+    };
+    if (tag.size() < 5 || tag[2] != u':') {
+        return -1;
+    }
+    const qint64 minutes = digitsAt(0, 2);
+    const qint64 seconds = digitsAt(3, 2);
+    if (minutes < 0 || seconds < 0 || seconds > 59) {
+        return -1;
+    }
+    qint64 ms = (minutes * 60 + seconds) * 1000;
+    if (tag.size() == 5) {
+        return ms;
+    }
+    const qsizetype fraction = tag.size() - 6;
+    if ((tag[5] != u'.' && tag[5] != u':') || fraction < 1 || fraction > 3) {
+        return -1;
+    }
+    const qint64 part = digitsAt(6, fraction);
+    if (part < 0) {
+        return -1;
+    }
+    ms += fraction == 1 ? part * 100 : fraction == 2 ? part * 10 : part;
+    return ms;
+}
 
 QString decodeLyricText(const QByteArray& bytes) {
     if (bytes.startsWith("\xEF\xBB\xBF")) {
@@ -107,7 +172,21 @@ LyricTable LyricTable::fromText(const QString& text) {
     }
     LyricTable table;
     table.entries_.append(LyricEntry{QStringLiteral("00:00"), QString()});
-    table.entries_ += timed;
+    table.lineTimes_.append(0);
+    for (LyricEntry& entry : timed) {
+        const qint64 ms = lyricTagMs(entry.tag);
+        if (ms < 0) {
+            table.entries_.append(entry);
+            continue;
+        }
+        table.lineTimes_.append(ms);
+        QVector<LyricWord> words = takeWordTimes(entry.text);
+        if (!words.isEmpty()) {
+            table.words_.insert(table.entries_.size(), std::move(words));
+        }
+        table.entries_.append(entry);
+    }
+    std::sort(table.lineTimes_.begin(), table.lineTimes_.end());
     for (const QString& header : headers) {
         if (header.size() >= 3 && isHeaderKey(QStringView(header).mid(1, 2))) {
             table.entries_.append(LyricEntry{header.mid(1, 2), header.mid(4, header.size() - 5)});
@@ -131,6 +210,67 @@ const LyricEntry* LyricTable::find(QStringView timeText) const {
         }
     }
     return nullptr;
+}
+
+LyricTiming LyricTable::timing(qsizetype entry) const {
+    LyricTiming t;
+    if (entry < 0 || entry >= entries_.size()) {
+        return t;
+    }
+    t.startMs = lyricTagMs(entries_[entry].tag);
+    if (t.startMs < 0) {
+        return t;
+    }
+    t.words = words_.value(entry);
+    const auto next = std::upper_bound(lineTimes_.cbegin(), lineTimes_.cend(), t.startMs);
+    if (next != lineTimes_.cend()) {
+        t.endMs = *next;
+    }
+    // A last word time at the line's very end closes the line.
+    if (!t.words.isEmpty() && t.words.last().position >= entries_[entry].text.size() &&
+        t.words.last().startMs > t.startMs) {
+        t.endMs = t.endMs < 0 ? t.words.last().startMs : std::min(t.endMs, t.words.last().startMs);
+    }
+    return t;
+}
+
+qreal LyricTable::sungCharacters(qsizetype entry, qint64 ms) const {
+    const LyricTiming t = timing(entry);
+    if (t.startMs < 0) {
+        return 0;
+    }
+    const auto size = static_cast<qreal>(entries_[entry].text.size());
+    // Between from and to, the characters between first and last fill evenly.
+    const auto share = [ms](qint64 from, qint64 to, qreal first, qreal last) {
+        if (ms <= from) {
+            return ms < from ? -1.0 : first;
+        }
+        if (to <= from || ms >= to) {
+            return last;
+        }
+        return first +
+               (last - first) * static_cast<qreal>(ms - from) / static_cast<qreal>(to - from);
+    };
+    if (t.words.isEmpty()) {
+        return std::max(0.0, share(t.startMs, t.endMs, 0, size));
+    }
+    // Text before the first word time is sung with the line's start.
+    qreal sung = std::min<qreal>(size, static_cast<qreal>(t.words.first().position));
+    if (ms < t.startMs) {
+        return 0;
+    }
+    for (qsizetype w = 0; w < t.words.size(); ++w) {
+        const LyricWord& word = t.words[w];
+        const bool last = w + 1 == t.words.size();
+        const qint64 to = last ? t.endMs : t.words[w + 1].startMs;
+        const qreal end = last ? size : static_cast<qreal>(t.words[w + 1].position);
+        const qreal now = share(word.startMs, to, static_cast<qreal>(word.position), end);
+        if (now < 0) {
+            break;
+        }
+        sung = std::min(size, now);
+    }
+    return sung;
 }
 
 bool LyricTable::hasLines() const {

@@ -7,6 +7,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include "album/album_texts.h"
 #include "media/audio_conversion.h"
 #include "media/media_texts.h"
@@ -38,6 +42,37 @@ bool makeConvertedCopy(const QString& source, const QString& copy,
     }
     QFile::remove(part);
     return false;
+}
+
+// A song's loudness, measured on a thread of its own while pump keeps the windows alive; none
+// when the song cannot be decoded or the measurement outlasts its time.
+std::optional<Loudness> measuredLoudness(const QString& file, const std::function<void()>& pump) {
+    std::optional<Loudness> result;
+    std::atomic<bool> done = false;
+    std::atomic<bool> giveUp = false;
+    std::thread worker([&] {
+        try {
+            Loudness loudness;
+            if (measureLoudness(file, loudness, [&giveUp] { return giveUp.load(); })) {
+                result = loudness;
+            }
+        } catch (const Error&) {
+            // Unmeasured: the song is played as it is.
+        }
+        done = true;
+    });
+    // Hours of sound are measured in well under a minute.
+    constexpr auto kLongestMeasurement = std::chrono::minutes(2);
+    const auto deadline = std::chrono::steady_clock::now() + kLongestMeasurement;
+    while (!done && std::chrono::steady_clock::now() < deadline) {
+        if (pump) {
+            pump();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    giveUp = true;
+    worker.join();
+    return result;
 }
 
 }  // namespace
@@ -107,6 +142,7 @@ QString MusicList::add(const QString& path, MusicPlayer& player,
     player.stop();
     record.format = u'.' + QFileInfo(record.playedFile()).suffix();
     record.duration = musicDurationText(player.lengthMs());
+    record.loudness = measuredLoudness(record.playedFile(), pump);
     records_.append(record);
     return {};
 }

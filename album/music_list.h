@@ -8,6 +8,9 @@
 #include <QStringList>
 #include <QVector>
 #include <functional>
+#include <optional>
+
+#include "media/loudness.h"
 
 namespace vellumo {
 
@@ -19,10 +22,13 @@ struct MusicRecord {
     QString duration;  // "00:" + minutes + ":" + seconds
     QString location;  // the chosen file, the user's own
     QString copy;      // its converted copy in the cache; empty when the chosen file plays
+    std::optional<Loudness> loudness;  // measured when it was added; none for older albums
 
     bool isConverted() const { return !copy.isEmpty(); }
     // The file the player opens: the chosen file, or its converted copy.
     const QString& playedFile() const { return copy.isEmpty() ? location : copy; }
+    // The gain that levels it; 0 while it is not measured.
+    double levellingGain() const { return loudness ? levellingGainDb(*loudness) : 0.0; }
 };
 
 // The lasting cache of converted music: $XDG_CACHE_HOME/vellumo/converted-music/ (below
@@ -50,8 +56,8 @@ public:
 
     // Adds a chosen file: the player measures it, or its converted copy when the player cannot
     // open it (pump runs while the converter works; a copy already in the cache is taken as it
-    // is). On failure nothing is added and the returned text says why; empty on success. The
-    // player keeps the file open.
+    // is), and its loudness is measured on a thread of its own while pump runs. On failure nothing
+    // is added and the returned text says why; empty on success. The player keeps the file open.
     QString add(const QString& path, MusicPlayer& player, const std::function<void()>& pump = {});
 
     // Makes again the converted copies missing from the cache (a cache emptied since the album

@@ -50,6 +50,10 @@ struct OutputOptions {
     SyncMode sync = SyncMode::WithTemplate;
     OutputTarget target = OutputTarget::File;
     VideoCoding coding = VideoCoding::H264;  // MP4 only; the other types keep their codecs
+    // "音量均衡": every song played and produced at one loudness.
+    bool levelMusic = true;
+    // "歌曲淡入淡出": each song fades into the next instead of following it.
+    bool crossfadeSongs = false;
 
     // Chooses entry index of the current type's size list (the default entry when out of range)
     // for a video file.

@@ -122,6 +122,8 @@ public:
     }
     void videoSetChapters(const QVector<ChapterMark>& chapters) override { chapters_ = chapters; }
     void audioSetCodec(int) override {}
+    void audioSetMixing(const SoundMixing& mixing) override { mixing_ = mixing; }
+    void setSubtitles(const QVector<Subtitle>& lines) override { subtitles_ = lines; }
     void videoSetFileName(const QString& fileName) override { videoFile_ = fileName; }
     void audioSetFileName(const QString& fileName) override { audioFile_ = fileName; }
 
@@ -316,6 +318,8 @@ private:
     Preset preset_ = Preset::Vcd;
     TvSystem tv_ = TvSystem::Pal;
     bool keepDuration_ = false;
+    SoundMixing mixing_;
+    QVector<Subtitle> subtitles_;
     int width_ = 352;
     int height_ = 288;
     std::optional<BitRate> bitRate_;
@@ -381,6 +385,8 @@ EncoderSettings FfmpegConverter::settings(const QStringList& sounds, qint64 outp
     }
     s.outputName = videoFile_.isEmpty() ? audioFile_ : videoFile_;
     s.soundFiles = sounds;
+    s.mixing = mixing_;
+    s.subtitles = subtitles_;
     s.aborted = &aborted_;
     s.outputFrames = outputFrames;
     for (const ChapterMark& chapter : chapters_) {

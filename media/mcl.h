@@ -72,6 +72,24 @@ inline constexpr int kActionStop = 2;
 // Sound lengths are counted in samples at this rate, whatever the preset writes.
 inline constexpr int kSampleCountRate = 44100;
 
+// How the sound files are joined, beyond the library's plain joining: a gain for each file, a
+// crossfade at each join (the two files overlap by its length, one fading out as the other
+// fades in), and fades at the start and the end of the whole sound.
+struct SoundMixing {
+    QVector<double> gainsDb;    // by sound item, in list order; items beyond keep their level
+    QVector<int> crossfadesMs;  // join k lies between items k and k + 1; 0 is a plain join
+    int fadeInMs = 0;
+    int fadeOutMs = 1000;
+};
+
+// A line of the subtitle track, shown from its start to its end (milliseconds of the video).
+struct Subtitle {
+    qint64 startMs = 0;
+    qint64 endMs = 0;
+    QString text;
+    friend bool operator==(const Subtitle&, const Subtitle&) = default;
+};
+
 // A list of pictures or sound files (MclListCreate ... MclListFree).
 class List {
 public:
@@ -158,6 +176,12 @@ public:
     virtual void videoSetBitRate(int kbps, int mode, int maxKbps) = 0;
     // 2: the preset's own sound codec (the only one offered).
     virtual void audioSetCodec(int codec) = 0;
+    // How the sound files are joined; without it they follow each other at their own level
+    // and the sound fades out over its last second.
+    virtual void audioSetMixing(const SoundMixing& mixing) { (void)mixing; }
+    // Lines for a subtitle track (mov_text, language Chinese); only MP4 and MOV files hold
+    // one, other files leave them out.
+    virtual void setSubtitles(const QVector<Subtitle>& lines) { (void)lines; }
     // Video and sound go into one file; both names are the same in practice, and the video
     // name wins when they differ.
     virtual void videoSetFileName(const QString& fileName) = 0;

@@ -70,6 +70,10 @@ Encoder::Encoder(const EncoderSettings& settings) : s_(settings) {
     if (!s_.soundFiles.isEmpty() || s_.format->soundAlways) {
         openAudio();
     }
+    if (!s_.subtitles.isEmpty() &&
+        (QByteArray(s_.format->muxer) == "mp4" || QByteArray(s_.format->muxer) == "mov")) {
+        subtitles_ = std::make_unique<SubtitleTrack>(output_.get(), s_.subtitles);
+    }
     ioTarget_ = OutputIo{s_.fd, s_.aborted};
     auto* buffer = static_cast<unsigned char*>(av_malloc(kOutputBufferBytes));
     io_.reset(buffer != nullptr ? avio_alloc_context(buffer, kOutputBufferBytes, 1, &ioTarget_,
@@ -214,6 +218,9 @@ void Encoder::finish() {
     if (audio_) {
         pumpAudio(audioLimit_);
         send(audio_.get(), audioStream_, nullptr);
+    }
+    if (subtitles_) {
+        subtitles_->write(output_.get(), packet_.get(), s_.outputName);
     }
     int ret = av_write_trailer(output_.get());
     if (ret < 0) {
@@ -369,7 +376,12 @@ void Encoder::openAudio() {
     if (QByteArray(s_.format->muxer) == "avi") {
         audioLimit_ = std::max<qint64>(0, audioLimit_ - c->initial_padding);
     }
-    fadeSamples_ = std::max<qint64>(1, std::min<qint64>(s_.format->sampleRate, audioLimit_ / 2));
+    const qint64 rate = s_.format->sampleRate;
+    fadeSamples_ = std::max<qint64>(
+        1, std::min<qint64>(rate * std::max(0, s_.mixing.fadeOutMs) / 1000, audioLimit_ / 2));
+    fadeInSamples_ =
+        std::min<qint64>(rate * std::max(0, s_.mixing.fadeInMs) / 1000, audioLimit_ / 2);
+    joiner_ = std::make_unique<SoundJoiner>(s_.soundFiles, s_.mixing, s_.format->sampleRate);
 }
 
 FramePtr Encoder::makeAudioFrame(AVSampleFormat format) const {
@@ -447,7 +459,7 @@ void Encoder::pumpAudio(qint64 limit) {
             fail(kErrorEncoder, texts::kMclEncoderFailed, ret);
         }
         av_audio_fifo_read(fifo_.get(), reinterpret_cast<void**>(floatFrame_->data), frameSize_);
-        fadeOut(floatFrame_.get());
+        fade(floatFrame_.get());
         AVFrame* frame = floatFrame_.get();
         if (toEncoder_) {
             if ((ret = av_frame_make_writable(encoderFrame_.get())) < 0) {
@@ -464,15 +476,21 @@ void Encoder::pumpAudio(qint64 limit) {
     }
 }
 
-void Encoder::fadeOut(AVFrame* frame) const {
+void Encoder::fade(AVFrame* frame) const {
     const qint64 first = audioSamples_.load();
-    if (first + frameSize_ < audioLimit_ - fadeSamples_) {
+    const bool fadingIn = first < fadeInSamples_;
+    const bool fadingOut = first + frameSize_ >= audioLimit_ - fadeSamples_;
+    if (!fadingIn && !fadingOut) {
         return;
     }
     for (int ch = 0; ch < 2; ++ch) {
         auto* samples = reinterpret_cast<float*>(frame->data[ch]);
         for (int i = 0; i < frameSize_; ++i) {
-            const qint64 left = audioLimit_ - (first + i);
+            const qint64 at = first + i;
+            if (at < fadeInSamples_) {
+                samples[i] *= static_cast<float>(at) / static_cast<float>(fadeInSamples_);
+            }
+            const qint64 left = audioLimit_ - at;
             if (left < fadeSamples_) {
                 samples[i] *= static_cast<float>(std::max<qint64>(left, 0)) /
                               static_cast<float>(fadeSamples_);
@@ -482,25 +500,19 @@ void Encoder::fadeOut(AVFrame* frame) const {
 }
 
 bool Encoder::readSound() {
-    while (true) {
-        if (!reader_) {
-            if (nextSound_ >= s_.soundFiles.size()) {
-                return false;
-            }
-            reader_ =
-                std::make_unique<SoundReader>(s_.soundFiles[nextSound_++], s_.format->sampleRate);
-        }
-        if (reader_->readInto(fifo_.get())) {
-            return true;
-        }
-        if (!reader_->problem().isEmpty()) {
+    const bool more = joiner_ && joiner_->readInto(fifo_.get());
+    if (joiner_) {
+        const QStringList problems = joiner_->takeProblems();
+        if (!problems.isEmpty()) {
             std::lock_guard lock(problemsMutex_);
-            if (!soundProblems_.contains(reader_->problem())) {
-                soundProblems_.append(reader_->problem());
+            for (const QString& problem : problems) {
+                if (!soundProblems_.contains(problem)) {
+                    soundProblems_.append(problem);
+                }
             }
         }
-        reader_.reset();
     }
+    return more;
 }
 
 }  // namespace vellumo::mcl::detail

@@ -17,7 +17,8 @@
 
 #include "media/mcl_common.h"
 #include "media/mcl_presets.h"
-#include "media/mcl_sound_input.h"
+#include "media/mcl_sound_join.h"
+#include "media/mcl_subtitles.h"
 
 namespace vellumo::mcl::detail {
 
@@ -35,6 +36,8 @@ struct EncoderSettings {
     int fd = -1;
     QString outputName;  // for messages
     QStringList soundFiles;
+    SoundMixing mixing;
+    QVector<Subtitle> subtitles;  // written into MP4 and MOV files only
     qint64 outputFrames = 0;
     // Chapters: the output frame each starts at and its title, in order (MP4 only).
     QVector<QPair<qint64, QString>> chapters;
@@ -99,8 +102,9 @@ private:
     void send(AVCodecContext* c, AVStream* stream, AVFrame* frame);
     // Encodes whole sound frames up to sample limit (or until the sound files run out).
     void pumpAudio(qint64 limit);
-    // The sound fades out over the last second before the pictures end.
-    void fadeOut(AVFrame* frame) const;
+    // The sound fades in over its first samples and out over its last before the pictures
+    // end (the mixing's lengths).
+    void fade(AVFrame* frame) const;
     // Decodes more of the sound files into the queue; false when all are used up.
     bool readSound();
 
@@ -127,11 +131,12 @@ private:
     FramePtr floatFrame_;
     FramePtr encoderFrame_;
     ResamplerPtr toEncoder_;
-    std::unique_ptr<SoundReader> reader_;
-    qsizetype nextSound_ = 0;
+    std::unique_ptr<SoundJoiner> joiner_;
+    std::unique_ptr<SubtitleTrack> subtitles_;
     int frameSize_ = 1152;
     qint64 audioLimit_ = 0;
     qint64 fadeSamples_ = 1;
+    qint64 fadeInSamples_ = 0;
     std::atomic<qint64> audioSamples_{0};
     std::atomic<int> audioFrames_{0};
 };

@@ -123,6 +123,14 @@ void SoundReader::convert(AVAudioFifo* fifo, const uint8_t** data, int samples) 
         }
     }
     const int done = swr_convert(resampler_.get(), scratch_->data, room, data, samples);
+    if (done > 0 && gain_ != 1.0F) {
+        for (int ch = 0; ch < 2; ++ch) {
+            auto* out = reinterpret_cast<float*>(scratch_->data[ch]);
+            for (int i = 0; i < done; ++i) {
+                out[i] *= gain_;
+            }
+        }
+    }
     if (done > 0) {
         av_audio_fifo_write(fifo, reinterpret_cast<void**>(scratch_->data), done);
         readSamples_ += done;

@@ -14,6 +14,9 @@ public:
     // Opens path; a file that is not sound fails with kErrorSoundFile.
     SoundReader(const QString& path, int sampleRate);
 
+    // Every sample read from now on is multiplied by factor.
+    void setGain(float factor) { gain_ = factor; }
+
     // Decodes at least one more frame into fifo; false once the file is exhausted.
     bool readInto(AVAudioFifo* fifo);
 
@@ -32,6 +35,7 @@ private:
 
     QString path_;
     int sampleRate_ = 44100;
+    float gain_ = 1.0F;
     qint64 readSamples_ = 0;
     QString problem_;
     std::unique_ptr<AVFormatContext, InputDeleter> input_;

@@ -6,8 +6,12 @@
 #include <QElapsedTimer>
 #include <QMediaDevices>
 
+#include <algorithm>
+#include <cmath>
+
 #include "media/audio_decoder.h"
 #include "media/decoded_sound.h"
+#include "media/loudness.h"
 #include "media/media_texts.h"
 #include "workspace/errors.h"
 
@@ -69,6 +73,31 @@ private:
 std::unique_ptr<SoundOutput> defaultSoundOutput() {
     return std::make_unique<SystemSoundOutput>();
 }
+
+namespace {
+
+// The decoder's PCM multiplied by a gain, held to the 16-bit range.
+MusicPlayer::Decoder levelled(const MusicPlayer::Decoder& decoder, double gainDb) {
+    if (gainDb == 0) {
+        return decoder;
+    }
+    const double factor = gainFactor(gainDb);
+    return [decoder, factor](const QString& path, const PcmSink& sink) {
+        QByteArray scaled;
+        return decoder(path, [&](const char* data, qsizetype bytes) {
+            scaled.resize(bytes);
+            const auto* in = reinterpret_cast<const qint16*>(data);
+            auto* out = reinterpret_cast<qint16*>(scaled.data());
+            for (qsizetype i = 0; i < bytes / 2; ++i) {
+                out[i] =
+                    static_cast<qint16>(std::clamp(std::lround(in[i] * factor), -32768L, 32767L));
+            }
+            return sink(scaled.constData(), bytes);
+        });
+    };
+}
+
+}  // namespace
 
 MusicPlayer::MusicPlayer(QObject* parent)
     : QObject(parent),
@@ -172,7 +201,8 @@ void MusicPlayer::startSound(qint64 fromMs) {
         return;  // No sound here: the clock keeps the position.
     }
     if (!sound_) {
-        sound_ = std::make_shared<DecodedSound>(fileName_, decoder_, pcmBytes(lengthMs_));
+        sound_ = std::make_shared<DecodedSound>(fileName_, levelled(decoder_, gainDb_),
+                                                pcmBytes(lengthMs_));
     }
     // The sound starts once its first second from here is decoded; the rest follows while it
     // plays. A file that cannot be decoded, or not in time, is merely silent.

@@ -54,6 +54,10 @@ public:
     using Decoder = std::function<bool(const QString& path,
                                        const std::function<bool(const char*, qsizetype)>& sink)>;
     void setDecoder(Decoder decoder);
+    // The gain in dB the sound is played at (the album's loudness levelling); a change takes
+    // effect when the file is next opened.
+    void setGainDb(double gainDb) { gainDb_ = gainDb; }
+    double gainDb() const { return gainDb_; }
     // How long play() waits for the first second of sound before it lets the clock run alone.
     static constexpr int kFirstSecondWaitMs = 3000;
 
@@ -93,6 +97,7 @@ private:
 
     std::unique_ptr<SoundOutput> output_;
     Decoder decoder_;
+    double gainDb_ = 0;
     // Decoded on a thread of its own the first time sound is wanted, kept while the file is open.
     std::shared_ptr<DecodedSound> sound_;
     SoundDevice* device_ = nullptr;

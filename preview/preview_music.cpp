@@ -46,16 +46,26 @@ PreviewMusic::Tick PreviewMusic::tick() {
         positionText_ = lyricTimeText(seconds);
     }
     if (!lyrics.isEmpty() && lyricCounter_ < lyrics.size()) {
-        const LyricEntry* entry = album_.lyricTable().find(positionText_);
+        const LyricTable& table = album_.lyricTable();
+        const LyricEntry* entry = table.find(positionText_);
         const LyricSettings& settings = lyrics.at(lyricCounter_).settings;
         // Between two tags nothing is found and the line stays.
         if (entry != nullptr && (entry != shownEntry_ || !(settings == shownSettings_))) {
-            const LyricLine next = fitLyricLine(settings, lyricInScript(settings, entry->text),
-                                                display_.width(), display_.height());
+            LyricLine next = fitLyricLine(settings, lyricInScript(settings, entry->text),
+                                          display_.width(), display_.height());
+            next.sungCharacters = line_.sungCharacters;
             shownEntry_ = entry;
             shownSettings_ = settings;
             if (!sameLyricLine(next, line_)) {
                 line_ = next;
+                result.lyricChanged = true;
+            }
+        }
+        if (shownEntry_ != nullptr && settings.karaoke) {
+            const qreal sung = table.sungCharacters(shownEntry_ - table.entries().constData(),
+                                                    player_.positionMs());
+            if (sung != line_.sungCharacters) {
+                line_.sungCharacters = sung;
                 result.lyricChanged = true;
             }
         }
@@ -116,6 +126,8 @@ bool PreviewMusic::playFrom(int from) {
             }
             player_.setFileName(QString());
             player_.setFileName(music.at(index).playedFile());
+            player_.setGainDb(album_.outputOptions().levelMusic ? music.at(index).levellingGain()
+                                                                : 0.0);
             player_.open();
             player_.play();
             musicCounter_ = index;

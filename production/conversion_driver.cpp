@@ -194,6 +194,12 @@ bool ConversionDriver::convert(const ConversionRequest& request) {
         c.videoSetBitRate(kHighKbps, kHighMode, kHighMaxKbps);
     }
     c.audioSetCodec(kAudioCodec);
+    if (request.soundMixing) {
+        c.audioSetMixing(*request.soundMixing);
+    }
+    if (!request.subtitles.isEmpty()) {
+        c.setSubtitles(request.subtitles);
+    }
     c.videoSetFileName(request.outputFile);
     c.audioSetFileName(request.outputFile);
 

@@ -30,6 +30,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 #include "album/output_options.h"
 #include "media/mcl.h"
@@ -59,6 +60,9 @@ struct ConversionRequest {
     QString outputFile;
     int frameCount = 0;      // pictures at 25 a second
     QStringList soundFiles;  // joined in this order; the sound is cut at the pictures' end
+    // How they are joined: gains, crossfades, fades (the library's plain joining when unset).
+    std::optional<mcl::SoundMixing> soundMixing;
+    QVector<mcl::Subtitle> subtitles;  // a subtitle track, for the types whose file holds one
     // Renders picture frameNumber (0, 1, 2, ... in order). Returns the picture, handed over in
     // memory; a null image makes the library read frameFile instead (rewritten by the call).
     std::function<QImage(int frameNumber)> frame;

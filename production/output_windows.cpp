@@ -187,9 +187,17 @@ void QualityWindow::showEvent(QShowEvent* event) {
 }
 
 SyncWindow::SyncWindow(OutputOptions& options, QWidget* parent)
-    : SkinnedDialog(QSize(420, 200), texts::kSyncCaption, parent), options_(options) {
+    : SkinnedDialog(QSize(420, 250), texts::kSyncCaption, parent), options_(options) {
     choiceGroup(texts::kSyncGroup, withTemplate_, texts::kSyncWithTemplate, withMusic_,
                 texts::kSyncWithMusic, this, QRect(20, 55, 380, 110));
+    // How the songs sound: at one loudness, and fading into each other.
+    levelMusic_ = new QCheckBox(texts::kLevelMusic, this);
+    levelMusic_->setGeometry(30, 175, 170, 26);
+    crossfadeSongs_ = new QCheckBox(texts::kCrossfadeSongs, this);
+    crossfadeSongs_->setGeometry(210, 175, 190, 26);
+    connect(levelMusic_, &QCheckBox::toggled, this, [this](bool on) { options_.levelMusic = on; });
+    connect(crossfadeSongs_, &QCheckBox::toggled, this,
+            [this](bool on) { options_.crossfadeSongs = on; });
     connect(withTemplate_, &QRadioButton::toggled, this, [this](bool on) {
         if (on) {
             options_.sync = SyncMode::WithTemplate;
@@ -204,6 +212,8 @@ SyncWindow::SyncWindow(OutputOptions& options, QWidget* parent)
 
 void SyncWindow::showEvent(QShowEvent* event) {
     (options_.sync == SyncMode::WithTemplate ? withTemplate_ : withMusic_)->setChecked(true);
+    levelMusic_->setChecked(options_.levelMusic);
+    crossfadeSongs_->setChecked(options_.crossfadeSongs);
     SkinnedDialog::showEvent(event);
 }
 

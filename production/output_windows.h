@@ -89,6 +89,8 @@ public:
     SyncWindow(OutputOptions& options, QWidget* parent = nullptr);
     QRadioButton* withTemplate() const { return withTemplate_; }
     QRadioButton* withMusic() const { return withMusic_; }
+    QCheckBox* levelMusic() const { return levelMusic_; }
+    QCheckBox* crossfadeSongs() const { return crossfadeSongs_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -97,6 +99,8 @@ private:
     OutputOptions& options_;
     QRadioButton* withTemplate_ = nullptr;
     QRadioButton* withMusic_ = nullptr;
+    QCheckBox* levelMusic_ = nullptr;
+    QCheckBox* crossfadeSongs_ = nullptr;
 };
 
 }  // namespace vellumo

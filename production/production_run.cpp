@@ -7,11 +7,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <future>
 #include <optional>
 
 #include <sys/stat.h>
 
 #include "album/output_formats.h"
+#include "media/loudness.h"
 #include "media/mcl.h"
 #include "movie/template_rules.h"
 #include "photo/fitting_canvas.h"
@@ -22,9 +24,11 @@
 #include "project/album.h"
 #include "timeline/play_check.h"
 #include "timeline/stager.h"
+#include "timeline/subtitle_lines.h"
 #include "timeline/timeline_texts.h"
 #include "workspace/data_paths.h"
 #include "workspace/errors.h"
+#include "workspace/packed_file.h"
 #include "workspace/program_folder.h"
 
 namespace vellumo {
@@ -119,6 +123,40 @@ double streamSeconds(int n, TvSystem tv) {
     }
     const qint64 output = (qint64{n} * 30000 + 25 * 1001 - 1) / (25 * 1001);
     return static_cast<double>(output) * 1001.0 / 30000.0;
+}
+
+// How the album's songs are joined: each at its levelling gain (songs of older albums, never
+// measured, are measured here), with the album's crossfade, fading in at the start and out at
+// the end.
+mcl::SoundMixing soundMixing(const Album& album, const AlbumSequence& sequence,
+                             const std::function<void(const std::function<void()>&)>& aside) {
+    const OutputOptions& options = album.outputOptions();
+    mcl::SoundMixing mixing;
+    mixing.fadeInMs = kSoundFadeInMs;
+    mixing.fadeOutMs = kSoundFadeOutMs;
+    QHash<int, double> gains;
+    for (const MusicRow& row : sequence.musicRows()) {
+        if (options.levelMusic && !gains.contains(row.music)) {
+            const MusicRecord& record = album.music().at(row.music);
+            double gain = record.levellingGain();
+            if (!record.loudness) {
+                aside([&] {
+                    try {
+                        Loudness loudness;
+                        if (measureLoudness(record.playedFile(), loudness)) {
+                            gain = levellingGainDb(loudness);
+                        }
+                    } catch (const Error&) {
+                        // The encoder names a song it cannot decode.
+                    }
+                });
+            }
+            gains.insert(row.music, gain);
+        }
+        mixing.gainsDb.append(gains.value(row.music, 0.0));
+        mixing.crossfadesMs.append(options.crossfadeSongs ? static_cast<int>(kCrossfadeMs) : 0);
+    }
+    return mixing;
 }
 
 }  // namespace
@@ -381,6 +419,23 @@ void ProductionRun::produce(ProductionResult& result) {
         chapterPictures.resize(chapters.size());
     }
     request.soundFiles = sequence_.soundFiles();
+    // Lyrics as subtitles: a track of an MP4 or MOV file, an SRT file beside any other file.
+    QVector<mcl::Subtitle> subtitles;
+    if (hasSubtitleLyrics(album_)) {
+        subtitles = subtitleLines(album_, sequence_);
+    }
+    const bool subtitleTrack = type == AlbumType::Mp4 || type == AlbumType::Mov;
+    if (subtitleTrack) {
+        request.subtitles = subtitles;
+    }
+    request.soundMixing = soundMixing(album_, sequence_, [this](const std::function<void()>& work) {
+        // The window stays alive while a song of an older album is measured.
+        std::future<void> done = std::async(std::launch::async, work);
+        while (done.wait_for(kWaitSlice) != std::future_status::ready) {
+            report();
+        }
+        done.get();
+    });
     request.stopRequested = [this] { return stopRequested(); };
     // The pictures are drawn on a thread of their own, ahead of the encoder; this thread only
     // hands them over, keeping the window alive while it waits for one (a movie loading).
@@ -457,10 +512,26 @@ void ProductionRun::produce(ProductionResult& result) {
         author(request.outputFile, result, chapterPictures);
     } else if (done && !toDisc) {
         result.outcome = ProductionOutcome::Complete;
+        if (!subtitleTrack && !subtitles.isEmpty()) {
+            writeSubtitleFile(outputFile, subtitles);
+        }
     } else if (!stopRequested()) {
         result.outcome = ProductionOutcome::Failed;
         result.error =
             driver_.errorText().isEmpty() ? texts::kProductionFailed : driver_.errorText();
+    }
+}
+
+void ProductionRun::writeSubtitleFile(const QString& outputFile,
+                                      const QVector<mcl::Subtitle>& lines) {
+    const QFileInfo video(outputFile);
+    const QString path =
+        video.absolutePath() + u'/' + video.completeBaseName() + QStringLiteral(".srt");
+    try {
+        writeWholeFile(path, srtText(lines));
+    } catch (const Error& error) {
+        // The video is made; only its subtitles are missing, and the user is told.
+        notices_.append(error.message());
     }
 }
 

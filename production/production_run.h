@@ -144,6 +144,8 @@ public:
 private:
     bool stopRequested() const { return stopRequested_.load(); }
     void produce(ProductionResult& result);
+    // Writes the lines as an SRT file beside the video, named as it is.
+    void writeSubtitleFile(const QString& outputFile, const QVector<mcl::Subtitle>& lines);
     void report();
     ProductionResult finish(ProductionResult result);
     void addStageLog(const QString& text);

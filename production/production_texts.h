@@ -22,6 +22,8 @@ inline const QString kTvSystemGroup = QStringLiteral("制式");
 inline const QString kQualityGroup = QStringLiteral("画质");
 inline const QString kSyncCaption = QStringLiteral("同步效果");
 inline const QString kSyncGroup = QStringLiteral("同步");
+inline const QString kLevelMusic = QStringLiteral("音量均衡");
+inline const QString kCrossfadeSongs = QStringLiteral("歌曲淡入淡出");
 
 // The production window: its caption is "制作" + album type + "相册".
 inline const QString kProductionCaptionBefore = QStringLiteral("制作");

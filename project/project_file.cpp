@@ -121,17 +121,22 @@ QJsonArray placementArray(const Placement& p) {
 }
 
 QJsonObject lyricSettingsObject(const LyricSettings& s) {
-    return QJsonObject{{QStringLiteral("position"), wordOf(kLyricPositions, s.position)},
-                       {QStringLiteral("defaultTop"), s.defaultTop},
-                       {QStringLiteral("customLeft"), s.customLeft},
-                       {QStringLiteral("customTop"), s.customTop},
-                       {QStringLiteral("font"), s.font},
-                       {QStringLiteral("style"), wordOf(kLyricStyles, s.style)},
-                       {QStringLiteral("size"), s.size},
-                       {QStringLiteral("customCentred"), s.customCentred},
-                       {QStringLiteral("colourName"), s.colourName},
-                       {QStringLiteral("colourNumber"), static_cast<qint64>(s.colourNumber)},
-                       {QStringLiteral("script"), wordOf(kLyricScripts, s.script)}};
+    return QJsonObject{
+        {QStringLiteral("position"), wordOf(kLyricPositions, s.position)},
+        {QStringLiteral("defaultTop"), s.defaultTop},
+        {QStringLiteral("customLeft"), s.customLeft},
+        {QStringLiteral("customTop"), s.customTop},
+        {QStringLiteral("font"), s.font},
+        {QStringLiteral("style"), wordOf(kLyricStyles, s.style)},
+        {QStringLiteral("size"), s.size},
+        {QStringLiteral("customCentred"), s.customCentred},
+        {QStringLiteral("colourName"), s.colourName},
+        {QStringLiteral("colourNumber"), static_cast<qint64>(s.colourNumber)},
+        {QStringLiteral("script"), wordOf(kLyricScripts, s.script)},
+        {QStringLiteral("karaoke"), s.karaoke},
+        {QStringLiteral("subtitles"), s.asSubtitles},
+        {QStringLiteral("sungColourName"), s.sungColourName},
+        {QStringLiteral("sungColourNumber"), static_cast<qint64>(s.sungColourNumber)}};
 }
 
 QJsonObject projectObject(const Album& album, const ProjectSettings& settings,
@@ -199,6 +204,11 @@ QJsonObject projectObject(const Album& album, const ProjectSettings& settings,
                       {QStringLiteral("format"), m.format},
                       {QStringLiteral("duration"), m.duration},
                       {QStringLiteral("converted"), m.isConverted()}};
+        if (m.loudness) {
+            o.insert(QStringLiteral("loudness"),
+                     QJsonObject{{QStringLiteral("integrated"), m.loudness->integratedLufs},
+                                 {QStringLiteral("truePeak"), m.loudness->truePeakDbtp}});
+        }
         writer.putPath(o, m.location);
         music.append(o);
     }
@@ -222,7 +232,9 @@ QJsonObject projectObject(const Album& album, const ProjectSettings& settings,
         {QStringLiteral("folder"), out.saveFolder},
         {QStringLiteral("tv"), wordOf(kTvSystems, out.tvSystem)},
         {QStringLiteral("quality"), wordOf(kQualities, out.quality)},
-        {QStringLiteral("sync"), wordOf(kSyncModes, out.sync)}};
+        {QStringLiteral("sync"), wordOf(kSyncModes, out.sync)},
+        {QStringLiteral("levelMusic"), out.levelMusic},
+        {QStringLiteral("crossfadeSongs"), out.crossfadeSongs}};
     // Only a disc image is written down: a file is what projects without the key mean.
     if (out.target != OutputTarget::File) {
         output.insert(QStringLiteral("target"), wordOf(kTargets, out.target));
@@ -348,6 +360,25 @@ Placement placement(const QJsonObject& o, const QString& key) {
     return Placement{at(0), at(1), at(2), at(3)};
 }
 
+// A song's measured loudness; none in older files.
+std::optional<Loudness> loudnessOf(const QJsonObject& o) {
+    if (!o.contains(QStringLiteral("loudness"))) {
+        return std::nullopt;
+    }
+    const QJsonObject l = object(o, QStringLiteral("loudness"));
+    const QJsonValue integrated = member(l, QStringLiteral("integrated"));
+    const QJsonValue peak = member(l, QStringLiteral("truePeak"));
+    if (!integrated.isDouble() || !peak.isDouble()) {
+        throw Damaged{};
+    }
+    Loudness loudness{integrated.toDouble(), peak.toDouble()};
+    if (!(loudness.integratedLufs >= kSilentLufs && loudness.integratedLufs <= 30) ||
+        !(loudness.truePeakDbtp >= kSilentDbtp && loudness.truePeakDbtp <= 30)) {
+        throw Damaged{};
+    }
+    return loudness;
+}
+
 LyricSettings lyricSettings(const QJsonObject& o) {
     LyricSettings s;
     s.position = choice(o, QStringLiteral("position"), kLyricPositions);
@@ -362,6 +393,14 @@ LyricSettings lyricSettings(const QJsonObject& o) {
     s.colourNumber =
         static_cast<quint32>(wholeNumber(member(o, QStringLiteral("colourNumber")), 0, 0xFFFFFF));
     s.script = choice(o, QStringLiteral("script"), kLyricScripts);
+    // Older files have no karaoke fill: it stays off in its default colour.
+    s.karaoke = optionalFlag(o, QStringLiteral("karaoke"));
+    s.asSubtitles = optionalFlag(o, QStringLiteral("subtitles"));
+    if (o.contains(QStringLiteral("sungColourName"))) {
+        s.sungColourName = text(o, QStringLiteral("sungColourName"));
+        s.sungColourNumber = static_cast<quint32>(
+            wholeNumber(member(o, QStringLiteral("sungColourNumber")), 0, 0xFFFFFF));
+    }
     return s;
 }
 
@@ -617,6 +656,7 @@ ProjectLoad readProjectObject(const QJsonObject& root, const QString& path,
         m.duration = text(o, QStringLiteral("duration"));
         m.location = Resolver::savedPath(o);
         const bool converted = optionalFlag(o, QStringLiteral("converted"));
+        m.loudness = loudnessOf(o);
         if (const Found found = resolver.find(o); found.isFile()) {
             m.location = found.path;
             if (converted) {
@@ -694,6 +734,10 @@ ProjectLoad readProjectObject(const QJsonObject& root, const QString& path,
     out.coding = coding.isUndefined()
                      ? VideoCoding::H264
                      : enumOf(kCodings, coding.isString() ? coding.toString() : QString());
+    // Older projects level their music (the default) and join songs plainly.
+    out.levelMusic = !output.contains(QStringLiteral("levelMusic")) ||
+                     flag(output, QStringLiteral("levelMusic"));
+    out.crossfadeSongs = optionalFlag(output, QStringLiteral("crossfadeSongs"));
 
     const QJsonObject placementState = object(root, QStringLiteral("placement"));
     snap.placementMode = choice(placementState, QStringLiteral("mode"), kPlacementModes);

@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-translations-l10n libgl-dev
   zlib1g-dev libturbojpeg0-dev libjpeg62-turbo-dev libexif-dev
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
+  libebur128-dev
   libopencc-dev opencc
   ffmpeg
   fonts-noto-cjk

@@ -18,6 +18,32 @@ qint64 framesOfMs(qint64 ms) {
     return (ms * kAlbumFrameRate + 999) / 1000;
 }
 
+// Where each song starts when the songs are joined as the encoder joins them: plainly, or with
+// a crossfade, where a song starts as the tail the song before held back begins. A song too
+// short to take up the whole tail is mixed into it, and the song after it joins plainly.
+class SoundLayout {
+public:
+    explicit SoundLayout(qint64 crossfadeMs) : crossfadeMs_(crossfadeMs) {}
+
+    // The start of the next song, lengthMs long.
+    qint64 add(qint64 lengthMs) {
+        const qint64 start = endMs_ - tailMs_;
+        if (tailMs_ > 0 && lengthMs - crossfadeMs_ < tailMs_) {
+            endMs_ = std::max(endMs_, start + lengthMs);
+            tailMs_ = 0;
+        } else {
+            endMs_ = start + lengthMs;
+            tailMs_ = std::min(crossfadeMs_, lengthMs);
+        }
+        return start;
+    }
+
+private:
+    qint64 crossfadeMs_;
+    qint64 endMs_ = 0;
+    qint64 tailMs_ = 0;
+};
+
 }  // namespace
 
 MusicLengthFunc probedMusicLength() {
@@ -80,6 +106,8 @@ AlbumSequence AlbumSequence::build(const Album& album, const Input& input) {
         templateFrames += passFrames;
     };
 
+    const qint64 crossfadeMs = album.outputOptions().crossfadeSongs ? kCrossfadeMs : 0;
+    SoundLayout layout(crossfadeMs);
     if (input.sync == SyncMode::WithMusic) {
         // The music list once; the templates come round until they cover it.
         qint64 musicMs = 0;
@@ -88,9 +116,10 @@ AlbumSequence AlbumSequence::build(const Album& album, const Input& input) {
                 return s;
             }
             const qint64 ms = length(music.at(i).playedFile());
-            s.musicRows_.append(MusicRow{i, music.at(i).playedFile(), ms,
-                                         static_cast<int>(ms / 1000) * 25, musicMs});
-            musicMs += ms;
+            const qint64 start = layout.add(ms);
+            s.musicRows_.append(
+                MusicRow{i, music.at(i).playedFile(), ms, static_cast<int>(ms / 1000) * 25, start});
+            musicMs = std::max(musicMs, start + ms);
         }
         do {
             addPass();
@@ -121,10 +150,12 @@ AlbumSequence AlbumSequence::build(const Album& album, const Input& input) {
             }
             const qint64 ms = length(music.at(i).playedFile());
             const int needed = static_cast<int>(ms / 1000) * 25;
-            s.musicRows_.append(MusicRow{i, music.at(i).playedFile(), ms, needed, startMs});
-            musicFrames += needed;
+            const qint64 start = crossfadeMs > 0 ? layout.add(ms) : startMs;
+            s.musicRows_.append(MusicRow{i, music.at(i).playedFile(), ms, needed, start});
+            // A crossfade takes the overlap off what the rows cover.
+            musicFrames += needed - (startMs - start) * kAlbumFrameRate / 1000;
             neededThisPass += needed;
-            startMs += ms;
+            startMs = start + ms;
             ++i;
         }
     }
@@ -217,12 +248,18 @@ LyricLine SequenceLyrics::lineAt(qint64 frame, QSize display) {
     if (entry < 0 || t.table.entries().at(entry).text.isEmpty()) {
         return line;
     }
+    const LyricSettings& settings = album_.lyrics().at(file).settings;
+    if (settings.asSubtitles) {
+        return line;  // in the subtitle track instead
+    }
+    const qreal sung = settings.karaoke ? t.table.sungCharacters(entry, f.musicMs) : -1;
     if (file == lastFile_ && entry == lastEntry_ && display == lastDisplay_) {
+        lastLine_.sungCharacters = sung;
         return lastLine_;
     }
-    const LyricSettings& settings = album_.lyrics().at(file).settings;
     line = fitLyricLine(settings, lyricInScript(settings, t.table.entries().at(entry).text),
                         display.width(), display.height());
+    line.sungCharacters = sung;
     lastFile_ = file;
     lastEntry_ = entry;
     lastDisplay_ = display;

@@ -12,7 +12,8 @@
 //    frames reach the length of the music list played once; then the closing movie. The sound
 //    track is the music list once.
 // A music row is heard from the end of the rows before it (their real lengths), so the lyric
-// lines stay with the sound the encoder joins.
+// lines stay with the sound the encoder joins; with the album's crossfade each row starts
+// kCrossfadeMs before the end of the row before it.
 
 #include <QHash>
 #include <QSize>
@@ -32,6 +33,11 @@ class Album;
 inline constexpr int kAlbumFrameRate = 25;
 inline constexpr int kAlbumFrameMs = 1000 / kAlbumFrameRate;
 inline constexpr int kClosingMovieFrames = 150;
+// "歌曲淡入淡出": two songs overlap by this much, one fading out as the next fades in.
+inline constexpr qint64 kCrossfadeMs = 2000;
+// The album's sound fades in over its first half second and out over its last two.
+inline constexpr int kSoundFadeInMs = 500;
+inline constexpr int kSoundFadeOutMs = 2000;
 
 // One movie of the sequence.
 struct SequenceMovie {

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
 
 #include "album/lyric_painting.h"
@@ -38,6 +39,8 @@ void LyricOverlay::draw(QImage& picture, const LyricLine& line) {
                                          .toAlignedRect()
                                    : QRect();
         layer_ = QImage();
+        sungLayer_ = QImage();
+        shown_ = shown;
         if (!box.isEmpty()) {
             layer_ = QImage(box.size(), QImage::Format_ARGB32_Premultiplied);
             layer_.fill(Qt::transparent);
@@ -47,9 +50,34 @@ void LyricOverlay::draw(QImage& picture, const LyricLine& line) {
         }
         at_ = box.topLeft();
     }
-    if (!layer_.isNull()) {
-        QPainter painter(&picture);
+    if (layer_.isNull()) {
+        return;
+    }
+    QPainter painter(&picture);
+    if (!hasKaraokeFill(line)) {
         painter.drawImage(at_, layer_);
+        return;
+    }
+    if (sungLayer_.isNull()) {
+        const QFontMetrics metrics(line.look.font);
+        const QPointF baseline(line.look.topLeft.x(), line.look.topLeft.y() + metrics.ascent());
+        sungLayer_ = QImage(layer_.size(), QImage::Format_ARGB32_Premultiplied);
+        sungLayer_.fill(Qt::transparent);
+        QPainter sung(&sungLayer_);
+        sung.translate(-at_);
+        paintLyricText(sung, baseline, shown_, line.look.font, line.look.sungColour);
+    }
+    // The column where the fill ends, in the layers' own pixels.
+    const int split = std::clamp(
+        line.look.topLeft.x() + lyricSungX(shown_, line.look.font, line.sungCharacters) - at_.x(),
+        0, layer_.width());
+    // (An empty source rectangle would draw the whole layer.)
+    if (split > 0) {
+        painter.drawImage(at_, sungLayer_, QRect(0, 0, split, sungLayer_.height()));
+    }
+    if (split < layer_.width()) {
+        painter.drawImage(at_ + QPoint(split, 0), layer_,
+                          QRect(split, 0, layer_.width() - split, layer_.height()));
     }
 }
 

@@ -21,6 +21,7 @@ int runCheckTemplate(const QStringList& args);
 int runRenderMovie(const QStringList& args);
 int runTemplateSheet(const QStringList& args);
 int runLrc(const QStringList& args);
+int runLoudness(const QStringList& args);
 int runEncode(const QStringList& args);
 int runMakeAlbum(const QStringList& args);
 int runIcons(const QStringList& args);

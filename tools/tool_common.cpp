@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "album/output_formats.h"
+#include "project/album.h"
 #include "workspace/folders.h"
 #include "workspace/program_folder.h"
 
@@ -52,6 +53,30 @@ int Arguments::integer(const QString& name, int fallback) {
         return -1;
     }
     return result;
+}
+
+QStringList soundSwitches() {
+    return {QStringLiteral("karaoke"), QStringLiteral("subtitles"), QStringLiteral("crossfade"),
+            QStringLiteral("no-level")};
+}
+
+void applySoundSwitches(Album& album, const Arguments& args) {
+    const bool karaoke = args.has(QStringLiteral("karaoke"));
+    const bool subtitles = args.has(QStringLiteral("subtitles"));
+    for (int row = 0; row < album.lyrics().size() && (karaoke || subtitles); ++row) {
+        LyricSettings settings = album.lyrics().at(row).settings;
+        settings.karaoke = settings.karaoke || karaoke;
+        settings.asSubtitles = settings.asSubtitles || subtitles;
+        album.setLyricSettings(row, settings);
+    }
+    OutputOptions options = album.outputOptions();
+    if (args.has(QStringLiteral("crossfade"))) {
+        options.crossfadeSongs = true;
+    }
+    if (args.has(QStringLiteral("no-level"))) {
+        options.levelMusic = false;
+    }
+    album.setOutputOptions(options);
 }
 
 void printOut(const QString& text) {

@@ -6,6 +6,10 @@
 #include <QString>
 #include <QStringList>
 
+namespace vellumo {
+class Album;
+}
+
 namespace vellumo::tool {
 
 // An option the command does not know. The tool answers it with the command's usage line and
@@ -34,6 +38,14 @@ private:
     QStringList positional_;
     QString error_;
 };
+
+// The switches of the album's lyrics and sound that make-album, plan and preview take:
+// --karaoke turns on every lyric file's karaoke fill, --subtitles puts every lyric file's lines
+// into a subtitle track (an SRT file beside an AVI or MPEG file), --crossfade the crossfade
+// between songs, --no-level leaves the songs at their own loudness.
+QStringList soundSwitches();
+// Applies the sound switches given to the album (after its music and lyrics are added).
+void applySoundSwitches(Album& album, const Arguments& args);
 
 void printOut(const QString& text);
 void printError(const QString& text);

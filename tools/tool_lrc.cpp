@@ -1,6 +1,6 @@
 // vellumo-tool lrc: prints the lyric table of an LRC file as Vellumo builds it (file order, a
-// line's tags last to first, headers at the end), and the line found at each time given, for
-// anyone checking a lyric file.
+// line's tags last to first, headers at the end) with the word times of karaoke lines, and the
+// line found at each time given, for anyone checking a lyric file.
 
 #include <QRegularExpression>
 
@@ -24,6 +24,24 @@ qint64 secondsOf(const QString& time) {
         return -1;
     }
     return match.captured(1).toLongLong() * 60 + match.captured(2).toLongLong();
+}
+
+// A karaoke line's words, each after its time: "\t\t逐字时间: 00:12.00 春天 00:12.80 的".
+QString wordTimes(const QString& text, const QVector<LyricWord>& words) {
+    QString out = texts::kToolWordTimes;
+    for (qsizetype w = 0; w < words.size(); ++w) {
+        const qint64 ms = words[w].startMs;
+        const qsizetype end = w + 1 < words.size() ? words[w + 1].position : text.size();
+        out += QStringLiteral(" %1:%2.%3")
+                   .arg(ms / 60000, 2, 10, QLatin1Char('0'))
+                   .arg(ms / 1000 % 60, 2, 10, QLatin1Char('0'))
+                   .arg(ms % 1000 / 10, 2, 10, QLatin1Char('0'));
+        const QString word = text.mid(words[w].position, end - words[w].position).trimmed();
+        if (!word.isEmpty()) {
+            out += u' ' + word;
+        }
+    }
+    return out;
 }
 
 }  // namespace
@@ -64,6 +82,10 @@ int runLrc(const QStringList& words) {
     const QVector<LyricEntry>& entries = table.entries();
     for (qsizetype i = 0; i < entries.size(); ++i) {
         printOut(QStringLiteral("%1\t%2\t%3").arg(i).arg(entries[i].tag, entries[i].text));
+        const LyricTiming timing = table.timing(i);
+        if (!timing.words.isEmpty()) {
+            printOut(wordTimes(entries[i].text, timing.words));
+        }
     }
     if (times.isEmpty()) {
         return 0;

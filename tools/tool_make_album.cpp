@@ -36,11 +36,11 @@ QString usage() {
     return withAlbumTypes(QStringLiteral(
         "usage: make-album [--program-folder DIR] [--combined K] --type TYPE "
         "[--size WxH] [--tv pal|ntsc] [--quality standard|high] [--sync template|music] "
-        "[--disc iso|folder] [--codec h264|h265] [--music FILE]... [--lyrics FILE]... --out PATH "
-        "PHOTO...\n"
+        "[--disc iso|folder] [--codec h264|h265] [--music FILE]... [--lyrics FILE]... "
+        "[--karaoke] [--subtitles] [--crossfade] [--no-level] --out PATH PHOTO...\n"
         "       make-album [--program-folder DIR] --open FILE [--type ...] [--size WxH] [--tv ...] "
         "[--quality ...] [--sync ...] [--disc ...] [--codec ...] [--music FILE]... "
-        "[--lyrics FILE]... --out PATH\n"
+        "[--lyrics FILE]... [--karaoke] [--subtitles] [--crossfade] [--no-level] --out PATH\n"
         "--codec: an MP4's video, H.264 (h264) or H.265 (h265)\n"
         "--disc: a DVD as an ISO file (iso) or a folder receiving VIDEO_TS (folder); a VCD or "
         "SVCD as PATH.bin and PATH.cue (iso)"));
@@ -192,8 +192,10 @@ int runMakeAlbum(const QStringList& words) {
             rest << words[i];
         }
     }
-    Arguments args(rest, {"program-folder", "combined", "type", "size", "tv", "quality", "sync",
-                          "disc", "codec", "out", "open"});
+    Arguments args(rest,
+                   {"program-folder", "combined", "type", "size", "tv", "quality", "sync", "disc",
+                    "codec", "out", "open"},
+                   soundSwitches());
     const int combined = args.integer(QStringLiteral("combined"), 0);
     if (!args.ok()) {
         return fail(args.error());
@@ -266,6 +268,7 @@ int runMakeAlbum(const QStringList& words) {
         for (const QString& file : lyrics) {
             album.addLyrics(QFileInfo(file).absoluteFilePath());
         }
+        applySoundSwitches(album, args);
         if (const QString refusal = checkProductionRequest(album); !refusal.isEmpty()) {
             return fail(refusal);
         }

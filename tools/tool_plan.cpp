@@ -201,9 +201,11 @@ ProjectSettings openProject(Album& album, const QString& path) {
 }
 
 int runPlan(const QStringList& words) {
-    Arguments args(words, {QStringLiteral("program-folder"), QStringLiteral("combined"),
-                           QStringLiteral("stage"), QStringLiteral("size"), QStringLiteral("save"),
-                           QStringLiteral("open")});
+    Arguments args(
+        words,
+        {QStringLiteral("program-folder"), QStringLiteral("combined"), QStringLiteral("stage"),
+         QStringLiteral("size"), QStringLiteral("save"), QStringLiteral("open")},
+        soundSwitches());
     PlanArguments plan;
     if (!readPlanArguments(args, plan)) {
         return 1;
@@ -214,7 +216,8 @@ int runPlan(const QStringList& words) {
     if (plan.photos.isEmpty() == !opening || size.isEmpty()) {
         return fail(QStringLiteral(
             "usage: plan [--program-folder DIR] [--combined K] [--stage DIR [--size WxH]] "
-            "[--save FILE] PHOTO... | plan --open FILE [--stage DIR [--size WxH]] [--save FILE]"));
+            "[--save FILE] [SOUND...] PHOTO... | plan --open FILE [--stage DIR [--size WxH]] "
+            "[--save FILE] [SOUND...]\nSOUND: --karaoke --subtitles --crossfade --no-level"));
     }
     removeStaleWorkingFolders();
     const QTemporaryDir scratch(workingFolderTemplate());
@@ -236,6 +239,7 @@ int runPlan(const QStringList& words) {
         if (!opening && album.photos().size() == 0) {
             return fail(texts::kNoPhotos);  // No photo could be read.
         }
+        applySoundSwitches(album, args);
         printAlbum(album);
         if (args.has(QStringLiteral("save"))) {
             saveProject(album, settings,
@@ -255,8 +259,10 @@ int runPlan(const QStringList& words) {
 
 int runPreview(const QStringList& words) {
     Arguments args(
-        words, {QStringLiteral("program-folder"), QStringLiteral("combined"), QStringLiteral("out"),
-                QStringLiteral("every"), QStringLiteral("music"), QStringLiteral("lyrics")});
+        words,
+        {QStringLiteral("program-folder"), QStringLiteral("combined"), QStringLiteral("out"),
+         QStringLiteral("every"), QStringLiteral("music"), QStringLiteral("lyrics")},
+        soundSwitches());
     PlanArguments plan;
     if (!readPlanArguments(args, plan)) {
         return 1;
@@ -269,7 +275,8 @@ int runPreview(const QStringList& words) {
     if (plan.photos.isEmpty() || out.isEmpty() || every < 1) {
         return fail(QStringLiteral(
             "usage: preview [--program-folder DIR] [--combined K] --out DIR [--every N] "
-            "[--music FILE [--lyrics FILE]] PHOTO..."));
+            "[--music FILE [--lyrics FILE]] [--karaoke] [--subtitles] [--crossfade] [--no-level] "
+            "PHOTO..."));
     }
     Catalogue catalogue;
     if (!prepareWork(out + QStringLiteral("/program"), catalogue)) {
@@ -295,6 +302,7 @@ int runPreview(const QStringList& words) {
         if (args.has(QStringLiteral("lyrics"))) {
             album.addLyrics(args.value(QStringLiteral("lyrics")));
         }
+        applySoundSwitches(album, args);
         PreviewMusic music(album, player);
         const QVector<int> playList = stageAlbum(album, QSize(800, 450));
         MoviePlayer stage;

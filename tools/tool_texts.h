@@ -13,6 +13,8 @@ inline const QString kToolCatalogueHeading =
 
 // lrc: the table, then the look-up of each time asked for.
 inline const QString kToolLyricsHeading = QStringLiteral("序号\t标签\t歌词");
+// Before the word times of a karaoke line: each word's time and text follow.
+inline const QString kToolWordTimes = QStringLiteral("\t\t逐字时间:");
 inline const QString kToolLookupHeading = QStringLiteral("时间\t查找\t序号\t歌词");
 // %1 the time, %2 the time text looked up.
 inline const QString kToolLookupMissing = QStringLiteral("%1\t%2\t-\t(没有找到，保留上一句)");

@@ -53,6 +53,9 @@ constexpr Command kCommands[] = {
      vellumo::tool::runTemplateSheet, true},
     {"lrc", "lrc FILE [--at MM:SS]...       the lyric table of an LRC file, the line at each time",
      vellumo::tool::runLrc, false},
+    {"loudness",
+     "loudness FILE...                integrated loudness, true peak and levelling gain",
+     vellumo::tool::runLoudness, false},
     {"encode",
      "encode --type TYPE --size WxH [--tv pal|ntsc] [--quality standard|high] "
      "[--frames N] [--music FILE]... [--ffmpeg-log] --out FILE  encode generated test pictures",
@@ -60,8 +63,8 @@ constexpr Command kCommands[] = {
     {"make-album",
      "make-album [--program-folder DIR] [--combined K] --type TYPE [--size WxH] "
      "[--tv pal|ntsc] [--quality standard|high] [--sync template|music] [--codec h264|h265] "
-     "[--music FILE]... [--lyrics FILE]... --out FILE PHOTO... | make-album --open FILE [options] "
-     "--out FILE  "
+     "[--music FILE]... [--lyrics FILE]... [--karaoke] [--subtitles] [--crossfade] [--no-level] "
+     "--out FILE PHOTO... | make-album --open FILE [options] --out FILE  "
      "the album (or an album project) made into a video",
      vellumo::tool::runMakeAlbum, true},
     {"icons", "icons --out DIR [--sizes 16,32,...]  the program icon as SIZExSIZE/apps/vellumo.png",

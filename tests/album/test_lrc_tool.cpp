@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "tests/album/silent_wav.h"
 #include "tests/support/test_files.h"
 #include "tests/support/tool_runner.h"
+#include "tools/tool_texts.h"
 #include "workspace/text_codec.h"
 
 namespace vellumo {
@@ -35,6 +37,33 @@ TEST(LrcTool, PrintsTheTableAsBuiltAndTheLineAtEachTime) {
         QString(),
     };
     EXPECT_EQ(run.outLines(), expected);
+}
+
+TEST(LrcTool, PrintsTheWordTimesOfKaraokeLinesWithoutTheirTags) {
+    test::TempFolder temp;
+    const QString file = temp.write(
+        "karaoke.lrc",
+        QString::fromUtf16(u"[00:12.00]<00:12.00>春天<00:12.80>的<00:13.10>花开<00:14.00>\n")
+            .toUtf8());
+    const ToolRun run = lrc({file});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList expected{
+        QStringLiteral("序号\t标签\t歌词"),
+        QStringLiteral("0\t00:00\t"),
+        QStringLiteral("1\t00:12.00\t春天的花开"),
+        texts::kToolWordTimes + QStringLiteral(" 00:12.00 春天 00:12.80 的 00:13.10 花开 00:14.00"),
+        QString(),
+    };
+    EXPECT_EQ(run.outLines(), expected);
+}
+
+TEST(LoudnessTool, PrintsEachFilesLoudnessAndTellsTheOnesItCannotRead) {
+    test::TempFolder temp;
+    const QString silent = test::writeSilentWav(temp, "silent.wav", 1.0);
+    const ToolRun run = test::runTool({"loudness", silent, temp.write("bad.mp3", "not sound")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.outLines().value(1), QStringLiteral("-70.0\t-100.0\t0.0\t") + silent);
+    EXPECT_TRUE(run.err.contains("bad.mp3")) << run.err.toStdString();
 }
 
 TEST(LrcTool, RefusesBadTimesAndUnreadableFiles) {

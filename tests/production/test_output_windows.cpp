@@ -209,11 +209,19 @@ TEST(QualityAndSyncWindows, ChoicesChangeTheOptions) {
     SyncWindow sync(options);
     auto answer2 = test::whenModalShown([&](QWidget*) {
         EXPECT_TRUE(sync.withTemplate()->isChecked());
+        EXPECT_TRUE(sync.levelMusic()->isChecked());
+        EXPECT_FALSE(sync.crossfadeSongs()->isChecked());
+        EXPECT_EQ(sync.levelMusic()->text(), texts::kLevelMusic);
+        EXPECT_EQ(sync.crossfadeSongs()->text(), texts::kCrossfadeSongs);
         sync.withMusic()->setChecked(true);
+        sync.levelMusic()->setChecked(false);
+        sync.crossfadeSongs()->setChecked(true);
         sync.reject();
     });
     sync.exec();
     EXPECT_EQ(options.sync, SyncMode::WithMusic);
+    EXPECT_FALSE(options.levelMusic);
+    EXPECT_TRUE(options.crossfadeSongs);
 }
 
 }  // namespace

@@ -341,6 +341,66 @@ TEST_F(ProjectFileTest, AnH265Mp4At4kIsRememberedAndOlderProjectsKeepH264) {
         readProject(folder_.write("bad.vellumo", QJsonDocument(root).toJson()), catalogue_), Error);
 }
 
+TEST_F(ProjectFileTest, KaraokeLevellingAndCrossfadeAreKeptAndOldProjectsOpenUnchanged) {
+    Album album(catalogue_);
+    buildAlbum(album);
+    ASSERT_TRUE(album.music().at(0).loudness.has_value());  // measured when it was added
+    LyricSettings lyric = album.lyrics().at(0).settings;
+    lyric.karaoke = true;
+    lyric.sungColourName = QStringLiteral("clRed");
+    lyric.sungColourNumber = 0xFF;
+    lyric.asSubtitles = true;
+    album.setLyricSettings(0, lyric);
+    OutputOptions out = album.outputOptions();
+    out.levelMusic = false;
+    out.crossfadeSongs = true;
+    album.setOutputOptions(out);
+    const QString path = save(album);
+    Album opened(catalogue_);
+    opened.restore(readProject(path, catalogue_).album);
+    EXPECT_EQ(opened.music().at(0).loudness, album.music().at(0).loudness);
+    EXPECT_EQ(opened.lyrics().at(0).settings, lyric);
+    EXPECT_FALSE(opened.outputOptions().levelMusic);
+    EXPECT_TRUE(opened.outputOptions().crossfadeSongs);
+
+    // Older projects: no measurement, no karaoke, levelled music joined plainly.
+    QJsonObject root = QJsonDocument::fromJson(test::readFile(path)).object();
+    QJsonArray music = root.value("music").toArray();
+    QJsonObject song = music[0].toObject();
+    song.remove("loudness");
+    music[0] = song;
+    root.insert("music", music);
+    QJsonArray lyrics = root.value("lyrics").toArray();
+    QJsonObject lyricFile = lyrics[0].toObject();
+    QJsonObject settings = lyricFile.value("settings").toObject();
+    for (const char* key : {"karaoke", "sungColourName", "sungColourNumber", "subtitles"}) {
+        settings.remove(key);
+    }
+    lyricFile.insert("settings", settings);
+    lyrics[0] = lyricFile;
+    root.insert("lyrics", lyrics);
+    QJsonObject output = root.value("output").toObject();
+    output.remove("levelMusic");
+    output.remove("crossfadeSongs");
+    root.insert("output", output);
+    Album older(catalogue_);
+    older.restore(
+        readProject(folder_.write("old.vellumo", QJsonDocument(root).toJson()), catalogue_).album);
+    EXPECT_FALSE(older.music().at(0).loudness.has_value());
+    EXPECT_FALSE(older.lyrics().at(0).settings.karaoke);
+    EXPECT_FALSE(older.lyrics().at(0).settings.asSubtitles);
+    EXPECT_EQ(older.lyrics().at(0).settings.sungColourName, LyricSettings().sungColourName);
+    EXPECT_TRUE(older.outputOptions().levelMusic);
+    EXPECT_FALSE(older.outputOptions().crossfadeSongs);
+
+    // A measurement that is no number is damage, as in any other field.
+    song.insert("loudness", QJsonObject{{"integrated", "loud"}, {"truePeak", -1.0}});
+    music[0] = song;
+    root.insert("music", music);
+    EXPECT_THROW(
+        readProject(folder_.write("bad.vellumo", QJsonDocument(root).toJson()), catalogue_), Error);
+}
+
 TEST_F(ProjectFileTest, AProjectMovedWithItsFilesOpensFromItsNewFolder) {
     Album album(catalogue_);
     buildAlbum(album);
