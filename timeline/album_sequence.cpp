@@ -249,8 +249,10 @@ LyricLine SequenceLyrics::lineAt(qint64 frame, QSize display) {
         return line;
     }
     const LyricSettings& settings = album_.lyrics().at(file).settings;
-    if (settings.asSubtitles) {
-        return line;  // in the subtitle track instead
+    // In the subtitle track (or its file) instead; a disc image has neither, so its pictures
+    // keep the lines.
+    if (settings.asSubtitles && !album_.outputOptions().isDiscImage()) {
+        return line;
     }
     const qreal sung = settings.karaoke ? t.table.sungCharacters(entry, f.musicMs) : -1;
     if (file == lastFile_ && entry == lastEntry_ && display == lastDisplay_) {

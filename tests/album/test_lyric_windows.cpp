@@ -1,3 +1,4 @@
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QLabel>
@@ -335,6 +336,32 @@ private slots:
         settings_->saveButton()->click();
         QVERIFY(album_->lyrics().at(0).settings.customCentred);
         QCOMPARE(album_->lyrics().at(0).settings.size, 40);
+    }
+
+    void karaokeAndSubtitlesAreSavedInEitherPosition() {
+        album_->addLyrics(folder_->path() + "a.lrc");
+        settings_->load(0);
+        // Off by default, in the default colour; enabled in the default position too.
+        QVERIFY(!settings_->karaoke()->isChecked());
+        QVERIFY(!settings_->asSubtitles()->isChecked());
+        QCOMPARE(settings_->karaoke()->text(), texts::kKaraoke);
+        QCOMPARE(settings_->asSubtitles()->text(), texts::kLyricsAsSubtitles);
+        QCOMPARE(settings_->sungColours()->currentText(), QStringLiteral("clAqua"));
+        QVERIFY(settings_->karaoke()->isEnabled());
+        QVERIFY(settings_->sungColours()->isEnabled());
+        settings_->karaoke()->click();
+        settings_->asSubtitles()->click();
+        settings_->sungColours()->setCurrentIndex(lyricColourIndex("clYellow"));
+        settings_->saveButton()->click();
+        const LyricSettings& saved = album_->lyrics().at(0).settings;
+        QVERIFY(saved.karaoke);
+        QVERIFY(saved.asSubtitles);
+        QCOMPARE(saved.sungColourName, QStringLiteral("clYellow"));
+        QCOMPARE(saved.sungColour(), QColor(255, 255, 0));
+        QCOMPARE(saved.position, LyricPosition::Default);
+        settings_->load(0);
+        QVERIFY(settings_->karaoke()->isChecked());
+        QCOMPARE(settings_->sungColours()->currentText(), QStringLiteral("clYellow"));
     }
 
     void defaultPositionShowsAndSavesTheRecordAgain() {
