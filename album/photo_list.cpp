@@ -71,7 +71,74 @@ MeasuredPhoto measurePhotoFile(const QString& path) {
     record.width = upright.width();
     record.height = upright.height();
     record.location = path;
+    record.taken = readTimeTaken(path);
+    if (!record.taken.isValid()) {
+        record.taken = info.lastModified();
+    }
     return {record, shown.incomplete};
+}
+
+int compareFileNames(const QString& a, const QString& b) {
+    qsizetype i = 0;
+    qsizetype j = 0;
+    const auto digitsFrom = [](const QString& s, qsizetype at) {
+        qsizetype end = at;
+        while (end < s.size() && s[end].isDigit()) {
+            ++end;
+        }
+        return end;
+    };
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            const qsizetype endA = digitsFrom(a, i);
+            const qsizetype endB = digitsFrom(b, j);
+            // As numbers: leading zeros aside, the longer run is the larger; then digit by digit.
+            qsizetype startA = i;
+            qsizetype startB = j;
+            while (startA + 1 < endA && a[startA] == u'0') {
+                ++startA;
+            }
+            while (startB + 1 < endB && b[startB] == u'0') {
+                ++startB;
+            }
+            if (endA - startA != endB - startB) {
+                return endA - startA < endB - startB ? -1 : 1;
+            }
+            if (const int c = QStringView(a)
+                                  .mid(startA, endA - startA)
+                                  .compare(QStringView(b).mid(startB, endB - startB));
+                c != 0) {
+                return c;
+            }
+            i = endA;
+            j = endB;
+            continue;
+        }
+        if (const int c = QString::compare(a.mid(i, 1), b.mid(j, 1), Qt::CaseInsensitive); c != 0) {
+            return c;
+        }
+        ++i;
+        ++j;
+    }
+    if (i < a.size() || j < b.size()) {
+        return i < a.size() ? 1 : -1;
+    }
+    // Equal but for case or leading zeros: the plain comparison settles it.
+    return QString::compare(a, b);
+}
+
+void sortPhotos(QVector<PhotoRecord>& photos, PhotoOrder order) {
+    if (order == PhotoOrder::TimeTaken) {
+        std::stable_sort(
+            photos.begin(), photos.end(),
+            [](const PhotoRecord& a, const PhotoRecord& b) { return a.taken < b.taken; });
+    } else if (order == PhotoOrder::Name) {
+        std::stable_sort(photos.begin(), photos.end(),
+                         [](const PhotoRecord& a, const PhotoRecord& b) {
+                             return compareFileNames(QFileInfo(a.location).fileName(),
+                                                     QFileInfo(b.location).fileName()) < 0;
+                         });
+    }
 }
 
 void PhotoList::clearInTemplateMarks() {

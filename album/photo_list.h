@@ -3,6 +3,7 @@
 // The album's photos in the order they were added. A photo stays where the user keeps it; its
 // record holds its name, format, upright size, location and whether it is in a template.
 
+#include <QDateTime>
 #include <QSize>
 #include <QString>
 #include <QVector>
@@ -17,6 +18,9 @@ struct PhotoRecord {
     int height = 0;
     QString location;         // full path, never copied
     bool inTemplate = false;  // "完成" once put into a slot
+    // When it was taken (EXIF), else when its file was last written; known only for photos
+    // measured in this run, for ordering a batch being added.
+    QDateTime taken;
 
     // A square photo counts as landscape.
     bool isLandscape() const { return width >= height; }
@@ -47,6 +51,13 @@ struct MeasuredPhoto {
     bool incomplete = false;
 };
 MeasuredPhoto measurePhotoFile(const QString& path);
+
+// The order a batch of added photos is appended in: as chosen, by file name (numbers counted as
+// numbers: "2" before "10"), or by the time taken (ties keep the chosen order).
+enum class PhotoOrder { Added, Name, TimeTaken };
+void sortPhotos(QVector<PhotoRecord>& photos, PhotoOrder order);
+// Negative, 0 or positive as a comes before, with or after b in that name order.
+int compareFileNames(const QString& a, const QString& b);
 
 class PhotoList {
 public:

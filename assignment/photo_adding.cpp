@@ -73,12 +73,37 @@ bool PhotoAdder::add(const QString& path) {
 }
 
 void PhotoAdder::addAll(const QStringList& files) {
+    if (order_ == PhotoOrder::Added) {
+        runInOrder(
+            static_cast<int>(files.size()), [&files](int i) { return measurePhotoFile(files[i]); },
+            [&](int i, MeasuredPhoto measured) {
+                take(files[i], std::move(measured));
+                step();
+            });
+        album_.refreshDefaultBackgrounds();
+        return;
+    }
+    // The whole batch is measured before any of it is appended, in the order asked.
+    QVector<PhotoRecord> batch;
+    QStringList incomplete;
     runInOrder(
         static_cast<int>(files.size()), [&files](int i) { return measurePhotoFile(files[i]); },
         [&](int i, MeasuredPhoto measured) {
-            take(files[i], std::move(measured));
+            if (!measured.record) {
+                leftOut_.append(files[i]);
+            } else {
+                if (measured.incomplete) {
+                    incomplete.append(files[i]);
+                }
+                batch.append(std::move(*measured.record));
+            }
             step();
         });
+    sortPhotos(batch, order_);
+    for (PhotoRecord& record : batch) {
+        const QString path = record.location;
+        take(path, MeasuredPhoto{std::move(record), incomplete.contains(path)});
+    }
     album_.refreshDefaultBackgrounds();
 }
 

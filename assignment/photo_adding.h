@@ -65,6 +65,9 @@ public:
     explicit PhotoAdder(Album& album, AddProgress progress = {})
         : album_(album), progress_(std::move(progress)) {}
 
+    // The order addAll appends a batch in; as chosen unless set.
+    void setOrder(PhotoOrder order) { order_ = order; }
+
     // Measures the files and appends them in order, a step each; the files without a picture
     // are left out. Then the default backgrounds are refreshed.
     void addAll(const QStringList& files);
@@ -87,6 +90,7 @@ private:
     void step();
 
     Album& album_;
+    PhotoOrder order_ = PhotoOrder::Added;
     AddProgress progress_;
     QStringList leftOut_;
     QStringList incomplete_;

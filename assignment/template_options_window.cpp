@@ -199,7 +199,8 @@ void TemplateOptionsWindow::choose(PlacementMode mode) {
 }
 
 bool runCombinedAdd(Album& album, const Combination& combination, int k,
-                    const std::function<QStringList()>& chooseFiles, ProgressWindow& progress) {
+                    const std::function<QStringList()>& chooseFiles, ProgressWindow& progress,
+                    PhotoOrder order) {
     ChosenPhotos chosen;
     for (;;) {
         const QStringList files = chooseFiles();
@@ -215,6 +216,7 @@ bool runCombinedAdd(Album& album, const Combination& combination, int k,
             showMessage(message);
         }
     }
+    sortPhotos(chosen.photos, order);
 
     CombinedTemplate group;
     try {

@@ -95,7 +95,9 @@ private:
 // appends the combination's templates in member order, again and again, until every new photo
 // is in one or a whole cycle places none more, and tells which files were left out and which
 // photos stayed without a template. A cancelled dialog adds nothing. True when photos were added.
+// The chosen photos are taken in order (as chosen unless asked otherwise).
 bool runCombinedAdd(Album& album, const Combination& combination, int k,
-                    const std::function<QStringList()>& chooseFiles, ProgressWindow& progress);
+                    const std::function<QStringList()>& chooseFiles, ProgressWindow& progress,
+                    PhotoOrder order = PhotoOrder::Added);
 
 }  // namespace vellumo

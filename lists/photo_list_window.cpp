@@ -82,6 +82,7 @@ void PhotoListWindow::addWithRotation() {
     ProgressWindow& window = progress();
     PhotoAdder adder(album_, {[&window](int maximum) { window.setRange(0, maximum); },
                               [&window](int steps) { window.advance(steps); }});
+    adder.setOrder(addOrder());
     try {
         window.run(texts::kAddPhotosTitle, lastChosen_, [&] {
             adder.addAll(files);
@@ -111,10 +112,14 @@ void PhotoListWindow::addWithCombination() {
     }
     const bool added = runCombinedAdd(
         album_, *combination, options_->selectedPackage(),
-        [this] { return chooseFilesToAdd(texts::kPhotoFileFilter); }, progress());
+        [this] { return chooseFilesToAdd(texts::kPhotoFileFilter); }, progress(), addOrder());
     if (added) {
         refreshList();
     }
+}
+
+PhotoOrder PhotoListWindow::addOrder() const {
+    return settings_.orderByTimeTaken() ? PhotoOrder::TimeTaken : PhotoOrder::Added;
 }
 
 QString PhotoListWindow::deleteQuestion(int row) const {

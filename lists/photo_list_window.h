@@ -6,6 +6,7 @@
 // deletes one or all, places the photos that have no template ("自动套版") and shows the
 // selected photo.
 
+#include "album/photo_list.h"
 #include "lists/record_list_window.h"
 
 namespace vellumo {
@@ -44,6 +45,8 @@ private:
     ProgressWindow& progress() const;
     void addWithRotation();
     void addWithCombination();
+    // The order a batch of added photos takes, from the settings.
+    PhotoOrder addOrder() const;
     // Runs passes in the progress window until every photo is placed or none more can be.
     void runPlacement();
 

@@ -199,6 +199,36 @@ std::optional<JpegHeader> readJpegHeader(const QByteArray& bytes) {
     return JpegHeader{width, height, exifOrientation(bytes)};
 }
 
+QDateTime readTimeTaken(const QByteArray& bytes) {
+    if (bytes.isEmpty()) {
+        return {};
+    }
+    ExifData* exif =
+        exif_data_new_from_data(reinterpret_cast<const unsigned char*>(bytes.constData()),
+                                static_cast<unsigned int>(bytes.size()));
+    if (exif == nullptr) {
+        return {};
+    }
+    QDateTime taken;
+    if (ExifEntry* entry = exif_data_get_entry(exif, EXIF_TAG_DATE_TIME_ORIGINAL)) {
+        if (entry->format == EXIF_FORMAT_ASCII && entry->data != nullptr && entry->size > 0) {
+            // The text may lack its terminating zero: its length is the entry's size at most.
+            const auto* text = reinterpret_cast<const char*>(entry->data);
+            const QString value =
+                QString::fromLatin1(text, static_cast<qsizetype>(qstrnlen(text, entry->size)))
+                    .trimmed();
+            taken = QDateTime::fromString(value, QStringLiteral("yyyy:MM:dd HH:mm:ss"));
+        }
+    }
+    exif_data_unref(exif);
+    return taken.isValid() ? taken : QDateTime();
+}
+
+QDateTime readTimeTaken(const QString& path) {
+    const std::unique_ptr<QFile> file = openPhotoFile(path);
+    return file ? readTimeTaken(file->read(kHeaderBytes)) : QDateTime();
+}
+
 std::optional<JpegHeader> readJpegHeader(const QString& path) {
     const std::unique_ptr<QFile> file = openPhotoFile(path);
     if (!file) {

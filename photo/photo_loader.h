@@ -4,6 +4,7 @@
 // aspect kept, so the picture's own size tells whether the photo stands as landscape or
 // portrait. A file without a usable image gives a square icon picture instead.
 
+#include <QDateTime>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -28,6 +29,12 @@ inline constexpr qint64 kLargestPhotoBytes = qint64{200} * 1024 * 1024;
 // file is not a readable JPEG, not a regular file, or larger than kLargestPhotoBytes.
 std::optional<JpegHeader> readJpegHeader(const QString& path);
 std::optional<JpegHeader> readJpegHeader(const QByteArray& bytes);
+
+// When the photo was taken: its EXIF DateTimeOriginal ("2024:07:01 09:30:00", the camera's
+// clock, read as local time), from the file's first bytes. Invalid when the file has none, or
+// one that is not a date.
+QDateTime readTimeTaken(const QString& path);
+QDateTime readTimeTaken(const QByteArray& bytes);
 
 struct LoadedPhoto {
     QImage image;         // upright, fits the box, aspect kept; the icon when isIcon

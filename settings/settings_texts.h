@@ -28,4 +28,6 @@ inline const QString kTemplateCombinationGroup = QStringLiteral("导入照片时
 inline const QString kTemplateCombinationOn = QStringLiteral("使用模板组合效果");
 inline const QString kTemplateCombinationOff = QStringLiteral("不使用模板组合效果");
 
+inline const QString kOrderByTimeTaken = QStringLiteral("按拍摄时间排列照片");
+
 }  // namespace vellumo::texts

@@ -1,6 +1,7 @@
 #include "settings/settings_window.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QRadioButton>
@@ -71,6 +72,14 @@ SettingsWindow::SettingsWindow(SystemSettings& settings, QWidget* parent)
     combinationOff_ = addChoice(group, buttons, texts::kTemplateCombinationOff);
     finishGroup(group);
 
+    // A choice of its own, on or off, under the groups.
+    orderByTimeTaken_ = new QCheckBox(texts::kOrderByTimeTaken, this);
+    orderByTimeTaken_->setCursor(Qt::PointingHandCursor);
+    orderByTimeTaken_->move(kGroupLeft + 18, kGroupTop + 5 * kGroupStep);
+    orderByTimeTaken_->adjustSize();
+    connect(orderByTimeTaken_, &QCheckBox::toggled, this,
+            [this](bool on) { settings_.setOrderByTimeTaken(on); });
+
     connect(landscapeCropMedium_, &QRadioButton::toggled, this, [this](bool on) {
         settings_.setLandscapeImportCrop(on ? PhotoFit::Medium : PhotoFit::FullScreen);
     });
@@ -95,6 +104,7 @@ void SettingsWindow::showChoices() {
     portraitDisplayMedium_->setChecked(settings_.portraitDisplayMedium());
     combinationOn_->setChecked(settings_.useTemplateCombination());
     combinationOff_->setChecked(!settings_.useTemplateCombination());
+    orderByTimeTaken_->setChecked(settings_.orderByTimeTaken());
 }
 
 void SettingsWindow::showEvent(QShowEvent* event) {

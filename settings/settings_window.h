@@ -5,6 +5,7 @@
 
 #include "dialogs/skinned_dialog.h"
 
+class QCheckBox;
 class QRadioButton;
 
 namespace vellumo {
@@ -14,7 +15,7 @@ class SystemSettings;
 class SettingsWindow : public SkinnedDialog {
     Q_OBJECT
 public:
-    static constexpr QSize kSize{640, 464};
+    static constexpr QSize kSize{640, 500};
 
     explicit SettingsWindow(SystemSettings& settings, QWidget* parent = nullptr);
 
@@ -26,6 +27,7 @@ public:
     QRadioButton* portraitDisplayMedium() const { return portraitDisplayMedium_; }
     QRadioButton* combinationOn() const { return combinationOn_; }
     QRadioButton* combinationOff() const { return combinationOff_; }
+    QCheckBox* orderByTimeTaken() const { return orderByTimeTaken_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -42,6 +44,7 @@ private:
     QRadioButton* portraitDisplayMedium_ = nullptr;
     QRadioButton* combinationOn_ = nullptr;
     QRadioButton* combinationOff_ = nullptr;
+    QCheckBox* orderByTimeTaken_ = nullptr;
 };
 
 }  // namespace vellumo

@@ -25,10 +25,18 @@ void SystemSettings::setTemplateCombination(TemplateCombination combination) {
     }
 }
 
+void SystemSettings::setOrderByTimeTaken(bool on) {
+    if (orderByTimeTaken_ != on) {
+        orderByTimeTaken_ = on;
+        emit changed();
+    }
+}
+
 void SystemSettings::restoreDefaults() {
     setLandscapeImportCrop(PhotoFit::FullScreen);
     setLandscapeDisplay(PhotoFit::FullScreen);
     setTemplateCombination(TemplateCombination::DoNotUse);
+    setOrderByTimeTaken(false);
 }
 
 }  // namespace vellumo

@@ -35,6 +35,11 @@ public:
     void setTemplateCombination(TemplateCombination combination);
     bool useTemplateCombination() const { return templateCombination_ == TemplateCombination::Use; }
 
+    // Each batch of added photos is put in the order the photos were taken before it is placed
+    // (off: the order they were chosen in).
+    bool orderByTimeTaken() const { return orderByTimeTaken_; }
+    void setOrderByTimeTaken(bool on);
+
     // Puts every setting back to its default.
     void restoreDefaults();
 
@@ -45,6 +50,7 @@ private:
     PhotoFit landscapeImportCrop_ = PhotoFit::FullScreen;
     PhotoFit landscapeDisplay_ = PhotoFit::FullScreen;
     TemplateCombination templateCombination_ = TemplateCombination::DoNotUse;
+    bool orderByTimeTaken_ = false;
 };
 
 }  // namespace vellumo

@@ -34,7 +34,8 @@ namespace {
 
 QString usage() {
     return withAlbumTypes(QStringLiteral(
-        "usage: make-album [--program-folder DIR] [--combined K] --type TYPE "
+        "usage: make-album [--program-folder DIR] [--combined K] [--order date|name|added] "
+        "--type TYPE "
         "[--size WxH] [--tv pal|ntsc] [--quality standard|high] [--sync template|music] "
         "[--disc iso|folder] [--codec h264|h265] [--music FILE]... [--lyrics FILE]... "
         "[--karaoke] [--subtitles] [--crossfade] [--no-level] --out PATH PHOTO...\n"
@@ -194,11 +195,16 @@ int runMakeAlbum(const QStringList& words) {
     }
     Arguments args(rest,
                    {"program-folder", "combined", "type", "size", "tv", "quality", "sync", "disc",
-                    "codec", "out", "open"},
+                    "codec", "out", "open", "order"},
                    soundSwitches());
     const int combined = args.integer(QStringLiteral("combined"), 0);
     if (!args.ok()) {
         return fail(args.error());
+    }
+    const std::optional<PhotoOrder> order =
+        photoOrderOf(args.value(QStringLiteral("order"), QStringLiteral("added")));
+    if (!order) {
+        return fail(photoOrderProblem());
     }
     // Photos with a type, or an album project (whose type may stand): one of the two.
     const bool opening = args.has(QStringLiteral("open"));
@@ -255,7 +261,7 @@ int runMakeAlbum(const QStringList& words) {
 
     ProductionResult result;
     try {
-        if (!opening && !planAlbum(album, args.positional(), combined)) {
+        if (!opening && !planAlbum(album, args.positional(), combined, *order)) {
             return 1;
         }
         MusicPlayer player;

@@ -98,13 +98,31 @@ QSize parseSize(const QString& text) {
 
 }  // namespace
 
-bool planAlbum(Album& album, const QStringList& photos, int combined) {
+std::optional<PhotoOrder> photoOrderOf(const QString& word) {
+    if (word == QLatin1String("date")) {
+        return PhotoOrder::TimeTaken;
+    }
+    if (word == QLatin1String("name")) {
+        return PhotoOrder::Name;
+    }
+    if (word == QLatin1String("added")) {
+        return PhotoOrder::Added;
+    }
+    return std::nullopt;
+}
+
+QString photoOrderProblem() {
+    return QStringLiteral("--order must be date, name or added");
+}
+
+bool planAlbum(Album& album, const QStringList& photos, int combined, PhotoOrder order) {
     if (combined > 0) {
         album.setPlacementMode(PlacementMode::Combined);
         const CombinedTemplate group = readCombinationPackage(combined);
         CombinedAdd add(album, group);
         ChosenPhotos chosen;
         chosen.add(photos);
+        sortPhotos(chosen.photos, order);
         const QStringList missing = missingPhotoMessages(
             Combination{QString(), group.landscapeTotal(), group.portraitTotal()}, chosen);
         if (!missing.isEmpty()) {
@@ -127,6 +145,7 @@ bool planAlbum(Album& album, const QStringList& photos, int combined) {
         return true;
     }
     PhotoAdder adder(album);
+    adder.setOrder(order);
     adder.addAll(photos);
     for (const QString& file : adder.leftOut()) {
         printError(texts::kPhotoUnreadable.arg(file));
@@ -156,6 +175,7 @@ QVector<int> stageAlbum(const Album& album, QSize size) {
 struct PlanArguments {
     QStringList photos;
     int combined = 0;
+    PhotoOrder order = PhotoOrder::Added;
 };
 
 // The options every planning command shares; false after a message when they are wrong.
@@ -165,6 +185,13 @@ bool readPlanArguments(Arguments& args, PlanArguments& plan) {
         fail(args.error());
         return false;
     }
+    const std::optional<PhotoOrder> order =
+        photoOrderOf(args.value(QStringLiteral("order"), QStringLiteral("added")));
+    if (!order) {
+        fail(photoOrderProblem());
+        return false;
+    }
+    plan.order = *order;
     plan.photos = args.positional();
     if (args.has(QStringLiteral("program-folder"))) {
         setProgramFolder(args.value(QStringLiteral("program-folder")));
@@ -201,11 +228,11 @@ ProjectSettings openProject(Album& album, const QString& path) {
 }
 
 int runPlan(const QStringList& words) {
-    Arguments args(
-        words,
-        {QStringLiteral("program-folder"), QStringLiteral("combined"), QStringLiteral("stage"),
-         QStringLiteral("size"), QStringLiteral("save"), QStringLiteral("open")},
-        soundSwitches());
+    Arguments args(words,
+                   {QStringLiteral("program-folder"), QStringLiteral("combined"),
+                    QStringLiteral("stage"), QStringLiteral("size"), QStringLiteral("save"),
+                    QStringLiteral("open"), QStringLiteral("order")},
+                   soundSwitches());
     PlanArguments plan;
     if (!readPlanArguments(args, plan)) {
         return 1;
@@ -215,9 +242,10 @@ int runPlan(const QStringList& words) {
     const bool opening = args.has(QStringLiteral("open"));
     if (plan.photos.isEmpty() == !opening || size.isEmpty()) {
         return fail(QStringLiteral(
-            "usage: plan [--program-folder DIR] [--combined K] [--stage DIR [--size WxH]] "
-            "[--save FILE] [SOUND...] PHOTO... | plan --open FILE [--stage DIR [--size WxH]] "
-            "[--save FILE] [SOUND...]\nSOUND: --karaoke --subtitles --crossfade --no-level"));
+            "usage: plan [--program-folder DIR] [--combined K] [--order date|name|added] "
+            "[--stage DIR [--size WxH]] [--save FILE] [SOUND...] PHOTO... | plan --open FILE "
+            "[--stage DIR [--size WxH]] [--save FILE] [SOUND...]\nSOUND: --karaoke --subtitles "
+            "--crossfade --no-level"));
     }
     removeStaleWorkingFolders();
     const QTemporaryDir scratch(workingFolderTemplate());
@@ -233,7 +261,7 @@ int runPlan(const QStringList& words) {
     try {
         if (opening) {
             settings = openProject(album, args.value(QStringLiteral("open")));
-        } else if (!planAlbum(album, plan.photos, plan.combined)) {
+        } else if (!planAlbum(album, plan.photos, plan.combined, plan.order)) {
             return 1;
         }
         if (!opening && album.photos().size() == 0) {
@@ -258,11 +286,11 @@ int runPlan(const QStringList& words) {
 }
 
 int runPreview(const QStringList& words) {
-    Arguments args(
-        words,
-        {QStringLiteral("program-folder"), QStringLiteral("combined"), QStringLiteral("out"),
-         QStringLiteral("every"), QStringLiteral("music"), QStringLiteral("lyrics")},
-        soundSwitches());
+    Arguments args(words,
+                   {QStringLiteral("program-folder"), QStringLiteral("combined"),
+                    QStringLiteral("out"), QStringLiteral("every"), QStringLiteral("music"),
+                    QStringLiteral("lyrics"), QStringLiteral("order")},
+                   soundSwitches());
     PlanArguments plan;
     if (!readPlanArguments(args, plan)) {
         return 1;
@@ -284,7 +312,7 @@ int runPreview(const QStringList& words) {
     }
     Album album(catalogue);
     try {
-        if (!planAlbum(album, plan.photos, plan.combined)) {
+        if (!planAlbum(album, plan.photos, plan.combined, plan.order)) {
             return 1;
         }
         // The music plays on a clock of album time, 40 ms a frame; its lyric line is drawn on.

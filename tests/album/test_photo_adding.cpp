@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QFile>
+#include <QImage>
 
 #include "album/photo_list_texts.h"
 #include "assignment/assignment_texts.h"
@@ -150,6 +152,72 @@ TEST_F(PhotoAddingTest, AnAddCountsEveryFileRefreshesBackgroundsAndPlacesWhatItA
     for (const BackgroundRow& row : album.backgrounds().rows()) {
         EXPECT_TRUE(row.hasPicture());
     }
+}
+
+TEST_F(PhotoAddingTest, ABatchCanBeAddedInTheOrderTakenOrByName) {
+    // Chosen in this order; taken in another. The undated one goes by its file's time, the
+    // incomplete one keeps its mark, the unreadable one is left out and still counted.
+    QImage picture(QSize(64, 48), QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    const QByteArray plain = test::jpegBytes(picture);
+    const auto dated = [&](const QString& name, const char* when) {
+        return folder_.write(name, test::withExifTimeTaken(plain, when));
+    };
+    const QString p10 = dated("p10.jpg", "2024:07:01 12:00:00");
+    const QString p2 = dated("p2.jpg", "2023:12:31 23:59:59");
+    const QString undated = folder_.write("P1.jpg", plain);
+    {
+        QFile file(undated);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2024, 1, 15), QTime(8, 0)),
+                                     QFileDevice::FileModificationTime));
+    }
+    QByteArray cutBytes = test::withExifTimeTaken(test::readFile(photo("source.jpg", {640, 480})),
+                                                  "2024:01:01 00:00:00");
+    const QString cut = folder_.write("p3.jpg", cutBytes.left(cutBytes.size() * 2 / 3));
+    const QString gone = folder_.path() + "gone.jpg";
+    const QStringList chosen = {p10, gone, p2, undated, cut};
+
+    const auto added = [&](PhotoOrder order, QStringList* incomplete = nullptr) {
+        Catalogue catalogue;
+        Album album(catalogue, [](int) { return 0; });
+        int steps = 0;
+        PhotoAdder adder(album, {{}, [&](int n) { steps += n; }});
+        adder.setOrder(order);
+        adder.addAll(chosen);
+        EXPECT_EQ(steps, 5);
+        EXPECT_EQ(adder.leftOut(), QStringList{gone});
+        if (incomplete) {
+            *incomplete = adder.incomplete();
+        }
+        QStringList rows;
+        for (const PhotoRecord& photo : album.photos().records()) {
+            rows << photo.name;
+        }
+        return rows;
+    };
+    QStringList incomplete;
+    EXPECT_EQ(added(PhotoOrder::Added), (QStringList{"p10", "p2", "P1", "p3"}));
+    EXPECT_EQ(added(PhotoOrder::TimeTaken, &incomplete), (QStringList{"p2", "p3", "P1", "p10"}));
+    EXPECT_EQ(incomplete, QStringList{cut});
+    EXPECT_EQ(added(PhotoOrder::Name), (QStringList{"P1", "p2", "p3", "p10"}));
+    EXPECT_LT(compareFileNames("IMG_0009.jpg", "img_10.jpg"), 0);
+    EXPECT_LT(compareFileNames("a.jpg", "a1.jpg"), 0);
+    EXPECT_GT(compareFileNames("b2.jpg", "a10.jpg"), 0);
+    EXPECT_LT(compareFileNames("x99999999999999999999.jpg", "x100000000000000000000.jpg"), 0);
+    EXPECT_NE(compareFileNames("A.jpg", "a.jpg"), 0);
+
+    // The same day twice: the chosen order stands between them.
+    QVector<PhotoRecord> twins(3);
+    twins[0].name = "b";
+    twins[1].name = "a";
+    twins[2].name = "c";
+    twins[0].taken = twins[1].taken = QDateTime(QDate(2024, 5, 5), QTime(10, 0));
+    twins[2].taken = QDateTime(QDate(2024, 5, 4), QTime(10, 0));
+    sortPhotos(twins, PhotoOrder::TimeTaken);
+    EXPECT_EQ(twins[0].name, "c");
+    EXPECT_EQ(twins[1].name, "b");
+    EXPECT_EQ(twins[2].name, "a");
 }
 
 TEST_F(PhotoAddingTest, PlacementStopsWhenNoTemplateTakesThePhotosLeft) {

@@ -87,6 +87,28 @@ TEST(PhotoLoader, ExifOrientationTurnsThePhotoUpright) {
     }
 }
 
+TEST(PhotoLoader, TimeTakenIsTheExifOriginalDateOrNothing) {
+    test::TempFolder temp;
+    const QByteArray plain = jpeg(quadrants(64, 48));
+    const QString dated =
+        temp.write("dated.jpg", test::withExifTimeTaken(plain, "2024:07:01 09:30:05"));
+    EXPECT_EQ(readTimeTaken(dated), QDateTime(QDate(2024, 7, 1), QTime(9, 30, 5)));
+    // The date does not disturb the picture.
+    EXPECT_FALSE(loadPhoto(dated, QSize(64, 64)).isIcon);
+    // No date: no EXIF, EXIF without the date, the blank date cameras write, a text that is not
+    // a date, a file that is not there.
+    EXPECT_FALSE(readTimeTaken(temp.write("plain.jpg", plain)).isValid());
+    EXPECT_FALSE(
+        readTimeTaken(temp.write("turned.jpg", test::withExifOrientation(plain, 6))).isValid());
+    EXPECT_FALSE(readTimeTaken(
+                     temp.write("blank.jpg", test::withExifTimeTaken(plain, "0000:00:00 00:00:00")))
+                     .isValid());
+    EXPECT_FALSE(
+        readTimeTaken(temp.write("words.jpg", test::withExifTimeTaken(plain, "yesterday evening")))
+            .isValid());
+    EXPECT_FALSE(readTimeTaken(temp.path() + QStringLiteral("gone.jpg")).isValid());
+}
+
 // A JPEG whose header announces width x height over the pixels of a small one.
 QByteArray announcing(int width, int height) {
     QByteArray bytes = jpeg(quadrants(64, 48));

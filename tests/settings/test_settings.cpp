@@ -1,3 +1,4 @@
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -37,6 +38,14 @@ private slots:
         QVERIFY(window.combinationOff()->isChecked());
         QCOMPARE(window.combinationOn()->text(), texts::kTemplateCombinationOn);
         QCOMPARE(window.landscapeDisplayMedium()->text(), texts::kLandscapeDisplayMedium);
+        // Photos keep the order they were chosen in unless asked otherwise.
+        QCOMPARE(window.orderByTimeTaken()->text(), texts::kOrderByTimeTaken);
+        QVERIFY(!window.orderByTimeTaken()->isChecked());
+        QVERIFY(!settings.orderByTimeTaken());
+        // The check box stands inside the window, below the last group.
+        QVERIFY(window.rect().contains(window.orderByTimeTaken()->geometry()));
+        QVERIFY(window.orderByTimeTaken()->geometry().top() >=
+                window.combinationOn()->parentWidget()->geometry().bottom());
     }
 
     void changesTakeEffectAtOnceAndReadersSeeThem() {
@@ -50,7 +59,9 @@ private slots:
         QVERIFY(settings.useTemplateCombination());
         QTest::mouseClick(window.landscapeCropMedium(), Qt::LeftButton);
         QCOMPARE(settings.landscapeImportCrop(), PhotoFit::Medium);
-        QCOMPARE(changed.count(), 3);
+        QTest::mouseClick(window.orderByTimeTaken(), Qt::LeftButton);
+        QVERIFY(settings.orderByTimeTaken());
+        QCOMPARE(changed.count(), 4);
 
         // A single-choice group cannot be switched off.
         QTest::mouseClick(window.portraitDisplayMedium(), Qt::LeftButton);
@@ -86,6 +97,7 @@ private slots:
             first.settings().setLandscapeDisplay(PhotoFit::Medium);
             first.settings().setTemplateCombination(TemplateCombination::Use);
             first.settings().setLandscapeImportCrop(PhotoFit::Medium);
+            first.settings().setOrderByTimeTaken(true);
             first.endProgram();
         }
         Program second({}, {instance, 0});
@@ -94,6 +106,7 @@ private slots:
         QVERIFY(!second.settings().useTemplateCombination());
         QCOMPARE(second.settings().landscapeImportCrop(), PhotoFit::FullScreen);
         QVERIFY(second.settings().portraitImportCropMedium());
+        QVERIFY(!second.settings().orderByTimeTaken());
         second.endProgram();
     }
 };

@@ -37,6 +37,27 @@ QByteArray withExifOrientation(const QByteArray& jpeg, quint16 orientation) {
     return jpeg.left(2) + segment + payload + jpeg.mid(2);
 }
 
+QByteArray withExifTimeTaken(const QByteArray& jpeg, const QByteArray& text) {
+    QByteArray value = text.left(19);
+    value += QByteArray(20 - value.size(), '\0');
+    QByteArray tiff("II*\0\x08\0\0\0", 8);
+    // The first directory points at the EXIF directory (offset 26), which holds the date
+    // (20 characters at offset 44).
+    tiff += QByteArray("\x01\0", 2);
+    tiff += QByteArray("\x69\x87\x04\0\x01\0\0\0\x1A\0\0\0", 12);
+    tiff += QByteArray("\0\0\0\0", 4);
+    tiff += QByteArray("\x01\0", 2);
+    tiff += QByteArray("\x03\x90\x02\0\x14\0\0\0\x2C\0\0\0", 12);
+    tiff += QByteArray("\0\0\0\0", 4);
+    tiff += value;
+    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
+    const int length = static_cast<int>(payload.size()) + 2;
+    QByteArray segment("\xFF\xE1", 2);
+    segment += static_cast<char>(length >> 8);
+    segment += static_cast<char>(length & 0xFF);
+    return jpeg.left(2) + segment + payload + jpeg.mid(2);
+}
+
 QByteArray jpegBytes(const QImage& image, int quality) {
     QByteArray bytes;
     QBuffer buffer(&bytes);

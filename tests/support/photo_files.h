@@ -14,6 +14,10 @@ namespace vellumo::test {
 // The JPEG with an EXIF segment giving the orientation, right after its start.
 QByteArray withExifOrientation(const QByteArray& jpeg, quint16 orientation);
 
+// The JPEG with an EXIF segment whose DateTimeOriginal is text ("2024:07:01 09:30:00", 19
+// characters; other texts are written as given, cut or padded to 19).
+QByteArray withExifTimeTaken(const QByteArray& jpeg, const QByteArray& text);
+
 // The image as JPEG bytes.
 QByteArray jpegBytes(const QImage& image, int quality = 90);
 

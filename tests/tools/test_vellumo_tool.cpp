@@ -115,6 +115,38 @@ TEST(VellumoTool, PlanPlacesPhotosAndPrintsTheSlots) {
     EXPECT_NE(runTool({"plan", "--program-folder", temp.path() + "empty"}).exitCode, 0);
 }
 
+TEST(VellumoTool, PlanTakesThePhotosInTheOrderAsked) {
+    test::TempFolder temp;
+    installTemplate(temp, "1.rar", QStringLiteral("横向"), "heng");
+    QImage picture(QSize(400, 300), QImage::Format_RGB32);
+    picture.fill(Qt::gray);
+    const QByteArray plain = test::jpegBytes(picture);
+    temp.write("b10.jpg", test::withExifTimeTaken(plain, "2022:01:01 10:00:00"));
+    temp.write("b9.jpg", test::withExifTimeTaken(plain, "2023:01:01 10:00:00"));
+    const auto photoRows = [&](const QString& order) {
+        QStringList words{"plan", "--program-folder", temp.path()};
+        if (!order.isEmpty()) {
+            words << "--order" << order;
+        }
+        const ToolRun run =
+            runTool(words + QStringList{temp.path() + "b9.jpg", temp.path() + "b10.jpg"});
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        QStringList rows = run.out.split(u'\n', Qt::SkipEmptyParts);
+        return rows.mid(rows.size() - 2);
+    };
+    const QString b9 = "0\t" + temp.path() + "b9.jpg\t400x300\t横照片";
+    const QString b10 = "0\t" + temp.path() + "b10.jpg\t400x300\t横照片";
+    const auto second = [](QString row) { return row.replace(0, 1, "1"); };
+    EXPECT_EQ(photoRows({}), (QStringList{b9, second(b10)}));
+    EXPECT_EQ(photoRows("added"), (QStringList{b9, second(b10)}));
+    EXPECT_EQ(photoRows("date"), (QStringList{b10, second(b9)}));
+    EXPECT_EQ(photoRows("name"), (QStringList{b9, second(b10)}));
+    const ToolRun wrong = runTool(
+        {"plan", "--program-folder", temp.path(), "--order", "size", temp.path() + "b9.jpg"});
+    EXPECT_NE(wrong.exitCode, 0);
+    EXPECT_TRUE(wrong.err.contains("--order")) << wrong.err.toStdString();
+}
+
 TEST(VellumoTool, PlanWithoutAReadablePhotoFailsAsMakeAlbumDoes) {
     test::TempFolder temp;
     installTemplate(temp, "1.rar", QStringLiteral("横向"), "heng");
