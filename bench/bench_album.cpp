@@ -34,10 +34,7 @@ struct Case {
 };
 
 QList<Case> cases() {
-    const QStringList mpeg2 = {"-c:v",     "mpeg2video", "-b:v",     "8000k",   "-maxrate", "9000k",
-                               "-minrate", "0",          "-bufsize", "1835008", "-g",       "15",
-                               "-bf",      "2",          "-c:a",     "ac3",     "-ar",      "48000",
-                               "-b:a",     "192k",       "-f",       "dvd"};
+    const QStringList mpeg2 = vellumo::bench::ffmpegDvdCodec();
     const QStringList mp4Rate = {"-b:v", "8000k", "-maxrate", "12000k", "-bufsize", "12000k",
                                  "-g",   "50",    "-bf",      "2",      "-c:a",     "aac",
                                  "-ar",  "48000", "-b:a",     "160k",   "-f",       "mp4"};
@@ -138,24 +135,8 @@ int main(int argc, char* argv[]) {
             continue;
         }
         const QString theirs = dir.path() + QStringLiteral("/ffmpeg") + c.extension;
-        QStringList reference = {"-v",
-                                 "error",
-                                 "-y",
-                                 "-f",
-                                 "lavfi",
-                                 "-i",
-                                 "testsrc2=s=" + c.size + ":r=25",
-                                 "-i",
-                                 music,
-                                 "-map",
-                                 "0:v",
-                                 "-map",
-                                 "1:a",
-                                 "-frames:v",
-                                 QString::number(frames),
-                                 "-pix_fmt",
-                                 "yuv420p"};
-        reference << c.ffmpegCodec << "-t" << QString::number(frames / 25.0, 'f', 2) << theirs;
+        const QStringList reference =
+            vellumo::bench::ffmpegReference(c.size, music, frames, c.ffmpegCodec, theirs);
         const vellumo::bench::ChildRun encoder =
             vellumo::bench::runChild(QStringLiteral("ffmpeg"), reference);
         if (!encoder.ok) {

@@ -106,6 +106,39 @@ inline QByteArray quoted(const QString& path) {
     return "'" + path.toUtf8().replace("'", "'\\''") + "'";
 }
 
+// The settings of our DVD preset at high quality, for the ffmpeg program.
+inline QStringList ffmpegDvdCodec() {
+    return {"-c:v",     "mpeg2video", "-b:v", "8000k", "-maxrate", "9000k", "-minrate", "0",
+            "-bufsize", "1835008",    "-g",   "15",    "-bf",      "2",     "-c:a",     "ac3",
+            "-ar",      "48000",      "-ac",  "2",     "-b:a",     "192k",  "-f",       "dvd"};
+}
+
+// The ffmpeg program's arguments for the reference: as many pictures of its own (lavfi's
+// testsrc2 at size, 25 a second) as an album has frames, with the song cut at the pictures' end,
+// through codec (the settings of one of our presets), into output.
+inline QStringList ffmpegReference(const QString& size, const QString& music, int frames,
+                                   const QStringList& codec, const QString& output) {
+    QStringList words = {"-v",
+                         "error",
+                         "-y",
+                         "-f",
+                         "lavfi",
+                         "-i",
+                         "testsrc2=s=" + size + ":r=25",
+                         "-i",
+                         music,
+                         "-map",
+                         "0:v",
+                         "-map",
+                         "1:a",
+                         "-frames:v",
+                         QString::number(frames),
+                         "-pix_fmt",
+                         "yuv420p"};
+    words << codec << "-t" << QString::number(frames / 25.0, 'f', 2) << output;
+    return words;
+}
+
 // What a program run cost: wall time, processor time and peak resident memory of that child
 // alone.
 struct ChildRun {

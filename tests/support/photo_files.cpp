@@ -20,6 +20,16 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
     }
 }
 
+// The JPEG with an EXIF segment holding the TIFF data, right after its start.
+QByteArray withExifSegment(const QByteArray& jpeg, const QByteArray& tiff) {
+    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
+    const int length = static_cast<int>(payload.size()) + 2;
+    QByteArray segment("\xFF\xE1", 2);
+    segment += static_cast<char>(length >> 8);
+    segment += static_cast<char>(length & 0xFF);
+    return jpeg.left(2) + segment + payload + jpeg.mid(2);
+}
+
 }  // namespace
 
 QByteArray withExifOrientation(const QByteArray& jpeg, quint16 orientation) {
@@ -29,12 +39,7 @@ QByteArray withExifOrientation(const QByteArray& jpeg, quint16 orientation) {
     tiff += static_cast<char>(orientation & 0xFF);
     tiff += static_cast<char>(orientation >> 8);
     tiff += QByteArray("\0\0\0\0\0\0", 6);  // padding, no next IFD
-    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
-    const int length = static_cast<int>(payload.size()) + 2;
-    QByteArray segment("\xFF\xE1", 2);
-    segment += static_cast<char>(length >> 8);
-    segment += static_cast<char>(length & 0xFF);
-    return jpeg.left(2) + segment + payload + jpeg.mid(2);
+    return withExifSegment(jpeg, tiff);
 }
 
 QByteArray withExifTimeTaken(const QByteArray& jpeg, const QByteArray& text) {
@@ -50,12 +55,7 @@ QByteArray withExifTimeTaken(const QByteArray& jpeg, const QByteArray& text) {
     tiff += QByteArray("\x03\x90\x02\0\x14\0\0\0\x2C\0\0\0", 12);
     tiff += QByteArray("\0\0\0\0", 4);
     tiff += value;
-    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
-    const int length = static_cast<int>(payload.size()) + 2;
-    QByteArray segment("\xFF\xE1", 2);
-    segment += static_cast<char>(length >> 8);
-    segment += static_cast<char>(length & 0xFF);
-    return jpeg.left(2) + segment + payload + jpeg.mid(2);
+    return withExifSegment(jpeg, tiff);
 }
 
 QByteArray jpegBytes(const QImage& image, int quality) {
